@@ -1,0 +1,22 @@
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+
+namespace CLI {
+class App;
+}
+
+namespace gl::cli {
+
+// What a command can reach while it runs.
+struct CommandIo {
+  std::ostream& out;
+  std::ostream& err;
+};
+
+// Each group of commands registers its subcommands on the app. A subcommand's parse callback
+// stores the work to do in `action`; RunGleaner runs it after parsing and returns its exit code.
+using CommandAction = std::function<int(CommandIo&)>;
+
+}  // namespace gl::cli

@@ -1,0 +1,51 @@
+#include "core/link_list.h"
+
+namespace gl {
+
+TLList::~TLList() {
+  while (Head != nullptr) {
+    Node* next = Head->Next;
+    delete Head;
+    Head = next;
+  }
+}
+
+TLList::Node* TLList::Append(std::string_view text, std::uint8_t flag) {
+  Node* node = new Node{nullptr, std::string(text), flag};
+  if (Count == 0) {
+    Head = node;
+  } else {
+    Tail->Next = node;
+  }
+  Tail = node;
+  ++Count;
+  return Head;
+}
+
+TLList::Node* TLList::Push(std::string_view text) {
+  Head = new Node{Head, std::string(text), 0};
+  // Pushing in front never moves the tail, except into an empty list; keeping Tail right here
+  // lets a later Append link after the true last node.
+  if (Tail == nullptr) Tail = Head;
+  ++Count;
+  return Head;
+}
+
+TLList::Node* TLList::Remove(Node* node) {
+  if (Count < 1 || node == nullptr) return nullptr;
+  if (node == Head) {
+    Head = node->Next;
+    if (Tail == node) Tail = nullptr;
+  } else {
+    Node* previous = Head;
+    while (previous != nullptr && previous->Next != node) previous = previous->Next;
+    if (previous == nullptr) return nullptr;
+    previous->Next = node->Next;
+    if (Tail == node) Tail = previous;
+  }
+  delete node;
+  --Count;
+  return Head;
+}
+
+}  // namespace gl

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace gl {
+
+// The program-wide settings, with their values before the settings store is read.
+struct Settings {
+  std::string BrowserPath;
+  std::string BrowserService;
+  bool AutoLoadBrowser = false;
+  std::string ProxyServer;  // empty: direct connection
+  int ProxyPort = 80;
+  int RetryCount = 3;                      // attempts per page
+  std::int64_t DiskBuffer = 1024 * 1024;   // minimum free disk space in bytes
+  std::string DefaultUserName;
+  std::string DefaultPassword;
+};
+
+}  // namespace gl

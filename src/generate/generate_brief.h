@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+
+#include "core/brief_record.h"
+#include "core/settings.h"
+#include "generate/run_host.h"
+
+namespace gl {
+
+// The next numbers tried for summary, page and image names. They belong to a brief window: set to
+// 0 when it opens and carried on from run to run while it stays open.
+struct NameCounters {
+  std::int32_t Summary = 0;
+  std::int32_t Page = 0;
+  std::int32_t Image = 0;
+};
+
+// What a run needs from the machine besides the brief.
+struct RunEnvironment {
+  std::filesystem::path ProgramDirectory;  // holds images/
+  // Free bytes of the file system that holds a path; -1 when unreadable. Tests set their own.
+  std::function<std::int64_t(const std::filesystem::path&)> FreeSpace;
+};
+
+enum class RunOutcome {
+  Completed,
+  Aborted,    // the Stop request ended the run; the summary is closed and the run recorded
+  DiskError,  // a write failed or free space fell to the minimum
+  NotStarted  // no summary name could be allocated; nothing was written or recorded
+};
+
+struct RunReport {
+  RunOutcome Outcome = RunOutcome::NotStarted;
+  std::filesystem::path RunDirectory;
+  std::filesystem::path SummaryPath;  // empty when no summary page was named
+};
+
+// Generates the brief into a new numbered archive folder beside its file, records the run in the
+// brief and saves it. Runs on the calling thread and reports through `host`.
+RunReport GenerateBrief(TBriefDocument& document, const Settings& settings, NameCounters& names,
+                        const RunEnvironment& environment, RunHost& host);
+
+}  // namespace gl

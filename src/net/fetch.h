@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+
+#include "core/memory_stream.h"
+#include "core/settings.h"
+#include "net/progress_sink.h"
+
+namespace gl {
+
+// What the caller asks of one fetch besides the address.
+struct FetchOptions {
+  std::string UserName;  // the entry's credentials; both empty: the settings' defaults
+  std::string Password;
+  bool ForbidExternal = false;  // the entry stays on its own site
+  std::string BaseAddress;      // the entry's own address, for the same-site test
+  bool AcceptImages = false;
+  bool AcceptOtherFiles = false;
+};
+
+// Everything a fetch produces. The stream holds the answer as received (status line, headers,
+// body) or a generated explanation page laid out the same way, followed by one zero byte.
+struct FetchResult {
+  MemoryStream Stream;
+  bool Result = true;     // false only when a redirect answer had no Location
+  bool PageOk = false;    // a usable page: answer 200 or 203, or a loaded local file
+  bool NonText = false;   // the answer's content type is not text
+  bool External = false;  // refused as an external link, nothing was sent
+};
+
+// Fetches a "file://" address from disk, anything else over HTTP/1.0 (directly or through the
+// settings' proxy, with the retry count and default credentials of the settings). After a
+// redirect, `address` holds the bare form of the last Location followed. Never throws.
+FetchResult FetchPage(std::string& address, const FetchOptions& options, const Settings& settings,
+                      ProgressSink& progress);
+
+}  // namespace gl

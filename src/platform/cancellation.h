@@ -1,0 +1,30 @@
+#pragma once
+
+// The run's two process-wide requests, Stop (abort the whole run) and Skip (end the current web
+// entry). The window thread sets them; the generation thread polls them between steps. Setting one
+// also cancels any blocking socket call, so a waiting transfer notices at once.
+
+namespace gl {
+
+bool StopRequested();
+bool SkipRequested();
+inline bool StopOrSkipRequested() { return StopRequested() || SkipRequested(); }
+
+// Set the flag, then cancel the blocking call of the generation thread.
+void RequestStop();
+void RequestSkip();
+
+// Cleared by the run driver: Stop when a run starts, Skip when a web entry starts. Once neither
+// flag is set, blocking calls block again.
+void ClearStop();
+void ClearSkip();
+
+// Makes every blocking socket step that is waiting, or that starts before the flags are cleared,
+// return at once with an error.
+void CancelBlockingCall();
+
+// A descriptor that is readable while a cancellation is pending. Blocking steps poll it together
+// with their socket.
+int CancellationFd();
+
+}  // namespace gl

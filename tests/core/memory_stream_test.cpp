@@ -1,0 +1,38 @@
+#include "core/memory_stream.h"
+
+#include <gtest/gtest.h>
+
+namespace gl {
+namespace {
+
+TEST(MemoryStreamTest, WriteOverwritesThenExtends) {
+  MemoryStream stream(std::string("abcdef"));
+  stream.Seek(4);
+  stream.Write("XYZ");
+  EXPECT_EQ(stream.View(), "abcdXYZ");
+  EXPECT_EQ(stream.Position(), 7u);
+}
+
+TEST(MemoryStreamTest, ReadStopsAtTheEndAndSeekClamps) {
+  MemoryStream stream(std::string("hello"));
+  stream.Seek(3);
+  char buffer[8] = {};
+  EXPECT_EQ(stream.Read(buffer, sizeof buffer), 2u);
+  EXPECT_EQ(std::string(buffer, 2), "lo");
+  EXPECT_EQ(stream.Read(buffer, sizeof buffer), 0u);
+  stream.Seek(99);
+  EXPECT_EQ(stream.Position(), 5u);
+}
+
+TEST(MemoryStreamTest, ClearEmptiesAndRewinds) {
+  MemoryStream stream(std::string("data"));
+  stream.Seek(2);
+  stream.Clear();
+  EXPECT_EQ(stream.Size(), 0u);
+  EXPECT_EQ(stream.Position(), 0u);
+  stream.Write("new");
+  EXPECT_EQ(stream.View(), "new");
+}
+
+}  // namespace
+}  // namespace gl
