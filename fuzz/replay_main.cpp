@@ -31,7 +31,8 @@ int main(int argc, char** argv) {
       for (const auto& entry : std::filesystem::recursive_directory_iterator(argument)) {
         if (entry.is_regular_file()) files.push_back(entry.path());
       }
-      for (const auto& file : files) Replay(file);
+      for (const auto& file : files)
+        Replay(file);
       count += files.size();
     } else {
       Replay(argument);

@@ -1,5 +1,4 @@
 #include <CLI/CLI.hpp>
-
 #include <ostream>
 
 #include "cli/cli.h"

@@ -16,8 +16,8 @@ class TOCList {
     Node* Next = nullptr;
     TOCList* Children = nullptr;  // owned; created empty with the node
     std::string Name;
-    std::string Fragment;          // "#..." appended to the page's local name in the site map
-    TPageRecord* Page = nullptr;   // set when a page record names this node
+    std::string Fragment;         // "#..." appended to the page's local name in the site map
+    TPageRecord* Page = nullptr;  // set when a page record names this node
   };
 
   TOCList() = default;

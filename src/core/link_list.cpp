@@ -38,7 +38,8 @@ TLList::Node* TLList::Remove(Node* node) {
     if (Tail == node) Tail = nullptr;
   } else {
     Node* previous = Head;
-    while (previous != nullptr && previous->Next != node) previous = previous->Next;
+    while (previous != nullptr && previous->Next != node)
+      previous = previous->Next;
     if (previous == nullptr) return nullptr;
     previous->Next = node->Next;
     if (Tail == node) Tail = previous;

@@ -5,7 +5,9 @@
 
 namespace gl {
 
-void MemoryStream::Seek(std::size_t position) { position_ = std::min(position, bytes_.size()); }
+void MemoryStream::Seek(std::size_t position) {
+  position_ = std::min(position, bytes_.size());
+}
 
 void MemoryStream::Write(std::string_view data) {
   const std::size_t overlap = std::min(data.size(), bytes_.size() - position_);

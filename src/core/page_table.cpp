@@ -13,8 +13,8 @@ TPageLList::~TPageLList() {
 TPageRecord* TPageLList::Add(std::string_view address, std::string_view localName,
                              std::uint8_t flagA, std::int32_t number, std::uint8_t flagB,
                              TOCList::Node* tocNode, std::uint8_t flagC) {
-  Head = new TPageRecord{Head,   std::string(address), std::string(localName), flagA, number,
-                         flagB, tocNode,              flagC};
+  Head = new TPageRecord{
+      Head, std::string(address), std::string(localName), flagA, number, flagB, tocNode, flagC};
   ++Count;
   if (tocNode != nullptr) tocNode->Page = Head;
   return Head;
@@ -34,7 +34,8 @@ THashTable::THashTable(std::int32_t bucketCount)
 // signed 32-bit total would overflow for addresses over 8 MB and hash to a negative bucket.
 std::int32_t THashTable::HashOf(std::string_view address) const {
   std::int64_t sum = 0;
-  for (unsigned char byte : address) sum += byte;
+  for (unsigned char byte : address)
+    sum += byte;
   return static_cast<std::int32_t>(sum % BucketCount);
 }
 

@@ -12,8 +12,8 @@ struct Settings {
   bool AutoLoadBrowser = false;
   std::string ProxyServer;  // empty: direct connection
   int ProxyPort = 80;
-  int RetryCount = 3;                      // attempts per page
-  std::int64_t DiskBuffer = 1024 * 1024;   // minimum free disk space in bytes
+  int RetryCount = 3;                     // attempts per page
+  std::int64_t DiskBuffer = 1024 * 1024;  // minimum free disk space in bytes
   std::string DefaultUserName;
   std::string DefaultPassword;
 };

@@ -61,8 +61,12 @@ void DrainWhenIdle() {
 
 }  // namespace
 
-bool StopRequested() { return stopFlag.load(); }
-bool SkipRequested() { return skipFlag.load(); }
+bool StopRequested() {
+  return stopFlag.load();
+}
+bool SkipRequested() {
+  return skipFlag.load();
+}
 
 void RequestStop() {
   stopFlag.store(true);
@@ -84,8 +88,12 @@ void ClearSkip() {
   DrainWhenIdle();
 }
 
-void CancelBlockingCall() { Pipe().Signal(); }
+void CancelBlockingCall() {
+  Pipe().Signal();
+}
 
-int CancellationFd() { return Pipe().ReadEnd(); }
+int CancellationFd() {
+  return Pipe().ReadEnd();
+}
 
 }  // namespace gl

@@ -8,7 +8,9 @@ namespace gl {
 
 bool StopRequested();
 bool SkipRequested();
-inline bool StopOrSkipRequested() { return StopRequested() || SkipRequested(); }
+inline bool StopOrSkipRequested() {
+  return StopRequested() || SkipRequested();
+}
 
 // Set the flag, then cancel the blocking call of the generation thread.
 void RequestStop();

@@ -12,7 +12,8 @@ namespace {
 
 std::vector<std::string> Texts(const TLList& list) {
   std::vector<std::string> texts;
-  for (auto* node = list.First(); node != nullptr; node = node->Next) texts.push_back(node->Text);
+  for (auto* node = list.First(); node != nullptr; node = node->Next)
+    texts.push_back(node->Text);
   return texts;
 }
 

@@ -1,7 +1,6 @@
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <stdlib.h>
-
-#include <gtest/gtest.h>
 
 #include <ctime>
 
