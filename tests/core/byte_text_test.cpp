@@ -1,0 +1,30 @@
+#include "core/byte_text.h"
+
+#include <gtest/gtest.h>
+
+namespace gl {
+namespace {
+
+TEST(ByteTextTest, OnlyAsciiLettersFold) {
+  EXPECT_EQ(LowerAscii("Content-TYPE: Text/HTML"), "content-type: text/html");
+  EXPECT_EQ(LowerAscii("\xC4@[`{"), "\xC4@[`{");
+}
+
+TEST(ByteTextTest, StartsWithNoCase) {
+  EXPECT_TRUE(StartsWithNoCase("HTTP/1.0 200", "http/"));
+  EXPECT_TRUE(StartsWithNoCase("abc", ""));
+  EXPECT_FALSE(StartsWithNoCase("htt", "http"));
+  EXPECT_FALSE(StartsWithNoCase("[ttp", "{ttp"));
+}
+
+TEST(ByteTextTest, FindNoCaseFromAPosition) {
+  const std::string_view text = "Location: a\r\nLOCATION: b";
+  EXPECT_EQ(FindNoCase(text, "location"), 0u);
+  EXPECT_EQ(FindNoCase(text, "location", 1), 13u);
+  EXPECT_EQ(FindNoCase(text, "missing"), std::string_view::npos);
+  EXPECT_EQ(FindNoCase(text, "location", 99), std::string_view::npos);
+  EXPECT_EQ(FindNoCase(text, "", 3), 3u);
+}
+
+}  // namespace
+}  // namespace gl
