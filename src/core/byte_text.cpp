@@ -6,7 +6,8 @@ namespace gl {
 
 std::string LowerAscii(std::string_view text) {
   std::string lower(text);
-  for (char& byte : lower) byte = LowerAscii(byte);
+  for (char& byte : lower)
+    byte = LowerAscii(byte);
   return lower;
 }
 
@@ -21,9 +22,9 @@ bool StartsWithNoCase(std::string_view text, std::string_view lowerPattern) {
 std::size_t FindNoCase(std::string_view text, std::string_view lowerPattern, std::size_t from) {
   if (from > text.size()) return std::string_view::npos;
   const auto begin = text.begin() + static_cast<std::ptrdiff_t>(from);
-  const auto found =
-      std::search(begin, text.end(), lowerPattern.begin(), lowerPattern.end(),
-                  [](char textByte, char patternByte) { return LowerAscii(textByte) == patternByte; });
+  const auto found = std::search(
+      begin, text.end(), lowerPattern.begin(), lowerPattern.end(),
+      [](char textByte, char patternByte) { return LowerAscii(textByte) == patternByte; });
   if (found == text.end() && !lowerPattern.empty()) return std::string_view::npos;
   return static_cast<std::size_t>(found - text.begin());
 }

@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <mutex>
 
 namespace gl {
 namespace {
@@ -13,8 +12,9 @@ namespace {
 std::atomic<bool> stopFlag{false};
 std::atomic<bool> skipFlag{false};
 
-// A self-pipe: one byte in it means "a cancellation is pending". Both ends are non-blocking so
-// neither a second cancel nor a drain of an empty pipe can hang.
+// A self-pipe: bytes in it mean "a cancellation is pending". Signalling is a plain atomic store
+// and a write(), so it is safe from a signal handler; both ends are non-blocking, so a full pipe
+// (already readable) or a drain of an empty one never hangs.
 class WakePipe {
  public:
   WakePipe() {
@@ -28,26 +28,19 @@ class WakePipe {
   int ReadEnd() const { return fds_[0]; }
 
   void Signal() {
-    std::lock_guard lock(mutex_);
-    if (pending_) return;
-    char byte = 1;
+    const char byte = 1;
     while (write(fds_[1], &byte, 1) < 0 && errno == EINTR) {
     }
-    pending_ = true;
   }
 
   void Drain() {
-    std::lock_guard lock(mutex_);
     char buffer[64];
     while (read(fds_[0], buffer, sizeof buffer) > 0) {
     }
-    pending_ = false;
   }
 
  private:
   int fds_[2] = {-1, -1};
-  std::mutex mutex_;
-  bool pending_ = false;
 };
 
 WakePipe& Pipe() {
@@ -55,8 +48,12 @@ WakePipe& Pipe() {
   return pipe;
 }
 
+// A request that arrives while the pipe is drained must not be lost: signal again afterwards
+// when a flag is still (or newly) set.
 void DrainWhenIdle() {
-  if (!stopFlag.load() && !skipFlag.load()) Pipe().Drain();
+  if (stopFlag.load() || skipFlag.load()) return;
+  Pipe().Drain();
+  if (stopFlag.load() || skipFlag.load()) Pipe().Signal();
 }
 
 }  // namespace

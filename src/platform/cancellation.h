@@ -12,7 +12,8 @@ inline bool StopOrSkipRequested() {
   return StopRequested() || SkipRequested();
 }
 
-// Set the flag, then cancel the blocking call of the generation thread.
+// Set the flag, then cancel the blocking call of the generation thread. Safe to call from a
+// signal handler.
 void RequestStop();
 void RequestSkip();
 
