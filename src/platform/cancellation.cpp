@@ -43,9 +43,11 @@ class WakePipe {
   int fds_[2] = {-1, -1};
 };
 
+// Made at program start, so a signal handler never runs its constructor.
+WakePipe wakePipe;
+
 WakePipe& Pipe() {
-  static WakePipe pipe;
-  return pipe;
+  return wakePipe;
 }
 
 // A request that arrives while the pipe is drained must not be lost: signal again afterwards
