@@ -58,7 +58,8 @@ std::string BriefFileBytes(const TBriefRecord& brief) {
   BriefWriteFlag(out, kTagExtraFlag, brief.ExtraFlag);
   BriefWrite(out, kTagExtraCode, brief.ExtraCode);
   BriefWriteFlag(out, kTagActive, brief.Active);
-  BriefWriteNumber(out, kTagExtraStringCount, static_cast<std::uint16_t>(brief.ExtraStrings.size()));
+  BriefWriteNumber(out, kTagExtraStringCount,
+                   static_cast<std::uint16_t>(brief.ExtraStrings.size()));
   // Last to first: a reader appends them, so they come back in reverse order.
   for (auto text = brief.ExtraStrings.rbegin(); text != brief.ExtraStrings.rend(); ++text)
     BriefWrite(out, kTagExtraString, *text);

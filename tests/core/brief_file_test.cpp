@@ -1,3 +1,5 @@
+#include "core/brief_file.h"
+
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -6,7 +8,6 @@
 #include <vector>
 
 #include "brief_bytes.h"
-#include "core/brief_file.h"
 #include "core/brief_format.h"
 #include "support/temp_folder.h"
 
@@ -69,9 +70,9 @@ std::string FullBriefBytes() {
            TextRecord(15, "ann") + TextRecord(16, "p\xE4ss") + TextRecord(17, "extra") +
            NumberRecord(18, 0) + NumberRecord(19, 1);
   bytes += NumberRecord(8, 1) + TextRecord(9, "http://news.example.org/") +
-           TextRecord(10, "http://news.example.org/") + NumberRecord(11, 1) +
-           NumberRecord(12, 1) + NumberRecord(13, 0) + NumberRecord(14, 0) + TextRecord(15, "") +
-           TextRecord(16, "") + TextRecord(17, "") + NumberRecord(18, 1) + NumberRecord(19, 0);
+           TextRecord(10, "http://news.example.org/") + NumberRecord(11, 1) + NumberRecord(12, 1) +
+           NumberRecord(13, 0) + NumberRecord(14, 0) + TextRecord(15, "") + TextRecord(16, "") +
+           TextRecord(17, "") + NumberRecord(18, 1) + NumberRecord(19, 0);
   return bytes;
 }
 
@@ -230,8 +231,8 @@ TEST_F(BriefFileTest, HeaderRules) {
       {"magic in other case", "glbf-orx" + Header().substr(8) + records, false, true},
       {"magic only", "GLBF-ORX", false, true},
       {"cut inside the flags", Header().substr(0, 15), false, true},
-      {"flag count beyond the end", Header(1, 0, {1, 1}).substr(0, 12) + Word(500) + Word(1),
-       false, true},
+      {"flag count beyond the end", Header(1, 0, {1, 1}).substr(0, 12) + Word(500) + Word(1), false,
+       true},
       {"empty file", "", false, true},
   };
   for (const HeaderCase& row : cases) {
@@ -280,8 +281,8 @@ TEST_F(BriefFileTest, UnreadableRecordsAreCorrupt) {
 TEST_F(BriefFileTest, UnknownAndReservedRecordsAreSkipped) {
   const LoadResult result =
       Load(Header() + Word(25) + Word(4) + "abcd" + Word(0xFFFE) + Word(2) + "zz" +
-           TextRecord(20, "reserved") + TextRecord(0, "Leisure") + NumberRecord(8, 1) +
-           Word(99) + Word(0) + TextRecord(10, "http://a.example/"));
+           TextRecord(20, "reserved") + TextRecord(0, "Leisure") + NumberRecord(8, 1) + Word(99) +
+           Word(0) + TextRecord(10, "http://a.example/"));
   ASSERT_TRUE(result.Loaded);
   EXPECT_EQ(result.Document.Brief.Name, "Leisure");
   ASSERT_EQ(result.Document.Brief.WebList.size(), 1u);
@@ -299,17 +300,17 @@ TEST_F(BriefFileTest, EntryRecordBeforeAnyEntryEndsReadingWithWhatWasRead) {
 }
 
 TEST_F(BriefFileTest, FieldReadingRules) {
-  const LoadResult result = Load(
-      Header() + TextRecord(0, "") + TextRecord(3, "LONGCODE") + NumberRecord(4, 0x0100) +
-      NumberRecord(2, 0x0101) + TextRecord(6, "") + TextRecord(6, "kept") +
-      // An entry whose name was never typed shows its address.
-      NumberRecord(8, 0x0200) + TextRecord(9, "stale name") + TextRecord(10, "http://b/") +
-      NumberRecord(11, 0) + NumberRecord(12, 0xFFFF) + NumberRecord(19, 0) +
-      // Without an address it shows "New Page".
-      NumberRecord(8, 1) + TextRecord(9, "stale") + NumberRecord(19, 0) +
-      // Empty texts keep the defaults; a typed name stays.
-      NumberRecord(8, 1) + TextRecord(9, "") + TextRecord(15, "") + NumberRecord(12, 99) +
-      NumberRecord(18, 0) + NumberRecord(19, 1));
+  const LoadResult result =
+      Load(Header() + TextRecord(0, "") + TextRecord(3, "LONGCODE") + NumberRecord(4, 0x0100) +
+           NumberRecord(2, 0x0101) + TextRecord(6, "") + TextRecord(6, "kept") +
+           // An entry whose name was never typed shows its address.
+           NumberRecord(8, 0x0200) + TextRecord(9, "stale name") + TextRecord(10, "http://b/") +
+           NumberRecord(11, 0) + NumberRecord(12, 0xFFFF) + NumberRecord(19, 0) +
+           // Without an address it shows "New Page".
+           NumberRecord(8, 1) + TextRecord(9, "stale") + NumberRecord(19, 0) +
+           // Empty texts keep the defaults; a typed name stays.
+           NumberRecord(8, 1) + TextRecord(9, "") + TextRecord(15, "") + NumberRecord(12, 99) +
+           NumberRecord(18, 0) + NumberRecord(19, 1));
   ASSERT_TRUE(result.Loaded);
   const TBriefRecord& brief = result.Document.Brief;
   EXPECT_EQ(brief.Name, "New Brief");
@@ -337,20 +338,27 @@ TEST_F(BriefFileTest, CatalogueRules) {
     std::vector<std::string> stamps;
   };
   const CatalogueCase cases[] = {
-      {"complete", Word(1) + CatalogueText("0\\Brief0.htm") + CatalogueText("s0"),
-       {"0\\Brief0.htm"}, {"s0"}},
+      {"complete",
+       Word(1) + CatalogueText("0\\Brief0.htm") + CatalogueText("s0"),
+       {"0\\Brief0.htm"},
+       {"s0"}},
       {"count beyond the pairs", Word(3) + CatalogueText("a") + CatalogueText("s"), {"a"}, {"s"}},
-      {"pair cut after the path", Word(2) + CatalogueText("a") + CatalogueText("s") +
-                                      CatalogueText("b"),
-       {"a"}, {"s"}},
-      {"negative length", Word(2) + CatalogueText("a") + CatalogueText("s") + Word(0xFFF0) + "b",
-       {"a"}, {"s"}},
-      {"empty path drops its pair", Word(2) + CatalogueText("") + CatalogueText("s0") +
-                                        CatalogueText("b") + CatalogueText("s1"),
-       {"b"}, {"s1"}},
-      {"empty stamp keeps its place", Word(2) + CatalogueText("a") + CatalogueText("") +
-                                          CatalogueText("b") + CatalogueText("s1"),
-       {"a", "b"}, {"", "s1"}},
+      {"pair cut after the path",
+       Word(2) + CatalogueText("a") + CatalogueText("s") + CatalogueText("b"),
+       {"a"},
+       {"s"}},
+      {"negative length",
+       Word(2) + CatalogueText("a") + CatalogueText("s") + Word(0xFFF0) + "b",
+       {"a"},
+       {"s"}},
+      {"empty path drops its pair",
+       Word(2) + CatalogueText("") + CatalogueText("s0") + CatalogueText("b") + CatalogueText("s1"),
+       {"b"},
+       {"s1"}},
+      {"empty stamp keeps its place",
+       Word(2) + CatalogueText("a") + CatalogueText("") + CatalogueText("b") + CatalogueText("s1"),
+       {"a", "b"},
+       {"", "s1"}},
       {"one byte", "\x01", {}, {}},
       {"empty", "", {}, {}},
   };
