@@ -76,8 +76,8 @@ std::string WithCleanPath(std::string_view bareAddress) {
 
 std::string NormaliseDisplayAddress(std::string_view address) {
   const std::size_t mark = address.find(kSchemeMark);
-  const bool hasScheme = mark != std::string_view::npos && address.find('/') >= mark &&
-                         address.find('\\') >= mark;
+  const bool hasScheme =
+      mark != std::string_view::npos && address.find('/') >= mark && address.find('\\') >= mark;
   if (hasScheme) return std::string(address);
   std::string display;
   display.reserve(kHttp.size() + address.size());

@@ -83,10 +83,10 @@ class HttpFetch {
     const TransferOptions transfer{display_, options_.AcceptImages, options_.AcceptOtherFiles,
                                    attemptLevel_};
     const bool answered =
-        credentialsMode_ ? SendAuthRequest(bareAddress_, userName_, password_, proxy_, transfer,
-                                           stream, progress_, result_.NonText)
-                         : SendPlainRequest(bareAddress_, proxy_, transfer, stream, progress_,
-                                            result_.NonText);
+        credentialsMode_
+            ? SendAuthRequest(bareAddress_, userName_, password_, proxy_, transfer, stream,
+                              progress_, result_.NonText)
+            : SendPlainRequest(bareAddress_, proxy_, transfer, stream, progress_, result_.NonText);
     if (StopOrSkipRequested()) return Skipped();
     if (!answered) {
       if (credentialsMode_) {

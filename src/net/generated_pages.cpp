@@ -108,11 +108,13 @@ void WriteBusyNetworkPage(MemoryStream& stream, std::string_view display) {
              texts::kBusyNetworkTail});
 }
 
-void WriteCredentialsPage(MemoryStream& stream, std::string_view display,
-                          std::string_view userName, std::string_view password) {
+void WriteCredentialsPage(MemoryStream& stream, std::string_view display, std::string_view userName,
+                          std::string_view password) {
   const std::string address = AddressForPage(display);
-  const std::string user = userName.empty() ? std::string(texts::kNoneEntered) : TextForPage(userName);
-  const std::string pass = password.empty() ? std::string(texts::kNoneEntered) : TextForPage(password);
+  const std::string user =
+      userName.empty() ? std::string(texts::kNoneEntered) : TextForPage(userName);
+  const std::string pass =
+      password.empty() ? std::string(texts::kNoneEntered) : TextForPage(password);
   WritePage(stream, texts::kStatusOk,
             {texts::kInaccessibleHead, texts::kCredentialsLead, address, texts::kLinkClose, address,
              texts::kCredentialsUserName, user, texts::kCredentialsPassword, pass,

@@ -13,8 +13,8 @@ namespace gl {
 void WriteSkippedPage(MemoryStream& stream, std::string_view display);
 void WriteUnableToConnectPage(MemoryStream& stream, std::string_view display);
 void WriteBusyNetworkPage(MemoryStream& stream, std::string_view display);
-void WriteCredentialsPage(MemoryStream& stream, std::string_view display,
-                          std::string_view userName, std::string_view password);
+void WriteCredentialsPage(MemoryStream& stream, std::string_view display, std::string_view userName,
+                          std::string_view password);
 void WriteExternalLinkPage(MemoryStream& stream, std::string_view display);
 
 enum class FileError { NotFound, FailedToLoad };

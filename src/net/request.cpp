@@ -50,8 +50,7 @@ std::string AuthRequestText(std::string_view bareAddress, std::string_view userN
   credentials += password;
   return RequestLine(Target(withoutFragment, parts.Path, proxy)) + std::string(kAcceptLine) +
          HeaderLine("User-Agent", texts::kUserAgent) + HeaderLine("Host", parts.Host) +
-         HeaderLine("Authorization", "Basic " + EncodeBase64(credentials)) +
-         std::string(kLineEnd);
+         HeaderLine("Authorization", "Basic " + EncodeBase64(credentials)) + std::string(kLineEnd);
 }
 
 std::string RequestEndpoint(std::string_view bareAddress, const Proxy& proxy) {
@@ -67,9 +66,8 @@ bool SendPlainRequest(std::string_view bareAddress, const Proxy& proxy,
 }
 
 bool SendAuthRequest(std::string_view bareAddress, std::string_view userName,
-                     std::string_view password, const Proxy& proxy,
-                     const TransferOptions& options, MemoryStream& stream, ProgressSink& progress,
-                     bool& nonText) {
+                     std::string_view password, const Proxy& proxy, const TransferOptions& options,
+                     MemoryStream& stream, ProgressSink& progress, bool& nonText) {
   return TransferRequest(RequestEndpoint(bareAddress, proxy),
                          AuthRequestText(bareAddress, userName, password, proxy), options, stream,
                          progress, nonText);

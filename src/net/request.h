@@ -33,8 +33,7 @@ bool SendPlainRequest(std::string_view bareAddress, const Proxy& proxy,
                       const TransferOptions& options, MemoryStream& stream, ProgressSink& progress,
                       bool& nonText);
 bool SendAuthRequest(std::string_view bareAddress, std::string_view userName,
-                     std::string_view password, const Proxy& proxy,
-                     const TransferOptions& options, MemoryStream& stream, ProgressSink& progress,
-                     bool& nonText);
+                     std::string_view password, const Proxy& proxy, const TransferOptions& options,
+                     MemoryStream& stream, ProgressSink& progress, bool& nonText);
 
 }  // namespace gl

@@ -33,8 +33,7 @@ inline constexpr std::string_view kUnableToConnectLead =
 inline constexpr std::string_view kUnableToConnectTail =
     "\">this page</a>. The server or network may be down.</body></html>";
 
-inline constexpr std::string_view kBusyNetworkLead =
-    "Gleaner-Light was unable to load <a href=\"";
+inline constexpr std::string_view kBusyNetworkLead = "Gleaner-Light was unable to load <a href=\"";
 inline constexpr std::string_view kBusyNetworkTail =
     "\">this page</a>. The network appears to be heavily loaded at this time and Gleaner-Light "
     "could not access the page.</body></html>";
@@ -45,7 +44,8 @@ inline constexpr std::string_view kCredentialsUserName =
     "</a>.<p>This page requires a UserName and Password.<p>The current UserName is: ";
 inline constexpr std::string_view kCredentialsPassword = "<p>The current Password is: ";
 inline constexpr std::string_view kCredentialsTail =
-    "<p>This combination is not correct. Please correct it to properly load the page.</body></html>";
+    "<p>This combination is not correct. Please correct it to properly load the "
+    "page.</body></html>";
 inline constexpr std::string_view kNoneEntered = "<i>None Entered</i>";
 
 inline constexpr std::string_view kFileErrorLead =

@@ -221,8 +221,8 @@ bool TransferRequest(std::string_view endpoint, std::string_view requestText,
     return false;
   }
 
-  const bool result = Exchange(socket, *address, target.Port, requestText, options, budget,
-                               stream, progress, nonText);
+  const bool result = Exchange(socket, *address, target.Port, requestText, options, budget, stream,
+                               progress, nonText);
   if (StopOrSkipRequested()) {
     WriteSkippedPage(stream, options.DisplayAddress);
     return false;

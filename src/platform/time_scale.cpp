@@ -20,7 +20,8 @@ std::chrono::milliseconds Scaled(std::chrono::milliseconds duration) {
   const double scaled = std::ceil(static_cast<double>(duration.count()) * TimeScale());
   // A huge factor must not overflow the count; a day is longer than any wait here.
   constexpr double kLongest = 24.0 * 60 * 60 * 1000;
-  return std::chrono::milliseconds(static_cast<long long>(std::min(std::max(scaled, 1.0), kLongest)));
+  return std::chrono::milliseconds(
+      static_cast<long long>(std::min(std::max(scaled, 1.0), kLongest)));
 }
 
 }  // namespace gl

@@ -58,10 +58,10 @@ Answer MakeAnswer(std::string_view statusLine,
 }
 
 Answer PageAnswer(std::string_view body, std::string_view contentType) {
-  return MakeAnswer("HTTP/1.0 200 OK",
-                    {{"Content-Type", std::string(contentType)},
-                     {"Content-Length", std::to_string(body.size())}},
-                    body);
+  return MakeAnswer(
+      "HTTP/1.0 200 OK",
+      {{"Content-Type", std::string(contentType)}, {"Content-Length", std::to_string(body.size())}},
+      body);
 }
 
 Answer RedirectAnswer(int code, std::string_view location) {
