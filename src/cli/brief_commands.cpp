@@ -122,8 +122,8 @@ std::optional<std::size_t> EntryIndex(const TBriefDocument& document, std::int64
   const std::size_t count = document.Brief.WebList.size();
   if (index >= 1 && static_cast<std::uint64_t>(index) <= count)
     return static_cast<std::size_t>(index - 1);
-  io.err << "There is no web entry " << index << " in " << document.FileName.string()
-         << "; it has " << count << (count == 1 ? " entry.\n" : " entries.\n");
+  io.err << "There is no web entry " << index << " in " << document.FileName.string() << "; it has "
+         << count << (count == 1 ? " entry.\n" : " entries.\n");
   return std::nullopt;
 }
 
@@ -135,7 +135,8 @@ void PrintIndented(std::ostream& out, const std::string& text) {
   std::size_t start = 0;
   while (start <= text.size()) {
     const std::size_t end = text.find('\n', start);
-    std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    std::string line =
+        text.substr(start, end == std::string::npos ? std::string::npos : end - start);
     if (!line.empty() && line.back() == '\r') line.pop_back();
     out << "  " << line << '\n';
     if (end == std::string::npos) break;
@@ -176,9 +177,8 @@ void PrintBrief(const TBriefRecord& brief, std::ostream& out) {
 template <typename Args>
 void OnParsed(CLI::App& command, CommandAction& action, std::shared_ptr<Args> args,
               int (*run)(Args&, CommandIo&)) {
-  command.callback([&action, args, run] {
-    action = [args, run](CommandIo& io) { return run(*args, io); };
-  });
+  command.callback(
+      [&action, args, run] { action = [args, run](CommandIo& io) { return run(*args, io); }; });
 }
 
 struct NewArgs {

@@ -84,7 +84,8 @@ void PrintSettings(const Settings& settings, std::ostream& out) {
       << "proxy-port=" << settings.ProxyPort << '\n'
       << "retries=" << settings.RetryCount << '\n'
       << "disk-buffer-mb=" << settings.DiskBuffer / kBytesPerMegabyte << '\n'
-      << "user-name=" << settings.DefaultUserName << '\n'
+      << "user-name=" << settings.DefaultUserName
+      << '\n'
       // Shown as the preferences dialog shows it: one "*" per character.
       << "password=" << std::string(settings.DefaultPassword.size(), '*') << '\n';
 }
@@ -134,9 +135,8 @@ void RegisterSettingsCommand(CLI::App& app, CommandAction& action) {
   CLI::Option* value = command->add_option("VALUE", args->value, "Its new value");
   key->needs(value);
   value->needs(key);
-  command->callback([&action, args] {
-    action = [args](CommandIo& io) { return RunSettings(*args, io); };
-  });
+  command->callback(
+      [&action, args] { action = [args](CommandIo& io) { return RunSettings(*args, io); }; });
 }
 
 }  // namespace gl::cli

@@ -71,7 +71,8 @@ TEST_F(BriefCommandsTest, NewNeverReplacesAFile) {
   WriteFileBytes(BriefPath(), "precious");
   const auto run = RunCli({"new", BriefPath(), "--name", "Other"});
   EXPECT_EQ(run.code, cli::kExitFailed);
-  EXPECT_EQ(run.err, "The file " + BriefPath() + " already exists; gleaner new does not replace it.\n");
+  EXPECT_EQ(run.err,
+            "The file " + BriefPath() + " already exists; gleaner new does not replace it.\n");
   EXPECT_EQ(ReadFileBytes(BriefPath()), "precious");
   EXPECT_FALSE(std::filesystem::exists(folder_ / "news.cat"));
 }
@@ -196,11 +197,11 @@ TEST_F(BriefCommandsTest, EveryCommandReportsAnUnloadableBrief) {
 TEST_F(BriefCommandsTest, AddAppendsAnEntry) {
   ASSERT_EQ(RunCli({"new", BriefPath()}).code, 0);
   EXPECT_EQ(RunCli({"add", BriefPath(), "http://a.example/"}).code, cli::kExitDone);
-  EXPECT_EQ(RunCli({"add", BriefPath(), "http://b.example/", "--name", "Bee", "--depth", "99",
-                    "--images", "--other-files", "--follow-external", "--user", "u",
-                    "--password", "p", "--inactive"})
-                .code,
-            cli::kExitDone);
+  EXPECT_EQ(
+      RunCli({"add", BriefPath(), "http://b.example/", "--name", "Bee", "--depth", "99", "--images",
+              "--other-files", "--follow-external", "--user", "u", "--password", "p", "--inactive"})
+          .code,
+      cli::kExitDone);
   const TBriefRecord brief = Reload();
   ASSERT_EQ(brief.WebList.size(), 2u);
   const TWebEntry& plain = brief.WebList[0];
@@ -271,8 +272,8 @@ TEST_F(BriefCommandsTest, EditEntryChangesOnlyWhatIsGiven) {
   EXPECT_EQ(brief.WebList[1].Name, "Weather");
 
   // An empty name goes back to showing the address; the flags' negations apply.
-  ASSERT_EQ(RunCli({"edit-entry", BriefPath(), "2", "--name", "", "--follow-external",
-                    "--inactive", "--depth", "5"})
+  ASSERT_EQ(RunCli({"edit-entry", BriefPath(), "2", "--name", "", "--follow-external", "--inactive",
+                    "--depth", "5"})
                 .code,
             0);
   brief = Reload();
