@@ -7,6 +7,7 @@
 #include "cli/brief_json.h"
 #include "cli/cli.h"
 #include "cli/command.h"
+#include "cli/terminal_text.h"
 #include "core/brief_file.h"
 #include "core/utf8_text.h"
 
@@ -138,14 +139,14 @@ void PrintIndented(std::ostream& out, const std::string& text) {
     std::string line =
         text.substr(start, end == std::string::npos ? std::string::npos : end - start);
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    out << "  " << line << '\n';
+    out << "  " << TerminalText(line) << '\n';
     if (end == std::string::npos) break;
     start = end + 1;
   }
 }
 
 void PrintBrief(const TBriefRecord& brief, std::ostream& out) {
-  out << "Brief: " << brief.Name << '\n' << "State: " << StateText(brief) << '\n';
+  out << "Brief: " << TerminalText(brief.Name) << '\n' << "State: " << StateText(brief) << '\n';
   if (brief.Comments.empty()) {
     out << "Comments: none\n";
   } else {
@@ -155,21 +156,22 @@ void PrintBrief(const TBriefRecord& brief, std::ostream& out) {
   out << "Web entries: " << brief.WebList.size() << '\n';
   for (std::size_t i = 0; i < brief.WebList.size(); ++i) {
     const TWebEntry& entry = brief.WebList[i];
-    out << "  " << i + 1 << ". " << entry.Name << " ("
+    out << "  " << i + 1 << ". " << TerminalText(entry.Name) << " ("
         << (entry.Active ? gl::texts::kActive : gl::texts::kInactive) << ")\n"
-        << "     Address: " << entry.URL << '\n'
+        << "     Address: " << TerminalText(entry.URL) << '\n'
         << "     Spider depth: " << entry.Depth << "  Images: " << YesNo(entry.Images)
         << "  Other files: " << YesNo(entry.OtherFiles)
         << "  Follow external links: " << YesNo(!entry.StayLocal) << '\n';
     if (!entry.UserName.empty() || !entry.Password.empty()) {
-      out << "     User name: " << entry.UserName
+      out << "     User name: " << TerminalText(entry.UserName)
           << (entry.Password.empty() ? "  (no password)\n" : "  (password set)\n");
     }
   }
   out << "Archived runs: " << brief.ArchivePaths.size() << '\n';
   for (std::size_t i = 0; i < brief.ArchivePaths.size(); ++i) {
     const std::string& stamp = i < brief.ArchiveStamps.size() ? brief.ArchiveStamps[i] : "";
-    out << "  " << i + 1 << ". " << stamp << "  " << brief.ArchivePaths[i] << '\n';
+    out << "  " << i + 1 << ". " << TerminalText(stamp) << "  "
+        << TerminalText(brief.ArchivePaths[i]) << '\n';
   }
 }
 

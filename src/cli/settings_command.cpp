@@ -8,6 +8,7 @@
 
 #include "cli/cli.h"
 #include "cli/command.h"
+#include "cli/terminal_text.h"
 #include "core/byte_text.h"
 #include "core/settings_io.h"
 
@@ -77,14 +78,14 @@ const std::map<std::string, SettingKey>& SettingKeys() {
 }
 
 void PrintSettings(const Settings& settings, std::ostream& out) {
-  out << "browser-path=" << settings.BrowserPath << '\n'
-      << "browser-service=" << settings.BrowserService << '\n'
+  out << "browser-path=" << TerminalText(settings.BrowserPath) << '\n'
+      << "browser-service=" << TerminalText(settings.BrowserService) << '\n'
       << "auto-load-browser=" << (settings.AutoLoadBrowser ? "Yes" : "No") << '\n'
-      << "proxy-server=" << settings.ProxyServer << '\n'
+      << "proxy-server=" << TerminalText(settings.ProxyServer) << '\n'
       << "proxy-port=" << settings.ProxyPort << '\n'
       << "retries=" << settings.RetryCount << '\n'
       << "disk-buffer-mb=" << settings.DiskBuffer / kBytesPerMegabyte << '\n'
-      << "user-name=" << settings.DefaultUserName
+      << "user-name=" << TerminalText(settings.DefaultUserName)
       << '\n'
       // Shown as the preferences dialog shows it: one "*" per character.
       << "password=" << std::string(settings.DefaultPassword.size(), '*') << '\n';

@@ -121,6 +121,23 @@ TEST_F(BriefCommandsTest, ShowPrintsTheBrief) {
             "  1. 3/5/1997  9:07:02 AM  0\\Brief0.htm\n");
 }
 
+TEST_F(BriefCommandsTest, ShowKeepsControlBytesAwayFromTheTerminal) {
+  TBriefDocument document{BriefPath(), {}};
+  document.Brief.Name = "Red\x1B[31m\x07\x7F\tend";
+  document.Brief.Comments = "one\r\ntwo\rthree";
+  ASSERT_EQ(SaveBriefs2(document).Outcome, SaveOutcome::Saved);
+  const auto run = RunCli({"show", BriefPath()});
+  EXPECT_EQ(run.code, cli::kExitDone);
+  EXPECT_EQ(run.out,
+            "Brief: Red\\x1B[31m\\x07\\x7F\tend\n"
+            "State: Active\n"
+            "Comments:\n"
+            "  one\n"
+            "  two\\x0Dthree\n"
+            "Web entries: 0\n"
+            "Archived runs: 0\n");
+}
+
 TEST_F(BriefCommandsTest, ShowJsonKeepsEveryByte) {
   TBriefDocument document{BriefPath(), {}};
   document.Brief.Name = "caf\xE9";  // Latin-1, not UTF-8
