@@ -1,38 +1,46 @@
 #include <istream>
+#include <streambuf>
 #include <utility>
 
 #include "core/brief_format.h"
-#include "core/word_io.h"
 
 namespace gl {
 namespace {
 
 // Reads from a stream that holds a known number of bytes and refuses to read or skip past them.
 // A record's length is checked against what is left before anything is read or skipped, so a
-// hostile length can neither move the reader backwards nor past the end.
+// hostile length can neither move the reader backwards nor past the end. It reads through the
+// stream's buffer directly: a brief is read a word at a time, and the stream's own checks around
+// every small read cost more than the read itself.
 class BoundedReader {
  public:
-  BoundedReader(std::istream& in, std::uint64_t size) : in_(in), remaining_(size) {}
+  BoundedReader(std::istream& in, std::uint64_t size) : buffer_(*in.rdbuf()), remaining_(size) {}
 
   bool AtEnd() const { return remaining_ == 0; }
 
   bool ReadWord(std::uint16_t& word) {
-    if (remaining_ < 2 || !gl::ReadWord(in_, word)) return false;
+    char bytes[2];
+    if (remaining_ < 2 || buffer_.sgetn(bytes, 2) != 2) return false;
     remaining_ -= 2;
+    word = static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[0]) |
+                                      static_cast<unsigned char>(bytes[1]) << 8);
     return true;
   }
 
   bool ReadBytes(std::uint64_t count, std::string& bytes) {
     if (count > remaining_) return false;
     bytes.resize(static_cast<std::size_t>(count));
-    if (count > 0 && !in_.read(bytes.data(), static_cast<std::streamsize>(count))) return false;
+    const auto wanted = static_cast<std::streamsize>(count);
+    if (count > 0 && buffer_.sgetn(bytes.data(), wanted) != wanted) return false;
     remaining_ -= count;
     return true;
   }
 
   bool Skip(std::uint64_t count) {
     if (count > remaining_) return false;
-    if (count > 0 && !in_.seekg(static_cast<std::streamoff>(count), std::ios::cur)) return false;
+    if (count > 0 && buffer_.pubseekoff(static_cast<std::streamoff>(count), std::ios::cur,
+                                        std::ios::in) == std::streampos(std::streamoff(-1)))
+      return false;
     remaining_ -= count;
     return true;
   }
@@ -59,7 +67,7 @@ class BoundedReader {
   }
 
  private:
-  std::istream& in_;
+  std::streambuf& buffer_;
   std::uint64_t remaining_;
 };
 
