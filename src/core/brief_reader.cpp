@@ -71,6 +71,9 @@ class BoundedReader {
   std::uint64_t remaining_;
 };
 
+// The longest ExtraCode a brief keeps; a longer stored text is cut to it.
+constexpr std::size_t kExtraCodeLength = 6;
+
 bool LowByte(std::uint16_t value) {
   return (value & 0xFF) != 0;
 }
@@ -162,7 +165,7 @@ RecordStep ReadRecord(BoundedReader& reader, std::int16_t tag, TBriefRecord& bri
       return RecordStep::Continue;
     case kTagExtraCode:
       if (!reader.ReadText(text)) return RecordStep::Corrupt;
-      if (!text.empty()) brief.ExtraCode = text.substr(0, 6);
+      if (!text.empty()) brief.ExtraCode = text.substr(0, kExtraCodeLength);
       return RecordStep::Continue;
     case kTagExtraString:
       if (!reader.ReadText(text)) return RecordStep::Corrupt;

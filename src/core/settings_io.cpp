@@ -85,7 +85,8 @@ std::optional<std::string> ReadStartupValue(SettingsStore& store, std::string_vi
 }
 
 bool WriteStartupValue(SettingsStore& store, std::string_view name, std::string_view value) {
-  return WriteGroup(store, keys::kStartup, {{name, value}});
+  std::optional<SettingsKey> key = OpenGroup(store, keys::kStartup);
+  return key && key->SetValue(name, value);
 }
 
 std::string BrowserServiceName(std::string_view browserPath) {
