@@ -7,13 +7,6 @@ namespace {
 
 constexpr std::string_view kEllipsis = "...";
 
-// One character of a cleaned text: where its bytes are and how many columns it takes.
-struct Glyph {
-  std::size_t Start;
-  std::size_t Length;
-  std::size_t Columns;
-};
-
 // The length of the UTF-8 sequence at `at` and its code point; 0 when the bytes there are not
 // a valid, shortest-form sequence.
 std::size_t DecodeUtf8(std::string_view text, std::size_t at, char32_t& codePoint) {
@@ -44,45 +37,72 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t at, char32_t& codePoin
 }
 
 bool IsControl(char32_t codePoint) {
-  return codePoint < 0x20 || (codePoint >= 0x7F && codePoint < 0xA0);
+  return (codePoint < 0x20 && codePoint != '\t') || (codePoint >= 0x7F && codePoint < 0xA0);
 }
 
-// The text from its first non-blank character up to its first tab or line end, with every
-// control character and every byte that is not UTF-8 replaced by "?".
-std::string CleanLine(std::string_view text, std::vector<Glyph>& glyphs) {
-  const std::size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string_view::npos) return {};
-  text.remove_prefix(first);
-  text = text.substr(0, text.find_first_of("\t\r\n"));
-
-  std::string clean;
-  clean.reserve(text.size());
-  for (std::size_t at = 0; at < text.size();) {
-    char32_t codePoint = 0;
-    const std::size_t length = DecodeUtf8(text, at, codePoint);
-    const std::size_t start = clean.size();
-    if (length == 0 || IsControl(codePoint)) {
-      clean += '?';
-      glyphs.push_back({start, 1, 1});
-      at += length == 0 ? 1 : length;
-      continue;
-    }
-    clean.append(text.substr(at, length));
-    glyphs.push_back({start, length, codePoint >= 0x1100 ? 2u : 1u});
-    at += length;
+void AppendEscaped(std::string& shown, std::string_view bytes) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  for (const char byte : bytes) {
+    const auto value = static_cast<unsigned char>(byte);
+    shown += "\\x";
+    shown += kHex[value >> 4];
+    shown += kHex[value & 0xF];
   }
-  return clean;
+}
+
+// One character of a shown text: where its bytes end and how many columns it takes. A byte that
+// is not UTF-8 takes one column (the terminal shows a replacement mark).
+struct Glyph {
+  std::size_t End;
+  std::size_t Columns;
+};
+
+std::vector<Glyph> Glyphs(std::string_view shown) {
+  std::vector<Glyph> glyphs;
+  glyphs.reserve(shown.size());
+  for (std::size_t at = 0; at < shown.size();) {
+    char32_t codePoint = 0;
+    const std::size_t length = DecodeUtf8(shown, at, codePoint);
+    at += length == 0 ? 1 : length;
+    glyphs.push_back({at, length != 0 && codePoint >= 0x1100 ? 2u : 1u});
+  }
+  return glyphs;
 }
 
 }  // namespace
 
+std::string TerminalText(std::string_view text) {
+  std::string shown;
+  shown.reserve(text.size());
+  for (std::size_t at = 0; at < text.size();) {
+    char32_t codePoint = 0;
+    const std::size_t length = DecodeUtf8(text, at, codePoint);
+    if (length == 0) {
+      // A byte of some other code page; in the 0x80 to 0x9F range an 8-bit terminal would take
+      // it for a control.
+      codePoint = static_cast<unsigned char>(text[at]);
+    }
+    const std::string_view bytes = text.substr(at, length == 0 ? 1 : length);
+    if (IsControl(codePoint)) {
+      AppendEscaped(shown, bytes);
+    } else {
+      shown += bytes;
+    }
+    at += bytes.size();
+  }
+  return shown;
+}
+
 std::string FitText(std::string_view text, std::size_t columns) {
-  std::vector<Glyph> glyphs;
-  std::string clean = CleanLine(text, glyphs);
+  const std::size_t first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string_view::npos) return {};
+  text.remove_prefix(first);
+  std::string shown = TerminalText(text.substr(0, text.find_first_of("\t\r\n")));
+
+  const std::vector<Glyph> glyphs = Glyphs(shown);
   std::size_t width = 0;
-  for (const Glyph& glyph : glyphs)
-    width += glyph.Columns;
-  if (width <= columns) return clean;
+  for (const Glyph& glyph : glyphs) width += glyph.Columns;
+  if (width <= columns) return shown;
   if (columns <= kEllipsis.size()) return std::string(kEllipsis.substr(0, columns));
 
   // Keep whole characters while they and the ellipsis fit.
@@ -92,11 +112,11 @@ std::string FitText(std::string_view text, std::size_t columns) {
   for (const Glyph& glyph : glyphs) {
     if (used + glyph.Columns > room) break;
     used += glyph.Columns;
-    keep = glyph.Start + glyph.Length;
+    keep = glyph.End;
   }
-  clean.resize(keep);
-  clean += kEllipsis;
-  return clean;
+  shown.resize(keep);
+  shown += kEllipsis;
+  return shown;
 }
 
 }  // namespace gl::cli

@@ -13,22 +13,13 @@ std::optional<SettingsKey> OpenGroup(SettingsStore& store, std::string_view grou
   return store.CreateKey(std::string(keys::kRoot) + std::string(group));
 }
 
-// A whole decimal number within [low, high]; anything else is not a number.
-std::optional<int> DecimalIn(std::string_view text, int low, int high) {
-  int value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  if (value < low || value > high) return std::nullopt;
-  return value;
-}
-
 // A stored number: none when the value is absent or empty, the fallback when it is not a number
 // in range.
 std::optional<int> StoredNumber(const SettingsKey& key, std::string_view name, int low, int high,
                                 int fallback) {
   const std::optional<std::string> text = key.QueryValue(name);
   if (!text) return std::nullopt;
-  return DecimalIn(*text, low, high).value_or(fallback);
+  return DecimalInRange(*text, low, high).value_or(fallback);
 }
 
 void ReadText(const SettingsKey& key, std::string_view name, std::string& target) {
@@ -44,12 +35,20 @@ bool WriteGroup(SettingsStore& store, std::string_view group,
 
 }  // namespace
 
+std::optional<int> DecimalInRange(std::string_view text, int low, int high) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  if (value < low || value > high) return std::nullopt;
+  return value;
+}
+
 void ReadSettings(SettingsStore& store, Settings& settings) {
   const Settings defaults;
   if (auto key = OpenGroup(store, keys::kDiskBuffer)) {
-    if (auto megabytes = StoredNumber(*key, keys::kMegaBytes, kMinDiskBufferMegabytes,
-                                      kMaxDiskBufferMegabytes,
-                                      static_cast<int>(defaults.DiskBuffer / kBytesPerMegabyte)))
+    if (auto megabytes =
+            StoredNumber(*key, keys::kMegaBytes, kMinDiskBufferMegabytes, kMaxDiskBufferMegabytes,
+                         static_cast<int>(defaults.DiskBuffer / kBytesPerMegabyte)))
       settings.DiskBuffer = *megabytes * kBytesPerMegabyte;
   }
   if (auto key = OpenGroup(store, keys::kBrowser)) {
@@ -60,11 +59,13 @@ void ReadSettings(SettingsStore& store, Settings& settings) {
   }
   if (auto key = OpenGroup(store, keys::kProxy)) {
     ReadText(*key, keys::kProxyServer, settings.ProxyServer);
-    if (auto port = StoredNumber(*key, keys::kProxyPort, kMinProxyPort, kMaxProxyPort, defaults.ProxyPort))
+    if (auto port =
+            StoredNumber(*key, keys::kProxyPort, kMinProxyPort, kMaxProxyPort, defaults.ProxyPort))
       settings.ProxyPort = *port;
   }
   if (auto key = OpenGroup(store, keys::kBriefs)) {
-    if (auto retries = StoredNumber(*key, keys::kRetries, kMinRetries, kMaxRetries, defaults.RetryCount))
+    if (auto retries =
+            StoredNumber(*key, keys::kRetries, kMinRetries, kMaxRetries, defaults.RetryCount))
       settings.RetryCount = *retries;
     ReadText(*key, keys::kPassword, settings.DefaultPassword);
     ReadText(*key, keys::kUserName, settings.DefaultUserName);
@@ -84,12 +85,14 @@ std::optional<std::string> ReadStartupValue(SettingsStore& store, std::string_vi
 }
 
 bool WriteStartupValue(SettingsStore& store, std::string_view name, std::string_view value) {
-  return WriteGroup(store, keys::kStartup, {{name, value}});
+  std::optional<SettingsKey> key = OpenGroup(store, keys::kStartup);
+  return key && key->SetValue(name, value);
 }
 
 std::string BrowserServiceName(std::string_view browserPath) {
   const std::size_t slash = browserPath.rfind('/');
-  std::string service(slash == std::string_view::npos ? browserPath : browserPath.substr(slash + 1));
+  std::string service(slash == std::string_view::npos ? browserPath
+                                                      : browserPath.substr(slash + 1));
   if (service.find("IEXPLORE") != std::string::npos) service = "iexplore";
   return service.substr(0, service.find('.'));
 }
@@ -126,8 +129,8 @@ ApplyResult DoApply(const PreferencesInput& input, Settings& settings, SettingsS
   settings.AutoLoadBrowser = input.AutoLoad;
 
   const std::string port = std::to_string(input.ProxyPort);
-  result.Written &= WriteGroup(
-      store, keys::kProxy, {{keys::kProxyServer, input.ProxyServer}, {keys::kProxyPort, port}});
+  result.Written &= WriteGroup(store, keys::kProxy,
+                               {{keys::kProxyServer, input.ProxyServer}, {keys::kProxyPort, port}});
 
   const std::string retries = std::to_string(input.NumRetries);
   result.Written &= WriteGroup(store, keys::kBriefs, {{keys::kRetries, retries}});

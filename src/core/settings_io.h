@@ -50,6 +50,9 @@ inline constexpr int kMinRetries = 1;
 inline constexpr int kMaxRetries = 5;
 inline constexpr std::int64_t kBytesPerMegabyte = 1048576;
 
+// A whole decimal number within [low, high] ("80"); none for anything else (" 80", "8o", "").
+std::optional<int> DecimalInRange(std::string_view text, int low, int high);
+
 // Reads the groups Disk Buffer, Browser, Proxy and Briefs into `settings`. Numbers that are not
 // decimal numbers in the dialog's range give the defaults (1 MB, port 80, 3 retries); an absent
 // or empty value keeps the value `settings` already holds.
@@ -86,9 +89,9 @@ struct PreferencesInput {
 PreferencesInput PreferencesFrom(const Settings& settings);
 
 struct ApplyResult {
-  bool Applied = true;   // false when the password was not confirmed
-  UserMessage Message;   // "Password Error" when not applied
-  bool Written = true;   // every value meant for the store was written
+  bool Applied = true;  // false when the password was not confirmed
+  UserMessage Message;  // "Password Error" when not applied
+  bool Written = true;  // every value meant for the store was written
 };
 
 // Takes the fields into `settings` and writes every group, in this order: Disk Buffer; Browser;

@@ -56,7 +56,7 @@ TEST(TerminalHostTest, PlainModeNeverWritesControlCodesOrRepeatsTheBrief) {
   host.UpdateItem(ProgressItem::CurrEntry, "Next");
   EXPECT_EQ(out.str(),
             "Brief: News\n"
-            "Entry: ?]0;owned? Title\n"
+            "Entry: \\x1B]0;owned\\x07 Title\n"
             "Entry: Next\n");
 }
 

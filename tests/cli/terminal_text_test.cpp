@@ -44,18 +44,36 @@ TEST(FitTextTest, ShortensWithAnEllipsisToTheWidth) {
   });
 }
 
-TEST(FitTextTest, ControlCharactersAndForeignBytesBecomeQuestionMarks) {
-  CheckAll({
-      {"\x1b[2Jtitle", 20, "?[2Jtitle"},
-      {"bell\x07", 20, "bell?"},
-      {"del\x7f", 20, "del?"},
+TEST(TerminalTextTest, ControlsBecomeEscapesAndEveryOtherByteStays) {
+  const struct {
+    std::string Text;
+    std::string Shown;
+  } cases[] = {
+      {"plain\ttab", "plain\ttab"},
+      {"\x1b[2J\x07\x7f", "\\x1B[2J\\x07\\x7F"},
+      {"line\r\n", "line\\x0D\\x0A"},
       {"csi\xc2\x9b"
        "31m",
-       20, "csi?31m"},                 // U+009B, the one-byte control sequence introducer
-      {"\xe9t\xe9", 20, "?t?"},        // Latin-1, not UTF-8
-      {"over\xc0\xaf", 20, "over??"},  // an overlong "/"
-      {"cut\xe6\x97", 20, "cut??"},    // a sequence that ends early
-      {"\xed\xa0\x80", 20, "???"},     // a UTF-16 surrogate
+       "csi\\xC2\\x9B31m"},  // U+009B, the one-character CSI, in UTF-8
+      {"raw\x9b"
+       "31m",
+       "raw\\x9B31m"},  // the same as one byte of an 8-bit code page
+      {"caf\xc3\xa9 \xe9t\xe9", "caf\xc3\xa9 \xe9t\xe9"},  // UTF-8 and Latin-1 letters
+      {"nbsp\xc2\xa0", "nbsp\xc2\xa0"},
+      {"cut\xe6\x97", "cut\xe6\\x97"},  // a sequence that ends early leaves a lone 0x97
+  };
+  for (const auto& row : cases) {
+    SCOPED_TRACE(row.Text);
+    EXPECT_EQ(TerminalText(row.Text), row.Shown);
+  }
+}
+
+TEST(FitTextTest, ControlsAreShownEscapedAndCountTheirEscape) {
+  CheckAll({
+      {"\x1b[2Jtitle", 20, "\\x1B[2Jtitle"},
+      {"bell\x07", 8, "bell\\x07"},
+      {"bell\x07", 7, "bell..."},
+      {"\xe9t\xe9", 3, "\xe9t\xe9"},  // Latin-1 bytes take a column each
   });
 }
 
