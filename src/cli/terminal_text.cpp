@@ -101,7 +101,8 @@ std::string FitText(std::string_view text, std::size_t columns) {
 
   const std::vector<Glyph> glyphs = Glyphs(shown);
   std::size_t width = 0;
-  for (const Glyph& glyph : glyphs) width += glyph.Columns;
+  for (const Glyph& glyph : glyphs)
+    width += glyph.Columns;
   if (width <= columns) return shown;
   if (columns <= kEllipsis.size()) return std::string(kEllipsis.substr(0, columns));
 
