@@ -7,6 +7,7 @@
 #include "cli/brief_json.h"
 #include "cli/cli.h"
 #include "cli/command.h"
+#include "cli/command_support.h"
 #include "cli/terminal_text.h"
 #include "core/brief_file.h"
 #include "core/utf8_text.h"
@@ -17,29 +18,6 @@ namespace {
 // The brief setup dialog lets a user type at most this many characters of a brief's name; the
 // command line keeps to it so every brief it names fits the window header and the dialog.
 constexpr std::size_t kMaxBriefNameCharacters = 60;
-
-void PrintMessage(const UserMessage& message, std::ostream& err) {
-  err << message.Title << ": " << message.Text << '\n';
-}
-
-// Loads a brief for a command; on failure prints why. A file refused without a message gets the
-// loading error all the same, so the command line never fails silently.
-std::optional<TBriefDocument> LoadBrief(const std::string& file, CommandIo& io) {
-  LoadResult result = ReadBriefs2(file);
-  if (result.Loaded) return std::move(result.Document);
-  PrintMessage(result.Message.Empty() ? UserMessage{std::string(gl::texts::kLoadingErrorTitle),
-                                                    std::string(gl::texts::kLoadingErrorText)}
-                                      : result.Message,
-               io.err);
-  return std::nullopt;
-}
-
-int SaveBrief(const TBriefDocument& document, CommandIo& io) {
-  const SaveResult result = SaveBriefs2(document);
-  if (result.Outcome == SaveOutcome::Saved) return kExitDone;
-  PrintMessage(result.Message, io.err);
-  return kExitFailed;
-}
 
 // Validator for brief names given on the command line.
 const CLI::Validator kBriefName(
@@ -175,14 +153,6 @@ void PrintBrief(const TBriefRecord& brief, std::ostream& out) {
   }
 }
 
-// Registers a subcommand whose parse callback hands `run` over as the action to perform.
-template <typename Args>
-void OnParsed(CLI::App& command, CommandAction& action, std::shared_ptr<Args> args,
-              int (*run)(Args&, CommandIo&)) {
-  command.callback(
-      [&action, args, run] { action = [args, run](CommandIo& io) { return run(*args, io); }; });
-}
-
 struct NewArgs {
   std::string file;
   std::optional<std::string> name;
@@ -281,10 +251,6 @@ int RunEdit(EditArgs& args, CommandIo& io) {
   if (Given(args.active)) brief.Active = true;
   if (Given(args.inactive)) brief.Active = false;
   return SaveBrief(*document, io);
-}
-
-void AddBriefFile(CLI::App& command, std::string& file) {
-  command.add_option("BRIEF", file, "The brief file (.brf)")->required();
 }
 
 void AddIndex(CLI::App& command, std::int64_t& index) {

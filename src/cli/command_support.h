@@ -1,0 +1,39 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "cli/command.h"
+#include "core/brief_record.h"
+#include "core/user_message.h"
+
+// Helpers that the command groups share: loading and saving a brief with the system's messages,
+// the BRIEF argument, and handing a parsed subcommand's work to RunGleaner.
+
+namespace gl::cli {
+
+// "Title: text" on its own line.
+void PrintMessage(const UserMessage& message, std::ostream& err);
+
+// Loads a brief for a command; on failure prints why. A file refused without a message gets the
+// loading error all the same, so the command line never fails silently.
+std::optional<TBriefDocument> LoadBrief(const std::string& file, CommandIo& io);
+
+// Saves the brief: kExitDone, or kExitFailed with the saving error printed.
+int SaveBrief(const TBriefDocument& document, CommandIo& io);
+
+// The required BRIEF argument.
+void AddBriefFile(CLI::App& command, std::string& file);
+
+// Registers a subcommand whose parse callback hands `run` over as the action to perform.
+template <typename Args>
+void OnParsed(CLI::App& command, CommandAction& action, std::shared_ptr<Args> args,
+              int (*run)(Args&, CommandIo&)) {
+  command.callback(
+      [&action, args, run] { action = [args, run](CommandIo& io) { return run(*args, io); }; });
+}
+
+}  // namespace gl::cli
