@@ -1,10 +1,9 @@
 #include "net/transfer.h"
 
+#include <gtest/gtest.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <thread>
 
@@ -315,8 +314,7 @@ TEST(RetryBudgetTest, GrowsWithTheAttemptLevel) {
     int failedCalls;
     int waitSeconds;
   };
-  const Row rows[] = {{5, 2, 5},   {10, 4, 10}, {15, 5, 15},
-                      {20, 6, 20}, {25, 8, 25}, {40, 8, 40}};
+  const Row rows[] = {{5, 2, 5}, {10, 4, 10}, {15, 5, 15}, {20, 6, 20}, {25, 8, 25}, {40, 8, 40}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.level);
     const RetryBudget budget = RetryBudgetFor(row.level);

@@ -1,10 +1,9 @@
 #include "platform/socket.h"
 
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <thread>
 
