@@ -14,16 +14,26 @@ TEST(FindHeaderEndTest, TakesWhicheverEmptyLineComesFirst) {
     std::size_t end;
   };
   const Row rows[] = {
-      {"HTTP/1.0 200\r\nA: b\r\n\r\nbody", 0, 22},
-      {"HTTP/1.0 200\nA: b\n\nbody\r\n\r\n", 0, 19},
-      {"HTTP/1.0 200\r\n\r\nx\n\n", 0, 16},
-      {"HTTP/1.0 200\r\nA: b\r\n", 0, npos},
-      {"HTTP/1.0 200\r\nA: b\r\n\r\n", 17, 22},
-      {"", 0, npos},
+      {"HTTP/1.0 200\r\nA: b\r\n\r\nbody", 0, 22}, {"HTTP/1.0 200\nA: b\n\nbody\r\n\r\n", 0, 19},
+      {"HTTP/1.0 200\r\n\r\nx\n\n", 0, 16},        {"HTTP/1.0 200\r\nA: b\r\n", 0, npos},
+      {"HTTP/1.0 200\r\nA: b\r\n\r\n", 17, 22},    {"", 0, npos},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.answer);
     EXPECT_EQ(FindHeaderEnd(row.answer, row.from), row.end);
+  }
+}
+
+TEST(HeaderEndFinderTest, FindsAMarkerSplitOverChunks) {
+  const std::string answer = "HTTP/1.0 200\r\nA: b\r\n\r\nbody";
+  for (std::size_t cut = 0; cut <= answer.size(); ++cut) {
+    SCOPED_TRACE(cut);
+    HeaderEndFinder finder;
+    const std::size_t early = finder.Find(std::string_view(answer).substr(0, cut));
+    EXPECT_EQ(early, cut >= 22 ? 22 : npos);
+    if (early == npos) {
+      EXPECT_EQ(finder.Find(answer), 22u);
+    }
   }
 }
 
@@ -52,8 +62,7 @@ TEST(AnalyseHeaderTest, ReadsLengthAndType) {
   const Row rows[] = {
       {"HTTP/1.0 200\r\nContent-Length: 1234\r\nContent-Type: text/html\r\n\r\n", 1234,
        "text/html"},
-      {"HTTP/1.0 200\r\nCONTENT-TYPE: TEXT/HTML; charset=UTF-8\r\n\r\n", std::nullopt,
-       "text/html"},
+      {"HTTP/1.0 200\r\nCONTENT-TYPE: TEXT/HTML; charset=UTF-8\r\n\r\n", std::nullopt, "text/html"},
       {"HTTP/1.0 200\r\nContent-Length: 0\r\n\r\n", 1, std::nullopt},
       {"HTTP/1.0 200\r\nContent-Length: lots\r\n\r\n", 1, std::nullopt},
       {"HTTP/1.0 200\r\nContent-Length: 12;x\r\n\r\n", 12, std::nullopt},

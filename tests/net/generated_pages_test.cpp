@@ -28,12 +28,12 @@ TEST(GeneratedPagesTest, FixedPagesAreByteExact) {
                      "<html><title>Gleaner-Light Web page skipped</title><body><h2>Page "
                      "Skipped</h2>You asked Gleaner-Light to skip <a "
                      "href=\"http://www.example.com/a.htm\">this Web entry</a>.</body></html>"));
-  EXPECT_EQ(Page([](MemoryStream& s) { WriteUnableToConnectPage(s, kD); }),
-            Expected("HTTP/1.0 500",
-                     kInaccessible +
-                         "Gleaner-Light was unable to connect to the server to load <a "
-                         "href=\"http://www.example.com/a.htm\">this page</a>. The server or "
-                         "network may be down.</body></html>"));
+  EXPECT_EQ(
+      Page([](MemoryStream& s) { WriteUnableToConnectPage(s, kD); }),
+      Expected("HTTP/1.0 500",
+               kInaccessible + "Gleaner-Light was unable to connect to the server to load <a "
+                               "href=\"http://www.example.com/a.htm\">this page</a>. The server or "
+                               "network may be down.</body></html>"));
   EXPECT_EQ(Page([](MemoryStream& s) { WriteBusyNetworkPage(s, kD); }),
             Expected("HTTP/1.0 500",
                      kInaccessible +
@@ -109,10 +109,9 @@ TEST(GeneratedPagesTest, StatusPagesAreByteExact) {
       {StatusPage::UnableToRespond,
        "</a>.<p>The server was unable to respond to the request.</body></html>"},
   };
-  const std::string head =
-      kInaccessible +
-      "Gleaner-Light attempted to load the Web page located at <a "
-      "href=\"http://www.example.com/a.htm\">http://www.example.com/a.htm";
+  const std::string head = kInaccessible +
+                           "Gleaner-Light attempted to load the Web page located at <a "
+                           "href=\"http://www.example.com/a.htm\">http://www.example.com/a.htm";
   for (const Row& row : rows) {
     SCOPED_TRACE(row.tail);
     EXPECT_EQ(Page([&](MemoryStream& s) { WriteStatusPage(s, row.page, kD); }),
