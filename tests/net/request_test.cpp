@@ -31,6 +31,15 @@ TEST(PlainRequestTextTest, IsByteExact) {
   }
 }
 
+TEST(PlainRequestTextTest, BlanksAndControlBytesCannotAddHeaderLines) {
+  EXPECT_EQ(PlainRequestText("host\r\nX: 1/a b\r\nX-Evil: 1\t\x7f.htm", kDirect),
+            "GET /a%20b%0D%0AX-Evil:%201%09%7F.htm HTTP/1.0\r\nUser-Agent: Gleaner-Light 1.0\r\n"
+            "Host: host%0D%0AX:%201\r\nAccept: */*; q=1\r\n\r\n");
+  EXPECT_EQ(AuthRequestText("host/\xc3\xa9\n", "u", "p", kProxy),
+            "GET http://host/\xc3\xa9%0A HTTP/1.0\r\nAccept: */*; q=1\r\n"
+            "User-Agent: Gleaner-Light 1.0\r\nHost: host\r\nAuthorization: Basic dTpw\r\n\r\n");
+}
+
 TEST(AuthRequestTextTest, IsByteExactAndNeverSendsTheFragment) {
   struct Row {
     const char* bare;
