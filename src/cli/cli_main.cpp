@@ -14,6 +14,7 @@ int RunGleaner(int argc, const char* const* argv, std::ostream& out, std::ostrea
 
   CommandAction action;
   // Command groups register here.
+  RegisterFetchCommand(app, action);
 
   try {
     app.parse(argc, argv);

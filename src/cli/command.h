@@ -20,3 +20,10 @@ struct CommandIo {
 using CommandAction = std::function<int(CommandIo&)>;
 
 }  // namespace gl::cli
+
+namespace gl::cli {
+
+// fetch: fetches one page or file the way a run does and prints the answer.
+void RegisterFetchCommand(CLI::App& app, CommandAction& action);
+
+}  // namespace gl::cli
