@@ -79,30 +79,6 @@ TEST(AnalyseHeaderTest, ReadsLengthAndType) {
   }
 }
 
-TEST(JudgeContentTypeTest, TextAlwaysMultipartNeverTheRestByWish) {
-  struct Row {
-    const char* type;
-    bool images;
-    bool otherFiles;
-    ContentDecision decision;
-  };
-  const Row rows[] = {
-      {"text/html", false, false, ContentDecision::Text},
-      {"text", false, false, ContentDecision::Text},
-      {"multipart/x-mixed-replace", true, true, ContentDecision::Reject},
-      {"image/png", true, false, ContentDecision::NonText},
-      {"image/png", false, true, ContentDecision::NonText},
-      {"image/png", false, false, ContentDecision::Reject},
-      {"application/pdf", true, false, ContentDecision::Reject},
-      {"application/pdf", false, true, ContentDecision::NonText},
-      {"", false, true, ContentDecision::NonText},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.type);
-    EXPECT_EQ(JudgeContentType(row.type, row.images, row.otherFiles), row.decision);
-  }
-}
-
 TEST(FindStatusCodeTest, ReadsThreeDigitsAfterTheVersion) {
   struct Row {
     std::string answer;
