@@ -23,6 +23,12 @@ using CommandAction = std::function<int(CommandIo&)>;
 
 namespace gl::cli {
 
+// new, show, add, edit-entry, remove, edit: the commands that read and change brief files.
+void RegisterBriefCommands(CLI::App& app, CommandAction& action);
+
+// settings: prints the program settings or sets one.
+void RegisterSettingsCommand(CLI::App& app, CommandAction& action);
+
 // fetch: fetches one page or file the way a run does and prints the answer.
 void RegisterFetchCommand(CLI::App& app, CommandAction& action);
 

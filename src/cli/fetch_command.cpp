@@ -128,8 +128,10 @@ void RegisterFetchCommand(CLI::App& app, CommandAction& action) {
       "Fetch one page or file as a brief's run would, with the settings' proxy, retries and "
       "default credentials. The answer (status line, headers, body) or the page that explains "
       "why there is none goes to stdout; the outcome goes to stderr as one line.");
-  fetch->add_option("URL", arguments->Address, "the address: http://..., a bare host/path, "
-                                                "or file:///path")
+  fetch
+      ->add_option("URL", arguments->Address,
+                   "the address: http://..., a bare host/path, "
+                   "or file:///path")
       ->required();
   fetch->add_option("--user", arguments->UserName, "user name for Basic credentials");
   fetch->add_option("--password", arguments->Password, "password for Basic credentials");

@@ -1,29 +1,20 @@
+#include <gtest/gtest.h>
 #include <signal.h>
 
-#include <gtest/gtest.h>
-
-#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "cli/cli.h"
+#include "cli_test_support.h"
 #include "core/settings_io.h"
 #include "net/base64.h"
 #include "platform/cancellation.h"
 #include "platform/settings_store.h"
 #include "support/loopback_server.h"
-#include "support/scoped_environment.h"
 #include "support/scoped_time_scale.h"
-#include "support/temp_folder.h"
 
 namespace gl::test {
 namespace {
-
-struct CliRun {
-  int code = -1;
-  std::string out;
-  std::string err;
-};
 
 // Runs `gleaner fetch ...` in-process with its settings store in a temp folder.
 class FetchCommandTest : public ::testing::Test {
@@ -31,20 +22,6 @@ class FetchCommandTest : public ::testing::Test {
   void TearDown() override {
     ClearStop();
     ClearSkip();
-  }
-
-  CliRun Fetch(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), {"gleaner", "fetch"});
-    std::vector<const char*> argv;
-    for (const std::string& argument : arguments)
-      argv.push_back(argument.c_str());
-    std::ostringstream out;
-    std::ostringstream err;
-    CliRun run;
-    run.code = cli::RunGleaner(static_cast<int>(argv.size()), argv.data(), out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
   }
 
   void Store(std::string_view group,
@@ -55,8 +32,7 @@ class FetchCommandTest : public ::testing::Test {
     ASSERT_TRUE(key->SetValues(values));
   }
 
-  TempFolder home_;
-  ScopedEnvironment homeVariable_{"GLEANER_LIGHT_HOME", home_.Path().string()};
+  CliFolder home_;
   ScopedTimeScale timeScale_{"0.05"};
 };
 
@@ -64,19 +40,19 @@ TEST_F(FetchCommandTest, PageOkPrintsTheAnswerAndExitsZero) {
   LoopbackServer server;
   server.Enqueue(PageAnswer("<html>hi</html>"));
 
-  const CliRun run = Fetch({server.Address("/a.htm")});
+  const CliRun run = RunCli({"fetch", server.Address("/a.htm")});
 
   EXPECT_EQ(run.code, 0);
   EXPECT_EQ(run.out, PageAnswer("<html>hi</html>").Bytes);
-  EXPECT_EQ(run.err, "page-ok=yes non-text=no external=no address=" + server.Address("/a.htm") +
-                         "\n");
+  EXPECT_EQ(run.err,
+            "page-ok=yes non-text=no external=no address=" + server.Address("/a.htm") + "\n");
 }
 
 TEST_F(FetchCommandTest, MissingPagePrintsTheExplanationAndExitsOne) {
   LoopbackServer server;
   server.Enqueue(StatusAnswer(404));
 
-  const CliRun run = Fetch({server.Address("/gone.htm")});
+  const CliRun run = RunCli({"fetch", server.Address("/gone.htm")});
 
   EXPECT_EQ(run.code, 1);
   EXPECT_TRUE(run.out.starts_with("HTTP/1.0 500\r\n\r\n<html><title>Inaccessible Page</title>"));
@@ -91,7 +67,7 @@ TEST_F(FetchCommandTest, RedirectReportsTheFinalAddress) {
   server.Enqueue(RedirectAnswer(301, "/moved/here.htm"));
   server.Enqueue(PageAnswer("here"));
 
-  const CliRun run = Fetch({server.Address("/a.htm")});
+  const CliRun run = RunCli({"fetch", server.Address("/a.htm")});
 
   EXPECT_EQ(run.code, 0);
   EXPECT_EQ(run.err, "page-ok=yes non-text=no external=no address=" + server.HostPort() +
@@ -107,7 +83,7 @@ TEST_F(FetchCommandTest, SettingsGiveRetriesAndDefaultCredentials) {
   server.Enqueue(StatusAnswer(500));
   server.Enqueue(PageAnswer("not reached with one attempt"));
 
-  const CliRun run = Fetch({server.Address("/private.htm")});
+  const CliRun run = RunCli({"fetch", server.Address("/private.htm")});
 
   EXPECT_EQ(run.code, 1);
   const auto requests = server.Requests();
@@ -121,7 +97,8 @@ TEST_F(FetchCommandTest, CommandLineCredentialsComeBeforeTheDefaults) {
   server.Enqueue(StatusAnswer(401));
   server.Enqueue(PageAnswer("members"));
 
-  const CliRun run = Fetch({server.Address("/a.htm"), "--user", "ann", "--password", "secret"});
+  const CliRun run =
+      RunCli({"fetch", server.Address("/a.htm"), "--user", "ann", "--password", "secret"});
 
   EXPECT_EQ(run.code, 0);
   ASSERT_EQ(server.RequestCount(), 2u);
@@ -135,7 +112,7 @@ TEST_F(FetchCommandTest, ProxyFromTheSettingsGetsTheFullAddress) {
   Store(settings_keys::kProxy,
         {{settings_keys::kProxyServer, "127.0.0.1"}, {settings_keys::kProxyPort, port}});
 
-  const CliRun run = Fetch({"http://www.example.com/a.htm"});
+  const CliRun run = RunCli({"fetch", "http://www.example.com/a.htm"});
 
   EXPECT_EQ(run.code, 0);
   ASSERT_EQ(proxy.RequestCount(), 1u);
@@ -147,13 +124,13 @@ TEST_F(FetchCommandTest, StayLocalRefusesAnotherSiteWithoutTraffic) {
   LoopbackServer server;
   server.Enqueue(PageAnswer("never asked for"));
 
-  const CliRun run = Fetch(
-      {server.Address("/a.htm"), "--stay-local", "--base", "http://www.example.com/index.htm"});
+  const CliRun run = RunCli({"fetch", server.Address("/a.htm"), "--stay-local", "--base",
+                             "http://www.example.com/index.htm"});
 
   EXPECT_EQ(run.code, 1);
   EXPECT_NE(run.out.find("<title>External Link</title>"), std::string::npos);
-  EXPECT_EQ(run.err, "page-ok=no non-text=no external=yes address=" + server.Address("/a.htm") +
-                         "\n");
+  EXPECT_EQ(run.err,
+            "page-ok=no non-text=no external=yes address=" + server.Address("/a.htm") + "\n");
   EXPECT_EQ(server.RequestCount(), 0u);
 }
 
@@ -162,8 +139,8 @@ TEST_F(FetchCommandTest, ImagesAreFetchedOnlyWhenAsked) {
   server.Enqueue(PageAnswer("GIF89a", "image/gif"));
   server.Enqueue(PageAnswer("GIF89a", "image/gif"));
 
-  const CliRun refused = Fetch({server.Address("/a.gif")});
-  const CliRun fetched = Fetch({server.Address("/a.gif"), "--images"});
+  const CliRun refused = RunCli({"fetch", server.Address("/a.gif")});
+  const CliRun fetched = RunCli({"fetch", server.Address("/a.gif"), "--images"});
 
   EXPECT_EQ(refused.code, 1);
   EXPECT_EQ(fetched.code, 0);
@@ -175,15 +152,15 @@ TEST_F(FetchCommandTest, LocalFileIsPrintedBehindAStatusLine) {
   WriteFileBytes(home_ / "page.htm", "<html>\n\nlocal</html>");
   const std::string address = "file://" + (home_ / "page.htm").string();
 
-  const CliRun run = Fetch({address});
+  const CliRun run = RunCli({"fetch", address});
 
   EXPECT_EQ(run.code, 0);
   EXPECT_EQ(run.out, "HTTP/1.0 200\r\n\r\n<html>\n\nlocal</html>");
 }
 
 TEST_F(FetchCommandTest, MissingAddressIsAUsageError) {
-  EXPECT_EQ(Fetch({}).code, 2);
-  EXPECT_EQ(Fetch({"http://a/", "--no-such-option"}).code, 2);
+  EXPECT_EQ(RunCli({"fetch"}).code, 2);
+  EXPECT_EQ(RunCli({"fetch", "http://a/", "--no-such-option"}).code, 2);
 }
 
 // Ctrl+C while the transfer waits asks for Stop: the fetch ends at once with the skipped page,
@@ -197,7 +174,7 @@ TEST_F(FetchCommandTest, CtrlCStopsAWaitingFetch) {
   struct sigaction before {};
   sigaction(SIGINT, nullptr, &before);
 
-  const CliRun run = Fetch({server.Address("/a.htm")});
+  const CliRun run = RunCli({"fetch", server.Address("/a.htm")});
 
   EXPECT_EQ(run.code, 1);
   EXPECT_NE(run.out.find("<title>Gleaner-Light Web page skipped</title>"), std::string::npos);
