@@ -284,16 +284,18 @@ TEST_F(FetchTest, RedirectChainIsFollowedToTheEnd) {
   server.Enqueue(RedirectAnswer(302, "/c"));
   server.Enqueue(RedirectAnswer(303, "/d"));
   server.Enqueue(RedirectAnswer(300, "/e"));
+  server.Enqueue(RedirectAnswer(307, "/f"));
+  server.Enqueue(RedirectAnswer(308, "/g"));
   server.Enqueue(PageAnswer("end of chain"));
   std::string address = server.Address("/a");
 
   const FetchResult result = Fetch(address);
 
   EXPECT_TRUE(result.PageOk);
-  EXPECT_EQ(address, server.HostPort() + "/e");
+  EXPECT_EQ(address, server.HostPort() + "/g");
   const auto requests = server.Requests();
-  ASSERT_EQ(requests.size(), 5u);
-  EXPECT_EQ(requests[4].Target(), "/e");
+  ASSERT_EQ(requests.size(), 7u);
+  EXPECT_EQ(requests[6].Target(), "/g");
 }
 
 TEST_F(FetchTest, RedirectLoopEndsAfterTenRedirectsWithUnableToRespond) {
