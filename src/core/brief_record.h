@@ -1,16 +1,20 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "core/texts.h"
 
 namespace gl {
 
 // One web entry of a brief: a page address with its retrieval options.
 struct TWebEntry {
   bool Active = true;
-  std::string Name = "New Page";  // the name shown in the entry's row
-  bool NameSet = false;           // true once the user typed a name
+  std::string Name{texts::kNewPage};  // the name shown in the entry's row
+  bool NameSet = false;               // true once the user typed a name
   std::string URL;
   int Depth = 1;  // spider depth, 1 to 99
   bool EntryFlag = true;
@@ -24,7 +28,7 @@ struct TWebEntry {
 
 // A brief's own settings and its web entries in display (and generation) order.
 struct TBriefRecord {
-  std::string Name = "New Brief";
+  std::string Name{texts::kNewBrief};
   std::string Comments;  // empty means no comments
   bool ExtraFlag = false;
   std::string ExtraCode;  // at most 6 bytes
@@ -42,5 +46,19 @@ struct TBriefDocument {
   std::filesystem::path FileName;  // empty for a brief never saved
   TBriefRecord Brief;
 };
+
+// Puts the defaults of a new brief into `brief`: no entries, no archived runs.
+void CreateNewBrief(TBriefRecord& brief);
+
+// Inserts an entry with the defaults at `index` of the brief's list (the count appends) and
+// returns it. Precondition: index <= brief.WebList.size().
+TWebEntry& CreateNewWebEntry(TBriefRecord& brief, std::size_t index);
+
+// The name an entry shows while no name was typed (NameSet false): its address, or "New Page"
+// while the address is empty. An entry with a typed name keeps it.
+void UpdateShownName(TWebEntry& entry);
+
+// The brief's state as its window header shows it: "Active" or "Inactive".
+std::string_view StateText(const TBriefRecord& brief);
 
 }  // namespace gl

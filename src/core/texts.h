@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string_view>
+
+// The brief documents' own texts, shown to the user byte for byte.
+
+namespace gl::texts {
+
+inline constexpr std::string_view kNewBrief = "New Brief";
+inline constexpr std::string_view kNewPage = "New Page";
+inline constexpr std::string_view kActive = "Active";
+inline constexpr std::string_view kInactive = "Inactive";
+
+inline constexpr std::string_view kLoadingErrorTitle = "Brief File Loading Error";
+inline constexpr std::string_view kLoadingErrorText =
+    "This file is either corrupt or is not a Brief file. Gleaner-Light cannot load it.";
+inline constexpr std::string_view kSavingErrorTitle = "Brief File Saving Error";
+inline constexpr std::string_view kSavingErrorText = "Failed to save Brief File.";
+
+inline constexpr std::string_view kPasswordErrorTitle = "Password Error";
+inline constexpr std::string_view kPasswordErrorText = "Password not correctly confirmed.";
+
+}  // namespace gl::texts

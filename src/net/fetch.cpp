@@ -1,0 +1,222 @@
+#include "net/fetch.h"
+
+#include "net/address_forms.h"
+#include "net/answer.h"
+#include "net/generated_pages.h"
+#include "net/local_file.h"
+#include "net/request.h"
+#include "platform/cancellation.h"
+#include "platform/file_address.h"
+
+namespace gl {
+namespace {
+
+// Redirects followed in one fetch; one more ends it, so a loop of redirects cannot run forever.
+constexpr int kMaxRedirects = 10;
+
+// Each retry waits this much longer for the first data.
+constexpr int kAttemptLevelStep = 5;
+
+bool IsAcceptedStatus(int code) {
+  switch (code) {
+    case 200:
+    case 203:
+    case 300:
+    case 301:
+    case 302:
+    case 303:
+    case 307:
+    case 308:
+    case 400:
+    case 401:
+    case 403:
+    case 404:
+    case 501:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool IsRedirect(int code) {
+  return (code >= 300 && code <= 303) || code == 307 || code == 308;
+}
+
+// The attempt loop of one HTTP fetch.
+class HttpFetch {
+ public:
+  HttpFetch(std::string& address, const FetchOptions& options, const Settings& settings,
+            ProgressSink& progress, std::string display, FetchResult& result)
+      : address_(address),
+        options_(options),
+        retryCount_(settings.RetryCount),
+        proxy_{settings.ProxyServer, settings.ProxyPort},
+        progress_(progress),
+        display_(std::move(display)),
+        result_(result) {
+    const bool useDefaults = options.UserName.empty() && options.Password.empty();
+    userName_ = useDefaults ? settings.DefaultUserName : options.UserName;
+    password_ = useDefaults ? settings.DefaultPassword : options.Password;
+    sameSite_ = IsSameSite(address_, options_.BaseAddress, bareAddress_, bareBaseAddress_);
+  }
+
+  void Run() {
+    do {
+      ++attempts_;
+      if (!Pass()) return;
+    } while (!done_ && attempts_ < retryCount_);
+  }
+
+ private:
+  // One attempt; false when the fetch ends at once.
+  bool Pass() {
+    MemoryStream& stream = result_.Stream;
+    if (StopOrSkipRequested()) return Skipped();
+    stream.Clear();
+    if (options_.ForbidExternal && !sameSite_) {
+      WriteExternalLinkPage(stream, display_);
+      result_.PageOk = false;
+      result_.External = true;
+      return false;
+    }
+
+    const TransferOptions transfer{display_, options_.AcceptImages, options_.AcceptOtherFiles,
+                                   attemptLevel_};
+    const bool answered =
+        credentialsMode_
+            ? SendAuthRequest(bareAddress_, userName_, password_, proxy_, transfer, stream,
+                              progress_, result_.NonText)
+            : SendPlainRequest(bareAddress_, proxy_, transfer, stream, progress_, result_.NonText);
+    if (StopOrSkipRequested()) return Skipped();
+    if (!answered) {
+      if (credentialsMode_) {
+        WriteCredentialsPage(stream, display_, userName_, password_);
+      } else {
+        WriteUnableToConnectPage(stream, display_);
+      }
+      result_.PageOk = false;
+      return false;
+    }
+    if (stream.Size() < 2) {
+      WriteUnableToConnectPage(stream, display_);
+      result_.PageOk = false;
+      done_ = true;
+      return true;
+    }
+
+    // An answer without a status line is tried again at the same level.
+    const std::optional<int> code = FindStatusCode(stream.View());
+    if (!code) return true;
+    if (!IsAcceptedStatus(*code) && attempts_ < retryCount_) {
+      attemptLevel_ += kAttemptLevelStep;
+      return true;
+    }
+    ActOnStatus(*code);
+    return true;
+  }
+
+  void ActOnStatus(int code) {
+    if (code == 200 || code == 203) {
+      result_.PageOk = true;
+      done_ = true;
+      return;
+    }
+    if (IsRedirect(code)) {
+      FollowRedirect();
+      return;
+    }
+    result_.PageOk = false;
+    switch (code) {
+      case 401:
+        // The first 401 switches to credentials without using up an attempt; later ones count
+        // until the attempts run out, and the server's answer stays.
+        if (!credentialsMode_) {
+          --attempts_;
+          credentialsMode_ = true;
+        }
+        return;
+      case 407:
+        done_ = true;
+        return;
+      case 202:
+        return Status(StatusPage::Accepted);
+      case 204:
+        return Status(StatusPage::Empty);
+      case 400:
+        return Status(StatusPage::NoResponse);
+      case 403:
+        return Status(StatusPage::Refused);
+      case 404:
+        return Status(StatusPage::NotFound);
+      case 501:
+        return Status(StatusPage::NotFunctional);
+      default:
+        return Status(StatusPage::UnableToRespond);
+    }
+  }
+
+  // Redirects do not use up an attempt. The Location is read against the address that was
+  // requested; the display address keeps naming the first address.
+  void FollowRedirect() {
+    --attempts_;
+    const std::optional<std::string_view> location = FindLocation(result_.Stream.View());
+    if (!location) {
+      result_.Result = false;
+      result_.PageOk = false;
+      done_ = true;
+      return;
+    }
+    if (location->empty()) return Status(StatusPage::NotFound);
+    if (++redirects_ > kMaxRedirects) return Status(StatusPage::UnableToRespond);
+    address_ = ResolveLocation(bareAddress_, *location);
+    sameSite_ = IsSameSite(address_, options_.BaseAddress, bareAddress_, bareBaseAddress_);
+    result_.Stream.Clear();
+  }
+
+  void Status(StatusPage page) {
+    WriteStatusPage(result_.Stream, page, display_);
+    result_.PageOk = false;
+    done_ = true;
+  }
+
+  bool Skipped() {
+    WriteSkippedPage(result_.Stream, display_);
+    result_.PageOk = false;
+    return false;
+  }
+
+  std::string& address_;
+  const FetchOptions& options_;
+  const int retryCount_;
+  const Proxy proxy_;
+  ProgressSink& progress_;
+  const std::string display_;
+  FetchResult& result_;
+  std::string userName_;
+  std::string password_;
+  std::string bareAddress_;
+  std::string bareBaseAddress_;
+  bool sameSite_ = false;
+  int attempts_ = 0;
+  int attemptLevel_ = kAttemptLevelStep;
+  bool credentialsMode_ = false;
+  bool done_ = false;
+  int redirects_ = 0;
+};
+
+}  // namespace
+
+FetchResult FetchPage(std::string& address, const FetchOptions& options, const Settings& settings,
+                      ProgressSink& progress) {
+  FetchResult result;
+  std::string display = NormaliseDisplayAddress(address);
+  result.PageOk = true;
+  if (IsFileAddress(address)) {
+    result.PageOk = LoadLocalFile(address, display, result.Stream);
+    return result;
+  }
+  HttpFetch(address, options, settings, progress, std::move(display), result).Run();
+  return result;
+}
+
+}  // namespace gl

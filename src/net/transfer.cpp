@@ -1,0 +1,233 @@
+#include "net/transfer.h"
+
+#include <algorithm>
+#include <array>
+
+#include "net/answer.h"
+#include "net/generated_pages.h"
+#include "net/texts.h"
+#include "platform/cancellation.h"
+#include "platform/socket.h"
+#include "platform/time_scale.h"
+
+namespace gl {
+namespace {
+
+// Each receive asks for at most this many bytes.
+constexpr std::size_t kChunkSize = 9999;
+
+// The receiving half of one transfer, from the wait for data to the end of the answer.
+class Receiver {
+ public:
+  Receiver(TcpSocket& socket, const TransferOptions& options, const RetryBudget& budget,
+           MemoryStream& stream, ProgressSink& progress, bool& nonText)
+      : socket_(socket),
+        options_(options),
+        budget_(budget),
+        stream_(stream),
+        progress_(progress),
+        nonText_(nonText) {}
+
+  // Receives the whole answer; false when its content type is refused.
+  bool Run() {
+    nonText_ = false;
+    long count = ReceiveChunk();
+    if (count > 0) Append(count);
+    while (count > 0) {
+      if (!headerAnalysed_ && !AnalyseHeaderOnce()) return false;
+      count = ReceiveChunk();
+      if (StopOrSkipRequested()) {
+        count = 0;
+        stream_.Clear();
+      }
+      if (count > 0) {
+        Append(count);
+        ReportProgress();
+        if (stream_.Size() > options_.AnswerLimit) count = -1;
+      }
+      if (count < 0) {
+        WriteBusyNetworkPage(stream_, options_.DisplayAddress);
+        return true;
+      }
+    }
+    stream_.Bytes() += '\0';
+    stream_.Seek(0);
+    return true;
+  }
+
+ private:
+  // An aborted receive is repeated while the budget lasts; each receive counts from 0.
+  long ReceiveChunk() {
+    int failures = 0;
+    for (;;) {
+      const auto received = socket_.Receive(buffer_.data(), buffer_.size(), Scaled(kSocketTimeout));
+      if (received.Error != SocketError::Aborted || ++failures >= budget_.FailedCalls ||
+          StopOrSkipRequested()) {
+        return received.Count;
+      }
+    }
+  }
+
+  void Append(long count) {
+    stream_.Bytes().append(buffer_.data(), static_cast<std::size_t>(count));
+    received_ += count;
+  }
+
+  // Looks once for the end of the header block in what has arrived, picking up where the last
+  // look stopped, so a header split over chunks is read whole. False when the content type is
+  // refused.
+  bool AnalyseHeaderOnce() {
+    const std::string_view answer = stream_.View();
+    const std::size_t end = FindHeaderEnd(answer, searchedUpTo_);
+    if (end == std::string_view::npos) {
+      searchedUpTo_ = answer.size() >= 3 ? answer.size() - 3 : 0;
+      return true;
+    }
+    headerAnalysed_ = true;
+    const HeaderFacts facts = AnalyseHeader(answer.substr(0, end));
+    if (facts.ContentLength) {
+      contentLength_ = *facts.ContentLength;
+      ReportProgress();
+    }
+    if (!facts.ContentType) return true;
+    const ContentDecision decision =
+        JudgeContentType(*facts.ContentType, options_.AcceptImages, options_.AcceptOtherFiles);
+    if (decision != ContentDecision::Text) nonText_ = true;
+    return decision != ContentDecision::Reject;
+  }
+
+  // With a known length the share received (headers count, so it is capped at 100); without
+  // one the bar steps through 0, 25, 50, 75, 100 and starts again.
+  void ReportProgress() {
+    if (contentLength_ > 0) {
+      progress_.SetProgress(static_cast<int>(std::min<std::int64_t>(
+          received_ >= INT64_MAX / 100 ? 100 : received_ * 100 / contentLength_, 100)));
+      return;
+    }
+    progress_.SetProgress(step_ * 25);
+    step_ = (step_ + 1) % 5;
+  }
+
+  TcpSocket& socket_;
+  const TransferOptions& options_;
+  const RetryBudget& budget_;
+  MemoryStream& stream_;
+  ProgressSink& progress_;
+  bool& nonText_;
+  std::array<char, kChunkSize> buffer_{};
+  std::int64_t received_ = 0;
+  std::int64_t contentLength_ = 0;
+  bool headerAnalysed_ = false;
+  std::size_t searchedUpTo_ = 0;
+  int step_ = 0;
+};
+
+// An aborted send is repeated while the budget lasts. Any other failure is left to the wait
+// for data, which then finds no answer.
+void SendRequest(TcpSocket& socket, std::string_view requestText, const RetryBudget& budget) {
+  for (int failures = 0;;) {
+    const SocketError error = socket.Send(requestText, Scaled(kSocketTimeout));
+    if (error != SocketError::Aborted || ++failures >= budget.FailedCalls ||
+        StopOrSkipRequested()) {
+      return;
+    }
+  }
+}
+
+// Connect, send, wait and receive on an open socket; the result as TransferRequest's.
+bool Exchange(TcpSocket& socket, std::uint32_t address, std::uint16_t port,
+              std::string_view requestText, const TransferOptions& options,
+              const RetryBudget& budget, MemoryStream& stream, ProgressSink& progress,
+              bool& nonText) {
+  if (StopOrSkipRequested()) return false;
+  if (socket.Connect(address, port, Scaled(kSocketTimeout)) != SocketError::None) {
+    WriteBusyNetworkPage(stream, options.DisplayAddress);
+    return true;
+  }
+  progress.SetStatusText(std::string(texts::kConnected));
+  if (StopOrSkipRequested()) return false;
+
+  SendRequest(socket, requestText, budget);
+  progress.SetStatusText(std::string(texts::kTransferringData));
+  if (StopOrSkipRequested()) return false;
+
+  if (socket.WaitReadable(Scaled(budget.FirstDataWait)) != SocketError::None) {
+    WriteBusyNetworkPage(stream, options.DisplayAddress);
+    return true;
+  }
+  return Receiver(socket, options, budget, stream, progress, nonText).Run();
+}
+
+}  // namespace
+
+RetryBudget RetryBudgetFor(int attemptLevel) {
+  const std::chrono::seconds wait{std::max(attemptLevel, 1)};
+  switch (attemptLevel) {
+    case 5:
+      return {2, wait};
+    case 10:
+      return {4, wait};
+    case 15:
+      return {5, wait};
+    case 20:
+      return {6, wait};
+    default:
+      return {8, wait};
+  }
+}
+
+HostPort SplitEndpoint(std::string_view endpoint) {
+  endpoint = endpoint.substr(0, endpoint.find('/'));
+  const std::size_t colon = endpoint.find(':');
+  HostPort result{std::string(endpoint.substr(0, colon)), 80};
+  if (colon == std::string_view::npos) return result;
+  const std::string_view port = endpoint.substr(colon + 1);
+  if (port.empty() || port.size() > 5) return result;
+  unsigned value = 0;
+  for (char byte : port) {
+    if (byte < '0' || byte > '9') return result;
+    value = value * 10 + static_cast<unsigned>(byte - '0');
+  }
+  if (value <= 65535) result.Port = static_cast<std::uint16_t>(value);
+  return result;
+}
+
+bool TransferRequest(std::string_view endpoint, std::string_view requestText,
+                     const TransferOptions& options, MemoryStream& stream, ProgressSink& progress,
+                     bool& nonText) {
+  const RetryBudget budget = RetryBudgetFor(options.AttemptLevel);
+  progress.SetStatusText(std::string(texts::kContactingHost));
+  progress.SetProgress(0);
+  if (StopOrSkipRequested()) {
+    WriteSkippedPage(stream, options.DisplayAddress);
+    return false;
+  }
+
+  TcpSocket socket;
+  if (!socket.IsOpen()) {
+    WriteUnableToConnectPage(stream, options.DisplayAddress);
+    return false;
+  }
+  socket.SetTransferOptions(Scaled(kSocketTimeout));
+
+  const HostPort target = SplitEndpoint(endpoint);
+  const auto address = ResolveHost(target.Host);
+  if (!address) {
+    if (StopOrSkipRequested()) {
+      WriteSkippedPage(stream, options.DisplayAddress);
+    } else {
+      WriteUnableToConnectPage(stream, options.DisplayAddress);
+    }
+    return false;
+  }
+
+  const bool result = Exchange(socket, *address, target.Port, requestText, options, budget, stream,
+                               progress, nonText);
+  if (StopOrSkipRequested()) {
+    WriteSkippedPage(stream, options.DisplayAddress);
+    return false;
+  }
+  return result;
+}
+
+}  // namespace gl

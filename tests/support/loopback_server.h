@@ -1,0 +1,107 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <utility>
+#include <vector>
+
+// A scriptable HTTP server on 127.0.0.1 for tests and benchmarks. It listens on a port the
+// system picks, serves one connection at a time on its own thread, and records every request.
+// Answers come from a queue (protocol tests script each exchange) or, when the queue is empty,
+// from a handler (a whole site served to the generator). With neither, the server closes the
+// connection without answering.
+
+namespace gl::test {
+
+// One request as received: everything up to and including the empty line that ends it.
+struct Request {
+  std::string Bytes;
+  std::chrono::steady_clock::time_point ArrivedAt;  // when its last byte came in
+
+  // "/a.htm" from "GET /a.htm HTTP/1.0".
+  std::string Target() const;
+  // The value of a header, found by name in any letter case; empty when absent.
+  std::string Header(std::string_view name) const;
+};
+
+// What the server does with one request. Waits pass through GLEANER_LIGHT_TIME_SCALE, so tests
+// that shrink time-outs shrink them too.
+struct Answer {
+  enum class Kind {
+    Send,                // send Bytes
+    CloseWithoutAnswer,  // close the connection at once
+    NeverAnswer,         // keep the connection open, silent, until the client gives up
+  };
+  Kind What = Kind::Send;
+  std::string Bytes;  // sent exactly as they are
+  std::chrono::milliseconds Delay{0};
+  // Above 0: Bytes go out in pieces of this size with DripPause between them.
+  std::size_t DripSize = 0;
+  std::chrono::milliseconds DripPause{0};
+  // After sending, keep the connection open until the client closes it.
+  bool HoldOpen = false;
+};
+
+// A complete answer: status line, headers in order, an empty line, the body.
+Answer MakeAnswer(std::string_view statusLine,
+                  const std::vector<std::pair<std::string, std::string>>& headers,
+                  std::string_view body);
+// "HTTP/1.0 200 OK" with a Content-Type and Content-Length.
+Answer PageAnswer(std::string_view body, std::string_view contentType = "text/html");
+// "HTTP/1.0 <code> Moved" with a Location.
+Answer RedirectAnswer(int code, std::string_view location);
+// "HTTP/1.0 <code> Status" with a short body.
+Answer StatusAnswer(int code);
+Answer CloseAnswer();
+Answer SilentAnswer();
+
+class LoopbackServer {
+ public:
+  using Handler = std::function<Answer(const Request&)>;
+
+  LoopbackServer();
+  explicit LoopbackServer(Handler handler);
+  LoopbackServer(const LoopbackServer&) = delete;
+  LoopbackServer& operator=(const LoopbackServer&) = delete;
+  // Ends promptly, also while a client hangs or an answer is being delayed.
+  ~LoopbackServer();
+
+  std::uint16_t Port() const { return port_; }
+  // "127.0.0.1:<port>"
+  std::string HostPort() const;
+  // "http://127.0.0.1:<port>" + path
+  std::string Address(std::string_view path = "/") const;
+
+  void Enqueue(Answer answer);
+  std::vector<Request> Requests() const;
+  std::size_t RequestCount() const;
+
+ private:
+  void Serve();
+  void ServeConnection(int connection);
+  bool ReadRequest(int connection, Request& request);
+  Answer NextAnswer(const Request& request);
+  bool SendAnswer(int connection, const Answer& answer);
+  // Waits until `fd` shows one of `events` or `timeout` passes; false when the server stops.
+  bool WaitFor(int fd, short events, std::chrono::milliseconds timeout);
+  bool Pause(std::chrono::milliseconds duration);
+  void WaitForClientClose(int connection);
+
+  Handler handler_;
+  int listener_ = -1;
+  int stopPipe_[2] = {-1, -1};
+  std::uint16_t port_ = 0;
+  mutable std::mutex mutex_;
+  std::deque<Answer> queue_;
+  std::vector<Request> requests_;
+  std::thread thread_;
+};
+
+}  // namespace gl::test
