@@ -47,9 +47,9 @@ bool WriteGroup(SettingsStore& store, std::string_view group,
 void ReadSettings(SettingsStore& store, Settings& settings) {
   const Settings defaults;
   if (auto key = OpenGroup(store, keys::kDiskBuffer)) {
-    if (auto megabytes = StoredNumber(*key, keys::kMegaBytes, kMinDiskBufferMegabytes,
-                                      kMaxDiskBufferMegabytes,
-                                      static_cast<int>(defaults.DiskBuffer / kBytesPerMegabyte)))
+    if (auto megabytes =
+            StoredNumber(*key, keys::kMegaBytes, kMinDiskBufferMegabytes, kMaxDiskBufferMegabytes,
+                         static_cast<int>(defaults.DiskBuffer / kBytesPerMegabyte)))
       settings.DiskBuffer = *megabytes * kBytesPerMegabyte;
   }
   if (auto key = OpenGroup(store, keys::kBrowser)) {
@@ -60,11 +60,13 @@ void ReadSettings(SettingsStore& store, Settings& settings) {
   }
   if (auto key = OpenGroup(store, keys::kProxy)) {
     ReadText(*key, keys::kProxyServer, settings.ProxyServer);
-    if (auto port = StoredNumber(*key, keys::kProxyPort, kMinProxyPort, kMaxProxyPort, defaults.ProxyPort))
+    if (auto port =
+            StoredNumber(*key, keys::kProxyPort, kMinProxyPort, kMaxProxyPort, defaults.ProxyPort))
       settings.ProxyPort = *port;
   }
   if (auto key = OpenGroup(store, keys::kBriefs)) {
-    if (auto retries = StoredNumber(*key, keys::kRetries, kMinRetries, kMaxRetries, defaults.RetryCount))
+    if (auto retries =
+            StoredNumber(*key, keys::kRetries, kMinRetries, kMaxRetries, defaults.RetryCount))
       settings.RetryCount = *retries;
     ReadText(*key, keys::kPassword, settings.DefaultPassword);
     ReadText(*key, keys::kUserName, settings.DefaultUserName);
@@ -89,7 +91,8 @@ bool WriteStartupValue(SettingsStore& store, std::string_view name, std::string_
 
 std::string BrowserServiceName(std::string_view browserPath) {
   const std::size_t slash = browserPath.rfind('/');
-  std::string service(slash == std::string_view::npos ? browserPath : browserPath.substr(slash + 1));
+  std::string service(slash == std::string_view::npos ? browserPath
+                                                      : browserPath.substr(slash + 1));
   if (service.find("IEXPLORE") != std::string::npos) service = "iexplore";
   return service.substr(0, service.find('.'));
 }
@@ -126,8 +129,8 @@ ApplyResult DoApply(const PreferencesInput& input, Settings& settings, SettingsS
   settings.AutoLoadBrowser = input.AutoLoad;
 
   const std::string port = std::to_string(input.ProxyPort);
-  result.Written &= WriteGroup(
-      store, keys::kProxy, {{keys::kProxyServer, input.ProxyServer}, {keys::kProxyPort, port}});
+  result.Written &= WriteGroup(store, keys::kProxy,
+                               {{keys::kProxyServer, input.ProxyServer}, {keys::kProxyPort, port}});
 
   const std::string retries = std::to_string(input.NumRetries);
   result.Written &= WriteGroup(store, keys::kBriefs, {{keys::kRetries, retries}});

@@ -86,9 +86,9 @@ struct PreferencesInput {
 PreferencesInput PreferencesFrom(const Settings& settings);
 
 struct ApplyResult {
-  bool Applied = true;   // false when the password was not confirmed
-  UserMessage Message;   // "Password Error" when not applied
-  bool Written = true;   // every value meant for the store was written
+  bool Applied = true;  // false when the password was not confirmed
+  UserMessage Message;  // "Password Error" when not applied
+  bool Written = true;  // every value meant for the store was written
 };
 
 // Takes the fields into `settings` and writes every group, in this order: Disk Buffer; Browser;

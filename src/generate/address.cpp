@@ -36,7 +36,8 @@ std::size_t PathStart(std::string_view address) {
 }
 
 std::string_view SkipLeadingBlanksAndQuotes(std::string_view value) {
-  while (!value.empty() && (IsBlank(value.front()) || value.front() == '"' || value.front() == '\''))
+  while (!value.empty() &&
+         (IsBlank(value.front()) || value.front() == '"' || value.front() == '\''))
     value.remove_prefix(1);
   return value;
 }
@@ -65,24 +66,13 @@ std::string Join(std::string_view base, std::string_view value) {
   if (lastSeparator == kNone) {
     return std::string(scheme) + std::string(path) + "/" + std::string(value);
   }
-  return std::string(scheme) + std::string(path.substr(0, lastSeparator + 1)) +
-         std::string(value);
+  return std::string(scheme) + std::string(path.substr(0, lastSeparator + 1)) + std::string(value);
 }
 
 }  // namespace
 
 std::string_view CutFragment(std::string_view address) {
   return address.substr(0, address.find('#'));
-}
-
-bool HasScheme(std::string_view address) {
-  const std::size_t mark = address.find(kSchemeMark);
-  return mark != kNone && address.find_first_of("/\\") > mark;
-}
-
-std::string DisplayAddress(std::string_view address) {
-  if (HasScheme(address)) return std::string(address);
-  return "http://" + std::string(address);
 }
 
 std::string CollapseDots(std::string_view address) {
@@ -147,7 +137,8 @@ LinkScheme SchemeOfLink(std::string_view value) {
   if (colon == kNone || value.find_first_of("/\\?#") < colon) return {};
   LinkScheme scheme;
   scheme.Other = colon < 4 || !StartsWithNoCase(value.substr(colon - 4, 4), "http");
-  scheme.Mail = scheme.Other && colon >= 6 && StartsWithNoCase(value.substr(colon - 6, 6), "mailto");
+  scheme.Mail =
+      scheme.Other && colon >= 6 && StartsWithNoCase(value.substr(colon - 6, 6), "mailto");
   return scheme;
 }
 

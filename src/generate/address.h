@@ -23,13 +23,6 @@ std::string CollapseDots(std::string_view address);
 // The address without its "#" fragment: the key under which the page table knows it.
 std::string_view CutFragment(std::string_view address);
 
-// The address as a browser is given it: "http://" in front unless it already holds a "://" with
-// no slash before it.
-std::string DisplayAddress(std::string_view address);
-
-// True when the address holds "://" with no slash or backslash before it.
-bool HasScheme(std::string_view address);
-
 // What a link value in a page points at: the web (fetched as a page) or another scheme (mail,
 // news, ftp, a secure address ...), which is never fetched. A value has another scheme when a ':'
 // comes before its first '/', '\', '?' and '#', and the four bytes before that ':' are not "http"

@@ -88,7 +88,8 @@ std::string AllocateImageName(const std::filesystem::path& directory, std::strin
 }
 
 std::string CatalogueNameFor(std::string_view summaryName) {
-  std::string name(summaryName.substr(0, summaryName.size() - std::min<std::size_t>(3, summaryName.size())));
+  std::string name(
+      summaryName.substr(0, summaryName.size() - std::min<std::size_t>(3, summaryName.size())));
   return name + "cat";
 }
 

@@ -42,7 +42,7 @@ bool DownloadFile(RunContext& run, CheckedFile& out, std::string_view value,
     if (name == texts::kNoName) return false;
   }
   run.CountFile(result.Stream.Size());
-  SaveFileBody(run, result.Stream, name, StreamHasHeader(fetchAddress, result.PageOk));
+  SaveFileBody(run, result.Stream, name);
   if (record != nullptr) record->FlagB = 1;
   out << name;
   run.Pages->Add(key, name, 0, 0, 1, nullptr, 0);

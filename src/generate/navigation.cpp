@@ -18,7 +18,8 @@ void HeaderLink(CheckedFile& file, std::string_view imageDirectory, std::string_
 }  // namespace
 
 std::string ImageDirectoryText(const std::filesystem::path& programDirectory) {
-  std::string folder = std::filesystem::absolute(programDirectory).lexically_normal().generic_string();
+  std::string folder =
+      std::filesystem::absolute(programDirectory).lexically_normal().generic_string();
   while (!folder.empty() && folder.back() == '/')
     folder.pop_back();
   const std::size_t firstKept = folder.find_first_not_of('/');
@@ -28,16 +29,17 @@ std::string ImageDirectoryText(const std::filesystem::path& programDirectory) {
 
 void DoHeaderImage(CheckedFile& file, std::string_view imageDirectory, std::string_view image,
                    std::string_view alt, int height, int width) {
-  file << "<img src=\"" << imageDirectory << image << "\" border=0 align=absmiddle width="
-       << std::to_string(width) << " height=" << std::to_string(height) << " alt=\"" << alt
-       << "\">";
+  file << "<img src=\"" << imageDirectory << image
+       << "\" border=0 align=absmiddle width=" << std::to_string(width)
+       << " height=" << std::to_string(height) << " alt=\"" << alt << "\">";
 }
 
 void PrintBriefHeader(CheckedFile& file, std::string_view imageDirectory, std::time_t when,
                       std::string_view title, bool frameSet, const LinkSet& links) {
   file << "<nobr>&#160";
   HeaderLink(file, imageDirectory, links.Summary, "brief.gif", "Brief");
-  if (!links.SiteMap.empty()) HeaderLink(file, imageDirectory, links.SiteMap, "toc.gif", "Site Map");
+  if (!links.SiteMap.empty())
+    HeaderLink(file, imageDirectory, links.SiteMap, "toc.gif", "Site Map");
   if (!links.Original.empty()) {
     HeaderLink(file, imageDirectory, links.Original, "orig.gif", "Original Link");
   }
@@ -52,7 +54,8 @@ void PrintBriefHeader(CheckedFile& file, std::string_view imageDirectory, std::t
 }
 
 void PrintBriefFooter(CheckedFile& file, const LinkSet& links) {
-  file << "<hr size=3>" << "<nobr><center><font size=3>";
+  file << "<hr size=3>"
+       << "<nobr><center><font size=3>";
   bool any = false;
   auto link = [&](std::string_view target, std::string_view text, std::string_view after) {
     if (target.empty()) return;

@@ -53,12 +53,10 @@ void BlankComments(std::string& page) {
 
 }  // namespace
 
-void CleanPage(MemoryStream& page, bool hasHeader) {
+void CleanPage(MemoryStream& page) {
   std::string& bytes = page.Bytes();
-  if (hasHeader) {
-    const std::size_t body = BodyStart(bytes);
-    if (body != kNone) bytes.erase(0, body);
-  }
+  const std::size_t body = BodyStart(bytes);
+  if (body != kNone) bytes.erase(0, body);
   bytes.push_back('\0');
   page.Seek(0);
   BlankComments(bytes);

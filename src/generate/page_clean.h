@@ -8,12 +8,12 @@
 namespace gl {
 
 // Readies a fetched page for everything that reads it later, in place:
-// - drops the HTTP header up to the first empty line (only when the stream has a header: a page
-//   read from a local file has none, and its own blank lines are content);
+// - drops the answer's header up to the first empty line (every fetched stream has one, a local
+//   file's included);
 // - appends the terminating zero byte and moves the position to the start;
 // - blanks every comment and declaration ("<!...>") outside scripts;
 // - turns every other zero byte into a blank, so that the page text is zero-terminated once.
-void CleanPage(MemoryStream& page, bool hasHeader);
+void CleanPage(MemoryStream& page);
 
 // The page's title: the text between "<title>" and the next "</title>" (any case). When the page
 // has several, the last complete one wins. Nothing when there is none.

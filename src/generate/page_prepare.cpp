@@ -7,6 +7,7 @@
 #include "generate/stream_search.h"
 #include "generate/tag_text.h"
 #include "generate/texts.h"
+#include "net/address_forms.h"
 #include "platform/cancellation.h"
 
 namespace gl {
@@ -30,7 +31,8 @@ void WriteNavigationRow(RunContext& run, const PageJob& job, CheckedFile& out) {
   links.FullPage = job.LocalName;
   run.WriteHeader(row, job.Title, true, links);
   row.Close();
-  out << "<frameset rows=\"36,*\">" << "<frame src=\"" << name
+  out << "<frameset rows=\"36,*\">"
+      << "<frame src=\"" << name
       << "\" marginwidth=\"1\" marginheight=\"1\" scrolling=\"no\" resize>";
 }
 
@@ -62,7 +64,7 @@ void WriteBodyTag(RunContext& run, const PageJob& job, std::string_view tag, Che
     out << texts::kImageNotLoaded;
   } else if (StopOrSkipRequested() || !DownloadFile(run, out, address, job.Address)) {
     // Not stored: the background is still shown from the web.
-    out << DisplayAddress(ResolveAddress(job.Address, address));
+    out << NormaliseDisplayAddress(ResolveAddress(job.Address, address));
   }
   out << tag.substr(end);
 }

@@ -9,15 +9,13 @@
 #include "generate/special_page.h"
 #include "generate/tag_text.h"
 #include "generate/texts.h"
+#include "net/address_forms.h"
 #include "platform/cancellation.h"
 
 namespace gl {
 namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
-// The key prefix of a page reached through an ordinary link, as opposed to a page that stands at
-// the top of a window or a downloaded file (bare key); the same address may be stored in each role.
-constexpr std::string_view kOrdinaryLinkMark = "!!--";
 // The name a contents node has until its page is stored and gives it its title.
 constexpr std::string_view kUnnamedNode = "error";
 // Free space is tested on the first tag to rewrite and then on every 52nd.
@@ -172,7 +170,8 @@ class Pass {
     if (kind == TagKind::Anchor) imageMap = NextTagIsImageMap(close + 1);
     if (kind == TagKind::Image) imageMap = HasIsMap(tag);
 
-    const bool pageLink = kind == TagKind::Anchor || kind == TagKind::Area || kind == TagKind::Frame;
+    const bool pageLink =
+        kind == TagKind::Anchor || kind == TagKind::Area || kind == TagKind::Frame;
     const bool hrefTag = kind == TagKind::Anchor || kind == TagKind::Area;
     const std::size_t name = FindAttribute(tag, hrefTag ? "href" : "src", tag.size());
     const std::size_t valueAt = name == kNone ? kNone : AttributeValue(tag, name);
@@ -226,8 +225,8 @@ class Pass {
   void WriteSpecial(Span span, const std::string& key, std::string_view address, SpecialPage kind,
                     bool frameLink) {
     CopyTo(span.From);
-    const std::string name = WriteSpecialPage(run_, out_, address, kind, SpecialLinks(address),
-                                              SpecialPageTitle(kind));
+    const std::string name =
+        WriteSpecialPage(run_, out_, address, kind, SpecialLinks(address), SpecialPageTitle(kind));
     if (name.empty()) return;
     copied_ = span.To;
     run_.Pages->Add(key, name, 0, 0, 1, nullptr, frameLink ? 1 : 0);
@@ -259,12 +258,13 @@ class Pass {
     // picture is not stored when the entry loads no images.
     if (stopping_ || imageMap ||
         (kind == TagKind::Anchor && !run_.Entry->Images && PointsAtImage(target))) {
-      Replace(span, DisplayAddress(address));
+      Replace(span, NormaliseDisplayAddress(address));
       return;
     }
 
     const bool topRole = insideNoFrames_ || newWindow;
-    std::string key = topRole ? std::string(target) : std::string(kOrdinaryLinkMark) + std::string(target);
+    std::string key =
+        topRole ? std::string(target) : std::string(kOrdinaryLinkMark) + std::string(target);
     TPageRecord* record = FindServingLink(key, newWindow);
     const bool lastLevel = job_.Depth <= 1;
     const bool ownFragment = !fragment.empty() && EqualsNoCase(target, CutFragment(job_.Address));
@@ -272,7 +272,8 @@ class Pass {
       if (record != nullptr) {
         Replace(span, record->LocalName + fragment);
       } else {
-        WriteSpecial(span, key, DisplayAddress(address), SpecialPage::SpiderLimit, frameLink);
+        WriteSpecial(span, key, NormaliseDisplayAddress(address), SpecialPage::SpiderLimit,
+                     frameLink);
       }
       return;
     }
@@ -310,7 +311,7 @@ class Pass {
       }
     }
     // Not stored: shown from the web.
-    Replace(span, DisplayAddress(ResolveAddress(job_.Address, value)));
+    Replace(span, NormaliseDisplayAddress(ResolveAddress(job_.Address, value)));
   }
 
   RunContext& run_;

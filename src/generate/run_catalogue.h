@@ -35,8 +35,8 @@ class RunCatalogueWriter {
 };
 
 struct RunCatalogue {
-  std::string Folder;               // the first record: the run folder's number
-  std::vector<std::string> Names;   // the summary page and every file of the run
+  std::string Folder;              // the first record: the run folder's number
+  std::vector<std::string> Names;  // the summary page and every file of the run
 };
 
 // Reads a run catalogue. A record cut short ends the list quietly, as a missing closing record

@@ -6,8 +6,8 @@
 
 namespace gl {
 
-RunContext::RunContext(const Settings& settings, const RunEnvironment& environment,
-                       RunHost& host, NameCounters& names, PageFetcher fetch)
+RunContext::RunContext(const Settings& settings, const RunEnvironment& environment, RunHost& host,
+                       NameCounters& names, PageFetcher fetch)
     : RunSettings(settings),
       Environment(environment),
       Host(host),

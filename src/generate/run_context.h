@@ -23,6 +23,12 @@
 
 namespace gl {
 
+// The page-table key of a page reached through an ordinary link is this mark and its address. A
+// page standing at the top of a window (the entry's top page, a link with a new-window target or
+// inside a noframes part) and a downloaded file are known by the bare address, so the same address
+// may be stored once in each role.
+inline constexpr std::string_view kOrdinaryLinkMark = "!!--";
+
 // How a run obtains a page or file: FetchPage in a real run; tests and fuzzing hand in their own.
 using PageFetcher = std::function<FetchResult(std::string& address, const FetchOptions& options)>;
 
@@ -35,11 +41,11 @@ struct RunCounters {
 
 // One page being written into the run folder.
 struct PageJob {
-  std::string Address;    // canonical; the page's relative links resolve against it
-  std::string LocalName;  // its file in the run folder
-  std::string Title;      // shown in its navigation header
-  LinkSet Links;          // the targets of its header and footer
-  std::int32_t Depth = 1;     // the remaining depth it is stored with; at 1 its links are not followed
+  std::string Address;     // canonical; the page's relative links resolve against it
+  std::string LocalName;   // its file in the run folder
+  std::string Title;       // shown in its navigation header
+  LinkSet Links;           // the targets of its header and footer
+  std::int32_t Depth = 1;  // the remaining depth it is stored with; at 1 its links are not followed
   bool RewriteLinks = false;  // a real page, not a generated explanation page
   bool Frame = false;         // reached as a frame of a frame set
   bool FrameSet = false;      // a frame-set page (found by PreparePage)

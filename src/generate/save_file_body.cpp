@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "generate/stream_search.h"
-#include "platform/file_address.h"
 
 namespace gl {
 namespace {
@@ -11,15 +10,10 @@ namespace {
 constexpr std::size_t kBytesBetweenChecks = 21 * 1000;
 }  // namespace
 
-bool StreamHasHeader(std::string_view fetchedAddress, bool pageOk) {
-  return !(IsFileAddress(fetchedAddress) && pageOk);
-}
-
-void SaveFileBody(RunContext& run, const MemoryStream& stream, std::string_view name,
-                  bool hasHeader) {
+void SaveFileBody(RunContext& run, const MemoryStream& stream, std::string_view name) {
   run.RecordFile(name);
   const std::string_view bytes = stream.View();
-  std::size_t start = hasHeader ? BodyStart(bytes) : 0;
+  std::size_t start = BodyStart(bytes);
   if (start == std::string_view::npos) start = 0;
   std::size_t end = bytes.size();
   if (end > start && bytes[end - 1] == '\0') --end;

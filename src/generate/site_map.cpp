@@ -9,7 +9,8 @@ namespace gl {
 void WriteSiteMapOpening(RunContext& run, CheckedFile& map, const LinkSet& links) {
   map << "<html><body bgcolor=#FFFFFF text=\"0000FF\" link=\"FF0000\"><title>Site Map</title>";
   run.WriteHeader(map, "Site Map", false, links);
-  map << "<h1>Site Map</h1><ul>" << "<ul>";
+  map << "<h1>Site Map</h1><ul>"
+      << "<ul>";
 }
 
 void WriteSiteMapTree(CheckedFile& map, const TOCList& root) {
@@ -26,7 +27,8 @@ void WriteSiteMapTree(CheckedFile& map, const TOCList& root) {
     if (!node->Name.empty()) {
       map << "<li><a href=\"";
       if (node->Page != nullptr) map << node->Page->LocalName;
-      map << node->Fragment << "\">" << node->Name << "</a>" << "</li>";
+      map << node->Fragment << "\">" << node->Name << "</a>"
+          << "</li>";
     }
     if (node->Children != nullptr && node->Children->First() != nullptr) {
       map << "<ul>";

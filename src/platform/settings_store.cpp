@@ -126,8 +126,9 @@ std::optional<SettingsKey> SettingsStore::CreateKey(std::string_view path) {
   return SettingsKey(*this, std::string(path));
 }
 
-bool SettingsStore::Write(std::string_view path,
-                          const std::vector<std::pair<std::string_view, std::string_view>>& values) {
+bool SettingsStore::Write(
+    std::string_view path,
+    const std::vector<std::pair<std::string_view, std::string_view>>& values) {
   // Start from the file as it is now, so values that another program wrote since this store was
   // read are kept.
   SettingsTree updated;

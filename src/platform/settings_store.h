@@ -47,9 +47,9 @@ class SettingsKey {
  private:
   friend class SettingsStore;
 
-// Keys by path, each with its values by name.
-using SettingsValues = std::map<std::string, std::string, std::less<>>;
-using SettingsTree = std::map<std::string, SettingsValues, std::less<>>;
+  // Keys by path, each with its values by name.
+  using SettingsValues = std::map<std::string, std::string, std::less<>>;
+  using SettingsTree = std::map<std::string, SettingsValues, std::less<>>;
   SettingsKey(SettingsStore& store, std::string path) : store_(&store), path_(std::move(path)) {}
 
   SettingsStore* store_;
