@@ -10,9 +10,8 @@ namespace gl {
 namespace {
 
 bool IsRunNumber(std::string_view folder) {
-  return !folder.empty() && std::all_of(folder.begin(), folder.end(), [](char byte) {
-    return byte >= '0' && byte <= '9';
-  });
+  return !folder.empty() && std::all_of(folder.begin(), folder.end(),
+                                        [](char byte) { return byte >= '0' && byte <= '9'; });
 }
 
 // Removes the files of one run from its own folder, then the folder when it is empty. Only

@@ -133,7 +133,8 @@ class RunDriver {
 
     if (!target.Fetchable) {
       WritePageEntryOpening(*summary_);
-      const SpecialPage kind = target.Mail ? SpecialPage::MailLink : SpecialPage::UnsupportedProtocol;
+      const SpecialPage kind =
+          target.Mail ? SpecialPage::MailLink : SpecialPage::UnsupportedProtocol;
       WriteSpecialPage(run_, *summary_, display, kind, {run_.SummaryName, "", display, ""},
                        entry.Name);
       WritePageEntryClosing(*summary_, entry.Name, depth);
@@ -227,7 +228,8 @@ class RunDriver {
     }
     if (report_.Outcome == RunOutcome::NotStarted) return;
     const SaveResult saved = SaveBriefs2(document_);
-    if (saved.Outcome == SaveOutcome::Failed) host_.ShowError(saved.Message.Title, saved.Message.Text);
+    if (saved.Outcome == SaveOutcome::Failed)
+      host_.ShowError(saved.Message.Title, saved.Message.Text);
   }
 
   TBriefDocument& document_;

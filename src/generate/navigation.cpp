@@ -1,5 +1,7 @@
 #include "generate/navigation.h"
 
+#include <system_error>
+
 #include "generate/texts.h"
 #include "platform/date_time.h"
 
@@ -18,8 +20,10 @@ void HeaderLink(CheckedFile& file, std::string_view imageDirectory, std::string_
 }  // namespace
 
 std::string ImageDirectoryText(const std::filesystem::path& programDirectory) {
-  std::string folder =
-      std::filesystem::absolute(programDirectory).lexically_normal().generic_string();
+  std::error_code error;
+  std::filesystem::path absolute = std::filesystem::absolute(programDirectory, error);
+  if (error) absolute = programDirectory;
+  std::string folder = absolute.lexically_normal().generic_string();
   while (!folder.empty() && folder.back() == '/')
     folder.pop_back();
   const std::size_t firstKept = folder.find_first_not_of('/');

@@ -57,7 +57,8 @@ void CleanPage(MemoryStream& page) {
   std::string& bytes = page.Bytes();
   const std::size_t body = BodyStart(bytes);
   if (body != kNone) bytes.erase(0, body);
-  bytes.push_back('\0');
+  // A fetched stream already ends with its zero byte; it becomes the page's terminator.
+  if (bytes.empty() || bytes.back() != '\0') bytes.push_back('\0');
   page.Seek(0);
   BlankComments(bytes);
   std::replace(bytes.begin(), bytes.end() - 1, '\0', ' ');

@@ -10,7 +10,8 @@ namespace gl {
 // Readies a fetched page for everything that reads it later, in place:
 // - drops the answer's header up to the first empty line (every fetched stream has one, a local
 //   file's included);
-// - appends the terminating zero byte and moves the position to the start;
+// - ends the page with one terminating zero byte (the fetched stream's own, or a new one) and
+//   moves the position to the start;
 // - blanks every comment and declaration ("<!...>") outside scripts;
 // - turns every other zero byte into a blank, so that the page text is zero-terminated once.
 void CleanPage(MemoryStream& page);

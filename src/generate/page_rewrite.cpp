@@ -266,10 +266,12 @@ class Pass {
     std::string key =
         topRole ? std::string(target) : std::string(kOrdinaryLinkMark) + std::string(target);
     TPageRecord* record = FindServingLink(key, newWindow);
-    const bool lastLevel = job_.Depth <= 1;
-    const bool ownFragment = !fragment.empty() && EqualsNoCase(target, CutFragment(job_.Address));
-    if (lastLevel && !ownFragment) {
-      if (record != nullptr) {
+    if (job_.Depth <= 1) {
+      // The last level: nothing more is fetched. A link to a place on this very page stays on
+      // it; a stored page still serves; anything else gets a spider-limit page.
+      if (!fragment.empty() && EqualsNoCase(target, CutFragment(job_.Address))) {
+        Replace(span, job_.LocalName + fragment);
+      } else if (record != nullptr) {
         Replace(span, record->LocalName + fragment);
       } else {
         WriteSpecial(span, key, NormaliseDisplayAddress(address), SpecialPage::SpiderLimit,

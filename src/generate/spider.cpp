@@ -57,7 +57,8 @@ void RunLevels(RunContext& run, std::int32_t depth) {
 void StoreLinkedFile(RunContext& run, const FetchResult& result, std::string_view key,
                      TPageRecord* record, std::int32_t remaining, bool frame) {
   run.CountFile(result.Stream.Size());
-  const std::string name = record != nullptr ? record->LocalName : run.AllocatePage(texts::kPageSuffix);
+  const std::string name =
+      record != nullptr ? record->LocalName : run.AllocatePage(texts::kPageSuffix);
   if (name == texts::kNoName) return;
   SaveFileBody(run, result.Stream, name);
   if (record != nullptr) {
@@ -125,7 +126,8 @@ void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingD
   const bool firstStore = record == nullptr || record->FlagB == 0;
   if (record == nullptr) {
     run.CurrentList->Add("");
-    record = run.Pages->Add(key, name, 0, remainingDepth, 1, run.CurrentList->Last(), frame ? 1 : 0);
+    record =
+        run.Pages->Add(key, name, 0, remainingDepth, 1, run.CurrentList->Last(), frame ? 1 : 0);
   } else {
     record->FlagA = 0;
     record->Number = remainingDepth;

@@ -33,7 +33,8 @@ std::string WriteBriefHeader(CheckedFile& summary, const TBriefRecord& brief,
   summary << "<p><img src=\"" << imageDirectory
           << "briefbar.gif\" width=460 height=43 alt=\"Gleaner-Light\">" << texts::kCrLf;
   summary << "<p><font size=5><b>" << texts::kCrLf << "Brief: </b>" << brief.Name << texts::kCrLf
-          << "</font>" << "<br>" << texts::kCrLf;
+          << "</font>"
+          << "<br>" << texts::kCrLf;
   summary << "<font size=3><b>Brief Started: </b>" << start << "</font><font size=1><br></font>"
           << texts::kCrLf;
   if (!brief.Comments.empty()) {
@@ -60,8 +61,8 @@ void WritePageEntryOpening(CheckedFile& summary) {
 
 void WritePageEntryClosing(CheckedFile& summary, std::string_view title, int depth) {
   summary << "\">" << title << "</a></font><br>" << texts::kCrLf
-          << "<ul><font size=2><b>Retrieval:</b> Top Page, Depth:" << Levels(depth)
-          << texts::kCrLf << "</font><br></ul>" << texts::kCrLf;
+          << "<ul><font size=2><b>Retrieval:</b> Top Page, Depth:" << Levels(depth) << texts::kCrLf
+          << "</font><br></ul>" << texts::kCrLf;
 }
 
 void WriteSiteMapLink(CheckedFile& summary, std::string_view siteMapName) {
@@ -71,8 +72,9 @@ void WriteSiteMapLink(CheckedFile& summary, std::string_view siteMapName) {
 
 void CloseSummaryPage(CheckedFile& summary) noexcept {
   try {
-    summary << "<hr size=3><font size=1><br></font>" << "<font size=2>" << texts::kProductMark
-            << " 1997 Orrery Development</font><p>\r\n" << "</ul></body>\r\n</html>\r\n";
+    summary << "<hr size=3><font size=1><br></font>"
+            << "<font size=2>" << texts::kProductMark << " 1997 Orrery Development</font><p>\r\n"
+            << "</ul></body>\r\n</html>\r\n";
     summary.Close();
   } catch (const EInOutError&) {
     summary.CloseQuietly();

@@ -28,8 +28,7 @@ std::string WriteBriefHeader(CheckedFile& summary, const TBriefRecord& brief,
 void WriteEntrySeparator(CheckedFile& summary);
 
 // An entry whose address led to a file: a link to the stored file and the retrieval depth.
-void WriteFileEntry(CheckedFile& summary, std::string_view name, std::string_view title,
-                    int depth);
+void WriteFileEntry(CheckedFile& summary, std::string_view name, std::string_view title, int depth);
 
 // An entry's page: the opening of its link (the caller writes the link target), then the
 // closing with the title and the depth.
