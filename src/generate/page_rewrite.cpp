@@ -201,15 +201,16 @@ class Pass {
     return nullptr;
   }
 
-  // The record that serves a link, and the key it is known by: an ordinary link is first looked
-  // up in its own role, then among the pages stored at the top of a window (the entry's top
-  // page) and the downloaded files, so that neither is fetched a second time.
+  // The record that serves a link, and the key it is known by: a link is looked up in its own
+  // role first, then in the other one (an ordinary link finds the entry's top page and the
+  // downloaded files; a link to the top of a window finds a page stored through ordinary links),
+  // so that a page is fetched a second time only when no stored copy can stand in for it.
   TPageRecord* FindServingLink(std::string& key, bool newWindow) const {
     if (TPageRecord* record = FindServing(key, newWindow)) return record;
-    if (!key.starts_with(kOrdinaryLinkMark)) return nullptr;
-    const std::string bare = key.substr(kOrdinaryLinkMark.size());
-    TPageRecord* record = FindServing(bare, newWindow);
-    if (record != nullptr) key = bare;
+    std::string other = key.starts_with(kOrdinaryLinkMark) ? key.substr(kOrdinaryLinkMark.size())
+                                                           : std::string(kOrdinaryLinkMark) + key;
+    TPageRecord* record = FindServing(other, newWindow);
+    if (record != nullptr) key = std::move(other);
     return record;
   }
 

@@ -132,14 +132,10 @@ TEST(EntryAddressTest, TopFileExtension) {
     std::string_view extension;
   };
   const Row rows[] = {
-      {"host/pub/file.zip", "zip"},
-      {"host/pub/File.ZIP", "zip"},
-      {"host/cgi-bin/x?a=1", ""},
-      {"host/x?a=1/b.tar", "tar"},
-      {"host/x?u=http://y", ""},
-      {"host/dir.d/file", ""},
-      {"host/a.b\\file", ""},
-      {"host/", ""},
+      {"host/pub/file.zip", "zip"}, {"host/pub/File.ZIP", "zip"},
+      {"host/cgi-bin/x?a=1", ""},   {"host/x?a=1/b.tar", "tar"},
+      {"host/x?u=http://y", ""},    {"host/dir.d/file", ""},
+      {"host/a.b\\file", ""},       {"host/", ""},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.address);

@@ -50,9 +50,9 @@ TEST(ArchiveNamesTest, ExtensionNormalisation) {
     std::string_view image;
   };
   const Row rows[] = {
-      {"", "htm", "htm"},         {"jpeg", "jpg", "jpeg"}, {"JPEG", "jpg", "JPEG"},
-      {"c-g", "cwg", "cwg"},      {"html", "htm", "html"}, {"cgi", "htm", "gif"},
-      {"mpeg", "mpg", "mpeg"},    {"GIF", "gif", "GIF"},   {"t.z", "twz", "twz"},
+      {"", "htm", "htm"},          {"jpeg", "jpg", "jpeg"}, {"JPEG", "jpg", "JPEG"},
+      {"c-g", "cwg", "cwg"},       {"html", "htm", "html"}, {"cgi", "htm", "gif"},
+      {"mpeg", "mpg", "mpeg"},     {"GIF", "gif", "GIF"},   {"t.z", "twz", "twz"},
       {"\xe9t\xe9", "wtw", "wtw"},
   };
   for (const Row& row : rows) {
@@ -76,12 +76,11 @@ TEST(RunCatalogueTest, WritesLengthPrefixedRecordsAndReadsThemBack) {
     EXPECT_FALSE(writer.WriteCatalogueName(std::string(256, 'x')));
     writer.Finish();
   }
-  EXPECT_EQ(ReadFileBytes(folder / "Brief0.cat"),
-            std::string("\x01"
-                        "7\x0a"
-                        "Brief0.htm\x07"
-                        "GL0.htm\0",
-                        22));
+  EXPECT_EQ(ReadFileBytes(folder / "Brief0.cat"), std::string("\x01"
+                                                              "7\x0a"
+                                                              "Brief0.htm\x07"
+                                                              "GL0.htm\0",
+                                                              22));
   const auto catalogue = ReadRunCatalogue(folder / "Brief0.cat");
   ASSERT_TRUE(catalogue);
   EXPECT_EQ(catalogue->Folder, "7");

@@ -8,8 +8,8 @@ namespace gl::test {
 
 FetchResult CannedPage(std::string_view body, bool pageOk, bool nonText) {
   FetchResult result;
-  result.Stream.Bytes() = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" +
-                          std::string(body) + std::string(1, '\0');
+  result.Stream.Bytes() = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" + std::string(body) +
+                          std::string(1, '\0');
   result.PageOk = pageOk;
   result.NonText = nonText;
   return result;

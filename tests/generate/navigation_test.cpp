@@ -50,7 +50,8 @@ TEST_F(NavigationTest, HeaderWithOnlyTheSummaryShowsOneIcon) {
   const std::string header = Written([](CheckedFile& f) {
     PrintBriefHeader(f, kImages, kTestTime, "A Page", false, {"Brief0.htm", "", "", ""});
   });
-  EXPECT_EQ(header, "<nobr>&#160<a href=\"Brief0.htm\" target=\"_top\">" + Icon("brief.gif", "Brief") +
+  EXPECT_EQ(header, "<nobr>&#160<a href=\"Brief0.htm\" target=\"_top\">" +
+                        Icon("brief.gif", "Brief") +
                         "</a> <font size=3>A Page</font>\r\n<font size=3> 3/5/1997 9:07:02 AM "
                         "<b>by <i>Gleaner</i>-Light</b></font></nobr><br><hr size=3><br>\r\n");
 }
@@ -75,11 +76,15 @@ TEST_F(NavigationTest, Footers) {
       "</font><font size=3> Gleaner-Light<font size=1>(TM)</font></font></center></nobr>\r\n";
   EXPECT_EQ(Written([](CheckedFile& f) { PrintBriefFooter(f, {}); }),
             "<hr size=3><nobr><center><font size=3>" + mark);
-  EXPECT_EQ(Written([](CheckedFile& f) { PrintBriefFooter(f, {"", "GL1.htm", "http://x/", ""}); }),
+  EXPECT_EQ(Written([](CheckedFile& f) {
+              PrintBriefFooter(f, {"", "GL1.htm", "http://x/", ""});
+            }),
             "<hr size=3><nobr><center><font size=3>| <a href=\"GL1.htm\">Site Map</a>| "
             "<a href=\"http://x/\">Original Link</a> |" +
                 mark);
-  EXPECT_EQ(Written([](CheckedFile& f) { PrintBriefFooter(f, {"B.htm", "S.htm", "O", "F.htm"}); }),
+  EXPECT_EQ(Written([](CheckedFile& f) {
+              PrintBriefFooter(f, {"B.htm", "S.htm", "O", "F.htm"});
+            }),
             "<hr size=3><nobr><center><font size=3>| <a href=\"B.htm\">Brief Summary</a> | "
             "<a href=\"S.htm\">Site Map</a>| <a href=\"O\">Original Link</a> | "
             "<a href=\"F.htm\">Full Page</a> |" +

@@ -38,8 +38,7 @@ TEST(CleanPageTest, BlanksCommentsAndDeclarationsButNotScripts) {
       {"a<!-- x -->b", "a          b"},
       {"<!DOCTYPE html><p>", "               <p>"},
       {"a<!---->b", "a       b"},
-      {"<script>x='<!-- y -->'</script><!--z-->",
-       "<script>x='<!-- y -->'</script>        "},
+      {"<script>x='<!-- y -->'</script><!--z-->", "<script>x='<!-- y -->'</script>        "},
       {"<SCRIPT>if(a<!b)</SCRIPT>c<!x>", "<SCRIPT>if(a<!b)</SCRIPT>c    "},
       // A comment without an end stops the cleaning there.
       {"<!-- open <!-- x -->", "                    "},
@@ -56,8 +55,7 @@ TEST(CleanPageTest, BlanksCommentsAndDeclarationsButNotScripts) {
 
 TEST(CleanPageTest, FindsACommentAcrossWhatWouldBeABlockBoundary) {
   const std::string lead(4990, 'x');
-  EXPECT_EQ(Cleaned("H\r\n\r\n" + lead + "<!-- across -->y"),
-            Z(lead + std::string(15, ' ') + "y"));
+  EXPECT_EQ(Cleaned("H\r\n\r\n" + lead + "<!-- across -->y"), Z(lead + std::string(15, ' ') + "y"));
 }
 
 TEST(CleanPageTest, TurnsZeroBytesIntoBlanksAndKeepsOneTerminator) {

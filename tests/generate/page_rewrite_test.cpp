@@ -134,7 +134,8 @@ TEST_F(RewriteTest, AnImageIsFetchedOnceAndStoredWithoutItsHeader) {
   answers_["site.test/dir/p.GIF"] = CannedPage(std::string("GIF89a\0\1", 8), true, true);
   const std::string out =
       Rewrite("<img src=\"p.GIF#x\" alt=a><p><img src='p.GIF'><img src=\"data:image/png,AA\">");
-  EXPECT_EQ(out, "<img src=\"GL0.gif\" alt=a><p><img src='GL0.gif'><img src=\"data:image/png,AA\">");
+  EXPECT_EQ(out,
+            "<img src=\"GL0.gif\" alt=a><p><img src='GL0.gif'><img src=\"data:image/png,AA\">");
   EXPECT_EQ(fetched_, std::vector<std::string>{"site.test/dir/p.GIF"});
   EXPECT_EQ(ReadRunFile("GL0.gif"), std::string("GIF89a\0\1", 8));
   EXPECT_EQ(run_.Counters.Images, 1);
@@ -159,13 +160,14 @@ TEST_F(RewriteTest, TheBaseTagIsBlankedAndLinksResolveAgainstThePage) {
 TEST_F(RewriteTest, AFrameSetGetsANavigationRowAndItsFramesAreFollowedAsFrames) {
   BeginEntry();
   const std::string frameSet = "<FRAMESET cols=\"50%,*\">";
-  const std::string out = Rewrite("<html>" + frameSet +
-                                  "<frame src=\"l.htm\"><frame\tsrc=r.htm></frameset></html>");
+  const std::string out =
+      Rewrite("<html>" + frameSet + "<frame src=\"l.htm\"><frame\tsrc=r.htm></frameset></html>");
   EXPECT_TRUE(frameSet_);
-  EXPECT_EQ(out, "<frameset rows=\"36,*\"><frame src=\"GL0.htm\" marginwidth=\"1\" "
-                 "marginheight=\"1\" scrolling=\"no\" resize>" +
-                     frameSet + "<html>" + std::string(frameSet.size(), ' ') +
-                     "<frame src=\"GL1.htm\"><frame\tsrc=GL2.htm></frameset></html>");
+  EXPECT_EQ(out,
+            "<frameset rows=\"36,*\"><frame src=\"GL0.htm\" marginwidth=\"1\" "
+            "marginheight=\"1\" scrolling=\"no\" resize>" +
+                frameSet + "<html>" + std::string(frameSet.size(), ' ') +
+                "<frame src=\"GL1.htm\"><frame\tsrc=GL2.htm></frameset></html>");
   EXPECT_EQ(Filled(), (Links{{"!!--site.test/dir/l.htm", 1}, {"!!--site.test/dir/r.htm", 1}}));
   EXPECT_EQ(run_.Pages->Find("!!--site.test/dir/l.htm")->FlagC, 1);
   EXPECT_EQ(ReadRunFile("GL0.htm"),
@@ -201,6 +203,15 @@ TEST_F(RewriteTest, NoFramesPartsGetTheNavigationBarAndTopWindowLinks) {
   EXPECT_EQ(Filled(), (Links{{"!!--site.test/dir/f.htm", 1}, {"site.test/dir/n.htm", 0}}));
 }
 
+TEST_F(RewriteTest, APageStoredThroughOrdinaryLinksServesATopWindowLink) {
+  BeginEntry();
+  run_.Pages->Add("!!--site.test/dir/a.htm", "GL50.htm", 0, 2, 1, nullptr, 0);
+  run_.Pages->Add("!!--site.test/dir/f.htm", "GL51.htm", 0, 2, 1, nullptr, 1);
+  EXPECT_EQ(Rewrite("<a href=a.htm target=_top><a href=f.htm target=_top>"),
+            "<a href=GL50.htm target=_top><a href=GL0.htm target=_top>");
+  EXPECT_EQ(Filled(), (Links{{"!!--site.test/dir/a.htm", 0}, {"site.test/dir/f.htm", 0}}));
+}
+
 TEST_F(RewriteTest, NewWindowTargetsAreTopWindowLinks) {
   BeginEntry();
   EXPECT_EQ(Rewrite("<a target=\"_TOP\" href=a.htm><a href=b.htm target=_blank><a href=c.htm "
@@ -226,10 +237,10 @@ TEST_F(RewriteTest, StoredPagesServeLinksInEitherRole) {
 TEST_F(RewriteTest, AtTheLastLevelLinksLeadToSpiderLimitPages) {
   BeginEntry();
   run_.Pages->Add("!!--site.test/dir/stored.htm", "GL51.htm", 0, 2, 1, nullptr, 0);
-  const std::string out =
-      Rewrite("<a href=far.htm><a href=\"far.htm#x\"><a href=stored.htm><a href=#own>"
-              "<a href=\"INDEX.HTM#own\">",
-              Job(1));
+  const std::string out = Rewrite(
+      "<a href=far.htm><a href=\"far.htm#x\"><a href=stored.htm><a href=#own>"
+      "<a href=\"INDEX.HTM#own\">",
+      Job(1));
   EXPECT_EQ(out,
             "<a href=GL0.htm><a href=\"GL0.htm#x\"><a href=GL51.htm><a href=GL99.htm#own>"
             "<a href=\"GL99.htm#own\">");
@@ -246,9 +257,9 @@ TEST_F(RewriteTest, MailAndOtherSchemesGetSpecialPagesOnce) {
       "<a href=\"mailto:ann@site.test\">m</a><a href=\"https://secure.test/\">s</a>"
       "<a href=\"mailto:ann@site.test\">again</a>");
   EXPECT_EQ(out, "<a href=\"GL0.htm\">m</a><a href=\"GL1.htm\">s</a><a href=\"GL0.htm\">again</a>");
-  EXPECT_NE(ReadRunFile("GL0.htm").find(
-                SpecialPageBody(SpecialPage::MailLink, "mailto:ann@site.test")),
-            std::string::npos);
+  EXPECT_NE(
+      ReadRunFile("GL0.htm").find(SpecialPageBody(SpecialPage::MailLink, "mailto:ann@site.test")),
+      std::string::npos);
   EXPECT_NE(ReadRunFile("GL1.htm").find(
                 SpecialPageBody(SpecialPage::UnsupportedProtocol, "https://secure.test/")),
             std::string::npos);

@@ -82,8 +82,8 @@ TEST(TagTextTest, AttributeValueAndEnds) {
       {"<a href=\"x.htm\">", 8, 14, 14},
       {"<a href='x.htm'>", 8, 14, 14},
       {"<a href = \n\"x.htm\" target=y>", 11, 17, 17},
-      {"<a href=\"x.htm>", 8, 14, 14},           // a broken quote stops at '>'
-      {"<a href=\"my page.htm\">", 8, 11, 11},   // ... or at a blank
+      {"<a href=\"x.htm>", 8, 14, 14},          // a broken quote stops at '>'
+      {"<a href=\"my page.htm\">", 8, 11, 11},  // ... or at a blank
       {"<a href=x.cgi?a=1>", 8, 17, 13},
       {"<a href=x.htm", 8, kNone, kNone},  // the buffer ends first
   };
