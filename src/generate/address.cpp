@@ -119,11 +119,21 @@ std::string CollapseDots(std::string_view address) {
   return result;
 }
 
+std::string FetchedPageAddress(std::string_view requested, std::string_view found) {
+  if (!IsFileAddress(requested) && IsFileAddress(found)) return ResolveAddress(requested, "");
+  return ResolveAddress(found, "");
+}
+
 std::string ResolveAddress(std::string_view base, std::string_view value) {
   std::string address = CollapseDots(Join(base, SkipLeadingBlanksAndQuotes(value)));
   // The canonical form drops a web scheme; a local address keeps "file://" so it stays local.
+  // A web address whose host part reads "file://" keeps its scheme: no web page may lead the run
+  // to the local disk.
   const std::size_t schemeLength = SchemeLength(address);
-  if (schemeLength > 0 && !IsFileAddress(address)) address.erase(0, schemeLength);
+  if (schemeLength > 0 && !IsFileAddress(address) &&
+      !IsFileAddress(std::string_view(address).substr(schemeLength))) {
+    address.erase(0, schemeLength);
+  }
   const std::size_t pathStart = PathStart(address);
   if (pathStart == address.size() || !IsSeparator(address[pathStart])) {
     address.insert(pathStart, "/");

@@ -12,8 +12,13 @@ namespace gl {
 
 // The absolute canonical address of a link `value` found on a page whose address is `base`
 // (canonical or with a scheme). Leading blanks and quotes of the value are skipped; "." and ".."
-// path segments are removed; the fragment is kept.
+// path segments are removed; the fragment is kept. Callers keep values of another scheme
+// (SchemeOfLink) away from it: an absolute "file:" value stays a local address.
 std::string ResolveAddress(std::string_view base, std::string_view value);
+
+// The canonical address a fetched page's links resolve against: where it was found (after any
+// redirect), unless that would turn a web address into a local one; then where it was asked for.
+std::string FetchedPageAddress(std::string_view requested, std::string_view found);
 
 // Removes "." segments and each ".." segment together with the segment before it from the path of
 // an address; a ".." with nothing before it to remove stays. The host, query and fragment are

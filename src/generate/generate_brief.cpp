@@ -177,7 +177,7 @@ class RunDriver {
     // The top page is known by the address it came from and, after a redirect, by the one it
     // was found at, so a link back to either finds it.
     const std::string requested(CutFragment(ResolveAddress(target.Address, "")));
-    const std::string found(CutFragment(ResolveAddress(address, "")));
+    const std::string found(CutFragment(FetchedPageAddress(target.Address, address)));
     run_.Contents->Add("");
     run_.Pages->Add(found, name, 0, depth, 1, run_.Contents->Last(), 0);
     if (requested != found) run_.Pages->Add(requested, name, 0, depth, 1, nullptr, 0);

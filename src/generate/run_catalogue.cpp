@@ -37,10 +37,7 @@ void RunCatalogueWriter::Finish() noexcept {
   }
 }
 
-std::optional<RunCatalogue> ReadRunCatalogue(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+std::optional<RunCatalogue> ParseRunCatalogue(std::string_view bytes) {
   std::vector<std::string> records;
   std::size_t at = 0;
   while (at < bytes.size()) {
@@ -55,6 +52,13 @@ std::optional<RunCatalogue> ReadRunCatalogue(const std::filesystem::path& path) 
   catalogue.Names.assign(std::make_move_iterator(records.begin() + 1),
                          std::make_move_iterator(records.end()));
   return catalogue;
+}
+
+std::optional<RunCatalogue> ReadRunCatalogue(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return ParseRunCatalogue(bytes);
 }
 
 }  // namespace gl

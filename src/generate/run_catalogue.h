@@ -39,8 +39,11 @@ struct RunCatalogue {
   std::vector<std::string> Names;  // the summary page and every file of the run
 };
 
-// Reads a run catalogue. A record cut short ends the list quietly, as a missing closing record
-// does. Nothing when the file cannot be opened or has no first record.
+// Reads the records of a run catalogue. A record cut short ends the list quietly, as a missing
+// closing record does. Nothing when there is no first record.
+std::optional<RunCatalogue> ParseRunCatalogue(std::string_view bytes);
+
+// ParseRunCatalogue on a file; nothing when it cannot be opened.
 std::optional<RunCatalogue> ReadRunCatalogue(const std::filesystem::path& path);
 
 }  // namespace gl

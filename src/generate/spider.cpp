@@ -135,7 +135,7 @@ void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingD
   }
 
   PageJob job;
-  job.Address = ResolveAddress(address, "");
+  job.Address = FetchedPageAddress(target, address);
   job.LocalName = name;
   const std::optional<std::string_view> title = PageTitle(result.Stream.View());
   job.Title = title ? std::string(*title) : display;

@@ -51,6 +51,9 @@ TEST(ResolveAddressTest, Table) {
       {"file:///home/ann/site/index.htm", "sub/a.htm", "file:///home/ann/site/sub/a.htm"},
       {"file:///home/ann/site/index.htm", "../up.htm", "file:///home/ann/up.htm"},
       {"file:///home/ann/site/index.htm", "/etc/x.htm", "file:///etc/x.htm"},
+      // A web link never becomes a local one.
+      {"host/a/b.htm", "http://file:///etc/passwd", "http://file:///etc/passwd"},
+      {"host/a/b.htm", "HTTP://FILE://x", "HTTP://FILE://x"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(std::string(row.base) + " + " + std::string(row.value));
@@ -64,6 +67,13 @@ TEST(ResolveAddressTest, CollapseDotsNeverTouchesHostQueryOrFragment) {
   EXPECT_EQ(CollapseDots("host/x/./y/../"), "host/x/");
   EXPECT_EQ(CollapseDots("host\\x\\..\\y"), "host\\y");
   EXPECT_EQ(CollapseDots("host/a..b/c"), "host/a..b/c");
+}
+
+TEST(ResolveAddressTest, AFetchedPageIsReadWhereItWasFoundButNeverOnTheDisk) {
+  EXPECT_EQ(FetchedPageAddress("host/a", "host/b/"), "host/b/");
+  EXPECT_EQ(FetchedPageAddress("host/a", "other"), "other/");
+  EXPECT_EQ(FetchedPageAddress("host/a", "file:///etc/passwd"), "host/a");
+  EXPECT_EQ(FetchedPageAddress("file:///x/a.htm", "file:///x/a.htm"), "file:///x/a.htm");
 }
 
 TEST(ResolveAddressTest, CutFragment) {

@@ -38,13 +38,15 @@ class SiteTest : public GenerateTest {
                "<a href=\"frames.htm\">Frames</a>\n"
                "<a href=\"mailto:ann@site.test\">Mail</a>\n"
                "<a href=\"news:comp.misc\">News</a>\n"
-               "<a href=\"" + external + "/ext.htm\">External</a>\n"
-               "<a href=\"old.htm\">Moved</a>\n"
-               "<img src=\"img/logo.gif\"><IMG SRC=\"img/logo.gif\">\n"
-               "<a href=\"map.cgi\"><img src=\"img/map.gif\" ismap></a>\n"
-               "<map name=m><area shape=rect href=\"a/two.htm\"></map>\n"
-               "<a href=\"#top\">Top</a>\n"
-               "</body></html>");
+               "<a href=\"" +
+                   external +
+                   "/ext.htm\">External</a>\n"
+                   "<a href=\"old.htm\">Moved</a>\n"
+                   "<img src=\"img/logo.gif\"><IMG SRC=\"img/logo.gif\">\n"
+                   "<a href=\"map.cgi\"><img src=\"img/map.gif\" ismap></a>\n"
+                   "<map name=m><area shape=rect href=\"a/two.htm\"></map>\n"
+                   "<a href=\"#top\">Top</a>\n"
+                   "</body></html>");
     site_.Page("/a/one.htm",
                "<html><head><title>One</title><base href=\"http://elsewhere.invalid/\"></head>"
                "<body><a href=\"two.htm\">Two</a> <a href=\"../index.htm\">Home</a> "
@@ -83,9 +85,9 @@ TEST_F(SiteTest, GeneratesTheWholeSiteIntoANewRunFolder) {
     EXPECT_EQ(requested.count(never), 0u) << never;
   // Each page once in each role it is needed in: one.htm is also a frame (without navigation).
   EXPECT_EQ(requested.at("/a/one.htm"), 2);
-  for (const char* once : {"/index.htm", "/img/bg.gif", "/img/logo.gif", "/img/map.gif",
-                           "/A/ONE.htm", "/a/two.htm", "/a/three.htm", "/old.htm", "/new.htm",
-                           "/left.htm", "/frames.htm"})
+  for (const char* once :
+       {"/index.htm", "/img/bg.gif", "/img/logo.gif", "/img/map.gif", "/A/ONE.htm", "/a/two.htm",
+        "/a/three.htm", "/old.htm", "/new.htm", "/left.htm", "/frames.htm"})
     EXPECT_EQ(requested.count(once) ? requested.at(once) : 0, 1) << once;
   EXPECT_EQ(external_.RequestCount(), 0u);
 
@@ -103,18 +105,20 @@ TEST_F(SiteTest, GeneratesTheWholeSiteIntoANewRunFolder) {
             "</font> 1997 Orrery Development</font><p>\r\n</ul></body>\r\n</html>\r\n");
 
   const std::string top = RunFile("GL0.htm");
-  EXPECT_TRUE(top.starts_with("<body background=\"GL0.gif\" text=black>"
-                              "<script>var s = \"<a href='script.htm'>\";</script>"
-                              "<nobr>&#160<a href=\"Brief0.htm\" target=\"_top\">"));
+  EXPECT_TRUE(
+      top.starts_with("<body background=\"GL0.gif\" text=black>"
+                      "<script>var s = \"<a href='script.htm'>\";</script>"
+                      "<nobr>&#160<a href=\"Brief0.htm\" target=\"_top\">"));
   EXPECT_TRUE(Contains(top, "<a href=\"GL1.htm\" target=\"_top\">"));
   EXPECT_TRUE(Contains(top, "<a href=\"" + site_.Address("/index.htm") + "\" target=\"_top\">"));
   EXPECT_TRUE(Contains(top, "<font size=3>Home Page</font>\r\n<font size=3> 3/5/1997 9:07:02 AM"));
   EXPECT_FALSE(Contains(top, "hidden.htm"));
   EXPECT_TRUE(Contains(top, "<a href=\"map.cgi\">") == false);
   EXPECT_TRUE(Contains(top, "<a href=\"" + site_.Address("/map.cgi") + "\">"));
-  EXPECT_TRUE(Contains(top, "| <a href=\"Brief0.htm\">Brief Summary</a> | <a href=\"GL1.htm\">"
-                            "Site Map</a>| <a href=\"" +
-                                site_.Address("/index.htm") + "\">Original Link</a> |"));
+  EXPECT_TRUE(Contains(top,
+                       "| <a href=\"Brief0.htm\">Brief Summary</a> | <a href=\"GL1.htm\">"
+                       "Site Map</a>| <a href=\"" +
+                           site_.Address("/index.htm") + "\">Original Link</a> |"));
   EXPECT_TRUE(top.ends_with("</font></center></nobr>\r\n</body></html>\r\n"));
   EXPECT_EQ(RunFile("GL0.gif"), kGif);
 
@@ -123,15 +127,18 @@ TEST_F(SiteTest, GeneratesTheWholeSiteIntoANewRunFolder) {
   const std::size_t again = top.find("\">One again</A>");
   ASSERT_NE(one, std::string::npos);
   ASSERT_NE(again, std::string::npos);
-  const std::string oneName = top.substr(top.rfind('"', one - 1) + 1, one - top.rfind('"', one - 1) - 1);
+  const std::string oneName =
+      top.substr(top.rfind('"', one - 1) + 1, one - top.rfind('"', one - 1) - 1);
   EXPECT_TRUE(Contains(top, "<A HREF=\"" + oneName + "#part\">One again</A>"));
   EXPECT_FALSE(Contains(top, "<a href=\"" + oneName + "\">Case</a>"));
 
   const std::string siteMap = RunFile("GL1.htm");
   EXPECT_TRUE(siteMap.starts_with(
       "<html><body bgcolor=#FFFFFF text=\"0000FF\" link=\"FF0000\"><title>Site Map</title>"));
-  EXPECT_TRUE(Contains(siteMap, "<h1>Site Map</h1><ul><ul><li><a href=\"GL0.htm\">Home Page</a>"
-                                "</li><ul><li><a href=\"" + oneName + "\">One</a></li>"));
+  EXPECT_TRUE(Contains(siteMap,
+                       "<h1>Site Map</h1><ul><ul><li><a href=\"GL0.htm\">Home Page</a>"
+                       "</li><ul><li><a href=\"" +
+                           oneName + "\">One</a></li>"));
   EXPECT_TRUE(Contains(siteMap, "<a href=\"" + oneName + "#part\">One</a>") == false);
   for (const char* title : {">Upper</a>", ">Frames</a>", ">New</a>", ">Two</a>", ">Three</a>",
                             ">External Link</a>", ">Left</a>"})
@@ -142,8 +149,7 @@ TEST_F(SiteTest, GeneratesTheWholeSiteIntoANewRunFolder) {
   EXPECT_EQ(depths, (std::vector<std::string>{"1 of 3", "2 of 3", "3 of 3"}));
   ASSERT_FALSE(host_.Calls.empty());
   EXPECT_EQ(host_.Calls.front(), "begin");
-  EXPECT_EQ(host_.Calls.back(),
-            "ready:News|" + FileAddressFromPath(RunFolder() / "Brief0.htm"));
+  EXPECT_EQ(host_.Calls.back(), "ready:News|" + FileAddressFromPath(RunFolder() / "Brief0.htm"));
 
   const LoadResult saved = ReadBriefs2(document_.FileName);
   ASSERT_TRUE(saved.Loaded);
@@ -215,8 +221,7 @@ TEST_F(SiteTest, StopInTheMiddleEndsTheRunButClosesAndRecordsIt) {
   ExpectCatalogueMatchesFolder();
   EXPECT_EQ(document_.Brief.ArchivePaths, std::vector<std::string>{"0\\Brief0.htm"});
   EXPECT_EQ(ReadBriefs2(document_.FileName).Document.Brief.ArchivePaths.size(), 1u);
-  EXPECT_EQ(host_.Calls.back(),
-            "ready:News|" + FileAddressFromPath(RunFolder() / "Brief0.htm"));
+  EXPECT_EQ(host_.Calls.back(), "ready:News|" + FileAddressFromPath(RunFolder() / "Brief0.htm"));
 }
 
 TEST_F(SiteTest, SkipEndsOnlyTheCurrentEntry) {
@@ -319,9 +324,10 @@ TEST_F(GenerateTest, MailAndOtherSchemeEntriesGetSpecialPagesWithoutAFetch) {
   EXPECT_EQ(Generate().Outcome, RunOutcome::Completed);
   const std::string summary = RunFile("Brief0.htm");
   EXPECT_TRUE(Contains(summary, "<a href=\"GL0.htm\">Write</a>"));
-  EXPECT_TRUE(Contains(summary, "<hr size=1><font size=4><b>Web Entry: </b><a href=\"GL1.htm\">"
-                                "Files</a></font><br>\r\n<ul><font size=2><b>Retrieval:</b> Top "
-                                "Page, Depth:2 levels\r\n"));
+  EXPECT_TRUE(Contains(summary,
+                       "<hr size=1><font size=4><b>Web Entry: </b><a href=\"GL1.htm\">"
+                       "Files</a></font><br>\r\n<ul><font size=2><b>Retrieval:</b> Top "
+                       "Page, Depth:2 levels\r\n"));
   EXPECT_TRUE(Contains(RunFile("GL0.htm"),
                        SpecialPageBody(SpecialPage::MailLink, "mailto://ann@site.test/")));
   EXPECT_TRUE(Contains(RunFile("GL1.htm"),

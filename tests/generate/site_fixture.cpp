@@ -97,7 +97,8 @@ void GenerateTest::ExpectCatalogueMatchesFolder(int number) const {
 void GenerateTest::ExpectLocalReferencesResolve(int number) const {
   static const std::regex script("<script[^]*?</script[^>]*>", std::regex::icase);
   static const std::regex reference(
-      R"re((?:href|src|background)\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>"']+)))re", std::regex::icase);
+      R"re((?:href|src|background)\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>"']+)))re",
+      std::regex::icase);
   for (const std::string& name : FilesOf(number)) {
     if (!name.ends_with(".htm")) continue;
     const std::string page = std::regex_replace(RunFile(name, number), script, "");
