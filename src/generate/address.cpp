@@ -125,19 +125,18 @@ std::string FetchedPageAddress(std::string_view requested, std::string_view foun
 }
 
 std::string ResolveAddress(std::string_view base, std::string_view value) {
-  std::string address = CollapseDots(Join(base, SkipLeadingBlanksAndQuotes(value)));
+  const std::string joined = Join(base, SkipLeadingBlanksAndQuotes(value));
+  std::string address = CollapseDots(joined);
   // The canonical form drops a web scheme; a local address keeps "file://" so it stays local.
-  // A web address whose host part reads "file://" keeps its scheme: no web page may lead the run
-  // to the local disk.
   const std::size_t schemeLength = SchemeLength(address);
-  if (schemeLength > 0 && !IsFileAddress(address) &&
-      !IsFileAddress(std::string_view(address).substr(schemeLength))) {
-    address.erase(0, schemeLength);
-  }
+  if (schemeLength > 0 && !IsFileAddress(address)) address.erase(0, schemeLength);
   const std::size_t pathStart = PathStart(address);
   if (pathStart == address.size() || !IsSeparator(address[pathStart])) {
     address.insert(pathStart, "/");
   }
+  // No web address may lead the run to the local disk: one that now reads "file://" (its host
+  // part said so, or removed dots made it so) is kept as a web address, which no server answers.
+  if (!IsFileAddress(joined) && IsFileAddress(address)) address.insert(0, "http://");
   return address;
 }
 

@@ -53,7 +53,9 @@ TEST(ResolveAddressTest, Table) {
       {"file:///home/ann/site/index.htm", "/etc/x.htm", "file:///etc/x.htm"},
       // A web link never becomes a local one.
       {"host/a/b.htm", "http://file:///etc/passwd", "http://file:///etc/passwd"},
-      {"host/a/b.htm", "HTTP://FILE://x", "HTTP://FILE://x"},
+      {"host/a/b.htm", "http://file:/.//etc/passwd", "http://file://etc/passwd"},
+      {"host/a/b.htm", "HTTP://FILE://x", "http://FILE://x/"},
+      {"file:/.//x/a.htm", "", "http://file://x/a.htm"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(std::string(row.base) + " + " + std::string(row.value));
