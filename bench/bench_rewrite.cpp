@@ -48,7 +48,8 @@ std::string LargePage(std::size_t size) {
             " with <b>bold</b> and <i>italic</i> words, <a href=\"section/page" + n +
             ".htm\">a link</a>, <a href=\"../other/p" + std::to_string(i % 300) +
             ".html#part\">another</a> and <A HREF='/top/index.htm'>home</A>. "
-            "<img src=\"img/pic" + std::to_string(i % 40) +
+            "<img src=\"img/pic" +
+            std::to_string(i % 40) +
             ".gif\" width=10 height=10 alt=\"picture\"> Some more ordinary text follows here to "
             "give the paragraph its usual length before it ends.</p>\n";
     if (i % 10 == 0) page += "<!-- a comment between paragraphs -->\n";

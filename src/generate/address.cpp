@@ -125,8 +125,11 @@ std::string FetchedPageAddress(std::string_view requested, std::string_view foun
 }
 
 std::string ResolveAddress(std::string_view base, std::string_view value) {
-  const std::string joined = Join(base, SkipLeadingBlanksAndQuotes(value));
-  std::string address = CollapseDots(joined);
+  value = SkipLeadingBlanksAndQuotes(value);
+  // Only a local page's relative links, or a value that is itself a local address, may lead to
+  // the local disk.
+  const bool mayBeLocal = IsFileAddress(value) || (SchemeLength(value) == 0 && IsFileAddress(base));
+  std::string address = CollapseDots(Join(base, value));
   // The canonical form drops a web scheme; a local address keeps "file://" so it stays local.
   const std::size_t schemeLength = SchemeLength(address);
   if (schemeLength > 0 && !IsFileAddress(address)) address.erase(0, schemeLength);
@@ -134,9 +137,9 @@ std::string ResolveAddress(std::string_view base, std::string_view value) {
   if (pathStart == address.size() || !IsSeparator(address[pathStart])) {
     address.insert(pathStart, "/");
   }
-  // No web address may lead the run to the local disk: one that now reads "file://" (its host
-  // part said so, or removed dots made it so) is kept as a web address, which no server answers.
-  if (!IsFileAddress(joined) && IsFileAddress(address)) address.insert(0, "http://");
+  // Any other address that now reads "file://" (its host part said so, or removed dots made it
+  // so) is kept as a web address, which no server answers.
+  if (!mayBeLocal && IsFileAddress(address)) address.insert(0, "http://");
   return address;
 }
 

@@ -7,6 +7,7 @@
 #include "generate/download.h"
 #include "generate/scan_copy.h"
 #include "generate/special_page.h"
+#include "generate/stream_search.h"
 #include "generate/tag_text.h"
 #include "generate/texts.h"
 #include "net/address_forms.h"
@@ -101,9 +102,9 @@ class Pass {
     for (unsigned turn = 1;; ++turn) {
       if (turn % kTagsBetweenServes == 0) run_.Host.ServeMessages();
       stopping_ = StopOrSkipRequested();
-      const std::size_t open = scan_.find(kTagOpenMark, search);
+      const std::size_t open = FindByteInStream(scan_, kTagOpenMark, search);
       if (open == kNone || open >= end_) break;
-      const std::size_t close = scan_.find(kTagCloseMark, open + 1);
+      const std::size_t close = FindByteInStream(scan_, kTagCloseMark, open + 1);
       if (close == kNone || close >= end_) break;
       const TagKind kind = Classify(page_.substr(open + 1, kClassifyLength));
       switch (kind) {
@@ -153,9 +154,9 @@ class Pass {
   }
 
   bool NextTagIsImageMap(std::size_t from) const {
-    const std::size_t open = scan_.find(kTagOpenMark, from);
+    const std::size_t open = FindByteInStream(scan_, kTagOpenMark, from);
     if (open == kNone || open >= end_) return false;
-    const std::size_t close = scan_.find(kTagCloseMark, open + 1);
+    const std::size_t close = FindByteInStream(scan_, kTagCloseMark, open + 1);
     if (close == kNone) return false;
     const std::string_view tag = page_.substr(open, std::min(close - open + 1, kTagBufferSize - 1));
     const std::string_view name = tag.substr(1);

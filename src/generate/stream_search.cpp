@@ -11,10 +11,9 @@ constexpr std::size_t kNone = std::string_view::npos;
 }
 
 std::size_t FindTagInStream(std::string_view stream, std::size_t from, std::string_view name) {
-  for (std::size_t at = stream.find('<', from); at != kNone; at = stream.find('<', at + 1)) {
-    if (MatchTagName(stream.substr(at + 1), name)) return at;
-  }
-  return kNone;
+  if (from > stream.size()) return kNone;
+  const std::size_t at = FindTagInText(stream.substr(from), name);
+  return at == kNone ? kNone : from + at;
 }
 
 std::size_t FindEndInStream(std::string_view stream, std::size_t from, std::string_view pattern) {

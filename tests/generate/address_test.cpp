@@ -56,6 +56,7 @@ TEST(ResolveAddressTest, Table) {
       {"host/a/b.htm", "http://file:/.//etc/passwd", "http://file://etc/passwd"},
       {"host/a/b.htm", "HTTP://FILE://x", "http://FILE://x/"},
       {"file:/.//x/a.htm", "", "http://file://x/a.htm"},
+      {":", "//file://e.", "http://file://e./"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(std::string(row.base) + " + " + std::string(row.value));
