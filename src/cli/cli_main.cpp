@@ -14,6 +14,8 @@ int RunGleaner(int argc, const char* const* argv, std::ostream& out, std::ostrea
 
   CommandAction action;
   // Command groups register here.
+  RegisterBriefCommands(app, action);
+  RegisterSettingsCommand(app, action);
 
   try {
     app.parse(argc, argv);

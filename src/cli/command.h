@@ -20,3 +20,13 @@ struct CommandIo {
 using CommandAction = std::function<int(CommandIo&)>;
 
 }  // namespace gl::cli
+
+namespace gl::cli {
+
+// new, show, add, edit-entry, remove, edit: the commands that read and change brief files.
+void RegisterBriefCommands(CLI::App& app, CommandAction& action);
+
+// settings: prints the program settings or sets one.
+void RegisterSettingsCommand(CLI::App& app, CommandAction& action);
+
+}  // namespace gl::cli

@@ -1,38 +1,46 @@
 #include <istream>
+#include <streambuf>
 #include <utility>
 
 #include "core/brief_format.h"
-#include "core/word_io.h"
 
 namespace gl {
 namespace {
 
 // Reads from a stream that holds a known number of bytes and refuses to read or skip past them.
 // A record's length is checked against what is left before anything is read or skipped, so a
-// hostile length can neither move the reader backwards nor past the end.
+// hostile length can neither move the reader backwards nor past the end. It reads through the
+// stream's buffer directly: a brief is read a word at a time, and the stream's own checks around
+// every small read cost more than the read itself.
 class BoundedReader {
  public:
-  BoundedReader(std::istream& in, std::uint64_t size) : in_(in), remaining_(size) {}
+  BoundedReader(std::istream& in, std::uint64_t size) : buffer_(*in.rdbuf()), remaining_(size) {}
 
   bool AtEnd() const { return remaining_ == 0; }
 
   bool ReadWord(std::uint16_t& word) {
-    if (remaining_ < 2 || !gl::ReadWord(in_, word)) return false;
+    char bytes[2];
+    if (remaining_ < 2 || buffer_.sgetn(bytes, 2) != 2) return false;
     remaining_ -= 2;
+    word = static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[0]) |
+                                      static_cast<unsigned char>(bytes[1]) << 8);
     return true;
   }
 
   bool ReadBytes(std::uint64_t count, std::string& bytes) {
     if (count > remaining_) return false;
     bytes.resize(static_cast<std::size_t>(count));
-    if (count > 0 && !in_.read(bytes.data(), static_cast<std::streamsize>(count))) return false;
+    const auto wanted = static_cast<std::streamsize>(count);
+    if (count > 0 && buffer_.sgetn(bytes.data(), wanted) != wanted) return false;
     remaining_ -= count;
     return true;
   }
 
   bool Skip(std::uint64_t count) {
     if (count > remaining_) return false;
-    if (count > 0 && !in_.seekg(static_cast<std::streamoff>(count), std::ios::cur)) return false;
+    if (count > 0 && buffer_.pubseekoff(static_cast<std::streamoff>(count), std::ios::cur,
+                                        std::ios::in) == std::streampos(std::streamoff(-1)))
+      return false;
     remaining_ -= count;
     return true;
   }
@@ -59,9 +67,12 @@ class BoundedReader {
   }
 
  private:
-  std::istream& in_;
+  std::streambuf& buffer_;
   std::uint64_t remaining_;
 };
+
+// The longest ExtraCode a brief keeps; a longer stored text is cut to it.
+constexpr std::size_t kExtraCodeLength = 6;
 
 bool LowByte(std::uint16_t value) {
   return (value & 0xFF) != 0;
@@ -154,7 +165,7 @@ RecordStep ReadRecord(BoundedReader& reader, std::int16_t tag, TBriefRecord& bri
       return RecordStep::Continue;
     case kTagExtraCode:
       if (!reader.ReadText(text)) return RecordStep::Corrupt;
-      if (!text.empty()) brief.ExtraCode = text.substr(0, 6);
+      if (!text.empty()) brief.ExtraCode = text.substr(0, kExtraCodeLength);
       return RecordStep::Continue;
     case kTagExtraString:
       if (!reader.ReadText(text)) return RecordStep::Corrupt;

@@ -13,22 +13,13 @@ std::optional<SettingsKey> OpenGroup(SettingsStore& store, std::string_view grou
   return store.CreateKey(std::string(keys::kRoot) + std::string(group));
 }
 
-// A whole decimal number within [low, high]; anything else is not a number.
-std::optional<int> DecimalIn(std::string_view text, int low, int high) {
-  int value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  if (value < low || value > high) return std::nullopt;
-  return value;
-}
-
 // A stored number: none when the value is absent or empty, the fallback when it is not a number
 // in range.
 std::optional<int> StoredNumber(const SettingsKey& key, std::string_view name, int low, int high,
                                 int fallback) {
   const std::optional<std::string> text = key.QueryValue(name);
   if (!text) return std::nullopt;
-  return DecimalIn(*text, low, high).value_or(fallback);
+  return DecimalInRange(*text, low, high).value_or(fallback);
 }
 
 void ReadText(const SettingsKey& key, std::string_view name, std::string& target) {
@@ -43,6 +34,14 @@ bool WriteGroup(SettingsStore& store, std::string_view group,
 }
 
 }  // namespace
+
+std::optional<int> DecimalInRange(std::string_view text, int low, int high) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  if (value < low || value > high) return std::nullopt;
+  return value;
+}
 
 void ReadSettings(SettingsStore& store, Settings& settings) {
   const Settings defaults;
@@ -86,7 +85,8 @@ std::optional<std::string> ReadStartupValue(SettingsStore& store, std::string_vi
 }
 
 bool WriteStartupValue(SettingsStore& store, std::string_view name, std::string_view value) {
-  return WriteGroup(store, keys::kStartup, {{name, value}});
+  std::optional<SettingsKey> key = OpenGroup(store, keys::kStartup);
+  return key && key->SetValue(name, value);
 }
 
 std::string BrowserServiceName(std::string_view browserPath) {

@@ -50,6 +50,9 @@ inline constexpr int kMinRetries = 1;
 inline constexpr int kMaxRetries = 5;
 inline constexpr std::int64_t kBytesPerMegabyte = 1048576;
 
+// A whole decimal number within [low, high] ("80"); none for anything else (" 80", "8o", "").
+std::optional<int> DecimalInRange(std::string_view text, int low, int high);
+
 // Reads the groups Disk Buffer, Browser, Proxy and Briefs into `settings`. Numbers that are not
 // decimal numbers in the dialog's range give the defaults (1 MB, port 80, 3 retries); an absent
 // or empty value keeps the value `settings` already holds.

@@ -30,7 +30,7 @@ class SettingsStore;
 using SettingsValues = std::map<std::string, std::string, std::less<>>;
 using SettingsTree = std::map<std::string, SettingsValues, std::less<>>;
 
-// An open key of a store.
+// An open key of a store; valid while the store lives.
 class SettingsKey {
  public:
   // The value `name`, only when it holds at least one character.

@@ -73,6 +73,20 @@ TEST(LinkListTest, RemoveOfAForeignNodeChangesNothing) {
   EXPECT_EQ(list.Count, 1);
 }
 
+TEST(LinkListTest, RemoveFromTheMiddleAndTheFront) {
+  TLList list;
+  list.Append("a", 0);
+  list.Append("b", 0);
+  list.Append("c", 0);
+  EXPECT_EQ(list.Remove(list.Head->Next)->Text, "a");
+  EXPECT_EQ(Texts(list), (std::vector<std::string>{"a", "c"}));
+  EXPECT_EQ(list.Remove(list.Head)->Text, "c");
+  EXPECT_EQ(list.Head, list.Tail);
+  list.Append("d", 0);
+  EXPECT_EQ(Texts(list), (std::vector<std::string>{"c", "d"}));
+  EXPECT_EQ(list.Count, 2);
+}
+
 TEST(LinkListTest, PushStacksInFrontWithFlagZero) {
   TLList list;
   list.Push("a");
@@ -102,6 +116,21 @@ TEST(PageTableTest, FindReturnsTheNewestRecordForAnAddress) {
   EXPECT_EQ(newer->LocalName, "GL100.htm");
   EXPECT_EQ(newer->Number, 2);
   EXPECT_EQ(newer->FlagC, 1);
+}
+
+TEST(PageTableTest, AddressesSharingABucketStayApart) {
+  THashTable table(kPageTableBuckets);
+  ASSERT_EQ(table.HashOf("ab/"), table.HashOf("ba/"));
+  auto* first = table.Add("ab/", "GL1.htm", 0, 1, 1, nullptr, 0);
+  auto* second = table.Add("ba/", "GL2.htm", 0, 1, 1, nullptr, 0);
+  EXPECT_EQ(table.Find("ab/"), first);
+  EXPECT_EQ(table.Find("ba/"), second);
+}
+
+TEST(PageTableTest, HashOfAHugeAddressStaysInRange) {
+  THashTable table(kPageTableBuckets);
+  const std::string huge(9 * 1024 * 1024, '\xff');  // its byte sum overflows 32 bits
+  EXPECT_EQ(table.HashOf(huge), static_cast<std::int32_t>((9LL * 1024 * 1024 * 255) % 97));
 }
 
 TEST(PageTableTest, KeysCompareExactly) {

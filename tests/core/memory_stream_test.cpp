@@ -34,5 +34,19 @@ TEST(MemoryStreamTest, ClearEmptiesAndRewinds) {
   EXPECT_EQ(stream.View(), "new");
 }
 
+TEST(MemoryStreamTest, BufferShortenedUnderThePositionIsSafe) {
+  MemoryStream stream(std::string("0123456789"));
+  stream.Seek(8);
+  stream.Bytes().resize(4);
+  char buffer[8] = {};
+  EXPECT_EQ(stream.Read(buffer, sizeof buffer), 0u);
+  EXPECT_EQ(stream.Position(), 4u);
+  stream.Seek(8);
+  stream.Bytes().resize(2);
+  stream.Write("ab");
+  EXPECT_EQ(stream.View(), "01ab");
+  EXPECT_EQ(stream.Position(), 4u);
+}
+
 }  // namespace
 }  // namespace gl

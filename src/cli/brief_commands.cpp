@@ -1,0 +1,352 @@
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "cli/brief_json.h"
+#include "cli/cli.h"
+#include "cli/command.h"
+#include "cli/terminal_text.h"
+#include "core/brief_file.h"
+#include "core/utf8_text.h"
+
+namespace gl::cli {
+namespace {
+
+// The brief setup dialog lets a user type at most this many characters of a brief's name; the
+// command line keeps to it so every brief it names fits the window header and the dialog.
+constexpr std::size_t kMaxBriefNameCharacters = 60;
+
+void PrintMessage(const UserMessage& message, std::ostream& err) {
+  err << message.Title << ": " << message.Text << '\n';
+}
+
+// Loads a brief for a command; on failure prints why. A file refused without a message gets the
+// loading error all the same, so the command line never fails silently.
+std::optional<TBriefDocument> LoadBrief(const std::string& file, CommandIo& io) {
+  LoadResult result = ReadBriefs2(file);
+  if (result.Loaded) return std::move(result.Document);
+  PrintMessage(result.Message.Empty() ? UserMessage{std::string(gl::texts::kLoadingErrorTitle),
+                                                    std::string(gl::texts::kLoadingErrorText)}
+                                      : result.Message,
+               io.err);
+  return std::nullopt;
+}
+
+int SaveBrief(const TBriefDocument& document, CommandIo& io) {
+  const SaveResult result = SaveBriefs2(document);
+  if (result.Outcome == SaveOutcome::Saved) return kExitDone;
+  PrintMessage(result.Message, io.err);
+  return kExitFailed;
+}
+
+// Validator for brief names given on the command line.
+const CLI::Validator kBriefName(
+    [](std::string& name) {
+      return CharacterCount(name) > kMaxBriefNameCharacters
+                 ? std::string("A brief name holds at most 60 characters.")
+                 : std::string();
+    },
+    "TEXT (at most 60 characters)");
+
+// The options that `add` and `edit-entry` share. A flag pair such as --images/--no-images leaves
+// the field unchanged when neither is given.
+struct EntryOptions {
+  std::optional<std::string> name;
+  std::optional<int> depth;
+  std::optional<std::string> userName;
+  std::optional<std::string> password;
+  CLI::Option* images = nullptr;
+  CLI::Option* noImages = nullptr;
+  CLI::Option* otherFiles = nullptr;
+  CLI::Option* noOtherFiles = nullptr;
+  CLI::Option* followExternal = nullptr;
+  CLI::Option* stayLocal = nullptr;
+  CLI::Option* active = nullptr;
+  CLI::Option* inactive = nullptr;
+};
+
+// A flag that takes no value. (The description goes in as a std::string: string literals make
+// CLI11's overloads ambiguous.)
+CLI::Option* Flag(CLI::App& command, const std::string& name, const std::string& description) {
+  return command.add_flag(name, description);
+}
+
+void AddEntryOptions(CLI::App& command, EntryOptions& options, bool withNegations) {
+  command.add_option("--name", options.name,
+                     "The name shown for the entry; empty shows its address instead");
+  command.add_option("--depth", options.depth, "Spider depth")->check(CLI::Range(1, 99));
+  command.add_option("--user", options.userName, "User name for Basic authentication");
+  command.add_option("--password", options.password, "Password for Basic authentication");
+  options.images = Flag(command, "--images", "Fetch images and plug-ins");
+  options.otherFiles = Flag(command, "--other-files", "Fetch other linked files");
+  options.followExternal = Flag(command, "--follow-external", "Follow links to other sites");
+  options.inactive = Flag(command, "--inactive", "Leave the entry out of generation");
+  if (!withNegations) return;
+  options.noImages = Flag(command, "--no-images", "Do not fetch images")->excludes(options.images);
+  options.noOtherFiles =
+      Flag(command, "--no-other-files", "Do not fetch other files")->excludes(options.otherFiles);
+  options.stayLocal = Flag(command, "--stay-local", "Do not follow links to other sites")
+                          ->excludes(options.followExternal);
+  options.active = Flag(command, "--active", "Generate the entry")->excludes(options.inactive);
+}
+
+bool Given(const CLI::Option* option) {
+  return option != nullptr && option->count() > 0;
+}
+
+// Applies the given options to an entry. A name that is not empty counts as typed; an empty
+// one makes the entry show its address again.
+void ApplyEntryOptions(const EntryOptions& options, TWebEntry& entry) {
+  if (options.name) {
+    entry.NameSet = !options.name->empty();
+    entry.Name = *options.name;
+  }
+  if (options.depth) entry.Depth = *options.depth;
+  if (options.userName) entry.UserName = *options.userName;
+  if (options.password) entry.Password = *options.password;
+  if (Given(options.images)) entry.Images = true;
+  if (Given(options.noImages)) entry.Images = false;
+  if (Given(options.otherFiles)) entry.OtherFiles = true;
+  if (Given(options.noOtherFiles)) entry.OtherFiles = false;
+  if (Given(options.followExternal)) entry.StayLocal = false;
+  if (Given(options.stayLocal)) entry.StayLocal = true;
+  if (Given(options.active)) entry.Active = true;
+  if (Given(options.inactive)) entry.Active = false;
+  UpdateShownName(entry);
+}
+
+// An index as the user counts, from 1 in list order; none (with a message) when out of range.
+std::optional<std::size_t> EntryIndex(const TBriefDocument& document, std::int64_t index,
+                                      CommandIo& io) {
+  const std::size_t count = document.Brief.WebList.size();
+  if (index >= 1 && static_cast<std::uint64_t>(index) <= count)
+    return static_cast<std::size_t>(index - 1);
+  io.err << "There is no web entry " << index << " in " << document.FileName.string() << "; it has "
+         << count << (count == 1 ? " entry.\n" : " entries.\n");
+  return std::nullopt;
+}
+
+const char* YesNo(bool value) {
+  return value ? "Yes" : "No";
+}
+
+void PrintIndented(std::ostream& out, const std::string& text) {
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t end = text.find('\n', start);
+    std::string line =
+        text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    out << "  " << TerminalText(line) << '\n';
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+}
+
+void PrintBrief(const TBriefRecord& brief, std::ostream& out) {
+  out << "Brief: " << TerminalText(brief.Name) << '\n' << "State: " << StateText(brief) << '\n';
+  if (brief.Comments.empty()) {
+    out << "Comments: none\n";
+  } else {
+    out << "Comments:\n";
+    PrintIndented(out, brief.Comments);
+  }
+  out << "Web entries: " << brief.WebList.size() << '\n';
+  for (std::size_t i = 0; i < brief.WebList.size(); ++i) {
+    const TWebEntry& entry = brief.WebList[i];
+    out << "  " << i + 1 << ". " << TerminalText(entry.Name) << " ("
+        << (entry.Active ? gl::texts::kActive : gl::texts::kInactive) << ")\n"
+        << "     Address: " << TerminalText(entry.URL) << '\n'
+        << "     Spider depth: " << entry.Depth << "  Images: " << YesNo(entry.Images)
+        << "  Other files: " << YesNo(entry.OtherFiles)
+        << "  Follow external links: " << YesNo(!entry.StayLocal) << '\n';
+    if (!entry.UserName.empty() || !entry.Password.empty()) {
+      out << "     User name: " << TerminalText(entry.UserName)
+          << (entry.Password.empty() ? "  (no password)\n" : "  (password set)\n");
+    }
+  }
+  out << "Archived runs: " << brief.ArchivePaths.size() << '\n';
+  for (std::size_t i = 0; i < brief.ArchivePaths.size(); ++i) {
+    const std::string& stamp = i < brief.ArchiveStamps.size() ? brief.ArchiveStamps[i] : "";
+    out << "  " << i + 1 << ". " << TerminalText(stamp) << "  "
+        << TerminalText(brief.ArchivePaths[i]) << '\n';
+  }
+}
+
+// Registers a subcommand whose parse callback hands `run` over as the action to perform.
+template <typename Args>
+void OnParsed(CLI::App& command, CommandAction& action, std::shared_ptr<Args> args,
+              int (*run)(Args&, CommandIo&)) {
+  command.callback(
+      [&action, args, run] { action = [args, run](CommandIo& io) { return run(*args, io); }; });
+}
+
+struct NewArgs {
+  std::string file;
+  std::optional<std::string> name;
+};
+
+int RunNew(NewArgs& args, CommandIo& io) {
+  std::error_code error;
+  if (std::filesystem::exists(std::filesystem::symlink_status(args.file, error))) {
+    io.err << "The file " << args.file << " already exists; gleaner new does not replace it.\n";
+    return kExitFailed;
+  }
+  TBriefDocument document;
+  document.FileName = args.file;
+  CreateNewBrief(document.Brief);
+  if (args.name) document.Brief.Name = *args.name;
+  return SaveBrief(document, io);
+}
+
+struct ShowArgs {
+  std::string file;
+  bool json = false;
+};
+
+int RunShow(ShowArgs& args, CommandIo& io) {
+  const std::optional<TBriefDocument> document = LoadBrief(args.file, io);
+  if (!document) return kExitFailed;
+  if (args.json)
+    io.out << BriefJson(document->Brief).dump(2) << '\n';
+  else
+    PrintBrief(document->Brief, io.out);
+  return kExitDone;
+}
+
+struct AddArgs {
+  std::string file;
+  std::string url;
+  EntryOptions options;
+};
+
+int RunAdd(AddArgs& args, CommandIo& io) {
+  std::optional<TBriefDocument> document = LoadBrief(args.file, io);
+  if (!document) return kExitFailed;
+  TWebEntry& entry = CreateNewWebEntry(document->Brief, document->Brief.WebList.size());
+  entry.URL = args.url;
+  ApplyEntryOptions(args.options, entry);
+  return SaveBrief(*document, io);
+}
+
+struct EditEntryArgs {
+  std::string file;
+  std::int64_t index = 0;
+  std::optional<std::string> url;
+  EntryOptions options;
+};
+
+int RunEditEntry(EditEntryArgs& args, CommandIo& io) {
+  std::optional<TBriefDocument> document = LoadBrief(args.file, io);
+  if (!document) return kExitFailed;
+  const std::optional<std::size_t> index = EntryIndex(*document, args.index, io);
+  if (!index) return kExitFailed;
+  TWebEntry& entry = document->Brief.WebList[*index];
+  if (args.url) entry.URL = *args.url;
+  ApplyEntryOptions(args.options, entry);
+  return SaveBrief(*document, io);
+}
+
+struct RemoveArgs {
+  std::string file;
+  std::int64_t index = 0;
+};
+
+int RunRemove(RemoveArgs& args, CommandIo& io) {
+  std::optional<TBriefDocument> document = LoadBrief(args.file, io);
+  if (!document) return kExitFailed;
+  const std::optional<std::size_t> index = EntryIndex(*document, args.index, io);
+  if (!index) return kExitFailed;
+  auto& entries = document->Brief.WebList;
+  entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(*index));
+  return SaveBrief(*document, io);
+}
+
+struct EditArgs {
+  std::string file;
+  std::optional<std::string> name;
+  std::optional<std::string> comments;
+  CLI::Option* active = nullptr;
+  CLI::Option* inactive = nullptr;
+};
+
+int RunEdit(EditArgs& args, CommandIo& io) {
+  std::optional<TBriefDocument> document = LoadBrief(args.file, io);
+  if (!document) return kExitFailed;
+  TBriefRecord& brief = document->Brief;
+  if (args.name) brief.Name = *args.name;
+  if (args.comments) brief.Comments = *args.comments;
+  if (Given(args.active)) brief.Active = true;
+  if (Given(args.inactive)) brief.Active = false;
+  return SaveBrief(*document, io);
+}
+
+void AddBriefFile(CLI::App& command, std::string& file) {
+  command.add_option("BRIEF", file, "The brief file (.brf)")->required();
+}
+
+void AddIndex(CLI::App& command, std::int64_t& index) {
+  command.add_option("INDEX", index, "The web entry's place in the list, from 1")->required();
+}
+
+}  // namespace
+
+void RegisterBriefCommands(CLI::App& app, CommandAction& action) {
+  {
+    auto args = std::make_shared<NewArgs>();
+    CLI::App* command =
+        app.add_subcommand("new", "Create a brief file with the defaults, and its catalogue");
+    AddBriefFile(*command, args->file);
+    command->add_option("--name", args->name, "The brief's name (default \"New Brief\")")
+        ->check(kBriefName);
+    OnParsed(*command, action, args, &RunNew);
+  }
+  {
+    auto args = std::make_shared<ShowArgs>();
+    CLI::App* command = app.add_subcommand(
+        "show", "Print a brief: name, state, comments, web entries and archived runs");
+    AddBriefFile(*command, args->file);
+    command->add_flag("--json", args->json, "Print every stored field as one JSON object");
+    OnParsed(*command, action, args, &RunShow);
+  }
+  {
+    auto args = std::make_shared<AddArgs>();
+    CLI::App* command = app.add_subcommand("add", "Append a web entry to a brief");
+    AddBriefFile(*command, args->file);
+    command->add_option("URL", args->url, "The page address")->required();
+    AddEntryOptions(*command, args->options, false);
+    OnParsed(*command, action, args, &RunAdd);
+  }
+  {
+    auto args = std::make_shared<EditEntryArgs>();
+    CLI::App* command =
+        app.add_subcommand("edit-entry", "Change the given fields of one web entry");
+    AddBriefFile(*command, args->file);
+    AddIndex(*command, args->index);
+    command->add_option("--url", args->url, "The page address");
+    AddEntryOptions(*command, args->options, true);
+    OnParsed(*command, action, args, &RunEditEntry);
+  }
+  {
+    auto args = std::make_shared<RemoveArgs>();
+    CLI::App* command = app.add_subcommand("remove", "Delete one web entry from a brief");
+    AddBriefFile(*command, args->file);
+    AddIndex(*command, args->index);
+    OnParsed(*command, action, args, &RunRemove);
+  }
+  {
+    auto args = std::make_shared<EditArgs>();
+    CLI::App* command = app.add_subcommand("edit", "Change a brief's name, comments or state");
+    AddBriefFile(*command, args->file);
+    command->add_option("--name", args->name, "The brief's name")->check(kBriefName);
+    command->add_option("--comments", args->comments, "The brief's comments; empty for none");
+    args->active = Flag(*command, "--active", "Make the brief active");
+    args->inactive =
+        Flag(*command, "--inactive", "Make the brief inactive")->excludes(args->active);
+    OnParsed(*command, action, args, &RunEdit);
+  }
+}
+
+}  // namespace gl::cli

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <initializer_list>
+#include <string>
+
+#include "support/scoped_environment.h"
+#include "support/temp_folder.h"
+
+namespace gl::test {
+
+struct CliRun {
+  int code = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs `gleaner` in-process with the given arguments (without the program name).
+CliRun RunCli(std::initializer_list<std::string> arguments);
+
+// A temp folder that also holds the settings store for the test's lifetime.
+class CliFolder : public TempFolder {
+ public:
+  CliFolder() : home_("GLEANER_LIGHT_HOME", Path().string()) {}
+
+ private:
+  ScopedEnvironment home_;
+};
+
+}  // namespace gl::test
