@@ -35,15 +35,15 @@ std::filesystem::path ScratchFolder() {
   return mkdtemp(pattern.data());
 }
 
-// A page of realistic density: per kilobyte or so a paragraph with three links (most to pages
-// met before), an image from a small set, some inline markup, and now and then a comment, a
-// table row and a script.
+// A page of realistic density: per 400 bytes or so a paragraph with three links (one to a page
+// of its own, so the page table grows with the page; two to pages met before), an image from a
+// small set, some inline markup, and now and then a comment, a table row and a script.
 std::string LargePage(std::size_t size) {
   std::string page =
       "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<html><head><title>Large</title>"
       "<base href=\"http://elsewhere.test/\"></head><body background=\"img/bg.gif\">\n";
   for (int i = 0; size > page.size(); ++i) {
-    const std::string n = std::to_string(i % 5000);
+    const std::string n = std::to_string(i);
     page += "<p class=\"text\">Paragraph " + std::to_string(i) +
             " with <b>bold</b> and <i>italic</i> words, <a href=\"section/page" + n +
             ".htm\">a link</a>, <a href=\"../other/p" + std::to_string(i % 300) +

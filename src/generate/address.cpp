@@ -16,11 +16,29 @@ bool IsSeparator(char byte) {
   return byte == '/' || byte == '\\';
 }
 
+bool IsQueryOrFragment(char byte) {
+  return byte == '?' || byte == '#';
+}
+
+bool EndsHost(char byte) {
+  return IsSeparator(byte) || IsQueryOrFragment(byte);
+}
+
+// The first byte at or after `from` that `wanted` accepts. (find_first_of would search its set
+// once for every byte of the text; addresses are resolved for every link of every page.)
+template <typename Predicate>
+std::size_t FindFirst(std::string_view text, Predicate wanted, std::size_t from = 0) {
+  for (std::size_t at = from; at < text.size(); ++at) {
+    if (wanted(text[at])) return at;
+  }
+  return kNone;
+}
+
 // The length of "scheme://" at the start of the address, 0 when it has none.
 std::size_t SchemeLength(std::string_view address) {
   const std::size_t mark = address.find(kSchemeMark);
   if (mark == kNone) return 0;
-  const std::size_t firstStop = address.find_first_of("/\\?#");
+  const std::size_t firstStop = FindFirst(address, EndsHost);
   if (firstStop < mark) return 0;
   return mark + kSchemeMark.size();
 }
@@ -29,8 +47,8 @@ std::size_t SchemeLength(std::string_view address) {
 // address's size when it has none.
 std::size_t PathStart(std::string_view address) {
   const std::size_t afterScheme = SchemeLength(address);
-  const std::size_t separator = address.find_first_of("/\\", afterScheme);
-  const std::size_t stop = address.find_first_of("?#", afterScheme);
+  const std::size_t separator = FindFirst(address, IsSeparator, afterScheme);
+  const std::size_t stop = FindFirst(address, IsQueryOrFragment, afterScheme);
   if (separator == kNone || separator > stop) return stop == kNone ? address.size() : stop;
   return separator;
 }
@@ -54,19 +72,20 @@ std::string Join(std::string_view base, std::string_view value) {
     return std::string(scheme) + std::string(value.substr(2));
   }
   if (IsSeparator(value.front())) {
-    const std::size_t siteEnd = rest.find_first_of("/\\?#");
+    const std::size_t siteEnd = FindFirst(rest, EndsHost);
     return std::string(scheme) + std::string(rest.substr(0, siteEnd)) + std::string(value);
   }
   if (value.front() == '#') return std::string(CutFragment(base)) + std::string(value);
   if (value.front() == '?') {
-    return std::string(base.substr(0, base.find_first_of("?#"))) + std::string(value);
+    return std::string(base.substr(0, FindFirst(base, IsQueryOrFragment))) + std::string(value);
   }
-  const std::string_view path = rest.substr(0, rest.find_first_of("?#"));
-  const std::size_t lastSeparator = path.find_last_of("/\\");
-  if (lastSeparator == kNone) {
-    return std::string(scheme) + std::string(path) + "/" + std::string(value);
-  }
-  return std::string(scheme) + std::string(path.substr(0, lastSeparator + 1)) + std::string(value);
+  const std::string_view path = rest.substr(0, FindFirst(rest, IsQueryOrFragment));
+  std::size_t lastSeparator = path.size();
+  while (lastSeparator > 0 && !IsSeparator(path[lastSeparator - 1]))
+    --lastSeparator;
+  // The folder of the base, up to and with its last separator; a base without any gets "/".
+  if (lastSeparator == 0) return std::string(scheme) + std::string(path) + "/" + std::string(value);
+  return std::string(scheme) + std::string(path.substr(0, lastSeparator)) + std::string(value);
 }
 
 }  // namespace
@@ -77,7 +96,8 @@ std::string_view CutFragment(std::string_view address) {
 
 std::string CollapseDots(std::string_view address) {
   const std::size_t pathStart = PathStart(address);
-  const std::size_t pathEnd = std::min(address.find_first_of("?#", pathStart), address.size());
+  const std::size_t pathEnd =
+      std::min(FindFirst(address, IsQueryOrFragment, pathStart), address.size());
   const std::string_view path = address.substr(pathStart, pathEnd - pathStart);
 
   struct Segment {
@@ -89,7 +109,7 @@ std::string CollapseDots(std::string_view address) {
   std::size_t at = 0;
   while (at < path.size()) {
     const char separator = path[at];
-    const std::size_t next = std::min(path.find_first_of("/\\", at + 1), path.size());
+    const std::size_t next = std::min(FindFirst(path, IsSeparator, at + 1), path.size());
     const std::string_view name = path.substr(at + 1, next - at - 1);
     at = next;
     endsInDirectory = false;
@@ -146,7 +166,7 @@ std::string ResolveAddress(std::string_view base, std::string_view value) {
 LinkScheme SchemeOfLink(std::string_view value) {
   value = SkipLeadingBlanksAndQuotes(value);
   const std::size_t colon = value.find(':');
-  if (colon == kNone || value.find_first_of("/\\?#") < colon) return {};
+  if (colon == kNone || FindFirst(value, EndsHost) < colon) return {};
   LinkScheme scheme;
   scheme.Other = colon < 4 || !StartsWithNoCase(value.substr(colon - 4, 4), "http");
   scheme.Mail =
