@@ -292,6 +292,7 @@ TEST_F(GenerateTest, ABinaryTopLevelFileIsStoredExactly) {
   AddEntry(site.Address("/pub/data.ZIP"), 2, "Data");
   EXPECT_EQ(Generate().Outcome, RunOutcome::Completed);
   EXPECT_EQ(RunFile("GL0.zip"), body);
+  EXPECT_EQ(FilesOf(), (std::vector<std::string>{"Brief0.cat", "Brief0.htm", "GL0.zip"}));
   EXPECT_TRUE(Contains(RunFile("Brief0.htm"),
                        "<font size=4><b>Web Entry: </b><a href=\"GL0.zip\">Data</a></font><br>\r\n"
                        "<ul><font size=2><b>Retrieval Depth:</b>2 levels\r\n</font><br></ul>\r\n"));
@@ -346,7 +347,16 @@ TEST_F(GenerateTest, AnEntryOnTheLocalDiskFollowsItsLocalLinks) {
   EXPECT_TRUE(Contains(RunFile("GL0.htm"), "<html>\n\n<title>Local</title><a href=\"GL2.htm\">"));
   EXPECT_TRUE(Contains(RunFile("GL2.htm"), "<title>Sub Page</title>sub"));
   EXPECT_TRUE(Contains(RunFile("GL1.htm"), "<li><a href=\"GL2.htm\">Sub Page</a></li>"));
-  ExpectCatalogueMatchesFolder();
+  EXPECT_EQ(FilesOf(), (std::vector<std::string>{"Brief0.cat", "Brief0.htm", "GL0.htm", "GL1.htm",
+                                                 "GL2.htm"}));
+  // The run number, the summary, then every file in the order the run created it.
+  EXPECT_EQ(RunFile("Brief0.cat"), std::string("\x01"
+                                               "0\x0a"
+                                               "Brief0.htm\x07"
+                                               "GL0.htm\x07"
+                                               "GL1.htm\x07"
+                                               "GL2.htm\0",
+                                               38));
   ExpectLocalReferencesResolve();
 }
 
