@@ -16,6 +16,7 @@ int RunGleaner(int argc, const char* const* argv, std::ostream& out, std::ostrea
   // Command groups register here.
   RegisterBriefCommands(app, action);
   RegisterSettingsCommand(app, action);
+  RegisterFetchCommand(app, action);
 
   try {
     app.parse(argc, argv);

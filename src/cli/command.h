@@ -29,4 +29,7 @@ void RegisterBriefCommands(CLI::App& app, CommandAction& action);
 // settings: prints the program settings or sets one.
 void RegisterSettingsCommand(CLI::App& app, CommandAction& action);
 
+// fetch: fetches one page or file the way a run does and prints the answer.
+void RegisterFetchCommand(CLI::App& app, CommandAction& action);
+
 }  // namespace gl::cli

@@ -97,7 +97,8 @@ bool IsSameSite(std::string_view address, std::string_view baseAddress, std::str
   const std::string_view domain = DomainOf(WithoutPort(HostOf(bareBaseAddress)));
   const std::string_view host = WithoutPort(HostOf(bareAddress));
   if (!host.ends_with(domain)) return false;
-  return host.size() == domain.size() || host[host.size() - domain.size() - 1] == '.';
+  return domain.empty() || host.size() == domain.size() ||
+         host[host.size() - domain.size() - 1] == '.';
 }
 
 HostAndPath SplitHostAndPath(std::string_view bareAddress) {

@@ -57,6 +57,12 @@ std::size_t FindHeaderEnd(std::string_view answer, std::size_t from) {
   return crlf < lflf ? crlf + 4 : lflf + 2;
 }
 
+std::size_t HeaderEndFinder::Find(std::string_view answer) {
+  const std::size_t end = FindHeaderEnd(answer, searchedUpTo_);
+  if (end == std::string_view::npos) searchedUpTo_ = answer.size() >= 3 ? answer.size() - 3 : 0;
+  return end;
+}
+
 std::optional<std::string_view> FindHeaderField(std::string_view headerBlock,
                                                 std::string_view lowerName) {
   std::size_t lineStart = headerBlock.find('\n');

@@ -16,6 +16,17 @@ namespace gl {
 // where it stopped (three bytes before the old end). npos while the block has not ended.
 std::size_t FindHeaderEnd(std::string_view answer, std::size_t from = 0);
 
+// FindHeaderEnd for an answer that grows chunk by chunk: each call searches only what arrived
+// since the last one (plus the three bytes before, where a marker may have begun).
+class HeaderEndFinder {
+ public:
+  // `answer` is everything received so far. npos while the header block has not ended.
+  std::size_t Find(std::string_view answer);
+
+ private:
+  std::size_t searchedUpTo_ = 0;
+};
+
 // The value of the header field `lowerName` ("location"), from the header lines after the first
 // line of `headerBlock`: its first occurrence, without the blanks around it and without the line
 // end. Empty when the field is absent.

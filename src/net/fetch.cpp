@@ -38,6 +38,8 @@ bool IsAcceptedStatus(int code) {
   }
 }
 
+// 307 and 308 come from HTTP/1.1 servers, which send them to HTTP/1.0 clients too; they move a
+// page like 301 to 303 do.
 bool IsRedirect(int code) {
   return (code >= 300 && code <= 303) || code == 307 || code == 308;
 }

@@ -9,9 +9,28 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
+// A blank or control byte in an address would end the request line early or start a header
+// line of its own, so each is sent percent-encoded; every other byte goes as it is.
+std::string RequestSafe(std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string safe;
+  safe.reserve(text.size());
+  for (char byte : text) {
+    const auto value = static_cast<unsigned char>(byte);
+    if (value > ' ' && value != 0x7F) {
+      safe += byte;
+    } else {
+      safe += '%';
+      safe += kHex[value >> 4];
+      safe += kHex[value & 15];
+    }
+  }
+  return safe;
+}
+
 std::string RequestLine(std::string_view target) {
   std::string line = "GET ";
-  line += target;
+  line += RequestSafe(target);
   line += " HTTP/1.0";
   line += kLineEnd;
   return line;
@@ -37,7 +56,7 @@ std::string Target(std::string_view address, std::string_view path, const Proxy&
 std::string PlainRequestText(std::string_view bareAddress, const Proxy& proxy) {
   const HostAndPath parts = SplitHostAndPath(bareAddress);
   return RequestLine(Target(bareAddress, parts.Path, proxy)) +
-         HeaderLine("User-Agent", texts::kUserAgent) + HeaderLine("Host", parts.Host) +
+         HeaderLine("User-Agent", texts::kUserAgent) + HeaderLine("Host", RequestSafe(parts.Host)) +
          std::string(kAcceptLine) + std::string(kLineEnd);
 }
 
@@ -49,7 +68,7 @@ std::string AuthRequestText(std::string_view bareAddress, std::string_view userN
   credentials += ':';
   credentials += password;
   return RequestLine(Target(withoutFragment, parts.Path, proxy)) + std::string(kAcceptLine) +
-         HeaderLine("User-Agent", texts::kUserAgent) + HeaderLine("Host", parts.Host) +
+         HeaderLine("User-Agent", texts::kUserAgent) + HeaderLine("Host", RequestSafe(parts.Host)) +
          HeaderLine("Authorization", "Basic " + EncodeBase64(credentials)) + std::string(kLineEnd);
 }
 

@@ -20,7 +20,8 @@ struct Proxy {
 
 // Request texts for a bare address. Through a proxy the target is the full "http://" address
 // (a plain request keeps the fragment there); directly it is the path. The Host header always
-// names the requested server with its port.
+// names the requested server with its port. Blanks and control bytes of the address are sent
+// percent-encoded, so no address can add a header line.
 std::string PlainRequestText(std::string_view bareAddress, const Proxy& proxy);
 std::string AuthRequestText(std::string_view bareAddress, std::string_view userName,
                             std::string_view password, const Proxy& proxy);

@@ -78,11 +78,8 @@ class Receiver {
   // refused.
   bool AnalyseHeaderOnce() {
     const std::string_view answer = stream_.View();
-    const std::size_t end = FindHeaderEnd(answer, searchedUpTo_);
-    if (end == std::string_view::npos) {
-      searchedUpTo_ = answer.size() >= 3 ? answer.size() - 3 : 0;
-      return true;
-    }
+    const std::size_t end = headerEnd_.Find(answer);
+    if (end == std::string_view::npos) return true;
     headerAnalysed_ = true;
     const HeaderFacts facts = AnalyseHeader(answer.substr(0, end));
     if (facts.ContentLength) {
@@ -118,7 +115,7 @@ class Receiver {
   std::int64_t received_ = 0;
   std::int64_t contentLength_ = 0;
   bool headerAnalysed_ = false;
-  std::size_t searchedUpTo_ = 0;
+  HeaderEndFinder headerEnd_;
   int step_ = 0;
 };
 

@@ -150,14 +150,15 @@ SocketError TcpSocket::WaitReadable(std::chrono::milliseconds timeout) {
 
 TcpSocket::ReceiveResult TcpSocket::Receive(char* buffer, std::size_t size,
                                             std::chrono::milliseconds timeout) {
+  // Data that has already arrived is taken without a wait; only an empty socket blocks.
   for (;;) {
+    const ssize_t received = recv(fd_, buffer, size, 0);
+    if (received >= 0) return {static_cast<long>(received), SocketError::None};
+    if (errno == EINTR) continue;
+    if (errno != EAGAIN && errno != EWOULDBLOCK) return {-1, ErrorFromErrno(errno)};
     if (const SocketError waited = WaitFor(POLLIN, timeout); waited != SocketError::None) {
       return {-1, waited};
     }
-    const ssize_t received = recv(fd_, buffer, size, 0);
-    if (received >= 0) return {static_cast<long>(received), SocketError::None};
-    if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) continue;
-    return {-1, ErrorFromErrno(errno)};
   }
 }
 

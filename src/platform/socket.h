@@ -58,7 +58,7 @@ class TcpSocket {
   // Waits until data (or the peer's close) can be read.
   SocketError WaitReadable(std::chrono::milliseconds timeout);
 
-  // Receives at most `size` bytes, waiting at most `timeout` for them.
+  // Receives at most `size` bytes, waiting at most `timeout` when none have arrived yet.
   ReceiveResult Receive(char* buffer, std::size_t size, std::chrono::milliseconds timeout);
 
  private:

@@ -154,24 +154,42 @@ TEST_F(FetchTest, RetryAfterAnAcceptedStatusIsNotMade) {
   EXPECT_EQ(server.RequestCount(), 2u);
 }
 
+// Records when each status text was reported.
+class TimedSink : public RecordingSink {
+ public:
+  void SetStatusText(const std::string& text) override {
+    RecordingSink::SetStatusText(text);
+    Times.push_back(std::chrono::steady_clock::now());
+  }
+  std::vector<std::chrono::steady_clock::time_point> Times;
+};
+
 // Each retry waits longer for the first data: 5, 10 and 15 s, here scaled to 20, 40 and 60 ms.
-// A silent server makes every attempt wait its full time, so the gaps between the requests are
-// at least those waits.
+// A silent server makes every attempt wait its full time, which lies between the attempt's
+// " Transferring data..." and the next attempt's " Contacting host...".
 TEST_F(FetchTest, SilentServerIsRetriedWithLongerWaitsAndEndsUnableToRespond) {
   const ScopedTimeScale scale("0.004");
   LoopbackServer server;
   for (int i = 0; i < 3; ++i)
     server.Enqueue(SilentAnswer());
   std::string address = server.Address("/slow.htm");
+  TimedSink sink;
 
-  const FetchResult result = Fetch(address);
+  const FetchResult result = FetchPage(address, options_, settings_, sink);
+  const auto finished = std::chrono::steady_clock::now();
 
   EXPECT_FALSE(result.PageOk);
   EXPECT_EQ(result.Stream.Bytes(), StatusPageBytes(StatusPage::UnableToRespond, address));
-  const auto requests = server.Requests();
-  ASSERT_EQ(requests.size(), 3u);
-  EXPECT_GE(requests[1].ArrivedAt - requests[0].ArrivedAt, milliseconds(20));
-  EXPECT_GE(requests[2].ArrivedAt - requests[1].ArrivedAt, milliseconds(40));
+  EXPECT_EQ(server.RequestCount(), 3u);
+  const std::vector<std::string> oneAttempt{" Contacting host...", " Connected...",
+                                            " Transferring data..."};
+  std::vector<std::string> threeAttempts;
+  for (int i = 0; i < 3; ++i)
+    threeAttempts.insert(threeAttempts.end(), oneAttempt.begin(), oneAttempt.end());
+  ASSERT_EQ(sink.Statuses, threeAttempts);
+  EXPECT_GE(sink.Times[3] - sink.Times[2], milliseconds(20));
+  EXPECT_GE(sink.Times[6] - sink.Times[5], milliseconds(40));
+  EXPECT_GE(finished - sink.Times[8], milliseconds(60));
 }
 
 TEST_F(FetchTest, ServerClosingWithoutAnswerGivesUnableToConnectAtOnce) {
@@ -266,16 +284,18 @@ TEST_F(FetchTest, RedirectChainIsFollowedToTheEnd) {
   server.Enqueue(RedirectAnswer(302, "/c"));
   server.Enqueue(RedirectAnswer(303, "/d"));
   server.Enqueue(RedirectAnswer(300, "/e"));
+  server.Enqueue(RedirectAnswer(307, "/f"));
+  server.Enqueue(RedirectAnswer(308, "/g"));
   server.Enqueue(PageAnswer("end of chain"));
   std::string address = server.Address("/a");
 
   const FetchResult result = Fetch(address);
 
   EXPECT_TRUE(result.PageOk);
-  EXPECT_EQ(address, server.HostPort() + "/e");
+  EXPECT_EQ(address, server.HostPort() + "/g");
   const auto requests = server.Requests();
-  ASSERT_EQ(requests.size(), 5u);
-  EXPECT_EQ(requests[4].Target(), "/e");
+  ASSERT_EQ(requests.size(), 7u);
+  EXPECT_EQ(requests[6].Target(), "/g");
 }
 
 TEST_F(FetchTest, RedirectLoopEndsAfterTenRedirectsWithUnableToRespond) {
@@ -550,8 +570,8 @@ TEST_F(FetchTest, StopBeforeTheFetchGivesTheSkippedPageWithoutTraffic) {
 }
 
 TEST_F(FetchTest, SkipWhileWaitingForDataEndsTheFetchWithTheSkippedPage) {
-  // Unscaled waits: without the cancellation this fetch would take 5 s and end differently.
-  const ScopedTimeScale scale("1");
+  // Stretched waits: without the cancellation this fetch would hang past the test's time limit.
+  const ScopedTimeScale scale("100");
   LoopbackServer server([](const Request&) {
     RequestSkip();
     return SilentAnswer();

@@ -177,8 +177,8 @@ void LoopbackServer::ServeConnection(int connection) {
       return WaitForClientClose(connection);
     case Answer::Kind::Send:
       if (!SendAnswer(connection, answer)) return;
+      if (answer.HoldOpen) return WaitForClientClose(connection);
       shutdown(connection, SHUT_WR);
-      if (answer.HoldOpen) WaitForClientClose(connection);
       return;
   }
 }

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <stdlib.h>
-
-#include <optional>
 #include <string>
+
+#include "support/scoped_environment.h"
 
 namespace gl::test {
 
@@ -12,23 +11,11 @@ namespace gl::test {
 // thread-safe.
 class ScopedTimeScale {
  public:
-  explicit ScopedTimeScale(const char* factor) {
-    if (const char* old = getenv(kName)) previous_ = old;
-    setenv(kName, factor, 1);
-  }
-  ScopedTimeScale(const ScopedTimeScale&) = delete;
-  ScopedTimeScale& operator=(const ScopedTimeScale&) = delete;
-  ~ScopedTimeScale() {
-    if (previous_) {
-      setenv(kName, previous_->c_str(), 1);
-    } else {
-      unsetenv(kName);
-    }
-  }
+  explicit ScopedTimeScale(const char* factor)
+      : environment_("GLEANER_LIGHT_TIME_SCALE", std::string(factor)) {}
 
  private:
-  static constexpr const char* kName = "GLEANER_LIGHT_TIME_SCALE";
-  std::optional<std::string> previous_;
+  ScopedEnvironment environment_;
 };
 
 }  // namespace gl::test
