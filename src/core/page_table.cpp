@@ -42,11 +42,15 @@ std::int32_t THashTable::HashOf(std::string_view address) const {
 TPageRecord* THashTable::Add(std::string_view address, std::string_view localName,
                              std::uint8_t flagA, std::int32_t number, std::uint8_t flagB,
                              TOCList::Node* tocNode, std::uint8_t flagC) {
-  return buckets_[HashOf(address)].Add(address, localName, flagA, number, flagB, tocNode, flagC);
+  TPageRecord* record =
+      buckets_[HashOf(address)].Add(address, localName, flagA, number, flagB, tocNode, flagC);
+  newest_[record->Address] = record;
+  return record;
 }
 
 TPageRecord* THashTable::Find(std::string_view address) const {
-  return buckets_[HashOf(address)].Find(address);
+  const auto found = newest_.find(address);
+  return found == newest_.end() ? nullptr : found->second;
 }
 
 }  // namespace gl

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "core/contents_tree.h"
 
@@ -54,6 +55,10 @@ class THashTable {
 
  private:
   std::unique_ptr<TPageLList[]> buckets_;
+  // The newest record of each address. Addresses that differ only in a few digits share a byte
+  // sum, so on a large site a few buckets hold most records; this index keeps Find from walking
+  // them. The keys view the records' own Address strings, which live as long as the table.
+  std::unordered_map<std::string_view, TPageRecord*> newest_;
 };
 
 // The bucket count a run uses for each web entry.

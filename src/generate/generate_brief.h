@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 
@@ -23,6 +24,8 @@ struct RunEnvironment {
   std::filesystem::path ProgramDirectory;  // holds images/
   // Free bytes of the file system that holds a path; -1 when unreadable. Tests set their own.
   std::function<std::int64_t(const std::filesystem::path&)> FreeSpace;
+  // The clock for the run's stamps and page headers; empty means the system clock.
+  std::function<std::time_t()> Now;
 };
 
 enum class RunOutcome {

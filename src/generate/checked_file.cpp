@@ -1,0 +1,78 @@
+#include "generate/checked_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "generate/run_errors.h"
+
+namespace gl {
+namespace {
+
+constexpr std::size_t kBufferSize = 64 * 1024;
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+}  // namespace
+
+CheckedFile::CheckedFile(const std::filesystem::path& path) : path_(path) {
+  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd_ < 0) throw EInOutError();
+  buffer_.reserve(kBufferSize);
+}
+
+CheckedFile::~CheckedFile() {
+  CloseQuietly();
+}
+
+void CheckedFile::Write(std::string_view bytes) {
+  if (fd_ < 0) throw EInOutError();
+  if (buffer_.size() + bytes.size() > kBufferSize) {
+    Flush();
+    if (bytes.size() >= kBufferSize) {
+      if (!WriteAll(fd_, bytes)) throw EInOutError();
+      return;
+    }
+  }
+  buffer_.append(bytes);
+}
+
+void CheckedFile::Flush() {
+  const bool ok = WriteAll(fd_, buffer_);
+  buffer_.clear();
+  if (!ok) throw EInOutError();
+}
+
+void CheckedFile::Close() {
+  if (fd_ < 0) return;
+  try {
+    Flush();
+  } catch (...) {
+    CloseQuietly();
+    throw;
+  }
+  const int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0) throw EInOutError();
+}
+
+void CheckedFile::CloseQuietly() noexcept {
+  if (fd_ < 0) return;
+  WriteAll(fd_, buffer_);
+  buffer_.clear();
+  ::close(fd_);
+  fd_ = -1;
+}
+
+}  // namespace gl

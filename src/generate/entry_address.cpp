@@ -1,0 +1,56 @@
+#include "generate/entry_address.h"
+
+#include "core/byte_text.h"
+
+namespace gl {
+namespace {
+constexpr std::size_t kNone = std::string_view::npos;
+constexpr std::string_view kSchemeMark = "://";
+// How far after "://" a separator must appear for the URL to name more than a host.
+constexpr std::size_t kHostReach = 256;
+
+// The position of "://" when no '/' stands before it.
+std::size_t SchemeMark(std::string_view url) {
+  const std::size_t mark = url.find(kSchemeMark);
+  if (mark == kNone || url.find('/') < mark) return kNone;
+  return mark;
+}
+
+}  // namespace
+
+EntryTarget WorkOutEntryAddress(std::string_view url) {
+  EntryTarget target;
+  target.Address = std::string(url);
+  const std::size_t mark = SchemeMark(url);
+  if (!StartsWithNoCase(url, "file:") && mark != kNone) {
+    if (mark >= 4 && StartsWithNoCase(url.substr(mark - 4), "http")) {
+      target.Address = std::string(url.substr(mark + kSchemeMark.size()));
+    } else {
+      target.Fetchable = false;
+      target.Mail = mark >= 6 && StartsWithNoCase(url.substr(mark - 6), "mailto");
+    }
+  }
+  if (mark != kNone &&
+      url.substr(mark + kSchemeMark.size(), kHostReach).find_first_of("/\\") == kNone) {
+    target.Address += '/';
+  }
+  return target;
+}
+
+std::string TopFileExtension(std::string_view address) {
+  const std::size_t query = address.rfind('?');
+  const std::size_t lastSlash = address.rfind('/');
+  if (query != kNone) {
+    if (lastSlash == kNone || lastSlash < query) return {};
+    const std::size_t mark = address.find(kSchemeMark, query);
+    if (mark != kNone && lastSlash == mark + 2) return {};
+  }
+  const std::size_t dot = address.rfind('.');
+  if (dot == kNone) return {};
+  if (lastSlash != kNone && dot < lastSlash) return {};
+  const std::size_t lastBackslash = address.rfind('\\');
+  if (lastBackslash != kNone && dot < lastBackslash) return {};
+  return LowerAscii(address.substr(dot + 1));
+}
+
+}  // namespace gl

@@ -1,0 +1,252 @@
+#include "generate/generate_brief.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "core/brief_file.h"
+#include "generate/address.h"
+#include "generate/archive_names.h"
+#include "generate/entry_address.h"
+#include "generate/page_clean.h"
+#include "generate/run_context.h"
+#include "generate/run_errors.h"
+#include "generate/save_file_body.h"
+#include "generate/special_page.h"
+#include "generate/spider.h"
+#include "generate/summary_page.h"
+#include "generate/texts.h"
+#include "net/address_forms.h"
+#include "platform/cancellation.h"
+#include "platform/file_address.h"
+
+namespace gl {
+namespace {
+
+constexpr int kDeepestLevel = 99;
+
+void CheckStopAndSkip() {
+  if (StopRequested()) throw EAbortBrief();
+  if (SkipRequested()) throw ESkipEntry();
+}
+
+std::filesystem::path MakeRunDirectory(const std::filesystem::path& base, std::string& number) {
+  for (std::int64_t n = 0;; ++n) {
+    number = std::to_string(n);
+    std::error_code error;
+    if (std::filesystem::create_directory(base / number, error)) return base / number;
+    if (error) throw EInOutError();
+  }
+}
+
+// One generation run, from the new run folder to the brief's archive lists.
+class RunDriver {
+ public:
+  RunDriver(TBriefDocument& document, const Settings& settings, NameCounters& names,
+            const RunEnvironment& environment, RunHost& host)
+      : document_(document),
+        host_(host),
+        run_(settings, environment, host, names,
+             [&settings, &host](std::string& address, const FetchOptions& options) {
+               return FetchPage(address, options, settings, host);
+             }) {}
+
+  RunReport Run() {
+    const std::filesystem::path base = document_.FileName.parent_path();
+    if (document_.FileName.empty()) return report_;
+    host_.BeginRun();
+    ClearStop();
+    try {
+      run_.RunDirectory = base;
+      run_.CheckFreeSpace();
+      if (OpenRun(base)) {
+        try {
+          RunEntries();
+          report_.Outcome = RunOutcome::Completed;
+        } catch (const EAbortBrief&) {
+          report_.Outcome = RunOutcome::Aborted;
+        }
+      }
+    } catch (const EInOutError&) {
+      report_.Outcome = RunOutcome::DiskError;
+      host_.ShowError(std::string(texts::kDiskErrorTitle), std::string(texts::kDiskErrorText));
+    }
+    CloseRun();
+    return report_;
+  }
+
+ private:
+  // Makes the run folder, names the summary page and opens it and the run catalogue. False when
+  // no summary name is free: the run ends without a trace but its empty folder.
+  bool OpenRun(const std::filesystem::path& base) {
+    run_.RunDirectory = MakeRunDirectory(base, runNumber_);
+    report_.RunDirectory = run_.RunDirectory;
+    const std::string summaryName = AllocateSummaryName(run_.RunDirectory, run_.Names.Summary);
+    if (summaryName == texts::kNoName) return false;
+    run_.SummaryName = summaryName;
+    report_.SummaryPath = run_.RunDirectory / summaryName;
+
+    run_.Catalogue.emplace(run_.RunDirectory / CatalogueNameFor(summaryName));
+    run_.RecordFile(runNumber_);
+    run_.RecordFile(summaryName);
+    summary_.emplace(report_.SummaryPath);
+    WriteSummaryOpening(*summary_, document_.Brief.Name, run_.ImageDirectory);
+    startText_ = WriteBriefHeader(*summary_, document_.Brief, run_.ImageDirectory, run_.Now());
+
+    host_.OpenProgressWindow();
+    progressOpen_ = true;
+    run_.ShowItem(ProgressItem::BriefName, document_.Brief.Name);
+    run_.ShowCounters();
+    return true;
+  }
+
+  void RunEntries() {
+    bool firstActive = true;
+    for (const TWebEntry& entry : document_.Brief.WebList) {
+      const int depth = std::clamp(entry.Depth, 1, kDeepestLevel);
+      run_.ShowItem(ProgressItem::CurrDepth, "1 of " + std::to_string(depth));
+      if (!entry.Active) continue;
+      try {
+        RunEntry(entry, depth, firstActive);
+      } catch (const ESkipEntry&) {
+        host_.CloseProgressWindow();
+        host_.OpenProgressWindow();
+        run_.ShowItem(ProgressItem::BriefName, document_.Brief.Name);
+        run_.ShowCounters();
+        run_.ShowItem(ProgressItem::CurrDepth, "1 of " + std::to_string(depth));
+      }
+      run_.EndEntry();
+      firstActive = false;
+    }
+  }
+
+  void RunEntry(const TWebEntry& entry, int depth, bool firstActive) {
+    const EntryTarget target = WorkOutEntryAddress(entry.URL);
+    run_.BeginEntry(entry, target.Address);
+    if (!firstActive) WriteEntrySeparator(*summary_);
+    ClearSkip();
+    run_.ShowItem(ProgressItem::CurrEntry, entry.Name);
+    CheckStopAndSkip();
+    const std::string display = NormaliseDisplayAddress(target.Address);
+    run_.ShowItem(ProgressItem::CurrAddr, display);
+
+    if (!target.Fetchable) {
+      WritePageEntryOpening(*summary_);
+      const SpecialPage kind =
+          target.Mail ? SpecialPage::MailLink : SpecialPage::UnsupportedProtocol;
+      WriteSpecialPage(run_, *summary_, display, kind, {run_.SummaryName, "", display, ""},
+                       entry.Name);
+      WritePageEntryClosing(*summary_, entry.Name, depth);
+      CheckStopAndSkip();
+      return;
+    }
+
+    std::string address = target.Address;
+    FetchResult result = run_.Fetch(address, run_.PageFetchOptions());
+    run_.SetIdleStatus();
+    if (!result.Result) {
+      CheckStopAndSkip();
+      return;
+    }
+    if (result.NonText && result.PageOk) {
+      StoreTopFile(entry, address, result, depth);
+    } else {
+      StoreTopPage(entry, target, address, display, result, depth);
+    }
+    CheckStopAndSkip();
+  }
+
+  void StoreTopFile(const TWebEntry& entry, const std::string& address, const FetchResult& result,
+                    int depth) {
+    run_.CountFile(result.Stream.Size());
+    const std::string name = run_.AllocatePage(TopFileExtension(address));
+    if (name == texts::kNoName) return;
+    WriteFileEntry(*summary_, name, entry.Name, depth);
+    SaveFileBody(run_, result.Stream, name);
+  }
+
+  void StoreTopPage(const TWebEntry& entry, const EntryTarget& target, const std::string& address,
+                    const std::string& display, FetchResult& result, int depth) {
+    const std::string name = run_.AllocatePage(texts::kPageSuffix);
+    WritePageEntryOpening(*summary_);
+    *summary_ << name;
+    WritePageEntryClosing(*summary_, entry.Name, depth);
+    if (name == texts::kNoName) return;
+
+    // The top page is known by the address it came from and, after a redirect, by the one it
+    // was found at, so a link back to either finds it.
+    const std::string requested(CutFragment(ResolveAddress(target.Address, "")));
+    const std::string found(CutFragment(FetchedPageAddress(target.Address, address)));
+    run_.Contents->Add("");
+    run_.Pages->Add(found, name, 0, depth, 1, run_.Contents->Last(), 0);
+    if (requested != found) run_.Pages->Add(requested, name, 0, depth, 1, nullptr, 0);
+    run_.CountPage(result.Stream.Size());
+    CleanPage(result.Stream);
+
+    if (depth > 1) {
+      const std::string siteMap = run_.AllocatePage(texts::kPageSuffix);
+      if (siteMap != texts::kNoName) {
+        run_.SiteMapName = siteMap;
+        WriteSiteMapLink(*summary_, siteMap);
+      }
+    }
+
+    host_.SetStatusText(" Processing \"" + entry.Name + "\"");
+    PageJob top;
+    top.Address = found;
+    top.LocalName = name;
+    const std::optional<std::string_view> title = PageTitle(result.Stream.View());
+    top.Title = title ? std::string(*title) : display;
+    top.Links = {run_.SummaryName, run_.SiteMapName, display, ""};
+    top.Depth = depth;
+    top.RewriteLinks = result.PageOk;
+
+    run_.RecordFile(name);
+    CheckedFile file(run_.PathOf(name));
+    const bool frameSet = ProcessEntry(run_, result.Stream, top, file);
+    if (!frameSet) PrintBriefFooter(file, top.Links);
+    file << (frameSet ? "</frameset></html>\r\n" : "</body></html>\r\n");
+    file.Close();
+  }
+
+  // Closes the summary page and the catalogue, records the run in the brief, offers to show it
+  // and saves the brief. Runs after every outcome.
+  void CloseRun() {
+    if (summary_) CloseSummaryPage(*summary_);
+    if (run_.Catalogue) run_.Catalogue->Finish();
+    // Only a run that named its summary page has anything to show or delete later.
+    if (!run_.SummaryName.empty()) {
+      document_.Brief.ArchivePaths.push_back(runNumber_ + "\\" + run_.SummaryName);
+      document_.Brief.ArchiveStamps.push_back(startText_);
+    }
+    run_.SetIdleStatus();
+    if (progressOpen_) host_.CloseProgressWindow();
+    host_.EndRun();
+    if (!run_.SummaryName.empty()) {
+      host_.BriefReady(document_.Brief.Name, FileAddressFromPath(report_.SummaryPath));
+    }
+    if (report_.Outcome == RunOutcome::NotStarted) return;
+    const SaveResult saved = SaveBriefs2(document_);
+    if (saved.Outcome == SaveOutcome::Failed)
+      host_.ShowError(saved.Message.Title, saved.Message.Text);
+  }
+
+  TBriefDocument& document_;
+  RunHost& host_;
+  RunContext run_;
+  RunReport report_;
+  std::string runNumber_;
+  std::string startText_;
+  std::optional<CheckedFile> summary_;
+  bool progressOpen_ = false;
+};
+
+}  // namespace
+
+RunReport GenerateBrief(TBriefDocument& document, const Settings& settings, NameCounters& names,
+                        const RunEnvironment& environment, RunHost& host) {
+  return RunDriver(document, settings, names, environment, host).Run();
+}
+
+}  // namespace gl

@@ -1,0 +1,92 @@
+#include "generate/tag_text.h"
+
+#include <algorithm>
+
+#include "core/byte_text.h"
+
+namespace gl {
+namespace {
+
+constexpr std::size_t kNone = std::string_view::npos;
+
+bool IsQuote(char byte) {
+  return byte == '"' || byte == '\'';
+}
+
+}  // namespace
+
+bool MatchTagName(std::string_view text, std::string_view pattern) {
+  if (text.size() < pattern.size()) return false;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    const char want = pattern[i];
+    const char have = text[i];
+    if (want == ' ' ? !IsBlank(have) : LowerAscii(have) != want) return false;
+  }
+  return true;
+}
+
+std::size_t FindTagInText(std::string_view buffer, std::string_view name) {
+  for (std::size_t at = buffer.find('<'); at != kNone; at = buffer.find('<', at + 1)) {
+    if (MatchTagName(buffer.substr(at + 1), name)) return at;
+  }
+  return kNone;
+}
+
+std::size_t FindTagLetter(std::string_view buffer, char letter) {
+  for (std::size_t at = buffer.find('<'); at != kNone; at = buffer.find('<', at + 1)) {
+    if (at + 1 < buffer.size() && LowerAscii(buffer[at + 1]) == letter) return at;
+  }
+  return kNone;
+}
+
+std::size_t FindAttribute(std::string_view buffer, std::string_view name, std::size_t limit) {
+  limit = std::min(limit, buffer.size());
+  for (std::size_t at = 1; at < limit; ++at) {
+    const char before = buffer[at - 1];
+    if (!IsBlank(before) && !IsQuote(before)) continue;
+    if (!MatchTagName(buffer.substr(at), name)) continue;
+    const std::size_t after = at + name.size();
+    if (after == buffer.size() || IsBlank(buffer[after]) || buffer[after] == '=' ||
+        buffer[after] == '>') {
+      return at;
+    }
+  }
+  return kNone;
+}
+
+std::size_t AttributeValue(std::string_view buffer, std::size_t at) {
+  while (at < buffer.size() && !IsBlank(buffer[at]) && buffer[at] != '=' && buffer[at] != '>')
+    ++at;
+  while (at < buffer.size() && IsBlank(buffer[at]))
+    ++at;
+  if (at >= buffer.size() || buffer[at] != '=') return kNone;
+  ++at;
+  while (at < buffer.size() && IsBlank(buffer[at]))
+    ++at;
+  return at < buffer.size() ? at : kNone;
+}
+
+std::size_t ValueEnd(std::string_view buffer, std::size_t at) {
+  if (at >= buffer.size()) return kNone;
+  if (IsQuote(buffer[at])) {
+    const char quote = buffer[at];
+    for (std::size_t end = at + 1; end < buffer.size(); ++end) {
+      const char byte = buffer[end];
+      if (byte == quote || byte == '>' || IsBlank(byte)) return end;
+    }
+    return kNone;
+  }
+  for (std::size_t end = at; end < buffer.size(); ++end) {
+    if (IsBlank(buffer[end]) || buffer[end] == '>') return end;
+  }
+  return kNone;
+}
+
+std::size_t AddressEnd(std::string_view buffer, std::size_t at) {
+  const std::size_t end = ValueEnd(buffer, at);
+  const std::size_t limit = end == kNone ? buffer.size() : end;
+  const std::size_t query = buffer.substr(0, limit).find('?', at);
+  return query != kNone ? query : end;
+}
+
+}  // namespace gl

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+// Helpers that read one tag (or any short text) of a page. Patterns are given in lower case and
+// match letters of either case; a blank in a pattern also matches CR, LF and TAB. Positions are
+// offsets into the text given; std::string_view::npos stands for "none".
+
+namespace gl {
+
+inline bool IsBlank(char byte) {
+  return byte == ' ' || byte == '\t' || byte == '\r' || byte == '\n';
+}
+
+// True when `text` begins with `pattern` as described above. A text shorter than the pattern is
+// no match.
+bool MatchTagName(std::string_view text, std::string_view pattern);
+
+// The first '<' that is followed by `name`.
+std::size_t FindTagInText(std::string_view buffer, std::string_view name);
+
+// The first '<' that is followed directly by `letter` (lower case) or its upper-case form.
+std::size_t FindTagLetter(std::string_view buffer, char letter);
+
+// The first attribute called `name` that starts within the first `limit` bytes: the name must
+// stand after a blank or a quote and be followed by a blank, '=' or the end of the tag, so that
+// "hreflang" is not taken for "href", nor "data-src" for "src".
+std::size_t FindAttribute(std::string_view buffer, std::string_view name, std::size_t limit);
+
+// From an attribute name at `at`: skips the name, blanks, the '=' and the blanks after it; the
+// next byte starts the value (possibly its opening quote). None when the attribute has no '=' or
+// the buffer ends first.
+std::size_t AttributeValue(std::string_view buffer, std::size_t at);
+
+// The end of the value that starts at `at`. A value in double or single quotes ends at its closing
+// quote, or earlier at a '>' or blank (a broken quote does not swallow the tag); an unquoted value
+// ends at the first blank or '>'. None when the buffer ends first.
+std::size_t ValueEnd(std::string_view buffer, std::size_t at);
+
+// ValueEnd, or the first '?' of the value when that comes earlier.
+std::size_t AddressEnd(std::string_view buffer, std::size_t at);
+
+}  // namespace gl

@@ -1,0 +1,180 @@
+#include "generate/address.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "generate/download.h"
+#include "generate/entry_address.h"
+
+namespace gl {
+namespace {
+
+TEST(ResolveAddressTest, Table) {
+  struct Row {
+    std::string_view base;
+    std::string_view value;
+    std::string_view expected;
+  };
+  const Row rows[] = {
+      // Climbing one directory from a page two directories deep.
+      {"http://host/a/b/page.htm", "../c/file.htm", "host/a/c/file.htm"},
+      {"host/a/b/page.htm", "../c/file.htm", "host/a/c/file.htm"},
+      // A value that is only a fragment.
+      {"http://host/a/page.htm", "#part", "host/a/page.htm#part"},
+      {"host/a/page.htm#old", "#new", "host/a/page.htm#new"},
+      // A bare host as base, and as absolute value.
+      {"host", "file.htm", "host/file.htm"},
+      {"http://host", "file.htm", "host/file.htm"},
+      {"host/a/", "http://other.test", "other.test/"},
+      {"host/a/", "HTTP://Other.Test/X.htm", "Other.Test/X.htm"},
+      // Host-relative values keep the host and port.
+      {"host:8080/a/b.htm", "/c.htm", "host:8080/c.htm"},
+      {"http://host:8080/a/b.htm", "\\c.htm", "host:8080\\c.htm"},
+      {"host/a/b.htm", "//cdn.test/x.gif", "cdn.test/x.gif"},
+      // Leading blanks and quotes are skipped.
+      {"host/a/b.htm", " \"c.htm", "host/a/c.htm"},
+      // "." and ".." segments; a ".." with nothing to remove stays.
+      {"host/a/b.htm", "./c/./d.htm", "host/a/c/d.htm"},
+      {"host/b.htm", "../../x.htm", "host/../../x.htm"},
+      {"host/a/b/", "..", "host/a/"},
+      {"host/a/b.htm", "c/..", "host/a/"},
+      // Queries: a "://" inside a query is no scheme, and dots there are left alone.
+      {"host/a/b.htm", "x.cgi?u=http://e.test/../y", "host/a/x.cgi?u=http://e.test/../y"},
+      {"host/a/b.htm?q=1", "?q=2", "host/a/b.htm?q=2"},
+      {"host", "?q=2", "host/?q=2"},
+      // The empty value is the page itself.
+      {"host/a/b.htm", "", "host/a/b.htm"},
+      // Letter case is kept.
+      {"host/a/", "Page.HTM", "host/a/Page.HTM"},
+      // Local pages keep their scheme, so their links stay local.
+      {"file:///home/ann/site/index.htm", "sub/a.htm", "file:///home/ann/site/sub/a.htm"},
+      {"file:///home/ann/site/index.htm", "../up.htm", "file:///home/ann/up.htm"},
+      {"file:///home/ann/site/index.htm", "/etc/x.htm", "file:///etc/x.htm"},
+      // A web link never becomes a local one.
+      {"host/a/b.htm", "http://file:///etc/passwd", "http://file:///etc/passwd"},
+      {"host/a/b.htm", "http://file:/.//etc/passwd", "http://file://etc/passwd"},
+      {"host/a/b.htm", "HTTP://FILE://x", "http://FILE://x/"},
+      {"file:/.//x/a.htm", "", "http://file://x/a.htm"},
+      {":", "//file://e.", "http://file://e./"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.base) + " + " + std::string(row.value));
+    EXPECT_EQ(ResolveAddress(row.base, row.value), row.expected);
+  }
+}
+
+TEST(ResolveAddressTest, CollapseDotsNeverTouchesHostQueryOrFragment) {
+  EXPECT_EQ(CollapseDots("http://host/../a"), "http://host/../a");
+  EXPECT_EQ(CollapseDots("host/x/../a?p=../b#../c"), "host/a?p=../b#../c");
+  EXPECT_EQ(CollapseDots("host/x/./y/../"), "host/x/");
+  EXPECT_EQ(CollapseDots("host\\x\\..\\y"), "host\\y");
+  EXPECT_EQ(CollapseDots("host/a..b/c"), "host/a..b/c");
+}
+
+TEST(ResolveAddressTest, AFetchedPageIsReadWhereItWasFoundButNeverOnTheDisk) {
+  EXPECT_EQ(FetchedPageAddress("host/a", "host/b/"), "host/b/");
+  EXPECT_EQ(FetchedPageAddress("host/a", "other"), "other/");
+  EXPECT_EQ(FetchedPageAddress("host/a", "file:///etc/passwd"), "host/a");
+  EXPECT_EQ(FetchedPageAddress("file:///x/a.htm", "file:///x/a.htm"), "file:///x/a.htm");
+}
+
+TEST(ResolveAddressTest, CutFragment) {
+  EXPECT_EQ(CutFragment("host/a.htm#x#y"), "host/a.htm");
+  EXPECT_EQ(CutFragment("host/a.htm"), "host/a.htm");
+}
+
+TEST(ResolveAddressTest, SchemeOfLink) {
+  struct Row {
+    std::string_view value;
+    bool other;
+    bool mail;
+  };
+  const Row rows[] = {
+      {"mailto:ann@host.test", true, true},
+      {"MAILTO:ann@host.test", true, true},
+      {"news:comp.lang", true, false},
+      {"https://host/a", true, false},  // a secure address is another scheme
+      {"ftp://host/", true, false},
+      {"javascript:go()", true, false},
+      {"http://host/a", false, false},
+      {"HTTP://host/a", false, false},
+      {"a/b:c", false, false},
+      {"page.cgi?x=a:b", false, false},
+      {"page.htm#a:b", false, false},
+      {"x.htm", false, false},
+      {" 'mailto:x", true, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.value);
+    const LinkScheme scheme = SchemeOfLink(row.value);
+    EXPECT_EQ(scheme.Other, row.other);
+    EXPECT_EQ(scheme.Mail, row.mail);
+  }
+}
+
+TEST(EntryAddressTest, Table) {
+  struct Row {
+    std::string_view url;
+    std::string_view address;
+    bool fetchable;
+    bool mail;
+  };
+  const Row rows[] = {
+      {"http://host", "host/", true, false},
+      {"HTTP://host/a.htm", "host/a.htm", true, false},
+      {"host/a.htm", "host/a.htm", true, false},
+      {"mailto://someone", "mailto://someone/", false, true},
+      {"ftp://host", "ftp://host/", false, false},
+      {"https://host/x", "https://host/x", false, false},
+      {"FILE:///home/ann/a.htm", "FILE:///home/ann/a.htm", true, false},
+      {"file://relative", "file://relative/", true, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.url);
+    const EntryTarget target = WorkOutEntryAddress(row.url);
+    EXPECT_EQ(target.Address, row.address);
+    EXPECT_EQ(target.Fetchable, row.fetchable);
+    EXPECT_EQ(target.Mail, row.mail);
+  }
+}
+
+TEST(EntryAddressTest, TopFileExtension) {
+  struct Row {
+    std::string_view address;
+    std::string_view extension;
+  };
+  const Row rows[] = {
+      {"host/pub/file.zip", "zip"}, {"host/pub/File.ZIP", "zip"},
+      {"host/cgi-bin/x?a=1", ""},   {"host/x?a=1/b.tar", "tar"},
+      {"host/x?u=http://y", ""},    {"host/dir.d/file", ""},
+      {"host/a.b\\file", ""},       {"host/", ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.address);
+    EXPECT_EQ(TopFileExtension(row.address), row.extension);
+  }
+}
+
+TEST(DownloadSuffixTest, Table) {
+  struct Row {
+    std::string_view address;
+    std::string_view suffix;
+  };
+  const Row rows[] = {
+      {"host/pics/photo.JPEG", "jpg"},
+      {"host/pics/photo.jpe", "jpg"},
+      {"host/movie.mpeg", "mpg"},
+      {"host/page.html?x=1.gif", "htm"},
+      {"host/dir.d/file", ""},
+      {"host/a.png", "png"},
+      {"host/", ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.address);
+    EXPECT_EQ(DownloadSuffix(row.address), row.suffix);
+  }
+}
+
+}  // namespace
+}  // namespace gl
