@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/file_address.h"
+
 namespace gl {
 namespace {
 
@@ -94,6 +96,8 @@ bool IsSameSite(std::string_view address, std::string_view baseAddress, std::str
                 std::string& bareBaseAddress) {
   bareAddress = StripScheme(address);
   bareBaseAddress = StripScheme(baseAddress);
+  // A local page has no host: of the links it holds only local ones stay on its site.
+  if (IsFileAddress(baseAddress)) return IsFileAddress(address);
   const std::string_view domain = DomainOf(WithoutPort(HostOf(bareBaseAddress)));
   const std::string_view host = WithoutPort(HostOf(bareAddress));
   if (!host.ends_with(domain)) return false;

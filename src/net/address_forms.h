@@ -19,7 +19,8 @@ std::string_view StripScheme(std::string_view address);
 // Strips both addresses into `bareAddress` and `bareBaseAddress` and tells whether the address's
 // host lies in the base host's domain (its last two labels; a host without dots is its own
 // domain). Ports are ignored and the comparison is case-sensitive. The domain must match whole
-// labels: "b.c" holds "b.c" and "a.b.c", not "ab.c".
+// labels: "b.c" holds "b.c" and "a.b.c", not "ab.c". A local base ("file://...") has no host:
+// only local addresses are on its site, so an entry read from disk never wanders onto the web.
 bool IsSameSite(std::string_view address, std::string_view baseAddress, std::string& bareAddress,
                 std::string& bareBaseAddress);
 

@@ -61,6 +61,9 @@ TEST(IsSameSiteTest, ComparesTheHostWithTheBasesLastTwoLabels) {
       {"localhost/a", "http://localhost:8080/", true},
       {"http://evil.com/b.c", "http://b.c/", false},
       {"http://anything/", "", true},
+      {"http://www.example.com/paths/", "file:///home/ann/site/index.htm", false},
+      {"www.example.com/", "FILE:///home/ann/site/index.htm", false},
+      {"file:///home/ann/site/a.htm", "file:///home/ann/site/index.htm", true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(std::string(row.address) + " on " + row.base);
