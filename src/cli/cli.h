@@ -6,8 +6,8 @@ namespace gl::cli {
 
 // Exit codes of the command line program.
 inline constexpr int kExitDone = 0;
-inline constexpr int kExitFailed = 1;  // the operation failed; the message is on stderr
-inline constexpr int kExitUsage = 2;   // the command line itself was wrong
+inline constexpr int kExitFailed = 1;   // the operation failed; the message is on stderr
+inline constexpr int kExitUsage = 2;    // the command line itself was wrong
 inline constexpr int kExitAborted = 3;  // a generation run was stopped (Ctrl+C)
 
 // Parses the arguments and runs one command. Everything the command prints goes to `out` and

@@ -17,6 +17,7 @@ int RunGleaner(int argc, const char* const* argv, std::ostream& out, std::ostrea
   RegisterBriefCommands(app, action);
   RegisterSettingsCommand(app, action);
   RegisterFetchCommand(app, action);
+  RegisterGenerateCommands(app, action);
 
   try {
     app.parse(argc, argv);

@@ -32,4 +32,7 @@ void RegisterSettingsCommand(CLI::App& app, CommandAction& action);
 // fetch: fetches one page or file the way a run does and prints the answer.
 void RegisterFetchCommand(CLI::App& app, CommandAction& action);
 
+// generate, archives, delete-archive: generation runs and the archived runs they leave.
+void RegisterGenerateCommands(CLI::App& app, CommandAction& action);
+
 }  // namespace gl::cli
