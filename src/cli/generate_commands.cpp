@@ -14,6 +14,7 @@
 #include "core/settings_io.h"
 #include "generate/archived_runs.h"
 #include "generate/generate_brief.h"
+#include "platform/cancellation.h"
 #include "platform/disk_space.h"
 #include "platform/program_directory.h"
 
@@ -53,6 +54,7 @@ int RunGenerate(GenerateArgs& args, CommandIo& io) {
     const StopOnInterrupt stopOnCtrlC;
     report = GenerateBrief(*document, settings, names, environment, host);
   }
+  ClearStop();  // a Ctrl+C has been honoured; nothing later in this process should see it
   if (!report.SummaryPath.empty()) io.out << report.SummaryPath.string() << '\n';
   io.out.flush();
 

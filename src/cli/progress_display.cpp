@@ -18,7 +18,11 @@ std::string Labelled(std::string_view label, const std::string& value, std::size
 
 std::string Bar(int percent, std::size_t width) {
   const std::size_t filled = width * static_cast<std::size_t>(percent) / 100;
-  return "[" + std::string(filled, '#') + std::string(width - filled, '-') + "]";
+  std::string bar(1, '[');
+  bar.append(filled, '#');
+  bar.append(width - filled, '-');
+  bar += ']';
+  return bar;
 }
 
 }  // namespace
@@ -35,7 +39,7 @@ std::vector<std::string> RenderProgressLines(const ProgressState& state, int col
                           usable));
 
   // The bar shrinks on narrow terminals so that the percentage stays visible.
-  const std::string figure = " " + std::to_string(percent) + "%";
+  const std::string figure = ' ' + std::to_string(percent) + '%';
   const std::size_t barRoom = usable > figure.size() + 2 ? usable - figure.size() - 2 : 0;
   const std::size_t barWidth = std::min<std::size_t>(kBarWidth, barRoom);
   std::string progress = barWidth > 0 ? Bar(percent, barWidth) + figure : figure.substr(1);

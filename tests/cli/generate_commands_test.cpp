@@ -10,6 +10,7 @@
 #include "cli/cli.h"
 #include "cli_test_support.h"
 #include "core/brief_file.h"
+#include "platform/cancellation.h"
 #include "platform/disk_space.h"
 #include "support/loopback_server.h"
 
@@ -120,6 +121,7 @@ TEST_F(GenerateCommandTest, AnInterruptAbortsTheRunAndRecordsIt) {
   const std::string page = test::ReadFileBytes(summary);
   EXPECT_EQ(page.substr(page.size() - 9), "</html>\r\n");
   EXPECT_EQ(Reload().ArchivePaths.size(), 1u);
+  EXPECT_FALSE(StopRequested());  // honoured, then cleared for whatever comes next
   // The handler was put back: SIGINT is no longer caught.
   struct sigaction now {};
   sigaction(SIGINT, nullptr, &now);

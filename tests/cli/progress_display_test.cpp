@@ -6,17 +6,15 @@ namespace gl::cli {
 namespace {
 
 ProgressState SampleState() {
-  ProgressState state;
-  state.BriefName = "Morning news";
-  state.CurrEntry = "Front page";
-  state.CurrAddr = "http://127.0.0.1:8080/news/index.htm";
-  state.CurrDepth = "2 of 3";
-  state.PagesLoaded = "12";
-  state.ImagesLoaded = "4";
-  state.BytesLoaded = "345";
-  state.Percent = 40;
-  state.Status = " Receiving data";
-  return state;
+  return ProgressState{.BriefName = "Morning news",
+                       .CurrEntry = "Front page",
+                       .CurrAddr = "http://127.0.0.1:8080/news/index.htm",
+                       .CurrDepth = "2 of 3",
+                       .PagesLoaded = "12",
+                       .ImagesLoaded = "4",
+                       .BytesLoaded = "345",
+                       .Percent = 40,
+                       .Status = " Receiving data"};
 }
 
 TEST(ProgressDisplayTest, ShowsEveryItemWithItsLabel) {
