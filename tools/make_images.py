@@ -421,7 +421,9 @@ def encode_png(width, height, pixels):
             + chunk(b"IEND", b""))
 
 
-def main(argv):
+def write_pictures(argv, pictures, default_folder):
+    """Writes each picture as a GIF into the folder given (or the default one), and as a PNG
+    into the folder after --preview when one is given."""
     args = list(argv[1:])
     preview = None
     if "--preview" in args:
@@ -429,11 +431,11 @@ def main(argv):
         preview = args[at + 1]
         del args[at:at + 2]
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    folder = args[0] if args else os.path.join(root, "resources", "images")
+    folder = args[0] if args else os.path.join(root, *default_folder)
     os.makedirs(folder, exist_ok=True)
     if preview:
         os.makedirs(preview, exist_ok=True)
-    for name, draw in IMAGES.items():
+    for name, draw in pictures.items():
         width, height, pixels = draw()
         with open(os.path.join(folder, name), "wb") as out:
             out.write(encode_gif(width, height, pixels))
@@ -444,4 +446,4 @@ def main(argv):
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    sys.exit(write_pictures(sys.argv, IMAGES, ("resources", "images")))

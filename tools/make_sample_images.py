@@ -11,7 +11,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from make_images import Canvas, colour, draw_wheat, encode_gif, encode_png  # noqa: E402
+from make_images import Canvas, colour, draw_wheat, write_pictures  # noqa: E402
 
 
 def draw_sea_and_sky(c, width, height, horizon):
@@ -93,26 +93,5 @@ PICTURES = {
 }
 
 
-def main(argv):
-    args = list(argv[1:])
-    preview = None
-    if "--preview" in args:
-        at = args.index("--preview")
-        preview = args[at + 1]
-        del args[at:at + 2]
-    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    folder = args[0] if args else os.path.join(root, "resources", "sample-site", "images")
-    os.makedirs(folder, exist_ok=True)
-    for name, draw in PICTURES.items():
-        width, height, pixels = draw()
-        with open(os.path.join(folder, name), "wb") as out:
-            out.write(encode_gif(width, height, pixels))
-        if preview:
-            os.makedirs(preview, exist_ok=True)
-            with open(os.path.join(preview, name[:-4] + ".png"), "wb") as out:
-                out.write(encode_png(width, height, pixels))
-    return 0
-
-
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    sys.exit(write_pictures(sys.argv, PICTURES, ("resources", "sample-site", "images")))

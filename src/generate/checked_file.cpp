@@ -3,28 +3,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cerrno>
-
 #include "generate/run_errors.h"
+#include "platform/atomic_file.h"
 
 namespace gl {
 namespace {
-
 constexpr std::size_t kBufferSize = 64 * 1024;
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
 }
-
-}  // namespace
 
 CheckedFile::CheckedFile(const std::filesystem::path& path) : path_(path) {
   fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -69,7 +54,8 @@ void CheckedFile::Close() {
 
 void CheckedFile::CloseQuietly() noexcept {
   if (fd_ < 0) return;
-  WriteAll(fd_, buffer_);
+  // A failure here has nowhere to go: the quiet close is for paths that already failed.
+  static_cast<void>(WriteAll(fd_, buffer_));
   buffer_.clear();
   ::close(fd_);
   fd_ = -1;

@@ -6,10 +6,10 @@
 #include "generate/address.h"
 #include "generate/download.h"
 #include "generate/scan_copy.h"
-#include "generate/special_page.h"
 #include "generate/stream_search.h"
 #include "generate/tag_text.h"
 #include "generate/texts.h"
+#include "generate/unfetched_link_page.h"
 #include "net/address_forms.h"
 #include "platform/cancellation.h"
 

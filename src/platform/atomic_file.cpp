@@ -29,6 +29,8 @@ std::filesystem::path TemporaryName(const std::filesystem::path& file) {
   return file.parent_path() / name;
 }
 
+}  // namespace
+
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t written = ::write(fd, bytes.data(), bytes.size());
@@ -40,8 +42,6 @@ bool WriteAll(int fd, std::string_view bytes) {
   }
   return true;
 }
-
-}  // namespace
 
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                          FileAccess access) {

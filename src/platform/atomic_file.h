@@ -18,4 +18,8 @@ enum class FileAccess {
 [[nodiscard]] bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                                        FileAccess access = FileAccess::Shared);
 
+// Writes all of `bytes` to the descriptor, going on after short writes and interruptions.
+// False on the first failed write.
+[[nodiscard]] bool WriteAll(int fd, std::string_view bytes);
+
 }  // namespace gl

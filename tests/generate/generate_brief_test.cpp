@@ -6,7 +6,7 @@
 
 #include "core/brief_file.h"
 #include "generate/site_fixture.h"
-#include "generate/special_page.h"
+#include "generate/unfetched_link_page.h"
 #include "platform/cancellation.h"
 #include "platform/file_address.h"
 

@@ -7,8 +7,8 @@
 #include "core/brief_record.h"
 #include "generate/generate_fixture.h"
 #include "generate/site_map.h"
-#include "generate/special_page.h"
 #include "generate/summary_page.h"
+#include "generate/unfetched_link_page.h"
 
 namespace gl::test {
 namespace {

@@ -11,7 +11,7 @@
 #include "generate/page_prepare.h"
 #include "generate/run_errors.h"
 #include "generate/scan_copy.h"
-#include "generate/special_page.h"
+#include "generate/unfetched_link_page.h"
 #include "platform/cancellation.h"
 
 namespace gl::test {

@@ -1,10 +1,9 @@
 #include "support/loopback_server.h"
 
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include "support/scoped_time_scale.h"
 

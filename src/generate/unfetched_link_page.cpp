@@ -1,4 +1,4 @@
-#include "generate/special_page.h"
+#include "generate/unfetched_link_page.h"
 
 #include "generate/texts.h"
 
