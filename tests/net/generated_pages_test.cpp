@@ -2,39 +2,33 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include "net/net_fixture.h"
 
-namespace gl {
+namespace gl::test {
 namespace {
 
 constexpr std::string_view kD = "http://www.example.com/a.htm";
 
-std::string Page(const std::function<void(MemoryStream&)>& write) {
-  MemoryStream stream("left over from an earlier answer");
-  write(stream);
-  return stream.Bytes();
-}
-
 std::string Expected(std::string_view statusLine, std::string_view html) {
-  return std::string(statusLine) + "\r\n\r\n" + std::string(html) + std::string(1, '\0');
+  return WithZero(std::string(statusLine) + "\r\n\r\n" + std::string(html));
 }
 
 const std::string kInaccessible =
     "<html><title>Inaccessible Page</title><body><h2>Inaccessible Page</h2>";
 
 TEST(GeneratedPagesTest, FixedPagesAreByteExact) {
-  EXPECT_EQ(Page([](MemoryStream& s) { WriteSkippedPage(s, kD); }),
+  EXPECT_EQ(Page(WriteSkippedPage, kD),
             Expected("HTTP/1.0 200",
                      "<html><title>Gleaner-Light Web page skipped</title><body><h2>Page "
                      "Skipped</h2>You asked Gleaner-Light to skip <a "
                      "href=\"http://www.example.com/a.htm\">this Web entry</a>.</body></html>"));
   EXPECT_EQ(
-      Page([](MemoryStream& s) { WriteUnableToConnectPage(s, kD); }),
+      Page(WriteUnableToConnectPage, kD),
       Expected("HTTP/1.0 500",
                kInaccessible + "Gleaner-Light was unable to connect to the server to load <a "
                                "href=\"http://www.example.com/a.htm\">this page</a>. The server or "
                                "network may be down.</body></html>"));
-  EXPECT_EQ(Page([](MemoryStream& s) { WriteBusyNetworkPage(s, kD); }),
+  EXPECT_EQ(Page(WriteBusyNetworkPage, kD),
             Expected("HTTP/1.0 500",
                      kInaccessible +
                          "Gleaner-Light was unable to load <a "
@@ -42,7 +36,7 @@ TEST(GeneratedPagesTest, FixedPagesAreByteExact) {
                          "appears to be heavily loaded at this time and Gleaner-Light could not "
                          "access the page.</body></html>"));
   EXPECT_EQ(
-      Page([](MemoryStream& s) { WriteExternalLinkPage(s, kD); }),
+      Page(WriteExternalLinkPage, kD),
       Expected("HTTP/1.0 200",
                "<html><title>External Link</title><body><h2>External Link</h2>In the Web "
                "properties for this brief entry, Gleaner-Light was instructed to not follow "
@@ -53,6 +47,7 @@ TEST(GeneratedPagesTest, FixedPagesAreByteExact) {
                "Properties</body></html>"));
 }
 
+// The credentials are shown as text, so markup in them is escaped.
 TEST(GeneratedPagesTest, CredentialsPageShowsWhatWasSent) {
   const std::string head =
       kInaccessible +
@@ -62,87 +57,68 @@ TEST(GeneratedPagesTest, CredentialsPageShowsWhatWasSent) {
   const std::string tail =
       "<p>This combination is not correct. Please correct it to properly load the "
       "page.</body></html>";
-  EXPECT_EQ(Page([](MemoryStream& s) { WriteCredentialsPage(s, kD, "ann", "pw"); }),
-            Expected("HTTP/1.0 200", head + "ann<p>The current Password is: pw" + tail));
-  EXPECT_EQ(Page([](MemoryStream& s) { WriteCredentialsPage(s, kD, "", ""); }),
+  EXPECT_EQ(Page(WriteCredentialsPage, kD, "<b>&", "\"x\""),
+            Expected("HTTP/1.0 200",
+                     head + "&lt;b&gt;&amp;<p>The current Password is: &quot;x&quot;" + tail));
+  EXPECT_EQ(Page(WriteCredentialsPage, kD, "", ""),
             Expected("HTTP/1.0 200", head +
                                          "<i>None Entered</i><p>The current Password is: "
                                          "<i>None Entered</i>" +
                                          tail));
-  EXPECT_EQ(Page([](MemoryStream& s) { WriteCredentialsPage(s, kD, "<b>&", "\"x\""); }),
-            Expected("HTTP/1.0 200",
-                     head + "&lt;b&gt;&amp;<p>The current Password is: &quot;x&quot;" + tail));
 }
 
 TEST(GeneratedPagesTest, FileErrorPageNamesTheReason) {
   const std::string lead =
       kInaccessible +
       "Gleaner-Light was unable to load the file. The <a href=\"file:///home/ann/a.htm\">file</a> ";
-  EXPECT_EQ(Page([](MemoryStream& s) {
-              WriteFileErrorPage(s, "file:///home/ann/a.htm", FileError::NotFound);
-            }),
+  EXPECT_EQ(Page(WriteFileErrorPage, "file:///home/ann/a.htm", FileError::NotFound),
             Expected("HTTP/1.0 500", lead + "was not found. </body></html>"));
-  EXPECT_EQ(Page([](MemoryStream& s) {
-              WriteFileErrorPage(s, "file:///home/ann/a.htm", FileError::FailedToLoad);
-            }),
+  EXPECT_EQ(Page(WriteFileErrorPage, "file:///home/ann/a.htm", FileError::FailedToLoad),
             Expected("HTTP/1.0 500", lead + "failed to load. </body></html>"));
 }
 
 TEST(GeneratedPagesTest, StatusPagesAreByteExact) {
-  struct Row {
-    StatusPage page;
-    const char* tail;
-  };
-  const Row rows[] = {
+  const std::string attempted = kInaccessible +
+                                "Gleaner-Light attempted to load the Web page located at <a "
+                                "href=\"http://www.example.com/a.htm\">http://www.example.com/"
+                                "a.htm</a>.<p>";
+  const std::pair<StatusPage, std::string> rows[] = {
       {StatusPage::Accepted,
-       "</a>.<p>The server accepted this request but chose not to respond.</body></html>"},
-      {StatusPage::NoResponse, "</a>.<p>The server did not respond to the request.</body></html>"},
+       attempted + "The server accepted this request but chose not to respond.</body></html>"},
+      {StatusPage::NoResponse,
+       attempted + "The server did not respond to the request.</body></html>"},
       {StatusPage::Refused,
-       "</a>.<p>The server understood the request but refused to fulfill it. This response is "
-       "often used when the server does not wish to reveal exactly why the request was "
-       "refused.</body></html>"},
+       attempted +
+           "The server understood the request but refused to fulfill it. This response is often "
+           "used when the server does not wish to reveal exactly why the request was "
+           "refused.</body></html>"},
       {StatusPage::NotFound,
-       "</a>.<p>The server was unable to find or deliver the requested page.</body></html>"},
+       attempted + "The server was unable to find or deliver the requested page.</body></html>"},
       {StatusPage::NotFunctional,
-       "</a>.<p>The server is not fully functional and was unable to respond to the "
-       "request.</body></html>"},
+       attempted + "The server is not fully functional and was unable to respond to the "
+                   "request.</body></html>"},
       {StatusPage::UnableToRespond,
-       "</a>.<p>The server was unable to respond to the request.</body></html>"},
+       attempted + "The server was unable to respond to the request.</body></html>"},
+      {StatusPage::Empty,
+       kInaccessible +
+           "Gleaner-Light loaded the Web page located at <a "
+           "href=\"http://www.example.com/a.htm\">http://www.example.com/a.htm</a>.<p>This page, "
+           "however, is empty; the server returned no content.</body></html>"},
   };
-  const std::string head = kInaccessible +
-                           "Gleaner-Light attempted to load the Web page located at <a "
-                           "href=\"http://www.example.com/a.htm\">http://www.example.com/a.htm";
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.tail);
-    EXPECT_EQ(Page([&](MemoryStream& s) { WriteStatusPage(s, row.page, kD); }),
-              Expected("HTTP/1.0 500", head + row.tail));
+  for (const auto& [page, html] : rows) {
+    SCOPED_TRACE(html);
+    EXPECT_EQ(Page(WriteStatusPage, page, kD), Expected("HTTP/1.0 500", html));
   }
-  EXPECT_EQ(Page([](MemoryStream& s) { WriteStatusPage(s, StatusPage::Empty, kD); }),
-            Expected("HTTP/1.0 500",
-                     kInaccessible +
-                         "Gleaner-Light loaded the Web page located at <a "
-                         "href=\"http://www.example.com/a.htm\">http://www.example.com/a.htm</"
-                         "a>.<p>This page, however, is empty; the server returned no "
-                         "content.</body></html>"));
 }
 
-// No address can end the link's attribute or open a tag in a generated page.
-TEST(GeneratedPagesTest, MarkupInTheAddressIsPercentEncoded) {
-  const std::string page = Page([](MemoryStream& s) {
-    WriteStatusPage(s, StatusPage::NotFound, "http://h/\"><script>x</script>");
-  });
-  EXPECT_NE(page.find("href=\"http://h/%22%3E%3Cscript%3Ex%3C/script%3E\">"
-                      "http://h/%22%3E%3Cscript%3Ex%3C/script%3E</a>"),
-            std::string::npos);
+// No address can end the link's attribute or open a tag, and a long one is written whole.
+TEST(GeneratedPagesTest, AddressIsWrittenWholeWithMarkupPercentEncoded) {
+  const std::string page = Page(WriteStatusPage, StatusPage::NotFound,
+                                "http://h/\"><script>x</script>" + std::string(100000, 'p'));
+  const std::string safe = "http://h/%22%3E%3Cscript%3Ex%3C/script%3E" + std::string(100000, 'p');
+  EXPECT_NE(page.find("href=\"" + safe + "\">" + safe + "</a>"), std::string::npos);
   EXPECT_EQ(page.find("<script>"), std::string::npos);
 }
 
-TEST(GeneratedPagesTest, LongAddressesAreWrittenWhole) {
-  const std::string longAddress = "http://h/" + std::string(100000, 'p');
-  const std::string page =
-      Page([&](MemoryStream& s) { WriteStatusPage(s, StatusPage::NotFound, longAddress); });
-  EXPECT_NE(page.find(">" + longAddress + "</a>"), std::string::npos);
-}
-
 }  // namespace
-}  // namespace gl
+}  // namespace gl::test

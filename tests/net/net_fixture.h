@@ -2,35 +2,55 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
+#include "core/memory_stream.h"
 #include "net/progress_sink.h"
 #include "platform/cancellation.h"
 #include "support/scoped_time_scale.h"
 
 namespace gl::test {
 
-// Records every report in order, for assertions on what a transfer told its window.
+// Records every report in order, and when each status came, for assertions on what a transfer
+// told its window.
 class RecordingSink : public ProgressSink {
  public:
-  void SetStatusText(const std::string& text) override { Statuses.push_back(text); }
+  void SetStatusText(const std::string& text) override {
+    Statuses.push_back(text);
+    StatusTimes.push_back(std::chrono::steady_clock::now());
+  }
   void SetProgress(int percent) override { Progress.push_back(percent); }
 
   std::vector<std::string> Statuses;
+  std::vector<std::chrono::steady_clock::time_point> StatusTimes;
   std::vector<int> Progress;
 };
 
-// Network tests run with time-outs shrunk (5 s of waiting for data becomes 250 ms) and leave no
-// Stop or Skip behind.
+// The bytes a page writer leaves in a stream that held an earlier answer.
+template <typename Write, typename... Args>
+std::string Page(Write write, const Args&... args) {
+  MemoryStream stream("left over from an earlier answer");
+  write(stream, args...);
+  return stream.Bytes();
+}
+
+inline std::string WithZero(std::string bytes) {
+  return bytes + '\0';
+}
+
+// Network tests run with time-outs shrunk (by default 5 s of waiting for data becomes 250 ms)
+// and leave no Stop or Skip behind. The factor is set before any member starts a server thread.
 class NetTest : public ::testing::Test {
  protected:
+  explicit NetTest(const char* timeScale = "0.05") : timeScale_(timeScale) {}
   void TearDown() override {
     ClearStop();
     ClearSkip();
   }
 
-  ScopedTimeScale timeScale_{"0.05"};
+  ScopedTimeScale timeScale_;
   RecordingSink sink_;
 };
 
