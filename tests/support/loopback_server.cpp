@@ -1,13 +1,10 @@
 #include "support/loopback_server.h"
 
-#include <arpa/inet.h>
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 
@@ -74,33 +71,8 @@ Answer StatusAnswer(int code) {
                     {{"Content-Type", "text/html"}}, "<html>status</html>");
 }
 
-Answer CloseAnswer() {
-  Answer answer;
-  answer.What = Answer::Kind::CloseWithoutAnswer;
-  return answer;
-}
-
-Answer SilentAnswer() {
-  Answer answer;
-  answer.What = Answer::Kind::NeverAnswer;
-  return answer;
-}
-
-LoopbackServer::LoopbackServer() : LoopbackServer(Handler{}) {}
-
 LoopbackServer::LoopbackServer(Handler handler) : handler_(std::move(handler)) {
   if (pipe2(stopPipe_, O_CLOEXEC) != 0) throw std::runtime_error("loopback server: no pipe");
-  listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t size = sizeof address;
-  if (listener_ < 0 || bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
-      listen(listener_, 64) != 0 ||
-      getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-    throw std::runtime_error("loopback server: cannot listen on 127.0.0.1");
-  }
-  port_ = ntohs(address.sin_port);
   thread_ = std::thread([this] { Serve(); });
 }
 
@@ -109,13 +81,8 @@ LoopbackServer::~LoopbackServer() {
   while (write(stopPipe_[1], &byte, 1) < 0 && errno == EINTR) {
   }
   thread_.join();
-  close(listener_);
   close(stopPipe_[0]);
   close(stopPipe_[1]);
-}
-
-std::string LoopbackServer::HostPort() const {
-  return "127.0.0.1:" + std::to_string(port_);
 }
 
 std::string LoopbackServer::Address(std::string_view path) const {
@@ -147,13 +114,9 @@ bool LoopbackServer::WaitFor(int fd, short events, std::chrono::milliseconds tim
   }
 }
 
-bool LoopbackServer::Pause(std::chrono::milliseconds duration) {
-  return duration.count() <= 0 || WaitFor(-1, 0, Scaled(duration));
-}
-
 void LoopbackServer::Serve() {
-  while (WaitFor(listener_, POLLIN, kForever)) {
-    const int connection = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+  while (WaitFor(listener_.Fd(), POLLIN, kForever)) {
+    const int connection = listener_.Accept(SOCK_NONBLOCK);
     if (connection < 0) continue;
     ServeConnection(connection);
     close(connection);
@@ -163,24 +126,12 @@ void LoopbackServer::Serve() {
 void LoopbackServer::ServeConnection(int connection) {
   Request request;
   if (!ReadRequest(connection, request)) return;
-  request.ArrivedAt = std::chrono::steady_clock::now();
   {
     const std::lock_guard lock(mutex_);
     requests_.push_back(request);
   }
   const Answer answer = NextAnswer(request);
-  if (!Pause(answer.Delay)) return;
-  switch (answer.What) {
-    case Answer::Kind::CloseWithoutAnswer:
-      return;
-    case Answer::Kind::NeverAnswer:
-      return WaitForClientClose(connection);
-    case Answer::Kind::Send:
-      if (!SendAnswer(connection, answer)) return;
-      if (answer.HoldOpen) return WaitForClientClose(connection);
-      shutdown(connection, SHUT_WR);
-      return;
-  }
+  if (SendAnswer(connection, answer) && answer.HoldOpen) WaitForClientClose(connection);
 }
 
 bool LoopbackServer::ReadRequest(int connection, Request& request) {
@@ -222,7 +173,7 @@ bool LoopbackServer::SendAnswer(int connection, const Answer& answer) {
       if (sent < 0) return false;  // the client went away
       part.remove_prefix(static_cast<std::size_t>(sent));
     }
-    if (!rest.empty() && !Pause(answer.DripPause)) return false;
+    if (!rest.empty() && !WaitFor(-1, 0, Scaled(answer.DripPause))) return false;
   }
   return true;
 }

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "support/raw_listener.h"
+
 // A scriptable HTTP server on 127.0.0.1 for tests and benchmarks. It listens on a port the
 // system picks, serves one connection at a time on its own thread, and records every request.
 // Answers come from a queue (protocol tests script each exchange) or, when the queue is empty,
@@ -23,7 +25,6 @@ namespace gl::test {
 // One request as received: everything up to and including the empty line that ends it.
 struct Request {
   std::string Bytes;
-  std::chrono::steady_clock::time_point ArrivedAt;  // when its last byte came in
 
   // "/a.htm" from "GET /a.htm HTTP/1.0".
   std::string Target() const;
@@ -31,17 +32,11 @@ struct Request {
   std::string Header(std::string_view name) const;
 };
 
-// What the server does with one request. Waits pass through GLEANER_LIGHT_TIME_SCALE, so tests
-// that shrink time-outs shrink them too.
+// What the server does with one request: it sends Bytes exactly as they are (none: it closes at
+// once) and closes. Pauses pass through GLEANER_LIGHT_TIME_SCALE, so tests that shrink time-outs
+// shrink them too.
 struct Answer {
-  enum class Kind {
-    Send,                // send Bytes
-    CloseWithoutAnswer,  // close the connection at once
-    NeverAnswer,         // keep the connection open, silent, until the client gives up
-  };
-  Kind What = Kind::Send;
-  std::string Bytes;  // sent exactly as they are
-  std::chrono::milliseconds Delay{0};
+  std::string Bytes;
   // Above 0: Bytes go out in pieces of this size with DripPause between them.
   std::size_t DripSize = 0;
   std::chrono::milliseconds DripPause{0};
@@ -59,23 +54,30 @@ Answer PageAnswer(std::string_view body, std::string_view contentType = "text/ht
 Answer RedirectAnswer(int code, std::string_view location);
 // "HTTP/1.0 <code> Status" with a short body.
 Answer StatusAnswer(int code);
-Answer CloseAnswer();
-Answer SilentAnswer();
+// Closes the connection without a byte.
+inline Answer CloseAnswer() {
+  return {};
+}
+// Keeps the connection open and silent until the client gives up.
+inline Answer SilentAnswer() {
+  Answer answer;
+  answer.HoldOpen = true;
+  return answer;
+}
 
 class LoopbackServer {
  public:
   using Handler = std::function<Answer(const Request&)>;
 
-  LoopbackServer();
-  explicit LoopbackServer(Handler handler);
+  explicit LoopbackServer(Handler handler = {});
   LoopbackServer(const LoopbackServer&) = delete;
   LoopbackServer& operator=(const LoopbackServer&) = delete;
-  // Ends promptly, also while a client hangs or an answer is being delayed.
+  // Ends promptly, also while a client hangs on or an answer is dripping.
   ~LoopbackServer();
 
-  std::uint16_t Port() const { return port_; }
+  std::uint16_t Port() const { return listener_.Port(); }
   // "127.0.0.1:<port>"
-  std::string HostPort() const;
+  std::string HostPort() const { return listener_.Endpoint(); }
   // "http://127.0.0.1:<port>" + path
   std::string Address(std::string_view path = "/") const;
 
@@ -91,13 +93,11 @@ class LoopbackServer {
   bool SendAnswer(int connection, const Answer& answer);
   // Waits until `fd` shows one of `events` or `timeout` passes; false when the server stops.
   bool WaitFor(int fd, short events, std::chrono::milliseconds timeout);
-  bool Pause(std::chrono::milliseconds duration);
   void WaitForClientClose(int connection);
 
   Handler handler_;
-  int listener_ = -1;
+  RawListener listener_{64};
   int stopPipe_[2] = {-1, -1};
-  std::uint16_t port_ = 0;
   mutable std::mutex mutex_;
   std::deque<Answer> queue_;
   std::vector<Request> requests_;

@@ -8,9 +8,10 @@
 
 namespace gl::test {
 
-RawListener::RawListener(int backlog) {
-  fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address = Address();
+RawListener::RawListener(int backlog) : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   socklen_t size = sizeof address;
   if (fd_ < 0 || bind(fd_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
       listen(fd_, backlog) != 0 ||
@@ -28,16 +29,8 @@ std::string RawListener::Endpoint() const {
   return "127.0.0.1:" + std::to_string(port_);
 }
 
-sockaddr_in RawListener::Address() const {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = htons(port_);
-  return address;
-}
-
-int RawListener::Accept() const {
-  return accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC);
+int RawListener::Accept(int flags) const {
+  return accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC | flags);
 }
 
 }  // namespace gl::test

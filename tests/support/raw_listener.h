@@ -1,7 +1,5 @@
 #pragma once
 
-#include <netinet/in.h>
-
 #include <cstdint>
 #include <string>
 
@@ -20,10 +18,8 @@ class RawListener {
   std::uint16_t Port() const { return port_; }
   // "127.0.0.1:<port>"
   std::string Endpoint() const;
-  // The listener's address, for connect().
-  sockaddr_in Address() const;
-  // Accepts one connection (blocking); the caller closes it.
-  int Accept() const;
+  // Accepts one connection (blocking, unless `flags` holds SOCK_NONBLOCK); the caller closes it.
+  int Accept(int flags = 0) const;
 
  private:
   int fd_ = -1;

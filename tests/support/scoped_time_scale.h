@@ -9,13 +9,10 @@ namespace gl::test {
 // Sets GLEANER_LIGHT_TIME_SCALE for one test and restores the old value afterwards. Create it
 // before any thread that waits (a loopback server) starts, since the environment is not
 // thread-safe.
-class ScopedTimeScale {
+class ScopedTimeScale : public ScopedEnvironment {
  public:
   explicit ScopedTimeScale(const char* factor)
-      : environment_("GLEANER_LIGHT_TIME_SCALE", std::string(factor)) {}
-
- private:
-  ScopedEnvironment environment_;
+      : ScopedEnvironment("GLEANER_LIGHT_TIME_SCALE", std::string(factor)) {}
 };
 
 }  // namespace gl::test
