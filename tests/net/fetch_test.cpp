@@ -88,9 +88,12 @@ TEST_F(FetchTest, EachAnswerDecidesTheOutcomeAndTheNumberOfRequests) {
   const std::string a = server_.Address("/a.htm");
   const auto status = [&a](StatusPage page) { return Page(WriteStatusPage, page, a); };
   const Answer noStatus = MakeAnswer("no status here", {}, "just text");
+  const Answer loop = RedirectAnswer(302, "/a.htm");
   const Answer noLocation = MakeAnswer("HTTP/1.0 302 Moved", {{"Content-Type", "text/html"}}, "");
+  const Answer emptyLocation = MakeAnswer("HTTP/1.0 301 Moved", {{"Location", ""}}, "");
   const Answer multipart =
       MakeAnswer("HTTP/1.0 200 OK", {{"Content-Type", "multipart/x-mixed-replace"}}, "stream");
+  const std::string credentials = Page(WriteCredentialsPage, a, "ann", "pw");
   const Row rows[] = {
       {"202", std::vector(3, StatusAnswer(202)), status(Accepted), 3},
       {"204", std::vector(3, StatusAnswer(204)), status(Empty), 3},
@@ -103,19 +106,12 @@ TEST_F(FetchTest, EachAnswerDecidesTheOutcomeAndTheNumberOfRequests) {
       {"500, then 404", {StatusAnswer(500), StatusAnswer(404)}, status(NotFound), 2},
       {"closed without answer", {CloseAnswer()}, Page(WriteUnableToConnectPage, a), 1},
       {"no status line", std::vector(3, noStatus), WithZero(noStatus.Bytes), 3, true},
-      {"redirect loop", std::vector(11, RedirectAnswer(302, "/a.htm")), status(UnableToRespond),
-       11},
+      {"redirect loop", std::vector(11, loop), status(UnableToRespond), 11},
       {"redirect without Location", {noLocation}, WithZero(noLocation.Bytes), 1, false, false},
-      {"empty Location",
-       {MakeAnswer("HTTP/1.0 301 Moved", {{"Location", ""}}, "")},
-       status(NotFound),
-       1},
+      {"empty Location", {emptyLocation}, status(NotFound), 1},
       {"401", std::vector(4, StatusAnswer(401)), WithZero(StatusAnswer(401).Bytes), 4},
       {"407", std::vector(3, StatusAnswer(407)), WithZero(StatusAnswer(407).Bytes), 3},
-      {"401, then refused",
-       {StatusAnswer(401), multipart},
-       Page(WriteCredentialsPage, a, "ann", "pw"),
-       2},
+      {"401, then a refused type", {StatusAnswer(401), multipart}, credentials, 2},
   };
   options_.UserName = "ann";
   options_.Password = "pw";
