@@ -4,10 +4,8 @@
 
 #include <string>
 
-#include "core/brief_record.h"
 #include "generate/generate_fixture.h"
 #include "generate/site_map.h"
-#include "generate/summary_page.h"
 #include "generate/unfetched_link_page.h"
 
 namespace gl::test {
@@ -129,25 +127,6 @@ TEST_F(NavigationTest, SpecialPages) {
   const std::string footer = Written([&](CheckedFile& f) { PrintBriefFooter(f, links); });
   EXPECT_EQ(ReadRunFile("GL0.htm"), header + unsupported + footer);
   EXPECT_EQ(CatalogueNames(), std::vector<std::string>{"GL0.htm"});
-}
-
-TEST_F(NavigationTest, SummaryHeaderWithCommentsAndAFileEntryOfOneLevel) {
-  TBriefRecord brief;
-  brief.Name = "News";
-  brief.Comments = "Daily <b>reading</b>";
-  std::string start;
-  EXPECT_EQ(Written([&](CheckedFile& f) {
-              start = WriteBriefHeader(f, brief, kImages, kTestTime);
-              WriteFileEntry(f, "GL2.zip", "Archive", 1);
-            }),
-            "<p><img src=\"/opt/gleaner/images/briefbar.gif\" width=460 height=43 "
-            "alt=\"Gleaner-Light\">\r\n<p><font size=5><b>\r\nBrief: </b>News\r\n</font><br>\r\n"
-            "<font size=3><b>Brief Started: </b>3/5/1997     9:07:02 AM</font><font size=1><br>"
-            "</font>\r\n<font size=3><b>\r\n Brief Information: </b>\r\nDaily <b>reading</b>"
-            "</font><font size=1><br></font><hr size=3>\r\n"
-            "<font size=4><b>Web Entry: </b><a href=\"GL2.zip\">Archive</a></font><br>\r\n"
-            "<ul><font size=2><b>Retrieval Depth:</b>1 level\r\n</font><br></ul>\r\n");
-  EXPECT_EQ(start, "3/5/1997     9:07:02 AM");
 }
 
 }  // namespace
