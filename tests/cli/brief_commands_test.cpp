@@ -134,6 +134,9 @@ TEST_F(BriefCommandsTest, AddAndEditsChangeOnlyWhatIsGiven) {
        R"({"StayLocal": true, "Active": true, "Images": true, "OtherFiles": false})"},
       {"edit-entry B 1 --name Front --user bob --password pw",
        R"({"Name": "Front", "NameSet": true, "UserName": "bob", "Password": "pw"})"},
+      // "--name=" is an empty name; the option after it stays an option.
+      {"edit-entry B 1 --name= --inactive",
+       R"({"Name": "http://moved/", "NameSet": false, "Active": false})"},
       {"edit B --name Papers --inactive", R"({"Name": "Papers", "Active": false})"},
       {"edit B --comments '' --active", R"({"Comments": "", "Active": true})"},
   };
