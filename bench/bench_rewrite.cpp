@@ -4,36 +4,14 @@
 // never start over.
 
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <filesystem>
 #include <string>
 
 #include "generate/page_clean.h"
-#include "generate/page_prepare.h"
-#include "generate/page_rewrite.h"
-#include "generate/run_context.h"
-#include "generate/scan_copy.h"
+#include "support/standalone_run.h"
+#include "support/temp_folder.h"
 
 namespace {
-
-class QuietHost : public gl::RunHost {
- public:
-  void SetStatusText(const std::string&) override {}
-  void SetProgress(int) override {}
-  void BeginRun() override {}
-  void EndRun() override {}
-  void OpenProgressWindow() override {}
-  void UpdateItem(gl::ProgressItem, const std::string&) override {}
-  void CloseProgressWindow() override {}
-  void BriefReady(const std::string&, const std::string&) override {}
-  void ShowError(const std::string&, const std::string&) override {}
-};
-
-std::filesystem::path ScratchFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "gl-bench-XXXXXX").string();
-  return mkdtemp(pattern.data());
-}
 
 // A page of realistic density: per 400 bytes or so a paragraph with three links (one to a page
 // of its own, so the page table grows with the page; two to pages met before), an image from a
@@ -71,41 +49,19 @@ std::string PathologicalPage(std::size_t size) {
 }
 
 void Rewrite(benchmark::State& state, const std::string& bytes) {
-  const std::filesystem::path folder = ScratchFolder();
-  gl::Settings settings;
-  gl::RunEnvironment environment;
-  environment.ProgramDirectory = "/opt/gleaner";
-  environment.FreeSpace = [](const std::filesystem::path&) { return std::int64_t{1} << 40; };
-  QuietHost host;
-  gl::TWebEntry entry;
-  entry.Images = false;
-  entry.Depth = 3;
+  const gl::test::TempFolder folder;
   for (auto _ : state) {
-    gl::NameCounters names;
-    gl::RunContext run(settings, environment, host, names, {});
-    run.RunDirectory = folder;
-    run.SummaryName = "Brief0.htm";
-    run.Catalogue.emplace(folder / "Brief0.cat");
-    run.BeginEntry(entry, "site.test/dir/index.htm");
-    gl::PageJob job;
-    job.Address = "site.test/dir/index.htm";
-    job.LocalName = "GL0.htm";
-    job.Depth = 3;
-    job.RewriteLinks = true;
-
+    gl::test::StandaloneRun standalone(folder.Path());
+    standalone.BeginEntry(false, 3);
+    gl::PageJob job = standalone.Job(3);
     gl::MemoryStream page{bytes};
-    gl::CleanPage(page);
-    gl::CheckedFile out(folder / "GL0.htm");
-    job.FrameSet = gl::PreparePage(run, job, page, out);
-    const gl::MemoryStream scanCopy = gl::MakeScanCopy(page);
-    gl::StripBaseHref(page);
-    gl::RewritePage(run, job, page, scanCopy, out);
+    gl::CheckedFile out(folder / "GL99.htm");
+    gl::test::WriteFetchedPage(standalone.Context, job, page, out);
     out.Close();
-    run.Catalogue->Finish();
+    standalone.Context.Catalogue->Finish();
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                           static_cast<std::int64_t>(bytes.size()));
-  std::filesystem::remove_all(folder);
 }
 
 void BM_RewritePage(benchmark::State& state) {

@@ -32,13 +32,6 @@ std::size_t FindTagInText(std::string_view buffer, std::string_view name) {
   return kNone;
 }
 
-std::size_t FindTagLetter(std::string_view buffer, char letter) {
-  for (std::size_t at = buffer.find('<'); at != kNone; at = buffer.find('<', at + 1)) {
-    if (at + 1 < buffer.size() && LowerAscii(buffer[at + 1]) == letter) return at;
-  }
-  return kNone;
-}
-
 std::size_t FindAttribute(std::string_view buffer, std::string_view name, std::size_t limit) {
   limit = std::min(limit, buffer.size());
   for (std::size_t at = 1; at < limit; ++at) {
@@ -80,13 +73,6 @@ std::size_t ValueEnd(std::string_view buffer, std::size_t at) {
     if (IsBlank(buffer[end]) || buffer[end] == '>') return end;
   }
   return kNone;
-}
-
-std::size_t AddressEnd(std::string_view buffer, std::size_t at) {
-  const std::size_t end = ValueEnd(buffer, at);
-  const std::size_t limit = end == kNone ? buffer.size() : end;
-  const std::size_t query = buffer.substr(0, limit).find('?', at);
-  return query != kNone ? query : end;
 }
 
 }  // namespace gl

@@ -20,9 +20,6 @@ bool MatchTagName(std::string_view text, std::string_view pattern);
 // The first '<' that is followed by `name`.
 std::size_t FindTagInText(std::string_view buffer, std::string_view name);
 
-// The first '<' that is followed directly by `letter` (lower case) or its upper-case form.
-std::size_t FindTagLetter(std::string_view buffer, char letter);
-
 // The first attribute called `name` that starts within the first `limit` bytes: the name must
 // stand after a blank or a quote and be followed by a blank, '=' or the end of the tag, so that
 // "hreflang" is not taken for "href", nor "data-src" for "src".
@@ -37,8 +34,5 @@ std::size_t AttributeValue(std::string_view buffer, std::size_t at);
 // quote, or earlier at a '>' or blank (a broken quote does not swallow the tag); an unquoted value
 // ends at the first blank or '>'. None when the buffer ends first.
 std::size_t ValueEnd(std::string_view buffer, std::size_t at);
-
-// ValueEnd, or the first '?' of the value when that comes earlier.
-std::size_t AddressEnd(std::string_view buffer, std::size_t at);
 
 }  // namespace gl

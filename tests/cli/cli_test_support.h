@@ -1,7 +1,7 @@
 #pragma once
 
-#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "support/scoped_environment.h"
 #include "support/temp_folder.h"
@@ -15,7 +15,10 @@ struct CliRun {
 };
 
 // Runs `gleaner` in-process with the given arguments (without the program name).
-CliRun RunCli(std::initializer_list<std::string> arguments);
+CliRun RunCli(const std::vector<std::string>& arguments);
+
+// The words of a command line as arguments: B stands for `brief`, '' for an empty argument.
+std::vector<std::string> Words(const std::string& line, const std::string& brief = "");
 
 // A temp folder that also holds the settings store for the test's lifetime.
 class CliFolder : public TempFolder {

@@ -1,10 +1,33 @@
 #include "generate/generate_fixture.h"
 
 #include <algorithm>
+#include <regex>
 
 #include "generate/run_catalogue.h"
+#include "platform/cancellation.h"
 
 namespace gl::test {
+namespace {
+
+std::vector<std::string> SortedNames(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& item : std::filesystem::directory_iterator(folder))
+    names.push_back(item.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace
+
+void StampedTest::SetUp() {
+  setenv("TZ", "UTC", 1);
+  tzset();
+}
+
+void StampedTest::TearDown() {
+  ClearStop();
+  ClearSkip();
+}
 
 FetchResult CannedPage(std::string_view body, bool pageOk, bool nonText) {
   FetchResult result;
@@ -16,51 +39,104 @@ FetchResult CannedPage(std::string_view body, bool pageOk, bool nonText) {
 }
 
 RunFixture::RunFixture()
-    : run_(settings_, environment_, host_, names_,
-           [this](std::string& address, const FetchOptions&) {
-             fetched_.push_back(address);
-             const auto answer = answers_.find(address);
-             if (answer != answers_.end()) return answer->second;
-             FetchResult failed = CannedPage("<html>missing</html>", false);
-             return failed;
-           }) {
-  environment_.ProgramDirectory = "/opt/gleaner";
-  environment_.FreeSpace = [this](const std::filesystem::path&) { return freeSpace_; };
-  environment_.Now = [] { return kTestTime; };
-  run_.ImageDirectory = "/opt/gleaner/images/";
-  run_.RunDirectory = folder_.Path();
-  run_.SummaryName = "Brief0.htm";
-  run_.Catalogue.emplace(folder_ / "test.cat");
-}
-
-void RunFixture::BeginEntry(bool images, int depth) {
-  entry_.Images = images;
-  entry_.Depth = depth;
-  entry_.URL = "http://site.test/dir/index.htm";
-  run_.BeginEntry(entry_, "site.test/dir/index.htm");
-}
-
-std::string RunFixture::ReadRunFile(std::string_view name) const {
-  return ReadFileBytes(folder_ / name);
+    : standalone_(folder_.Path(), [this](std::string& address, const FetchOptions&) {
+        fetched_.push_back(address);
+        const auto answer = answers_.find(address);
+        return answer != answers_.end() ? answer->second : CannedPage("missing", false);
+      }) {
+  standalone_.Environment.FreeSpace = [this](const std::filesystem::path&) { return freeSpace_; };
+  standalone_.Environment.Now = [] { return kTestTime; };
+  standalone_.BeginEntry(true, 3);
 }
 
 std::vector<std::string> RunFixture::RunFiles() const {
-  std::vector<std::string> names;
-  for (const auto& item : std::filesystem::directory_iterator(folder_.Path())) {
-    const std::string name = item.path().filename().string();
-    if (name != "test.cat") names.push_back(name);
-  }
-  std::sort(names.begin(), names.end());
+  std::vector<std::string> names = SortedNames(folder_.Path());
+  std::erase(names, "Brief0.cat");
   return names;
 }
 
 std::vector<std::string> RunFixture::CatalogueNames() {
   run_.Catalogue->Finish();
-  const auto catalogue = ReadRunCatalogue(folder_ / "test.cat");
+  const auto catalogue = ReadRunCatalogue(folder_ / "Brief0.cat");
   if (!catalogue) return {};
   std::vector<std::string> names{catalogue->Folder};
   names.insert(names.end(), catalogue->Names.begin(), catalogue->Names.end());
   return names;
+}
+
+GenerateTest::GenerateTest()
+    : server_([this](const Request& request) {
+        const std::string path = request.Target();
+        if (onRequest_) onRequest_(path);
+        const std::lock_guard lock(answersMutex_);
+        const auto answer = answers_.find(path);
+        return answer != answers_.end() ? answer->second : StatusAnswer(404);
+      }) {
+  document_.FileName = folder_ / "news.brf";
+  document_.Brief.Name = "News";
+  settings_.RetryCount = 1;
+  environment_.ProgramDirectory = "/opt/gleaner";
+  environment_.Now = [] { return kTestTime; };
+  environment_.FreeSpace = [this](const std::filesystem::path&) {
+    ++freeSpaceReadings_;
+    const bool full = lowSpaceAfter_ >= 0 && freeSpaceReadings_ > lowSpaceAfter_;
+    return full ? settings_.DiskBuffer : std::int64_t{1} << 40;
+  };
+}
+
+TWebEntry& GenerateTest::AddEntry(const std::string& url, int depth, const std::string& name) {
+  TWebEntry& entry = document_.Brief.WebList.emplace_back();
+  entry.URL = url;
+  entry.Name = name;
+  entry.Depth = depth;
+  entry.Images = entry.OtherFiles = entry.StayLocal = true;
+  return entry;
+}
+
+void GenerateTest::Serve(const std::string& path, Answer answer) {
+  const std::lock_guard lock(answersMutex_);
+  answers_[path] = std::move(answer);
+}
+
+int GenerateTest::Count(std::string_view path) const {
+  const std::vector<Request> requests = server_.Requests();
+  return static_cast<int>(std::count_if(requests.begin(), requests.end(),
+                                        [&](const Request& r) { return r.Target() == path; }));
+}
+
+std::vector<std::string> GenerateTest::FilesOf(int number) const {
+  return SortedNames(RunFolder(number));
+}
+
+void GenerateTest::ExpectWholeArchive(bool referencesResolve) const {
+  const std::vector<std::string> files = FilesOf();
+  const auto catalogue = ReadRunCatalogue(RunFolder() / "Brief0.cat");
+  ASSERT_TRUE(catalogue) << "no run catalogue";
+  EXPECT_EQ(catalogue->Folder, "0");
+  std::vector<std::string> listed = catalogue->Names;
+  listed.push_back("Brief0.cat");
+  std::sort(listed.begin(), listed.end());
+  listed.erase(std::unique(listed.begin(), listed.end()), listed.end());
+  EXPECT_EQ(listed, files);
+  if (!referencesResolve) return;
+
+  static const std::regex script("<script[^]*?</script[^>]*>", std::regex::icase);
+  static const std::regex reference(
+      R"re((?:href|src|background)\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>"']+)))re",
+      std::regex::icase);
+  for (const std::string& name : files) {
+    if (!name.ends_with(".htm")) continue;
+    const std::string page = std::regex_replace(RunFile(name), script, "");
+    for (std::sregex_iterator match(page.begin(), page.end(), reference), end; match != end;
+         ++match) {
+      const int group = (*match)[1].matched ? 1 : (*match)[2].matched ? 2 : 3;
+      const std::string value = (*match)[group].str().substr(0, (*match)[group].str().find('#'));
+      // Web addresses, other schemes and the program's own images are not files of the run.
+      if (value.empty() || value.find(':') != std::string::npos || value.starts_with("/")) continue;
+      EXPECT_TRUE(std::filesystem::exists(RunFolder() / value))
+          << name << " refers to the missing file " << value;
+    }
+  }
 }
 
 }  // namespace gl::test

@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "cli/progress_display.h"
+#include "cli/terminal_host.h"
+#include "cli/terminal_text.h"
+
+// What reaches the terminal: texts made safe and fitted, the progress block and its redraws.
+
+namespace gl::cli {
+namespace {
+
+TEST(TerminalTextTest, ControlsBecomeEscapesAndEveryOtherByteStays) {
+  const struct {
+    std::string Text;
+    std::string Shown;
+  } rows[] = {
+      {"plain\ttab", "plain\ttab"},
+      {"\x1b[2J\x07\x7f", "\\x1B[2J\\x07\\x7F"},
+      {"line\r\n", "line\\x0D\\x0A"},
+      {"csi\xc2\x9b", "csi\\xC2\\x9B"},  // U+009B, the one-character CSI, in UTF-8
+      {"raw\x9b", "raw\\x9B"},           // the same as one byte of an 8-bit code page
+      {"caf\xc3\xa9 \xe9t\xe9 \xc2\xa0", "caf\xc3\xa9 \xe9t\xe9 \xc2\xa0"},  // letters, nbsp
+      {"cut\xe6\x97", "cut\xe6\\x97"},  // a sequence that ends early leaves a lone 0x97
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Text);
+    EXPECT_EQ(TerminalText(row.Text), row.Shown);
+  }
+}
+
+TEST(FitTextTest, OneLineWithinTheWidthCutBetweenWholeCharacters) {
+  const struct {
+    std::string Text;
+    std::size_t Columns;
+    std::string Expected;
+  } rows[] = {
+      // Leading blanks go; the text ends at its first tab or line end.
+      {"  \t\r\n lead", 10, "lead"},
+      {"first\tsecond", 20, "first"},
+      // Too wide: characters go from the end and "..." takes their place.
+      {"abcdefghij", 9, "abcdef..."},
+      {"abcdefghij", 2, ".."},
+      // Controls are escaped and count their escape.
+      {"bell\x07", 8, "bell\\x07"},
+      {"bell\x07", 7, "bell..."},
+      // Latin-1 bytes take a column each, UTF-8 characters one, wide ones two.
+      {"\xe9t\xe9", 3, "\xe9t\xe9"},
+      {"caf\xc3\xa9", 4, "caf\xc3\xa9"},
+      {"\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9", 4, "\xc3\xa9..."},
+      {"\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e\xe3\x83\x86\xe3\x82\xad", 8,
+       "\xe6\x97\xa5\xe6\x9c\xac..."},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE("\"" + row.Text + "\" in " + std::to_string(row.Columns));
+    EXPECT_EQ(FitText(row.Text, row.Columns), row.Expected);
+  }
+}
+
+// A line as wide as the terminal would wrap and break the redraw in place.
+TEST(ProgressDisplayTest, NoLineReachesTheLastColumnAtAnyWidth) {
+  ProgressState state;
+  state.BriefName = state.CurrAddr = std::string(300, 'a');
+  state.CurrDepth = "2 of 3";
+  state.Percent = 40;
+  state.Status = " Receiving data";
+  for (int columns = 1; columns <= 160; ++columns) {
+    SCOPED_TRACE(columns);
+    const std::vector<std::string> lines = RenderProgressLines(state, columns);
+    ASSERT_EQ(lines.size(), 5u);
+    for (const std::string& line : lines)
+      EXPECT_LE(line.size(), static_cast<std::size_t>(std::max(columns - 1, 1))) << line;
+  }
+}
+
+// The bar shrinks on a narrow terminal, but the percentage stays and stays within 0 to 100.
+TEST(ProgressDisplayTest, PercentIsHeldBetweenNoneAndAll) {
+  ProgressState state;
+  state.Percent = 250;
+  EXPECT_EQ(RenderProgressLines(state, 80)[4], "[" + std::string(30, '#') + "] 100%");
+  state.Percent = -7;
+  EXPECT_EQ(RenderProgressLines(state, 7)[4], "[-] 0%");
+  EXPECT_EQ(RenderProgressLines(state, 5)[4], "0%");
+}
+
+TEST(TerminalHostTest, PlainModeWritesOneCleanLinePerEntryAndPage) {
+  std::ostringstream out, err;
+  TerminalHost host(out, err, DisplayMode::Lines);
+  host.BeginRun();
+  host.UpdateItem(ProgressItem::BriefName, "Morning news");
+  host.OpenProgressWindow();
+  host.UpdateItem(ProgressItem::CurrEntry, "\x1b]0;owned\x07 Front\r\nsecond line");
+  host.UpdateItem(ProgressItem::CurrDepth, "1 of 2");
+  host.UpdateItem(ProgressItem::CurrAddr, "http://127.0.0.1/index.htm");
+  host.SetProgress(50);
+  host.UpdateItem(ProgressItem::CurrDepth, "2 of 2");
+  host.UpdateItem(ProgressItem::CurrAddr, "http://127.0.0.1/a.htm");
+  host.UpdateItem(ProgressItem::PagesLoaded, "2");
+  host.UpdateItem(ProgressItem::ImagesLoaded, "1");
+  host.UpdateItem(ProgressItem::BytesLoaded, "7");
+  // A skipped entry closes and reopens the window with the brief name again.
+  host.CloseProgressWindow();
+  host.UpdateItem(ProgressItem::BriefName, "Morning news");
+  host.OpenProgressWindow();
+  host.UpdateItem(ProgressItem::CurrEntry, "Next");
+  host.CloseProgressWindow();
+  host.EndRun();
+  EXPECT_EQ(out.str(),
+            "Brief: Morning news\n"
+            "Entry: \\x1B]0;owned\\x07 Front\n"
+            "  [1 of 2] http://127.0.0.1/index.htm\n"
+            "  [2 of 2] http://127.0.0.1/a.htm\n"
+            "Entry: Next\n"
+            "Loaded: 2 pages, 1 images and files, 7 KB\n");
+  EXPECT_EQ(err.str(), "");
+}
+
+class LiveTerminalHostTest : public ::testing::Test {
+ protected:
+  std::string TakeOutput() {
+    std::string text = out_.str();
+    out_.str({});
+    return text;
+  }
+
+  std::ostringstream out_, err_;
+  int columns_ = 60;
+  TerminalHost host_{out_, err_, DisplayMode::Live, [this] { return columns_; }};
+};
+
+TEST_F(LiveTerminalHostTest, DrawsTheBlockOnceOpenThenRedrawsItInPlace) {
+  host_.UpdateItem(ProgressItem::BriefName, "News");
+  host_.UpdateItem(ProgressItem::CurrEntry, "Front page");
+  host_.UpdateItem(ProgressItem::CurrDepth, "2 of 3");
+  host_.UpdateItem(ProgressItem::ImagesLoaded, "4");
+  host_.UpdateItem(ProgressItem::BytesLoaded, "345");
+  host_.SetStatusText(" Receiving data");
+  host_.SetProgress(40);
+  EXPECT_EQ(TakeOutput(), "");  // no window yet
+
+  host_.OpenProgressWindow();
+  const std::string block =
+      "\rBrief: News\x1b[K\n"
+      "\rEntry: Front page\x1b[K\n"
+      "\rPage:  \x1b[K\n"
+      "\rDepth 2 of 3   Pages 1   Images 4   KB 345\x1b[K\n"
+      "\r[############------------------] 40%  Receiving data\x1b[K\n";
+  EXPECT_EQ(TakeOutput(), std::string(block).replace(block.find("Pages 1"), 7, "Pages 0"));
+  host_.UpdateItem(ProgressItem::PagesLoaded, "1");
+  EXPECT_EQ(TakeOutput(), "\x1b[5A" + block);
+  host_.UpdateItem(ProgressItem::PagesLoaded, "1");
+  EXPECT_EQ(TakeOutput(), "");  // nothing changed, nothing drawn
+
+  // Closed, nothing is drawn; reopened, the same block is redrawn in place.
+  host_.CloseProgressWindow();
+  host_.SetProgress(20);
+  EXPECT_EQ(TakeOutput(), "");
+  host_.OpenProgressWindow();
+  EXPECT_TRUE(TakeOutput().starts_with("\x1b[5A"));
+}
+
+// The width is read on every redraw, so the block follows a resized terminal.
+TEST_F(LiveTerminalHostTest, FollowsTheTerminalWidth) {
+  host_.UpdateItem(ProgressItem::CurrAddr, "http://127.0.0.1/" + std::string(100, 'p'));
+  host_.OpenProgressWindow();
+  columns_ = 30;
+  host_.SetProgress(10);
+  EXPECT_NE(TakeOutput().find(
+                "\x1b[5A\rBrief: \x1b[K\n\rEntry: \x1b[K\n\rPage:  http://127.0.0.1/pp...\x1b[K\n"),
+            std::string::npos);
+}
+
+// The message stands below the block, so the next redraw starts a fresh block under it.
+TEST_F(LiveTerminalHostTest, AnErrorStartsAFreshBlockBelowIt) {
+  host_.OpenProgressWindow();
+  TakeOutput();
+  host_.ShowError("Disk Error", "Your disk appears to be full.");
+  host_.UpdateItem(ProgressItem::PagesLoaded, "3");
+  const std::string redraw = TakeOutput();
+  EXPECT_EQ(redraw.find("\x1b[5A"), std::string::npos);
+  EXPECT_NE(redraw.find("Pages 3"), std::string::npos);
+  EXPECT_EQ(err_.str(), "Disk Error: Your disk appears to be full.\n");
+}
+
+}  // namespace
+}  // namespace gl::cli

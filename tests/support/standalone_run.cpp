@@ -1,0 +1,61 @@
+#include "support/standalone_run.h"
+
+#include <utility>
+
+#include "generate/page_clean.h"
+#include "generate/page_prepare.h"
+#include "generate/page_rewrite.h"
+#include "generate/scan_copy.h"
+
+namespace gl::test {
+namespace {
+
+RunEnvironment RoomyEnvironment() {
+  RunEnvironment environment;
+  environment.ProgramDirectory = "/opt/gleaner";
+  environment.FreeSpace = [](const std::filesystem::path&) { return std::int64_t{1} << 40; };
+  return environment;
+}
+
+FetchResult FailedFetch(std::string&, const FetchOptions&) {
+  return {};  // no page: PageOk is false
+}
+
+}  // namespace
+
+StandaloneRun::StandaloneRun(const std::filesystem::path& folder, PageFetcher fetch)
+    : Environment(RoomyEnvironment()),
+      Context(RunSettings, Environment, Host, Names, fetch ? std::move(fetch) : FailedFetch) {
+  Context.RunDirectory = folder;
+  Context.SummaryName = "Brief0.htm";
+  Context.Catalogue.emplace(folder / "Brief0.cat");
+}
+
+void StandaloneRun::BeginEntry(bool images, std::int32_t depth) {
+  Entry.URL = "http://site.test/dir/index.htm";
+  Entry.Images = images;
+  Entry.Depth = depth;
+  Context.BeginEntry(Entry, "site.test/dir/index.htm");
+}
+
+PageJob StandaloneRun::Job(std::int32_t depth) const {
+  PageJob job;
+  job.Address = "site.test/dir/index.htm";
+  job.LocalName = "GL99.htm";
+  job.Title = "T";
+  job.Links = {Context.SummaryName, "", "http://site.test/dir/index.htm", ""};
+  job.Depth = depth;
+  job.RewriteLinks = true;
+  return job;
+}
+
+bool WriteFetchedPage(RunContext& run, PageJob& job, MemoryStream& page, CheckedFile& out) {
+  CleanPage(page);
+  job.FrameSet = PreparePage(run, job, page, out);
+  const MemoryStream scanCopy = MakeScanCopy(page);
+  StripBaseHref(page);
+  RewritePage(run, job, page, scanCopy, out);
+  return job.FrameSet;
+}
+
+}  // namespace gl::test
