@@ -5,19 +5,13 @@
 namespace gl {
 namespace {
 
-TEST(ByteTextTest, OnlyAsciiLettersFold) {
-  EXPECT_EQ(LowerAscii("Content-TYPE: Text/HTML"), "content-type: text/html");
-  EXPECT_EQ(LowerAscii("\xC4@[`{"), "\xC4@[`{");
-}
-
-TEST(ByteTextTest, StartsWithNoCase) {
+// '@' '[' '`' '{' sit next to the letters; only A-Z may fold.
+TEST(ByteTextTest, OnlyAsciiLettersMatchInEitherCase) {
+  EXPECT_EQ(LowerAscii("Content-TYPE: Text/HTML \xC4@[`{"), "content-type: text/html \xC4@[`{");
   EXPECT_TRUE(StartsWithNoCase("HTTP/1.0 200", "http/"));
-  EXPECT_TRUE(StartsWithNoCase("abc", ""));
   EXPECT_FALSE(StartsWithNoCase("htt", "http"));
   EXPECT_FALSE(StartsWithNoCase("[ttp", "{ttp"));
-}
 
-TEST(ByteTextTest, FindNoCaseFromAPosition) {
   const std::string_view text = "Location: a\r\nLOCATION: b";
   EXPECT_EQ(FindNoCase(text, "location"), 0u);
   EXPECT_EQ(FindNoCase(text, "location", 1), 13u);

@@ -10,32 +10,27 @@ namespace {
 using std::chrono::milliseconds;
 
 TEST(TimeScaleTest, OnlyPositiveNumbersScale) {
-  struct Row {
-    const char* text;
-    double factor;
+  const std::pair<const char*, double> rows[] = {
+      {"0.001", 0.001}, {"1e-3", 0.001}, {"", 1.0},    {"0.5x", 1.0},
+      {"0", 1.0},       {"-1", 1.0},     {"inf", 1.0}, {"nan", 1.0},
   };
-  const Row rows[] = {
-      {"0.001", 0.001}, {"2", 2.0}, {"1e-3", 0.001}, {"", 1.0},    {"abc", 1.0},
-      {"0.5x", 1.0},    {"0", 1.0}, {"-1", 1.0},     {"inf", 1.0}, {"nan", 1.0},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.text);
-    const test::ScopedTimeScale scale(row.text);
-    EXPECT_DOUBLE_EQ(TimeScale(), row.factor);
+  for (const auto& [text, factor] : rows) {
+    SCOPED_TRACE(text);
+    const test::ScopedTimeScale scale(text);
+    EXPECT_DOUBLE_EQ(TimeScale(), factor);
   }
 }
 
 TEST(TimeScaleTest, ScaledWaitsRoundUpAndNeverVanish) {
-  struct Row {
+  const struct {
     const char* factor;
     long long in;
     long long out;
-  };
-  const Row rows[] = {
-      {"1", 32000, 32000}, {"0.001", 32000, 32}, {"0.001", 5000, 5},        {"0.0001", 5000, 1},
+  } rows[] = {
+      {"1", 32000, 32000}, {"0.001", 32000, 32}, {"0.0001", 5000, 1},
       {"0.003", 5000, 15}, {"0.001", 0, 0},      {"1e300", 5000, 86400000},
   };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE(std::string(row.factor) + " " + std::to_string(row.in));
     const test::ScopedTimeScale scale(row.factor);
     EXPECT_EQ(Scaled(milliseconds(row.in)), milliseconds(row.out));
