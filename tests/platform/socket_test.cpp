@@ -8,10 +8,10 @@
 #include <optional>
 #include <thread>
 
+#include "platform/cancellation.h"
 #include "support/raw_listener.h"
 
-// Time-outs, refused connections and cancellation of each blocking step are checked through the
-// transfer that uses this socket, over a loopback server.
+// Time-outs and refused connections are checked through the transfer that uses this socket.
 
 namespace gl {
 namespace {
@@ -64,6 +64,32 @@ TEST(TcpSocketTest, SendsEverythingAndReceivesUntilThePeerCloses) {
   const auto end = socket.Receive(buffer, sizeof buffer, kHour);
   EXPECT_EQ(end.Count, 0);
   EXPECT_EQ(end.Error, SocketError::None);
+}
+
+// With a cancellation pending, every step that would block returns at once with Cancelled: a
+// connect to a listener whose backlog is full, a wait and a receive on a silent peer, and a send
+// into a peer that reads nothing. Each would otherwise wait out its hour.
+TEST(TcpSocketTest, EveryBlockingStepEndsAtOnceWhenCancelled) {
+  const test::RawListener backlogFull(0);
+  TcpSocket first;
+  ASSERT_EQ(first.Connect(htonl(INADDR_LOOPBACK), backlogFull.Port(), kHour), SocketError::None);
+  const test::RawListener silent(1);
+  TcpSocket connected;
+  ASSERT_EQ(connected.Connect(htonl(INADDR_LOOPBACK), silent.Port(), kHour), SocketError::None);
+  const int peer = silent.Accept();
+
+  CancelBlockingCall();
+  TcpSocket waiting;
+  EXPECT_EQ(waiting.Connect(htonl(INADDR_LOOPBACK), backlogFull.Port(), kHour),
+            SocketError::Cancelled);
+  EXPECT_EQ(connected.WaitReadable(kHour), SocketError::Cancelled);
+  char buffer[16];
+  EXPECT_EQ(connected.Receive(buffer, sizeof buffer, kHour).Error, SocketError::Cancelled);
+  EXPECT_EQ(connected.Send(std::string(64 << 20, 's'), kHour), SocketError::Cancelled);
+  ClearStop();  // no flag is set: this drains the pending cancellation
+
+  EXPECT_EQ(connected.WaitReadable(std::chrono::milliseconds(1)), SocketError::TimedOut);
+  close(peer);
 }
 
 }  // namespace
