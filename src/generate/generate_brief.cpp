@@ -193,14 +193,7 @@ class RunDriver {
     }
 
     host_.SetStatusText(" Processing \"" + entry.Name + "\"");
-    PageJob top;
-    top.Address = found;
-    top.LocalName = name;
-    const std::optional<std::string_view> title = PageTitle(result.Stream.View());
-    top.Title = title ? std::string(*title) : display;
-    top.Links = {run_.SummaryName, run_.SiteMapName, display, ""};
-    top.Depth = depth;
-    top.RewriteLinks = result.PageOk;
+    PageJob top = MakePageJob(run_, found, name, result, display, depth);
 
     run_.RecordFile(name);
     CheckedFile file(run_.PathOf(name));

@@ -71,6 +71,19 @@ void StoreLinkedFile(RunContext& run, const FetchResult& result, std::string_vie
 
 }  // namespace
 
+PageJob MakePageJob(const RunContext& run, std::string address, std::string localName,
+                    const FetchResult& result, const std::string& display, std::int32_t depth) {
+  PageJob job;
+  job.Address = std::move(address);
+  job.LocalName = std::move(localName);
+  const std::optional<std::string_view> title = PageTitle(result.Stream.View());
+  job.Title = title ? std::string(*title) : display;
+  job.Links = {run.SummaryName, run.SiteMapName, display, ""};
+  job.Depth = depth;
+  job.RewriteLinks = result.PageOk;
+  return job;
+}
+
 bool ProcessEntry(RunContext& run, MemoryStream& page, PageJob& top, CheckedFile& topFile) {
   TOCList::Node* root = run.Contents->First();
   std::optional<CheckedFile> siteMap;
@@ -134,14 +147,8 @@ void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingD
     record->FlagB = 1;
   }
 
-  PageJob job;
-  job.Address = FetchedPageAddress(target, address);
-  job.LocalName = name;
-  const std::optional<std::string_view> title = PageTitle(result.Stream.View());
-  job.Title = title ? std::string(*title) : display;
-  job.Links = {run.SummaryName, run.SiteMapName, display, ""};
-  job.Depth = remainingDepth;
-  job.RewriteLinks = result.PageOk;
+  PageJob job =
+      MakePageJob(run, FetchedPageAddress(target, address), name, result, display, remainingDepth);
   job.Frame = frame;
   if (!run.SiteMapName.empty() && (result.PageOk || result.External) &&
       record->TocNode != nullptr) {
