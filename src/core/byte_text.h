@@ -16,6 +16,11 @@ inline char LowerAscii(char byte) {
 
 std::string LowerAscii(std::string_view text);
 
+// A blank, a tab or a line end: what separates words in tags and header lines.
+inline bool IsBlankOrLineEnd(char byte) {
+  return byte == ' ' || byte == '\t' || byte == '\r' || byte == '\n';
+}
+
 // True when `text` begins with `lowerPattern`, letters in either case.
 bool StartsWithNoCase(std::string_view text, std::string_view lowerPattern);
 

@@ -55,7 +55,7 @@ std::size_t PathStart(std::string_view address) {
 
 std::string_view SkipLeadingBlanksAndQuotes(std::string_view value) {
   while (!value.empty() &&
-         (IsBlank(value.front()) || value.front() == '"' || value.front() == '\''))
+         (IsBlankOrLineEnd(value.front()) || value.front() == '"' || value.front() == '\''))
     value.remove_prefix(1);
   return value;
 }

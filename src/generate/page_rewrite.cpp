@@ -49,7 +49,7 @@ bool HasIsMap(std::string_view tag) {
   for (std::size_t at = FindNoCase(tag, kIsMap, 4); at != kNone;
        at = FindNoCase(tag, kIsMap, at + 1)) {
     const std::size_t after = at + kIsMap.size();
-    if (after < tag.size() && (IsBlank(tag[after]) || tag[after] == '>')) return true;
+    if (after < tag.size() && (IsBlankOrLineEnd(tag[after]) || tag[after] == '>')) return true;
   }
   return false;
 }
@@ -59,7 +59,7 @@ bool OpensNewWindow(std::string_view tag) {
   const std::size_t name = FindAttribute(tag, "target", tag.size());
   std::size_t value = name == kNone ? kNone : AttributeValue(tag, name);
   if (value == kNone) return false;
-  while (value < tag.size() && (IsBlank(tag[value]) || IsQuote(tag[value])))
+  while (value < tag.size() && (IsBlankOrLineEnd(tag[value]) || IsQuote(tag[value])))
     ++value;
   const std::string_view target = tag.substr(value);
   return MatchTagName(target, "_blank") || MatchTagName(target, "_top");
@@ -78,7 +78,7 @@ bool PointsAtImage(std::string_view address) {
 }
 
 std::string_view TrimValue(std::string_view value) {
-  while (!value.empty() && (IsBlank(value.front()) || IsQuote(value.front())))
+  while (!value.empty() && (IsBlankOrLineEnd(value.front()) || IsQuote(value.front())))
     value.remove_prefix(1);
   return value;
 }

@@ -20,7 +20,7 @@ bool MatchTagName(std::string_view text, std::string_view pattern) {
   for (std::size_t i = 0; i < pattern.size(); ++i) {
     const char want = pattern[i];
     const char have = text[i];
-    if (want == ' ' ? !IsBlank(have) : LowerAscii(have) != want) return false;
+    if (want == ' ' ? !IsBlankOrLineEnd(have) : LowerAscii(have) != want) return false;
   }
   return true;
 }
@@ -36,10 +36,10 @@ std::size_t FindAttribute(std::string_view buffer, std::string_view name, std::s
   limit = std::min(limit, buffer.size());
   for (std::size_t at = 1; at < limit; ++at) {
     const char before = buffer[at - 1];
-    if (!IsBlank(before) && !IsQuote(before)) continue;
+    if (!IsBlankOrLineEnd(before) && !IsQuote(before)) continue;
     if (!MatchTagName(buffer.substr(at), name)) continue;
     const std::size_t after = at + name.size();
-    if (after == buffer.size() || IsBlank(buffer[after]) || buffer[after] == '=' ||
+    if (after == buffer.size() || IsBlankOrLineEnd(buffer[after]) || buffer[after] == '=' ||
         buffer[after] == '>') {
       return at;
     }
@@ -48,13 +48,14 @@ std::size_t FindAttribute(std::string_view buffer, std::string_view name, std::s
 }
 
 std::size_t AttributeValue(std::string_view buffer, std::size_t at) {
-  while (at < buffer.size() && !IsBlank(buffer[at]) && buffer[at] != '=' && buffer[at] != '>')
+  while (at < buffer.size() && !IsBlankOrLineEnd(buffer[at]) && buffer[at] != '=' &&
+         buffer[at] != '>')
     ++at;
-  while (at < buffer.size() && IsBlank(buffer[at]))
+  while (at < buffer.size() && IsBlankOrLineEnd(buffer[at]))
     ++at;
   if (at >= buffer.size() || buffer[at] != '=') return kNone;
   ++at;
-  while (at < buffer.size() && IsBlank(buffer[at]))
+  while (at < buffer.size() && IsBlankOrLineEnd(buffer[at]))
     ++at;
   return at < buffer.size() ? at : kNone;
 }
@@ -65,12 +66,12 @@ std::size_t ValueEnd(std::string_view buffer, std::size_t at) {
     const char quote = buffer[at];
     for (std::size_t end = at + 1; end < buffer.size(); ++end) {
       const char byte = buffer[end];
-      if (byte == quote || byte == '>' || IsBlank(byte)) return end;
+      if (byte == quote || byte == '>' || IsBlankOrLineEnd(byte)) return end;
     }
     return kNone;
   }
   for (std::size_t end = at; end < buffer.size(); ++end) {
-    if (IsBlank(buffer[end]) || buffer[end] == '>') return end;
+    if (IsBlankOrLineEnd(buffer[end]) || buffer[end] == '>') return end;
   }
   return kNone;
 }

@@ -3,15 +3,13 @@
 #include <cstddef>
 #include <string_view>
 
+#include "core/byte_text.h"
+
 // Helpers that read one tag (or any short text) of a page. Patterns are given in lower case and
 // match letters of either case; a blank in a pattern also matches CR, LF and TAB. Positions are
 // offsets into the text given; std::string_view::npos stands for "none".
 
 namespace gl {
-
-inline bool IsBlank(char byte) {
-  return byte == ' ' || byte == '\t' || byte == '\r' || byte == '\n';
-}
 
 // True when `text` begins with `pattern` as described above. A text shorter than the pattern is
 // no match.

@@ -12,10 +12,6 @@ bool IsBlank(char byte) {
   return byte == ' ' || byte == '\t';
 }
 
-bool IsBlankOrLineEnd(char byte) {
-  return IsBlank(byte) || byte == '\r' || byte == '\n';
-}
-
 bool IsDigit(char byte) {
   return byte >= '0' && byte <= '9';
 }
