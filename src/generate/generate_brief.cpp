@@ -105,7 +105,7 @@ class RunDriver {
     bool firstActive = true;
     for (const TWebEntry& entry : document_.Brief.WebList) {
       const int depth = std::clamp(entry.Depth, 1, kDeepestLevel);
-      run_.ShowItem(ProgressItem::CurrDepth, "1 of " + std::to_string(depth));
+      run_.ShowLevel(1, depth);
       if (!entry.Active) continue;
       try {
         RunEntry(entry, depth, firstActive);
@@ -114,7 +114,7 @@ class RunDriver {
         host_.OpenProgressWindow();
         run_.ShowItem(ProgressItem::BriefName, document_.Brief.Name);
         run_.ShowCounters();
-        run_.ShowItem(ProgressItem::CurrDepth, "1 of " + std::to_string(depth));
+        run_.ShowLevel(1, depth);
       }
       run_.EndEntry();
       firstActive = false;

@@ -107,6 +107,10 @@ struct RunContext {
 
   void ShowItem(ProgressItem item, const std::string& text) { Host.UpdateItem(item, text); }
   void ShowCounters();
+  // "level of depth" in the depth label.
+  void ShowLevel(std::int32_t level, std::int32_t depth) {
+    ShowItem(ProgressItem::CurrDepth, std::to_string(level) + " of " + std::to_string(depth));
+  }
   void CountPage(std::uint64_t bytes);
   void CountFile(std::uint64_t bytes);
   void SetIdleStatus();

@@ -44,7 +44,7 @@ void RunLevels(RunContext& run, std::int32_t depth) {
     run.FlipLists();
     TLList& list = run.ConsumingList();
     if (list.Count == 0) return;
-    run.ShowItem(ProgressItem::CurrDepth, std::to_string(level) + " of " + std::to_string(depth));
+    run.ShowLevel(level, depth);
     while (TLList::Node* item = list.First()) {
       const std::string link = item->Text;
       const bool frame = item->Flag != 0;
