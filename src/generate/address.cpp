@@ -53,13 +53,6 @@ std::size_t PathStart(std::string_view address) {
   return separator;
 }
 
-std::string_view SkipLeadingBlanksAndQuotes(std::string_view value) {
-  while (!value.empty() &&
-         (IsBlankOrLineEnd(value.front()) || value.front() == '"' || value.front() == '\''))
-    value.remove_prefix(1);
-  return value;
-}
-
 // The absolute form of a value against its base, scheme still in place where there was one.
 std::string Join(std::string_view base, std::string_view value) {
   if (SchemeLength(value) > 0) return std::string(value);
@@ -145,7 +138,7 @@ std::string FetchedPageAddress(std::string_view requested, std::string_view foun
 }
 
 std::string ResolveAddress(std::string_view base, std::string_view value) {
-  value = SkipLeadingBlanksAndQuotes(value);
+  value = SkipBlanksAndQuotes(value);
   // Only a local page's relative links, or a value that is itself a local address, may lead to
   // the local disk.
   const bool mayBeLocal = IsFileAddress(value) || (SchemeLength(value) == 0 && IsFileAddress(base));
@@ -164,7 +157,7 @@ std::string ResolveAddress(std::string_view base, std::string_view value) {
 }
 
 LinkScheme SchemeOfLink(std::string_view value) {
-  value = SkipLeadingBlanksAndQuotes(value);
+  value = SkipBlanksAndQuotes(value);
   const std::size_t colon = value.find(':');
   if (colon == kNone || FindFirst(value, EndsHost) < colon) return {};
   LinkScheme scheme;

@@ -39,10 +39,6 @@ TagKind Classify(std::string_view afterOpen) {
   return TagKind::Other;
 }
 
-bool IsQuote(char byte) {
-  return byte == '"' || byte == '\'';
-}
-
 // A server-side image map: "ismap" followed by a blank or '>' from the tag's fifth byte on.
 bool HasIsMap(std::string_view tag) {
   constexpr std::string_view kIsMap = "ismap";
@@ -57,11 +53,9 @@ bool HasIsMap(std::string_view tag) {
 // A target of "_blank" or "_top" opens the link in a new top-level window.
 bool OpensNewWindow(std::string_view tag) {
   const std::size_t name = FindAttribute(tag, "target", tag.size());
-  std::size_t value = name == kNone ? kNone : AttributeValue(tag, name);
+  const std::size_t value = name == kNone ? kNone : AttributeValue(tag, name);
   if (value == kNone) return false;
-  while (value < tag.size() && (IsBlankOrLineEnd(tag[value]) || IsQuote(tag[value])))
-    ++value;
-  const std::string_view target = tag.substr(value);
+  const std::string_view target = SkipBlanksAndQuotes(tag.substr(value));
   return MatchTagName(target, "_blank") || MatchTagName(target, "_top");
 }
 
@@ -75,12 +69,6 @@ bool PointsAtImage(std::string_view address) {
   if (dot == kNone) return false;
   const std::string_view suffix = address.substr(dot + 1);
   return StartsWithNoCase(suffix, "gif") || StartsWithNoCase(suffix, "jpg");
-}
-
-std::string_view TrimValue(std::string_view value) {
-  while (!value.empty() && (IsBlankOrLineEnd(value.front()) || IsQuote(value.front())))
-    value.remove_prefix(1);
-  return value;
 }
 
 // The place of an attribute value in the page: [From, To).
@@ -242,7 +230,7 @@ class Pass {
     if (scheme.Other) {
       // Mail and other schemes are never fetched; the link itself is already absolute.
       if (stopping_) return;
-      std::string key(TrimValue(value));
+      std::string key(SkipBlanksAndQuotes(value));
       if (TPageRecord* record = FindServing(key, newWindow)) {
         Replace(span, record->LocalName);
         return;

@@ -6,14 +6,8 @@
 
 namespace gl {
 namespace {
-
 constexpr std::size_t kNone = std::string_view::npos;
-
-bool IsQuote(char byte) {
-  return byte == '"' || byte == '\'';
 }
-
-}  // namespace
 
 bool MatchTagName(std::string_view text, std::string_view pattern) {
   if (text.size() < pattern.size()) return false;

@@ -11,6 +11,17 @@
 
 namespace gl {
 
+inline bool IsQuote(char byte) {
+  return byte == '"' || byte == '\'';
+}
+
+// The text from its first byte that is neither a blank, a line end nor a quote.
+inline std::string_view SkipBlanksAndQuotes(std::string_view text) {
+  while (!text.empty() && (IsBlankOrLineEnd(text.front()) || IsQuote(text.front())))
+    text.remove_prefix(1);
+  return text;
+}
+
 // True when `text` begins with `pattern` as described above. A text shorter than the pattern is
 // no match.
 bool MatchTagName(std::string_view text, std::string_view pattern);
