@@ -1,5 +1,4 @@
 #include <CLI/CLI.hpp>
-#include <algorithm>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -71,14 +70,6 @@ int RunGenerate(GenerateArgs& args, CommandIo& io) {
   io.err << "No summary page name is free in " << report.RunDirectory.string()
          << "; nothing was generated.\n";
   return kExitFailed;
-}
-
-// An archive path as the brief stores it ("3\Brief0.htm", with a backslash so that briefs move
-// between systems) as a path on this disk.
-std::filesystem::path ArchivePathOnDisk(const std::filesystem::path& briefFolder,
-                                        std::string archivePath) {
-  std::replace(archivePath.begin(), archivePath.end(), '\\', '/');
-  return briefFolder / archivePath;
 }
 
 struct ArchivesArgs {

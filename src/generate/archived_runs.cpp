@@ -39,6 +39,13 @@ void RemoveRunFiles(const std::filesystem::path& base, std::string_view archiveP
 
 }  // namespace
 
+std::filesystem::path ArchivePathOnDisk(const std::filesystem::path& briefFolder,
+                                        std::string_view archivePath) {
+  std::string onDisk(archivePath);
+  std::replace(onDisk.begin(), onDisk.end(), '\\', '/');
+  return briefFolder / onDisk;
+}
+
 void DeleteArchivedRun(TBriefDocument& document, std::size_t index) {
   std::vector<std::string>& paths = document.Brief.ArchivePaths;
   if (index >= paths.size()) return;
