@@ -1,14 +1,13 @@
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
-#include <iostream>
 #include <memory>
 #include <ostream>
 #include <string>
 
 #include "cli/cli.h"
 #include "cli/command.h"
+#include "cli/command_support.h"
 #include "cli/interrupt.h"
+#include "cli/terminal_host.h"
 #include "core/settings_io.h"
 #include "net/fetch.h"
 #include "platform/cancellation.h"
@@ -65,7 +64,7 @@ const char* YesNo(bool value) {
   return value ? "yes" : "no";
 }
 
-int RunFetch(const FetchArguments& arguments, CommandIo& io) {
+int RunFetch(FetchArguments& arguments, CommandIo& io) {
   const Settings settings = LoadSettings();
   FetchOptions options;
   options.UserName = arguments.UserName;
@@ -79,9 +78,8 @@ int RunFetch(const FetchArguments& arguments, CommandIo& io) {
   FetchResult result;
   {
     // Status and progress only make sense on a terminal; a pipe gets the outcome line alone.
-    const bool terminal = &io.err == &std::cerr && isatty(STDERR_FILENO) == 1;
     std::unique_ptr<ProgressSink> sink;
-    if (terminal) {
+    if (IsTerminal(io.err)) {
       sink = std::make_unique<TerminalSink>(io.err);
     } else {
       sink = std::make_unique<SilentSink>();
@@ -123,9 +121,7 @@ void RegisterFetchCommand(CLI::App& app, CommandAction& action) {
                   "refuse an address outside the base address's site");
   fetch->add_flag("--images", arguments->Images, "accept images");
   fetch->add_flag("--other-files", arguments->OtherFiles, "accept any other file type");
-  fetch->callback([arguments, &action] {
-    action = [arguments](CommandIo& io) { return RunFetch(*arguments, io); };
-  });
+  OnParsed(*fetch, action, arguments, &RunFetch);
 }
 
 }  // namespace gl::cli

@@ -21,7 +21,9 @@ std::string CleanText(const std::string& text) {
 }  // namespace
 
 bool IsTerminal(const std::ostream& out) {
-  return &out == &std::cout && isatty(STDOUT_FILENO) == 1;
+  if (&out == &std::cout) return isatty(STDOUT_FILENO) == 1;
+  if (&out == &std::cerr) return isatty(STDERR_FILENO) == 1;
+  return false;
 }
 
 int TerminalColumns() {

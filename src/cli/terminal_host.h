@@ -17,7 +17,7 @@ enum class DisplayMode {
   Quiet   // nothing but errors
 };
 
-// True when `out` is this process's standard output and that is a terminal.
+// True when `out` is this process's standard output or error and that is a terminal.
 bool IsTerminal(const std::ostream& out);
 
 // The width of the terminal on standard output; 80 when it cannot be read.
