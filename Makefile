@@ -8,7 +8,8 @@ JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
 PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
-            libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev wget
+            libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev wget \
+            qt6-base-dev libssl-dev xvfb xauth xdotool poppler-utils desktop-file-utils
 
 CONFIGURE = cmake -S . -G Ninja -Wno-dev
 
