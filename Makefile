@@ -38,7 +38,7 @@ unit: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 $(ASAN_BUILD)/build.ninja: | deps
-	$(CONFIGURE) -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DGL_WERROR=ON -DGL_SANITIZE=ON -DGL_BENCH=OFF
+	$(CONFIGURE) -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DGL_WERROR=ON -DGL_SANITIZE=ON -DGL_BENCH=OFF -DGL_UI=OFF
 
 # The Qt-free libraries' tests and the fuzz corpora again, under AddressSanitizer and UBSan.
 asan: deps $(ASAN_BUILD)/build.ninja
@@ -49,7 +49,7 @@ asan: deps $(ASAN_BUILD)/build.ninja
 test: unit asan
 
 $(FUZZ_BUILD)/build.ninja: | deps
-	CXX=clang++ $(CONFIGURE) -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGL_FUZZ=ON -DGL_BENCH=OFF
+	CXX=clang++ $(CONFIGURE) -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGL_FUZZ=ON -DGL_BENCH=OFF -DGL_UI=OFF
 
 # Runs every fuzz target for FUZZ_SECONDS, growing a scratch copy of its seed corpus.
 fuzz: deps $(FUZZ_BUILD)/build.ninja

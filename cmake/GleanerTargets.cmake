@@ -31,13 +31,18 @@ function(gl_library)
   target_link_libraries(${ARG_NAME} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# gl_test(NAME core_tests SOURCES a_test.cpp ... DEPS gl_core ...)
-# One GoogleTest executable per library; every test runs as its own CTest case.
+# gl_test(NAME core_tests [OWN_MAIN] SOURCES a_test.cpp ... DEPS gl_core ...)
+# One GoogleTest executable per library; every test runs as its own CTest case. OWN_MAIN: the
+# sources bring their own main() (the desktop tests create the application object there).
 function(gl_test)
-  cmake_parse_arguments(ARG "" "NAME" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "OWN_MAIN" "NAME" "SOURCES;DEPS" ${ARGN})
   add_executable(${ARG_NAME} ${ARG_SOURCES})
   target_compile_options(${ARG_NAME} PRIVATE ${GL_WARNINGS})
-  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_DEPS} gl_test_support GTest::gtest GTest::gmock GTest::gtest_main)
+  set(gtest_main GTest::gtest_main)
+  if(ARG_OWN_MAIN)
+    set(gtest_main)
+  endif()
+  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_DEPS} gl_test_support GTest::gtest GTest::gmock ${gtest_main})
   gtest_discover_tests(${ARG_NAME} DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 120)
 endfunction()
 
