@@ -61,27 +61,21 @@ TEST(FindLocationTest, LooksOnlyInTheHeaderBlock) {
 // body length is the declared number as it is.
 TEST(AnalyseHeaderTest, ReadsLengthAndType) {
   constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-  const struct {
-    const char* Header;
-    std::optional<std::int64_t> Length;
-    std::optional<std::int64_t> Body;
-    std::optional<std::string> Type;
-  } rows[] = {
+  using Length = std::optional<std::int64_t>;
+  const std::tuple<const char*, Length, Length, std::optional<std::string>> rows[] = {
       {"HTTP/1.0 200\r\nContent-Length: 1234\r\nContent-Type: text/html\r\n\r\n", 1234, 1234,
        "text/html"},
-      {"HTTP/1.0 200\r\nCONTENT-TYPE: TEXT/HTML; charset=UTF-8\r\n\r\n", std::nullopt, std::nullopt,
-       "text/html"},
+      {"HTTP/1.0 200\r\nCONTENT-TYPE: TEXT/HTML; charset=UTF-8\r\n\r\n", {}, {}, "text/html"},
       {"HTTP/1.0 200\r\nContent-Length: 0\r\n\r\n", 1, 0, std::nullopt},
-      {"HTTP/1.0 200\r\nContent-Length: lots\r\n\r\n", 1, std::nullopt, std::nullopt},
+      {"HTTP/1.0 200\r\nContent-Length: lots\r\n\r\n", 1, {}, std::nullopt},
       {"HTTP/1.0 200\r\nContent-Length: 12;x\r\n\r\n", 12, 12, std::nullopt},
       {"HTTP/1.0 200\r\nContent-Length: 99999999999999999999999\r\n\r\n", kMax, kMax, std::nullopt},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.Header);
-    const HeaderFacts facts = AnalyseHeader(row.Header);
-    EXPECT_EQ(facts.ContentLength, row.Length);
-    EXPECT_EQ(facts.BodyLength, row.Body);
-    EXPECT_EQ(facts.ContentType, row.Type);
+  for (const auto& [header, length, body, type] : rows) {
+    SCOPED_TRACE(header);
+    const HeaderFacts facts = AnalyseHeader(header);
+    EXPECT_EQ(std::tie(facts.ContentLength, facts.BodyLength, facts.ContentType),
+              std::tie(length, body, type));
   }
 }
 
