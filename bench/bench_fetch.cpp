@@ -10,12 +10,6 @@
 
 namespace {
 
-class QuietSink : public gl::ProgressSink {
- public:
-  void SetStatusText(const std::string&) override {}
-  void SetProgress(int) override {}
-};
-
 void BM_FetchPage(benchmark::State& state) {
   const std::string page = "<html><body>" +
                            std::string(static_cast<std::size_t>(state.range(0)), 'x') +
@@ -25,7 +19,7 @@ void BM_FetchPage(benchmark::State& state) {
   const std::string start = server.Address("/dir/page.htm");
   const gl::FetchOptions options;
   const gl::Settings settings;
-  QuietSink sink;
+  gl::SilentProgress sink;
 
   for (auto _ : state) {
     std::string address = start;

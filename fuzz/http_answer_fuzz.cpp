@@ -27,6 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const gl::HeaderFacts facts = gl::AnalyseHeader(answer.substr(0, whole));
   if (facts.ContentLength && *facts.ContentLength < 1) std::abort();
+  if (facts.BodyLength && *facts.BodyLength < 0) std::abort();
   if (facts.ContentType) {
     static_cast<void>(gl::JudgeContentType(*facts.ContentType, data[0] & 1, data[0] & 2));
   }

@@ -51,6 +51,14 @@ class Canvas:
     def rect(self, x0, y0, x1, y1, colour):
         self._paint((x0, y0, x1, y1), lambda x, y: x0 <= x < x1 and y0 <= y < y1, colour)
 
+    def rounded_rect(self, x0, y0, x1, y1, radius, colour):
+        def inside(x, y):
+            dx = max(x0 + radius - x, 0.0, x - (x1 - radius))
+            dy = max(y0 + radius - y, 0.0, y - (y1 - radius))
+            return x0 <= x < x1 and y0 <= y < y1 and dx * dx + dy * dy <= radius * radius
+
+        self._paint((x0, y0, x1, y1), inside, colour)
+
     def ellipse(self, cx, cy, rx, ry, colour, angle=0.0):
         c, s = math.cos(angle), math.sin(angle)
         reach = max(rx, ry)
@@ -112,6 +120,27 @@ class Canvas:
             colour = [top[i] + (bottom[i] - top[i]) * t for i in range(3)] + [1.0]
             for sx in range(self.w):
                 self.pixels[sy * self.w + sx] = list(colour)
+
+    def reduce_rgba(self):
+        """Averages the sub-pixels into (r, g, b, a) per pixel, keeping partial transparency."""
+        out = []
+        n = SAMPLES * SAMPLES
+        for y in range(self.height):
+            for x in range(self.width):
+                acc = [0.0, 0.0, 0.0, 0.0]
+                for sy in range(y * SAMPLES, (y + 1) * SAMPLES):
+                    row = sy * self.w
+                    for sx in range(x * SAMPLES, (x + 1) * SAMPLES):
+                        p = self.pixels[row + sx]
+                        for i in range(3):
+                            acc[i] += p[i] * p[3]
+                        acc[3] += p[3]
+                if acc[3] == 0:
+                    out.append((0, 0, 0, 0))
+                    continue
+                rgb = tuple(int(round(acc[i] / acc[3])) for i in range(3))
+                out.append((*rgb, int(round(acc[3] / n * 255))))
+        return out
 
     def reduce(self, matte=(255, 255, 255), alpha_cut=0.4):
         """Averages the sub-pixels: a list of (r, g, b) or None (transparent) per pixel. Edge
@@ -406,12 +435,12 @@ def encode_gif(width, height, pixels):
 
 
 def encode_png(width, height, pixels):
-    """An RGBA PNG of the same pixels, for previews."""
+    """An RGBA PNG of pixels given as (r, g, b), (r, g, b, a) or None (transparent)."""
     raw = bytearray()
     for y in range(height):
         raw.append(0)
         for p in pixels[y * width:(y + 1) * width]:
-            raw += bytes((255, 255, 255, 0) if p is None else (*p, 255))
+            raw += bytes((255, 255, 255, 0) if p is None else p if len(p) == 4 else (*p, 255))
 
     def chunk(kind, body):
         return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))

@@ -54,12 +54,6 @@ class TerminalSink : public ProgressSink {
   bool drawn_ = false;
 };
 
-class SilentSink : public ProgressSink {
- public:
-  void SetStatusText(const std::string&) override {}
-  void SetProgress(int) override {}
-};
-
 const char* YesNo(bool value) {
   return value ? "yes" : "no";
 }
@@ -82,7 +76,7 @@ int RunFetch(FetchArguments& arguments, CommandIo& io) {
     if (IsTerminal(io.err)) {
       sink = std::make_unique<TerminalSink>(io.err);
     } else {
-      sink = std::make_unique<SilentSink>();
+      sink = std::make_unique<SilentProgress>();
     }
     // Ctrl+C ends a waiting transfer at once with the skipped page.
     const StopOnInterrupt stopOnCtrlC;

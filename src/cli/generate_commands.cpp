@@ -40,7 +40,7 @@ int RunGenerate(GenerateArgs& args, CommandIo& io) {
       io.err << "No browser is set, so the brief will not be shown "
                 "(gleaner settings browser-path PROGRAM sets one).\n";
     } else {
-      host.OpenWhenReady(settings.BrowserPath);
+      host.OpenWhenReady(settings);
     }
   }
 

@@ -50,6 +50,9 @@ const std::map<std::string, SettingKey>& SettingKeys() {
           return answer == "yes" || answer == "no";
         },
         "Yes or No"}},
+      {"browser-port",
+       {NumberSetter(kMinDebuggingPort, kMaxDebuggingPort, &PreferencesInput::DebuggingPort),
+        "a port number from 1 to 65535"}},
       {"proxy-server",
        {TextSetter(&PreferencesInput::ProxyServer, nullptr), "a host name or address"}},
       {"proxy-port",
@@ -81,6 +84,7 @@ void PrintSettings(const Settings& settings, std::ostream& out) {
   out << "browser-path=" << TerminalText(settings.BrowserPath) << '\n'
       << "browser-service=" << TerminalText(settings.BrowserService) << '\n'
       << "auto-load-browser=" << (settings.AutoLoadBrowser ? "Yes" : "No") << '\n'
+      << "browser-port=" << settings.BrowserDebuggingPort << '\n'
       << "proxy-server=" << TerminalText(settings.ProxyServer) << '\n'
       << "proxy-port=" << settings.ProxyPort << '\n'
       << "retries=" << settings.RetryCount << '\n'

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <utility>
 
+#include "browser/browse_to.h"
 #include "cli/terminal_text.h"
 
 namespace gl::cli {
@@ -17,6 +18,20 @@ constexpr int kDefaultColumns = 80;
 std::string CleanText(const std::string& text) {
   return FitText(text, std::string::npos);
 }
+
+// Showing the summary from the command line: the status texts have no bar to go to, and a
+// message goes to the error output.
+class TerminalBrowserHost final : public BrowserHost {
+ public:
+  explicit TerminalBrowserHost(std::ostream& err) : err_(err) {}
+  void SetStatusText(const std::string&) override {}
+  void ShowMessage(const UserMessage& message) override {
+    err_ << message.Title << ": " << message.Text << '\n';
+  }
+
+ private:
+  std::ostream& err_;
+};
 
 }  // namespace
 
@@ -35,11 +50,6 @@ int TerminalColumns() {
 TerminalHost::TerminalHost(std::ostream& out, std::ostream& err, DisplayMode mode,
                            ColumnsSource columns)
     : out_(out), err_(err), mode_(mode), columns_(std::move(columns)) {}
-
-void TerminalHost::OpenWhenReady(std::string browserPath, ProgramStarter starter) {
-  browserPath_ = std::move(browserPath);
-  starter_ = std::move(starter);
-}
 
 void TerminalHost::SetStatusText(const std::string& text) {
   state_.Status = text;
@@ -104,9 +114,10 @@ void TerminalHost::EndRun() {
 }
 
 void TerminalHost::BriefReady(const std::string&, const std::string& summaryAddress) {
-  if (browserPath_.empty()) return;
-  const ProgramStartResult started = starter_(browserPath_, {summaryAddress});
-  if (!started.Started) err_ << started.Message << '\n';
+  if (!browser_) return;
+  TerminalBrowserHost browserHost(err_);
+  const BrowseResult shown = BrowseTo(summaryAddress, *browser_, browserHost);
+  if (shown.Outcome == BrowseOutcome::ProgramNotStarted) err_ << shown.Message << '\n';
 }
 
 void TerminalHost::ShowError(const std::string& title, const std::string& text) {

@@ -2,12 +2,13 @@
 
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/progress_display.h"
+#include "core/settings.h"
 #include "generate/run_host.h"
-#include "platform/program_start.h"
 
 namespace gl::cli {
 
@@ -27,15 +28,13 @@ int TerminalColumns();
 class TerminalHost final : public RunHost {
  public:
   using ColumnsSource = std::function<int()>;
-  using ProgramStarter = std::function<ProgramStartResult(
-      const std::string& program, const std::vector<std::string>& arguments)>;
 
   // The live display asks `columns` for the width on every redraw, so it follows a resize.
   TerminalHost(std::ostream& out, std::ostream& err, DisplayMode mode,
                ColumnsSource columns = TerminalColumns);
 
-  // Shows the summary page with `browserPath` once the brief is ready (`--open`).
-  void OpenWhenReady(std::string browserPath, ProgramStarter starter = StartProgram);
+  // Shows the summary page in the browser of `settings` once the brief is ready (`--open`).
+  void OpenWhenReady(const Settings& settings) { browser_ = settings; }
 
   void SetStatusText(const std::string& text) override;
   void SetProgress(int percent) override;
@@ -55,8 +54,7 @@ class TerminalHost final : public RunHost {
   std::ostream& err_;
   DisplayMode mode_;
   ColumnsSource columns_;
-  std::string browserPath_;
-  ProgramStarter starter_;
+  std::optional<Settings> browser_;
 
   ProgressState state_;
   std::vector<std::string> drawn_;  // the live block as it stands on the terminal

@@ -10,7 +10,8 @@ struct Settings {
   std::string BrowserPath;
   std::string BrowserService;
   bool AutoLoadBrowser = false;
-  std::string ProxyServer;  // empty: direct connection
+  int BrowserDebuggingPort = 9222;  // the running browser's remote-debugging endpoint on 127.0.0.1
+  std::string ProxyServer;          // empty: direct connection
   int ProxyPort = 80;
   int RetryCount = 3;                     // attempts per page
   std::int64_t DiskBuffer = 1024 * 1024;  // minimum free disk space in bytes

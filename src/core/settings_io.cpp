@@ -56,6 +56,9 @@ void ReadSettings(SettingsStore& store, Settings& settings) {
     ReadText(*key, keys::kBrowserService, settings.BrowserService);
     if (auto autoLoad = key->QueryValue(keys::kAutoLoadBrowser))
       settings.AutoLoadBrowser = *autoLoad == "Yes";
+    if (auto port = StoredNumber(*key, keys::kDebuggingPort, kMinDebuggingPort, kMaxDebuggingPort,
+                                 defaults.BrowserDebuggingPort))
+      settings.BrowserDebuggingPort = *port;
   }
   if (auto key = OpenGroup(store, keys::kProxy)) {
     ReadText(*key, keys::kProxyServer, settings.ProxyServer);
@@ -101,6 +104,7 @@ PreferencesInput PreferencesFrom(const Settings& settings) {
   PreferencesInput input;
   input.Browser = settings.BrowserPath;
   input.AutoLoad = settings.AutoLoadBrowser;
+  input.DebuggingPort = settings.BrowserDebuggingPort;
   input.ProxyServer = settings.ProxyServer;
   input.ProxyPort = settings.ProxyPort;
   input.NumRetries = settings.RetryCount;
@@ -122,11 +126,14 @@ ApplyResult DoApply(const PreferencesInput& input, Settings& settings, SettingsS
   result.Written &= WriteGroup(store, keys::kDiskBuffer, {{keys::kMegaBytes, megabytes}});
   settings.DiskBuffer = input.DiskBuffer * kBytesPerMegabyte;
 
+  const std::string debuggingPort = std::to_string(input.DebuggingPort);
   result.Written &= WriteGroup(store, keys::kBrowser,
                                {{keys::kBrowserPath, settings.BrowserPath},
                                 {keys::kBrowserService, settings.BrowserService},
-                                {keys::kAutoLoadBrowser, input.AutoLoad ? "Yes" : "No"}});
+                                {keys::kAutoLoadBrowser, input.AutoLoad ? "Yes" : "No"},
+                                {keys::kDebuggingPort, debuggingPort}});
   settings.AutoLoadBrowser = input.AutoLoad;
+  settings.BrowserDebuggingPort = input.DebuggingPort;
 
   const std::string port = std::to_string(input.ProxyPort);
   result.Written &= WriteGroup(store, keys::kProxy,

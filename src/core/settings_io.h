@@ -11,7 +11,7 @@
 // Reading the program-wide settings from the settings store and writing them back as the
 // preferences dialog applies them. Every value is stored as text under a key of its group:
 //   Software\Orrery Development\Gleaner-Light\Disk Buffer   MegaBytes
-//   ...\Browser   Browser Path, Browser Service, AutoLoad Browser ("Yes"/"No")
+//   ...\Browser   Browser Path, Browser Service, AutoLoad Browser ("Yes"/"No"), Debugging Port
 //   ...\Proxy     Proxy Server, Proxy Port
 //   ...\Briefs    Retries, Password, UserName
 //   ...\Startup   Open Briefs, Previous Briefs, First Start (kept by the desktop program)
@@ -31,6 +31,7 @@ inline constexpr std::string_view kMegaBytes = "MegaBytes";
 inline constexpr std::string_view kBrowserPath = "Browser Path";
 inline constexpr std::string_view kBrowserService = "Browser Service";
 inline constexpr std::string_view kAutoLoadBrowser = "AutoLoad Browser";
+inline constexpr std::string_view kDebuggingPort = "Debugging Port";
 inline constexpr std::string_view kProxyServer = "Proxy Server";
 inline constexpr std::string_view kProxyPort = "Proxy Port";
 inline constexpr std::string_view kRetries = "Retries";
@@ -48,14 +49,16 @@ inline constexpr int kMinProxyPort = 0;
 inline constexpr int kMaxProxyPort = 99999;
 inline constexpr int kMinRetries = 1;
 inline constexpr int kMaxRetries = 5;
+inline constexpr int kMinDebuggingPort = 1;
+inline constexpr int kMaxDebuggingPort = 65535;
 inline constexpr std::int64_t kBytesPerMegabyte = 1048576;
 
 // A whole decimal number within [low, high] ("80"); none for anything else (" 80", "8o", "").
 std::optional<int> DecimalInRange(std::string_view text, int low, int high);
 
 // Reads the groups Disk Buffer, Browser, Proxy and Briefs into `settings`. Numbers that are not
-// decimal numbers in the dialog's range give the defaults (1 MB, port 80, 3 retries); an absent
-// or empty value keeps the value `settings` already holds.
+// decimal numbers in the dialog's range give the defaults (1 MB, port 80, 3 retries, debugging
+// port 9222); an absent or empty value keeps the value `settings` already holds.
 void ReadSettings(SettingsStore& store, Settings& settings);
 
 // The defaults, then every group of the store at DefaultSettingsFile().
@@ -74,6 +77,7 @@ std::string BrowserServiceName(std::string_view browserPath);
 struct PreferencesInput {
   std::string Browser;
   bool AutoLoad = false;
+  int DebuggingPort = 9222;
   std::string ProxyServer;
   int ProxyPort = 80;
   int NumRetries = 3;
@@ -94,11 +98,11 @@ struct ApplyResult {
   bool Written = true;  // every value meant for the store was written
 };
 
-// Takes the fields into `settings` and writes every group, in this order: Disk Buffer; Browser;
-// Proxy; Briefs' Retries. Then, only when the user name or password was edited: a changed
-// password must equal its confirmation, or nothing more is written or set and the result carries
-// "Password not correctly confirmed."; otherwise Password and UserName are written and become
-// the defaults.
+// Takes the fields into `settings` and writes every group, in this order: Disk Buffer; Browser
+// (the debugging port last); Proxy; Briefs' Retries. Then, only when the user name or password was
+// edited: a changed password must equal its confirmation, or nothing more is written or set and the
+// result carries "Password not correctly confirmed."; otherwise Password and UserName are written
+// and become the defaults.
 ApplyResult DoApply(const PreferencesInput& input, Settings& settings, SettingsStore& store);
 
 }  // namespace gl

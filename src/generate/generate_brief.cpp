@@ -216,6 +216,10 @@ class RunDriver {
     run_.SetIdleStatus();
     if (progressOpen_) host_.CloseProgressWindow();
     host_.EndRun();
+    // Stop and Skip have been honoured. Showing the brief is no part of the run: a pending Stop
+    // would cancel the conversation with a running browser and start another one instead.
+    ClearStop();
+    ClearSkip();
     if (!run_.SummaryName.empty()) {
       host_.BriefReady(document_.Brief.Name, FileAddressFromPath(report_.SummaryPath));
     }

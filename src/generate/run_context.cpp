@@ -3,6 +3,7 @@
 #include "generate/archive_names.h"
 #include "generate/run_errors.h"
 #include "generate/texts.h"
+#include "net/texts.h"
 
 namespace gl {
 

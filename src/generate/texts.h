@@ -6,9 +6,6 @@
 
 namespace gl::texts {
 
-// Status line between steps of a run (status texts begin with one blank).
-inline constexpr std::string_view kIdleStatus = " Gleaner-Light";
-
 // The messages of the run's own exceptions.
 inline constexpr std::string_view kAbortBrief = "Abort brief";
 inline constexpr std::string_view kSkipEntry = "Skip entry";

@@ -14,4 +14,11 @@ class ProgressSink {
   virtual void SetProgress(int percent) = 0;
 };
 
+// For transfers whose progress nobody watches.
+class SilentProgress final : public ProgressSink {
+ public:
+  void SetStatusText(const std::string&) override {}
+  void SetProgress(int) override {}
+};
+
 }  // namespace gl

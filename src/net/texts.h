@@ -8,7 +8,9 @@ namespace gl::texts {
 
 inline constexpr std::string_view kUserAgent = "Gleaner-Light 1.0";
 
-// Status texts begin with one blank.
+// Status texts begin with one blank. The idle one stands between the steps of a run and after a
+// page has been handed to the browser.
+inline constexpr std::string_view kIdleStatus = " Gleaner-Light";
 inline constexpr std::string_view kContactingHost = " Contacting host...";
 inline constexpr std::string_view kConnected = " Connected...";
 inline constexpr std::string_view kTransferringData = " Transferring data...";

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 #include "net/answer.h"
 #include "net/generated_pages.h"
@@ -35,6 +36,7 @@ class Receiver {
     if (count > 0) Append(count);
     while (count > 0) {
       if (!headerAnalysed_ && !AnalyseHeaderOnce()) return false;
+      if (answerEnd_ && stream_.Size() >= *answerEnd_) break;
       count = ReceiveChunk();
       if (StopOrSkipRequested()) {
         count = 0;
@@ -82,6 +84,10 @@ class Receiver {
     if (end == std::string_view::npos) return true;
     headerAnalysed_ = true;
     const HeaderFacts facts = AnalyseHeader(answer.substr(0, end));
+    if (options_.EndAtDeclaredLength && facts.BodyLength) {
+      answerEnd_ = end + static_cast<std::size_t>(
+                             std::min<std::int64_t>(*facts.BodyLength, kMaxAnswerBytes));
+    }
     if (facts.ContentLength) {
       contentLength_ = *facts.ContentLength;
       ReportProgress();
@@ -116,6 +122,8 @@ class Receiver {
   std::int64_t contentLength_ = 0;
   bool headerAnalysed_ = false;
   HeaderEndFinder headerEnd_;
+  std::optional<std::size_t>
+      answerEnd_;  // where the declared body ends, when the answer ends there
   int step_ = 0;
 };
 

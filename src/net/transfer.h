@@ -43,6 +43,9 @@ struct TransferOptions {
   bool AcceptOtherFiles = false;
   int AttemptLevel = 5;
   std::size_t AnswerLimit = kMaxAnswerBytes;
+  // The answer ends once its body holds the declared Content-Length, for a server that keeps the
+  // connection open after answering. Otherwise it ends when the server closes.
+  bool EndAtDeclaredLength = false;
 };
 
 // One HTTP exchange: connect to `endpoint`, send `requestText`, receive the answer into `stream`

@@ -13,6 +13,7 @@
 #include "platform/cancellation.h"
 #include "platform/disk_space.h"
 #include "support/loopback_server.h"
+#include "support/raw_listener.h"
 
 // The generate, archives and delete-archive commands over a small loopback site. What a run
 // writes is pinned by the generate tests; these check the commands around it.
@@ -117,7 +118,8 @@ TEST_F(GenerateCommandTest, AFullDiskEndsTheRunWithTheDiskError) {
   EXPECT_EQ(server_.RequestCount(), 0u);
 }
 
-// The browser is started directly with the summary's address; the fifo waits for its report.
+// With no browser answering on the debugging port the browser program is started with the
+// summary's address; the fifo waits for its report.
 TEST_F(GenerateCommandTest, OpenStartsTheBrowserWithTheSummaryAddress) {
   const fs::path fifo = folder_ / "browser-report";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
@@ -125,6 +127,8 @@ TEST_F(GenerateCommandTest, OpenStartsTheBrowserWithTheSummaryAddress) {
   WriteFileBytes(browser, "#!/bin/sh\nprintf '%s' \"$1\" > '" + fifo.string() + "'\n");
   fs::permissions(browser, fs::perms::owner_all);
   ASSERT_EQ(RunCli({"settings", "browser-path", browser.string()}).code, cli::kExitDone);
+  const std::string closedPort = std::to_string(ClosedLoopbackPort());
+  ASSERT_EQ(RunCli({"settings", "browser-port", closedPort}).code, cli::kExitDone);
 
   const CliRun run = RunCli({"generate", "-q", "--open", brief_});
   ASSERT_EQ(run.code, cli::kExitDone) << run.err;
@@ -138,6 +142,8 @@ TEST_F(GenerateCommandTest, OpenWithoutAUsableBrowserSaysSoAndStillGenerates) {
   EXPECT_TRUE(fs::is_regular_file(Summary("0")));
 
   ASSERT_EQ(RunCli({"settings", "browser-path", "/nonexistent/browser"}).code, cli::kExitDone);
+  ASSERT_EQ(RunCli({"settings", "browser-port", std::to_string(ClosedLoopbackPort())}).code,
+            cli::kExitDone);
   const CliRun missing = RunCli({"generate", "-q", "--open", brief_});
   EXPECT_EQ(missing.code, cli::kExitDone);
   EXPECT_TRUE(missing.err.starts_with("Cannot start /nonexistent/browser: ")) << missing.err;

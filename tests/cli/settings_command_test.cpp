@@ -12,25 +12,25 @@ namespace gl::test {
 namespace {
 
 constexpr const char* kDefaults =
-    "browser-path=\nbrowser-service=\nauto-load-browser=No\nproxy-server=\nproxy-port=80\n"
-    "retries=3\ndisk-buffer-mb=1\nuser-name=\npassword=\n";
+    "browser-path=\nbrowser-service=\nauto-load-browser=No\nbrowser-port=9222\nproxy-server=\n"
+    "proxy-port=80\nretries=3\ndisk-buffer-mb=1\nuser-name=\npassword=\n";
 
 // A password given on the command line counts as confirmed, so it is stored too.
 TEST(SettingsCommandTest, ListsTheDefaultsThenSetsEachKey) {
   CliFolder folder;
   EXPECT_EQ(RunCli({"settings"}).out, kDefaults);
   EXPECT_FALSE(std::filesystem::exists(folder / "registry.ini"));
-  for (const char* change :
-       {"browser-path /opt/IEXPLORE.EXE", "auto-load-browser yes", "proxy-server proxy.example",
-        "proxy-port 3128", "retries 5", "disk-buffer-mb 250", "user-name ann", "password pw"}) {
+  for (const char* change : {"browser-path /opt/IEXPLORE.EXE", "auto-load-browser yes",
+                             "browser-port 9333", "proxy-server proxy.example", "proxy-port 3128",
+                             "retries 5", "disk-buffer-mb 250", "user-name ann", "password pw"}) {
     const CliRun run = RunCli(Words(std::string("settings ") + change));
     EXPECT_EQ(run.code, cli::kExitDone) << change;
     EXPECT_EQ(run.out + run.err, "");
   }
   EXPECT_EQ(RunCli({"settings"}).out,
             "browser-path=/opt/IEXPLORE.EXE\nbrowser-service=iexplore\nauto-load-browser=Yes\n"
-            "proxy-server=proxy.example\nproxy-port=3128\nretries=5\ndisk-buffer-mb=250\n"
-            "user-name=ann\npassword=**\n");
+            "browser-port=9333\nproxy-server=proxy.example\nproxy-port=3128\nretries=5\n"
+            "disk-buffer-mb=250\nuser-name=ann\npassword=**\n");
 }
 
 TEST(SettingsCommandTest, ValuesTheDialogRefusesAreUsageErrors) {
@@ -42,6 +42,7 @@ TEST(SettingsCommandTest, ValuesTheDialogRefusesAreUsageErrors) {
   } rows[] = {
       {"retries", "6", "retries takes a number from 1 to 5, not \"6\".\n"},
       {"proxy-port", "100000", "proxy-port takes a number from 0 to 99999, not \"100000\".\n"},
+      {"browser-port", "0", "browser-port takes a port number from 1 to 65535, not \"0\".\n"},
       {"disk-buffer-mb", "1e3",
        "disk-buffer-mb takes a number of megabytes from 1 to 999999, not \"1e3\".\n"},
       {"auto-load-browser", "maybe", "auto-load-browser takes Yes or No, not \"maybe\".\n"},

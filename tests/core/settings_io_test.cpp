@@ -22,14 +22,16 @@ std::string Section(const std::string& group, const std::string& lines) {
 }
 
 auto Fields(const Settings& s) {
-  return std::tie(s.BrowserPath, s.BrowserService, s.AutoLoadBrowser, s.ProxyServer, s.ProxyPort,
-                  s.RetryCount, s.DiskBuffer, s.DefaultUserName, s.DefaultPassword);
+  return std::tie(s.BrowserPath, s.BrowserService, s.AutoLoadBrowser, s.BrowserDebuggingPort,
+                  s.ProxyServer, s.ProxyPort, s.RetryCount, s.DiskBuffer, s.DefaultUserName,
+                  s.DefaultPassword);
 }
 
 PreferencesInput SampleInput() {
   PreferencesInput input;
   input.Browser = "/usr/bin/firefox.sh";
   input.AutoLoad = true;
+  input.DebuggingPort = 9333;
   input.ProxyServer = "proxy.example";
   input.ProxyPort = 3128;
   input.NumRetries = 4;
@@ -63,7 +65,7 @@ TEST_F(SettingsIoTest, AppliedValuesAreWrittenAsTextAndLoadedOnTheNextStart) {
             Section("Briefs", "Password=secret\nRetries=4\nUserName=ann\n\n") +
                 Section("Browser",
                         "AutoLoad Browser=Yes\nBrowser Path=/usr/bin/firefox.sh\n"
-                        "Browser Service=firefox\n\n") +
+                        "Browser Service=firefox\nDebugging Port=9333\n\n") +
                 Section("Disk Buffer", "MegaBytes=20\n\n") +
                 Section("Proxy", "Proxy Port=3128\nProxy Server=proxy.example\n"));
   EXPECT_EQ(settings.DiskBuffer, 20 * kMB);
@@ -80,19 +82,22 @@ TEST_F(SettingsIoTest, NumberAndFlagFallbacks) {
     std::int64_t diskBuffer;
     int proxyPort;
     int retries;
+    int debuggingPort;
     bool autoLoad;
   } cases[] = {
-      {"Disk Buffer", "MegaBytes=999999", 999999 * kMB, 8080, 2, true},
-      {"Disk Buffer", "MegaBytes=lots", kMB, 8080, 2, true},
-      {"Disk Buffer", "MegaBytes=", 5 * kMB, 8080, 2, true},
-      {"Proxy", "Proxy Port=99999", 5 * kMB, 99999, 2, true},
-      {"Proxy", "Proxy Port= 3128", 5 * kMB, 80, 2, true},
-      {"Proxy", "Proxy Port=100000", 5 * kMB, 80, 2, true},
-      {"Briefs", "Retries=5", 5 * kMB, 8080, 5, true},
-      {"Briefs", "Retries=4x", 5 * kMB, 8080, 3, true},
-      {"Briefs", "Retries=99999999999", 5 * kMB, 8080, 3, true},
-      {"Browser", "AutoLoad Browser=yes", 5 * kMB, 8080, 2, false},
-      {"Browser", "AutoLoad Browser=", 5 * kMB, 8080, 2, true},
+      {"Disk Buffer", "MegaBytes=999999", 999999 * kMB, 8080, 2, 4000, true},
+      {"Disk Buffer", "MegaBytes=lots", kMB, 8080, 2, 4000, true},
+      {"Disk Buffer", "MegaBytes=", 5 * kMB, 8080, 2, 4000, true},
+      {"Proxy", "Proxy Port=99999", 5 * kMB, 99999, 2, 4000, true},
+      {"Proxy", "Proxy Port= 3128", 5 * kMB, 80, 2, 4000, true},
+      {"Proxy", "Proxy Port=100000", 5 * kMB, 80, 2, 4000, true},
+      {"Briefs", "Retries=5", 5 * kMB, 8080, 5, 4000, true},
+      {"Briefs", "Retries=4x", 5 * kMB, 8080, 3, 4000, true},
+      {"Briefs", "Retries=99999999999", 5 * kMB, 8080, 3, 4000, true},
+      {"Browser", "AutoLoad Browser=yes", 5 * kMB, 8080, 2, 4000, false},
+      {"Browser", "AutoLoad Browser=", 5 * kMB, 8080, 2, 4000, true},
+      {"Browser", "Debugging Port=65535", 5 * kMB, 8080, 2, 65535, true},
+      {"Browser", "Debugging Port=0", 5 * kMB, 8080, 2, 9222, true},
   };
   for (const auto& row : cases) {
     SCOPED_TRACE(row.line);
@@ -103,10 +108,12 @@ TEST_F(SettingsIoTest, NumberAndFlagFallbacks) {
     settings.ProxyPort = 8080;
     settings.RetryCount = 2;
     settings.DiskBuffer = 5 * kMB;
+    settings.BrowserDebuggingPort = 4000;
     ReadSettings(store, settings);
-    EXPECT_EQ(std::tie(settings.DiskBuffer, settings.ProxyPort, settings.RetryCount,
-                       settings.AutoLoadBrowser),
-              std::tie(row.diskBuffer, row.proxyPort, row.retries, row.autoLoad));
+    EXPECT_EQ(
+        std::tie(settings.DiskBuffer, settings.ProxyPort, settings.RetryCount,
+                 settings.BrowserDebuggingPort, settings.AutoLoadBrowser),
+        std::tie(row.diskBuffer, row.proxyPort, row.retries, row.debuggingPort, row.autoLoad));
   }
 }
 

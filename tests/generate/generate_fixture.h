@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "generate/generate_brief.h"
+#include "platform/cancellation.h"
 #include "support/loopback_server.h"
 #include "support/scoped_time_scale.h"
 #include "support/standalone_run.h"
@@ -87,7 +88,8 @@ class RecordingHost : public QuietHost {
   }
   void CloseProgressWindow() override { Calls.push_back("close"); }
   void BriefReady(const std::string& briefName, const std::string& summaryAddress) override {
-    Calls.push_back("ready:" + briefName + "|" + summaryAddress);
+    Calls.push_back("ready:" + briefName + "|" + summaryAddress +
+                    (StopOrSkipRequested() ? " while Stop or Skip is pending" : ""));
   }
   void ShowError(const std::string& title, const std::string& text) override {
     Calls.push_back("error:" + title + "|" + text);

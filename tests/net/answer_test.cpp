@@ -57,22 +57,25 @@ TEST(FindLocationTest, LooksOnlyInTheHeaderBlock) {
   EXPECT_EQ(FindLocation("HTTP/1.0 302\r\nLocation: /unterminated"), "/unterminated");
 }
 
-// A length is at least 1 (the progress divides by it) and saturates instead of overflowing.
+// A length is at least 1 (the progress divides by it) and saturates instead of overflowing; the
+// body length is the declared number as it is.
 TEST(AnalyseHeaderTest, ReadsLengthAndType) {
-  const std::tuple<const char*, std::optional<std::int64_t>, std::optional<std::string>> rows[] = {
-      {"HTTP/1.0 200\r\nContent-Length: 1234\r\nContent-Type: text/html\r\n\r\n", 1234,
+  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+  using Length = std::optional<std::int64_t>;
+  const std::tuple<const char*, Length, Length, std::optional<std::string>> rows[] = {
+      {"HTTP/1.0 200\r\nContent-Length: 1234\r\nContent-Type: text/html\r\n\r\n", 1234, 1234,
        "text/html"},
-      {"HTTP/1.0 200\r\nCONTENT-TYPE: TEXT/HTML; charset=UTF-8\r\n\r\n", std::nullopt, "text/html"},
-      {"HTTP/1.0 200\r\nContent-Length: 0\r\n\r\n", 1, std::nullopt},
-      {"HTTP/1.0 200\r\nContent-Length: lots\r\n\r\n", 1, std::nullopt},
-      {"HTTP/1.0 200\r\nContent-Length: 12;x\r\n\r\n", 12, std::nullopt},
-      {"HTTP/1.0 200\r\nContent-Length: 99999999999999999999999\r\n\r\n",
-       std::numeric_limits<std::int64_t>::max(), std::nullopt},
+      {"HTTP/1.0 200\r\nCONTENT-TYPE: TEXT/HTML; charset=UTF-8\r\n\r\n", {}, {}, "text/html"},
+      {"HTTP/1.0 200\r\nContent-Length: 0\r\n\r\n", 1, 0, std::nullopt},
+      {"HTTP/1.0 200\r\nContent-Length: lots\r\n\r\n", 1, {}, std::nullopt},
+      {"HTTP/1.0 200\r\nContent-Length: 12;x\r\n\r\n", 12, 12, std::nullopt},
+      {"HTTP/1.0 200\r\nContent-Length: 99999999999999999999999\r\n\r\n", kMax, kMax, std::nullopt},
   };
-  for (const auto& [header, length, type] : rows) {
+  for (const auto& [header, length, body, type] : rows) {
     SCOPED_TRACE(header);
-    EXPECT_EQ(AnalyseHeader(header).ContentLength, length);
-    EXPECT_EQ(AnalyseHeader(header).ContentType, type);
+    const HeaderFacts facts = AnalyseHeader(header);
+    EXPECT_EQ(std::tie(facts.ContentLength, facts.BodyLength, facts.ContentType),
+              std::tie(length, body, type));
   }
 }
 

@@ -70,6 +70,23 @@ TEST_F(TransferTest, ProgressStepsByQuartersWithoutContentLength) {
     EXPECT_EQ(sink_.Progress[i], static_cast<int>((i - 1) % 5 * 25));
 }
 
+// A server that keeps the connection open after answering: the answer ends with its declared
+// body, in one piece or split over receives, without waiting for the close.
+TEST_F(TransferTest, AnAnswerCanEndAtItsDeclaredLength) {
+  options_.EndAtDeclaredLength = true;
+  options_.AcceptOtherFiles = true;
+  for (const std::size_t drip : {std::size_t{0}, std::size_t{7}}) {
+    SCOPED_TRACE(drip);
+    Answer answer = PageAnswer(R"([ {"id": "A"} ])", "application/json");
+    answer.HoldOpen = true;
+    answer.DripSize = drip;
+    server_.Enqueue(answer);
+    stream_.Clear();
+    EXPECT_TRUE(Transfer(server_.HostPort()));
+    EXPECT_EQ(stream_.Bytes(), WithZero(answer.Bytes));
+  }
+}
+
 TEST_F(TransferTest, UnknownHostGivesUnableToConnect) {
   for (const std::string& endpoint : {std::string(257, 'h') + ":80", std::string(":80")}) {
     SCOPED_TRACE(endpoint);

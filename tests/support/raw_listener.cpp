@@ -33,4 +33,8 @@ int RawListener::Accept(int flags) const {
   return accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC | flags);
 }
 
+std::uint16_t ClosedLoopbackPort() {
+  return RawListener(1).Port();
+}
+
 }  // namespace gl::test

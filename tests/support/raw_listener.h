@@ -26,4 +26,8 @@ class RawListener {
   std::uint16_t port_ = 0;
 };
 
+// A port on 127.0.0.1 where nothing listens: the system gave it to a listener that is closed
+// again, so connecting there is refused.
+std::uint16_t ClosedLoopbackPort();
+
 }  // namespace gl::test

@@ -1,0 +1,129 @@
+#include "browser/browse_to.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "support/loopback_server.h"
+#include "support/raw_listener.h"
+#include "support/scoped_time_scale.h"
+#include "support/temp_folder.h"
+
+// Browser control against a fake remote-debugging endpoint on loopback, and against a stub
+// browser program that reports the arguments it was started with.
+
+namespace gl::test {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+// The endpoint keeps every connection open after its answer, as a browser's does.
+Answer EndpointAnswer(std::string_view body) {
+  Answer answer = PageAnswer(body, "application/json; charset=UTF-8");
+  answer.HoldOpen = true;
+  return answer;
+}
+
+class RecordingBrowserHost : public BrowserHost {
+ public:
+  void SetStatusText(const std::string& text) override { Shown.push_back(text); }
+  void ShowMessage(const UserMessage& message) override {
+    Shown.push_back(message.Title + ": " + message.Text);
+  }
+  Texts Shown;
+};
+
+class BrowseToTest : public ::testing::Test {
+ protected:
+  BrowseToTest() {
+    settings_.BrowserPath = (folder_ / "browser.sh").string();
+    settings_.BrowserService = "browser";
+    settings_.BrowserDebuggingPort = endpoint_.Port();
+    // The browser program writes its arguments, each in brackets, into a named pipe; reading
+    // the pipe waits until it has.
+    EXPECT_EQ(mkfifo(fifo_.c_str(), 0600), 0);
+    WriteFileBytes(
+        settings_.BrowserPath,
+        "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]' \"$a\"; done > '" + fifo_.string() + "'\n");
+    std::filesystem::permissions(settings_.BrowserPath, std::filesystem::perms::owner_all);
+  }
+
+  ScopedTimeScale timeScale_{"0.01"};
+  TempFolder folder_;
+  std::filesystem::path fifo_ = folder_ / "report";
+  // Once a page is opened it is listed, though not first: activating must find it by its id.
+  std::atomic<bool> opened_{false};
+  LoopbackServer endpoint_{[this](const test::Request& request) {
+    const std::string target = request.Target();
+    if (target.starts_with("/json/new?")) {
+      opened_ = true;
+      return EndpointAnswer(R"({"id": "NEW"})");
+    }
+    if (target.starts_with("/json/activate/")) return EndpointAnswer("Target activated");
+    if (opened_) return EndpointAnswer(R"([{"id": "P1"}, {"id": "NEW"}])");
+    return EndpointAnswer(R"([
+        {"id": "W", "type": "service_worker", "url": "http://w.test/sw.js", "title": "sw"},
+        {"id": "P1", "type": "page", "url": "http://a.test/n.htm", "title": "Netscape - [News]"},
+        {"id": "P2", "type": "page", "url": "http://b.test/", "title": "B"}])");
+  }};
+  Settings settings_;
+  RecordingBrowserHost host_;
+};
+
+TEST_F(BrowseToTest, ARunningBrowserOpensTheAddressAndShowsThatPage) {
+  const std::string address = "file:///home/ann/a b/Brief0.htm#top";
+  EXPECT_EQ(BrowseTo(address, settings_, host_).Outcome, BrowseOutcome::SentToBrowser);
+  Texts requests;
+  for (const test::Request& request : endpoint_.Requests())
+    requests.push_back(request.Bytes);
+  const std::string end = " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(endpoint_.Port()) +
+                          "\r\nUser-Agent: Gleaner-Light 1.0\r\n\r\n";
+  EXPECT_EQ(requests, (Texts{"GET /json/list" + end,
+                             "PUT /json/new?file:///home/ann/a%20b/Brief0.htm%23top" + end,
+                             "GET /json/list" + end, "GET /json/activate/NEW" + end}));
+  EXPECT_EQ(host_.Shown, (Texts{" Loading \"" + address + "\"", " Gleaner-Light"}));
+}
+
+TEST_F(BrowseToTest, TheCurrentPageIsTheMostRecentlyUsedOne) {
+  const std::optional<BrowserPage> page = CurrentBrowserPage(settings_);
+  ASSERT_TRUE(page);
+  EXPECT_EQ(page->Address, "http://a.test/n.htm");
+  EXPECT_EQ(page->Title, "News");  // the title rule for "Netscape - [...]"
+  settings_.BrowserDebuggingPort = ClosedLoopbackPort();
+  EXPECT_FALSE(CurrentBrowserPage(settings_));
+}
+
+// Without an endpoint, and with an address too long for the item (which is never cut into
+// another address), the program gets the address as its one argument: no shell splits it.
+TEST_F(BrowseToTest, OtherwiseTheProgramIsStartedWithTheAddressAlone) {
+  for (const bool tooLong : {false, true}) {
+    SCOPED_TRACE(tooLong);
+    const std::string address = tooLong ? "http://a.test/" + std::string(5000, 'x')
+                                        : R"(file:///tmp/a b/"x";touch ran.htm)";
+    if (!tooLong) settings_.BrowserDebuggingPort = ClosedLoopbackPort();
+    const BrowseResult result = BrowseTo(address, settings_, host_);
+    ASSERT_EQ(result.Outcome, BrowseOutcome::ProgramStarted) << result.Message;
+    EXPECT_EQ(ReadFileBytes(fifo_), "[" + address + "]");
+    EXPECT_EQ(host_.Shown.back(), " Gleaner-Light");
+    settings_.BrowserDebuggingPort = endpoint_.Port();
+  }
+  EXPECT_EQ(endpoint_.RequestCount(), 0u);
+}
+
+TEST_F(BrowseToTest, WithoutABrowserOnlyTheMessageIsShown) {
+  for (std::string Settings::*unset : {&Settings::BrowserPath, &Settings::BrowserService}) {
+    Settings settings = settings_;
+    (settings.*unset).clear();
+    RecordingBrowserHost host;
+    EXPECT_EQ(BrowseTo("http://a.test/", settings, host).Outcome, BrowseOutcome::BrowserNotSet);
+    EXPECT_EQ(host.Shown, Texts{"Browser Not Set: Please set the Browser in the Preferences "
+                                "dialog box (under the Edit menu)."});
+  }
+  EXPECT_EQ(endpoint_.RequestCount(), 0u);
+}
+
+}  // namespace
+}  // namespace gl::test
