@@ -7,8 +7,6 @@
 #include "ui/browse_function.h"
 #include "ui/prompter.h"
 
-class QStyle;
-
 // The program's small message windows: an icon at the left, one or two sentences, and a row of
 // buttons. Each is modal and centred over the window given as its parent.
 
@@ -37,6 +35,9 @@ class TBtnRightDlg : public QDialog {
                QWidget* parent);
 
   void OKBtnClick();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
 
  private:
   std::string summaryAddress_;
