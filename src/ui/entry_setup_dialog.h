@@ -28,7 +28,7 @@ class TWebProperties : public QDialog {
  public:
   TWebProperties(TWebEntry& entry, bool editable, Prompter& prompter, QWidget* parent);
 
-  // Marks a change and enables the Apply buttons; every field's change ends here.
+  // Enables the Apply buttons; every field's change ends here.
   void EditNameChange();
   // The password was typed in: the confirmation opens, then as EditNameChange.
   void PasswordChange();
@@ -43,9 +43,10 @@ class TWebProperties : public QDialog {
   void FinishEditing();
 
  private:
-  void BuildPropertiesPage();
-  void BuildRetrievalPage();
-  void BuildPasswordPage();
+  // Each page's builder returns its OK button, the page's default.
+  QPushButton* BuildPropertiesPage();
+  QPushButton* BuildRetrievalPage();
+  QPushButton* BuildPasswordPage();
   void Fill();
   void ConnectChanges();
   void SetApplyEnabled(bool enabled);
@@ -53,9 +54,8 @@ class TWebProperties : public QDialog {
   TWebEntry& entry_;
   Prompter& prompter_;
   const bool editable_;
-  bool changed_ = false;
-  bool applied_ = false;
-  bool applyOk_ = true;
+  bool applied_ = false;  // an apply took the fields into the entry
+  bool applyOk_ = true;   // the last apply passed the password check
 
   QTabWidget* PropsNotebook = nullptr;
   QCheckBox* Active = nullptr;
