@@ -9,10 +9,10 @@
 #include "ui/prompter.h"
 
 class QLineEdit;
-class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
+class QTreeWidget;
 
 // "Brief Setup": a brief's name and comments, and the list of its archived runs (newest first),
 // each of which can be shown in the browser or deleted from the disk. Opened read-only while the
@@ -48,8 +48,9 @@ class TBriefOpts : public QDialog {
   void ViewBriefHelpClick();
 
  private:
-  void BuildPropertiesPage();
-  void BuildArchivePage();
+  // Each page's builder returns the page's default button.
+  QPushButton* BuildPropertiesPage();
+  QPushButton* BuildArchivePage();
   void FillArchiveList();
   void EnableArchiveButtons();
   // The index into the brief's archive lists of the selected row; -1 without a selection.
@@ -65,7 +66,7 @@ class TBriefOpts : public QDialog {
   QTabWidget* notebook_ = nullptr;
   QLineEdit* BriefName = nullptr;
   QPlainTextEdit* BriefComments = nullptr;
-  QListWidget* ListBox2 = nullptr;
+  QTreeWidget* ListBox2 = nullptr;  // one row per run, the newest first
   QPushButton* ViewBrief = nullptr;
   QPushButton* DeleteBrief = nullptr;
   QPushButton* ViewBriefClose = nullptr;
