@@ -56,19 +56,20 @@ class TGLPrefs : public QDialog {
   // A page with its OK, Cancel, Apply and Help buttons; its groups go into the result.
   QVBoxLayout& AddPage(std::string_view caption, std::string_view name, int helpContext);
 
+  // Fills the field from the member and takes it back on applying; a change enables Apply.
+  void BindText(QLineEdit& field, std::string PreferencesInput::*member);
   QLineEdit* AddTextField(QFormLayout& group, std::string_view caption, const char* name,
-                          std::string PreferencesInput::*field);
+                          std::string PreferencesInput::*member);
   QSpinBox* AddNumberField(QFormLayout& group, std::string_view caption, const char* name,
-                           int PreferencesInput::*field, int low, int high);
+                           int PreferencesInput::*member, int low, int high);
   QCheckBox* AddFlagField(QFormLayout& group, std::string_view caption, const char* name,
-                          bool PreferencesInput::*field);
+                          bool PreferencesInput::*member);
   // Fields that a run reads stay fixed while a brief is being generated.
   void LockWhileGenerating(QWidget* field);
 
   // What the fields hold now.
   PreferencesInput Input() const;
   void SetApplyEnabled(bool enabled);
-  void EnableProxyPort();
 
   Settings& settings_;
   SettingsStore& store_;
@@ -78,6 +79,7 @@ class TGLPrefs : public QDialog {
 
   std::vector<std::function<void(PreferencesInput&)>> takeFields_;
   std::vector<QPushButton*> applyButtons_;
+  std::vector<QPushButton*> okButtons_;
 
   QTabWidget* notebook_ = nullptr;
   QLineEdit* Browser = nullptr;
