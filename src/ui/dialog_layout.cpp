@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -55,6 +56,14 @@ QFormLayout& AddGroup(QVBoxLayout& into, std::string_view caption) {
   auto* form = new QFormLayout(group);
   into.addWidget(group);
   return *form;
+}
+
+QSpinBox* AddNumberField(QFormLayout& group, std::string_view caption, const char* name, int low,
+                         int high) {
+  auto* field = AddLabelledField<QSpinBox>(group, caption, name);
+  field->setRange(low, high);
+  field->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  return field;
 }
 
 QCheckBox* AddCheckBox(QFormLayout& group, std::string_view caption, const char* name) {

@@ -10,6 +10,7 @@
 
 class QCheckBox;
 class QPushButton;
+class QSpinBox;
 class QTabWidget;
 class QVBoxLayout;
 
@@ -55,6 +56,10 @@ Field* AddLabelledField(QFormLayout& group, std::string_view caption, const char
   group.addRow(label, field);
   return field;
 }
+
+// A labelled spin box for whole numbers from `low` to `high`, as wide as its numbers need.
+QSpinBox* AddNumberField(QFormLayout& group, std::string_view caption, const char* name, int low,
+                         int high);
 
 // A check box that spans the group's width.
 QCheckBox* AddCheckBox(QFormLayout& group, std::string_view caption, const char* name);

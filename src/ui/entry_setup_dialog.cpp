@@ -69,8 +69,7 @@ QPushButton* TWebProperties::BuildRetrievalPage() {
   QFormLayout& fields = AddFields(*page.Body);
   ImageToggle = AddCheckBox(fields, "&Images && Plug-ins", "ImageToggle");
   LoadBinaries = AddCheckBox(fields, "&Other Files", "LoadBinaries");
-  DepthOfSearch = AddLabelledField<QSpinBox>(fields, "&Spider Depth:", "DepthOfSearch");
-  DepthOfSearch->setRange(kMinDepth, kMaxDepth);
+  DepthOfSearch = AddNumberField(fields, "&Spider Depth:", "DepthOfSearch", kMinDepth, kMaxDepth);
   LocalOnly = AddCheckBox(fields, "&Follow External Links", "LocalOnly");
   auto* note = new QLabel(ToQString(kDepthNote));
   note->setWordWrap(true);

@@ -130,8 +130,7 @@ QLineEdit* TGLPrefs::AddTextField(QFormLayout& group, std::string_view caption, 
 
 QSpinBox* TGLPrefs::AddNumberField(QFormLayout& group, std::string_view caption, const char* name,
                                    int PreferencesInput::*member, int low, int high) {
-  auto* field = AddLabelledField<QSpinBox>(group, caption, name);
-  field->setRange(low, high);
+  QSpinBox* field = gl::AddNumberField(group, caption, name, low, high);
   field->setValue(filled_.*member);
   takeFields_.push_back(
       [field, member](PreferencesInput& input) { input.*member = field->value(); });

@@ -8,7 +8,7 @@ namespace {
 using Pieces = std::vector<StampPiece>;
 
 const Pieces kDate = {
-    {"Mar", 23, true}, {"-", 25, false}, {"05", 41, true}, {"-", 43, false}, {"1997", 60, true}};
+    {"Mar", 23, true}, {"-", 25, false}, {"05", 41, true}, {"-", 43, false}, {"1997", 47, false}};
 
 Pieces DateThen(const Pieces& more) {
   Pieces pieces = kDate;
@@ -30,7 +30,7 @@ TEST(StampColumns, EachPartGoesToItsColumnAndDamagedStampsShowWhatTheyHave) {
         {"-", 25, false},
         {"25", 41, true},
         {"-", 43, false},
-        {"2001", 60, true},
+        {"2001", 47, false},
         {"11", 133, true},
         {":", 135, false},
         {"59", 153, true},
@@ -45,7 +45,7 @@ TEST(StampColumns, EachPartGoesToItsColumnAndDamagedStampsShowWhatTheyHave) {
       {"3/5/1997  9:07", DateThen({{"9", 133, true}, {":", 135, false}})},
       {"3/5/1997  ", kDate},
       {"3/5/1997", kDate},
-      {"13/x/97", {{"-", 25, false}, {"x", 41, true}, {"-", 43, false}, {"97", 60, true}}},
+      {"13/x/97", {{"-", 25, false}, {"x", 41, true}, {"-", 43, false}, {"97", 47, false}}},
       {"3/5", {{"Mar", 23, true}, {"-", 25, false}}},
       {"no date", {}},
       {"", {}},
