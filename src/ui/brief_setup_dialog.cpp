@@ -137,7 +137,9 @@ void TBriefOpts::ListBox2DblClick() {
 void TBriefOpts::ViewBriefClick() {
   const int run = SelectedRun();
   if (run < 0) return;
-  browse_(FileAddressFromPath(ArchivePathOnDisk(archiveBase_, document_.Brief.ArchivePaths[run])));
+  if (browse_)
+    browse_(
+        FileAddressFromPath(ArchivePathOnDisk(archiveBase_, document_.Brief.ArchivePaths[run])));
   accept();
 }
 

@@ -1,6 +1,7 @@
 #include "ui/dialog_layout.h"
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QSpinBox>
@@ -8,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "ui/dialog_texts.h"
+#include "ui/help.h"
 
 namespace gl {
 
@@ -31,16 +33,20 @@ QPushButton* AddPageButton(const DialogPage& page, std::string_view caption, con
   return button;
 }
 
-EditButtons AddEditButtons(const DialogPage& page, const char* okName, const char* cancelName,
-                           const char* applyName, const char* helpName) {
-  EditButtons buttons{
-      AddPageButton(page, texts::kOK, okName, QDialogButtonBox::AcceptRole),
-      AddPageButton(page, texts::kCancel, cancelName, QDialogButtonBox::RejectRole),
-      AddPageButton(page, texts::kApply, applyName, QDialogButtonBox::ApplyRole),
-      AddPageButton(page, texts::kHelp, helpName, QDialogButtonBox::HelpRole),
-  };
-  buttons.Apply->setEnabled(false);
-  return buttons;
+EditButtons AddEditButtons(const DialogPage& page, const EditButtonNames& names, QDialog& dialog,
+                           const std::function<void()>& onOK, const std::function<void()>& onApply,
+                           int helpContext) {
+  QPushButton* ok = AddPageButton(page, texts::kOK, names.OK, QDialogButtonBox::AcceptRole);
+  QPushButton* cancel =
+      AddPageButton(page, texts::kCancel, names.Cancel, QDialogButtonBox::RejectRole);
+  QPushButton* apply = AddPageButton(page, texts::kApply, names.Apply, QDialogButtonBox::ApplyRole);
+  QPushButton* help = AddPageButton(page, texts::kHelp, names.Help, QDialogButtonBox::HelpRole);
+  apply->setEnabled(false);
+  QObject::connect(ok, &QPushButton::clicked, &dialog, onOK);
+  QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+  QObject::connect(apply, &QPushButton::clicked, &dialog, onApply);
+  QObject::connect(help, &QPushButton::clicked, &dialog, [helpContext] { ShowHelp(helpContext); });
+  return {ok, apply};
 }
 
 void FollowPageDefaults(QTabWidget& notebook, std::vector<QPushButton*> defaults) {

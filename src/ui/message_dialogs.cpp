@@ -110,7 +110,7 @@ TBtnRightDlg::TBtnRightDlg(std::string_view briefName, std::string summaryAddres
 }
 
 void TBtnRightDlg::OKBtnClick() {
-  browse_(summaryAddress_);
+  if (browse_) browse_(summaryAddress_);
   accept();
 }
 
