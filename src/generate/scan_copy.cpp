@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "generate/stream_search.h"
-#include "generate/tag_text.h"
+#include "core/tag_text.h"
 
 namespace gl {
 namespace {
