@@ -55,6 +55,10 @@ std::size_t CharacterCount(std::string_view text) {
   }));
 }
 
+std::string MaskedPassword(std::string_view password) {
+  return std::string(CharacterCount(password), '*');
+}
+
 std::string_view FirstCharacters(std::string_view text, std::size_t count) {
   if (!IsUtf8(text)) return text.substr(0, count);
   std::size_t at = 0;

@@ -15,6 +15,9 @@ bool IsUtf8(std::string_view text);
 // Characters as a user counts them: code points of well-formed UTF-8, else bytes.
 std::size_t CharacterCount(std::string_view text);
 
+// One "*" per character of a password, to show that one is set without showing it.
+std::string MaskedPassword(std::string_view password);
+
 // The first `count` characters of `text`, counted as CharacterCount counts them, so a cut never
 // splits a UTF-8 sequence.
 std::string_view FirstCharacters(std::string_view text, std::size_t count);
