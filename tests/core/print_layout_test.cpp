@@ -17,9 +17,7 @@ class FakeCanvas : public PrintCanvas {
     points_ = points;
     calls.push_back("font " + std::string(family) + " " + std::to_string(points));
   }
-  int TextWidth(std::string_view text) override {
-    return static_cast<int>(text.size()) * points_ / 2;
-  }
+  int TextWidth(std::string_view text) override { return int(text.size()) * points_ / 2; }
   int TextHeight(std::string_view) override { return points_ * 2; }
   void DrawText(int x, int y, std::string_view text) override {
     calls.push_back(std::to_string(x) + "," + std::to_string(y) + " " + std::string(text));
@@ -29,10 +27,11 @@ class FakeCanvas : public PrintCanvas {
   int PixelsPerInchX() const override { return 100; }
   int PixelsPerInchY() const override { return 100; }
   int PageWidth() const override { return 850; }
-  int PageHeight() const override { return 1100; }
+  int PageHeight() const override { return pageHeight; }
   bool Aborted() const override { return aborted_; }
 
   std::vector<std::string> calls;
+  int pageHeight = 1100;
   int drawsBeforeAbort = -1;  // the user stops the job after this many lines
 
  private:
@@ -56,52 +55,39 @@ TEST(PrintLayoutTest, ABriefWithoutEntriesPrintsOnePage) {
   EXPECT_EQ(canvas.calls, expected);
 }
 
-// The second entry's "User Name" line would reach 880 + 24 = 904, the start of the band: it goes
-// to the next page after the first page's footer.
+// On a page 812 pixels high the band starts at 812 - 100 - 96 = 616, which the "Depth" line
+// (592 + 24) would reach: it goes to the next page after the first page's footer.
 TEST(PrintLayoutTest, EntriesBreakPagesAtTheBandAboveTheBottomMargin) {
   TBriefRecord brief;
-  TWebEntry& first = CreateNewWebEntry(brief, 0);
-  first.Name = "News";
-  first.URL = "http://www.bbc.co.uk/";
-  first.UserName = "ann";
-  first.Password = "p\xC3\xA4ss";  // four characters, five bytes
-  first.Depth = 3;
-  first.Images = true;
-  first.StayLocal = false;
-  TWebEntry& second = CreateNewWebEntry(brief, 1);
-  second.Name = "Weather";
-  second.Active = false;
-  second.OtherFiles = true;
+  TWebEntry& entry = CreateNewWebEntry(brief, 0);
+  entry.Name = "News";
+  entry.URL = "http://www.bbc.co.uk/";
+  entry.Active = false;
+  entry.Images = true;
+  entry.Depth = 3;
+  entry.StayLocal = false;
   FakeCanvas canvas;
+  canvas.pageHeight = 812;
   PrintBrief(brief, canvas);
   std::vector<std::string> expected = kBriefLines;
-  const std::vector<std::string> entries = {
-      "100,340 News",
-      "125,376 URL: http://www.bbc.co.uk/",
-      "125,412 Active: True",
-      "125,448 Download Images: True",
-      "125,484 Download Other Files: False",
-      "125,520 User Name: ann",
-      "125,556 Password: ****",
-      "125,592 Depth to Load: 3",
-      "125,628 Follow External Links: True",
-      "100,700 Weather",
-      "125,736 URL: ",
-      "125,772 Active: False",
-      "125,808 Download Images: False",
-      "125,844 Download Other Files: True",
-      "407,976 Page 1",
-      "new page",
-      "125,100 User Name: Not Set",
-      "125,136 Password: Not Set",
-      "125,172 Depth to Load: 1",
-      "125,208 Follow External Links: False",
-      "407,976 Page 2",
-  };
-  expected.insert(expected.end(), entries.begin(), entries.end());
+  const char* lines[] = {"100,340 News",
+                         "125,376 URL: http://www.bbc.co.uk/",
+                         "125,412 Active: False",
+                         "125,448 Download Images: True",
+                         "125,484 Download Other Files: False",
+                         "125,520 User Name: Not Set",
+                         "125,556 Password: Not Set",
+                         "407,688 Page 1",
+                         "new page",
+                         "125,100 Depth to Load: 3",
+                         "125,136 Follow External Links: True",
+                         "407,688 Page 2"};
+  expected.insert(expected.end(), std::begin(lines), std::end(lines));
   EXPECT_EQ(canvas.calls, expected);
 }
 
+// 625 pixels between the indent and the right margin hold 104 characters. The user stops the job
+// after the eighth line: nothing more is printed, not even the footer.
 TEST(PrintLayoutTest, CommentsFollowTheirLabelWrappedAndAnAbortedJobStops) {
   TBriefRecord brief;
   brief.Comments = "Morning papers\r\n\r\n" + std::string(100, 'w') + " tail end\r\n";
@@ -110,10 +96,9 @@ TEST(PrintLayoutTest, CommentsFollowTheirLabelWrappedAndAnAbortedJobStops) {
   canvas.drawsBeforeAbort = 8;
   PrintBrief(brief, canvas);
   std::vector<std::string> expected = kBriefLines;
-  // 625 pixels between the indent and the right margin hold 104 characters.
-  const std::vector<std::string> comments = {
-      "125,304 Morning papers", "125,340 ", "125,376 " + std::string(100, 'w'), "125,412 tail end"};
-  expected.insert(expected.end(), comments.begin(), comments.end());
+  const std::string comments[] = {"125,304 Morning papers", "125,340 ",
+                                  "125,376 " + std::string(100, 'w'), "125,412 tail end"};
+  expected.insert(expected.end(), std::begin(comments), std::end(comments));
   EXPECT_EQ(canvas.calls, expected);
 }
 
