@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "generate/stream_search.h"
 #include "core/tag_text.h"
+#include "generate/stream_search.h"
 
 namespace gl {
 namespace {
