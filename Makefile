@@ -9,7 +9,8 @@ FUZZ_SECONDS ?= 60
 
 PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
             libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev wget \
-            qt6-base-dev libssl-dev xvfb xauth xdotool poppler-utils desktop-file-utils
+            qt6-base-dev libssl-dev xvfb xauth xdotool poppler-utils desktop-file-utils \
+            fonts-liberation
 
 CONFIGURE = cmake -S . -G Ninja -Wno-dev
 

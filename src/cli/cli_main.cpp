@@ -41,6 +41,7 @@ int RunGleaner(int argc, const char* const* argv, std::ostream& out, std::ostrea
   RegisterSettingsCommand(app, action);
   RegisterFetchCommand(app, action);
   RegisterGenerateCommands(app, action);
+  RegisterBookmarkCommands(app, action);
 
   const std::vector<std::string> arguments = SplitEmptyAssignments(argc, argv);
   std::vector<const char*> pointers;

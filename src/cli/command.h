@@ -35,4 +35,7 @@ void RegisterFetchCommand(CLI::App& app, CommandAction& action);
 // generate, archives, delete-archive: generation runs and the archived runs they leave.
 void RegisterGenerateCommands(CLI::App& app, CommandAction& action);
 
+// bookmarks, import-bookmarks: lists a browser's bookmark file and adds its links to a brief.
+void RegisterBookmarkCommands(CLI::App& app, CommandAction& action);
+
 }  // namespace gl::cli

@@ -11,6 +11,7 @@
 #include "cli/terminal_text.h"
 #include "core/byte_text.h"
 #include "core/settings_io.h"
+#include "core/utf8_text.h"
 
 namespace gl::cli {
 namespace {
@@ -92,7 +93,7 @@ void PrintSettings(const Settings& settings, std::ostream& out) {
       << "user-name=" << TerminalText(settings.DefaultUserName)
       << '\n'
       // Shown as the preferences dialog shows it: one "*" per character.
-      << "password=" << std::string(settings.DefaultPassword.size(), '*') << '\n';
+      << "password=" << MaskedPassword(settings.DefaultPassword) << '\n';
 }
 
 struct SettingsArgs {

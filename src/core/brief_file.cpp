@@ -1,32 +1,17 @@
 #include "core/brief_file.h"
 
 #include <fstream>
-#include <system_error>
 
 #include "core/brief_format.h"
 #include "core/byte_text.h"
 #include "platform/atomic_file.h"
+#include "platform/regular_file.h"
 
 namespace gl {
 namespace {
 
 UserMessage LoadingError() {
   return {std::string(texts::kLoadingErrorTitle), std::string(texts::kLoadingErrorText)};
-}
-
-// Opens a regular file for reading and gives its size. Anything else (a folder, a pipe, a device)
-// is refused before it is opened, so reading never blocks or runs without end.
-bool OpenRegularFile(const std::filesystem::path& path, std::ifstream& in, std::uint64_t& size) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return false;
-  in.open(path, std::ios::binary);
-  if (!in) return false;
-  in.seekg(0, std::ios::end);
-  const std::streamoff end = in.tellg();
-  in.seekg(0, std::ios::beg);
-  if (end < 0 || !in) return false;
-  size = static_cast<std::uint64_t>(end);
-  return true;
 }
 
 }  // namespace

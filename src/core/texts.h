@@ -20,4 +20,9 @@ inline constexpr std::string_view kSavingErrorText = "Failed to save Brief File.
 inline constexpr std::string_view kPasswordErrorTitle = "Password Error";
 inline constexpr std::string_view kPasswordErrorText = "Password not correctly confirmed.";
 
+inline constexpr std::string_view kBookmarks = "Bookmarks";
+inline constexpr std::string_view kBookmarkErrorTitle = "Bookmark File Loading Error";
+inline constexpr std::string_view kBookmarkErrorText =
+    "This file is either corrupt or is not a Bookmark file. Gleaner-Light cannot load it.";
+
 }  // namespace gl::texts

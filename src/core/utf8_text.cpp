@@ -55,4 +55,36 @@ std::size_t CharacterCount(std::string_view text) {
   }));
 }
 
+std::string MaskedPassword(std::string_view password) {
+  return std::string(CharacterCount(password), '*');
+}
+
+std::string_view FirstCharacters(std::string_view text, std::size_t count) {
+  if (!IsUtf8(text)) return text.substr(0, count);
+  std::size_t at = 0;
+  for (; at < text.size() && count > 0; --count)
+    at += SequenceLength(text, at);
+  return text.substr(0, at);
+}
+
+void AppendUtf8(std::string& text, char32_t codePoint) {
+  if ((codePoint >= 0xD800 && codePoint <= 0xDFFF) || codePoint > 0x10FFFF) codePoint = 0xFFFD;
+  const auto byte = [&text](char32_t value) { text += static_cast<char>(value); };
+  if (codePoint < 0x80) {
+    byte(codePoint);
+  } else if (codePoint < 0x800) {
+    byte(0xC0 | (codePoint >> 6));
+    byte(0x80 | (codePoint & 0x3F));
+  } else if (codePoint < 0x10000) {
+    byte(0xE0 | (codePoint >> 12));
+    byte(0x80 | ((codePoint >> 6) & 0x3F));
+    byte(0x80 | (codePoint & 0x3F));
+  } else {
+    byte(0xF0 | (codePoint >> 18));
+    byte(0x80 | ((codePoint >> 12) & 0x3F));
+    byte(0x80 | ((codePoint >> 6) & 0x3F));
+    byte(0x80 | (codePoint & 0x3F));
+  }
+}
+
 }  // namespace gl

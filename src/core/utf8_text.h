@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 // Brief texts are byte strings of no fixed encoding. These tell whether one is well-formed UTF-8
@@ -13,5 +14,16 @@ bool IsUtf8(std::string_view text);
 
 // Characters as a user counts them: code points of well-formed UTF-8, else bytes.
 std::size_t CharacterCount(std::string_view text);
+
+// One "*" per character of a password, to show that one is set without showing it.
+std::string MaskedPassword(std::string_view password);
+
+// The first `count` characters of `text`, counted as CharacterCount counts them, so a cut never
+// splits a UTF-8 sequence.
+std::string_view FirstCharacters(std::string_view text, std::size_t count);
+
+// Appends the UTF-8 form of a code point; one that Unicode does not allow (a surrogate, above
+// U+10FFFF) becomes U+FFFD, the replacement character.
+void AppendUtf8(std::string& text, char32_t codePoint);
 
 }  // namespace gl

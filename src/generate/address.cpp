@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "core/byte_text.h"
-#include "generate/tag_text.h"
+#include "core/tag_text.h"
 #include "platform/file_address.h"
 
 namespace gl {

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "core/tag_text.h"
 #include "generate/address.h"
 #include "generate/download.h"
 #include "generate/stream_search.h"
-#include "generate/tag_text.h"
 #include "generate/texts.h"
 #include "net/address_forms.h"
 #include "platform/cancellation.h"

@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "core/byte_text.h"
+#include "core/tag_text.h"
 #include "generate/address.h"
 #include "generate/download.h"
 #include "generate/scan_copy.h"
 #include "generate/stream_search.h"
-#include "generate/tag_text.h"
 #include "generate/texts.h"
 #include "generate/unfetched_link_page.h"
 #include "net/address_forms.h"

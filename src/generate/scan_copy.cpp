@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "core/tag_text.h"
 #include "generate/stream_search.h"
-#include "generate/tag_text.h"
 
 namespace gl {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/byte_text.h"
-#include "generate/tag_text.h"
+#include "core/tag_text.h"
 
 namespace gl {
 namespace {

@@ -33,11 +33,15 @@ TEST(Utf8TextTest, WellFormedSequences) {
   }
 }
 
-TEST(Utf8TextTest, CharacterCount) {
+TEST(Utf8TextTest, CharactersCountedCutAndMasked) {
   EXPECT_EQ(CharacterCount(""), 0u);
   EXPECT_EQ(CharacterCount("News"), 4u);
   EXPECT_EQ(CharacterCount("caf\xC3\xA9 \xF0\x9F\x93\xB0"), 6u);
   EXPECT_EQ(CharacterCount("caf\xE9\xC3"), 5u);  // not UTF-8: bytes
+  EXPECT_EQ(FirstCharacters("caf\xC3\xA9 \xF0\x9F\x93\xB0", 4), "caf\xC3\xA9");
+  EXPECT_EQ(FirstCharacters("caf\xC3\xA9", 9), "caf\xC3\xA9");
+  EXPECT_EQ(FirstCharacters("caf\xE9\xC3", 4), "caf\xE9");
+  EXPECT_EQ(MaskedPassword("p\xC3\xA4ss"), "****");
 }
 
 }  // namespace

@@ -5,9 +5,9 @@
 
 #include "core/byte_text.h"
 
-// Helpers that read one tag (or any short text) of a page. Patterns are given in lower case and
-// match letters of either case; a blank in a pattern also matches CR, LF and TAB. Positions are
-// offsets into the text given; std::string_view::npos stands for "none".
+// Helpers that read one tag (or any short text) of a page or bookmark file. Patterns are given in
+// lower case and match letters of either case; a blank in a pattern also matches CR, LF and TAB.
+// Positions are offsets into the text given; std::string_view::npos stands for "none".
 
 namespace gl {
 

@@ -1,4 +1,4 @@
-#include "generate/tag_text.h"
+#include "core/tag_text.h"
 
 #include <algorithm>
 

@@ -1,11 +1,9 @@
-#include "generate/tag_text.h"
+#include "core/tag_text.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <tuple>
-
-#include "generate/stream_search.h"
 
 namespace gl {
 namespace {
@@ -61,13 +59,6 @@ TEST(TagTextTest, AttributeValueAndItsEnd) {
     EXPECT_EQ(value, valueAt);
     EXPECT_EQ(value == kNone ? kNone : ValueEnd(tag, value), end);
   }
-}
-
-TEST(StreamSearchTest, BodyStartTakesTheEarlierEmptyLine) {
-  EXPECT_EQ(BodyStart("HTTP/1.0 200\r\n\r\nbody"), 16u);
-  EXPECT_EQ(BodyStart("HTTP/1.0 200\n\nbody\r\n\r\n"), 14u);
-  EXPECT_EQ(BodyStart("HTTP/1.0 200\r\n\r\nbody\n\n"), 16u);
-  EXPECT_EQ(BodyStart("no header end"), kNone);
 }
 
 }  // namespace

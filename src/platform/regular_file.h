@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+
+namespace gl {
+
+// Opens a regular file for reading and gives its size. Anything else (a folder, a pipe, a device)
+// is refused before it is opened, so reading never blocks or runs without end.
+[[nodiscard]] bool OpenRegularFile(const std::filesystem::path& path, std::ifstream& in,
+                                   std::uint64_t& size);
+
+// The whole of a regular file's bytes; none when it is missing, not a regular file or unreadable.
+std::optional<std::string> ReadRegularFile(const std::filesystem::path& path);
+
+}  // namespace gl

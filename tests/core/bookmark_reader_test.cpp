@@ -1,0 +1,125 @@
+#include "core/bookmark_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace gl {
+namespace {
+
+// As Netscape wrote it: folders, nested lists, quoting of every kind, an item without a link.
+constexpr std::string_view kNetscapeFile = R"(<TITLE>Ann's   Bookmarks</TITLE>
+<DL><p>
+    <DT><H3 ADD_DATE="870000000">News</H3>
+    <DL><p>
+        <DT><A HREF="http://www.bbc.co.uk/" ADD_DATE="1">BBC</A>
+        <DT><a href='http://www.npr.org/'>NPR</a>
+        <DT><H3>Weather</H3>
+        <DL><p><DT><A HREF=http://weather.example.com/ ADD_DATE=3>Forecast</A></DL><p>
+        <DT><A NAME="x">No link</A>
+    </DL><p>
+    <DT><A HREF="http://www.example.com/">Example</A>
+<DD>A site for examples
+</DL><p>)";
+
+// A current browser's export: UTF-8, entities in captions and addresses, and a favicon in the
+// tag longer than the 10000-byte reading window of older readers.
+std::string CurrentExport() {
+  return R"(<META HTTP-EQUIV="Content-Type" CONTENT="text/html; charset=UTF-8">
+<TITLE>Bookmarks</TITLE>
+<H1>Bookmarks Menu</H1>
+<DL><p>
+    <DT><H3 ADD_DATE="1700000000" PERSONAL_TOOLBAR_FOLDER="true">Bookmarks Toolbar</H3>
+    <DL><p>
+        <DT><A HREF="https://www.example.org/?q=a&amp;lang=fr" ADD_DATE="1" ICON="data:,)" +
+         std::string(20000, 'A') +
+         R"(">Caf&#233; &amp; Cr)"
+         "\xC3\xA8"
+         R"(me &lt;Tips&gt;</A>
+        <DD>Where to eat
+    </DL><p>
+    <DT><A HREF="https://www.example.jp/" ADD_DATE="1">)"
+         "\xE6\x97\xA5"
+         R"(</A>
+</DL>)";
+}
+
+// Each item in file order: its parent's index ("-" at the top), caption and address.
+std::vector<std::string> Described(const TBookmarkTree& tree) {
+  std::vector<std::string> lines;
+  for (const TBookmark& item : tree.Items) {
+    lines.push_back((item.Parent == TBookmark::kTopLevel ? "-" : std::to_string(item.Parent)) +
+                    " " + item.Caption + (item.IsFolder() ? "" : " " + item.URL));
+  }
+  return lines;
+}
+
+TEST(BookmarkReaderTest, ReadsFoldersLinksAndTitle) {
+  const std::tuple<std::string, std::string, std::vector<std::string>> rows[] = {
+      // file, caption, items
+      {std::string(kNetscapeFile),
+       "Ann's Bookmarks",
+       {"- News", "0 BBC http://www.bbc.co.uk/", "0 NPR http://www.npr.org/", "0 Weather",
+        "3 Forecast http://weather.example.com/", "0 No link",
+        "- Example http://www.example.com/"}},
+      {CurrentExport(),
+       "Bookmarks",
+       {"- Bookmarks Toolbar",
+        "0 Caf\xC3\xA9 & Cr\xC3\xA8me <Tips> https://www.example.org/?q=a&lang=fr",
+        "- \xE6\x97\xA5 https://www.example.jp/"}},
+      // More closing than opening lists: the level stays at 0.
+      {"</DL></DL><DL><DT><A HREF=a>A</A><DL><DT><A HREF=b>B</A>", "Bookmarks", {"- A a", "0 B b"}},
+      // An item whose parent level has no item yet goes to the top.
+      {"<title> </title><DL><DL><DT><A HREF=a>A</A>", "Bookmarks", {"- A a"}},
+      // Unclosed tags, an item at the very end, a title without its end.
+      {"<title>T<DL><DT><A HREF=\"a<DT><A HREF=b>B<DT>", "Bookmarks", {"-  a", "- B b", "- "}},
+      {"<html><body>No bookmarks here</body></html>", "Bookmarks", {}},
+      // Only complete references to characters are decoded; blanks collapse.
+      {"<DT><A HREF='?a=1&b=2&amp;c'> &#0;&#xD800;&#x1F4F0;\r\n &amp &#12a; &copy; &lt;&nbsp;</A>",
+       "Bookmarks",
+       {"- \xEF\xBF\xBD\xEF\xBF\xBD\xF0\x9F\x93\xB0 &amp &#12a; &copy; <\xC2\xA0 ?a=1&b=2&c"}},
+  };
+  for (const auto& [file, caption, items] : rows) {
+    SCOPED_TRACE(file.substr(0, 60));
+    const TBookmarkTree tree = ReadBookmarks(file);
+    EXPECT_EQ(tree.Caption, caption);
+    EXPECT_EQ(Described(tree), items);
+  }
+}
+
+// 105 nested folders: those deeper than 100 lists hang under the folder of level 100.
+TEST(BookmarkReaderTest, ListsDeeperThanTheParentTableAttachToItsDeepestLevel) {
+  std::string file;
+  for (int i = 0; i < 105; ++i)
+    file += "<DL><DT><H3>F</H3>";
+  for (int i = 0; i < 110; ++i)
+    file += "</DL>";
+  const TBookmarkTree tree = ReadBookmarks(file + "<DL><DT><A HREF=a>After</A>");
+  ASSERT_EQ(tree.Items.size(), 106u);
+  EXPECT_EQ(tree.Items[99].Parent, 98u);
+  for (std::size_t i = 100; i < 105; ++i)
+    EXPECT_EQ(tree.Items[i].Parent, 99u) << i;
+  EXPECT_EQ(tree.Items[105].Parent, TBookmark::kTopLevel);
+}
+
+// An item that joins a folder after a later top-level item is shown inside that folder.
+TEST(BookmarkTreeTest, RowsShowChildrenUnderTheirParent) {
+  const TBookmarkTree tree{"", {{"A", ""}, {"a1", "x", 0}, {"B", ""}, {"a2", "y", 0}}};
+  std::vector<std::pair<std::size_t, std::size_t>> rows;
+  for (const TBookmarkRow& row : TreeRows(tree))
+    rows.emplace_back(row.Index, row.Level);
+  EXPECT_EQ(rows,
+            (std::vector<std::pair<std::size_t, std::size_t>>{{0, 0}, {1, 1}, {3, 1}, {2, 0}}));
+}
+
+TEST(BookmarkTreeTest, AnEntryKeepsTheFirst256CharactersOfTheCaption) {
+  std::string caption;
+  for (int i = 0; i < 300; ++i)
+    caption += "\xC3\xA9";
+  EXPECT_EQ(BookmarkEntry({caption, "http://a.example/"}).Name, caption.substr(0, 512));
+}
+
+}  // namespace
+}  // namespace gl

@@ -1,0 +1,106 @@
+#include "core/print_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace gl {
+namespace {
+
+// A page of 8.5 by 11 inches at 100 pixels per inch. A character is half its point size wide and
+// a line twice its point size high, so the title line is 32 pixels high and the band above the
+// bottom margin (at 1000) starts at 904. Every call is written down.
+class FakeCanvas : public PrintCanvas {
+ public:
+  void SetFont(std::string_view family, int points) override {
+    points_ = points;
+    calls.push_back("font " + std::string(family) + " " + std::to_string(points));
+  }
+  int TextWidth(std::string_view text) override { return int(text.size()) * points_ / 2; }
+  int TextHeight(std::string_view) override { return points_ * 2; }
+  void DrawText(int x, int y, std::string_view text) override {
+    calls.push_back(std::to_string(x) + "," + std::to_string(y) + " " + std::string(text));
+    aborted_ = --drawsBeforeAbort == 0;
+  }
+  void NewPage() override { calls.push_back("new page"); }
+  int PixelsPerInchX() const override { return 100; }
+  int PixelsPerInchY() const override { return 100; }
+  int PageWidth() const override { return 850; }
+  int PageHeight() const override { return pageHeight; }
+  bool Aborted() const override { return aborted_; }
+
+  std::vector<std::string> calls;
+  int pageHeight = 1100;
+  int drawsBeforeAbort = -1;  // the user stops the job after this many lines
+
+ private:
+  int points_ = 8;
+  bool aborted_ = false;
+};
+
+// The first line, centred: 100 + ((750 - 100 + 1) - 14 * 8) / 2 = 369. Lines are 24 pixels high
+// and 36 apart. The footer's bottom is on the bottom margin.
+const std::vector<std::string> kBriefLines = {
+    "font Helvetica 16",    "369,100 Brief Contents",
+    "font Helvetica 12",    "100,196 Brief Name: New Brief",
+    "100,232 Active: True", "100,268 Comments: "};
+
+TEST(PrintLayoutTest, ABriefWithoutEntriesPrintsOnePage) {
+  FakeCanvas canvas;
+  TBriefRecord brief;
+  PrintBrief(brief, canvas);
+  std::vector<std::string> expected = kBriefLines;
+  expected.push_back("407,976 Page 1");
+  EXPECT_EQ(canvas.calls, expected);
+}
+
+// On a page 812 pixels high the band starts at 812 - 100 - 96 = 616, which the "Depth" line
+// (592 + 24) would reach: it goes to the next page after the first page's footer.
+TEST(PrintLayoutTest, EntriesBreakPagesAtTheBandAboveTheBottomMargin) {
+  TBriefRecord brief;
+  TWebEntry& entry = CreateNewWebEntry(brief, 0);
+  entry.Name = "News";
+  entry.URL = "http://www.bbc.co.uk/";
+  entry.Active = false;
+  entry.Images = true;
+  entry.Depth = 3;
+  entry.StayLocal = false;
+  FakeCanvas canvas;
+  canvas.pageHeight = 812;
+  PrintBrief(brief, canvas);
+  std::vector<std::string> expected = kBriefLines;
+  const char* lines[] = {"100,340 News",
+                         "125,376 URL: http://www.bbc.co.uk/",
+                         "125,412 Active: False",
+                         "125,448 Download Images: True",
+                         "125,484 Download Other Files: False",
+                         "125,520 User Name: Not Set",
+                         "125,556 Password: Not Set",
+                         "407,688 Page 1",
+                         "new page",
+                         "125,100 Depth to Load: 3",
+                         "125,136 Follow External Links: True",
+                         "407,688 Page 2"};
+  expected.insert(expected.end(), std::begin(lines), std::end(lines));
+  EXPECT_EQ(canvas.calls, expected);
+}
+
+// 625 pixels between the indent and the right margin hold 104 characters. The user stops the job
+// after the eighth line: nothing more is printed, not even the footer.
+TEST(PrintLayoutTest, CommentsFollowTheirLabelWrappedAndAnAbortedJobStops) {
+  TBriefRecord brief;
+  brief.Comments = "Morning papers\r\n\r\n" + std::string(100, 'w') + " tail end\r\n";
+  CreateNewWebEntry(brief, 0);
+  FakeCanvas canvas;
+  canvas.drawsBeforeAbort = 8;
+  PrintBrief(brief, canvas);
+  std::vector<std::string> expected = kBriefLines;
+  const std::string comments[] = {"125,304 Morning papers", "125,340 ",
+                                  "125,376 " + std::string(100, 'w'), "125,412 tail end"};
+  expected.insert(expected.end(), std::begin(comments), std::end(comments));
+  EXPECT_EQ(canvas.calls, expected);
+}
+
+}  // namespace
+}  // namespace gl
