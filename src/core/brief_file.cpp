@@ -1,11 +1,14 @@
 #include "core/brief_file.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <fstream>
 #include <system_error>
 
 #include "core/brief_format.h"
 #include "core/byte_text.h"
 #include "platform/atomic_file.h"
+#include "platform/file_lock.h"
 
 namespace gl {
 namespace {
@@ -14,19 +17,54 @@ UserMessage LoadingError() {
   return {std::string(texts::kLoadingErrorTitle), std::string(texts::kLoadingErrorText)};
 }
 
+UserMessage SavingError() {
+  return {std::string(texts::kSavingErrorTitle), std::string(texts::kSavingErrorText)};
+}
+
 // Opens a regular file for reading and gives its size. Anything else (a folder, a pipe, a device)
-// is refused before it is opened, so reading never blocks or runs without end.
-bool OpenRegularFile(const std::filesystem::path& path, std::ifstream& in, std::uint64_t& size) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return false;
+// is refused before it is opened, so reading never blocks or runs without end. `reason` tells
+// why a file could not be opened, when the system gave a reason.
+bool OpenRegularFile(const std::filesystem::path& path, std::ifstream& in, std::uint64_t& size,
+                     std::error_code& reason) {
+  const std::filesystem::file_status status = std::filesystem::status(path, reason);
+  if (reason) return false;
+  if (std::filesystem::is_directory(status))
+    reason = std::make_error_code(std::errc::is_a_directory);
+  if (!std::filesystem::is_regular_file(status)) return false;
   in.open(path, std::ios::binary);
-  if (!in) return false;
+  if (!in) {
+    reason = std::error_code(errno, std::generic_category());
+    return false;
+  }
   in.seekg(0, std::ios::end);
   const std::streamoff end = in.tellg();
   in.seekg(0, std::ios::beg);
   if (end < 0 || !in) return false;
   size = static_cast<std::uint64_t>(end);
   return true;
+}
+
+bool HoldsPassword(const TBriefRecord& brief) {
+  return std::any_of(brief.WebList.begin(), brief.WebList.end(),
+                     [](const TWebEntry& entry) { return !entry.Password.empty(); });
+}
+
+// Writes both files; the caller holds the brief's lock.
+SaveResult WriteBriefFiles(const TBriefDocument& document) {
+  const std::filesystem::path catalogue = CataloguePath(document.FileName);
+  RemoveLeftoverTemporaries(document.FileName);
+  if (!catalogue.empty()) RemoveLeftoverTemporaries(catalogue);
+  const FileAccess access =
+      HoldsPassword(document.Brief) ? FileAccess::Private : FileAccess::Shared;
+  std::error_code reason;
+  if (!WriteFileAtomically(document.FileName, BriefFileBytes(document.Brief), access, &reason))
+    return {SaveOutcome::Failed, WithReason(SavingError(), document.FileName, reason)};
+  if (!catalogue.empty()) {
+    // The brief is saved; a catalogue that cannot be written keeps its previous version.
+    [[maybe_unused]] const bool written =
+        WriteFileAtomically(catalogue, CatalogueBytes(document.Brief));
+  }
+  return {SaveOutcome::Saved, {}};
 }
 
 }  // namespace
@@ -36,8 +74,9 @@ LoadResult ReadBriefs2(const std::filesystem::path& fileName) {
   result.Document.FileName = fileName;
   std::ifstream in;
   std::uint64_t size = 0;
-  if (!OpenRegularFile(fileName, in, size)) {
-    result.Message = LoadingError();
+  std::error_code reason;
+  if (!OpenRegularFile(fileName, in, size, reason)) {
+    result.Message = WithReason(LoadingError(), fileName, reason);
     return result;
   }
   TBriefRecord& brief = result.Document.Brief;
@@ -54,7 +93,7 @@ LoadResult ReadBriefs2(const std::filesystem::path& fileName) {
   const std::filesystem::path catalogue = CataloguePath(fileName);
   std::ifstream catalogueIn;
   std::uint64_t catalogueSize = 0;
-  if (!catalogue.empty() && OpenRegularFile(catalogue, catalogueIn, catalogueSize))
+  if (!catalogue.empty() && OpenRegularFile(catalogue, catalogueIn, catalogueSize, reason))
     ReadCatalogue(catalogueIn, brief);
   result.Loaded = true;
   return result;
@@ -62,17 +101,30 @@ LoadResult ReadBriefs2(const std::filesystem::path& fileName) {
 
 SaveResult SaveBriefs2(const TBriefDocument& document) {
   if (document.FileName.empty()) return {SaveOutcome::NoFileName, {}};
-  if (!WriteFileAtomically(document.FileName, BriefFileBytes(document.Brief))) {
-    return {SaveOutcome::Failed,
-            {std::string(texts::kSavingErrorTitle), std::string(texts::kSavingErrorText)}};
+  const FileLock lock(document.FileName);
+  return WriteBriefFiles(document);
+}
+
+UpdateResult UpdateBrief(const std::filesystem::path& fileName,
+                         const std::function<bool(TBriefDocument&)>& change) {
+  const FileLock lock(fileName);
+  LoadResult loaded = ReadBriefs2(fileName);
+  if (!loaded.Loaded) return {UpdateOutcome::NotLoaded, std::move(loaded.Message)};
+  if (!change(loaded.Document)) return {UpdateOutcome::Unchanged, {}};
+  SaveResult saved = WriteBriefFiles(loaded.Document);
+  if (saved.Outcome != SaveOutcome::Saved) return {UpdateOutcome::Failed, std::move(saved.Message)};
+  return {UpdateOutcome::Saved, {}};
+}
+
+std::filesystem::path BriefFolder(const std::filesystem::path& briefFile) {
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(briefFile, error);
+  // "./news.brf" has the folder "/home/ann", not "/home/ann/.".
+  std::filesystem::path folder;
+  for (const std::filesystem::path& part : (error ? briefFile : absolute).parent_path()) {
+    if (part != ".") folder /= part;
   }
-  const std::filesystem::path catalogue = CataloguePath(document.FileName);
-  if (!catalogue.empty()) {
-    // The brief is saved; a catalogue that cannot be written keeps its previous version.
-    [[maybe_unused]] const bool written =
-        WriteFileAtomically(catalogue, CatalogueBytes(document.Brief));
-  }
-  return {SaveOutcome::Saved, {}};
+  return folder;
 }
 
 std::filesystem::path CataloguePath(const std::filesystem::path& briefFile) {
