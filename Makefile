@@ -14,7 +14,7 @@ PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
 
 CONFIGURE = cmake -S . -G Ninja -Wno-dev
 
-.PHONY: all deps build run test unit asan fuzz bench format clean
+.PHONY: all deps build program run test unit asan fuzz bench format clean
 
 all: build
 
@@ -32,7 +32,12 @@ $(BUILD)/build.ninja: | deps
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Only what `make run` runs: the command-line program, the images and the sample briefs. The
+# tests, benchmarks and fuzz targets are built by `make test`.
+program: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target gleaner gl_resources gl_sample_briefs
+
+run: program
 	@scripts/run.sh $(BUILD)
 
 unit: build

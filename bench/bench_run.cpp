@@ -8,6 +8,7 @@
 
 #include "bench_site.h"
 #include "cli/terminal_host.h"
+#include "core/brief_file.h"
 #include "generate/generate_brief.h"
 #include "platform/disk_space.h"
 #include "platform/program_directory.h"
@@ -57,6 +58,7 @@ void BM_GenerateSite(benchmark::State& state) {
     entry.Depth = site.Levels();
     entry.Images = true;
     document.Brief.WebList.push_back(entry);
+    if (SaveBriefs2(document).Outcome != SaveOutcome::Saved) state.SkipWithError("save");
     NameCounters names;
     cli::TerminalHost host(std::cout, std::cerr, cli::DisplayMode::Quiet);
     state.ResumeTiming();

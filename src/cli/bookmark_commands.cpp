@@ -26,15 +26,16 @@ std::optional<TBookmarkTree> LoadBookmarkTree(const std::string& file, CommandIo
   return std::nullopt;
 }
 
-// The brief's one load-change-save: appends the entries in their order and saves once.
+// Appends the entries in their order under the brief's lock and saves once; with none, only checks
+// that the brief loads.
 int AppendEntries(const std::string& briefFile, const std::vector<TWebEntry>& entries,
                   CommandIo& io) {
-  std::optional<TBriefDocument> document = LoadBrief(briefFile, io);
-  if (!document) return kExitFailed;
-  if (entries.empty()) return kExitDone;
-  std::vector<TWebEntry>& list = document->Brief.WebList;
-  list.insert(list.end(), entries.begin(), entries.end());
-  return SaveBrief(*document, io);
+  if (entries.empty()) return LoadBrief(briefFile, io) ? kExitDone : kExitFailed;
+  return ChangeBrief(briefFile, io, [&](TBriefDocument& document) {
+    std::vector<TWebEntry>& list = document.Brief.WebList;
+    list.insert(list.end(), entries.begin(), entries.end());
+    return kExitDone;
+  });
 }
 
 struct ListArgs {

@@ -11,6 +11,7 @@
 #include "cli/terminal_text.h"
 #include "core/brief_file.h"
 #include "core/utf8_text.h"
+#include "generate/archived_runs.h"
 
 namespace gl::cli {
 namespace {
@@ -49,12 +50,15 @@ CLI::Option* Flag(CLI::App& command, const std::string& name, const std::string&
 }
 
 void AddEntryOptions(CLI::App& command, EntryOptions& options, bool withNegations) {
-  command.add_option("--name", options.name,
-                     "The name shown for the entry; empty shows its address instead");
-  command.add_option("--depth", options.depth, "Spider depth")
-      ->check(CLI::Range(kMinDepth, kMaxDepth));
-  command.add_option("--user", options.userName, "User name for Basic authentication");
-  command.add_option("--password", options.password, "Password for Basic authentication");
+  command
+      .add_option("--name", options.name,
+                  "The name shown for the entry; empty shows its address instead")
+      ->check(kStoredText);
+  command.add_option("--depth", options.depth, "Spider depth")->check(CLI::Range(kMinDepth, kMaxDepth));
+  command.add_option("--user", options.userName, "User name for Basic authentication")
+      ->check(kStoredText);
+  command.add_option("--password", options.password, "Password for Basic authentication")
+      ->check(kStoredText);
   options.images = Flag(command, "--images", "Fetch images and plug-ins");
   options.otherFiles = Flag(command, "--other-files", "Fetch other linked files");
   options.followExternal = Flag(command, "--follow-external", "Follow links to other sites");
@@ -70,6 +74,20 @@ void AddEntryOptions(CLI::App& command, EntryOptions& options, bool withNegation
 
 bool Given(const CLI::Option* option) {
   return option != nullptr && option->count() > 0;
+}
+
+bool AnyGiven(const EntryOptions& options) {
+  return options.name || options.depth || options.userName || options.password ||
+         Given(options.images) || Given(options.noImages) || Given(options.otherFiles) ||
+         Given(options.noOtherFiles) || Given(options.followExternal) || Given(options.stayLocal) ||
+         Given(options.active) || Given(options.inactive);
+}
+
+// A change command without anything to change is a usage error rather than a silent save.
+int NothingToChange(const char* command, CommandIo& io) {
+  io.err << "gleaner " << command << " changes nothing without an option; see gleaner " << command
+         << " --help.\n";
+  return kExitUsage;
 }
 
 // Applies the given options to an entry. A name that is not empty counts as typed; an empty
@@ -121,7 +139,8 @@ void PrintIndented(std::ostream& out, const std::string& text) {
   }
 }
 
-void PrintBrief(const TBriefRecord& brief, std::ostream& out) {
+void PrintBrief(const TBriefDocument& document, std::ostream& out) {
+  const TBriefRecord& brief = document.Brief;
   out << "Brief: " << TerminalText(brief.Name) << '\n' << "State: " << StateText(brief) << '\n';
   if (brief.Comments.empty()) {
     out << "Comments: none\n";
@@ -143,11 +162,11 @@ void PrintBrief(const TBriefRecord& brief, std::ostream& out) {
           << (entry.Password.empty() ? "  (no password)\n" : "  (password set)\n");
     }
   }
+  // Numbered as `gleaner archives` numbers them, for `gleaner delete-archive`.
   out << "Archived runs: " << brief.ArchivePaths.size() << '\n';
-  for (std::size_t i = 0; i < brief.ArchivePaths.size(); ++i) {
-    const std::string& stamp = i < brief.ArchiveStamps.size() ? brief.ArchiveStamps[i] : "";
-    out << "  " << i + 1 << ". " << TerminalText(stamp) << "  "
-        << TerminalText(brief.ArchivePaths[i]) << '\n';
+  for (const ArchivedRunRow& run : ArchivedRunRows(document)) {
+    out << "  " << run.Row << ". " << TerminalText(run.Stamp) << "  "
+        << TerminalText(run.Summary.string()) << '\n';
   }
 }
 
@@ -180,7 +199,7 @@ int RunShow(ShowArgs& args, CommandIo& io) {
   if (args.json)
     io.out << BriefJson(document->Brief).dump(2) << '\n';
   else
-    PrintBrief(document->Brief, io.out);
+    PrintBrief(*document, io.out);
   return kExitDone;
 }
 
@@ -191,12 +210,12 @@ struct AddArgs {
 };
 
 int RunAdd(AddArgs& args, CommandIo& io) {
-  std::optional<TBriefDocument> document = LoadBrief(args.file, io);
-  if (!document) return kExitFailed;
-  TWebEntry& entry = CreateNewWebEntry(document->Brief, document->Brief.WebList.size());
-  entry.URL = args.url;
-  ApplyEntryOptions(args.options, entry);
-  return SaveBrief(*document, io);
+  return ChangeBrief(args.file, io, [&args](TBriefDocument& document) {
+    TWebEntry& entry = CreateNewWebEntry(document.Brief, document.Brief.WebList.size());
+    entry.URL = args.url;
+    ApplyEntryOptions(args.options, entry);
+    return kExitDone;
+  });
 }
 
 struct EditEntryArgs {
@@ -207,14 +226,15 @@ struct EditEntryArgs {
 };
 
 int RunEditEntry(EditEntryArgs& args, CommandIo& io) {
-  std::optional<TBriefDocument> document = LoadBrief(args.file, io);
-  if (!document) return kExitFailed;
-  const std::optional<std::size_t> index = EntryIndex(*document, args.index, io);
-  if (!index) return kExitFailed;
-  TWebEntry& entry = document->Brief.WebList[*index];
-  if (args.url) entry.URL = *args.url;
-  ApplyEntryOptions(args.options, entry);
-  return SaveBrief(*document, io);
+  if (!args.url && !AnyGiven(args.options)) return NothingToChange("edit-entry", io);
+  return ChangeBrief(args.file, io, [&args, &io](TBriefDocument& document) {
+    const std::optional<std::size_t> index = EntryIndex(document, args.index, io);
+    if (!index) return kExitFailed;
+    TWebEntry& entry = document.Brief.WebList[*index];
+    if (args.url) entry.URL = *args.url;
+    ApplyEntryOptions(args.options, entry);
+    return kExitDone;
+  });
 }
 
 struct RemoveArgs {
@@ -223,13 +243,13 @@ struct RemoveArgs {
 };
 
 int RunRemove(RemoveArgs& args, CommandIo& io) {
-  std::optional<TBriefDocument> document = LoadBrief(args.file, io);
-  if (!document) return kExitFailed;
-  const std::optional<std::size_t> index = EntryIndex(*document, args.index, io);
-  if (!index) return kExitFailed;
-  auto& entries = document->Brief.WebList;
-  entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(*index));
-  return SaveBrief(*document, io);
+  return ChangeBrief(args.file, io, [&args, &io](TBriefDocument& document) {
+    const std::optional<std::size_t> index = EntryIndex(document, args.index, io);
+    if (!index) return kExitFailed;
+    auto& entries = document.Brief.WebList;
+    entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(*index));
+    return kExitDone;
+  });
 }
 
 struct EditArgs {
@@ -241,14 +261,16 @@ struct EditArgs {
 };
 
 int RunEdit(EditArgs& args, CommandIo& io) {
-  std::optional<TBriefDocument> document = LoadBrief(args.file, io);
-  if (!document) return kExitFailed;
-  TBriefRecord& brief = document->Brief;
-  if (args.name) brief.Name = *args.name;
-  if (args.comments) brief.Comments = *args.comments;
-  if (Given(args.active)) brief.Active = true;
-  if (Given(args.inactive)) brief.Active = false;
-  return SaveBrief(*document, io);
+  if (!args.name && !args.comments && !Given(args.active) && !Given(args.inactive))
+    return NothingToChange("edit", io);
+  return ChangeBrief(args.file, io, [&args](TBriefDocument& document) {
+    TBriefRecord& brief = document.Brief;
+    if (args.name) brief.Name = *args.name;
+    if (args.comments) brief.Comments = *args.comments;
+    if (Given(args.active)) brief.Active = true;
+    if (Given(args.inactive)) brief.Active = false;
+    return kExitDone;
+  });
 }
 
 void AddIndex(CLI::App& command, std::int64_t& index) {
@@ -279,7 +301,7 @@ void RegisterBriefCommands(CLI::App& app, CommandAction& action) {
     auto args = std::make_shared<AddArgs>();
     CLI::App* command = app.add_subcommand("add", "Append a web entry to a brief");
     AddBriefFile(*command, args->file);
-    command->add_option("URL", args->url, "The page address")->required();
+    command->add_option("URL", args->url, "The page address")->required()->check(kStoredText);
     AddEntryOptions(*command, args->options, false);
     OnParsed(*command, action, args, &RunAdd);
   }
@@ -289,7 +311,7 @@ void RegisterBriefCommands(CLI::App& app, CommandAction& action) {
         app.add_subcommand("edit-entry", "Change the given fields of one web entry");
     AddBriefFile(*command, args->file);
     AddIndex(*command, args->index);
-    command->add_option("--url", args->url, "The page address");
+    command->add_option("--url", args->url, "The page address")->check(kStoredText);
     AddEntryOptions(*command, args->options, true);
     OnParsed(*command, action, args, &RunEditEntry);
   }
@@ -305,7 +327,8 @@ void RegisterBriefCommands(CLI::App& app, CommandAction& action) {
     CLI::App* command = app.add_subcommand("edit", "Change a brief's name, comments or state");
     AddBriefFile(*command, args->file);
     command->add_option("--name", args->name, "The brief's name")->check(kBriefName);
-    command->add_option("--comments", args->comments, "The brief's comments; empty for none");
+    command->add_option("--comments", args->comments, "The brief's comments; empty for none")
+        ->check(kStoredText);
     args->active = Flag(*command, "--active", "Make the brief active");
     args->inactive =
         Flag(*command, "--inactive", "Make the brief inactive")->excludes(args->active);

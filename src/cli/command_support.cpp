@@ -2,6 +2,7 @@
 
 #include "cli/cli.h"
 #include "core/brief_file.h"
+#include "core/brief_format.h"
 #include "core/texts.h"
 
 namespace gl::cli {
@@ -10,13 +11,30 @@ void PrintMessage(const UserMessage& message, std::ostream& err) {
   err << message.Title << ": " << message.Text << '\n';
 }
 
+namespace {
+
+void PrintLoadingError(const UserMessage& message, CommandIo& io) {
+  PrintMessage(message.Empty() ? UserMessage{std::string(gl::texts::kLoadingErrorTitle),
+                                             std::string(gl::texts::kLoadingErrorText)}
+                               : message,
+               io.err);
+}
+
+}  // namespace
+
+const CLI::Validator kStoredText(
+    [](std::string& text) {
+      return text.size() > kMaxStoredText
+                 ? "A brief file holds texts of at most " + std::to_string(kMaxStoredText) +
+                       " bytes; this one has " + std::to_string(text.size()) + "."
+                 : std::string();
+    },
+    "");
+
 std::optional<TBriefDocument> LoadBrief(const std::string& file, CommandIo& io) {
   LoadResult result = ReadBriefs2(file);
   if (result.Loaded) return std::move(result.Document);
-  PrintMessage(result.Message.Empty() ? UserMessage{std::string(gl::texts::kLoadingErrorTitle),
-                                                    std::string(gl::texts::kLoadingErrorText)}
-                                      : result.Message,
-               io.err);
+  PrintLoadingError(result.Message, io);
   return std::nullopt;
 }
 
@@ -24,6 +42,27 @@ int SaveBrief(const TBriefDocument& document, CommandIo& io) {
   const SaveResult result = SaveBriefs2(document);
   if (result.Outcome == SaveOutcome::Saved) return kExitDone;
   PrintMessage(result.Message, io.err);
+  return kExitFailed;
+}
+
+int ChangeBrief(const std::string& file, CommandIo& io,
+                const std::function<int(TBriefDocument&)>& change) {
+  int code = kExitDone;
+  const UpdateResult result = UpdateBrief(file, [&](TBriefDocument& document) {
+    code = change(document);
+    return code == kExitDone;
+  });
+  switch (result.Outcome) {
+    case UpdateOutcome::Saved:
+    case UpdateOutcome::Unchanged:
+      return code;
+    case UpdateOutcome::NotLoaded:
+      PrintLoadingError(result.Message, io);
+      break;
+    case UpdateOutcome::Failed:
+      PrintMessage(result.Message, io.err);
+      break;
+  }
   return kExitFailed;
 }
 

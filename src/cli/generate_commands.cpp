@@ -3,6 +3,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli/cli.h"
 #include "cli/command.h"
@@ -50,20 +51,24 @@ int RunGenerate(GenerateArgs& args, CommandIo& io) {
   environment.FreeSpace = FreeDiskBytes;
   RunReport report;
   {
-    const StopOnInterrupt stopOnCtrlC;
-    report = GenerateBrief(*document, settings, names, environment, host);
+    const StopOnInterrupt stopOnSignals;
+    report = GenerateBrief(std::move(*document), settings, names, environment, host);
+    // Still under the guard, so that a closed output makes this write fail instead of ending
+    // the program.
+    if (!report.SummaryPath.empty()) io.out << report.SummaryPath.string() << '\n';
+    io.out.flush();
   }
   ClearStop();  // a Ctrl+C has been honoured; nothing later in this process should see it
-  if (!report.SummaryPath.empty()) io.out << report.SummaryPath.string() << '\n';
-  io.out.flush();
 
+  // The host has shown why a run failed or could not be recorded.
+  const bool recorded = !report.ArchivePath.empty();
   switch (report.Outcome) {
     case RunOutcome::Completed:
-      return kExitDone;
+      return recorded ? kExitDone : kExitFailed;
     case RunOutcome::Aborted:
-      return kExitAborted;
+      return recorded ? kExitAborted : kExitFailed;
     case RunOutcome::DiskError:
-      return kExitFailed;  // the host has shown the disk error
+      return kExitFailed;
     case RunOutcome::NotStarted:
       break;
   }
@@ -79,17 +84,11 @@ struct ArchivesArgs {
 int RunArchives(ArchivesArgs& args, CommandIo& io) {
   const std::optional<TBriefDocument> document = LoadBrief(args.file, io);
   if (!document) return kExitFailed;
-  const TBriefRecord& brief = document->Brief;
-  if (brief.ArchivePaths.empty()) {
-    io.err << "The brief has no archived runs.\n";
-    return kExitDone;
-  }
-  const std::filesystem::path folder = document->FileName.parent_path();
-  std::size_t row = 1;
-  for (std::size_t index = brief.ArchivePaths.size(); index-- > 0; ++row) {
-    const std::string& stamp = index < brief.ArchiveStamps.size() ? brief.ArchiveStamps[index] : "";
-    io.out << row << '\t' << TerminalText(stamp) << '\t'
-           << TerminalText(ArchivePathOnDisk(folder, brief.ArchivePaths[index]).string()) << '\n';
+  const std::vector<ArchivedRunRow> rows = ArchivedRunRows(*document);
+  if (rows.empty()) io.err << "The brief has no archived runs.\n";
+  for (const ArchivedRunRow& run : rows) {
+    io.out << run.Row << '\t' << TerminalText(run.Stamp) << '\t'
+           << TerminalText(run.Summary.string()) << '\n';
   }
   return kExitDone;
 }
@@ -100,17 +99,17 @@ struct DeleteArchiveArgs {
 };
 
 int RunDeleteArchive(DeleteArchiveArgs& args, CommandIo& io) {
-  std::optional<TBriefDocument> document = LoadBrief(args.file, io);
-  if (!document) return kExitFailed;
-  const std::size_t count = document->Brief.ArchivePaths.size();
-  if (args.row < 1 || static_cast<std::uint64_t>(args.row) > count) {
-    io.err << "There is no archived run " << args.row << "; the brief has " << count
-           << (count == 1 ? " archived run" : " archived runs") << " (row 1 is the newest).\n";
-    return kExitFailed;
-  }
-  // Row 1 is the newest run, the last of the brief's lists.
-  DeleteArchivedRun(*document, count - static_cast<std::size_t>(args.row));
-  return SaveBrief(*document, io);
+  return ChangeBrief(args.file, io, [&args, &io](TBriefDocument& document) {
+    const std::vector<ArchivedRunRow> rows = ArchivedRunRows(document);
+    if (args.row < 1 || static_cast<std::uint64_t>(args.row) > rows.size()) {
+      io.err << "There is no archived run " << args.row << "; the brief has " << rows.size()
+             << (rows.size() == 1 ? " archived run" : " archived runs")
+             << " (row 1 is the newest).\n";
+      return kExitFailed;
+    }
+    DeleteArchivedRun(document, rows[static_cast<std::size_t>(args.row - 1)].Index);
+    return kExitDone;
+  });
 }
 
 }  // namespace
@@ -125,10 +124,12 @@ void RegisterGenerateCommands(CLI::App& app, CommandAction& action) {
     command->add_flag("--open", args->open,
                       "Show the summary page in the settings' browser when the run ends");
     command->footer(
-        "The last line on standard output is the summary page's path. The first Ctrl+C stops\n"
-        "the run as the Abort button does (the summary is closed and the run recorded); a\n"
-        "second one ends the program at once.\n"
-        "Exit codes: 0 completed, 1 failed (brief not loaded, disk error), 2 usage, 3 stopped.");
+        "The last line on standard output is the summary page's path. The first Ctrl+C (or\n"
+        "SIGTERM or SIGHUP) stops the run as the Abort button does (the summary is closed and\n"
+        "the run recorded); a second one ends the program at once. A closed output stops the\n"
+        "output, not the run.\n"
+        "Exit codes: 0 completed, 1 failed (brief not loaded, disk error, run not recorded),\n"
+        "2 usage, 3 stopped.");
     OnParsed(*command, action, args, &RunGenerate);
   }
   {

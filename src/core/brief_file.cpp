@@ -1,17 +1,47 @@
 #include "core/brief_file.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <fstream>
 
 #include "core/brief_format.h"
 #include "core/byte_text.h"
 #include "platform/atomic_file.h"
 #include "platform/regular_file.h"
+#include "platform/file_lock.h"
 
 namespace gl {
 namespace {
 
 UserMessage LoadingError() {
   return {std::string(texts::kLoadingErrorTitle), std::string(texts::kLoadingErrorText)};
+}
+
+UserMessage SavingError() {
+  return {std::string(texts::kSavingErrorTitle), std::string(texts::kSavingErrorText)};
+}
+
+bool HoldsPassword(const TBriefRecord& brief) {
+  return std::any_of(brief.WebList.begin(), brief.WebList.end(),
+                     [](const TWebEntry& entry) { return !entry.Password.empty(); });
+}
+
+// Writes both files; the caller holds the brief's lock.
+SaveResult WriteBriefFiles(const TBriefDocument& document) {
+  const std::filesystem::path catalogue = CataloguePath(document.FileName);
+  RemoveLeftoverTemporaries(document.FileName);
+  if (!catalogue.empty()) RemoveLeftoverTemporaries(catalogue);
+  const FileAccess access =
+      HoldsPassword(document.Brief) ? FileAccess::Private : FileAccess::Shared;
+  std::error_code reason;
+  if (!WriteFileAtomically(document.FileName, BriefFileBytes(document.Brief), access, &reason))
+    return {SaveOutcome::Failed, WithReason(SavingError(), document.FileName, reason)};
+  if (!catalogue.empty()) {
+    // The brief is saved; a catalogue that cannot be written keeps its previous version.
+    [[maybe_unused]] const bool written =
+        WriteFileAtomically(catalogue, CatalogueBytes(document.Brief));
+  }
+  return {SaveOutcome::Saved, {}};
 }
 
 }  // namespace
@@ -21,8 +51,9 @@ LoadResult ReadBriefs2(const std::filesystem::path& fileName) {
   result.Document.FileName = fileName;
   std::ifstream in;
   std::uint64_t size = 0;
-  if (!OpenRegularFile(fileName, in, size)) {
-    result.Message = LoadingError();
+  std::error_code reason;
+  if (!OpenRegularFile(fileName, in, size, &reason)) {
+    result.Message = WithReason(LoadingError(), fileName, reason);
     return result;
   }
   TBriefRecord& brief = result.Document.Brief;
@@ -39,7 +70,7 @@ LoadResult ReadBriefs2(const std::filesystem::path& fileName) {
   const std::filesystem::path catalogue = CataloguePath(fileName);
   std::ifstream catalogueIn;
   std::uint64_t catalogueSize = 0;
-  if (!catalogue.empty() && OpenRegularFile(catalogue, catalogueIn, catalogueSize))
+  if (!catalogue.empty() && OpenRegularFile(catalogue, catalogueIn, catalogueSize, &reason))
     ReadCatalogue(catalogueIn, brief);
   result.Loaded = true;
   return result;
@@ -47,17 +78,30 @@ LoadResult ReadBriefs2(const std::filesystem::path& fileName) {
 
 SaveResult SaveBriefs2(const TBriefDocument& document) {
   if (document.FileName.empty()) return {SaveOutcome::NoFileName, {}};
-  if (!WriteFileAtomically(document.FileName, BriefFileBytes(document.Brief))) {
-    return {SaveOutcome::Failed,
-            {std::string(texts::kSavingErrorTitle), std::string(texts::kSavingErrorText)}};
+  const FileLock lock(document.FileName);
+  return WriteBriefFiles(document);
+}
+
+UpdateResult UpdateBrief(const std::filesystem::path& fileName,
+                         const std::function<bool(TBriefDocument&)>& change) {
+  const FileLock lock(fileName);
+  LoadResult loaded = ReadBriefs2(fileName);
+  if (!loaded.Loaded) return {UpdateOutcome::NotLoaded, std::move(loaded.Message)};
+  if (!change(loaded.Document)) return {UpdateOutcome::Unchanged, {}};
+  SaveResult saved = WriteBriefFiles(loaded.Document);
+  if (saved.Outcome != SaveOutcome::Saved) return {UpdateOutcome::Failed, std::move(saved.Message)};
+  return {UpdateOutcome::Saved, {}};
+}
+
+std::filesystem::path BriefFolder(const std::filesystem::path& briefFile) {
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(briefFile, error);
+  // "./news.brf" has the folder "/home/ann", not "/home/ann/.".
+  std::filesystem::path folder;
+  for (const std::filesystem::path& part : (error ? briefFile : absolute).parent_path()) {
+    if (part != ".") folder /= part;
   }
-  const std::filesystem::path catalogue = CataloguePath(document.FileName);
-  if (!catalogue.empty()) {
-    // The brief is saved; a catalogue that cannot be written keeps its previous version.
-    [[maybe_unused]] const bool written =
-        WriteFileAtomically(catalogue, CatalogueBytes(document.Brief));
-  }
-  return {SaveOutcome::Saved, {}};
+  return folder;
 }
 
 std::filesystem::path CataloguePath(const std::filesystem::path& briefFile) {

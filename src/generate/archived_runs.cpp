@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "core/brief_file.h"
 #include "generate/archive_names.h"
 #include "generate/run_catalogue.h"
 
@@ -27,6 +28,12 @@ void RemoveRunFiles(const std::filesystem::path& base, std::string_view archiveP
   const std::filesystem::path runDirectory = base / folder;
   const std::filesystem::path cataloguePath = runDirectory / CatalogueNameFor(summary);
   std::error_code ignored;
+  // A run folder that is a symbolic link leads somewhere else, perhaps into another brief's run:
+  // only the link itself goes.
+  if (std::filesystem::is_symlink(std::filesystem::symlink_status(runDirectory, ignored))) {
+    std::filesystem::remove(runDirectory, ignored);
+    return;
+  }
   if (const auto catalogue = ReadRunCatalogue(cataloguePath);
       catalogue && catalogue->Folder == folder) {
     for (const std::string& name : catalogue->Names) {
@@ -46,10 +53,23 @@ std::filesystem::path ArchivePathOnDisk(const std::filesystem::path& briefFolder
   return briefFolder / onDisk;
 }
 
+std::vector<ArchivedRunRow> ArchivedRunRows(const TBriefDocument& document) {
+  const TBriefRecord& brief = document.Brief;
+  const std::filesystem::path folder = BriefFolder(document.FileName);
+  std::vector<ArchivedRunRow> rows;
+  rows.reserve(brief.ArchivePaths.size());
+  for (std::size_t index = brief.ArchivePaths.size(); index-- > 0;) {
+    rows.push_back({rows.size() + 1, index,
+                    index < brief.ArchiveStamps.size() ? brief.ArchiveStamps[index] : "",
+                    ArchivePathOnDisk(folder, brief.ArchivePaths[index])});
+  }
+  return rows;
+}
+
 void DeleteArchivedRun(TBriefDocument& document, std::size_t index) {
   std::vector<std::string>& paths = document.Brief.ArchivePaths;
   if (index >= paths.size()) return;
-  RemoveRunFiles(document.FileName.parent_path(), paths[index]);
+  RemoveRunFiles(BriefFolder(document.FileName), paths[index]);
   paths.erase(paths.begin() + static_cast<std::ptrdiff_t>(index));
   std::vector<std::string>& stamps = document.Brief.ArchiveStamps;
   if (index < stamps.size()) stamps.erase(stamps.begin() + static_cast<std::ptrdiff_t>(index));

@@ -1,8 +1,13 @@
 #include "generate/checked_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <utility>
+
+#include "core/user_message.h"
 #include "generate/run_errors.h"
 #include "platform/atomic_file.h"
 
@@ -13,20 +18,22 @@ constexpr std::size_t kBufferSize = 64 * 1024;
 
 CheckedFile::CheckedFile(const std::filesystem::path& path) : path_(path) {
   fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd_ < 0) throw EInOutError();
+  if (fd_ < 0) Fail();
+  struct stat status {};
+  regular_ = ::fstat(fd_, &status) == 0 && S_ISREG(status.st_mode);
   buffer_.reserve(kBufferSize);
 }
 
 CheckedFile::~CheckedFile() {
-  CloseQuietly();
+  if (fd_ >= 0) Discard();
 }
 
 void CheckedFile::Write(std::string_view bytes) {
-  if (fd_ < 0) throw EInOutError();
+  if (fd_ < 0) throw EInOutError(failure_);
   if (buffer_.size() + bytes.size() > kBufferSize) {
     Flush();
     if (bytes.size() >= kBufferSize) {
-      if (!WriteAll(fd_, bytes)) throw EInOutError();
+      if (!WriteAll(fd_, bytes)) Fail();
       return;
     }
   }
@@ -34,31 +41,31 @@ void CheckedFile::Write(std::string_view bytes) {
 }
 
 void CheckedFile::Flush() {
-  const bool ok = WriteAll(fd_, buffer_);
+  if (!WriteAll(fd_, buffer_)) Fail();
   buffer_.clear();
-  if (!ok) throw EInOutError();
 }
 
 void CheckedFile::Close() {
-  if (fd_ < 0) return;
-  try {
-    Flush();
-  } catch (...) {
-    CloseQuietly();
-    throw;
+  if (fd_ < 0) {
+    if (!failure_.empty()) throw EInOutError(failure_);
+    return;  // closed before
   }
-  const int fd = fd_;
-  fd_ = -1;
-  if (::close(fd) != 0) throw EInOutError();
+  Flush();
+  if (::close(std::exchange(fd_, -1)) != 0) Fail();
 }
 
-void CheckedFile::CloseQuietly() noexcept {
-  if (fd_ < 0) return;
-  // A failure here has nowhere to go: the quiet close is for paths that already failed.
-  static_cast<void>(WriteAll(fd_, buffer_));
+void CheckedFile::Fail() {
+  const std::error_code reason(errno, std::generic_category());
+  failure_ = ReasonLine(path_, reason);
+  Discard();
+  throw EInOutError(failure_);
+}
+
+void CheckedFile::Discard() noexcept {
+  if (fd_ >= 0) ::close(std::exchange(fd_, -1));
   buffer_.clear();
-  ::close(fd_);
-  fd_ = -1;
+  if (regular_) ::unlink(path_.c_str());
+  regular_ = false;
 }
 
 }  // namespace gl

@@ -4,8 +4,10 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "core/brief_file.h"
+#include "core/user_message.h"
 #include "generate/address.h"
 #include "generate/archive_names.h"
 #include "generate/entry_address.h"
@@ -36,25 +38,26 @@ std::filesystem::path MakeRunDirectory(const std::filesystem::path& base, std::s
     number = std::to_string(n);
     std::error_code error;
     if (std::filesystem::create_directory(base / number, error)) return base / number;
-    if (error) throw EInOutError();
+    if (error) throw EInOutError(ReasonLine(base / number, error));
   }
 }
 
 // One generation run, from the new run folder to the brief's archive lists.
 class RunDriver {
  public:
-  RunDriver(TBriefDocument& document, const Settings& settings, NameCounters& names,
+  RunDriver(TBriefDocument document, Settings settings, NameCounters& names,
             const RunEnvironment& environment, RunHost& host)
-      : document_(document),
+      : document_(std::move(document)),
+        settings_(std::move(settings)),
         host_(host),
-        run_(settings, environment, host, names,
-             [&settings, &host](std::string& address, const FetchOptions& options) {
-               return FetchPage(address, options, settings, host);
+        run_(settings_, environment, host, names,
+             [this](std::string& address, const FetchOptions& options) {
+               return FetchPage(address, options, settings_, host_);
              }) {}
 
   RunReport Run() {
-    const std::filesystem::path base = document_.FileName.parent_path();
     if (document_.FileName.empty()) return report_;
+    const std::filesystem::path base = BriefFolder(document_.FileName);
     host_.BeginRun();
     ClearStop();
     try {
@@ -68,9 +71,11 @@ class RunDriver {
           report_.Outcome = RunOutcome::Aborted;
         }
       }
-    } catch (const EInOutError&) {
+    } catch (const EInOutError& error) {
       report_.Outcome = RunOutcome::DiskError;
-      host_.ShowError(std::string(texts::kDiskErrorTitle), std::string(texts::kDiskErrorText));
+      std::string text(texts::kDiskErrorText);
+      if (!error.Reason().empty()) text += "\n" + error.Reason();
+      host_.ShowError(std::string(texts::kDiskErrorTitle), text);
     }
     CloseRun();
     return report_;
@@ -203,33 +208,64 @@ class RunDriver {
     file.Close();
   }
 
-  // Closes the summary page and the catalogue, records the run in the brief, offers to show it
-  // and saves the brief. Runs after every outcome.
+  // Closes the summary page and the catalogue, records the run in the brief and offers to show
+  // it. Runs after every outcome.
   void CloseRun() {
-    if (summary_) CloseSummaryPage(*summary_);
-    if (run_.Catalogue) run_.Catalogue->Finish();
-    // Only a run that named its summary page has anything to show or delete later.
-    if (!run_.SummaryName.empty()) {
-      document_.Brief.ArchivePaths.push_back(runNumber_ + "\\" + run_.SummaryName);
-      document_.Brief.ArchiveStamps.push_back(startText_);
-    }
+    const bool closed = CloseRunFiles();
     run_.SetIdleStatus();
     if (progressOpen_) host_.CloseProgressWindow();
+    // Only a run that named its summary page has anything to show or delete later.
+    if (!run_.SummaryName.empty()) KeepOrRemoveRun(closed);
     host_.EndRun();
     // Stop and Skip have been honoured. Showing the brief is no part of the run: a pending Stop
     // would cancel the conversation with a running browser and start another one instead.
     ClearStop();
     ClearSkip();
-    if (!run_.SummaryName.empty()) {
+    if (!report_.ArchivePath.empty()) {
       host_.BriefReady(document_.Brief.Name, FileAddressFromPath(report_.SummaryPath));
     }
-    if (report_.Outcome == RunOutcome::NotStarted) return;
-    const SaveResult saved = SaveBriefs2(document_);
-    if (saved.Outcome == SaveOutcome::Failed)
-      host_.ShowError(saved.Message.Title, saved.Message.Text);
   }
 
-  TBriefDocument& document_;
+  // True when both the summary page and the run catalogue were written whole.
+  bool CloseRunFiles() {
+    const bool summaryClosed = summary_ && CloseSummaryPage(*summary_);
+    const bool catalogueClosed = run_.Catalogue && run_.Catalogue->Finish();
+    return summaryClosed && catalogueClosed;
+  }
+
+  // A run is recorded in the brief as far as it went. One that cannot be (its summary or
+  // catalogue, or the brief file, could not be written) would leave a folder that no archive list
+  // names and nothing could delete: it is removed, and the user is told.
+  void KeepOrRemoveRun(bool closed) {
+    const std::string archivePath = runNumber_ + "\\" + run_.SummaryName;
+    if (closed && RecordRun(archivePath)) {
+      report_.ArchivePath = archivePath;
+      report_.ArchiveStamp = startText_;
+      return;
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(run_.RunDirectory, ignored);
+    report_.SummaryPath.clear();
+    if (!closed) report_.Outcome = RunOutcome::DiskError;
+    host_.ShowError(std::string(texts::kRunRemovedTitle),
+                    std::string(texts::kRunRemovedText) + "\n" + run_.RunDirectory.string());
+  }
+
+  // Adds the run to the archive lists of the brief as its file holds them now, under the brief's
+  // lock, so that changes saved by others while the run went on are kept.
+  bool RecordRun(const std::string& archivePath) {
+    const UpdateResult recorded = UpdateBrief(document_.FileName, [&](TBriefDocument& onDisk) {
+      onDisk.Brief.ArchivePaths.push_back(archivePath);
+      onDisk.Brief.ArchiveStamps.push_back(startText_);
+      return true;
+    });
+    if (recorded.Outcome == UpdateOutcome::Saved) return true;
+    if (!recorded.Message.Empty()) host_.ShowError(recorded.Message.Title, recorded.Message.Text);
+    return false;
+  }
+
+  TBriefDocument document_;
+  Settings settings_;
   RunHost& host_;
   RunContext run_;
   RunReport report_;
@@ -241,9 +277,9 @@ class RunDriver {
 
 }  // namespace
 
-RunReport GenerateBrief(TBriefDocument& document, const Settings& settings, NameCounters& names,
+RunReport GenerateBrief(TBriefDocument document, Settings settings, NameCounters& names,
                         const RunEnvironment& environment, RunHost& host) {
-  return RunDriver(document, settings, names, environment, host).Run();
+  return RunDriver(std::move(document), std::move(settings), names, environment, host).Run();
 }
 
 }  // namespace gl

@@ -18,23 +18,20 @@ bool IsPlainFileName(std::string_view name) {
 
 bool RunCatalogueWriter::WriteCatalogueName(std::string_view name) {
   if (!IsPlainFileName(name)) return false;
-  try {
-    const char length = static_cast<char>(static_cast<unsigned char>(name.size()));
-    file_.Write(std::string_view(&length, 1));
-    file_.Write(name);
-  } catch (const EInOutError&) {
-    return false;
-  }
+  const char length = static_cast<char>(static_cast<unsigned char>(name.size()));
+  file_.Write(std::string_view(&length, 1));
+  file_.Write(name);
   return true;
 }
 
-void RunCatalogueWriter::Finish() noexcept {
+bool RunCatalogueWriter::Finish() noexcept {
   try {
     file_.Write(std::string_view("\0", 1));
     file_.Close();
   } catch (const EInOutError&) {
-    file_.CloseQuietly();
+    return false;
   }
+  return true;
 }
 
 std::optional<RunCatalogue> ParseRunCatalogue(std::string_view bytes) {

@@ -24,11 +24,13 @@ class RunCatalogueWriter {
   // Creates the catalogue file; raises EInOutError when it cannot.
   explicit RunCatalogueWriter(const std::filesystem::path& path) : file_(path) {}
 
-  // Appends one record. False when the write fails or the name is not a plain file name.
+  // Appends one record. False when the name is not a plain file name; a failed write raises
+  // EInOutError.
   [[nodiscard]] bool WriteCatalogueName(std::string_view name);
 
-  // Writes the closing record and closes the file; failures are ignored, as the run is over.
-  void Finish() noexcept;
+  // Writes the closing record and closes the file. False when the catalogue could not be
+  // written whole: then it is gone (see CheckedFile), and the run's files are not all listed.
+  bool Finish() noexcept;
 
  private:
   CheckedFile file_;

@@ -65,7 +65,12 @@ std::time_t RunContext::Now() const {
 
 void RunContext::CheckFreeSpace() const {
   const std::int64_t free = Environment.FreeSpace ? Environment.FreeSpace(RunDirectory) : -1;
-  if (free <= RunSettings.DiskBuffer) throw EInOutError();
+  if (free > RunSettings.DiskBuffer) return;
+  throw EInOutError(RunDirectory.string() +
+                    (free < 0 ? std::string(": the free space cannot be read")
+                              : ": " + std::to_string(free >> 10) +
+                                    " KB free, at or below the disk buffer of " +
+                                    std::to_string(RunSettings.DiskBuffer >> 10) + " KB"));
 }
 
 std::string RunContext::AllocatePage(std::string_view extension) {

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "generate/texts.h"
 
@@ -22,10 +23,18 @@ class ESkipEntry : public std::runtime_error {
   ESkipEntry() : std::runtime_error(std::string(texts::kSkipEntry)) {}
 };
 
-// A failed write, a failed file or folder creation, or free space at the minimum.
+// A failed write, a failed file or folder creation, or free space at the minimum. The reason,
+// when there is one, says which file failed and why ("/home/ann/0: Permission denied"); the
+// disk error shows it below its text.
 class EInOutError : public std::runtime_error {
  public:
-  EInOutError() : std::runtime_error(std::string(texts::kDiskFull)) {}
+  explicit EInOutError(std::string reason = {})
+      : std::runtime_error(std::string(texts::kDiskFull)), reason_(std::move(reason)) {}
+
+  const std::string& Reason() const { return reason_; }
+
+ private:
+  std::string reason_;
 };
 
 }  // namespace gl

@@ -70,15 +70,16 @@ void WriteSiteMapLink(CheckedFile& summary, std::string_view siteMapName) {
           << texts::kCrLf;
 }
 
-void CloseSummaryPage(CheckedFile& summary) noexcept {
+bool CloseSummaryPage(CheckedFile& summary) noexcept {
   try {
     summary << "<hr size=3><font size=1><br></font>"
             << "<font size=2>" << texts::kProductMark << " 1997 Orrery Development</font><p>\r\n"
             << "</ul></body>\r\n</html>\r\n";
     summary.Close();
   } catch (const EInOutError&) {
-    summary.CloseQuietly();
+    return false;
   }
+  return true;
 }
 
 }  // namespace gl

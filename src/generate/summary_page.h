@@ -37,7 +37,8 @@ void WritePageEntryClosing(CheckedFile& summary, std::string_view title, int dep
 
 void WriteSiteMapLink(CheckedFile& summary, std::string_view siteMapName);
 
-// The credit line and the closing tags; closes the file. Failures are ignored: the run is over.
-void CloseSummaryPage(CheckedFile& summary) noexcept;
+// The credit line and the closing tags; closes the file. False when the page could not be
+// written whole: then it is gone (see CheckedFile).
+bool CloseSummaryPage(CheckedFile& summary) noexcept;
 
 }  // namespace gl

@@ -25,6 +25,12 @@ inline constexpr std::string_view kDiskErrorTitle = "Disk Error";
 inline constexpr std::string_view kDiskErrorText =
     "Gleaner was unable to complete the retrieval. Your disk appears to be full.";
 
+// What a run says when it could not record itself and removed its folder (the folder follows on
+// the next line).
+inline constexpr std::string_view kRunRemovedTitle = "Brief Not Recorded";
+inline constexpr std::string_view kRunRemovedText =
+    "Gleaner could not record this run in the brief, so its archive folder was removed.";
+
 // The product name with its small trade mark, as footers and the summary's credit line show it.
 inline constexpr std::string_view kProductMark = "Gleaner-Light<font size=1>(TM)</font>";
 

@@ -4,13 +4,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
+#include <cstdint>
+#include <random>
 #include <string>
-#include <system_error>
 
 namespace gl {
 namespace {
+
+constexpr std::string_view kTemporaryStart = ".gleaner-";
+constexpr std::string_view kTemporaryEnd = ".tmp";
+constexpr int kNameAttempts = 100;
 
 // The file that a write replaces: the target of a symbolic link, else the path itself.
 std::filesystem::path ReplacedFile(const std::filesystem::path& path) {
@@ -20,13 +24,39 @@ std::filesystem::path ReplacedFile(const std::filesystem::path& path) {
   return error ? path : target;
 }
 
-// A name beside `file` that no other writer in this or another process picks at the same time.
-// It does not grow with the file's own name, so a name near the length limit still saves.
-std::filesystem::path TemporaryName(const std::filesystem::path& file) {
-  static std::atomic<unsigned> counter{0};
-  const std::string name = ".gleaner-" + std::to_string(::getpid()) + "-" +
-                           std::to_string(counter.fetch_add(1)) + ".tmp";
-  return file.parent_path() / name;
+std::string Hex(std::uint64_t value, int digits) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string text(static_cast<std::size_t>(digits), '0');
+  for (int i = digits - 1; i >= 0; --i, value >>= 4)
+    text[static_cast<std::size_t>(i)] = kDigits[value & 0xF];
+  return text;
+}
+
+// The start of every temporary name of `file`: ".gleaner-" and a 64-bit FNV-1a hash of the file's
+// name. A hash rather than the name itself keeps the temporary name short, so a file whose name
+// is near the length limit still saves, and still tells one file's leftovers from another's.
+std::string TemporaryPrefix(const std::filesystem::path& file) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const char byte : file.filename().string()) {
+    hash ^= static_cast<unsigned char>(byte);
+    hash *= 1099511628211ull;
+  }
+  return std::string(kTemporaryStart) + Hex(hash, 16) + "-";
+}
+
+// Creates a new temporary file beside `file` under a random name, as mkstemp does, but with the
+// mode the caller asks for (mkstemp always gives 0600, and the umask cannot be read safely while
+// other threads run).
+int CreateTemporary(const std::filesystem::path& file, mode_t mode,
+                    std::filesystem::path& temporary) {
+  thread_local std::mt19937_64 random{std::random_device{}()};
+  const std::string prefix = TemporaryPrefix(file);
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    temporary = file.parent_path() / (prefix + Hex(random(), 12) + std::string(kTemporaryEnd));
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
 }
 
 }  // namespace
@@ -44,23 +74,43 @@ bool WriteAll(int fd, std::string_view bytes) {
 }
 
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
-                         FileAccess access) {
+                         FileAccess access, std::error_code* error) {
   const std::filesystem::path file = ReplacedFile(path);
-  const std::filesystem::path temporary = TemporaryName(file);
-  const mode_t createMode = access == FileAccess::Private ? 0600 : 0666;
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, createMode);
-  if (fd < 0) return false;
-
-  bool ok = true;
-  struct stat old {};
-  // A replaced shared file keeps its mode, so saving does not change who may read it.
-  if (access == FileAccess::Shared && ::stat(file.c_str(), &old) == 0)
-    ok = ::fchmod(fd, old.st_mode & 07777) == 0;
-  ok = ok && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  ok = ok && ::rename(temporary.c_str(), file.c_str()) == 0;
-  if (!ok) ::unlink(temporary.c_str());
+  std::filesystem::path temporary;
+  const int fd = CreateTemporary(file, access == FileAccess::Private ? 0600 : 0666, temporary);
+  bool ok = fd >= 0;
+  if (ok) {
+    struct stat old {};
+    // A replaced shared file keeps its mode, so saving does not change who may read it.
+    if (access == FileAccess::Shared && ::stat(file.c_str(), &old) == 0)
+      ok = ::fchmod(fd, old.st_mode & 07777) == 0;
+    ok = ok && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  }
+  int reason = ok ? 0 : errno;
+  const auto failed = [&ok, &reason] {
+    ok = false;
+    reason = errno;
+  };
+  if (fd >= 0 && ::close(fd) != 0 && ok) failed();
+  if (ok && ::rename(temporary.c_str(), file.c_str()) != 0) failed();
+  if (!ok && fd >= 0) ::unlink(temporary.c_str());
+  if (error != nullptr) *error = std::error_code(reason, std::generic_category());
   return ok;
+}
+
+void RemoveLeftoverTemporaries(const std::filesystem::path& path) {
+  const std::filesystem::path file = ReplacedFile(path);
+  const std::string prefix = TemporaryPrefix(file);
+  std::error_code error;
+  const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+  for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+       entry.increment(error)) {
+    const std::string name = entry->path().filename().string();
+    if (name.starts_with(prefix) && name.ends_with(kTemporaryEnd)) {
+      std::error_code ignored;
+      std::filesystem::remove(entry->path(), ignored);
+    }
+  }
 }
 
 }  // namespace gl

@@ -2,10 +2,17 @@
 
 #include <cctype>
 
+#include "platform/percent_encode.h"
+
 namespace gl {
 namespace {
 constexpr std::string_view kFileScheme = "file://";
+
+bool IsPathByte(unsigned char byte) {
+  return byte == '/' || IsUnreserved(byte);
 }
+
+}  // namespace
 
 bool IsFileAddress(std::string_view address) {
   if (address.size() < kFileScheme.size()) return false;
@@ -16,7 +23,8 @@ bool IsFileAddress(std::string_view address) {
 }
 
 std::string FileAddressFromPath(const std::filesystem::path& path) {
-  return std::string(kFileScheme) + std::filesystem::absolute(path).string();
+  return std::string(kFileScheme) +
+         PercentEncode(std::filesystem::absolute(path).string(), IsPathByte);
 }
 
 std::filesystem::path PathFromFileAddress(std::string_view address) {

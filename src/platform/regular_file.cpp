@@ -1,14 +1,23 @@
 #include "platform/regular_file.h"
 
+#include <cerrno>
 #include <system_error>
 
 namespace gl {
 
-bool OpenRegularFile(const std::filesystem::path& path, std::ifstream& in, std::uint64_t& size) {
+bool OpenRegularFile(const std::filesystem::path& path, std::ifstream& in, std::uint64_t& size,
+                     std::error_code* reason) {
   std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return false;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (!error && std::filesystem::is_directory(status))
+    error = std::make_error_code(std::errc::is_a_directory);
+  if (reason != nullptr) *reason = error;
+  if (error || !std::filesystem::is_regular_file(status)) return false;
   in.open(path, std::ios::binary);
-  if (!in) return false;
+  if (!in) {
+    if (reason != nullptr) *reason = std::error_code(errno, std::generic_category());
+    return false;
+  }
   in.seekg(0, std::ios::end);
   const std::streamoff end = in.tellg();
   in.seekg(0, std::ios::beg);

@@ -31,8 +31,8 @@ class BriefCommandsTest : public ::testing::Test {
     second.Images = true;
     second.UserName = "ann";
     second.Password = std::string("\0\xFF", 2);
-    document.Brief.ArchivePaths = {"0\\Brief0.htm"};
-    document.Brief.ArchiveStamps = {"3/5/1997  9:07:02 AM"};
+    document.Brief.ArchivePaths = {"0\\Brief0.htm", "1\\Brief0.htm"};
+    document.Brief.ArchiveStamps = {"3/5/1997  9:07:02 AM", "3/6/1997  1:00:00 PM"};
     ASSERT_EQ(SaveBriefs2(document).Outcome, SaveOutcome::Saved);
   }
 
@@ -69,7 +69,9 @@ TEST_F(BriefCommandsTest, NewWritesABriefAndItsCatalogueButNeverReplacesAFile) {
 
   const CliRun nowhere = RunCli({"new", (folder_ / "nowhere" / "x.brf").string()});
   EXPECT_EQ(nowhere.code, cli::kExitFailed);
-  EXPECT_EQ(nowhere.err, "Brief File Saving Error: Failed to save Brief File.\n");
+  EXPECT_EQ(nowhere.err, "Brief File Saving Error: Failed to save Brief File.\n" +
+                             (folder_ / "nowhere" / "x.brf").string() +
+                             ": No such file or directory\n");
 }
 
 TEST_F(BriefCommandsTest, ShowPrintsTheBriefWithoutControlBytes) {
@@ -90,8 +92,12 @@ TEST_F(BriefCommandsTest, ShowPrintsTheBriefWithoutControlBytes) {
             "     Address: http://weather.example.com/today/\n"
             "     Spider depth: 3  Images: Yes  Other files: No  Follow external links: No\n"
             "     User name: ann  (password set)\n"
-            "Archived runs: 1\n"
-            "  1. 3/5/1997  9:07:02 AM  0\\Brief0.htm\n");
+            "Archived runs: 2\n"
+            "  1. 3/6/1997  1:00:00 PM  " +
+                (folder_ / "1" / "Brief0.htm").string() +
+                "\n"
+                "  2. 3/5/1997  9:07:02 AM  " +
+                (folder_ / "0" / "Brief0.htm").string() + "\n");
 }
 
 // Texts that are not UTF-8 print as {"hex": ...}, so no byte is dropped. The keys come in the
@@ -102,7 +108,8 @@ TEST_F(BriefCommandsTest, ShowJsonKeepsEveryFieldAndByte) {
   EXPECT_EQ(nlohmann::ordered_json::parse(run.out), nlohmann::ordered_json::parse(R"({
     "Name": {"hex": "4e657773e91b5b33316d"},
     "Comments": "Morning papers.\r\nAnd the\r\u00e9t\u00e9.", "ExtraFlag": false, "ExtraCode": "", "Active": true, "ExtraStrings": [],
-    "ArchivePaths": ["0\\Brief0.htm"], "ArchiveStamps": ["3/5/1997  9:07:02 AM"], "Entries": [
+    "ArchivePaths": ["0\\Brief0.htm", "1\\Brief0.htm"],
+    "ArchiveStamps": ["3/5/1997  9:07:02 AM", "3/6/1997  1:00:00 PM"], "Entries": [
       {"Active": true, "Name": "http://news.example.com/", "NameSet": false,
        "URL": "http://news.example.com/", "Depth": 1, "EntryFlag": true, "Images": false,
        "OtherFiles": false, "StayLocal": true, "UserName": "", "Password": "", "ExtraText": ""},

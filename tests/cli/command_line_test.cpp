@@ -34,14 +34,23 @@ TEST(CommandLineTest, UsageErrorsExitTwoAndChangeNothing) {
   const std::string before = ReadFileBytes(brief);
   for (const char* usage :
        {"", "frobnicate", "add B", "add B http://a/ --depth 0", "add B http://a/ --depth 100",
-        "add B http://a/ --no-images", "edit-entry B", "edit-entry B 1 --images --no-images",
-        "edit-entry B 1 --active --inactive", "edit B --active --inactive", "settings proxy-port",
-        "settings colour blue", "fetch", "delete-archive B 1.5"}) {
+        "add B http://a/ --no-images", "edit-entry B", "edit-entry B 1", "edit B",
+        "edit-entry B 1 --images --no-images", "edit-entry B 1 --active --inactive",
+        "edit B --active --inactive", "settings proxy-port", "settings colour blue", "fetch",
+        "delete-archive B 1.5"}) {
     SCOPED_TRACE(usage);
     const CliRun run = RunCli(Words(usage, brief));
     EXPECT_EQ(run.code, cli::kExitUsage);
     EXPECT_NE(run.err, "");
     EXPECT_EQ(run.out, "");
+  }
+  // A text longer than a brief file holds is refused, whatever the option.
+  for (const char* command : {"add B", "edit B --comments"}) {
+    std::vector<std::string> arguments = Words(command, brief);
+    arguments.emplace_back(32768, 't');
+    const CliRun run = RunCli(arguments);
+    EXPECT_EQ(run.code, cli::kExitUsage);
+    EXPECT_THAT(run.err, HasSubstr("holds texts of at most 32767 bytes; this one has 32768."));
   }
   const std::string longName(61, 'n');
   EXPECT_EQ(RunCli({"new", (folder / "other.brf").string(), "--name", longName}).code,
@@ -60,17 +69,23 @@ TEST(CommandLineTest, EveryBriefCommandReportsAnUnloadableBrief) {
   CliFolder folder;
   const std::string fewFlags = "GLBF-ORX" + std::string("\x01\x00\x00\x00\x01\x00\x01\x00", 8);
   WriteFileBytes(folder / "few.brf", fewFlags);
-  for (const char* file : {"few.brf", "missing.brf"}) {
+  // A missing file is not corrupt: the system's reason follows.
+  const std::pair<const char*, std::string> files[] = {
+      {"few.brf", ""},
+      {"missing.brf", (folder / "missing.brf").string() + ": No such file or directory\n"},
+  };
+  for (const auto& [file, reason] : files) {
     for (const char* command :
-         {"show B --json", "add B http://a/", "edit-entry B 1", "remove B 1", "edit B --inactive",
-          "generate B", "archives B", "delete-archive B 1"}) {
+         {"show B --json", "add B http://a/", "edit-entry B 1 --images", "remove B 1",
+          "edit B --inactive", "generate B", "archives B", "delete-archive B 1"}) {
       SCOPED_TRACE(std::string(command) + " " + file);
       const CliRun run = RunCli(Words(command, (folder / file).string()));
       EXPECT_EQ(run.code, cli::kExitFailed);
       EXPECT_EQ(run.out, "");
       EXPECT_EQ(run.err,
                 "Brief File Loading Error: This file is either corrupt or is not a Brief file. "
-                "Gleaner-Light cannot load it.\n");
+                "Gleaner-Light cannot load it.\n" +
+                    reason);
     }
   }
   EXPECT_EQ(ReadFileBytes(folder / "few.brf"), fewFlags);

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstring>
+#include <iostream>
 
 #include "cli/cli.h"
 #include "cli/interrupt.h"
@@ -32,10 +34,13 @@ Answer ServeSmallSite(const Request& request) {
   return StatusAnswer(404);
 }
 
+// The brief is named from the working folder, as in `cd ~/briefs; gleaner generate news.brf`;
+// every path the commands print is absolute all the same.
 class GenerateCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
     fs::create_directories(briefs_);
+    fs::current_path(briefs_);
     ASSERT_EQ(RunCli({"new", brief_, "--name", "Test news"}).code, cli::kExitDone);
     ASSERT_EQ(RunCli({"add", brief_, server_.Address("/index.htm"), "--name", "Home", "--depth",
                       "2", "--images"})
@@ -43,18 +48,24 @@ class GenerateCommandTest : public ::testing::Test {
               cli::kExitDone);
   }
 
+  void TearDown() override { fs::current_path(workingFolder_); }
+
   TBriefRecord Reload() const { return ReadBriefs2(brief_).Document.Brief; }
-  std::string Summary(const char* run) const { return (briefs_ / run / "Brief0.htm").string(); }
+  std::string Summary(const std::string& run) const {
+    return (briefs_ / run / "Brief0.htm").string();
+  }
 
   CliFolder folder_;  // also the settings store's home
   std::atomic<int> requests_{0};
-  int interruptAtRequest_ = 0;  // 0: never
+  std::atomic<int> interruptAtRequest_{0};  // 0: never
+  std::atomic<int> signal_{SIGINT};
   LoopbackServer server_{[this](const Request& request) {
-    if (++requests_ == interruptAtRequest_) kill(getpid(), SIGINT);
+    if (++requests_ == interruptAtRequest_) kill(getpid(), signal_);
     return ServeSmallSite(request);
   }};
   fs::path briefs_ = folder_ / "briefs";
-  std::string brief_ = (briefs_ / "news.brf").string();
+  fs::path workingFolder_ = fs::current_path();
+  std::string brief_ = "news.brf";
 };
 
 TEST_F(GenerateCommandTest, ACompletedRunEndsWithTheSummaryPath) {
@@ -75,28 +86,35 @@ TEST_F(GenerateCommandTest, ACompletedRunEndsWithTheSummaryPath) {
   EXPECT_EQ(quiet.out, Summary("1") + "\n");
 }
 
-TEST_F(GenerateCommandTest, CtrlCAbortsTheRunAndRecordsIt) {
-  interruptAtRequest_ = 2;
-  const CliRun run = RunCli({"generate", "-q", brief_});
-  EXPECT_EQ(run.code, cli::kExitAborted) << run.err;
-  EXPECT_EQ(run.out, Summary("0") + "\n");
-  EXPECT_LT(server_.RequestCount(), 3u);
-  // The summary page is closed and the run is in the brief's list.
-  EXPECT_TRUE(ReadFileBytes(Summary("0")).ends_with("</html>\r\n"));
-  EXPECT_EQ(Reload().ArchivePaths.size(), 1u);
-  EXPECT_FALSE(StopRequested());  // honoured, then cleared for whatever comes next
-  struct sigaction now {};
-  sigaction(SIGINT, nullptr, &now);
-  EXPECT_EQ(now.sa_handler, SIG_DFL);  // the handler was put back
+// SIGTERM and SIGHUP (a closed terminal) stop a run as the first Ctrl+C does.
+TEST_F(GenerateCommandTest, CtrlCTermAndHangUpAbortTheRunAndRecordIt) {
+  const int signals[] = {SIGINT, SIGTERM, SIGHUP};
+  for (std::size_t run = 0; run < std::size(signals); ++run) {
+    SCOPED_TRACE(strsignal(signals[run]));
+    signal_ = signals[run];
+    interruptAtRequest_ = requests_ + 2;
+    const CliRun generated = RunCli({"generate", "-q", brief_});
+    EXPECT_EQ(generated.code, cli::kExitAborted) << generated.err;
+    EXPECT_EQ(generated.out, Summary(std::to_string(run)) + "\n");
+    // The summary page is closed and the run is in the brief's list.
+    EXPECT_TRUE(ReadFileBytes(Summary(std::to_string(run))).ends_with("</html>\r\n"));
+    EXPECT_EQ(Reload().ArchivePaths.size(), run + 1);
+    struct sigaction now {};
+    sigaction(signals[run], nullptr, &now);
+    EXPECT_EQ(now.sa_handler, SIG_DFL);  // the handler was put back
+  }
+  EXPECT_EQ(server_.RequestCount(), 6u);  // each run stopped after its second request
 }
 
-// In a child process: the first Ctrl+C only asks for Stop, the second ends the program at once.
-TEST(StopOnInterruptTest, TheSecondCtrlCEndsTheProgram) {
+// In a child process: the first stop signal only asks for Stop, a closed output is no reason to
+// end, and a second stop signal ends the program at once.
+TEST(StopOnInterruptTest, TheSecondStopSignalEndsTheProgram) {
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
     cli::StopOnInterrupt guard;
-    raise(SIGINT);
+    raise(SIGTERM);
+    raise(SIGPIPE);
     if (!StopRequested()) _exit(2);
     raise(SIGINT);
     _exit(0);
@@ -105,6 +123,27 @@ TEST(StopOnInterruptTest, TheSecondCtrlCEndsTheProgram) {
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
   EXPECT_EQ(WTERMSIG(status), SIGINT);
+}
+
+// As with `gleaner generate news.brf | head -n 2`: the reader is gone before the first line.
+TEST_F(GenerateCommandTest, AClosedOutputStopsTheOutputNotTheRun) {
+  int pipeEnds[2];
+  ASSERT_EQ(pipe(pipeEnds), 0);
+  close(pipeEnds[0]);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    dup2(pipeEnds[1], STDOUT_FILENO);
+    const char* argv[] = {"gleaner", "generate", brief_.c_str()};
+    _exit(cli::RunGleaner(3, argv, std::cout, std::cerr));
+  }
+  close(pipeEnds[1]);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), cli::kExitDone);
+  EXPECT_EQ(server_.RequestCount(), 3u);
+  EXPECT_EQ(Reload().ArchivePaths.size(), 1u);
 }
 
 TEST_F(GenerateCommandTest, AFullDiskEndsTheRunWithTheDiskError) {

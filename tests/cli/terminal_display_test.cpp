@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <future>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "cli/progress_display.h"
 #include "cli/terminal_host.h"
@@ -117,6 +121,9 @@ TEST(TerminalHostTest, PlainModeWritesOneCleanLinePerEntryAndPage) {
   EXPECT_EQ(err.str(), "");
 }
 
+using Clock = TerminalHost::Clock;
+
+// Every step redraws: the clock moves on a second each time it is read.
 class LiveTerminalHostTest : public ::testing::Test {
  protected:
   std::string TakeOutput() {
@@ -127,7 +134,9 @@ class LiveTerminalHostTest : public ::testing::Test {
 
   std::ostringstream out_, err_;
   int columns_ = 60;
-  TerminalHost host_{out_, err_, DisplayMode::Live, [this] { return columns_; }};
+  std::atomic<int> seconds_{0};
+  TerminalHost host_{out_, err_, DisplayMode::Live, [this] { return columns_; },
+                     [this] { return Clock::time_point(std::chrono::seconds(++seconds_)); }};
 };
 
 TEST_F(LiveTerminalHostTest, DrawsTheBlockOnceOpenThenRedrawsItInPlace) {
@@ -182,6 +191,50 @@ TEST_F(LiveTerminalHostTest, AnErrorStartsAFreshBlockBelowIt) {
   EXPECT_EQ(redraw.find("\x1b[5A"), std::string::npos);
   EXPECT_NE(redraw.find("Pages 3"), std::string::npos);
   EXPECT_EQ(err_.str(), "Disk Error: Your disk appears to be full.\n");
+}
+
+std::size_t BlocksDrawn(const std::string& output) {
+  std::size_t blocks = 0;
+  for (std::size_t at = output.find("\rBrief: "); at != std::string::npos;
+       at = output.find("\rBrief: ", at + 1))
+    ++blocks;
+  return blocks;
+}
+
+// However fast the steps come, the block is redrawn at most once in the interval. A change that
+// had to wait is drawn when the interval has passed, even while the run is silent (waiting for a
+// server, say). The end of the run shows the last state and the Loaded line below it.
+TEST(ThrottledTerminalHostTest, RedrawsAtMostOnceAnIntervalAndEndsWithTheLoadedLine) {
+  std::ostringstream out, err;
+  std::atomic<Clock::rep> now{0};
+  std::promise<void> drawnLate;
+  const std::thread::id runThread = std::this_thread::get_id();
+  {
+    TerminalHost host(
+        out, err, DisplayMode::Live,
+        [&] {
+          if (std::this_thread::get_id() != runThread) drawnLate.set_value();
+          return 80;
+        },
+        [&now] { return Clock::time_point(Clock::duration(now.load())); });
+    host.OpenProgressWindow();
+    for (int step = 1; step <= 1000; ++step)
+      host.SetProgress(step % 100);
+    host.SetStatusText(" Connecting");
+    EXPECT_EQ(BlocksDrawn(out.str()), 1u);  // the clock stands still
+    now += std::chrono::duration_cast<Clock::duration>(TerminalHost::kRedrawInterval).count();
+    ASSERT_EQ(drawnLate.get_future().wait_for(std::chrono::seconds(30)), std::future_status::ready);
+    host.UpdateItem(ProgressItem::PagesLoaded, "7");
+    host.CloseProgressWindow();
+    host.EndRun();
+  }
+  const std::string output = out.str();
+  EXPECT_EQ(BlocksDrawn(output), 3u);
+  EXPECT_NE(output.find("0%  Connecting\x1b[K\n\x1b[5A"), std::string::npos) << output;
+  EXPECT_TRUE(
+      output.ends_with("Pages 7   Images 0   KB 0\x1b[K\n\r[" + std::string(30, '-') +
+                       "] 0%  Connecting\x1b[K\nLoaded: 7 pages, 0 images and files, 0 KB\n"))
+      << output;
 }
 
 }  // namespace

@@ -2,15 +2,20 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
 #include <cstdint>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/brief_format.h"
+#include "support/scoped_file_size_limit.h"
 #include "support/temp_folder.h"
 
 namespace gl {
@@ -107,19 +112,10 @@ std::string Runs(const TBriefRecord& brief) {
   return runs;
 }
 
-// Saves while this process may write files of at most `bytes`, so a write fails half-way as on
-// a full disk.
-SaveResult SaveWithFileSizeLimit(const TBriefDocument& document, rlim_t bytes) {
-  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit previous{};
-  getrlimit(RLIMIT_FSIZE, &previous);
-  rlimit limited = previous;
-  limited.rlim_cur = bytes;
-  setrlimit(RLIMIT_FSIZE, &limited);
-  const SaveResult result = SaveBriefs2(document);
-  setrlimit(RLIMIT_FSIZE, &previous);
-  std::signal(SIGXFSZ, previousHandler);
-  return result;
+mode_t ModeOf(const std::filesystem::path& path) {
+  struct stat status {};
+  EXPECT_EQ(stat(path.c_str(), &status), 0);
+  return status.st_mode & 07777;
 }
 
 class BriefFileTest : public ::testing::Test {
@@ -283,12 +279,20 @@ TEST_F(BriefFileTest, DamagedCatalogueGivesTheRunsReadBeforeTheDamage) {
   }
 }
 
+// The system's reason, when there is one, follows on the next line.
 TEST_F(BriefFileTest, FilesThatAreNotBriefsAreRefused) {
   std::filesystem::create_directory(folder_ / "folder.brf");
-  for (const auto& path : {folder_ / "missing.brf", folder_ / "folder.brf"}) {
+  WriteFileBytes(folder_ / "text.brf", "Dear Ann,");
+  const std::pair<std::filesystem::path, std::string> cases[] = {
+      {folder_ / "missing.brf", ": No such file or directory"},
+      {folder_ / "folder.brf", ": Is a directory"},
+      {folder_ / "text.brf", ""},
+  };
+  for (const auto& [path, reason] : cases) {
     SCOPED_TRACE(path);
     const LoadResult result = ReadBriefs2(path);
-    EXPECT_EQ(Outcome(result), kCorrupt);
+    EXPECT_EQ(Outcome(result),
+              std::string(kCorrupt) + (reason.empty() ? "" : "\n" + path.string() + reason));
     EXPECT_EQ(result.Document.FileName, path);
   }
 }
@@ -299,15 +303,20 @@ TEST_F(BriefFileTest, SaveFailuresKeepThePreviousFiles) {
   const SaveResult noFolder = SaveBriefs2({folder_ / "no such folder" / "b.brf", FullBrief()});
   EXPECT_EQ(noFolder.Outcome, SaveOutcome::Failed);
   EXPECT_EQ(noFolder.Message.Title, "Brief File Saving Error");
-  EXPECT_EQ(noFolder.Message.Text, "Failed to save Brief File.");
+  EXPECT_EQ(noFolder.Message.Text, "Failed to save Brief File.\n" + folder_.Path().string() +
+                                       "/no such folder/b.brf: No such file or directory");
   EXPECT_EQ(FileCount(), 0u);
 
   ASSERT_EQ(SaveBriefs2({briefPath_, FullBrief()}).Outcome, SaveOutcome::Saved);
   TBriefDocument larger{briefPath_, FullBrief()};
   larger.Brief.Comments = std::string(5000, 'x');
   larger.Brief.ArchivePaths.clear();
-  const SaveResult halfWritten = SaveWithFileSizeLimit(larger, 1000);
+  const SaveResult halfWritten = [&] {
+    const test::ScopedFileSizeLimit limit(1000);
+    return SaveBriefs2(larger);
+  }();
   EXPECT_EQ(halfWritten.Outcome, SaveOutcome::Failed);
+  EXPECT_TRUE(halfWritten.Message.Text.ends_with("brief.brf: File too large"));
   EXPECT_EQ(ReadFileBytes(briefPath_), FullBriefBytes());
   EXPECT_EQ(ReadFileBytes(folder_ / "brief.cat"), FullCatalogueBytes());
   EXPECT_EQ(FileCount(), 2u);
@@ -329,6 +338,59 @@ TEST_F(BriefFileTest, BriefNamedLikeACatalogueIsNotOverwrittenByIt) {
   EXPECT_EQ(Runs(ReadBriefs2(path).Document.Brief), "");
   EXPECT_EQ(CataloguePath("/a/NEWS.BRF"), "/a/NEWS.cat");
   EXPECT_EQ(CataloguePath("/a.b/news"), "/a.b/news.cat");
+}
+
+TEST_F(BriefFileTest, ABriefWithAPasswordIsReadableByItsOwnerOnly) {
+  const mode_t umaskBefore = umask(022);
+  ASSERT_EQ(SaveBriefs2({briefPath_, FullBrief()}).Outcome, SaveOutcome::Saved);
+  ASSERT_EQ(SaveBriefs2({folder_ / "open.brf", TBriefRecord{}}).Outcome, SaveOutcome::Saved);
+  umask(umaskBefore);
+  EXPECT_EQ(ModeOf(briefPath_), 0600u);
+  EXPECT_EQ(ModeOf(folder_ / "open.brf"), 0644u);
+}
+
+// A save killed half-way leaves its temporary file beside the brief (a file size limit kills
+// this one). The next save of the same brief removes it; another file's stays.
+TEST_F(BriefFileTest, ASaveRemovesWhatAKilledSaveOfTheSameBriefLeft) {
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const rlimit noCore{0, 0}, small{100, RLIM_INFINITY};
+    setrlimit(RLIMIT_CORE, &noCore);
+    setrlimit(RLIMIT_FSIZE, &small);
+    static_cast<void>(SaveBriefs2({briefPath_, FullBrief()}));
+    _exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ);
+  ASSERT_EQ(FileCount(), 1u);
+  const std::filesystem::path others = folder_ / ".gleaner-0123456789abcdef-0123456789ab.tmp";
+  WriteFileBytes(others, "x");
+
+  ASSERT_EQ(SaveBriefs2({briefPath_, FullBrief()}).Outcome, SaveOutcome::Saved);
+  EXPECT_EQ(FileCount(), 3u);  // the brief, its catalogue and the other file's leftover
+  EXPECT_TRUE(std::filesystem::exists(others));
+}
+
+// Each change works on what the others saved before it, however many run at once.
+TEST_F(BriefFileTest, UpdatesAtTheSameTimeAreAllKept) {
+  ASSERT_EQ(SaveBriefs2({briefPath_, TBriefRecord{}}).Outcome, SaveOutcome::Saved);
+  std::vector<std::thread> writers;
+  for (int writer = 0; writer < 8; ++writer) {
+    writers.emplace_back([this] {
+      for (int i = 0; i < 10; ++i) {
+        const auto add = [](TBriefDocument& document) {
+          CreateNewWebEntry(document.Brief, 0);
+          return true;
+        };
+        EXPECT_EQ(UpdateBrief(briefPath_, add).Outcome, UpdateOutcome::Saved);
+      }
+    });
+  }
+  for (std::thread& writer : writers)
+    writer.join();
+  EXPECT_EQ(ReadBriefs2(briefPath_).Document.Brief.WebList.size(), 80u);
 }
 
 TEST(CreateCaptionTest, NamePartLowerCasedWithCapital) {

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <tuple>
 
 #include "generate/run_catalogue.h"
 #include "generate/run_errors.h"
+#include "support/scoped_file_size_limit.h"
 #include "support/temp_folder.h"
 
 namespace gl::test {
@@ -89,21 +91,30 @@ TEST(RunCatalogueTest, ReadingStopsQuietlyAtACutRecord) {
   EXPECT_FALSE(ReadRunCatalogue("/nonexistent-folder/missing.cat"));
 }
 
+// A regular file that could not be finished is removed; a device is never removed.
 TEST(RunCatalogueTest, FailedWritesAreReported) {
   RunCatalogueWriter catalogue("/dev/full");
   // Writes are buffered; enough of them reach the device and fail.
-  bool failed = false;
-  for (int i = 0; i < 1000 && !failed; ++i)
-    failed = !catalogue.WriteCatalogueName(std::string(200, 'x'));
-  EXPECT_TRUE(failed);
-  catalogue.Finish();
+  EXPECT_THROW(
+      for (int i = 0; i < 1000;
+           ++i) { static_cast<void>(catalogue.WriteCatalogueName(std::string(200, 'x'))); },
+      EInOutError);
+  EXPECT_FALSE(catalogue.Finish());
+  EXPECT_TRUE(std::filesystem::exists("/dev/full"));
 
   EXPECT_THROW(CheckedFile("/nonexistent-folder/x.htm"), EInOutError);
-  CheckedFile small("/dev/full");
-  small.Write("small");
-  EXPECT_THROW(small.Close(), EInOutError);
-  CheckedFile large("/dev/full");
-  EXPECT_THROW(large.Write(std::string(1 << 20, 'x')), EInOutError);
+  TempFolder folder;
+  {
+    CheckedFile unfinished(folder / "unfinished.htm");
+    unfinished.Write("a page cut short by a failure elsewhere");
+  }
+  CheckedFile large(folder / "large.htm");
+  {
+    const ScopedFileSizeLimit limit(1000);
+    EXPECT_THROW(large.Write(std::string(1 << 20, 'x')), EInOutError);
+  }
+  EXPECT_THROW(large.Close(), EInOutError);
+  EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
 }
 
 }  // namespace

@@ -72,6 +72,20 @@ TEST_F(ArchivedRunsTest, ACatalogueNamingAnotherFolderIsRefused) {
   EXPECT_EQ(document_.Brief.ArchivePaths, Texts{"1\\Brief1.htm"});
 }
 
+// Run folder 0 is a link to another brief's run folder, whose catalogue lists its files.
+TEST_F(ArchivedRunsTest, ARunFolderThatIsALinkLosesTheLinkOnly) {
+  const TempFolder other;
+  fs::create_directory(other / "0");
+  WriteFileBytes(other / "0" / "Brief0.htm", "theirs");
+  WriteFileBytes(other / "0" / "Brief0.cat", std::string("\0010\012Brief0.htm\0", 13));
+  fs::create_directory_symlink(other / "0", folder_ / "0");
+  DeleteArchivedRun(document_, 0);
+  EXPECT_FALSE(fs::exists(fs::symlink_status(folder_ / "0")));
+  EXPECT_EQ(ReadFileBytes(other / "0" / "Brief0.htm"), "theirs");
+  EXPECT_TRUE(fs::exists(other / "0" / "Brief0.cat"));
+  EXPECT_EQ(document_.Brief.ArchivePaths, Texts{"1\\Brief1.htm"});
+}
+
 TEST_F(ArchivedRunsTest, ArchivePathsOutsideTheBriefsRunFoldersTouchNothing) {
   fs::create_directory(folder_ / "outside");
   WriteFileBytes(folder_ / "outside" / "Brief0.htm", "x");

@@ -9,6 +9,7 @@
 #include "generate/unfetched_link_page.h"
 #include "platform/cancellation.h"
 #include "platform/file_address.h"
+#include "support/scoped_file_size_limit.h"
 
 namespace gl::test {
 namespace {
@@ -219,11 +220,81 @@ TEST_F(SiteTest, AShortfallOfDiskSpaceInTheMiddleEndsTheRunWithTheDiskError) {
   AddEntry(Address("/index.htm"), 3, "Site");
   lowSpaceAfter_ = 4;
   EXPECT_EQ(Generate().Outcome, RunOutcome::DiskError);
-  EXPECT_EQ(std::count(host_.Calls.begin(), host_.Calls.end(), kDiskError), 1);
+  EXPECT_EQ(std::count(host_.Calls.begin(), host_.Calls.end(),
+                       std::string(kDiskError) + "\n" + RunFolder().string() +
+                           ": 1024 KB free, at or below the disk buffer of 1024 KB"),
+            1);
   EXPECT_TRUE(RunFile("Brief0.htm").ends_with("</html>\r\n"));
   EXPECT_TRUE(RunFile("GL1.htm").ends_with("</body></html>"));  // the site map was finished
   ExpectWholeArchive(false);
   EXPECT_EQ(document_.Brief.ArchivePaths, Texts{"0\\Brief0.htm"});
+}
+
+// A write that fails inside a page (the disk is full) removes that page's file; the summary, the
+// site map and the run catalogue are closed and the run recorded as far as it went.
+TEST_F(SiteTest, AFailedWriteInsideAPageRemovesItsFileAndRecordsTheRun) {
+  ServePage("/a/one.htm", std::string(300'000, 'x'));
+  AddEntry(Address("/index.htm"), 2, "Site");
+  RunReport report;
+  {
+    const ScopedFileSizeLimit limit(200'000);
+    report = Generate();
+  }
+  EXPECT_EQ(report.Outcome, RunOutcome::DiskError);
+  EXPECT_EQ(std::count(host_.Calls.begin(), host_.Calls.end(),
+                       std::string(kDiskError) + "\n" + (RunFolder() / "GL2.htm").string() +
+                           ": File too large"),
+            1);
+  EXPECT_FALSE(std::filesystem::exists(RunFolder() / "GL2.htm"));
+  EXPECT_TRUE(RunFile("Brief0.htm").ends_with("</html>\r\n"));
+  ExpectWholeArchive(false);
+  EXPECT_EQ(document_.Brief.ArchivePaths, Texts{"0\\Brief0.htm"});
+}
+
+// A run is recorded in the brief file as it is when the run ends: what was saved meanwhile stays.
+TEST_F(SiteTest, ARunRecordsItselfInTheBriefAsItIsOnDisk) {
+  AddEntry(Address("/new.htm"), 1, "Site");
+  onRequest_ = [this](const std::string&) {
+    static_cast<void>(UpdateBrief(document_.FileName, [](TBriefDocument& onDisk) {
+      onDisk.Brief.Name = "Renamed meanwhile";
+      return true;
+    }));
+  };
+  const RunReport report = Generate();
+  EXPECT_EQ(report.ArchivePath + "=" + report.ArchiveStamp,
+            "0\\Brief0.htm=3/5/1997     9:07:02 AM");
+  EXPECT_EQ(document_.Brief.Name, "Renamed meanwhile");
+  EXPECT_EQ(document_.Brief.ArchivePaths, Texts{"0\\Brief0.htm"});
+}
+
+// A run that cannot record itself would leave a folder that nothing lists: it is removed.
+TEST_F(GenerateTest, ARunThatCannotBeRecordedRemovesItsFolderAndSaysSo) {
+  const std::string removed =
+      "error:Brief Not Recorded|Gleaner could not record this run in the "
+      "brief, so its archive folder was removed.\n" +
+      RunFolder().string();
+  // The summary page cannot be written whole (the brief file, a little smaller, can).
+  document_.Brief.Comments = std::string(2500, 'c');
+  RunReport report;
+  {
+    const ScopedFileSizeLimit limit(2900);
+    report = Generate();
+  }
+  EXPECT_EQ(report.Outcome, RunOutcome::DiskError);
+  EXPECT_EQ(report.SummaryPath, "");
+  EXPECT_EQ(host_.Calls,
+            (Texts{"begin", "open", "status: Gleaner-Light", "close", removed, "end"}));
+  EXPECT_FALSE(std::filesystem::exists(RunFolder()));
+
+  // The brief file is gone when the run ends.
+  host_.Calls.clear();
+  ServePage("/", "<title>Root</title>");
+  AddEntry(Address("/"), 1);
+  onRequest_ = [this](const std::string&) { std::filesystem::remove(document_.FileName); };
+  EXPECT_EQ(Generate().ArchivePath, "");
+  EXPECT_EQ(host_.Calls.end()[-2], removed);
+  EXPECT_TRUE(host_.Calls.end()[-3].ends_with("news.brf: No such file or directory"));
+  EXPECT_FALSE(std::filesystem::exists(RunFolder()));
 }
 
 TEST_F(GenerateTest, NoFreeSpaceAtTheStartWritesNothing) {
@@ -232,7 +303,10 @@ TEST_F(GenerateTest, NoFreeSpaceAtTheStartWritesNothing) {
   EXPECT_EQ(Generate().Outcome, RunOutcome::DiskError);
   EXPECT_FALSE(std::filesystem::exists(RunFolder()));
   EXPECT_TRUE(document_.Brief.ArchivePaths.empty());
-  EXPECT_EQ(host_.Calls, (Texts{"begin", std::string(kDiskError), "status: Gleaner-Light", "end"}));
+  EXPECT_EQ(host_.Calls, (Texts{"begin",
+                                std::string(kDiskError) + "\n" + folder_.Path().string() +
+                                    ": 1024 KB free, at or below the disk buffer of 1024 KB",
+                                "status: Gleaner-Light", "end"}));
 }
 
 TEST_F(GenerateTest, NoSummaryNameLeavesAnEmptyFolderAndNoTrace) {
@@ -242,7 +316,6 @@ TEST_F(GenerateTest, NoSummaryNameLeavesAnEmptyFolderAndNoTrace) {
   EXPECT_TRUE(std::filesystem::is_directory(RunFolder()));
   EXPECT_TRUE(FilesOf().empty());
   EXPECT_TRUE(document_.Brief.ArchivePaths.empty());
-  EXPECT_FALSE(std::filesystem::exists(document_.FileName));
 }
 
 TEST_F(GenerateTest, ABinaryTopLevelFileIsStoredExactly) {

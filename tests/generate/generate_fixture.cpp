@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <regex>
 
+#include "core/brief_file.h"
 #include "generate/run_catalogue.h"
 #include "platform/cancellation.h"
 
@@ -47,6 +48,13 @@ RunFixture::RunFixture()
   standalone_.Environment.FreeSpace = [this](const std::filesystem::path&) { return freeSpace_; };
   standalone_.Environment.Now = [] { return kTestTime; };
   standalone_.BeginEntry(true, 3);
+}
+
+RunReport GenerateTest::Generate() {
+  EXPECT_EQ(SaveBriefs2(document_).Outcome, SaveOutcome::Saved);
+  const RunReport report = GenerateBrief(document_, settings_, names_, environment_, host_);
+  document_ = ReadBriefs2(document_.FileName).Document;
+  return report;
 }
 
 std::vector<std::string> RunFixture::RunFiles() const {
@@ -117,8 +125,13 @@ void GenerateTest::ExpectWholeArchive(bool referencesResolve) const {
   listed.push_back("Brief0.cat");
   std::sort(listed.begin(), listed.end());
   listed.erase(std::unique(listed.begin(), listed.end()), listed.end());
+  if (!referencesResolve) {
+    // A run cut short by a failure has removed the file it could not finish.
+    EXPECT_TRUE(std::includes(listed.begin(), listed.end(), files.begin(), files.end()))
+        << ::testing::PrintToString(files) << " not all in " << ::testing::PrintToString(listed);
+    return;
+  }
   EXPECT_EQ(listed, files);
-  if (!referencesResolve) return;
 
   static const std::regex script("<script[^]*?</script[^>]*>", std::regex::icase);
   static const std::regex reference(

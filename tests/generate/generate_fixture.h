@@ -107,7 +107,8 @@ class GenerateTest : public StampedTest {
 
   // An active entry that loads images and other files and stays on its site.
   TWebEntry& AddEntry(const std::string& url, int depth, const std::string& name = "Entry");
-  RunReport Generate() { return GenerateBrief(document_, settings_, names_, environment_, host_); }
+  // Saves the brief, runs it and reads the brief back with the run recorded, as a window would.
+  RunReport Generate();
 
   // The site answers a path as given, anything else with 404. Its hook sees every request path
   // first (a test may request Stop or Skip there).
@@ -126,7 +127,7 @@ class GenerateTest : public StampedTest {
   std::vector<std::string> FilesOf(int number = 0) const;
   // Run 0's catalogue lists exactly the files of its folder (after the folder's number); and,
   // unless the run was cut short, every local reference (href, src, background outside scripts)
-  // of its pages names one of them.
+  // of its pages names one of them. A run cut short may list a file it then removed.
   void ExpectWholeArchive(bool referencesResolve = true) const;
 
   ScopedTimeScale timeScale_{"0.02"};

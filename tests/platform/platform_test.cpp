@@ -35,6 +35,9 @@ TEST(FileAddressTest, SchemeInAnyCaseAndTheSlashAfterItBelongsToThePath) {
   EXPECT_FALSE(IsFileAddress("http://file://"));
   EXPECT_EQ(PathFromFileAddress("file:///home/ann/a.htm"), "/home/ann/a.htm");
   EXPECT_EQ(FileAddressFromPath("/home/ann/site/index.htm"), "file:///home/ann/site/index.htm");
+  // A browser reads "#" as a fragment, "?" as a query and "%" as an escape.
+  EXPECT_EQ(FileAddressFromPath("/home/ann/C# notes?/50% caf\xC3\xA9.htm"),
+            "file:///home/ann/C%23%20notes%3F/50%25%20caf%C3%A9.htm");
 }
 
 TEST(DateTimeTest, FixedFormsWithoutLeadingZerosAndTwelveForNoonAndMidnight) {

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace gl {
+
+// `text` with every byte for which `keep` is false written as "%" and two upper-case hex digits
+// (RFC 3986, section 2.1). Example: PercentEncode("a b", IsUnreserved) == "a%20b".
+std::string PercentEncode(std::string_view text, bool (*keep)(unsigned char byte));
+
+// The bytes an address never needs to encode: letters, digits, "-", ".", "_" and "~".
+bool IsUnreserved(unsigned char byte);
+
+}  // namespace gl
