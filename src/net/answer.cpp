@@ -79,7 +79,8 @@ std::optional<std::string_view> FindHeaderField(std::string_view headerBlock,
 HeaderFacts AnalyseHeader(std::string_view headerBlock) {
   HeaderFacts facts;
   if (const auto length = FindHeaderField(headerBlock, "content-length")) {
-    facts.ContentLength = std::max<std::int64_t>(ParseDecimal(FirstToken(*length)).value_or(1), 1);
+    facts.BodyLength = ParseDecimal(FirstToken(*length));
+    facts.ContentLength = std::max<std::int64_t>(facts.BodyLength.value_or(1), 1);
   }
   if (const auto type = FindHeaderField(headerBlock, "content-type")) {
     facts.ContentType = LowerAscii(FirstToken(*type));

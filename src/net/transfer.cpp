@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 #include "net/answer.h"
 #include "net/generated_pages.h"
@@ -50,6 +51,10 @@ class Receiver {
         return true;
       }
     }
+    if (BodyCutShort()) {
+      WriteBusyNetworkPage(stream_, options_.DisplayAddress);
+      return true;
+    }
     stream_.Bytes() += '\0';
     stream_.Seek(0);
     return true;
@@ -81,7 +86,9 @@ class Receiver {
     const std::size_t end = headerEnd_.Find(answer);
     if (end == std::string_view::npos) return true;
     headerAnalysed_ = true;
+    bodyStart_ = end;
     const HeaderFacts facts = AnalyseHeader(answer.substr(0, end));
+    bodyLength_ = facts.BodyLength;
     if (facts.ContentLength) {
       contentLength_ = *facts.ContentLength;
       ReportProgress();
@@ -91,6 +98,13 @@ class Receiver {
         JudgeContentType(*facts.ContentType, options_.AcceptImages, options_.AcceptOtherFiles);
     if (decision != ContentDecision::Text) nonText_ = true;
     return decision != ContentDecision::Reject;
+  }
+
+  // A server that closed before the body it announced was complete failed to deliver it. (After
+  // Stop or Skip the stream is empty and the caller writes its own page.)
+  bool BodyCutShort() const {
+    if (!bodyLength_ || StopOrSkipRequested() || stream_.Size() < bodyStart_) return false;
+    return stream_.Size() - bodyStart_ < static_cast<std::uint64_t>(*bodyLength_);
   }
 
   // With a known length the share received (headers count, so it is capped at 100); without
@@ -115,6 +129,8 @@ class Receiver {
   std::int64_t received_ = 0;
   std::int64_t contentLength_ = 0;
   bool headerAnalysed_ = false;
+  std::size_t bodyStart_ = 0;
+  std::optional<std::int64_t> bodyLength_;
   HeaderEndFinder headerEnd_;
   int step_ = 0;
 };
