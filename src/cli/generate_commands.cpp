@@ -61,6 +61,7 @@ int RunGenerate(GenerateArgs& args, CommandIo& io) {
     case RunOutcome::Completed:
       return kExitDone;
     case RunOutcome::Aborted:
+      io.err << "The run was stopped; it is recorded as far as it went.\n";
       return kExitAborted;
     case RunOutcome::DiskError:
       return kExitFailed;  // the host has shown the disk error

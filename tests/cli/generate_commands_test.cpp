@@ -79,6 +79,7 @@ TEST_F(GenerateCommandTest, CtrlCAbortsTheRunAndRecordsIt) {
   const CliRun run = RunCli({"generate", "-q", brief_});
   EXPECT_EQ(run.code, cli::kExitAborted) << run.err;
   EXPECT_EQ(run.out, Summary("0") + "\n");
+  EXPECT_EQ(run.err, "The run was stopped; it is recorded as far as it went.\n");
   EXPECT_LT(server_.RequestCount(), 3u);
   // The summary page is closed and the run is in the brief's list.
   EXPECT_TRUE(ReadFileBytes(Summary("0")).ends_with("</html>\r\n"));
