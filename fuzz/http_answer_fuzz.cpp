@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the answer parsing that runs on every fetched page: the header end
 // found chunk by chunk (checked against one search over the whole answer), the header facts,
-// the content-type decision, the status code and a redirect's Location resolved to an address.
+// the content-type decision, the status code and a redirect's Location resolved to an address
+// when it is a web address.
 
 #include <cstddef>
 #include <cstdint>
@@ -27,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const gl::HeaderFacts facts = gl::AnalyseHeader(answer.substr(0, whole));
   if (facts.ContentLength && *facts.ContentLength < 1) std::abort();
-  if (facts.BodyLength && *facts.BodyLength < 0) std::abort();
+  if (facts.BodyLength && (*facts.BodyLength < 0 || !facts.ContentLength)) std::abort();
   if (facts.ContentType) {
     static_cast<void>(gl::JudgeContentType(*facts.ContentType, data[0] & 1, data[0] & 2));
   }
@@ -37,6 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   if (const std::optional<std::string_view> location = gl::FindLocation(answer)) {
     if (location->find('\n') != std::string_view::npos) std::abort();
+    // A Location of another scheme is never followed.
+    if (gl::KindOfAddress(*location) != gl::AddressKind::Web) return 0;
     const std::string next = gl::ResolveLocation("host:81/dir/page.htm?q=1#f", *location);
     std::string bare;
     std::string bareBase;

@@ -6,9 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "core/byte_text.h"
 #include "generate/address.h"
 #include "generate/download.h"
 #include "generate/entry_address.h"
+#include "net/address_forms.h"
 #include "platform/file_address.h"
 
 namespace {
@@ -36,6 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   (void)gl::CutFragment(address);
   (void)gl::DownloadSuffix(address);
   (void)gl::TopFileExtension(input);
-  (void)gl::WorkOutEntryAddress(input);
+  // An entry and a single fetch decide alike what is fetched.
+  const gl::AddressKind kind = gl::KindOfAddress(input);
+  const bool other = kind == gl::AddressKind::Mail || kind == gl::AddressKind::Other;
+  if (!gl::StartsWithNoCase(input, "file:") && gl::WorkOutEntryAddress(input).Fetchable == other)
+    std::abort();
   return 0;
 }

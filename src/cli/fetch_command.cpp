@@ -8,6 +8,7 @@
 #include "cli/command_support.h"
 #include "cli/interrupt.h"
 #include "cli/terminal_host.h"
+#include "cli/terminal_text.h"
 #include "core/settings_io.h"
 #include "net/fetch.h"
 #include "platform/cancellation.h"
@@ -89,7 +90,7 @@ int RunFetch(FetchArguments& arguments, CommandIo& io) {
   io.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   io.out.flush();
   io.err << "page-ok=" << YesNo(result.PageOk) << " non-text=" << YesNo(result.NonText)
-         << " external=" << YesNo(result.External) << " address=" << address << '\n';
+         << " external=" << YesNo(result.External) << " address=" << TerminalText(address) << '\n';
   return result.PageOk ? kExitDone : kExitFailed;
 }
 

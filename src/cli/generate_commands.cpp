@@ -66,7 +66,9 @@ int RunGenerate(GenerateArgs& args, CommandIo& io) {
     case RunOutcome::Completed:
       return recorded ? kExitDone : kExitFailed;
     case RunOutcome::Aborted:
-      return recorded ? kExitAborted : kExitFailed;
+      if (!recorded) return kExitFailed;
+      io.err << "The run was stopped; it is recorded as far as it went.\n";
+      return kExitAborted;
     case RunOutcome::DiskError:
       return kExitFailed;
     case RunOutcome::NotStarted:

@@ -59,8 +59,7 @@ std::size_t ValueEnd(std::string_view buffer, std::size_t at) {
   if (IsQuote(buffer[at])) {
     const char quote = buffer[at];
     for (std::size_t end = at + 1; end < buffer.size(); ++end) {
-      const char byte = buffer[end];
-      if (byte == quote || byte == '>' || IsBlankOrLineEnd(byte)) return end;
+      if (buffer[end] == quote || buffer[end] == '>') return end;
     }
     return kNone;
   }

@@ -40,8 +40,9 @@ std::size_t FindAttribute(std::string_view buffer, std::string_view name, std::s
 std::size_t AttributeValue(std::string_view buffer, std::size_t at);
 
 // The end of the value that starts at `at`. A value in double or single quotes ends at its closing
-// quote, or earlier at a '>' or blank (a broken quote does not swallow the tag); an unquoted value
-// ends at the first blank or '>'. None when the buffer ends first.
+// quote, blanks and line ends inside it included ("Desktop Integration.html"), or at a '>' that
+// comes first (a broken quote does not swallow the tag); an unquoted value ends at the first blank
+// or '>'. None when the buffer ends first.
 std::size_t ValueEnd(std::string_view buffer, std::size_t at);
 
 }  // namespace gl

@@ -139,6 +139,9 @@ std::string FetchedPageAddress(std::string_view requested, std::string_view foun
 
 std::string ResolveAddress(std::string_view base, std::string_view value) {
   value = SkipBlanksAndQuotes(value);
+  // A quoted value keeps its inner blanks, but as browsers do, not those around it.
+  while (!value.empty() && IsBlankOrLineEnd(value.back()))
+    value.remove_suffix(1);
   // Only a local page's relative links, or a value that is itself a local address, may lead to
   // the local disk.
   const bool mayBeLocal = IsFileAddress(value) || (SchemeLength(value) == 0 && IsFileAddress(base));

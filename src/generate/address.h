@@ -11,7 +11,8 @@
 namespace gl {
 
 // The absolute canonical address of a link `value` found on a page whose address is `base`
-// (canonical or with a scheme). Leading blanks and quotes of the value are skipped; "." and ".."
+// (canonical or with a scheme). Leading blanks and quotes and trailing blanks of the value are
+// skipped (blanks inside it stay, and the request sends them percent-encoded); "." and ".."
 // path segments are removed; the fragment is kept. Callers keep values of another scheme
 // (SchemeOfLink) away from it: an absolute "file:" value stays a local address.
 std::string ResolveAddress(std::string_view base, std::string_view value);

@@ -2,10 +2,27 @@
 
 #include "core/byte_text.h"
 #include "generate/address.h"
+#include "generate/navigation.h"
 #include "generate/save_file_body.h"
 #include "generate/texts.h"
+#include "net/address_forms.h"
+#include "net/generated_pages.h"
 
 namespace gl {
+namespace {
+
+// Suffixes of the files that a browser shows as a picture.
+constexpr std::string_view kPictureSuffixes[] = {"gif", "jpg", "png", "bmp", "svg", "ico"};
+
+bool IsPicture(std::string_view fileName) {
+  const std::string_view suffix = fileName.substr(fileName.rfind('.') + 1);
+  for (std::string_view picture : kPictureSuffixes) {
+    if (suffix == picture) return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 std::string DownloadSuffix(std::string_view address) {
   address = address.substr(0, address.find('?'));
@@ -16,6 +33,51 @@ std::string DownloadSuffix(std::string_view address) {
   if (suffix == "jpe") suffix = "jpg";
   if (suffix == "mpe") suffix = "mpg";
   return suffix;
+}
+
+const TPageRecord* FindStoredFile(const THashTable& pages, std::string_view address) {
+  for (const TPageRecord* record = pages.Find(address); record != nullptr; record = record->Next) {
+    // A page that a link promised for the file has a place in the contents tree; the file not.
+    if (record->Address == address && record->FlagB != 0 && record->Number == kStoredFileDepth &&
+        record->TocNode == nullptr) {
+      return record;
+    }
+  }
+  return nullptr;
+}
+
+std::string StoreFetchedFile(RunContext& run, const FetchResult& result, std::string_view address,
+                             TPageRecord* promised) {
+  const std::string name = run.AllocateImage(DownloadSuffix(address));
+  if (name == texts::kNoName) return name;
+  run.CountFile(result.Stream.Size());
+  SaveFileBody(run, result.Stream, name);
+  run.Pages->Add(address, name, 0, kStoredFileDepth, 1, nullptr, 0);
+  if (promised != nullptr) WriteFilePage(run, *promised, name);
+  return name;
+}
+
+void WriteFilePage(RunContext& run, TPageRecord& promised, std::string_view fileName) {
+  const std::string display =
+      AddressForPage(NormaliseDisplayAddress(AddressOfKey(promised.Address)));
+  const bool frame = promised.FlagC != 0;
+  if (promised.FlagB == 0) run.RecordFile(promised.LocalName);
+  promised.FlagB = 1;
+  promised.Number = kStoredFileDepth;
+  if (promised.TocNode != nullptr) promised.TocNode->Name = display;
+
+  const LinkSet links{run.SummaryName, run.SiteMapName, display, ""};
+  CheckedFile page(run.PathOf(promised.LocalName));
+  if (!frame) run.WriteHeader(page, display, false, links);
+  page << "<html><body><title>" << display << "</title>";
+  if (IsPicture(fileName)) {
+    page << "<img src=\"" << fileName << "\" alt=\"" << display << "\">";
+  } else {
+    page << "<a href=\"" << fileName << "\">" << display << "</a>";
+  }
+  if (!frame) PrintBriefFooter(page, links);
+  page << "</body></html>";
+  page.Close();
 }
 
 bool DownloadFile(RunContext& run, CheckedFile& out, std::string_view value,
@@ -34,18 +96,10 @@ bool DownloadFile(RunContext& run, CheckedFile& out, std::string_view value,
   // An explanation page stands in for a file that could not be had; it is not the file.
   if (!result.Result || !result.PageOk) return false;
 
-  std::string name;
-  if (record != nullptr) {
-    name = record->LocalName;  // promised to an earlier link
-  } else {
-    name = run.AllocateImage(DownloadSuffix(key));
-    if (name == texts::kNoName) return false;
-  }
-  run.CountFile(result.Stream.Size());
-  SaveFileBody(run, result.Stream, name);
-  if (record != nullptr) record->FlagB = 1;
+  // A name promised to an earlier link to the top of a window becomes the page that shows it.
+  const std::string name = StoreFetchedFile(run, result, key, record);
+  if (name == texts::kNoName) return false;
   out << name;
-  run.Pages->Add(key, name, 0, 0, 1, nullptr, 0);
   return true;
 }
 

@@ -1,6 +1,7 @@
 #include "generate/entry_address.h"
 
 #include "core/byte_text.h"
+#include "net/address_forms.h"
 
 namespace gl {
 namespace {
@@ -23,11 +24,12 @@ EntryTarget WorkOutEntryAddress(std::string_view url) {
   target.Address = std::string(url);
   const std::size_t mark = SchemeMark(url);
   if (!StartsWithNoCase(url, "file:") && mark != kNone) {
-    if (mark >= 4 && StartsWithNoCase(url.substr(mark - 4), "http")) {
-      target.Address = std::string(url.substr(mark + kSchemeMark.size()));
+    const AddressKind kind = KindOfAddress(url);
+    if (kind == AddressKind::Web) {
+      target.Address = std::string(StripScheme(url));
     } else {
       target.Fetchable = false;
-      target.Mail = mark >= 6 && StartsWithNoCase(url.substr(mark - 6), "mailto");
+      target.Mail = kind == AddressKind::Mail;
     }
   }
   if (mark != kNone &&

@@ -41,6 +41,7 @@ FetchOptions RunContext::PageFetchOptions() const {
   FetchOptions options;
   options.UserName = Entry->UserName;
   options.Password = Entry->Password;
+  options.CredentialsAddress = EntryAddress;
   options.ForbidExternal = Entry->StayLocal;
   options.BaseAddress = EntryAddress;
   options.AcceptImages = Entry->Images;
@@ -48,11 +49,13 @@ FetchOptions RunContext::PageFetchOptions() const {
   return options;
 }
 
-// Images and files belong to the page that shows them, wherever they are served from.
+// Images and files belong to the page that shows them, wherever they are served from; the
+// entry's credentials still go to its own server only.
 FetchOptions RunContext::FileFetchOptions() const {
   FetchOptions options;
   options.UserName = Entry->UserName;
   options.Password = Entry->Password;
+  options.CredentialsAddress = EntryAddress;
   options.BaseAddress = EntryAddress;
   options.AcceptImages = true;
   options.AcceptOtherFiles = true;

@@ -29,6 +29,11 @@ namespace gl {
 // may be stored once in each role.
 inline constexpr std::string_view kOrdinaryLinkMark = "!!--";
 
+// The address a page-table key stands for: the key without its ordinary-link mark.
+inline std::string_view AddressOfKey(std::string_view key) {
+  return key.starts_with(kOrdinaryLinkMark) ? key.substr(kOrdinaryLinkMark.size()) : key;
+}
+
 // How a run obtains a page or file: FetchPage in a real run; tests and fuzzing hand in their own.
 using PageFetcher = std::function<FetchResult(std::string& address, const FetchOptions& options)>;
 

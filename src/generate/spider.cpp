@@ -2,17 +2,19 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "generate/address.h"
+#include "generate/download.h"
 #include "generate/page_clean.h"
 #include "generate/page_prepare.h"
 #include "generate/page_rewrite.h"
 #include "generate/run_errors.h"
-#include "generate/save_file_body.h"
 #include "generate/scan_copy.h"
 #include "generate/site_map.h"
 #include "generate/texts.h"
 #include "net/address_forms.h"
+#include "net/generated_pages.h"
 #include "platform/cancellation.h"
 
 namespace gl {
@@ -54,18 +56,48 @@ void RunLevels(RunContext& run, std::int32_t depth) {
   }
 }
 
-void StoreLinkedFile(RunContext& run, const FetchResult& result, std::string_view key,
-                     TPageRecord* record, std::int32_t remaining, bool frame) {
-  run.CountFile(result.Stream.Size());
-  const std::string name =
-      record != nullptr ? record->LocalName : run.AllocatePage(texts::kPageSuffix);
-  if (name == texts::kNoName) return;
-  SaveFileBody(run, result.Stream, name);
-  if (record != nullptr) {
-    record->Number = remaining;
-    record->FlagB = 1;
-  } else {
-    run.Pages->Add(key, name, 0, remaining, 1, nullptr, frame ? 1 : 0);
+// Writes a fetched and cleaned page under its record's name: the navigation header (not on a
+// frame set or a frame), the rewritten page, the footer and the closing tags.
+void StorePage(RunContext& run, PageJob& job, MemoryStream& page, bool firstStore) {
+  if (firstStore) run.RecordFile(job.LocalName);
+  CheckedFile file(run.PathOf(job.LocalName));
+  const bool frameSet = WritePage(run, job, page, file);
+  if (!frameSet && !job.Frame) PrintBriefFooter(file, job.Links);
+  file << (frameSet ? "</frameset></html>" : "</body></html>");
+  file.Close();
+}
+
+// Fills a promised page name that no page took: with the page of the file stored for its address
+// (a picture that the page also shows), else with the skipped page for that address.
+void FillPromisedPage(RunContext& run, TPageRecord& record) {
+  const std::string_view address = AddressOfKey(record.Address);
+  if (const TPageRecord* file = FindStoredFile(*run.Pages, address)) {
+    WriteFilePage(run, record, file->LocalName);
+    return;
+  }
+  const std::string display = NormaliseDisplayAddress(address);
+  FetchResult skipped;
+  WriteSkippedPage(skipped.Stream, display);
+  CleanPage(skipped.Stream);
+  record.FlagB = 1;
+  PageJob job =
+      MakePageJob(run, std::string(address), record.LocalName, skipped, display, record.Number);
+  job.Frame = record.FlagC != 0;
+  StorePage(run, job, skipped.Stream, true);
+}
+
+// After Stop or Skip: every page name that a link promised and no page took is filled, so that no
+// link of the archive leads nowhere. Every promised name has a node in the contents tree, which is
+// walked without recursion.
+void FillPromisedPages(RunContext& run) {
+  std::vector<TOCList::Node*> pending{run.Contents->First()};
+  while (!pending.empty()) {
+    TOCList::Node* node = pending.back();
+    pending.pop_back();
+    if (node == nullptr) continue;
+    pending.push_back(node->Next);
+    if (node->Children != nullptr) pending.push_back(node->Children->First());
+    if (node->Page != nullptr && node->Page->FlagB == 0) FillPromisedPage(run, *node->Page);
   }
 }
 
@@ -98,6 +130,7 @@ bool ProcessEntry(RunContext& run, MemoryStream& page, PageJob& top, CheckedFile
     if (root != nullptr) run.CurrentList = root->Children;
     frameSet = WritePage(run, top, page, topFile);
     RunLevels(run, top.Depth);
+    if (StopOrSkipRequested()) FillPromisedPages(run);
   } catch (const EInOutError&) {
     if (siteMap) {
       try {
@@ -115,18 +148,22 @@ bool ProcessEntry(RunContext& run, MemoryStream& page, PageJob& top, CheckedFile
 void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingDepth, bool frame) {
   if (StopOrSkipRequested() || remainingDepth < 1) return;
   const std::string_view key = CutFragment(link);
-  const std::string_view target =
-      key.starts_with(kOrdinaryLinkMark) ? key.substr(kOrdinaryLinkMark.size()) : key;
+  const std::string_view target = AddressOfKey(key);
   const std::string display = NormaliseDisplayAddress(target);
   TPageRecord* record = FindInRole(*run.Pages, key, frame);
   if (record != nullptr && record->FlagB != 0 && record->Number >= remainingDepth) return;
+  // The page shows the file as well and has stored it already: the link leads to that copy.
+  if (const TPageRecord* file = FindStoredFile(*run.Pages, target)) {
+    if (record != nullptr) WriteFilePage(run, *record, file->LocalName);
+    return;
+  }
 
   run.ShowItem(ProgressItem::CurrAddr, display);
   std::string address(target);
   FetchResult result = run.Fetch(address, run.PageFetchOptions());
   run.SetIdleStatus();
   if (result.NonText && result.PageOk) {
-    StoreLinkedFile(run, result, key, record, remainingDepth, frame);
+    StoreFetchedFile(run, result, target, record);
     return;
   }
 
@@ -156,12 +193,7 @@ void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingD
   }
   if (record->TocNode != nullptr) run.CurrentList = record->TocNode->Children;
 
-  if (firstStore) run.RecordFile(name);
-  CheckedFile file(run.PathOf(name));
-  const bool frameSet = WritePage(run, job, result.Stream, file);
-  if (!frameSet && !frame) PrintBriefFooter(file, job.Links);
-  file << (frameSet ? "</frameset></html>" : "</body></html>");
-  file.Close();
+  StorePage(run, job, result.Stream, firstStore);
   run.SetIdleStatus();
 }
 

@@ -1,6 +1,7 @@
 #include "generate/unfetched_link_page.h"
 
 #include "generate/texts.h"
+#include "net/generated_pages.h"
 
 namespace gl {
 
@@ -17,22 +18,11 @@ std::string_view SpecialPageTitle(SpecialPage kind) {
 }
 
 std::string SpecialPageBody(SpecialPage kind, std::string_view address) {
-  const std::string link =
-      "</h2>This link (<a href=\"" + std::string(address) + "\">" + std::string(address) + "</a>)";
-  switch (kind) {
-    case SpecialPage::SpiderLimit:
-      return "<html><body><title>Spider Limit Exceeded</title><h2>Spider Search Limit Exceeded" +
-             link + " is beyond the range of the spider search set by the user.";
-    case SpecialPage::MailLink:
-      return "<html><body><title>Mail Link</title><h2>Mail Link." + link +
-             " is a mail link. If your browser has mail client support,"
-             "you can click on the link to send mail.";
-    case SpecialPage::UnsupportedProtocol:
-      break;
+  if (kind != SpecialPage::SpiderLimit) {
+    return OtherSchemeText(address, kind == SpecialPage::MailLink);
   }
-  return "<html><body><title>Unsupported Protocol</title><h2>"
-         "Gleaner-Light does not support this protocol." +
-         link + " is not an HTTP Web link.";
+  return "<html><body><title>Spider Limit Exceeded</title><h2>Spider Search Limit Exceeded" +
+         ThisLinkText(address) + " is beyond the range of the spider search set by the user.";
 }
 
 std::string WriteSpecialPage(RunContext& run, CheckedFile& referring, std::string_view address,

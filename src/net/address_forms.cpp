@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/byte_text.h"
 #include "platform/file_address.h"
 
 namespace gl {
@@ -86,6 +87,16 @@ std::string NormaliseDisplayAddress(std::string_view address) {
   display += kHttp;
   display += address;
   return display;
+}
+
+AddressKind KindOfAddress(std::string_view address) {
+  if (IsFileAddress(address)) return AddressKind::Local;
+  const std::size_t start = BareStart(address);
+  if (start == 0) return AddressKind::Web;
+  const std::size_t mark = start - kSchemeMark.size();
+  if (mark >= 4 && StartsWithNoCase(address.substr(mark - 4), "http")) return AddressKind::Web;
+  if (mark >= 6 && StartsWithNoCase(address.substr(mark - 6), "mailto")) return AddressKind::Mail;
+  return AddressKind::Other;
 }
 
 std::string_view StripScheme(std::string_view address) {

@@ -12,6 +12,13 @@ namespace gl {
 // already names a scheme ("://" with no "/" or "\" before it).
 std::string NormaliseDisplayAddress(std::string_view address);
 
+// What an address's scheme asks of a fetch. An address names a scheme when "://" stands before
+// its first "/"; "http" before that mark (any case, so also "xhttp") or no scheme at all is the
+// web, "file://" the local disk, "mailto" a mail link, and anything else ("https", "ftp",
+// "gopher" ...) a scheme the program does not fetch. The run and a single fetch decide alike.
+enum class AddressKind { Web, Local, Mail, Other };
+AddressKind KindOfAddress(std::string_view address);
+
 // The address without its scheme: everything up to and including the first "://" is removed
 // when no "/" stands before that "://". Any scheme goes, not only "http".
 std::string_view StripScheme(std::string_view address);

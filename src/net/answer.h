@@ -36,7 +36,7 @@ std::optional<std::string_view> FindHeaderField(std::string_view headerBlock,
 // What the transfer reads from a header block.
 struct HeaderFacts {
   std::optional<std::int64_t> ContentLength;  // at least 1; a value that is no number gives 1
-  std::optional<std::int64_t> BodyLength;     // the declared length as it is, when it is a number
+  std::optional<std::int64_t> BodyLength;     // the declared length when it is a number
   std::optional<std::string> ContentType;     // lower case, up to the first blank or ";"
 };
 

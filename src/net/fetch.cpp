@@ -1,12 +1,12 @@
 #include "net/fetch.h"
 
+#include "core/byte_text.h"
 #include "net/address_forms.h"
 #include "net/answer.h"
 #include "net/generated_pages.h"
 #include "net/local_file.h"
 #include "net/request.h"
 #include "platform/cancellation.h"
-#include "platform/file_address.h"
 
 namespace gl {
 namespace {
@@ -44,6 +44,13 @@ bool IsRedirect(int code) {
   return (code >= 300 && code <= 303) || code == 307 || code == 308;
 }
 
+// Host (in lower case) and port of an address.
+HostPort ServerOf(std::string_view address) {
+  HostPort server = SplitEndpoint(SplitHostAndPath(StripScheme(address)).Host);
+  server.Host = LowerAscii(server.Host);
+  return server;
+}
+
 // The attempt loop of one HTTP fetch.
 class HttpFetch {
  public:
@@ -55,7 +62,10 @@ class HttpFetch {
         proxy_{settings.ProxyServer, settings.ProxyPort},
         progress_(progress),
         display_(std::move(display)),
-        result_(result) {
+        result_(result),
+        credentialsServer_(ServerOf(options.CredentialsAddress.empty()
+                                        ? std::string_view(address)
+                                        : std::string_view(options.CredentialsAddress))) {
     const bool useDefaults = options.UserName.empty() && options.Password.empty();
     userName_ = useDefaults ? settings.DefaultUserName : options.UserName;
     password_ = useDefaults ? settings.DefaultPassword : options.Password;
@@ -84,14 +94,15 @@ class HttpFetch {
 
     const TransferOptions transfer{display_, options_.AcceptImages, options_.AcceptOtherFiles,
                                    attemptLevel_};
+    const bool withCredentials = credentialsMode_ && CredentialsBelongHere();
     const bool answered =
-        credentialsMode_
+        withCredentials
             ? SendAuthRequest(bareAddress_, userName_, password_, proxy_, transfer, stream,
                               progress_, result_.NonText)
             : SendPlainRequest(bareAddress_, proxy_, transfer, stream, progress_, result_.NonText);
     if (StopOrSkipRequested()) return Skipped();
     if (!answered) {
-      if (credentialsMode_) {
+      if (withCredentials) {
         WriteCredentialsPage(stream, display_, userName_, password_);
       } else {
         WriteUnableToConnectPage(stream, display_);
@@ -130,6 +141,12 @@ class HttpFetch {
     result_.PageOk = false;
     switch (code) {
       case 401:
+        // Another server than the credentials' own gets none: its answer stays, as it would
+        // without credentials.
+        if (!CredentialsBelongHere()) {
+          done_ = true;
+          return;
+        }
         // The first 401 switches to credentials without using up an attempt; later ones count
         // until the attempts run out, and the server's answer stays.
         if (!credentialsMode_) {
@@ -169,6 +186,14 @@ class HttpFetch {
       return;
     }
     if (location->empty()) return Status(StatusPage::NotFound);
+    // Only the web is followed; a Location of another scheme (a secure page, a local file ...)
+    // is explained like such a link, never asked for over plain HTTP.
+    if (const AddressKind kind = KindOfAddress(*location); kind != AddressKind::Web) {
+      WriteOtherSchemePage(result_.Stream, *location, kind == AddressKind::Mail);
+      result_.PageOk = false;
+      done_ = true;
+      return;
+    }
     if (++redirects_ > kMaxRedirects) return Status(StatusPage::UnableToRespond);
     address_ = ResolveLocation(bareAddress_, *location);
     sameSite_ = IsSameSite(address_, options_.BaseAddress, bareAddress_, bareBaseAddress_);
@@ -179,6 +204,13 @@ class HttpFetch {
     WriteStatusPage(result_.Stream, page, display_);
     result_.PageOk = false;
     done_ = true;
+  }
+
+  // Credentials go only to the server they belong to.
+  bool CredentialsBelongHere() const {
+    const HostPort here = ServerOf(bareAddress_);
+    return !here.Host.empty() && here.Host == credentialsServer_.Host &&
+           here.Port == credentialsServer_.Port;
   }
 
   bool Skipped() {
@@ -194,6 +226,7 @@ class HttpFetch {
   ProgressSink& progress_;
   const std::string display_;
   FetchResult& result_;
+  const HostPort credentialsServer_;
   std::string userName_;
   std::string password_;
   std::string bareAddress_;
@@ -212,11 +245,18 @@ FetchResult FetchPage(std::string& address, const FetchOptions& options, const S
                       ProgressSink& progress) {
   FetchResult result;
   std::string display = NormaliseDisplayAddress(address);
-  result.PageOk = true;
-  if (IsFileAddress(address)) {
-    result.PageOk = LoadLocalFile(address, display, result.Stream);
-    return result;
+  switch (const AddressKind kind = KindOfAddress(address)) {
+    case AddressKind::Local:
+      LoadLocalFile(address, display, result);
+      return result;
+    case AddressKind::Mail:
+    case AddressKind::Other:
+      WriteOtherSchemePage(result.Stream, display, kind == AddressKind::Mail);
+      return result;
+    case AddressKind::Web:
+      break;
   }
+  result.PageOk = true;  // kept by an answer without any status line
   HttpFetch(address, options, settings, progress, std::move(display), result).Run();
   return result;
 }

@@ -12,6 +12,10 @@ namespace gl {
 struct FetchOptions {
   std::string UserName;  // the entry's credentials; both empty: the settings' defaults
   std::string Password;
+  // The credentials are sent only to this address's host and port (the entry's own address),
+  // never to another server that a redirect or a page's image leads to; empty: the address
+  // fetched first.
+  std::string CredentialsAddress;
   bool ForbidExternal = false;  // the entry stays on its own site
   std::string BaseAddress;      // the entry's own address, for the same-site test
   bool AcceptImages = false;
@@ -28,9 +32,11 @@ struct FetchResult {
   bool External = false;  // refused as an external link, nothing was sent
 };
 
-// Fetches a "file://" address from disk, anything else over HTTP/1.0 (directly or through the
-// settings' proxy, with the retry count and default credentials of the settings). After a
-// redirect, `address` holds the bare form of the last Location followed. Never throws.
+// Fetches a "file://" address from disk, a web address over HTTP/1.0 (directly or through the
+// settings' proxy, with the retry count and default credentials of the settings). An address or
+// a redirect of another scheme ("https://", "ftp://", "mailto://" ...) is not fetched: the stream
+// holds the page that explains it, as a run shows it. After a redirect, `address` holds the bare
+// form of the last Location followed. Never throws.
 FetchResult FetchPage(std::string& address, const FetchOptions& options, const Settings& settings,
                       ProgressSink& progress);
 

@@ -8,30 +8,6 @@
 namespace gl {
 namespace {
 
-// The address goes into an attribute and into text. A '"', '<' or '>' can never be part of a
-// valid address, so each is written percent-encoded, which keeps the link's meaning while no
-// address can close the attribute or open a tag.
-std::string AddressForPage(std::string_view display) {
-  std::string safe;
-  safe.reserve(display.size());
-  for (char byte : display) {
-    switch (byte) {
-      case '"':
-        safe += "%22";
-        break;
-      case '<':
-        safe += "%3C";
-        break;
-      case '>':
-        safe += "%3E";
-        break;
-      default:
-        safe += byte;
-    }
-  }
-  return safe;
-}
-
 // User names and passwords are shown as text, so markup in them is escaped.
 std::string TextForPage(std::string_view text) {
   std::string safe;
@@ -91,6 +67,27 @@ std::string_view StatusTail(StatusPage page) {
 
 }  // namespace
 
+std::string AddressForPage(std::string_view display) {
+  std::string safe;
+  safe.reserve(display.size());
+  for (char byte : display) {
+    switch (byte) {
+      case '"':
+        safe += "%22";
+        break;
+      case '<':
+        safe += "%3C";
+        break;
+      case '>':
+        safe += "%3E";
+        break;
+      default:
+        safe += byte;
+    }
+  }
+  return safe;
+}
+
 void WriteSkippedPage(MemoryStream& stream, std::string_view display) {
   WritePage(stream, texts::kStatusOk,
             {texts::kSkippedHead, AddressForPage(display), texts::kSkippedTail});
@@ -125,6 +122,25 @@ void WriteExternalLinkPage(MemoryStream& stream, std::string_view display) {
   const std::string address = AddressForPage(display);
   WritePage(stream, texts::kStatusOk,
             {texts::kExternalHead, address, texts::kLinkClose, address, texts::kExternalTail});
+}
+
+std::string ThisLinkText(std::string_view address) {
+  const std::string safe = AddressForPage(address);
+  std::string text(texts::kThisLinkOpen);
+  text += safe;
+  text += texts::kLinkClose;
+  text += safe;
+  text += texts::kThisLinkClose;
+  return text;
+}
+
+std::string OtherSchemeText(std::string_view address, bool mail) {
+  return std::string(mail ? texts::kMailLinkHead : texts::kUnsupportedHead) +
+         ThisLinkText(address) + std::string(mail ? texts::kMailLinkTail : texts::kUnsupportedTail);
+}
+
+void WriteOtherSchemePage(MemoryStream& stream, std::string_view display, bool mail) {
+  WritePage(stream, texts::kStatusOk, {OtherSchemeText(display, mail), texts::kPageClose});
 }
 
 void WriteFileErrorPage(MemoryStream& stream, std::string_view display, FileError error) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "core/memory_stream.h"
@@ -10,12 +11,28 @@
 
 namespace gl {
 
+// An address as a generated page writes it into an attribute and into text. A '"', '<' or '>'
+// can never be part of a valid address, so each is written percent-encoded, which keeps the
+// link's meaning while no address can close the attribute or open a tag.
+std::string AddressForPage(std::string_view address);
+
 void WriteSkippedPage(MemoryStream& stream, std::string_view display);
 void WriteUnableToConnectPage(MemoryStream& stream, std::string_view display);
 void WriteBusyNetworkPage(MemoryStream& stream, std::string_view display);
 void WriteCredentialsPage(MemoryStream& stream, std::string_view display, std::string_view userName,
                           std::string_view password);
 void WriteExternalLinkPage(MemoryStream& stream, std::string_view display);
+
+// An address of another scheme than the web's: a mail link, or a scheme that is not fetched.
+// OtherSchemeText is the explanation as a run's special page shows it between its navigation
+// header and footer; the page is the same explanation as the answer of a fetch ("HTTP/1.0 200"),
+// closed.
+std::string OtherSchemeText(std::string_view address, bool mail);
+void WriteOtherSchemePage(MemoryStream& stream, std::string_view display, bool mail);
+
+// What every explanation of a link that is not followed says after its heading:
+// "</h2>This link (<a href=..."..."</a>)".
+std::string ThisLinkText(std::string_view address);
 
 enum class FileError { NotFound, FailedToLoad };
 void WriteFileErrorPage(MemoryStream& stream, std::string_view display, FileError error);

@@ -66,6 +66,21 @@ inline constexpr std::string_view kExternalTail =
     "this site, you may want to select \"Follow External Links\" in the Web Page "
     "Properties</body></html>";
 
+// An address of a scheme that is not fetched. A run's special page shows the head, the link and
+// the tail between its navigation header and footer; a fetch's answer closes the page itself.
+inline constexpr std::string_view kThisLinkOpen = "</h2>This link (<a href=\"";
+inline constexpr std::string_view kThisLinkClose = "</a>)";
+inline constexpr std::string_view kMailLinkHead =
+    "<html><body><title>Mail Link</title><h2>Mail Link.";
+inline constexpr std::string_view kMailLinkTail =
+    " is a mail link. If your browser has mail client support,you can click on the link to send "
+    "mail.";
+inline constexpr std::string_view kUnsupportedHead =
+    "<html><body><title>Unsupported Protocol</title><h2>Gleaner-Light does not support this "
+    "protocol.";
+inline constexpr std::string_view kUnsupportedTail = " is not an HTTP Web link.";
+inline constexpr std::string_view kPageClose = "</body></html>";
+
 // Status pages: the inaccessible head, a lead, the address as link and as text, then a tail.
 inline constexpr std::string_view kAttemptedLead =
     "Gleaner-Light attempted to load the Web page located at <a href=\"";

@@ -36,7 +36,7 @@ class Receiver {
     if (count > 0) Append(count);
     while (count > 0) {
       if (!headerAnalysed_ && !AnalyseHeaderOnce()) return false;
-      if (answerEnd_ && stream_.Size() >= *answerEnd_) break;
+      if (options_.EndAtDeclaredLength && BodyComplete()) break;
       count = ReceiveChunk();
       if (StopOrSkipRequested()) {
         count = 0;
@@ -51,6 +51,10 @@ class Receiver {
         WriteBusyNetworkPage(stream_, options_.DisplayAddress);
         return true;
       }
+    }
+    if (BodyCutShort()) {
+      WriteBusyNetworkPage(stream_, options_.DisplayAddress);
+      return true;
     }
     stream_.Bytes() += '\0';
     stream_.Seek(0);
@@ -83,11 +87,9 @@ class Receiver {
     const std::size_t end = headerEnd_.Find(answer);
     if (end == std::string_view::npos) return true;
     headerAnalysed_ = true;
+    bodyStart_ = end;
     const HeaderFacts facts = AnalyseHeader(answer.substr(0, end));
-    if (options_.EndAtDeclaredLength && facts.BodyLength) {
-      answerEnd_ = end + static_cast<std::size_t>(
-                             std::min<std::int64_t>(*facts.BodyLength, kMaxAnswerBytes));
-    }
+    bodyLength_ = facts.BodyLength;
     if (facts.ContentLength) {
       contentLength_ = *facts.ContentLength;
       ReportProgress();
@@ -97,6 +99,19 @@ class Receiver {
         JudgeContentType(*facts.ContentType, options_.AcceptImages, options_.AcceptOtherFiles);
     if (decision != ContentDecision::Text) nonText_ = true;
     return decision != ContentDecision::Reject;
+  }
+
+  // Whether the body announced by the header has arrived whole.
+  bool BodyComplete() const {
+    return headerAnalysed_ && bodyLength_ &&
+           stream_.Size() - bodyStart_ >= static_cast<std::uint64_t>(*bodyLength_);
+  }
+
+  // A server that closed before the body it announced was complete failed to deliver it. (After
+  // Stop or Skip the stream is empty and the caller writes its own page.)
+  bool BodyCutShort() const {
+    if (!bodyLength_ || StopOrSkipRequested() || stream_.Size() < bodyStart_) return false;
+    return !BodyComplete();
   }
 
   // With a known length the share received (headers count, so it is capped at 100); without
@@ -121,9 +136,9 @@ class Receiver {
   std::int64_t received_ = 0;
   std::int64_t contentLength_ = 0;
   bool headerAnalysed_ = false;
+  std::size_t bodyStart_ = 0;
+  std::optional<std::int64_t> bodyLength_;
   HeaderEndFinder headerEnd_;
-  std::optional<std::size_t>
-      answerEnd_;  // where the declared body ends, when the answer ends there
   int step_ = 0;
 };
 

@@ -25,15 +25,16 @@ class FetchCommandTest : public ::testing::Test {
   LoopbackServer server_;
 };
 
-// stdout gets the answer, or the explanation page without the zero byte that ends it in memory.
+// stdout gets the answer, or the explanation page without the zero byte that ends it in memory;
+// stderr never gets a control byte from the server.
 TEST_F(FetchCommandTest, PrintsTheResultAndWhereTheLastRedirectLed) {
-  server_.Enqueue(RedirectAnswer(301, "/moved/here.htm"));
+  server_.Enqueue(RedirectAnswer(301, "/moved/\x1b[2Jhere.htm"));
   server_.Enqueue(PageAnswer("<html>hi</html>"));
   const CliRun found = RunCli({"fetch", server_.Address("/a.htm")});
   EXPECT_EQ(found.code, 0);
   EXPECT_EQ(found.out, PageAnswer("<html>hi</html>").Bytes);
   EXPECT_EQ(found.err, "page-ok=yes non-text=no external=no address=" + server_.HostPort() +
-                           "/moved/here.htm\n");
+                           "/moved/\\x1B[2Jhere.htm\n");
 
   server_.Enqueue(StatusAnswer(404));
   const CliRun missing = RunCli({"fetch", server_.Address("/gone.htm")});

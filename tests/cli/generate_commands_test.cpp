@@ -96,6 +96,7 @@ TEST_F(GenerateCommandTest, CtrlCTermAndHangUpAbortTheRunAndRecordIt) {
     const CliRun generated = RunCli({"generate", "-q", brief_});
     EXPECT_EQ(generated.code, cli::kExitAborted) << generated.err;
     EXPECT_EQ(generated.out, Summary(std::to_string(run)) + "\n");
+    EXPECT_EQ(generated.err, "The run was stopped; it is recorded as far as it went.\n");
     // The summary page is closed and the run is in the brief's list.
     EXPECT_TRUE(ReadFileBytes(Summary(std::to_string(run))).ends_with("</html>\r\n"));
     EXPECT_EQ(Reload().ArchivePaths.size(), run + 1);

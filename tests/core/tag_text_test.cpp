@@ -49,7 +49,8 @@ TEST(TagTextTest, AttributeValueAndItsEnd) {
       {"<a href=x.htm>", 8, 13},           {"<a href=\"x.htm\">", 8, 14},
       {"<a href='x.htm'>", 8, 14},         {"<a href = \n\"x.htm\" target=y>", 11, 17},
       {"<a href=\"x.htm>", 8, 14},          // a broken quote stops at '>'
-      {"<a href=\"my page.htm\">", 8, 11},  // ... or at a blank
+      {"<a href=\"my page.htm\">", 8, 20},  // blanks inside quotes belong to the value
+      {"<a href=my page.htm>", 8, 10},      // ... and end an unquoted one
       {"<a href=x.htm", 8, kNone},          // the buffer ends first
       {"<a href>", kNone, kNone},          {"<a href=", kNone, kNone},
   };

@@ -112,6 +112,9 @@ TEST_F(NavigationTest, SpecialPages) {
             "<html><body><title>Unsupported Protocol</title><h2>Gleaner-Light does not support "
             "this protocol.</h2>This link (<a href=\"news:x\">news:x</a>) is not an HTTP Web "
             "link.");
+  // A quote in a link's value cannot end the attribute and add one of its own.
+  EXPECT_TRUE(Contains(SpecialPageBody(SpecialPage::SpiderLimit, "http://x/'\"onclick=\"y"),
+                       "href=\"http://x/'%22onclick=%22y\">"));
 
   // A special page is named, listed in the catalogue and written with its header and footer.
   const LinkSet links{"Brief0.htm", "", "news:x", ""};

@@ -83,7 +83,7 @@ TEST(ScanCopyTest, StripBaseHrefBlanksTheAddressOnly) {
   const std::pair<std::string_view, std::string_view> rows[] = {
       {"<head><BASE HREF=\"http://x/\"><a>", "<head><BASE                 ><a>"},
       {"<base target=_top href=http://x/>", "<base target=_top               >"},
-      {"<base href='http://x/ y'>", "<base                 y'>"},
+      {"<base href='http://x/ y'>", "<base                   >"},
       {"<base target=x>", "<base target=x>"},
       {"<base href>", "<base href>"},
   };

@@ -81,6 +81,14 @@ TEST_F(RewriteTest, AnchorsBecomePromisedPagesInAnyCaseAndQuoting) {
   EXPECT_TRUE(fetched_.empty());
 }
 
+// A quoted value ends at its closing quote, inner blanks included; an unquoted one at a blank.
+TEST_F(RewriteTest, QuotedAddressesKeepTheirBlanks) {
+  EXPECT_EQ(Rewrite("<a href=\" Desktop Integration.htm \">d</a><a href=my page.htm>m</a>"),
+            "<a href=\"GL0.htm\">d</a><a href=GL1.htm page.htm>m</a>");
+  EXPECT_EQ(Filled(),
+            (Links{{"!!--site.test/dir/Desktop Integration.htm", 0}, {"!!--site.test/dir/my", 0}}));
+}
+
 TEST_F(RewriteTest, LinksOfAGeneratedPageAreLeftAlone) {
   PageJob job = standalone_.Job(3);
   job.RewriteLinks = false;

@@ -1,8 +1,10 @@
 #include "net/fetch.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "net/generated_pages.h"
+#include "net/local_file.h"
 #include "net/net_fixture.h"
 #include "support/loopback_server.h"
 #include "support/temp_folder.h"
@@ -207,6 +209,47 @@ TEST_F(FetchTest, UnauthorisedIsAskedAgainWithCredentials) {
   }
 }
 
+// Credentials go only to the host and port they belong to (by default the first address's):
+// neither to the server a redirect leads to nor to another server's picture. There a 401 stays
+// the answer, as it would without credentials.
+TEST_F(FetchTest, CredentialsStayWithTheirOwnServer) {
+  LoopbackServer other;
+  options_.UserName = "ann";
+  options_.Password = "pw";
+  server_.Enqueue(StatusAnswer(401));
+  server_.Enqueue(RedirectAnswer(302, other.Address("/moved.htm")));
+  other.Enqueue(StatusAnswer(401));
+  const FetchResult redirected = Fetch(server_.Address("/a.htm"));
+  EXPECT_EQ(redirected.Stream.Bytes(), WithZero(StatusAnswer(401).Bytes));
+  EXPECT_FALSE(redirected.PageOk);
+
+  options_.CredentialsAddress = server_.Address("/index.htm");
+  other.Enqueue(StatusAnswer(401));
+  EXPECT_EQ(Fetch(other.Address("/picture.gif")).Stream.Bytes(), WithZero(StatusAnswer(401).Bytes));
+  ASSERT_EQ(other.RequestCount(), 2u);
+  for (const Request& request : other.Requests())
+    EXPECT_EQ(request.Header("Authorization"), "");
+}
+
+// An address of another scheme is explained as a run explains it, never asked for over plain
+// HTTP: neither when it is given nor when a redirect leads there.
+TEST_F(FetchTest, OtherSchemesAreExplainedNotFetched) {
+  const std::string server = "://" + server_.HostPort() + "/a.htm";
+  for (const std::string scheme : {"https", "ftp", "gopher", "mailto"}) {
+    SCOPED_TRACE(scheme);
+    const FetchResult result = Fetch(scheme + server);
+    EXPECT_FALSE(result.PageOk);
+    EXPECT_EQ(result.Stream.Bytes(),
+              Page(WriteOtherSchemePage, scheme + server, scheme == "mailto"));
+  }
+  for (const std::string& location : {"https" + server, std::string("file:///etc/passwd")}) {
+    server_.Enqueue(RedirectAnswer(301, location));
+    EXPECT_EQ(Fetch(server_.Address("/r")).Stream.Bytes(),
+              Page(WriteOtherSchemePage, location, false));
+  }
+  EXPECT_EQ(server_.RequestCount(), 2u);
+}
+
 // A proxy is sent the full address and the server's Host; with credentials the fragment goes.
 TEST_F(FetchTest, ProxyIsAskedForTheFullAddress) {
   settings_.ProxyServer = "127.0.0.1";
@@ -284,24 +327,38 @@ TEST_F(FetchTest, LocalFileIsReadBehindAStatusLineOrGivesTheFileErrorPage) {
   const TempFolder folder;
   const std::string content = "<html>\n\nblank lines</html>\n\n\x01\x02";
   WriteFileBytes(folder / "a.htm", content);
+  WriteFileBytes(folder / "b.PNG", "PNG");
   WriteFileBytes(folder / "empty.htm", "");
+  ASSERT_EQ(mkfifo((folder / "pipe.htm").c_str(), 0600), 0);
 
   const FetchResult result = Fetch("file://" + (folder / "a.htm").string());
   EXPECT_TRUE(result.PageOk);
+  EXPECT_FALSE(result.NonText);
   EXPECT_EQ(result.Stream.Bytes(), WithZero("HTTP/1.0 200\r\n\r\n" + content));
   EXPECT_TRUE(sink_.Statuses.empty());
+  // A picture is loaded as a file, not as a page.
+  EXPECT_TRUE(Fetch("file://" + (folder / "b.PNG").string()).NonText);
 
-  // A folder is no file to load.
-  const std::pair<const char*, FileError> failures[] = {{"missing.htm", FileError::NotFound},
-                                                        {"empty.htm", FileError::FailedToLoad},
-                                                        {"", FileError::FailedToLoad}};
-  for (const auto& [name, error] : failures) {
-    SCOPED_TRACE(name);
-    const std::string address = "file://" + (folder / name).string();
-    const FetchResult failed = Fetch(address);
+  // What is not a regular file with content is refused unread: a folder, a device that never
+  // ends, a named pipe without a writer.
+  const std::pair<std::string, FileError> failures[] = {
+      {(folder / "missing.htm").string(), FileError::NotFound},
+      {(folder / "empty.htm").string(), FileError::FailedToLoad},
+      {folder.Path().string(), FileError::FailedToLoad},
+      {"/dev/zero", FileError::FailedToLoad},
+      {(folder / "pipe.htm").string(), FileError::FailedToLoad}};
+  for (const auto& [path, error] : failures) {
+    SCOPED_TRACE(path);
+    const FetchResult failed = Fetch("file://" + path);
     EXPECT_FALSE(failed.PageOk);
-    EXPECT_EQ(failed.Stream.Bytes(), Page(WriteFileErrorPage, address, error));
+    EXPECT_EQ(failed.Stream.Bytes(), Page(WriteFileErrorPage, "file://" + path, error));
   }
+
+  // A file longer than the limit of an answer is not loaded.
+  FetchResult large;
+  LoadLocalFile("file://" + (folder / "a.htm").string(), "a", large, content.size() - 1);
+  EXPECT_FALSE(large.PageOk);
+  EXPECT_EQ(large.Stream.Bytes(), Page(WriteFileErrorPage, "a", FileError::FailedToLoad));
 }
 
 }  // namespace

@@ -45,6 +45,12 @@ TEST(GeneratedPagesTest, FixedPagesAreByteExact) {
                "external to the original page and, as such, was not followed. On future visits "
                "to this site, you may want to select \"Follow External Links\" in the Web Page "
                "Properties</body></html>"));
+  EXPECT_EQ(Page(WriteOtherSchemePage, "https://www.example.com/a.htm", false),
+            Expected("HTTP/1.0 200",
+                     "<html><body><title>Unsupported Protocol</title><h2>Gleaner-Light does not "
+                     "support this protocol.</h2>This link (<a href=\"https://www.example.com/"
+                     "a.htm\">https://www.example.com/a.htm</a>) is not an HTTP Web link."
+                     "</body></html>"));
 }
 
 // The credentials are shown as text, so markup in them is escaped.

@@ -101,14 +101,19 @@ class ShortWaitTransferTest : public TransferTest {
   ShortWaitTransferTest() : TransferTest("0.002") {}
 };
 
-// No data in time, a server stopping mid-answer, an answer beyond the limit or a refused
-// connection: the stream holds the busy page, an answer for the caller to classify.
+// No data in time, a server stopping mid-answer or closing before the body it announced is
+// complete, an answer beyond the limit or a refused connection: the stream holds the busy page,
+// an answer for the caller to classify.
 TEST_F(ShortWaitTransferTest, FailedExchangeGivesTheBusyPage) {
-  Answer cut = PageAnswer(std::string(100, 'x'));
-  cut.Bytes.resize(cut.Bytes.size() - 50);
+  Answer closed = PageAnswer(std::string(100, 'x'));
+  closed.Bytes.resize(closed.Bytes.size() - 50);
+  Answer cut = closed;
   cut.HoldOpen = true;
   const std::pair<const char*, Answer> rows[] = {
-      {"silent", SilentAnswer()}, {"cut", cut}, {"too long", PageAnswer(std::string(200000, 'x'))}};
+      {"silent", SilentAnswer()},
+      {"cut", cut},
+      {"closed short", closed},
+      {"too long", PageAnswer(std::string(200000, 'x'))}};
   options_.AnswerLimit = 100000;
   for (const auto& [name, answer] : rows) {
     SCOPED_TRACE(name);
