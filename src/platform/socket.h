@@ -31,18 +31,34 @@ inline constexpr std::size_t kMaxHostNameLength = 256;
 // than kMaxHostNameLength bytes. The look-up itself cannot be cancelled.
 std::optional<std::uint32_t> ResolveHost(std::string_view host);
 
-class TcpSocket {
+// A connected byte stream that a transfer talks over: a plain socket, or a TLS session on one.
+class ByteChannel {
  public:
   struct ReceiveResult {
     long Count = 0;  // bytes received; 0 when the peer closed; -1 on error
     SocketError Error = SocketError::None;
   };
 
+  virtual ~ByteChannel() = default;
+
+  // Sends every byte, waiting at most `timeout` each time the channel cannot take more.
+  virtual SocketError Send(std::string_view data, std::chrono::milliseconds timeout) = 0;
+
+  // Waits until data (or the peer's close) can be read.
+  virtual SocketError WaitReadable(std::chrono::milliseconds timeout) = 0;
+
+  // Receives at most `size` bytes, waiting at most `timeout` when none have arrived yet.
+  virtual ReceiveResult Receive(char* buffer, std::size_t size,
+                                std::chrono::milliseconds timeout) = 0;
+};
+
+class TcpSocket : public ByteChannel {
+ public:
   // Creates the socket; IsOpen() tells whether that worked.
   TcpSocket();
   TcpSocket(const TcpSocket&) = delete;
   TcpSocket& operator=(const TcpSocket&) = delete;
-  ~TcpSocket();
+  ~TcpSocket() override;
 
   bool IsOpen() const { return fd_ >= 0; }
 
@@ -52,14 +68,9 @@ class TcpSocket {
 
   SocketError Connect(std::uint32_t address, std::uint16_t port, std::chrono::milliseconds timeout);
 
-  // Sends every byte, waiting at most `timeout` each time the socket cannot take more.
-  SocketError Send(std::string_view data, std::chrono::milliseconds timeout);
-
-  // Waits until data (or the peer's close) can be read.
-  SocketError WaitReadable(std::chrono::milliseconds timeout);
-
-  // Receives at most `size` bytes, waiting at most `timeout` when none have arrived yet.
-  ReceiveResult Receive(char* buffer, std::size_t size, std::chrono::milliseconds timeout);
+  SocketError Send(std::string_view data, std::chrono::milliseconds timeout) override;
+  SocketError WaitReadable(std::chrono::milliseconds timeout) override;
+  ReceiveResult Receive(char* buffer, std::size_t size, std::chrono::milliseconds timeout) override;
 
  private:
   SocketError WaitFor(short events, std::chrono::milliseconds timeout);
