@@ -17,6 +17,7 @@ struct Settings {
   std::int64_t DiskBuffer = 1024 * 1024;  // minimum free disk space in bytes
   std::string DefaultUserName;
   std::string DefaultPassword;
+  bool SecurePages = false;  // fetch https:// addresses over TLS
 };
 
 }  // namespace gl

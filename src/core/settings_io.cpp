@@ -33,6 +33,10 @@ bool WriteGroup(SettingsStore& store, std::string_view group,
   return key && key->SetValues(values);
 }
 
+std::string_view YesOrNo(bool flag) {
+  return flag ? "Yes" : "No";
+}
+
 }  // namespace
 
 std::optional<int> DecimalInRange(std::string_view text, int low, int high) {
@@ -73,6 +77,9 @@ void ReadSettings(SettingsStore& store, Settings& settings) {
     ReadText(*key, keys::kPassword, settings.DefaultPassword);
     ReadText(*key, keys::kUserName, settings.DefaultUserName);
   }
+  if (auto key = OpenGroup(store, keys::kModernWeb)) {
+    if (auto secure = key->QueryValue(keys::kSecurePages)) settings.SecurePages = *secure == "Yes";
+  }
 }
 
 Settings LoadSettings() {
@@ -111,6 +118,7 @@ PreferencesInput PreferencesFrom(const Settings& settings) {
   input.DiskBuffer = static_cast<int>(settings.DiskBuffer / kBytesPerMegabyte);
   input.UserName = settings.DefaultUserName;
   input.Password = settings.DefaultPassword;
+  input.SecurePages = settings.SecurePages;
   return input;
 }
 
@@ -130,7 +138,7 @@ ApplyResult DoApply(const PreferencesInput& input, Settings& settings, SettingsS
   result.Written &= WriteGroup(store, keys::kBrowser,
                                {{keys::kBrowserPath, settings.BrowserPath},
                                 {keys::kBrowserService, settings.BrowserService},
-                                {keys::kAutoLoadBrowser, input.AutoLoad ? "Yes" : "No"},
+                                {keys::kAutoLoadBrowser, YesOrNo(input.AutoLoad)},
                                 {keys::kDebuggingPort, debuggingPort}});
   settings.AutoLoadBrowser = input.AutoLoad;
   settings.BrowserDebuggingPort = input.DebuggingPort;
@@ -141,6 +149,9 @@ ApplyResult DoApply(const PreferencesInput& input, Settings& settings, SettingsS
 
   const std::string retries = std::to_string(input.NumRetries);
   result.Written &= WriteGroup(store, keys::kBriefs, {{keys::kRetries, retries}});
+  result.Written &=
+      WriteGroup(store, keys::kModernWeb, {{keys::kSecurePages, YesOrNo(input.SecurePages)}});
+  settings.SecurePages = input.SecurePages;
   if (!input.UserNameModified && !input.PasswordModified) return result;
   if (input.PasswordModified && input.Password != input.Confirm) {
     result.Applied = false;

@@ -15,6 +15,7 @@
 //   ...\Proxy     Proxy Server, Proxy Port
 //   ...\Briefs    Retries, Password, UserName
 //   ...\Startup   Open Briefs, Previous Briefs, First Start (kept by the desktop program)
+//   ...\Modern Web   Secure Pages ("Yes"/"No")
 // A group whose key cannot be opened is skipped: its settings keep their values.
 
 namespace gl {
@@ -26,6 +27,7 @@ inline constexpr std::string_view kBrowser = "Browser";
 inline constexpr std::string_view kProxy = "Proxy";
 inline constexpr std::string_view kBriefs = "Briefs";
 inline constexpr std::string_view kStartup = "Startup";
+inline constexpr std::string_view kModernWeb = "Modern Web";
 
 inline constexpr std::string_view kMegaBytes = "MegaBytes";
 inline constexpr std::string_view kBrowserPath = "Browser Path";
@@ -40,6 +42,7 @@ inline constexpr std::string_view kUserName = "UserName";
 inline constexpr std::string_view kOpenBriefs = "Open Briefs";
 inline constexpr std::string_view kPreviousBriefs = "Previous Briefs";
 inline constexpr std::string_view kFirstStart = "First Start";
+inline constexpr std::string_view kSecurePages = "Secure Pages";
 }  // namespace settings_keys
 
 // The ranges the preferences dialog's number fields allow.
@@ -56,9 +59,9 @@ inline constexpr std::int64_t kBytesPerMegabyte = 1048576;
 // A whole decimal number within [low, high] ("80"); none for anything else (" 80", "8o", "").
 std::optional<int> DecimalInRange(std::string_view text, int low, int high);
 
-// Reads the groups Disk Buffer, Browser, Proxy and Briefs into `settings`. Numbers that are not
-// decimal numbers in the dialog's range give the defaults (1 MB, port 80, 3 retries, debugging
-// port 9222); an absent or empty value keeps the value `settings` already holds.
+// Reads the groups Disk Buffer, Browser, Proxy, Briefs and Modern Web into `settings`. Numbers that
+// are not decimal numbers in the dialog's range give the defaults (1 MB, port 80, 3 retries,
+// debugging port 9222); an absent or empty value keeps the value `settings` already holds.
 void ReadSettings(SettingsStore& store, Settings& settings);
 
 // The defaults, then every group of the store at DefaultSettingsFile().
@@ -87,6 +90,7 @@ struct PreferencesInput {
   std::string Confirm;
   bool UserNameModified = false;
   bool PasswordModified = false;
+  bool SecurePages = false;
 };
 
 // The fields as the dialog fills them from the settings when it opens.
@@ -99,10 +103,10 @@ struct ApplyResult {
 };
 
 // Takes the fields into `settings` and writes every group, in this order: Disk Buffer; Browser
-// (the debugging port last); Proxy; Briefs' Retries. Then, only when the user name or password was
-// edited: a changed password must equal its confirmation, or nothing more is written or set and the
-// result carries "Password not correctly confirmed."; otherwise Password and UserName are written
-// and become the defaults.
+// (the debugging port last); Proxy; Briefs' Retries; Modern Web. Then, only when the user name or
+// password was edited: a changed password must equal its confirmation, or nothing more is written
+// or set and the result carries "Password not correctly confirmed."; otherwise Password and
+// UserName are written and become the defaults.
 ApplyResult DoApply(const PreferencesInput& input, Settings& settings, SettingsStore& store);
 
 }  // namespace gl

@@ -25,4 +25,11 @@ inline constexpr std::string_view kBookmarkErrorTitle = "Bookmark File Loading E
 inline constexpr std::string_view kBookmarkErrorText =
     "This file is either corrupt or is not a Bookmark file. Gleaner-Light cannot load it.";
 
+// Shown once when an https:// address is added while secure pages are off.
+inline constexpr std::string_view kSecurePagesOffTitle = "Secure Pages Are Off";
+inline constexpr std::string_view kSecurePagesOffText =
+    "Gleaner-Light fetches https:// addresses only when Secure Pages is on; until then this entry "
+    "gives an Unsupported Protocol page. Switch it on in the Preferences (Brief page, Modern Web) "
+    "or with: gleaner settings secure-pages Yes";
+
 }  // namespace gl::texts
