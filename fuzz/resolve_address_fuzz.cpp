@@ -27,21 +27,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string address = gl::ResolveAddress(base, value);
   // A resolved address always has a path, and a web link never leads to the local disk.
   if (address.find_first_of("/\\") == std::string::npos) std::abort();
-  if (!gl::SchemeOfLink(value).Other && !gl::IsFileAddress(base) && gl::IsFileAddress(address))
+  if (!gl::SchemeOfLink(value, true).Other && !gl::IsFileAddress(base) &&
+      gl::IsFileAddress(address))
     std::abort();
   if (!gl::IsFileAddress(base) && gl::IsFileAddress(gl::FetchedPageAddress(base, value)))
     std::abort();
   const std::string collapsed = gl::CollapseDots(input);
   if (gl::CollapseDots(collapsed) != collapsed) std::abort();
 
-  (void)gl::SchemeOfLink(value);
+  (void)gl::SchemeOfLink(value, false);
   (void)gl::CutFragment(address);
   (void)gl::DownloadSuffix(address);
   (void)gl::TopFileExtension(input);
-  // An entry and a single fetch decide alike what is fetched.
+  // An entry and a single fetch decide alike what is fetched, with secure pages off and on.
   const gl::AddressKind kind = gl::KindOfAddress(input);
   const bool other = kind == gl::AddressKind::Mail || kind == gl::AddressKind::Other;
-  if (!gl::StartsWithNoCase(input, "file:") && gl::WorkOutEntryAddress(input).Fetchable == other)
+  const bool secure = kind == gl::AddressKind::Secure;
+  if (!gl::StartsWithNoCase(input, "file:") &&
+      (gl::WorkOutEntryAddress(input, false).Fetchable == (other || secure) ||
+       gl::WorkOutEntryAddress(input, true).Fetchable == other))
     std::abort();
   return 0;
 }

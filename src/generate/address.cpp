@@ -4,6 +4,7 @@
 
 #include "core/byte_text.h"
 #include "core/tag_text.h"
+#include "net/address_forms.h"
 #include "platform/file_address.h"
 
 namespace gl {
@@ -41,6 +42,11 @@ std::size_t SchemeLength(std::string_view address) {
   const std::size_t firstStop = FindFirst(address, EndsHost);
   if (firstStop < mark) return 0;
   return mark + kSchemeMark.size();
+}
+
+// "https://" as the scheme an address starts with.
+bool IsSecureScheme(std::string_view address, std::size_t schemeLength) {
+  return schemeLength == kSecureScheme.size() && StartsWithNoCase(address, kSecureScheme);
 }
 
 // Where the path of an address starts: its first separator after the scheme and host; the
@@ -146,9 +152,12 @@ std::string ResolveAddress(std::string_view base, std::string_view value) {
   // the local disk.
   const bool mayBeLocal = IsFileAddress(value) || (SchemeLength(value) == 0 && IsFileAddress(base));
   std::string address = CollapseDots(Join(base, value));
-  // The canonical form drops a web scheme; a local address keeps "file://" so it stays local.
+  // The canonical form drops a web scheme; a local address keeps "file://" so it stays local, and
+  // a secure page "https://" so it stays secure.
   const std::size_t schemeLength = SchemeLength(address);
-  if (schemeLength > 0 && !IsFileAddress(address)) address.erase(0, schemeLength);
+  if (schemeLength > 0 && !IsFileAddress(address) && !IsSecureScheme(address, schemeLength)) {
+    address.erase(0, schemeLength);
+  }
   const std::size_t pathStart = PathStart(address);
   if (pathStart == address.size() || !IsSeparator(address[pathStart])) {
     address.insert(pathStart, "/");
@@ -159,10 +168,13 @@ std::string ResolveAddress(std::string_view base, std::string_view value) {
   return address;
 }
 
-LinkScheme SchemeOfLink(std::string_view value) {
+LinkScheme SchemeOfLink(std::string_view value, bool securePages) {
   value = SkipBlanksAndQuotes(value);
   const std::size_t colon = value.find(':');
   if (colon == kNone || FindFirst(value, EndsHost) < colon) return {};
+  // "https:" is fetched like the web when secure pages are on.
+  const std::string_view secureName = kSecureScheme.substr(0, kSecureScheme.find(':'));
+  if (securePages && colon == secureName.size() && StartsWithNoCase(value, secureName)) return {};
   LinkScheme scheme;
   scheme.Other = colon < 4 || !StartsWithNoCase(value.substr(colon - 4, 4), "http");
   scheme.Mail =

@@ -6,7 +6,8 @@
 // Addresses as the generation run compares, stores and looks them up. The canonical form of a web
 // address is host and path without the scheme ("www.example.com/a/b.htm"), with "/" after a bare
 // host; a local address keeps its scheme ("file:///home/ann/site/a.htm") so that it is still
-// read from the disk when its page is fetched. Addresses compare byte for byte.
+// read from the disk when its page is fetched, and a secure page keeps "https://" so that it is
+// fetched over TLS again. Addresses compare byte for byte.
 
 namespace gl {
 
@@ -30,13 +31,14 @@ std::string CollapseDots(std::string_view address);
 std::string_view CutFragment(std::string_view address);
 
 // What a link value in a page points at: the web (fetched as a page) or another scheme (mail,
-// news, ftp, a secure address ...), which is never fetched. A value has another scheme when a ':'
-// comes before its first '/', '\', '?' and '#', and the four bytes before that ':' are not "http"
-// in any case; it is a mail link when the six bytes before it are "mailto".
+// news, ftp ...), which is never fetched. A value has another scheme when a ':' comes before its
+// first '/', '\', '?' and '#', and the four bytes before that ':' are not "http" in any case; it
+// is a mail link when the six bytes before it are "mailto". A secure address ("https:" before the
+// ':', any case) is another scheme unless `securePages` is on.
 struct LinkScheme {
   bool Other = false;
   bool Mail = false;
 };
-LinkScheme SchemeOfLink(std::string_view value);
+LinkScheme SchemeOfLink(std::string_view value, bool securePages);
 
 }  // namespace gl

@@ -19,7 +19,7 @@ std::size_t SchemeMark(std::string_view url) {
 
 }  // namespace
 
-EntryTarget WorkOutEntryAddress(std::string_view url) {
+EntryTarget WorkOutEntryAddress(std::string_view url, bool securePages) {
   EntryTarget target;
   target.Address = std::string(url);
   const std::size_t mark = SchemeMark(url);
@@ -27,7 +27,7 @@ EntryTarget WorkOutEntryAddress(std::string_view url) {
     const AddressKind kind = KindOfAddress(url);
     if (kind == AddressKind::Web) {
       target.Address = std::string(StripScheme(url));
-    } else {
+    } else if (kind != AddressKind::Secure || !securePages) {
       target.Fetchable = false;
       target.Mail = kind == AddressKind::Mail;
     }

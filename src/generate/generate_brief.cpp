@@ -127,7 +127,7 @@ class RunDriver {
   }
 
   void RunEntry(const TWebEntry& entry, int depth, bool firstActive) {
-    const EntryTarget target = WorkOutEntryAddress(entry.URL);
+    const EntryTarget target = WorkOutEntryAddress(entry.URL, settings_.SecurePages);
     run_.BeginEntry(entry, target.Address);
     if (!firstActive) WriteEntrySeparator(*summary_);
     ClearSkip();

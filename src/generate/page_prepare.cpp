@@ -58,7 +58,7 @@ void WriteBodyTag(RunContext& run, const PageJob& job, std::string_view tag, Che
   const std::size_t start = value + (tag[value] == '"' || tag[value] == '\'' ? 1 : 0);
   const std::string_view address = tag.substr(start, end - start);
   out << tag.substr(0, start);
-  if (SchemeOfLink(address).Other) {
+  if (SchemeOfLink(address, run.RunSettings.SecurePages).Other) {
     out << address;  // an inline image or another scheme: nothing to store
   } else if (!run.Entry->Images) {
     out << texts::kImageNotLoaded;

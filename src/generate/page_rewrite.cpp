@@ -224,7 +224,7 @@ class Pass {
 
   void RewriteLink(TagKind kind, std::string_view tag, std::string_view value, Span span,
                    bool imageMap) {
-    const LinkScheme scheme = SchemeOfLink(value);
+    const LinkScheme scheme = SchemeOfLink(value, run_.RunSettings.SecurePages);
     const bool newWindow = OpensNewWindow(tag);
     const bool frameLink = (job_.Frame || job_.FrameSet) && !insideNoFrames_ && !newWindow;
     if (scheme.Other) {
@@ -290,7 +290,7 @@ class Pass {
 
   void RewriteFile(std::string_view value, Span span, bool imageMap) {
     // Inline data and other schemes are not files to store.
-    if (SchemeOfLink(value).Other) return;
+    if (SchemeOfLink(value, run_.RunSettings.SecurePages).Other) return;
     if (!run_.Entry->Images && !imageMap) {
       Replace(span, texts::kImageNotLoaded);
       return;

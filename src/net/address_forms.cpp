@@ -94,6 +94,9 @@ AddressKind KindOfAddress(std::string_view address) {
   const std::size_t start = BareStart(address);
   if (start == 0) return AddressKind::Web;
   const std::size_t mark = start - kSchemeMark.size();
+  if (start == kSecureScheme.size() && StartsWithNoCase(address, kSecureScheme)) {
+    return AddressKind::Secure;
+  }
   if (mark >= 4 && StartsWithNoCase(address.substr(mark - 4), "http")) return AddressKind::Web;
   if (mark >= 6 && StartsWithNoCase(address.substr(mark - 6), "mailto")) return AddressKind::Mail;
   return AddressKind::Other;

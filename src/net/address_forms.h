@@ -14,10 +14,15 @@ std::string NormaliseDisplayAddress(std::string_view address);
 
 // What an address's scheme asks of a fetch. An address names a scheme when "://" stands before
 // its first "/"; "http" before that mark (any case, so also "xhttp") or no scheme at all is the
-// web, "file://" the local disk, "mailto" a mail link, and anything else ("https", "ftp",
-// "gopher" ...) a scheme the program does not fetch. The run and a single fetch decide alike.
-enum class AddressKind { Web, Local, Mail, Other };
+// web, "file://" the local disk, "https" (any case, nothing before it) a secure page, "mailto" a
+// mail link, and anything else ("ftp", "gopher" ...) a scheme the program does not fetch. A secure
+// page is fetched only with the secure-pages setting on; otherwise it is treated as Other. The
+// run and a single fetch decide alike.
+enum class AddressKind { Web, Local, Secure, Mail, Other };
 AddressKind KindOfAddress(std::string_view address);
+
+// The scheme that a secure page's address keeps in every form, so it is fetched over TLS again.
+inline constexpr std::string_view kSecureScheme = "https://";
 
 // The address without its scheme: everything up to and including the first "://" is removed
 // when no "/" stands before that "://". Any scheme goes, not only "http".

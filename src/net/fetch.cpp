@@ -1,6 +1,7 @@
 #include "net/fetch.h"
 
 #include "core/byte_text.h"
+#include "core/settings_io.h"
 #include "net/address_forms.h"
 #include "net/answer.h"
 #include "net/generated_pages.h"
@@ -44,9 +45,11 @@ bool IsRedirect(int code) {
   return (code >= 300 && code <= 303) || code == 307 || code == 308;
 }
 
-// Host (in lower case) and port of an address.
+// Host (in lower case) and port of an address; a secure page's port is 443 unless it names one.
 HostPort ServerOf(std::string_view address) {
-  HostPort server = SplitEndpoint(SplitHostAndPath(StripScheme(address)).Host);
+  const std::uint16_t defaultPort =
+      KindOfAddress(address) == AddressKind::Secure ? kHttpsPort : kHttpPort;
+  HostPort server = SplitEndpoint(SplitHostAndPath(StripScheme(address)).Host, defaultPort);
   server.Host = LowerAscii(server.Host);
   return server;
 }
@@ -59,6 +62,7 @@ class HttpFetch {
       : address_(address),
         options_(options),
         retryCount_(settings.RetryCount),
+        securePages_(settings.SecurePages),
         proxy_{settings.ProxyServer, settings.ProxyPort},
         progress_(progress),
         display_(std::move(display)),
@@ -70,6 +74,7 @@ class HttpFetch {
     userName_ = useDefaults ? settings.DefaultUserName : options.UserName;
     password_ = useDefaults ? settings.DefaultPassword : options.Password;
     sameSite_ = IsSameSite(address_, options_.BaseAddress, bareAddress_, bareBaseAddress_);
+    secure_ = KindOfAddress(address_) == AddressKind::Secure;
   }
 
   void Run() {
@@ -92,8 +97,10 @@ class HttpFetch {
       return false;
     }
 
-    const TransferOptions transfer{display_, options_.AcceptImages, options_.AcceptOtherFiles,
-                                   attemptLevel_};
+    TransferOptions transfer{display_, options_.AcceptImages, options_.AcceptOtherFiles,
+                             attemptLevel_};
+    SecureExchange secure{SplitHostAndPath(bareAddress_).Host, !proxy_.Host.empty(), {}};
+    if (secure_) transfer.Secure = &secure;
     const bool withCredentials = credentialsMode_ && CredentialsBelongHere();
     const bool answered =
         withCredentials
@@ -102,7 +109,9 @@ class HttpFetch {
             : SendPlainRequest(bareAddress_, proxy_, transfer, stream, progress_, result_.NonText);
     if (StopOrSkipRequested()) return Skipped();
     if (!answered) {
-      if (withCredentials) {
+      if (!secure.Refusal.empty()) {
+        // The page that names the refused certificate stays.
+      } else if (withCredentials) {
         WriteCredentialsPage(stream, display_, userName_, password_);
       } else {
         WriteUnableToConnectPage(stream, display_);
@@ -186,16 +195,21 @@ class HttpFetch {
       return;
     }
     if (location->empty()) return Status(StatusPage::NotFound);
-    // Only the web is followed; a Location of another scheme (a secure page, a local file ...)
-    // is explained like such a link, never asked for over plain HTTP.
-    if (const AddressKind kind = KindOfAddress(*location); kind != AddressKind::Web) {
+    // Only the web (and secure pages, when they are on) is followed; a Location of another scheme
+    // (a local file ...) is explained like such a link, never asked for over plain HTTP.
+    const AddressKind kind = KindOfAddress(*location);
+    const bool secure = kind == AddressKind::Secure && securePages_;
+    if (kind != AddressKind::Web && !secure) {
       WriteOtherSchemePage(result_.Stream, *location, kind == AddressKind::Mail);
       result_.PageOk = false;
       done_ = true;
       return;
     }
     if (++redirects_ > kMaxRedirects) return Status(StatusPage::UnableToRespond);
+    // A Location without a scheme stays with the scheme of the page that sent it.
+    if (StripScheme(*location).size() != location->size()) secure_ = secure;
     address_ = ResolveLocation(bareAddress_, *location);
+    if (secure_) address_.insert(0, kSecureScheme);
     sameSite_ = IsSameSite(address_, options_.BaseAddress, bareAddress_, bareBaseAddress_);
     result_.Stream.Clear();
   }
@@ -208,7 +222,7 @@ class HttpFetch {
 
   // Credentials go only to the server they belong to.
   bool CredentialsBelongHere() const {
-    const HostPort here = ServerOf(bareAddress_);
+    const HostPort here = ServerOf(address_);
     return !here.Host.empty() && here.Host == credentialsServer_.Host &&
            here.Port == credentialsServer_.Port;
   }
@@ -222,6 +236,7 @@ class HttpFetch {
   std::string& address_;
   const FetchOptions& options_;
   const int retryCount_;
+  const bool securePages_;
   const Proxy proxy_;
   ProgressSink& progress_;
   const std::string display_;
@@ -232,6 +247,7 @@ class HttpFetch {
   std::string bareAddress_;
   std::string bareBaseAddress_;
   bool sameSite_ = false;
+  bool secure_ = false;  // the address being fetched is a secure page
   int attempts_ = 0;
   int attemptLevel_ = kAttemptLevelStep;
   bool credentialsMode_ = false;
@@ -249,6 +265,9 @@ FetchResult FetchPage(std::string& address, const FetchOptions& options, const S
     case AddressKind::Local:
       LoadLocalFile(address, display, result);
       return result;
+    case AddressKind::Secure:
+      if (settings.SecurePages) break;
+      [[fallthrough]];
     case AddressKind::Mail:
     case AddressKind::Other:
       WriteOtherSchemePage(result.Stream, display, kind == AddressKind::Mail);
@@ -259,6 +278,10 @@ FetchResult FetchPage(std::string& address, const FetchOptions& options, const S
   result.PageOk = true;  // kept by an answer without any status line
   HttpFetch(address, options, settings, progress, std::move(display), result).Run();
   return result;
+}
+
+bool WaitsForSecurePages(std::string_view url) {
+  return KindOfAddress(url) == AddressKind::Secure && !LoadSettings().SecurePages;
 }
 
 }  // namespace gl

@@ -33,11 +33,17 @@ struct FetchResult {
 };
 
 // Fetches a "file://" address from disk, a web address over HTTP/1.0 (directly or through the
-// settings' proxy, with the retry count and default credentials of the settings). An address or
-// a redirect of another scheme ("https://", "ftp://", "mailto://" ...) is not fetched: the stream
-// holds the page that explains it, as a run shows it. After a redirect, `address` holds the bare
-// form of the last Location followed. Never throws.
+// settings' proxy, with the retry count and default credentials of the settings), and with the
+// settings' secure pages on an "https://" address over TLS as well. An address or a redirect of
+// another scheme ("ftp://", "mailto://", "https://" with secure pages off ...) is not fetched: the
+// stream holds the page that explains it, as a run shows it. After a redirect, `address` holds
+// the bare form of the last Location followed, behind "https://" when that is a secure page.
+// Never throws.
 FetchResult FetchPage(std::string& address, const FetchOptions& options, const Settings& settings,
                       ProgressSink& progress);
+
+// Whether `url` is a secure page that the stored settings leave unfetched: the case a new entry's
+// address is warned about. The settings store is read only for a secure page.
+bool WaitsForSecurePages(std::string_view url);
 
 }  // namespace gl

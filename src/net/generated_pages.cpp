@@ -124,6 +124,15 @@ void WriteExternalLinkPage(MemoryStream& stream, std::string_view display) {
             {texts::kExternalHead, address, texts::kLinkClose, address, texts::kExternalTail});
 }
 
+void WriteRefusedCertificatePage(MemoryStream& stream, std::string_view display,
+                                 std::string_view reason) {
+  const std::string address = AddressForPage(display);
+  WritePage(
+      stream, texts::kStatusFailed,
+      {texts::kRefusedCertificateHead, address, texts::kLinkClose, address,
+       texts::kRefusedCertificateReason, TextForPage(reason), texts::kRefusedCertificateTail});
+}
+
 std::string ThisLinkText(std::string_view address) {
   const std::string safe = AddressForPage(address);
   std::string text(texts::kThisLinkOpen);

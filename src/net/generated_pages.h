@@ -34,6 +34,11 @@ void WriteOtherSchemePage(MemoryStream& stream, std::string_view display, bool m
 // "</h2>This link (<a href=..."..."</a>)".
 std::string ThisLinkText(std::string_view address);
 
+// A secure page that was not requested because its server's certificate was refused; `reason`
+// says why ("certificate has expired").
+void WriteRefusedCertificatePage(MemoryStream& stream, std::string_view display,
+                                 std::string_view reason);
+
 enum class FileError { NotFound, FailedToLoad };
 void WriteFileErrorPage(MemoryStream& stream, std::string_view display, FileError error);
 

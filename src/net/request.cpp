@@ -51,6 +51,13 @@ std::string Target(std::string_view address, std::string_view path, const Proxy&
   return proxy.Host.empty() ? std::string(path) : NormaliseDisplayAddress(address);
 }
 
+// A secure page's request travels inside TLS, through a proxy's tunnel or not, and is read by
+// the server itself: it takes the direct form.
+const Proxy& RequestTextProxy(const Proxy& proxy, const TransferOptions& options) {
+  static const Proxy kDirect;
+  return options.Secure != nullptr ? kDirect : proxy;
+}
+
 }  // namespace
 
 std::string PlainRequestText(std::string_view bareAddress, const Proxy& proxy) {
@@ -72,6 +79,13 @@ std::string AuthRequestText(std::string_view bareAddress, std::string_view userN
          HeaderLine("Authorization", "Basic " + EncodeBase64(credentials)) + std::string(kLineEnd);
 }
 
+std::string TunnelRequestText(const HostPort& server) {
+  const std::string target = RequestSafe(server.Host) + ":" + std::to_string(server.Port);
+  return "CONNECT " + target + " HTTP/1.0" + std::string(kLineEnd) +
+         HeaderLine("User-Agent", texts::kUserAgent) + HeaderLine("Host", target) +
+         std::string(kLineEnd);
+}
+
 std::string RequestEndpoint(std::string_view bareAddress, const Proxy& proxy) {
   if (proxy.Host.empty()) return std::string(SplitHostAndPath(bareAddress).Host);
   return proxy.Host + ":" + std::to_string(proxy.Port);
@@ -80,16 +94,18 @@ std::string RequestEndpoint(std::string_view bareAddress, const Proxy& proxy) {
 bool SendPlainRequest(std::string_view bareAddress, const Proxy& proxy,
                       const TransferOptions& options, MemoryStream& stream, ProgressSink& progress,
                       bool& nonText) {
-  return TransferRequest(RequestEndpoint(bareAddress, proxy), PlainRequestText(bareAddress, proxy),
-                         options, stream, progress, nonText);
+  return TransferRequest(RequestEndpoint(bareAddress, proxy),
+                         PlainRequestText(bareAddress, RequestTextProxy(proxy, options)), options,
+                         stream, progress, nonText);
 }
 
 bool SendAuthRequest(std::string_view bareAddress, std::string_view userName,
                      std::string_view password, const Proxy& proxy, const TransferOptions& options,
                      MemoryStream& stream, ProgressSink& progress, bool& nonText) {
-  return TransferRequest(RequestEndpoint(bareAddress, proxy),
-                         AuthRequestText(bareAddress, userName, password, proxy), options, stream,
-                         progress, nonText);
+  return TransferRequest(
+      RequestEndpoint(bareAddress, proxy),
+      AuthRequestText(bareAddress, userName, password, RequestTextProxy(proxy, options)), options,
+      stream, progress, nonText);
 }
 
 }  // namespace gl

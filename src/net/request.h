@@ -26,10 +26,15 @@ std::string PlainRequestText(std::string_view bareAddress, const Proxy& proxy);
 std::string AuthRequestText(std::string_view bareAddress, std::string_view userName,
                             std::string_view password, const Proxy& proxy);
 
+// What asks a proxy to open a tunnel for TLS to `server`: "CONNECT host:port HTTP/1.0", the user
+// agent and a Host header naming the same server.
+std::string TunnelRequestText(const HostPort& server);
+
 // Where to connect: the requested host (with its port) directly, else "proxy:port".
 std::string RequestEndpoint(std::string_view bareAddress, const Proxy& proxy);
 
-// Build the request, choose the endpoint and return TransferRequest's result unchanged.
+// Build the request, choose the endpoint and return TransferRequest's result unchanged. A secure
+// page's request (options.Secure) has the direct form, also through a proxy.
 bool SendPlainRequest(std::string_view bareAddress, const Proxy& proxy,
                       const TransferOptions& options, MemoryStream& stream, ProgressSink& progress,
                       bool& nonText);

@@ -66,6 +66,17 @@ inline constexpr std::string_view kExternalTail =
     "this site, you may want to select \"Follow External Links\" in the Web Page "
     "Properties</body></html>";
 
+// A secure page whose server's certificate failed verification: the address as link and text,
+// then OpenSSL's reason.
+inline constexpr std::string_view kRefusedCertificateHead =
+    "<html><title>Unverified Secure Page</title><body><h2>Unverified Secure Page</h2>"
+    "Gleaner-Light did not load the secure Web page located at <a href=\"";
+inline constexpr std::string_view kRefusedCertificateReason =
+    "</a>.<p>The server's certificate could not be verified: ";
+inline constexpr std::string_view kRefusedCertificateTail =
+    ".<p>Gleaner-Light reads secure pages only from servers that prove who they are, so nothing "
+    "was requested from this one.</body></html>";
+
 // An address of a scheme that is not fetched. A run's special page shows the head, the link and
 // the tail between its navigation header and footer; a fetch's answer closes the page itself.
 inline constexpr std::string_view kThisLinkOpen = "</h2>This link (<a href=\"";

@@ -6,6 +6,7 @@
 
 #include "net/answer.h"
 #include "net/generated_pages.h"
+#include "net/secure_channel.h"
 #include "net/texts.h"
 #include "platform/cancellation.h"
 #include "platform/socket.h"
@@ -20,7 +21,7 @@ constexpr std::size_t kChunkSize = 9999;
 // The receiving half of one transfer, from the wait for data to the end of the answer.
 class Receiver {
  public:
-  Receiver(TcpSocket& socket, const TransferOptions& options, const RetryBudget& budget,
+  Receiver(ByteChannel& socket, const TransferOptions& options, const RetryBudget& budget,
            MemoryStream& stream, ProgressSink& progress, bool& nonText)
       : socket_(socket),
         options_(options),
@@ -126,7 +127,7 @@ class Receiver {
     step_ = (step_ + 1) % 5;
   }
 
-  TcpSocket& socket_;
+  ByteChannel& socket_;
   const TransferOptions& options_;
   const RetryBudget& budget_;
   MemoryStream& stream_;
@@ -144,7 +145,7 @@ class Receiver {
 
 // An aborted send is repeated while the budget lasts. Any other failure is left to the wait
 // for data, which then finds no answer.
-void SendRequest(TcpSocket& socket, std::string_view requestText, const RetryBudget& budget) {
+void SendRequest(ByteChannel& socket, std::string_view requestText, const RetryBudget& budget) {
   for (int failures = 0;;) {
     const SocketError error = socket.Send(requestText, Scaled(kSocketTimeout));
     if (error != SocketError::Aborted || ++failures >= budget.FailedCalls ||
@@ -167,15 +168,23 @@ bool Exchange(TcpSocket& socket, std::uint32_t address, std::uint16_t port,
   progress.SetStatusText(std::string(texts::kConnected));
   if (StopOrSkipRequested()) return false;
 
-  SendRequest(socket, requestText, budget);
+  ByteChannel* channel = &socket;
+  SecureChannel secure;
+  if (options.Secure != nullptr) {
+    secure = OpenSecureChannel(socket, options, budget, stream);
+    if (!secure.Session) return secure.Result;
+    channel = secure.Session.get();
+  }
+
+  SendRequest(*channel, requestText, budget);
   progress.SetStatusText(std::string(texts::kTransferringData));
   if (StopOrSkipRequested()) return false;
 
-  if (socket.WaitReadable(Scaled(budget.FirstDataWait)) != SocketError::None) {
+  if (channel->WaitReadable(Scaled(budget.FirstDataWait)) != SocketError::None) {
     WriteBusyNetworkPage(stream, options.DisplayAddress);
     return true;
   }
-  return Receiver(socket, options, budget, stream, progress, nonText).Run();
+  return Receiver(*channel, options, budget, stream, progress, nonText).Run();
 }
 
 }  // namespace
@@ -196,10 +205,10 @@ RetryBudget RetryBudgetFor(int attemptLevel) {
   }
 }
 
-HostPort SplitEndpoint(std::string_view endpoint) {
+HostPort SplitEndpoint(std::string_view endpoint, std::uint16_t defaultPort) {
   endpoint = endpoint.substr(0, endpoint.find('/'));
   const std::size_t colon = endpoint.find(':');
-  HostPort result{std::string(endpoint.substr(0, colon)), 80};
+  HostPort result{std::string(endpoint.substr(0, colon)), defaultPort};
   if (colon == std::string_view::npos) return result;
   const std::string_view port = endpoint.substr(colon + 1);
   if (port.empty() || port.size() > 5) return result;
@@ -230,7 +239,9 @@ bool TransferRequest(std::string_view endpoint, std::string_view requestText,
   }
   socket.SetTransferOptions(Scaled(kSocketTimeout));
 
-  const HostPort target = SplitEndpoint(endpoint);
+  // A secure page's server listens on the https port unless its address names another.
+  const bool directlySecure = options.Secure != nullptr && !options.Secure->ThroughProxy;
+  const HostPort target = SplitEndpoint(endpoint, directlySecure ? kHttpsPort : kHttpPort);
   const auto address = ResolveHost(target.Host);
   if (!address) {
     if (StopOrSkipRequested()) {

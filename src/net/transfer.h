@@ -27,14 +27,24 @@ struct RetryBudget {
 
 RetryBudget RetryBudgetFor(int attemptLevel);
 
-// Host and port of an endpoint "host", "host:port" or "host:": the port is 80 when it is missing
-// or not a port number. Anything from a "/" on is ignored.
+inline constexpr std::uint16_t kHttpPort = 80;
+inline constexpr std::uint16_t kHttpsPort = 443;
+
+// Host and port of an endpoint "host", "host:port" or "host:": the port is `defaultPort` when it
+// is missing or not a port number. Anything from a "/" on is ignored.
 struct HostPort {
   std::string Host;
-  std::uint16_t Port = 80;
+  std::uint16_t Port = kHttpPort;
 };
 
-HostPort SplitEndpoint(std::string_view endpoint);
+HostPort SplitEndpoint(std::string_view endpoint, std::uint16_t defaultPort = kHttpPort);
+
+// A secure page's exchange: TLS with the server its address names, directly or through a proxy.
+struct SecureExchange {
+  std::string_view Server;    // the address's "host" or "host:port" (port 443 when none is given)
+  bool ThroughProxy = false;  // the endpoint is a proxy, asked to CONNECT to the server first
+  std::string Refusal;        // filled in: why the server's certificate was refused, if it was
+};
 
 // What one transfer needs besides the request text.
 struct TransferOptions {
@@ -46,6 +56,8 @@ struct TransferOptions {
   // The answer ends once its body holds the declared Content-Length, for a server that keeps the
   // connection open after answering. Otherwise it ends when the server closes.
   bool EndAtDeclaredLength = false;
+  // Set for a secure page: the request goes over TLS as this describes. Null: plain HTTP.
+  SecureExchange* Secure = nullptr;
 };
 
 // One HTTP exchange: connect to `endpoint`, send `requestText`, receive the answer into `stream`
@@ -53,9 +65,11 @@ struct TransferOptions {
 // and progress go to `progress`; `nonText` tells whether the content type is not text.
 //
 // True: the stream holds an answer to classify, received or the busy-network page (after a
-// failed connect, no data in time or a failed receive). False: no answer was obtained (unknown
-// host, no socket, Stop or Skip, a rejected content type); the stream then holds the skipped or
-// unable-to-connect page, or after a rejected content type what was received so far.
+// failed connect or TLS handshake, no data in time or a failed receive); through a proxy that
+// refused to CONNECT, its answer's header. False: no answer was obtained (unknown host, no
+// socket, Stop or Skip, a rejected content type, a refused certificate); the stream then holds
+// the skipped or unable-to-connect page, after a rejected content type what was received so far,
+// after a refused certificate the page that says why.
 bool TransferRequest(std::string_view endpoint, std::string_view requestText,
                      const TransferOptions& options, MemoryStream& stream, ProgressSink& progress,
                      bool& nonText);

@@ -51,6 +51,11 @@ TEST(ResolveAddressTest, Table) {
       {"host/a/b.htm", "HTTP://FILE://x", "http://FILE://x/"},
       {"file:/.//x/a.htm", "", "http://file://x/a.htm"},
       {":", "//file://e.", "http://file://e./"},
+      // Secure pages keep their scheme, and so do their relative links; a plain link leaves it.
+      {"https://host/a/b.htm", "../c.htm", "https://host/c.htm"},
+      {"https://host/a/b.htm", "//cdn.test/x.gif", "https://cdn.test/x.gif"},
+      {"https://host/a/b.htm", "http://host/c.htm", "host/c.htm"},
+      {"host/a/b.htm", "HTTPS://Host", "HTTPS://Host/"},
   };
   for (const auto& [base, value, expected] : rows) {
     SCOPED_TRACE(std::string(base) + " + " + std::string(value));
@@ -74,38 +79,42 @@ TEST(ResolveAddressTest, DotsFragmentsAndRedirects) {
 }
 
 TEST(ResolveAddressTest, SchemeOfLink) {
-  const std::tuple<std::string_view, bool, bool> rows[] = {
-      // value, another scheme, mail
-      {"mailto:ann@host.test", true, true},
-      {"MAILTO:ann@host.test", true, true},
-      {" 'mailto:x", true, true},
-      {"news:comp.lang", true, false},
-      {"https://host/a", true, false},  // a secure address is another scheme
-      {"javascript:go()", true, false},
-      {"HTTP://host/a", false, false},
-      {"a/b:c", false, false},
-      {"page.cgi?x=a:b", false, false},
-      {"page.htm#a:b", false, false},
+  const std::tuple<std::string_view, bool, bool, bool> rows[] = {
+      // value, secure pages on, another scheme, mail
+      {"mailto:ann@host.test", true, true, true},
+      {"MAILTO:ann@host.test", false, true, true},
+      {" 'mailto:x", false, true, true},
+      {"news:comp.lang", true, true, false},
+      {"https://host/a", false, true, false},  // a secure address is another scheme when off
+      {"HTTPS://host/a", true, false, false},
+      {"xhttps://host/a", true, true, false},
+      {"javascript:go()", false, true, false},
+      {"HTTP://host/a", false, false, false},
+      {"a/b:c", false, false, false},
+      {"page.cgi?x=a:b", false, false, false},
+      {"page.htm#a:b", false, false, false},
   };
-  for (const auto& [value, other, mail] : rows) {
+  for (const auto& [value, securePages, other, mail] : rows) {
     SCOPED_TRACE(value);
-    EXPECT_EQ(SchemeOfLink(value).Other, other);
-    EXPECT_EQ(SchemeOfLink(value).Mail, mail);
+    EXPECT_EQ(SchemeOfLink(value, securePages).Other, other);
+    EXPECT_EQ(SchemeOfLink(value, securePages).Mail, mail);
   }
 }
 
 TEST(EntryAddressTest, Table) {
-  const std::tuple<std::string_view, std::string_view, bool, bool> rows[] = {
-      // entry address, canonical, fetchable, mail (the whole runs cover the plain forms)
-      {"HTTP://host/a.htm", "host/a.htm", true, false},
-      {"host/a.htm", "host/a.htm", true, false},
-      {"https://host/x", "https://host/x", false, false},
-      {"FILE:///home/ann/a.htm", "FILE:///home/ann/a.htm", true, false},
-      {"file://relative", "file://relative/", true, false},
+  const std::tuple<std::string_view, bool, std::string_view, bool, bool> rows[] = {
+      // entry address, secure pages on, canonical, fetchable, mail (the whole runs cover the
+      // plain forms)
+      {"HTTP://host/a.htm", true, "host/a.htm", true, false},
+      {"host/a.htm", false, "host/a.htm", true, false},
+      {"https://host/x", false, "https://host/x", false, false},
+      {"HTTPS://host", true, "HTTPS://host/", true, false},
+      {"FILE:///home/ann/a.htm", false, "FILE:///home/ann/a.htm", true, false},
+      {"file://relative", false, "file://relative/", true, false},
   };
-  for (const auto& [url, address, fetchable, mail] : rows) {
+  for (const auto& [url, securePages, address, fetchable, mail] : rows) {
     SCOPED_TRACE(url);
-    const EntryTarget target = WorkOutEntryAddress(url);
+    const EntryTarget target = WorkOutEntryAddress(url, securePages);
     EXPECT_EQ(target.Address, address);
     EXPECT_EQ(target.Fetchable, fetchable);
     EXPECT_EQ(target.Mail, mail);
