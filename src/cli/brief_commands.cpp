@@ -10,8 +10,10 @@
 #include "cli/command_support.h"
 #include "cli/terminal_text.h"
 #include "core/brief_file.h"
+#include "core/texts.h"
 #include "core/utf8_text.h"
 #include "generate/archived_runs.h"
+#include "net/fetch.h"
 
 namespace gl::cli {
 namespace {
@@ -54,7 +56,8 @@ void AddEntryOptions(CLI::App& command, EntryOptions& options, bool withNegation
       .add_option("--name", options.name,
                   "The name shown for the entry; empty shows its address instead")
       ->check(kStoredText);
-  command.add_option("--depth", options.depth, "Spider depth")->check(CLI::Range(kMinDepth, kMaxDepth));
+  command.add_option("--depth", options.depth, "Spider depth")
+      ->check(CLI::Range(kMinDepth, kMaxDepth));
   command.add_option("--user", options.userName, "User name for Basic authentication")
       ->check(kStoredText);
   command.add_option("--password", options.password, "Password for Basic authentication")
@@ -209,13 +212,23 @@ struct AddArgs {
   EntryOptions options;
 };
 
+// An address that the settings leave unfetched is stored all the same, with a word on how to
+// have it fetched.
+void WarnIfSecurePagesOff(std::string_view url, CommandIo& io) {
+  if (WaitsForSecurePages(url)) {
+    io.err << texts::kSecurePagesOffTitle << ": " << texts::kSecurePagesOffText << '\n';
+  }
+}
+
 int RunAdd(AddArgs& args, CommandIo& io) {
-  return ChangeBrief(args.file, io, [&args](TBriefDocument& document) {
+  const int result = ChangeBrief(args.file, io, [&args](TBriefDocument& document) {
     TWebEntry& entry = CreateNewWebEntry(document.Brief, document.Brief.WebList.size());
     entry.URL = args.url;
     ApplyEntryOptions(args.options, entry);
     return kExitDone;
   });
+  if (result == kExitDone) WarnIfSecurePagesOff(args.url, io);
+  return result;
 }
 
 struct EditEntryArgs {
@@ -227,7 +240,7 @@ struct EditEntryArgs {
 
 int RunEditEntry(EditEntryArgs& args, CommandIo& io) {
   if (!args.url && !AnyGiven(args.options)) return NothingToChange("edit-entry", io);
-  return ChangeBrief(args.file, io, [&args, &io](TBriefDocument& document) {
+  const int result = ChangeBrief(args.file, io, [&args, &io](TBriefDocument& document) {
     const std::optional<std::size_t> index = EntryIndex(document, args.index, io);
     if (!index) return kExitFailed;
     TWebEntry& entry = document.Brief.WebList[*index];
@@ -235,6 +248,8 @@ int RunEditEntry(EditEntryArgs& args, CommandIo& io) {
     ApplyEntryOptions(args.options, entry);
     return kExitDone;
   });
+  if (result == kExitDone && args.url) WarnIfSecurePagesOff(*args.url, io);
+  return result;
 }
 
 struct RemoveArgs {

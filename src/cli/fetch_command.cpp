@@ -105,8 +105,8 @@ void RegisterFetchCommand(CLI::App& app, CommandAction& action) {
       "why there is none goes to stdout; the outcome goes to stderr as one line.");
   fetch
       ->add_option("URL", arguments->Address,
-                   "the address: http://..., a bare host/path, "
-                   "or file:///path")
+                   "the address: http://..., a bare host/path, file:///path, "
+                   "or https://... with secure pages on")
       ->required();
   fetch->add_option("--user", arguments->UserName, "user name for Basic credentials");
   fetch->add_option("--password", arguments->Password, "password for Basic credentials");

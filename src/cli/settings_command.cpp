@@ -28,6 +28,14 @@ SettingSetter NumberSetter(int low, int high, int PreferencesInput::*field) {
   };
 }
 
+SettingSetter YesNoSetter(bool PreferencesInput::*field) {
+  return [field](const std::string& value, PreferencesInput& input) {
+    const std::string answer = LowerAscii(value);
+    input.*field = answer == "yes";
+    return answer == "yes" || answer == "no";
+  };
+}
+
 SettingSetter TextSetter(std::string PreferencesInput::*field, bool PreferencesInput::*modified) {
   return [field, modified](const std::string& value, PreferencesInput& input) {
     input.*field = value;
@@ -44,13 +52,7 @@ struct SettingKey {
 const std::map<std::string, SettingKey>& SettingKeys() {
   static const std::map<std::string, SettingKey> keys = {
       {"browser-path", {TextSetter(&PreferencesInput::Browser, nullptr), "a program path"}},
-      {"auto-load-browser",
-       {[](const std::string& value, PreferencesInput& input) {
-          const std::string answer = LowerAscii(value);
-          input.AutoLoad = answer == "yes";
-          return answer == "yes" || answer == "no";
-        },
-        "Yes or No"}},
+      {"auto-load-browser", {YesNoSetter(&PreferencesInput::AutoLoad), "Yes or No"}},
       {"browser-port",
        {NumberSetter(kMinDebuggingPort, kMaxDebuggingPort, &PreferencesInput::DebuggingPort),
         "a port number from 1 to 65535"}},
@@ -77,6 +79,7 @@ const std::map<std::string, SettingKey>& SettingKeys() {
           return true;
         },
         "any text"}},
+      {"secure-pages", {YesNoSetter(&PreferencesInput::SecurePages), "Yes or No"}},
   };
   return keys;
 }
@@ -93,7 +96,8 @@ void PrintSettings(const Settings& settings, std::ostream& out) {
       << "user-name=" << TerminalText(settings.DefaultUserName)
       << '\n'
       // Shown as the preferences dialog shows it: one "*" per character.
-      << "password=" << MaskedPassword(settings.DefaultPassword) << '\n';
+      << "password=" << MaskedPassword(settings.DefaultPassword) << '\n'
+      << "secure-pages=" << (settings.SecurePages ? "Yes" : "No") << '\n';
 }
 
 struct SettingsArgs {

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "core/texts.h"
+#include "net/fetch.h"
 #include "ui/dialog_layout.h"
 #include "ui/dialog_texts.h"
 #include "ui/help.h"
@@ -138,7 +139,9 @@ void TWebProperties::ApplyClick() {
   if (editable_) {
     entry_.Active = Active->isChecked();
     entry_.Name = nameText_.Take(EditName->text());
+    const std::string previousUrl = entry_.URL;
     entry_.URL = urlText_.Take(EditURL->text());
+    if (entry_.URL != previousUrl) WarnIfSecurePagesOff();
     entry_.Depth = DepthOfSearch->value();
     entry_.Images = ImageToggle->isChecked();
     entry_.OtherFiles = LoadBinaries->isChecked();
@@ -155,6 +158,12 @@ void TWebProperties::ApplyClick() {
     applied_ = true;
   }
   SetApplyEnabled(false);
+}
+
+void TWebProperties::WarnIfSecurePagesOff() {
+  if (securePagesWarned_ || !WaitsForSecurePages(entry_.URL)) return;
+  securePagesWarned_ = true;
+  prompter_.ShowError(texts::kSecurePagesOffTitle, texts::kSecurePagesOffText);
 }
 
 void TWebProperties::OKButtonClick() {

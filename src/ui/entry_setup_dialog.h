@@ -50,12 +50,15 @@ class TWebProperties : public QDialog {
   void Fill();
   void ConnectChanges();
   void SetApplyEnabled(bool enabled);
+  // An applied https:// address that the settings leave unfetched is warned about, once.
+  void WarnIfSecurePagesOff();
 
   TWebEntry& entry_;
   Prompter& prompter_;
   const bool editable_;
   bool applied_ = false;  // an apply took the fields into the entry
   bool applyOk_ = true;   // the last apply passed the password check
+  bool securePagesWarned_ = false;
 
   QTabWidget* PropsNotebook = nullptr;
   QCheckBox* Active = nullptr;

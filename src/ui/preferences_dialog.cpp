@@ -96,6 +96,10 @@ void TGLPrefs::BuildBriefPage() {
   LockWhileGenerating(Password);
   SetEnabledWithLabel(*Confirm, false);
   connect(Password, &QLineEdit::textEdited, this, &TGLPrefs::PasswordChange);
+
+  QFormLayout& modernWeb = AddGroup(page, "Modern Web ");
+  LockWhileGenerating(AddFlagField(modernWeb, "&Secure Pages (https://)", "SecurePages",
+                                   &PreferencesInput::SecurePages));
 }
 
 QVBoxLayout& TGLPrefs::AddPage(std::string_view caption, std::string_view name, int helpContext) {

@@ -162,6 +162,20 @@ TEST_F(BriefCommandsTest, AddAndEditsChangeOnlyWhatIsGiven) {
   EXPECT_NE(RunCli({"show", brief_}).out.find("\nComments: none\n"), std::string::npos);
 }
 
+// A secure address is stored either way; while secure pages are off it comes with one warning.
+TEST_F(BriefCommandsTest, ASecureAddressIsWarnedAboutWhileSecurePagesAreOff) {
+  const std::string warning =
+      "Secure Pages Are Off: Gleaner-Light fetches https:// addresses only when Secure Pages is "
+      "on; until then this entry gives an Unsupported Protocol page. Switch it on in the "
+      "Preferences (Brief page, Modern Web) or with: gleaner settings secure-pages Yes\n";
+  EXPECT_EQ(RunCli({"add", brief_, "HTTPS://a.example/"}).err, warning);
+  EXPECT_EQ(RunCli({"edit-entry", brief_, "1", "--url", "https://b.example/"}).err, warning);
+  EXPECT_EQ(RunCli({"add", brief_, "http://c.example/"}).err, "");
+  EXPECT_EQ(RunCli({"settings", "secure-pages", "Yes"}).code, cli::kExitDone);
+  EXPECT_EQ(RunCli({"add", brief_, "https://d.example/"}).err, "");
+  EXPECT_EQ(Shown()["Entries"][2]["URL"], "HTTPS://a.example/");
+}
+
 TEST_F(BriefCommandsTest, RemoveDeletesTheEntryAtItsIndex) {
   EXPECT_EQ(RunCli({"remove", brief_, "1"}).code, cli::kExitDone);
   const json entries = Shown()["Entries"];

@@ -9,6 +9,8 @@
 
 #include "core/texts.h"
 #include "dialog_test_support.h"
+#include "support/scoped_environment.h"
+#include "support/temp_folder.h"
 
 namespace gl {
 namespace {
@@ -98,6 +100,24 @@ TEST(EntrySetupDialog, ApplyTakesTheFieldsAndAnEmptyNameShowsTheAddress) {
     EXPECT_EQ(entry.Depth, 7);
     EXPECT_FALSE(entry.StayLocal);
   }
+}
+
+// Only a changed address is warned about, and only once a dialog.
+TEST(EntrySetupDialog, ASecureAddressIsWarnedAboutOnceWhileSecurePagesAreOff) {
+  const test::TempFolder home;
+  const test::ScopedEnvironment settings("GLEANER_LIGHT_HOME", home.Path().string());
+  TWebEntry entry = SampleEntry();
+  entry.URL = "https://www.example.com/";
+  test::RecordingPrompter prompter;
+  TWebProperties dialog(entry, true, prompter, nullptr);
+  dialog.ApplyClick();
+  EXPECT_TRUE(prompter.titles.empty());
+  for (const char* url : {"https://www.example.org/", "https://www.example.net/"}) {
+    Type(dialog, "EditURL", url);
+    dialog.ApplyClick();
+  }
+  EXPECT_EQ(prompter.titles, std::vector<std::string>{"Secure Pages Are Off"});
+  EXPECT_EQ(entry.URL, "https://www.example.net/");
 }
 
 TEST(EntrySetupDialog, UntouchedTextsKeepTheirBytes) {

@@ -47,6 +47,7 @@ TEST_F(PreferencesDialogTest, EveryFieldIsAppliedAndStored) {
   port.setValue(3128);
   Find<QSpinBox>(dialog, "NumRetries").setValue(5);
   Type(dialog, "UserName", "ann");
+  Find<QCheckBox>(dialog, "SecurePages").setChecked(true);
   EXPECT_TRUE(dialog.DoApply());
   EXPECT_FALSE(apply.isEnabled());
 
@@ -60,6 +61,7 @@ TEST_F(PreferencesDialogTest, EveryFieldIsAppliedAndStored) {
   EXPECT_EQ(stored.RetryCount, 5);
   EXPECT_EQ(stored.DefaultUserName, "ann");
   EXPECT_EQ(settings_.DefaultUserName, "ann");
+  EXPECT_TRUE(stored.SecurePages);
   EXPECT_TRUE(prompter_.titles.empty());
 }
 
@@ -93,8 +95,8 @@ TEST_F(PreferencesDialogTest, WhileGeneratingOnlyTheBrowserFieldsCanChange) {
     SCOPED_TRACE(name);
     EXPECT_TRUE(Find<QWidget>(dialog, name).isEnabled());
   }
-  for (const char* name :
-       {"DiskBuffer", "ProxyServer", "ProxyPort", "NumRetries", "UserName", "Password"}) {
+  for (const char* name : {"DiskBuffer", "ProxyServer", "ProxyPort", "NumRetries", "UserName",
+                           "Password", "SecurePages"}) {
     SCOPED_TRACE(name);
     EXPECT_FALSE(Find<QWidget>(dialog, name).isEnabled());
   }
