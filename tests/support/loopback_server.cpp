@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -17,6 +19,10 @@ namespace {
 constexpr std::chrono::milliseconds kForever{-1};
 // A request longer than this is cut off; the client under test never sends one.
 constexpr std::size_t kMaxRequestBytes = std::size_t{16} << 20;
+// The first byte of a TLS connection: a handshake record.
+constexpr char kTlsHandshakeRecord = 0x16;
+// How the server, as a proxy, accepts a CONNECT.
+constexpr std::string_view kTunnelOpen = "HTTP/1.0 200 Connection established\r\n\r\n";
 
 std::string ReasonFor(int code) {
   return code == 200 ? "OK" : code / 100 == 3 ? "Moved" : "Status";
@@ -71,7 +77,9 @@ Answer StatusAnswer(int code) {
                     {{"Content-Type", "text/html"}}, "<html>status</html>");
 }
 
-LoopbackServer::LoopbackServer(Handler handler) : handler_(std::move(handler)) {
+LoopbackServer::LoopbackServer(Handler handler, const ServerIdentity* tls)
+    : handler_(std::move(handler)),
+      tls_(tls != nullptr ? std::make_unique<ServerTls>(*tls) : nullptr) {
   if (pipe2(stopPipe_, O_CLOEXEC) != 0) throw std::runtime_error("loopback server: no pipe");
   thread_ = std::thread([this] { Serve(); });
 }
@@ -86,7 +94,7 @@ LoopbackServer::~LoopbackServer() {
 }
 
 std::string LoopbackServer::Address(std::string_view path) const {
-  return "http://" + HostPort() + std::string(path);
+  return (tls_ ? "https://" : "http://") + HostPort() + std::string(path);
 }
 
 void LoopbackServer::Enqueue(Answer answer) {
@@ -115,37 +123,68 @@ bool LoopbackServer::WaitFor(int fd, short events, std::chrono::milliseconds tim
 }
 
 void LoopbackServer::Serve() {
+  // OpenSSL writes to the socket without MSG_NOSIGNAL: a client that has gone away must not end
+  // the test program with SIGPIPE.
+  sigset_t pipe;
+  sigemptyset(&pipe);
+  sigaddset(&pipe, SIGPIPE);
+  pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
   while (WaitFor(listener_.Fd(), POLLIN, kForever)) {
     const int connection = listener_.Accept(SOCK_NONBLOCK);
     if (connection < 0) continue;
-    ServeConnection(connection);
+    {
+      ServerLink link(connection);
+      ServeConnection(link);
+    }
     close(connection);
   }
 }
 
-void LoopbackServer::ServeConnection(int connection) {
+void LoopbackServer::ServeConnection(ServerLink& link) {
+  if (tls_ && !StartTls(link)) return;
   Request request;
-  if (!ReadRequest(connection, request)) return;
-  {
-    const std::lock_guard lock(mutex_);
-    requests_.push_back(request);
-  }
+  if (!ReadRequest(link, request)) return;
+  Record(request);
   const Answer answer = NextAnswer(request);
-  if (SendAnswer(connection, answer) && answer.HoldOpen) WaitForClientClose(connection);
+  if (SendAnswer(link, answer) && answer.HoldOpen) WaitForClientClose(link);
 }
 
-bool LoopbackServer::ReadRequest(int connection, Request& request) {
+bool LoopbackServer::StartTls(ServerLink& link) {
+  char first = 0;
+  if (!WaitFor(link.Fd(), POLLIN, kForever)) return false;
+  if (recv(link.Fd(), &first, 1, MSG_PEEK) == 1 && first != kTlsHandshakeRecord) {
+    Request tunnel;
+    if (!ReadRequest(link, tunnel)) return false;
+    Record(tunnel);
+    if (!SendAnswer(link, Answer{std::string(kTunnelOpen)})) return false;
+  }
+  for (;;) {
+    const int step = link.AcceptTls(*tls_);
+    if (step >= 0) return step == 1;
+    if (!WaitFor(link.Fd(), link.Wanted(), kForever)) return false;
+  }
+}
+
+bool LoopbackServer::ReadRequest(ServerLink& link, Request& request) {
   char block[4096];
   while (request.Bytes.find("\r\n\r\n") == std::string::npos &&
          request.Bytes.find("\n\n") == std::string::npos &&
          request.Bytes.size() < kMaxRequestBytes) {
-    if (!WaitFor(connection, POLLIN, kForever)) return false;
-    const ssize_t received = recv(connection, block, sizeof block, 0);
-    if (received < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    const ssize_t received = link.Receive(block, sizeof block);
+    if (received < 0 && errno == EINTR) continue;
+    if (received < 0 && errno == EAGAIN) {
+      if (!WaitFor(link.Fd(), link.Wanted(), kForever)) return false;
+      continue;
+    }
     if (received <= 0) return !request.Bytes.empty();
     request.Bytes.append(block, static_cast<std::size_t>(received));
   }
   return true;
+}
+
+void LoopbackServer::Record(const Request& request) {
+  const std::lock_guard lock(mutex_);
+  requests_.push_back(request);
 }
 
 Answer LoopbackServer::NextAnswer(const Request& request) {
@@ -160,17 +199,20 @@ Answer LoopbackServer::NextAnswer(const Request& request) {
   return handler_ ? handler_(request) : CloseAnswer();
 }
 
-bool LoopbackServer::SendAnswer(int connection, const Answer& answer) {
+bool LoopbackServer::SendAnswer(ServerLink& link, const Answer& answer) {
   std::string_view rest = answer.Bytes;
   const std::size_t piece = answer.DripSize > 0 ? answer.DripSize : rest.size();
   while (!rest.empty()) {
     std::string_view part = rest.substr(0, piece);
     rest.remove_prefix(part.size());
     while (!part.empty()) {
-      if (!WaitFor(connection, POLLOUT, kForever)) return false;
-      const ssize_t sent = send(connection, part.data(), part.size(), MSG_NOSIGNAL);
-      if (sent < 0 && (errno == EINTR || errno == EAGAIN)) continue;
-      if (sent < 0) return false;  // the client went away
+      const ssize_t sent = link.Send(part.data(), part.size());
+      if (sent < 0 && errno == EINTR) continue;
+      if (sent < 0 && errno == EAGAIN) {
+        if (!WaitFor(link.Fd(), link.Wanted(), kForever)) return false;
+        continue;
+      }
+      if (sent <= 0) return false;  // the client went away
       part.remove_prefix(static_cast<std::size_t>(sent));
     }
     if (!rest.empty() && !WaitFor(-1, 0, Scaled(answer.DripPause))) return false;
@@ -178,11 +220,12 @@ bool LoopbackServer::SendAnswer(int connection, const Answer& answer) {
   return true;
 }
 
-void LoopbackServer::WaitForClientClose(int connection) {
+void LoopbackServer::WaitForClientClose(ServerLink& link) {
   char block[4096];
-  while (WaitFor(connection, POLLIN, kForever)) {
-    const ssize_t received = recv(connection, block, sizeof block, 0);
+  for (;;) {
+    const ssize_t received = link.Receive(block, sizeof block);
     if (received == 0 || (received < 0 && errno != EINTR && errno != EAGAIN)) return;
+    if (received < 0 && errno == EAGAIN && !WaitFor(link.Fd(), link.Wanted(), kForever)) return;
   }
 }
 

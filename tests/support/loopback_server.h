@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -13,12 +14,17 @@
 #include <vector>
 
 #include "support/raw_listener.h"
+#include "support/server_link.h"
 
 // A scriptable HTTP server on 127.0.0.1 for tests and benchmarks. It listens on a port the
 // system picks, serves one connection at a time on its own thread, and records every request.
 // Answers come from a queue (protocol tests script each exchange) or, when the queue is empty,
 // from a handler (a whole site served to the generator). With neither, the server closes the
 // connection without answering.
+//
+// Given an identity, it serves HTTPS instead. It is then also its own proxy: a connection that
+// begins with "CONNECT" has that request recorded and answered with "HTTP/1.0 200 Connection
+// established" before TLS starts on it.
 
 namespace gl::test {
 
@@ -69,7 +75,7 @@ class LoopbackServer {
  public:
   using Handler = std::function<Answer(const Request&)>;
 
-  explicit LoopbackServer(Handler handler = {});
+  explicit LoopbackServer(Handler handler = {}, const ServerIdentity* tls = nullptr);
   LoopbackServer(const LoopbackServer&) = delete;
   LoopbackServer& operator=(const LoopbackServer&) = delete;
   // Ends promptly, also while a client hangs on or an answer is dripping.
@@ -78,7 +84,7 @@ class LoopbackServer {
   std::uint16_t Port() const { return listener_.Port(); }
   // "127.0.0.1:<port>"
   std::string HostPort() const { return listener_.Endpoint(); }
-  // "http://127.0.0.1:<port>" + path
+  // "http://127.0.0.1:<port>" + path ("https://" with an identity)
   std::string Address(std::string_view path = "/") const;
 
   void Enqueue(Answer answer);
@@ -87,15 +93,19 @@ class LoopbackServer {
 
  private:
   void Serve();
-  void ServeConnection(int connection);
-  bool ReadRequest(int connection, Request& request);
+  void ServeConnection(ServerLink& link);
+  // Takes a proxy's CONNECT if one comes first, then does the TLS handshake.
+  bool StartTls(ServerLink& link);
+  bool ReadRequest(ServerLink& link, Request& request);
+  void Record(const Request& request);
   Answer NextAnswer(const Request& request);
-  bool SendAnswer(int connection, const Answer& answer);
+  bool SendAnswer(ServerLink& link, const Answer& answer);
   // Waits until `fd` shows one of `events` or `timeout` passes; false when the server stops.
   bool WaitFor(int fd, short events, std::chrono::milliseconds timeout);
-  void WaitForClientClose(int connection);
+  void WaitForClientClose(ServerLink& link);
 
   Handler handler_;
+  std::unique_ptr<ServerTls> tls_;
   RawListener listener_{64};
   int stopPipe_[2] = {-1, -1};
   mutable std::mutex mutex_;
