@@ -10,6 +10,7 @@
 #include "platform/cancellation.h"
 #include "platform/file_address.h"
 #include "support/scoped_file_size_limit.h"
+#include "support/test_authority.h"
 
 namespace gl::test {
 namespace {
@@ -383,6 +384,33 @@ TEST_F(GenerateTest, ATopPageFoundThroughARedirectResolvesItsLinksWhereItWasFoun
   // Both links back lead to the stored top page.
   EXPECT_TRUE(Contains(RunFile("GL2.htm"), "<a href=\"GL0.htm\">back</a>"));
   EXPECT_TRUE(Contains(RunFile("GL0.htm"), "<a href=\"GL0.htm\">s</a>"));
+  ExpectWholeArchive();
+}
+
+// With secure pages on, a secure entry's pages keep their scheme: a relative link stays secure, a
+// plain link to the same host is on the same site, and a secure link back finds the stored copy.
+TEST_F(GenerateTest, SecurePagesAreFetchedAndLinkedLikePlainOnes) {
+  settings_.SecurePages = true;
+  const TrustedAuthority authority;
+  const ServerIdentity identity = authority.Issue({"127.0.0.1"});
+  std::map<std::string, Answer> site;
+  LoopbackServer secure(
+      [&site](const Request& r) {
+        return site.contains(r.Target()) ? site[r.Target()] : StatusAnswer(404);
+      },
+      &identity);
+  site["/index.htm"] = PageAnswer("<title>S</title><a href=\"a.htm\">a</a><a href=\"" +
+                                  Address("/p.htm") + "\">p</a><img src=\"/i.gif\">");
+  site["/a.htm"] = PageAnswer("<title>A</title>secure");
+  site["/i.gif"] = PageAnswer(kGif, "image/gif");
+  ServePage("/p.htm", "<title>P</title><a href=\"" + secure.Address("/a.htm") + "\">a</a>");
+  AddEntry(secure.Address("/index.htm"), 2, "Secure");
+  EXPECT_EQ(Generate().Outcome, RunOutcome::Completed);
+  EXPECT_EQ(secure.RequestCount(), 3u);
+  EXPECT_EQ(Count("/p.htm"), 1);
+  EXPECT_TRUE(Contains(RunFile("GL0.htm"),
+                       "<a href=\"GL2.htm\">a</a><a href=\"GL3.htm\">p</a><img src=\"GL0.gif\">"));
+  EXPECT_TRUE(Contains(RunFile("GL3.htm"), "<a href=\"GL2.htm\">a</a>"));
   ExpectWholeArchive();
 }
 
