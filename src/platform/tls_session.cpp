@@ -4,6 +4,7 @@
 #include <openssl/err.h>
 #include <openssl/ssl.h>
 #include <openssl/x509_vfy.h>
+#include <openssl/x509v3.h>
 
 #include <algorithm>
 #include <array>
@@ -131,7 +132,9 @@ SocketError TlsSession::ReceiveMore(std::chrono::milliseconds timeout) {
   const ReceiveResult received = socket_.Receive(chunk.data(), room, timeout);
   if (received.Count < 0) return received.Error;
   if (received.Count == 0) {
-    // OpenSSL sees the end of the stream on its next read.
+    // OpenSSL sees the end of the stream on its next read; it must not ask for more after it.
+    if (wireClosed_) return SocketError::Failed;
+    wireClosed_ = true;
     BIO_shutdown_wr(network_);
     return SocketError::None;
   }
@@ -140,12 +143,17 @@ SocketError TlsSession::ReceiveMore(std::chrono::milliseconds timeout) {
 }
 
 TlsHandshake TlsSession::Handshake(std::string_view host, std::chrono::milliseconds timeout) {
-  if (ssl_ == nullptr) return {SocketError::Failed, {}};
+  // OpenSSL reads an empty name as "check no name", and a zero byte would end the name early.
+  if (ssl_ == nullptr || host.empty() || host.find('\0') != std::string_view::npos) {
+    return {SocketError::Failed, {}};
+  }
   const std::string name(host);
-  // An address is matched against the certificate's addresses and is never sent as a name.
+  // An address is matched against the certificate's addresses and is never sent as a name. A
+  // name is matched as browsers match it: a wildcard stands for one whole label only.
   if (X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(ssl_), name.c_str()) != 1) {
     SSL_set_tlsext_host_name(ssl_, name.c_str());
-    SSL_set1_host(ssl_, name.c_str());
+    SSL_set_hostflags(ssl_, X509_CHECK_FLAG_NO_PARTIAL_WILDCARDS);
+    if (SSL_set1_host(ssl_, name.c_str()) != 1) return {SocketError::Failed, {}};
   }
   TlsHandshake result{Drive([this] { return SSL_connect(ssl_); }, timeout), {}};
   if (result.Error == SocketError::None && peerClosed_) result.Error = SocketError::Failed;

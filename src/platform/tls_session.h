@@ -59,8 +59,9 @@ class TlsSession : public ByteChannel {
 
   TcpSocket& socket_;
   SSL* ssl_ = nullptr;
-  BIO* network_ = nullptr;  // OpenSSL's side of the wire, emptied into and filled from the socket
-  bool peerClosed_ = false;
+  BIO* network_ = nullptr;   // OpenSSL's side of the wire, emptied into and filled from the socket
+  bool peerClosed_ = false;  // the session has ended
+  bool wireClosed_ = false;  // the socket has ended
 };
 
 }  // namespace gl

@@ -31,6 +31,8 @@ TEST(IsSameSiteTest, ComparesTheHostWithTheBasesLastTwoLabels) {
       {"http://b.c/page", "http://www.b.c/index.htm", true},
       {"http://x.y.b.c:8080/page", "http://www.b.c:80/", true},
       {"localhost/a", "http://localhost:8080/", true},
+      {"https://www.b.c/page", "http://b.c/", true},  // http and https of a host are one site
+      {"b.c/page", "HTTPS://b.c:443/", true},
       {"http://anything/", "", true},
       {"http://a.b.d/page", "http://b.c/index.htm", false},
       {"http://ab.c/page", "http://b.c/", false},

@@ -65,7 +65,7 @@ TEST_F(SecureFetchTest, OnlyAVerifiedServerIsAskedForThePage) {
       {"unknown authority", stranger.Issue({"127.0.0.1"}), "127.0.0.1",
        "unable to get local issuer certificate"},
   };
-  const Answer page = PageAnswer("<html>secure</html>");
+  const Answer page = PageAnswer("<html>" + std::string(100000, 's') + "</html>");  // many records
   for (const auto& row : rows) {
     SCOPED_TRACE(row.trace);
     LoopbackServer server({}, &row.identity);
