@@ -79,46 +79,47 @@ TEST(ResolveAddressTest, DotsFragmentsAndRedirects) {
 }
 
 TEST(ResolveAddressTest, SchemeOfLink) {
-  const std::tuple<std::string_view, bool, bool, bool> rows[] = {
-      // value, secure pages on, another scheme, mail
-      {"mailto:ann@host.test", true, true, true},
-      {"MAILTO:ann@host.test", false, true, true},
-      {" 'mailto:x", false, true, true},
-      {"news:comp.lang", true, true, false},
-      {"https://host/a", false, true, false},  // a secure address is another scheme when off
-      {"HTTPS://host/a", true, false, false},
-      {"xhttps://host/a", true, true, false},
-      {"javascript:go()", false, true, false},
-      {"HTTP://host/a", false, false, false},
-      {"a/b:c", false, false, false},
-      {"page.cgi?x=a:b", false, false, false},
-      {"page.htm#a:b", false, false, false},
+  const std::tuple<std::string_view, bool, bool> rows[] = {
+      // value, another scheme, mail
+      {"mailto:ann@host.test", true, true},
+      {"MAILTO:ann@host.test", true, true},
+      {" 'mailto:x", true, true},
+      {"news:comp.lang", true, false},
+      {"https://host/a", true, false},  // a secure address is another scheme, unless secure
+                                        // pages are on (below)
+      {"javascript:go()", true, false},
+      {"HTTP://host/a", false, false},
+      {"a/b:c", false, false},
+      {"page.cgi?x=a:b", false, false},
+      {"page.htm#a:b", false, false},
   };
-  for (const auto& [value, securePages, other, mail] : rows) {
+  for (const auto& [value, other, mail] : rows) {
     SCOPED_TRACE(value);
-    EXPECT_EQ(SchemeOfLink(value, securePages).Other, other);
-    EXPECT_EQ(SchemeOfLink(value, securePages).Mail, mail);
+    EXPECT_EQ(SchemeOfLink(value, false).Other, other);
+    EXPECT_EQ(SchemeOfLink(value, false).Mail, mail);
   }
+  EXPECT_FALSE(SchemeOfLink("HTTPS://host/a", true).Other);
+  EXPECT_TRUE(SchemeOfLink("xhttps://host/a", true).Other);
 }
 
 TEST(EntryAddressTest, Table) {
-  const std::tuple<std::string_view, bool, std::string_view, bool, bool> rows[] = {
-      // entry address, secure pages on, canonical, fetchable, mail (the whole runs cover the
-      // plain forms)
-      {"HTTP://host/a.htm", true, "host/a.htm", true, false},
-      {"host/a.htm", false, "host/a.htm", true, false},
-      {"https://host/x", false, "https://host/x", false, false},
-      {"HTTPS://host", true, "HTTPS://host/", true, false},
-      {"FILE:///home/ann/a.htm", false, "FILE:///home/ann/a.htm", true, false},
-      {"file://relative", false, "file://relative/", true, false},
+  const std::tuple<std::string_view, std::string_view, bool, bool> rows[] = {
+      // entry address, canonical, fetchable, mail (the whole runs cover the plain forms)
+      {"HTTP://host/a.htm", "host/a.htm", true, false},
+      {"host/a.htm", "host/a.htm", true, false},
+      {"https://host/x", "https://host/x", false, false},
+      {"FILE:///home/ann/a.htm", "FILE:///home/ann/a.htm", true, false},
+      {"file://relative", "file://relative/", true, false},
   };
-  for (const auto& [url, securePages, address, fetchable, mail] : rows) {
+  for (const auto& [url, address, fetchable, mail] : rows) {
     SCOPED_TRACE(url);
-    const EntryTarget target = WorkOutEntryAddress(url, securePages);
+    const EntryTarget target = WorkOutEntryAddress(url, false);
     EXPECT_EQ(target.Address, address);
     EXPECT_EQ(target.Fetchable, fetchable);
     EXPECT_EQ(target.Mail, mail);
   }
+  EXPECT_EQ(WorkOutEntryAddress("HTTPS://host", true).Address, "HTTPS://host/");
+  EXPECT_TRUE(WorkOutEntryAddress("HTTPS://host", true).Fetchable);
 }
 
 TEST(EntryAddressTest, FileExtensionsAndSuffixes) {

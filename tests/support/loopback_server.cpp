@@ -1,6 +1,7 @@
 #include "support/loopback_server.h"
 
 #include <fcntl.h>
+#include <openssl/ssl.h>
 #include <poll.h>
 #include <pthread.h>
 #include <signal.h>
@@ -79,7 +80,7 @@ Answer StatusAnswer(int code) {
 
 LoopbackServer::LoopbackServer(Handler handler, const ServerIdentity* tls)
     : handler_(std::move(handler)),
-      tls_(tls != nullptr ? std::make_unique<ServerTls>(*tls) : nullptr) {
+      tls_(tls != nullptr ? MakeServerTls(*tls) : ServerTls(nullptr, SSL_CTX_free)) {
   if (pipe2(stopPipe_, O_CLOEXEC) != 0) throw std::runtime_error("loopback server: no pipe");
   thread_ = std::thread([this] { Serve(); });
 }
@@ -159,7 +160,7 @@ bool LoopbackServer::StartTls(ServerLink& link) {
     if (!SendAnswer(link, Answer{std::string(kTunnelOpen)})) return false;
   }
   for (;;) {
-    const int step = link.AcceptTls(*tls_);
+    const int step = link.AcceptTls(tls_.get());
     if (step >= 0) return step == 1;
     if (!WaitFor(link.Fd(), link.Wanted(), kForever)) return false;
   }

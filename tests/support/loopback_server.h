@@ -105,7 +105,7 @@ class LoopbackServer {
   void WaitForClientClose(ServerLink& link);
 
   Handler handler_;
-  std::unique_ptr<ServerTls> tls_;
+  ServerTls tls_;
   RawListener listener_{64};
   int stopPipe_[2] = {-1, -1};
   mutable std::mutex mutex_;

@@ -12,34 +12,32 @@
 
 namespace gl::test {
 
-ServerTls::ServerTls(const ServerIdentity& identity) : context_(SSL_CTX_new(TLS_server_method())) {
-  BIO* certificate = BIO_new_mem_buf(identity.CertificatePem.data(),
-                                     static_cast<int>(identity.CertificatePem.size()));
-  BIO* key = BIO_new_mem_buf(identity.KeyPem.data(), static_cast<int>(identity.KeyPem.size()));
-  X509* x509 = PEM_read_bio_X509(certificate, nullptr, nullptr, nullptr);
-  EVP_PKEY* pkey = PEM_read_bio_PrivateKey(key, nullptr, nullptr, nullptr);
-  const bool ready = context_ != nullptr && SSL_CTX_use_certificate(context_, x509) == 1 &&
-                     SSL_CTX_use_PrivateKey(context_, pkey) == 1;
-  X509_free(x509);
-  EVP_PKEY_free(pkey);
-  BIO_free(certificate);
-  BIO_free(key);
+ServerTls MakeServerTls(const ServerIdentity& identity) {
+  ServerTls context(SSL_CTX_new(TLS_server_method()), SSL_CTX_free);
+  const auto pem = [](const std::string& text) {
+    return std::unique_ptr<BIO, int (*)(BIO*)>(
+        BIO_new_mem_buf(text.data(), static_cast<int>(text.size())), BIO_free);
+  };
+  X509* certificate =
+      PEM_read_bio_X509(pem(identity.CertificatePem).get(), nullptr, nullptr, nullptr);
+  EVP_PKEY* key = PEM_read_bio_PrivateKey(pem(identity.KeyPem).get(), nullptr, nullptr, nullptr);
+  const bool ready = context && SSL_CTX_use_certificate(context.get(), certificate) == 1 &&
+                     SSL_CTX_use_PrivateKey(context.get(), key) == 1;
+  X509_free(certificate);
+  EVP_PKEY_free(key);
   if (!ready) throw std::runtime_error("loopback server: no TLS context");
   // Sends return what fitted, as send() does.
-  SSL_CTX_set_mode(context_, SSL_MODE_ENABLE_PARTIAL_WRITE);
-}
-
-ServerTls::~ServerTls() {
-  SSL_CTX_free(context_);
+  SSL_CTX_set_mode(context.get(), SSL_MODE_ENABLE_PARTIAL_WRITE);
+  return context;
 }
 
 ServerLink::~ServerLink() {
   SSL_free(ssl_);
 }
 
-int ServerLink::AcceptTls(const ServerTls& tls) {
+int ServerLink::AcceptTls(SSL_CTX* context) {
   if (ssl_ == nullptr) {
-    ssl_ = SSL_new(tls.Context());
+    ssl_ = SSL_new(context);
     if (ssl_ == nullptr || SSL_set_fd(ssl_, fd_) != 1) return 0;
   }
   ERR_clear_error();

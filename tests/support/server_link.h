@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <memory>
 
 #include "support/test_authority.h"
 
@@ -16,18 +17,8 @@ typedef struct ssl_ctx_st SSL_CTX;
 namespace gl::test {
 
 // A server context presenting one identity.
-class ServerTls {
- public:
-  explicit ServerTls(const ServerIdentity& identity);
-  ServerTls(const ServerTls&) = delete;
-  ServerTls& operator=(const ServerTls&) = delete;
-  ~ServerTls();
-
-  SSL_CTX* Context() const { return context_; }
-
- private:
-  SSL_CTX* context_ = nullptr;
-};
+using ServerTls = std::unique_ptr<SSL_CTX, void (*)(SSL_CTX*)>;
+ServerTls MakeServerTls(const ServerIdentity& identity);
 
 class ServerLink {
  public:
@@ -41,7 +32,7 @@ class ServerLink {
   short Wanted() const { return wanted_; }
 
   // One step of the server's TLS handshake: 1 done, 0 failed, -1 (EAGAIN) not yet.
-  int AcceptTls(const ServerTls& tls);
+  int AcceptTls(SSL_CTX* context);
 
   // As recv and send, through TLS once it is on.
   ssize_t Receive(char* buffer, std::size_t size);
