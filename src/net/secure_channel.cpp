@@ -70,8 +70,10 @@ SecureChannel OpenSecureChannel(TcpSocket& socket, const TransferOptions& option
     return channel;
   }
 
+  // The server's part of the handshake is its first data: it is awaited as long, and a silent
+  // server is asked again with longer waits, as one that does not answer a plain request.
   auto session = std::make_unique<TlsSession>(socket);
-  const TlsHandshake handshake = session->Handshake(server.Host, Scaled(kSocketTimeout));
+  const TlsHandshake handshake = session->Handshake(server.Host, Scaled(budget.FirstDataWait));
   if (handshake.Error == SocketError::None) {
     channel.Session = std::move(session);
   } else if (StopOrSkipRequested() || handshake.Error == SocketError::Cancelled) {

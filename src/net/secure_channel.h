@@ -23,7 +23,8 @@ struct SecureChannel {
 };
 
 // Opens TLS with options.Secure's server over `socket`, connected to it or to a proxy. A proxy
-// is first asked to CONNECT; its answer is awaited as long as a request's first data.
+// is first asked to CONNECT. The proxy's answer and each step of the server's handshake are
+// awaited as long as a request's first data.
 SecureChannel OpenSecureChannel(TcpSocket& socket, const TransferOptions& options,
                                 const RetryBudget& budget, MemoryStream& stream);
 

@@ -136,6 +136,24 @@ TEST_F(SecureFetchTest, AProxyIsAskedToConnectToTheServer) {
   EXPECT_EQ(refusing.Requests()[0].Bytes, TunnelRequest("secure.example:443"));
 }
 
+class ShortWaitSecureFetchTest : public SecureFetchTest {
+ protected:
+  ShortWaitSecureFetchTest() : SecureFetchTest("0.002") {}
+};
+
+// A server that takes the connection and never answers the handshake is asked again with longer
+// waits (5, 10, 15 s; here 10, 20, 30 ms), as a silent plain server is.
+TEST_F(ShortWaitSecureFetchTest, ASilentHandshakeIsAskedAgainAndEndsUnableToRespond) {
+  const RawListener silent(4);
+  const std::string address = "https://" + silent.Endpoint() + "/";
+
+  EXPECT_EQ(Fetch(address).Stream.Bytes(),
+            Page(WriteStatusPage, StatusPage::UnableToRespond, address));
+
+  ASSERT_EQ(sink_.Statuses.size(), 6u);  // contacting and connected, three times
+  EXPECT_GE(sink_.StatusTimes[4] - sink_.StatusTimes[3], std::chrono::milliseconds(20));
+}
+
 // Waits stretched a hundredfold: a handshake that ignored the Stop would hang far past the
 // test's time limit.
 class StretchedSecureFetchTest : public SecureFetchTest {
