@@ -12,6 +12,7 @@ namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
 constexpr std::string_view kSchemeMark = "://";
+constexpr std::string_view kSecureSchemeName = kSecureScheme.substr(0, kSecureScheme.find(':'));
 
 bool IsSeparator(char byte) {
   return byte == '/' || byte == '\\';
@@ -173,8 +174,10 @@ LinkScheme SchemeOfLink(std::string_view value, bool securePages) {
   const std::size_t colon = value.find(':');
   if (colon == kNone || FindFirst(value, EndsHost) < colon) return {};
   // "https:" is fetched like the web when secure pages are on.
-  const std::string_view secureName = kSecureScheme.substr(0, kSecureScheme.find(':'));
-  if (securePages && colon == secureName.size() && StartsWithNoCase(value, secureName)) return {};
+  if (securePages && colon == kSecureSchemeName.size() &&
+      StartsWithNoCase(value, kSecureSchemeName)) {
+    return {};
+  }
   LinkScheme scheme;
   scheme.Other = colon < 4 || !StartsWithNoCase(value.substr(colon - 4, 4), "http");
   scheme.Mail =

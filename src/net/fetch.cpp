@@ -109,11 +109,10 @@ class HttpFetch {
             : SendPlainRequest(bareAddress_, proxy_, transfer, stream, progress_, result_.NonText);
     if (StopOrSkipRequested()) return Skipped();
     if (!answered) {
-      if (!secure.Refusal.empty()) {
-        // The page that names the refused certificate stays.
-      } else if (withCredentials) {
+      // A refused certificate has its own page already.
+      if (secure.Refusal.empty() && withCredentials) {
         WriteCredentialsPage(stream, display_, userName_, password_);
-      } else {
+      } else if (secure.Refusal.empty()) {
         WriteUnableToConnectPage(stream, display_);
       }
       result_.PageOk = false;
