@@ -18,8 +18,7 @@ void FetchPages(benchmark::State& state, const gl::test::ServerIdentity* identit
                            std::string(static_cast<std::size_t>(state.range(0)), 'x') +
                            "</body></html>";
   const gl::test::Answer answer = gl::test::PageAnswer(page);
-  gl::test::LoopbackServer server([&answer](const gl::test::Request&) { return answer; },
-                                  identity);
+  gl::test::LoopbackServer server([&answer](const gl::test::Request&) { return answer; }, identity);
   const std::string start = server.Address("/dir/page.htm");
   const gl::FetchOptions options;
   gl::Settings settings;
