@@ -1,5 +1,7 @@
 #include "core/page_table.h"
 
+#include <utility>
+
 namespace gl {
 
 TPageLList::~TPageLList() {
@@ -10,13 +12,11 @@ TPageLList::~TPageLList() {
   }
 }
 
-TPageRecord* TPageLList::Add(std::string_view address, std::string_view localName,
-                             std::uint8_t flagA, std::int32_t number, std::uint8_t flagB,
-                             TOCList::Node* tocNode, std::uint8_t flagC) {
-  Head = new TPageRecord{
-      Head, std::string(address), std::string(localName), flagA, number, flagB, tocNode, flagC};
+TPageRecord* TPageLList::Add(TPageRecord record) {
+  record.Next = Head;
+  Head = new TPageRecord(std::move(record));
   ++Count;
-  if (tocNode != nullptr) tocNode->Page = Head;
+  if (Head->TocNode != nullptr) Head->TocNode->Page = Head;
   return Head;
 }
 
@@ -39,13 +39,33 @@ std::int32_t THashTable::HashOf(std::string_view address) const {
   return static_cast<std::int32_t>(sum % BucketCount);
 }
 
-TPageRecord* THashTable::Add(std::string_view address, std::string_view localName,
-                             std::uint8_t flagA, std::int32_t number, std::uint8_t flagB,
-                             TOCList::Node* tocNode, std::uint8_t flagC) {
-  TPageRecord* record =
-      buckets_[HashOf(address)].Add(address, localName, flagA, number, flagB, tocNode, flagC);
-  newest_[record->Address] = record;
-  return record;
+TPageRecord* THashTable::AddStored(std::string_view address, std::string_view localName,
+                                   std::int32_t remainingDepth, TOCList::Node* tocNode,
+                                   bool frameRole) {
+  return Add({.Address = std::string(address),
+              .LocalName = std::string(localName),
+              .Stored = true,
+              .RemainingDepth = remainingDepth,
+              .TocNode = tocNode,
+              .FrameRole = frameRole});
+}
+
+TPageRecord* THashTable::AddPromised(std::string_view address, std::string_view localName,
+                                     std::int32_t remainingDepth, TOCList::Node* tocNode,
+                                     bool frameRole) {
+  return Add({.Address = std::string(address),
+              .LocalName = std::string(localName),
+              .Stored = false,
+              .RemainingDepth = remainingDepth,
+              .TocNode = tocNode,
+              .FrameRole = frameRole});
+}
+
+TPageRecord* THashTable::Add(TPageRecord record) {
+  TPageLList& bucket = buckets_[HashOf(record.Address)];
+  TPageRecord* added = bucket.Add(std::move(record));
+  newest_[added->Address] = added;
+  return added;
 }
 
 TPageRecord* THashTable::Find(std::string_view address) const {

@@ -36,14 +36,10 @@ std::string DownloadSuffix(std::string_view address) {
 }
 
 const TPageRecord* FindStoredFile(const THashTable& pages, std::string_view address) {
-  for (const TPageRecord* record = pages.Find(address); record != nullptr; record = record->Next) {
-    // A page that a link promised for the file has a place in the contents tree; the file not.
-    if (record->Address == address && record->FlagB != 0 && record->Number == kStoredFileDepth &&
-        record->TocNode == nullptr) {
-      return record;
-    }
-  }
-  return nullptr;
+  // A page that a link promised for the file has a place in the contents tree; the file not.
+  return pages.FindNewest(address, [](const TPageRecord& record) {
+    return record.Stored && record.RemainingDepth == kStoredFileDepth && record.TocNode == nullptr;
+  });
 }
 
 std::string StoreFetchedFile(RunContext& run, const FetchResult& result, std::string_view address,
@@ -52,7 +48,7 @@ std::string StoreFetchedFile(RunContext& run, const FetchResult& result, std::st
   if (name == texts::kNoName) return name;
   run.CountFile(result.Stream.Size());
   SaveFileBody(run, result.Stream, name);
-  run.Pages->Add(address, name, 0, kStoredFileDepth, 1, nullptr, 0);
+  run.Pages->AddStored(address, name, kStoredFileDepth);
   if (promised != nullptr) WriteFilePage(run, *promised, name);
   return name;
 }
@@ -60,10 +56,10 @@ std::string StoreFetchedFile(RunContext& run, const FetchResult& result, std::st
 void WriteFilePage(RunContext& run, TPageRecord& promised, std::string_view fileName) {
   const std::string display =
       AddressForPage(NormaliseDisplayAddress(AddressOfKey(promised.Address)));
-  const bool frame = promised.FlagC != 0;
-  if (promised.FlagB == 0) run.RecordFile(promised.LocalName);
-  promised.FlagB = 1;
-  promised.Number = kStoredFileDepth;
+  const bool frame = promised.FrameRole;
+  if (!promised.Stored) run.RecordFile(promised.LocalName);
+  promised.Stored = true;
+  promised.RemainingDepth = kStoredFileDepth;
   if (promised.TocNode != nullptr) promised.TocNode->Name = display;
 
   const LinkSet links{run.SummaryName, run.SiteMapName, display, ""};
@@ -85,7 +81,7 @@ bool DownloadFile(RunContext& run, CheckedFile& out, std::string_view value,
   const std::string address = ResolveAddress(pageAddress, value);
   const std::string key(CutFragment(address));
   TPageRecord* record = run.Pages->Find(key);
-  if (record != nullptr && record->FlagB != 0) {
+  if (record != nullptr && record->Stored) {
     out << record->LocalName;
     return true;
   }

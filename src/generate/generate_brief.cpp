@@ -184,8 +184,8 @@ class RunDriver {
     const std::string requested(CutFragment(ResolveAddress(target.Address, "")));
     const std::string found(CutFragment(FetchedPageAddress(target.Address, address)));
     run_.Contents->Add("");
-    run_.Pages->Add(found, name, 0, depth, 1, run_.Contents->Last(), 0);
-    if (requested != found) run_.Pages->Add(requested, name, 0, depth, 1, nullptr, 0);
+    run_.Pages->AddStored(found, name, depth, run_.Contents->Last());
+    if (requested != found) run_.Pages->AddStored(requested, name, depth);
     run_.CountPage(result.Stream.Size());
     CleanPage(result.Stream);
 

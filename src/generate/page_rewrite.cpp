@@ -179,15 +179,13 @@ class Pass {
   }
 
   bool Serves(const TPageRecord& record, bool newWindow) const {
-    if (record.FlagC == 0) return !job_.FrameSet || insideNoFrames_ || newWindow;
+    if (!record.FrameRole) return !job_.FrameSet || insideNoFrames_ || newWindow;
     return (job_.Frame || job_.FrameSet) && !newWindow;
   }
 
   TPageRecord* FindServing(std::string_view key, bool newWindow) const {
-    for (TPageRecord* record = run_.Pages->Find(key); record != nullptr; record = record->Next) {
-      if (record->Address == key && Serves(*record, newWindow)) return record;
-    }
-    return nullptr;
+    return run_.Pages->FindNewest(
+        key, [&](const TPageRecord& record) { return Serves(record, newWindow); });
   }
 
   // The record that serves a link, and the key it is known by: a link is looked up in its own
@@ -219,7 +217,7 @@ class Pass {
         WriteSpecialPage(run_, out_, address, kind, SpecialLinks(address), SpecialPageTitle(kind));
     if (name.empty()) return;
     copied_ = span.To;
-    run_.Pages->Add(key, name, 0, 0, 1, nullptr, frameLink ? 1 : 0);
+    run_.Pages->AddStored(key, name, 0, nullptr, frameLink);
   }
 
   void RewriteLink(TagKind kind, std::string_view tag, std::string_view value, Span span,
@@ -281,7 +279,7 @@ class Pass {
         run_.CurrentList->Add(kUnnamedNode);
         TOCList::Node* node = run_.CurrentList->Last();
         node->Fragment = fragment;
-        run_.Pages->Add(key, name, 0, job_.Depth - 1, 0, node, frameLink ? 1 : 0);
+        run_.Pages->AddPromised(key, name, job_.Depth - 1, node, frameLink);
       }
     }
     Replace(span, name + fragment);

@@ -33,10 +33,9 @@ bool WritePage(RunContext& run, PageJob& job, MemoryStream& page, CheckedFile& o
 // The record of a link in the role it was appended in: as a frame (frame mark 1) or not. The same
 // key may have been promised in both roles; each must be filled under its own name.
 TPageRecord* FindInRole(const THashTable& pages, std::string_view key, bool frame) {
-  for (TPageRecord* record = pages.Find(key); record != nullptr; record = record->Next) {
-    if (record->Address == key && (record->FlagC != 0) == frame) return record;
-  }
-  return pages.Find(key);
+  TPageRecord* record = pages.FindNewest(
+      key, [frame](const TPageRecord& candidate) { return candidate.FrameRole == frame; });
+  return record != nullptr ? record : pages.Find(key);
 }
 
 void RunLevels(RunContext& run, std::int32_t depth) {
@@ -79,10 +78,10 @@ void FillPromisedPage(RunContext& run, TPageRecord& record) {
   FetchResult skipped;
   WriteSkippedPage(skipped.Stream, display);
   CleanPage(skipped.Stream);
-  record.FlagB = 1;
-  PageJob job =
-      MakePageJob(run, std::string(address), record.LocalName, skipped, display, record.Number);
-  job.Frame = record.FlagC != 0;
+  record.Stored = true;
+  PageJob job = MakePageJob(run, std::string(address), record.LocalName, skipped, display,
+                            record.RemainingDepth);
+  job.Frame = record.FrameRole;
   StorePage(run, job, skipped.Stream, true);
 }
 
@@ -97,7 +96,7 @@ void FillPromisedPages(RunContext& run) {
     if (node == nullptr) continue;
     pending.push_back(node->Next);
     if (node->Children != nullptr) pending.push_back(node->Children->First());
-    if (node->Page != nullptr && node->Page->FlagB == 0) FillPromisedPage(run, *node->Page);
+    if (node->Page != nullptr && !node->Page->Stored) FillPromisedPage(run, *node->Page);
   }
 }
 
@@ -151,7 +150,7 @@ void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingD
   const std::string_view target = AddressOfKey(key);
   const std::string display = NormaliseDisplayAddress(target);
   TPageRecord* record = FindInRole(*run.Pages, key, frame);
-  if (record != nullptr && record->FlagB != 0 && record->Number >= remainingDepth) return;
+  if (record != nullptr && record->Stored && record->RemainingDepth >= remainingDepth) return;
   // The page shows the file as well and has stored it already: the link leads to that copy.
   if (const TPageRecord* file = FindStoredFile(*run.Pages, target)) {
     if (record != nullptr) WriteFilePage(run, *record, file->LocalName);
@@ -173,15 +172,13 @@ void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingD
   const std::string name =
       record != nullptr ? record->LocalName : run.AllocatePage(texts::kPageSuffix);
   if (name == texts::kNoName) return;
-  const bool firstStore = record == nullptr || record->FlagB == 0;
+  const bool firstStore = record == nullptr || !record->Stored;
   if (record == nullptr) {
     run.CurrentList->Add("");
-    record =
-        run.Pages->Add(key, name, 0, remainingDepth, 1, run.CurrentList->Last(), frame ? 1 : 0);
+    record = run.Pages->AddStored(key, name, remainingDepth, run.CurrentList->Last(), frame);
   } else {
-    record->FlagA = 0;
-    record->Number = remainingDepth;
-    record->FlagB = 1;
+    record->RemainingDepth = remainingDepth;
+    record->Stored = true;
   }
 
   PageJob job =

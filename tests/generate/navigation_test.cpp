@@ -65,14 +65,14 @@ TEST_F(NavigationTest, SiteMapListsNamedNodesAndNestsChildren) {
   TOCList root;
   root.Add("");  // the top page without a name: only its children are listed
   TOCList& top = *root.Last()->Children;
-  TPageLList records;
+  THashTable records(kPageTableBuckets);
   top.Add("First");
   top.Last()->Fragment = "#part";
-  records.Add("a", "GL1.htm", 0, 0, 1, top.Last(), 0);
+  records.AddStored("a", "GL1.htm", 0, top.Last());
   top.Add("Second");
-  records.Add("b", "GL2.htm", 0, 0, 1, top.Last(), 0);
+  records.AddStored("b", "GL2.htm", 0, top.Last());
   top.Last()->Children->Add("Deep");
-  records.Add("c", "GL3.htm", 0, 0, 1, top.Last()->Children->Last(), 0);
+  records.AddStored("c", "GL3.htm", 0, top.Last()->Children->Last());
   const LinkSet links{"Brief0.htm", "GL1.htm", "http://site.test/", ""};
   EXPECT_EQ(Written([&](CheckedFile& f) {
               WriteSiteMapOpening(run_, f, links);
