@@ -7,8 +7,8 @@
 #include "core/brief_format.h"
 #include "core/byte_text.h"
 #include "platform/atomic_file.h"
-#include "platform/regular_file.h"
 #include "platform/file_lock.h"
+#include "platform/regular_file.h"
 
 namespace gl {
 namespace {

@@ -2,22 +2,18 @@
 
 #include <utility>
 
+#include "core/linked_nodes.h"
+
 namespace gl {
 
 TPageLList::~TPageLList() {
-  while (Head != nullptr) {
-    TPageRecord* next = Head->Next;
-    delete Head;
-    Head = next;
-  }
+  DeleteChain(Head);
 }
 
 TPageRecord* TPageLList::Add(TPageRecord record) {
-  record.Next = Head;
-  Head = new TPageRecord(std::move(record));
-  ++Count;
-  if (Head->TocNode != nullptr) Head->TocNode->Page = Head;
-  return Head;
+  TPageRecord* added = LinkFirst(Head, Count, new TPageRecord(std::move(record)));
+  if (added->TocNode != nullptr) added->TocNode->Page = added;
+  return added;
 }
 
 TPageRecord* TPageLList::Find(std::string_view address) const {

@@ -276,8 +276,7 @@ class Pass {
       if (name == texts::kNoName) {
         name.clear();  // the value is dropped; the spider still sees the link
       } else {
-        run_.CurrentList->Add(kUnnamedNode);
-        TOCList::Node* node = run_.CurrentList->Last();
+        TOCList::Node* node = run_.CurrentList->Add(kUnnamedNode);
         node->Fragment = fragment;
         run_.Pages->AddPromised(key, name, job_.Depth - 1, node, frameLink);
       }

@@ -174,8 +174,7 @@ void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingD
   if (name == texts::kNoName) return;
   const bool firstStore = record == nullptr || !record->Stored;
   if (record == nullptr) {
-    run.CurrentList->Add("");
-    record = run.Pages->AddStored(key, name, remainingDepth, run.CurrentList->Last(), frame);
+    record = run.Pages->AddStored(key, name, remainingDepth, run.CurrentList->Add(""), frame);
   } else {
     record->RemainingDepth = remainingDepth;
     record->Stored = true;

@@ -77,13 +77,13 @@ TEST(PageTableTest, HashOfHighBytesAndHugeAddressesStaysInRange) {
 TEST(PageTableTest, FindGivesTheNewestRecordForExactlyThatAddress) {
   THashTable table(kPageTableBuckets);
   TOCList tree;
-  tree.Add("");
+  TOCList::Node* node = tree.Add("");
   EXPECT_EQ(table.Find("host/"), nullptr);
   table.AddStored("host/", "GL0.htm", 3);
-  auto* newer = table.AddPromised("host/", "GL100.htm", 2, tree.Last(), true);
+  auto* newer = table.AddPromised("host/", "GL100.htm", 2, node, true);
   EXPECT_EQ(table.Find("host/"), newer);
-  EXPECT_EQ(newer->TocNode, tree.Last());
-  EXPECT_EQ(tree.Last()->Page, newer);
+  EXPECT_EQ(newer->TocNode, node);
+  EXPECT_EQ(node->Page, newer);
 
   ASSERT_EQ(table.HashOf("ab/"), table.HashOf("ba/"));
   auto* first = table.AddStored("ab/", "GL1.htm", 1);
