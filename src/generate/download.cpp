@@ -3,7 +3,7 @@
 #include "core/byte_text.h"
 #include "generate/address.h"
 #include "generate/navigation.h"
-#include "generate/save_file_body.h"
+#include "generate/store.h"
 #include "generate/texts.h"
 #include "net/address_forms.h"
 #include "net/generated_pages.h"
@@ -44,10 +44,8 @@ const TPageRecord* FindStoredFile(const THashTable& pages, std::string_view addr
 
 std::string StoreFetchedFile(RunContext& run, const FetchResult& result, std::string_view address,
                              TPageRecord* promised) {
-  const std::string name = run.AllocateImage(DownloadSuffix(address));
+  const std::string name = StoreFile(run, result, address, false);
   if (name == texts::kNoName) return name;
-  run.CountFile(result.Stream.Size());
-  SaveFileBody(run, result.Stream, name);
   run.Pages->AddStored(address, name, kStoredFileDepth);
   if (promised != nullptr) WriteFilePage(run, *promised, name);
   return name;

@@ -14,8 +14,8 @@
 #include "generate/page_clean.h"
 #include "generate/run_context.h"
 #include "generate/run_errors.h"
-#include "generate/save_file_body.h"
 #include "generate/spider.h"
+#include "generate/store.h"
 #include "generate/summary_page.h"
 #include "generate/texts.h"
 #include "generate/unfetched_link_page.h"
@@ -155,24 +155,17 @@ class RunDriver {
       return;
     }
     if (result.NonText && result.PageOk) {
-      StoreTopFile(entry, address, result, depth);
+      const std::string name = StoreFile(run_, result, address, true);
+      if (name != texts::kNoName) WriteFileEntry(*summary_, name, entry.Name, depth);
     } else {
       StoreTopPage(entry, target, address, display, result, depth);
     }
     CheckStopAndSkip();
   }
 
-  void StoreTopFile(const TWebEntry& entry, const std::string& address, const FetchResult& result,
-                    int depth) {
-    run_.CountFile(result.Stream.Size());
-    const std::string name = run_.AllocatePage(TopFileExtension(address));
-    if (name == texts::kNoName) return;
-    WriteFileEntry(*summary_, name, entry.Name, depth);
-    SaveFileBody(run_, result.Stream, name);
-  }
-
   void StoreTopPage(const TWebEntry& entry, const EntryTarget& target, const std::string& address,
                     const std::string& display, FetchResult& result, int depth) {
+    // The entry's block in the summary links the top page's name, "error" too when none was free.
     const std::string name = run_.AllocatePage(texts::kPageSuffix);
     WritePageEntryOpening(*summary_);
     *summary_ << name;
@@ -187,7 +180,6 @@ class RunDriver {
     if (requested != found) run_.Pages->AddStored(requested, name, depth);
     run_.CountPage(result.Stream.Size());
     CleanPage(result.Stream);
-
     if (depth > 1) {
       const std::string siteMap = run_.AllocatePage(texts::kPageSuffix);
       if (siteMap != texts::kNoName) {
@@ -198,13 +190,8 @@ class RunDriver {
 
     host_.SetStatusText(" Processing \"" + entry.Name + "\"");
     PageJob top = MakePageJob(run_, found, name, result, display, depth);
-
-    run_.RecordFile(name);
-    CheckedFile file(run_.PathOf(name));
-    const bool frameSet = ProcessEntry(run_, result.Stream, top, file);
-    if (!frameSet) PrintBriefFooter(file, top.Links);
-    file << (frameSet ? "</frameset></html>\r\n" : "</body></html>\r\n");
-    file.Close();
+    top.EntryTop = true;
+    ProcessEntry(run_, result.Stream, top);
   }
 
   // Closes the summary page and the catalogue, records the run in the brief and offers to show

@@ -2,6 +2,7 @@
 
 #include "core/memory_stream.h"
 #include "generate/checked_file.h"
+#include "generate/page_job.h"
 #include "generate/run_context.h"
 
 namespace gl {

@@ -44,18 +44,6 @@ struct RunCounters {
   std::uint64_t Bytes = 0;
 };
 
-// One page being written into the run folder.
-struct PageJob {
-  std::string Address;     // canonical; the page's relative links resolve against it
-  std::string LocalName;   // its file in the run folder
-  std::string Title;       // shown in its navigation header
-  LinkSet Links;           // the targets of its header and footer
-  std::int32_t Depth = 1;  // the remaining depth it is stored with; at 1 its links are not followed
-  bool RewriteLinks = false;  // a real page, not a generated explanation page
-  bool Frame = false;         // reached as a frame of a frame set
-  bool FrameSet = false;      // a frame-set page (found by PreparePage)
-};
-
 // Everything one generation run shares between its steps: the machine, the host, the counters,
 // the run folder and its catalogue, and the current web entry's page table, contents tree and
 // link lists. Passed explicitly to every step; nothing of a run lives in globals.

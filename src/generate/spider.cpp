@@ -7,11 +7,9 @@
 #include "generate/address.h"
 #include "generate/download.h"
 #include "generate/page_clean.h"
-#include "generate/page_prepare.h"
-#include "generate/page_rewrite.h"
 #include "generate/run_errors.h"
-#include "generate/scan_copy.h"
 #include "generate/site_map.h"
+#include "generate/store.h"
 #include "generate/texts.h"
 #include "net/address_forms.h"
 #include "net/generated_pages.h"
@@ -19,16 +17,6 @@
 
 namespace gl {
 namespace {
-
-// Preparation, navigation header and the rewriting pass of one fetched and cleaned page.
-bool WritePage(RunContext& run, PageJob& job, MemoryStream& page, CheckedFile& out) {
-  job.FrameSet = PreparePage(run, job, page, out);
-  if (!job.FrameSet && !job.Frame) run.WriteHeader(out, job.Title, false, job.Links);
-  const MemoryStream scanCopy = MakeScanCopy(page);
-  StripBaseHref(page);
-  RewritePage(run, job, page, scanCopy, out);
-  return job.FrameSet;
-}
 
 // The record of a link in the role it was appended in: as a frame (frame mark 1) or not. The same
 // key may have been promised in both roles; each must be filled under its own name.
@@ -55,17 +43,6 @@ void RunLevels(RunContext& run, std::int32_t depth) {
   }
 }
 
-// Writes a fetched and cleaned page under its record's name: the navigation header (not on a
-// frame set or a frame), the rewritten page, the footer and the closing tags.
-void StorePage(RunContext& run, PageJob& job, MemoryStream& page, bool firstStore) {
-  if (firstStore) run.RecordFile(job.LocalName);
-  CheckedFile file(run.PathOf(job.LocalName));
-  const bool frameSet = WritePage(run, job, page, file);
-  if (!frameSet && !job.Frame) PrintBriefFooter(file, job.Links);
-  file << (frameSet ? "</frameset></html>" : "</body></html>");
-  file.Close();
-}
-
 // Fills a promised page name that no page took: with the page of the file stored for its address
 // (a picture that the page also shows), else with the skipped page for that address.
 void FillPromisedPage(RunContext& run, TPageRecord& record) {
@@ -82,7 +59,7 @@ void FillPromisedPage(RunContext& run, TPageRecord& record) {
   PageJob job = MakePageJob(run, std::string(address), record.LocalName, skipped, display,
                             record.RemainingDepth);
   job.Frame = record.FrameRole;
-  StorePage(run, job, skipped.Stream, true);
+  StorePage(run, job, skipped.Stream, false);
 }
 
 // After Stop or Skip: every page name that a link promised and no page took is filled, so that no
@@ -102,21 +79,11 @@ void FillPromisedPages(RunContext& run) {
 
 }  // namespace
 
-PageJob MakePageJob(const RunContext& run, std::string address, std::string localName,
-                    const FetchResult& result, const std::string& display, std::int32_t depth) {
-  PageJob job;
-  job.Address = std::move(address);
-  job.LocalName = std::move(localName);
-  const std::optional<std::string_view> title = PageTitle(result.Stream.View());
-  job.Title = title ? std::string(*title) : display;
-  job.Links = {run.SummaryName, run.SiteMapName, display, ""};
-  job.Depth = depth;
-  job.RewriteLinks = result.PageOk;
-  return job;
-}
-
-bool ProcessEntry(RunContext& run, MemoryStream& page, PageJob& top, CheckedFile& topFile) {
+void ProcessEntry(RunContext& run, MemoryStream& page, PageJob& top) {
   TOCList::Node* root = run.Contents->First();
+  // The catalogue lists the top page before the site map, which is opened before the top page is
+  // written: its opening stands ahead of every file that the top page stores.
+  run.RecordFile(top.LocalName);
   std::optional<CheckedFile> siteMap;
   if (!run.SiteMapName.empty()) {
     run.RecordFile(run.SiteMapName);
@@ -124,10 +91,9 @@ bool ProcessEntry(RunContext& run, MemoryStream& page, PageJob& top, CheckedFile
     WriteSiteMapOpening(run, *siteMap, top.Links);
     if (root != nullptr) root->Name = top.Title;
   }
-  bool frameSet = false;
   try {
     if (root != nullptr) run.CurrentList = root->Children;
-    frameSet = WritePage(run, top, page, topFile);
+    StorePage(run, top, page, true);
     RunLevels(run, top.Depth);
     if (StopOrSkipRequested()) FillPromisedPages(run);
   } catch (const EInOutError&) {
@@ -141,7 +107,6 @@ bool ProcessEntry(RunContext& run, MemoryStream& page, PageJob& top, CheckedFile
     throw;
   }
   if (siteMap) FinishSiteMap(*siteMap, *run.Contents, top.Links);
-  return frameSet;
 }
 
 void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingDepth, bool frame) {
@@ -166,13 +131,14 @@ void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingD
     return;
   }
 
-  // A page, or the page that explains why there is none: a promised name is always filled.
-  run.CountPage(result.Stream.Size());
-  CleanPage(result.Stream);
+  // A page, or the page that explains why there is none: a promised name is always filled. A page
+  // is counted once it has a name to be stored under.
   const std::string name =
       record != nullptr ? record->LocalName : run.AllocatePage(texts::kPageSuffix);
   if (name == texts::kNoName) return;
-  const bool firstStore = record == nullptr || !record->Stored;
+  run.CountPage(result.Stream.Size());
+  CleanPage(result.Stream);
+  const bool listed = record != nullptr && record->Stored;
   if (record == nullptr) {
     record = run.Pages->AddStored(key, name, remainingDepth, run.CurrentList->Add(""), frame);
   } else {
@@ -189,7 +155,7 @@ void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingD
   }
   if (record->TocNode != nullptr) run.CurrentList = record->TocNode->Children;
 
-  StorePage(run, job, result.Stream, firstStore);
+  StorePage(run, job, result.Stream, listed);
   run.SetIdleStatus();
 }
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "generate/page_job.h"
 #include "generate/run_context.h"
 
 namespace gl::test {
