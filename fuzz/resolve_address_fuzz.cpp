@@ -7,7 +7,6 @@
 #include <string_view>
 
 #include "core/byte_text.h"
-#include "generate/address.h"
 #include "generate/download.h"
 #include "generate/entry_address.h"
 #include "net/address_forms.h"

@@ -1,7 +1,6 @@
 #include "generate/download.h"
 
 #include "core/byte_text.h"
-#include "generate/address.h"
 #include "generate/navigation.h"
 #include "generate/store.h"
 #include "generate/texts.h"

@@ -6,23 +6,15 @@
 namespace gl {
 namespace {
 constexpr std::size_t kNone = std::string_view::npos;
-constexpr std::string_view kSchemeMark = "://";
 // How far after "://" a separator must appear for the URL to name more than a host.
 constexpr std::size_t kHostReach = 256;
-
-// The position of "://" when no '/' stands before it.
-std::size_t SchemeMark(std::string_view url) {
-  const std::size_t mark = url.find(kSchemeMark);
-  if (mark == kNone || url.find('/') < mark) return kNone;
-  return mark;
-}
 
 }  // namespace
 
 EntryTarget WorkOutEntryAddress(std::string_view url) {
   EntryTarget target;
   target.Address = std::string(url);
-  const std::size_t mark = SchemeMark(url);
+  const std::size_t mark = FindSchemeMark(url, kBareFormStops);
   if (!StartsWithNoCase(url, "file:") && mark != kNone) {
     const AddressKind kind = KindOfAddress(url);
     if (kind == AddressKind::Web) {

@@ -8,7 +8,6 @@
 
 #include "core/brief_file.h"
 #include "core/user_message.h"
-#include "generate/address.h"
 #include "generate/archive_names.h"
 #include "generate/entry_address.h"
 #include "generate/page_clean.h"

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "core/tag_text.h"
-#include "generate/address.h"
 #include "generate/download.h"
 #include "generate/stream_search.h"
 #include "generate/texts.h"

@@ -4,7 +4,6 @@
 
 #include "core/byte_text.h"
 #include "core/tag_text.h"
-#include "generate/address.h"
 #include "generate/download.h"
 #include "generate/scan_copy.h"
 #include "generate/stream_search.h"
@@ -194,8 +193,7 @@ class Pass {
   // so that a page is fetched a second time only when no stored copy can stand in for it.
   TPageRecord* FindServingLink(std::string& key, bool newWindow) const {
     if (TPageRecord* record = FindServing(key, newWindow)) return record;
-    std::string other = key.starts_with(kOrdinaryLinkMark) ? key.substr(kOrdinaryLinkMark.size())
-                                                           : std::string(kOrdinaryLinkMark) + key;
+    std::string other = OtherRoleKey(key);
     TPageRecord* record = FindServing(other, newWindow);
     if (record != nullptr) key = std::move(other);
     return record;
@@ -251,8 +249,7 @@ class Pass {
     }
 
     const bool topRole = insideNoFrames_ || newWindow;
-    std::string key =
-        topRole ? std::string(target) : std::string(kOrdinaryLinkMark) + std::string(target);
+    std::string key = PageTableKey(target, !topRole);
     TPageRecord* record = FindServingLink(key, newWindow);
     if (job_.Depth <= 1) {
       // The last level: nothing more is fetched. A link to a place on this very page stays on

@@ -23,17 +23,6 @@
 
 namespace gl {
 
-// The page-table key of a page reached through an ordinary link is this mark and its address. A
-// page standing at the top of a window (the entry's top page, a link with a new-window target or
-// inside a noframes part) and a downloaded file are known by the bare address, so the same address
-// may be stored once in each role.
-inline constexpr std::string_view kOrdinaryLinkMark = "!!--";
-
-// The address a page-table key stands for: the key without its ordinary-link mark.
-inline std::string_view AddressOfKey(std::string_view key) {
-  return key.starts_with(kOrdinaryLinkMark) ? key.substr(kOrdinaryLinkMark.size()) : key;
-}
-
 // How a run obtains a page or file: FetchPage in a real run; tests and fuzzing hand in their own.
 using PageFetcher = std::function<FetchResult(std::string& address, const FetchOptions& options)>;
 

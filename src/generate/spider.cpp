@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "generate/address.h"
 #include "generate/download.h"
 #include "generate/page_clean.h"
 #include "generate/run_errors.h"

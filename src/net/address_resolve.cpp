@@ -1,16 +1,18 @@
-#include "generate/address.h"
-
 #include <vector>
 
 #include "core/byte_text.h"
 #include "core/tag_text.h"
+#include "net/address_forms.h"
 #include "platform/file_address.h"
+
+// Reading a link or a redirect's Location against the address of the page it came from, the way
+// browsers do (RFC 3986, section 5.2), with '\' taken for '/' as they take it too.
 
 namespace gl {
 namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
-constexpr std::string_view kSchemeMark = "://";
+constexpr std::string_view kHttp = "http://";
 
 bool IsSeparator(char byte) {
   return byte == '/' || byte == '\\';
@@ -18,10 +20,6 @@ bool IsSeparator(char byte) {
 
 bool IsQueryOrFragment(char byte) {
   return byte == '?' || byte == '#';
-}
-
-bool EndsHost(char byte) {
-  return IsSeparator(byte) || IsQueryOrFragment(byte);
 }
 
 // The first byte at or after `from` that `wanted` accepts. (find_first_of would search its set
@@ -36,11 +34,8 @@ std::size_t FindFirst(std::string_view text, Predicate wanted, std::size_t from 
 
 // The length of "scheme://" at the start of the address, 0 when it has none.
 std::size_t SchemeLength(std::string_view address) {
-  const std::size_t mark = address.find(kSchemeMark);
-  if (mark == kNone) return 0;
-  const std::size_t firstStop = FindFirst(address, EndsHost);
-  if (firstStop < mark) return 0;
-  return mark + kSchemeMark.size();
+  const std::size_t mark = FindSchemeMark(address, kLinkStops);
+  return mark == kNone ? 0 : mark + kSchemeMark.size();
 }
 
 // Where the path of an address starts: its first separator after the scheme and host; the
@@ -65,7 +60,8 @@ std::string Join(std::string_view base, std::string_view value) {
     return std::string(scheme) + std::string(value.substr(2));
   }
   if (IsSeparator(value.front())) {
-    const std::size_t siteEnd = FindFirst(rest, EndsHost);
+    const std::size_t siteEnd =
+        FindFirst(rest, [](char byte) { return IsSeparator(byte) || IsQueryOrFragment(byte); });
     return std::string(scheme) + std::string(rest.substr(0, siteEnd)) + std::string(value);
   }
   if (value.front() == '#') return std::string(CutFragment(base)) + std::string(value);
@@ -82,10 +78,6 @@ std::string Join(std::string_view base, std::string_view value) {
 }
 
 }  // namespace
-
-std::string_view CutFragment(std::string_view address) {
-  return address.substr(0, address.find('#'));
-}
 
 std::string CollapseDots(std::string_view address) {
   const std::size_t pathStart = PathStart(address);
@@ -105,17 +97,11 @@ std::string CollapseDots(std::string_view address) {
     const std::size_t next = std::min(FindFirst(path, IsSeparator, at + 1), path.size());
     const std::string_view name = path.substr(at + 1, next - at - 1);
     at = next;
-    endsInDirectory = false;
-    if (name == ".") {
-      endsInDirectory = true;
-    } else if (name == "..") {
-      if (!kept.empty() && kept.back().name != "..") {
-        kept.pop_back();
-        endsInDirectory = true;
-      } else {
-        kept.push_back({separator, name});
-      }
-    } else {
+    endsInDirectory = name == "." || name == "..";
+    if (name == "..") {
+      // Above the root there is nothing to climb to; a server would refuse the request.
+      if (!kept.empty()) kept.pop_back();
+    } else if (name != ".") {
       kept.push_back({separator, name});
     }
   }
@@ -155,19 +141,14 @@ std::string ResolveAddress(std::string_view base, std::string_view value) {
   }
   // Any other address that now reads "file://" (its host part said so, or removed dots made it
   // so) is kept as a web address, which no server answers.
-  if (!mayBeLocal && IsFileAddress(address)) address.insert(0, "http://");
+  if (!mayBeLocal && IsFileAddress(address)) address.insert(0, kHttp);
   return address;
 }
 
-LinkScheme SchemeOfLink(std::string_view value) {
-  value = SkipBlanksAndQuotes(value);
-  const std::size_t colon = value.find(':');
-  if (colon == kNone || FindFirst(value, EndsHost) < colon) return {};
-  LinkScheme scheme;
-  scheme.Other = colon < 4 || !StartsWithNoCase(value.substr(colon - 4, 4), "http");
-  scheme.Mail =
-      scheme.Other && colon >= 6 && StartsWithNoCase(value.substr(colon - 6, 6), "mailto");
-  return scheme;
+std::string ResolveLocation(std::string_view requestedBareAddress, std::string_view location) {
+  std::string address = CollapseDots(Join(requestedBareAddress, location));
+  address.erase(0, SchemeLength(address));
+  return address;
 }
 
 }  // namespace gl
