@@ -7,6 +7,7 @@
 #include "net/progress_sink.h"
 #include "net/texts.h"
 #include "net/transfer.h"
+#include "platform/percent_encode.h"
 
 namespace gl {
 namespace {
@@ -16,24 +17,12 @@ constexpr std::size_t kMaxEndpointAnswer = std::size_t{8} << 20;
 
 // The endpoint decodes every %XX of a path or query, so all but a few plain bytes go encoded:
 // an address keeps its own escapes and its "#", and no byte can end the request line.
+bool StaysPlain(unsigned char byte) {
+  return IsUnreserved(byte) || byte == ':' || byte == '/';
+}
+
 std::string Encoded(std::string_view text) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string encoded;
-  encoded.reserve(text.size());
-  for (const char byte : text) {
-    const auto value = static_cast<unsigned char>(byte);
-    const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
-                       (byte >= '0' && byte <= '9') ||
-                       std::string_view("-._~:/").find(byte) != std::string_view::npos;
-    if (plain) {
-      encoded += byte;
-    } else {
-      encoded += '%';
-      encoded += kHex[value >> 4];
-      encoded += kHex[value & 15];
-    }
-  }
-  return encoded;
+  return PercentEncode(text, StaysPlain);
 }
 
 // A transfer waits for its first data as many seconds as its attempt level.

@@ -54,7 +54,8 @@ void AddEntryOptions(CLI::App& command, EntryOptions& options, bool withNegation
       .add_option("--name", options.name,
                   "The name shown for the entry; empty shows its address instead")
       ->check(kStoredText);
-  command.add_option("--depth", options.depth, "Spider depth")->check(CLI::Range(kMinDepth, kMaxDepth));
+  command.add_option("--depth", options.depth, "Spider depth")
+      ->check(CLI::Range(kMinDepth, kMaxDepth));
   command.add_option("--user", options.userName, "User name for Basic authentication")
       ->check(kStoredText);
   command.add_option("--password", options.password, "Password for Basic authentication")
@@ -115,8 +116,7 @@ void ApplyEntryOptions(const EntryOptions& options, TWebEntry& entry) {
 std::optional<std::size_t> EntryIndex(const TBriefDocument& document, std::int64_t index,
                                       CommandIo& io) {
   const std::size_t count = document.Brief.WebList.size();
-  if (index >= 1 && static_cast<std::uint64_t>(index) <= count)
-    return static_cast<std::size_t>(index - 1);
+  if (const auto place = PlaceCountedFromOne(index, count)) return place;
   io.err << "There is no web entry " << index << " in " << document.FileName.string() << "; it has "
          << count << (count == 1 ? " entry.\n" : " entries.\n");
   return std::nullopt;

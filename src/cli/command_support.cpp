@@ -66,6 +66,11 @@ int ChangeBrief(const std::string& file, CommandIo& io,
   return kExitFailed;
 }
 
+std::optional<std::size_t> PlaceCountedFromOne(std::int64_t number, std::size_t count) {
+  if (number < 1 || static_cast<std::uint64_t>(number) > count) return std::nullopt;
+  return static_cast<std::size_t>(number - 1);
+}
+
 void AddBriefFile(CLI::App& command, std::string& file) {
   command.add_option("BRIEF", file, "The brief file (.brf)")->required();
 }

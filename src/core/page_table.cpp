@@ -49,12 +49,9 @@ TPageRecord* THashTable::AddStored(std::string_view address, std::string_view lo
 TPageRecord* THashTable::AddPromised(std::string_view address, std::string_view localName,
                                      std::int32_t remainingDepth, TOCList::Node* tocNode,
                                      bool frameRole) {
-  return Add({.Address = std::string(address),
-              .LocalName = std::string(localName),
-              .Stored = false,
-              .RemainingDepth = remainingDepth,
-              .TocNode = tocNode,
-              .FrameRole = frameRole});
+  TPageRecord* record = AddStored(address, localName, remainingDepth, tocNode, frameRole);
+  record->Stored = false;
+  return record;
 }
 
 TPageRecord* THashTable::Add(TPageRecord record) {

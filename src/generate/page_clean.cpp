@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "generate/stream_search.h"
+#include "net/answer.h"
 
 namespace gl {
 namespace {
@@ -55,7 +56,7 @@ void BlankComments(std::string& page) {
 
 void CleanPage(MemoryStream& page) {
   std::string& bytes = page.Bytes();
-  const std::size_t body = BodyStart(bytes);
+  const std::size_t body = FindHeaderEnd(bytes);
   if (body != kNone) bytes.erase(0, body);
   // A fetched stream already ends with its zero byte; it becomes the page's terminator.
   if (bytes.empty() || bytes.back() != '\0') bytes.push_back('\0');

@@ -13,7 +13,6 @@ namespace gl {
 namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
-constexpr std::size_t kTagWindow = 4999;
 
 void Blank(std::string& page, std::size_t from, std::size_t to) {
   std::fill(page.begin() + static_cast<std::ptrdiff_t>(from),

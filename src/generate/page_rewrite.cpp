@@ -16,8 +16,6 @@ namespace gl {
 namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
-// The name a contents node has until its page is stored and gives it its title.
-constexpr std::string_view kUnnamedNode = "error";
 // Free space is tested on the first tag to rewrite and then on every 52nd.
 constexpr int kTagsBetweenDiskChecks = 51;
 // The host serves its message queue every so many tags.
@@ -145,7 +143,7 @@ class Pass {
     if (open == kNone || open >= end_) return false;
     const std::size_t close = FindByteInStream(scan_, kTagCloseMark, open + 1);
     if (close == kNone) return false;
-    const std::string_view tag = page_.substr(open, std::min(close - open + 1, kTagBufferSize - 1));
+    const std::string_view tag = page_.substr(open, std::min(close - open + 1, kTagWindow));
     const std::string_view name = tag.substr(1);
     return (MatchTagName(name, "img ") || MatchTagName(name, "image ")) && HasIsMap(tag);
   }
@@ -153,7 +151,7 @@ class Pass {
   void RewriteTag(TagKind kind, std::size_t open, std::size_t close) {
     CheckDisk();
     const std::size_t tagEnd = close - open;  // the '>' inside the tag
-    const std::string_view tag = page_.substr(open, std::min(tagEnd + 1, kTagBufferSize - 1));
+    const std::string_view tag = page_.substr(open, std::min(tagEnd + 1, kTagWindow));
     bool imageMap = false;
     if (kind == TagKind::Anchor) imageMap = NextTagIsImageMap(close + 1);
     if (kind == TagKind::Image) imageMap = HasIsMap(tag);
@@ -273,7 +271,7 @@ class Pass {
       if (name == texts::kNoName) {
         name.clear();  // the value is dropped; the spider still sees the link
       } else {
-        TOCList::Node* node = run_.CurrentList->Add(kUnnamedNode);
+        TOCList::Node* node = run_.CurrentList->Add(texts::kUnnamedNode);
         node->Fragment = fragment;
         run_.Pages->AddPromised(key, name, job_.Depth - 1, node, frameLink);
       }

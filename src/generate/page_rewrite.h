@@ -7,9 +7,6 @@
 
 namespace gl {
 
-// Largest part of one tag that is read to find its address; the rest of a longer tag is copied.
-inline constexpr std::size_t kTagBufferSize = 5000;
-
 // The rewriting pass: copies the prepared page into `out` byte for byte, except the addresses of
 // anchors, areas, frames, images and embedded objects, which become local names (pages stored or
 // promised, stored files, special pages), absolute web addresses or the not-loaded image; writes

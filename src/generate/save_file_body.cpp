@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "generate/stream_search.h"
+#include "net/answer.h"
 
 namespace gl {
 namespace {
@@ -13,7 +13,7 @@ constexpr std::size_t kBytesBetweenChecks = 21 * 1000;
 void SaveFileBody(RunContext& run, const MemoryStream& stream, std::string_view name) {
   run.RecordFile(name);
   const std::string_view bytes = stream.View();
-  std::size_t start = BodyStart(bytes);
+  std::size_t start = FindHeaderEnd(bytes);
   if (start == std::string_view::npos) start = 0;
   std::size_t end = bytes.size();
   if (end > start && bytes[end - 1] == '\0') --end;

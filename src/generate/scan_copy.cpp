@@ -8,9 +8,7 @@
 namespace gl {
 namespace {
 constexpr std::size_t kNone = std::string_view::npos;
-// How much of a tag is read at once; a tag longer than this is left as it stands.
-constexpr std::size_t kTagWindow = 4999;
-}  // namespace
+}
 
 MemoryStream MakeScanCopy(const MemoryStream& page) {
   std::string copy = page.Bytes();

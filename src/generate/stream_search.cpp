@@ -31,12 +31,4 @@ std::size_t FindTextInStream(std::string_view stream, std::string_view text, std
   return hasLetters ? FindNoCase(stream, text, from) : stream.find(text, from);
 }
 
-std::size_t BodyStart(std::string_view stream) {
-  // An LF LF is only of interest before the first CR LF CR LF, so the second search stops there.
-  const std::size_t crlf = stream.find("\r\n\r\n");
-  const std::size_t lf = stream.substr(0, crlf).find("\n\n");
-  if (lf != kNone) return lf + 2;
-  return crlf == kNone ? kNone : crlf + 4;
-}
-
 }  // namespace gl

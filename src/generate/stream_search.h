@@ -23,8 +23,4 @@ std::size_t FindByteInStream(std::string_view stream, char byte, std::size_t fro
 // The next occurrence of `text` at or after `from`.
 std::size_t FindTextInStream(std::string_view stream, std::string_view text, std::size_t from);
 
-// Where the body of an answer starts: after the first empty line, the earlier of the first
-// CR LF CR LF and the first LF LF. None when the stream has neither.
-std::size_t BodyStart(std::string_view stream);
-
 }  // namespace gl

@@ -11,8 +11,10 @@ inline constexpr std::string_view kAbortBrief = "Abort brief";
 inline constexpr std::string_view kSkipEntry = "Skip entry";
 inline constexpr std::string_view kDiskFull = "Disk Full";
 
-// What a name allocator answers when no name is free.
+// What a name allocator answers when no name is free; and the name a contents node has from the
+// link that promised its page until that page is stored and gives it its title.
 inline constexpr std::string_view kNoName = "error";
+inline constexpr std::string_view kUnnamedNode = kNoName;
 
 // The suffix of every stored page.
 inline constexpr std::string_view kPageSuffix = "htm";

@@ -3,6 +3,7 @@
 #include "net/address_forms.h"
 #include "net/base64.h"
 #include "net/texts.h"
+#include "platform/percent_encode.h"
 
 namespace gl {
 namespace {
@@ -11,21 +12,12 @@ constexpr std::string_view kLineEnd = "\r\n";
 
 // A blank or control byte in an address would end the request line early or start a header
 // line of its own, so each is sent percent-encoded; every other byte goes as it is.
+bool GoesAsItIs(unsigned char byte) {
+  return byte > ' ' && byte != 0x7F;
+}
+
 std::string RequestSafe(std::string_view text) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string safe;
-  safe.reserve(text.size());
-  for (char byte : text) {
-    const auto value = static_cast<unsigned char>(byte);
-    if (value > ' ' && value != 0x7F) {
-      safe += byte;
-    } else {
-      safe += '%';
-      safe += kHex[value >> 4];
-      safe += kHex[value & 15];
-    }
-  }
-  return safe;
+  return PercentEncode(text, GoesAsItIs);
 }
 
 std::string RequestLine(std::string_view target) {
