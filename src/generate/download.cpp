@@ -45,7 +45,7 @@ std::string StoreFetchedFile(RunContext& run, const FetchResult& result, std::st
                              TPageRecord* promised) {
   const std::string name = StoreFile(run, result, address, false);
   if (name == texts::kNoName) return name;
-  run.Pages->AddStored(address, name, kStoredFileDepth);
+  run.Pages().AddStored(address, name, kStoredFileDepth);
   if (promised != nullptr) WriteFilePage(run, *promised, name);
   return name;
 }
@@ -59,7 +59,7 @@ void WriteFilePage(RunContext& run, TPageRecord& promised, std::string_view file
   promised.RemainingDepth = kStoredFileDepth;
   if (promised.TocNode != nullptr) promised.TocNode->Name = display;
 
-  const LinkSet links{run.SummaryName, run.SiteMapName, display, ""};
+  const LinkSet links{run.SummaryName(), run.SiteMapName(), display, ""};
   CheckedFile page(run.PathOf(promised.LocalName));
   if (!frame) run.WriteHeader(page, display, false, links);
   page << "<html><body><title>" << display << "</title>";
@@ -77,14 +77,14 @@ bool DownloadFile(RunContext& run, CheckedFile& out, std::string_view value,
                   std::string_view pageAddress) {
   const std::string address = ResolveAddress(pageAddress, value);
   const std::string key(CutFragment(address));
-  TPageRecord* record = run.Pages->Find(key);
+  TPageRecord* record = run.Pages().Find(key);
   if (record != nullptr && record->Stored) {
     out << record->LocalName;
     return true;
   }
 
   std::string fetchAddress = key;
-  const FetchResult result = run.Fetch(fetchAddress, run.FileFetchOptions());
+  const FetchResult result = run.FetchFile(fetchAddress);
   run.SetIdleStatus();
   // An explanation page stands in for a file that could not be had; it is not the file.
   if (!result.Result || !result.PageOk) return false;

@@ -60,7 +60,7 @@ class RunDriver {
     host_.BeginRun();
     ClearStop();
     try {
-      run_.RunDirectory = base;
+      run_.SetRunDirectory(base);
       run_.CheckFreeSpace();
       if (OpenRun(base)) {
         try {
@@ -84,19 +84,18 @@ class RunDriver {
   // Makes the run folder, names the summary page and opens it and the run catalogue. False when
   // no summary name is free: the run ends without a trace but its empty folder.
   bool OpenRun(const std::filesystem::path& base) {
-    run_.RunDirectory = MakeRunDirectory(base, runNumber_);
-    report_.RunDirectory = run_.RunDirectory;
-    const std::string summaryName = AllocateSummaryName(run_.RunDirectory, run_.Names.Summary);
+    run_.SetRunDirectory(MakeRunDirectory(base, runNumber_));
+    report_.RunDirectory = run_.RunDirectory();
+    const std::string summaryName = run_.NameSummary();
     if (summaryName == texts::kNoName) return false;
-    run_.SummaryName = summaryName;
-    report_.SummaryPath = run_.RunDirectory / summaryName;
+    report_.SummaryPath = run_.PathOf(summaryName);
 
-    run_.Catalogue.emplace(run_.RunDirectory / CatalogueNameFor(summaryName));
+    run_.OpenCatalogue();
     run_.RecordFile(runNumber_);
     run_.RecordFile(summaryName);
     summary_.emplace(report_.SummaryPath);
-    WriteSummaryOpening(*summary_, document_.Brief.Name, run_.ImageDirectory);
-    startText_ = WriteBriefHeader(*summary_, document_.Brief, run_.ImageDirectory, run_.Now());
+    WriteSummaryOpening(*summary_, document_.Brief.Name, run_.ImageDirectory());
+    startText_ = WriteBriefHeader(*summary_, document_.Brief, run_.ImageDirectory(), run_.Now());
 
     host_.OpenProgressWindow();
     progressOpen_ = true;
@@ -139,7 +138,7 @@ class RunDriver {
       WritePageEntryOpening(*summary_);
       const SpecialPage kind =
           target.Mail ? SpecialPage::MailLink : SpecialPage::UnsupportedProtocol;
-      WriteSpecialPage(run_, *summary_, display, kind, {run_.SummaryName, "", display, ""},
+      WriteSpecialPage(run_, *summary_, display, kind, {run_.SummaryName(), "", display, ""},
                        entry.Name);
       WritePageEntryClosing(*summary_, entry.Name, depth);
       CheckStopAndSkip();
@@ -147,7 +146,7 @@ class RunDriver {
     }
 
     std::string address = target.Address;
-    FetchResult result = run_.Fetch(address, run_.PageFetchOptions());
+    FetchResult result = run_.FetchPage(address);
     run_.SetIdleStatus();
     if (!result.Result) {
       CheckStopAndSkip();
@@ -175,14 +174,14 @@ class RunDriver {
     // was found at, so a link back to either finds it.
     const std::string requested(CutFragment(ResolveAddress(target.Address, "")));
     const std::string found(CutFragment(FetchedPageAddress(target.Address, address)));
-    run_.Pages->AddStored(found, name, depth, run_.Contents->Add(""));
-    if (requested != found) run_.Pages->AddStored(requested, name, depth);
+    run_.Pages().AddStored(found, name, depth, run_.Contents().Add(""));
+    if (requested != found) run_.Pages().AddStored(requested, name, depth);
     run_.CountPage(result.Stream.Size());
     CleanPage(result.Stream);
     if (depth > 1) {
       const std::string siteMap = run_.AllocatePage(texts::kPageSuffix);
       if (siteMap != texts::kNoName) {
-        run_.SiteMapName = siteMap;
+        run_.SetSiteMapName(siteMap);
         WriteSiteMapLink(*summary_, siteMap);
       }
     }
@@ -200,7 +199,7 @@ class RunDriver {
     run_.SetIdleStatus();
     if (progressOpen_) host_.CloseProgressWindow();
     // Only a run that named its summary page has anything to show or delete later.
-    if (!run_.SummaryName.empty()) KeepOrRemoveRun(closed);
+    if (!run_.SummaryName().empty()) KeepOrRemoveRun(closed);
     host_.EndRun();
     // Stop and Skip have been honoured. Showing the brief is no part of the run: a pending Stop
     // would cancel the conversation with a running browser and start another one instead.
@@ -214,7 +213,7 @@ class RunDriver {
   // True when both the summary page and the run catalogue were written whole.
   bool CloseRunFiles() {
     const bool summaryClosed = summary_ && CloseSummaryPage(*summary_);
-    const bool catalogueClosed = run_.Catalogue && run_.Catalogue->Finish();
+    const bool catalogueClosed = run_.FinishCatalogue();
     return summaryClosed && catalogueClosed;
   }
 
@@ -222,18 +221,18 @@ class RunDriver {
   // catalogue, or the brief file, could not be written) would leave a folder that no archive list
   // names and nothing could delete: it is removed, and the user is told.
   void KeepOrRemoveRun(bool closed) {
-    const std::string archivePath = runNumber_ + "\\" + run_.SummaryName;
+    const std::string archivePath = runNumber_ + "\\" + run_.SummaryName();
     if (closed && RecordRun(archivePath)) {
       report_.ArchivePath = archivePath;
       report_.ArchiveStamp = startText_;
       return;
     }
     std::error_code ignored;
-    std::filesystem::remove_all(run_.RunDirectory, ignored);
+    std::filesystem::remove_all(run_.RunDirectory(), ignored);
     report_.SummaryPath.clear();
     if (!closed) report_.Outcome = RunOutcome::DiskError;
     host_.ShowError(std::string(texts::kRunRemovedTitle),
-                    std::string(texts::kRunRemovedText) + "\n" + run_.RunDirectory.string());
+                    std::string(texts::kRunRemovedText) + "\n" + run_.RunDirectory().string());
   }
 
   // Adds the run to the archive lists of the brief as its file holds them now, under the brief's

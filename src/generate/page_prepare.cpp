@@ -58,7 +58,7 @@ void WriteBodyTag(RunContext& run, const PageJob& job, std::string_view tag, Che
   out << tag.substr(0, start);
   if (SchemeOfLink(address).Other) {
     out << address;  // an inline image or another scheme: nothing to store
-  } else if (!run.Entry->Images) {
+  } else if (!run.Entry().Images) {
     out << texts::kImageNotLoaded;
   } else if (StopOrSkipRequested() || !DownloadFile(run, out, address, job.Address)) {
     // Not stored: the background is still shown from the web.

@@ -85,7 +85,7 @@ class Pass {
   void Run() {
     std::size_t search = 0;
     for (unsigned turn = 1;; ++turn) {
-      if (turn % kTagsBetweenServes == 0) run_.Host.ServeMessages();
+      if (turn % kTagsBetweenServes == 0) run_.ServeMessages();
       stopping_ = StopOrSkipRequested();
       const std::size_t open = FindByteInStream(scan_, kTagOpenMark, search);
       if (open == kNone || open >= end_) break;
@@ -181,7 +181,7 @@ class Pass {
   }
 
   TPageRecord* FindServing(std::string_view key, bool newWindow) const {
-    return run_.Pages->FindNewest(
+    return run_.Pages().FindNewest(
         key, [&](const TPageRecord& record) { return Serves(record, newWindow); });
   }
 
@@ -213,7 +213,7 @@ class Pass {
         WriteSpecialPage(run_, out_, address, kind, SpecialLinks(address), SpecialPageTitle(kind));
     if (name.empty()) return;
     copied_ = span.To;
-    run_.Pages->AddStored(key, name, 0, nullptr, frameLink);
+    run_.Pages().AddStored(key, name, 0, nullptr, frameLink);
   }
 
   void RewriteLink(TagKind kind, std::string_view tag, std::string_view value, Span span,
@@ -241,7 +241,7 @@ class Pass {
     // Not followed: shown from the web. An image-map anchor needs the server; an anchor to a
     // picture is not stored when the entry loads no images.
     if (stopping_ || imageMap ||
-        (kind == TagKind::Anchor && !run_.Entry->Images && PointsAtImage(target))) {
+        (kind == TagKind::Anchor && !run_.Entry().Images && PointsAtImage(target))) {
       Replace(span, NormaliseDisplayAddress(address));
       return;
     }
@@ -271,9 +271,9 @@ class Pass {
       if (name == texts::kNoName) {
         name.clear();  // the value is dropped; the spider still sees the link
       } else {
-        TOCList::Node* node = run_.CurrentList->Add(texts::kUnnamedNode);
+        TOCList::Node* node = run_.CurrentList().Add(texts::kUnnamedNode);
         node->Fragment = fragment;
-        run_.Pages->AddPromised(key, name, job_.Depth - 1, node, frameLink);
+        run_.Pages().AddPromised(key, name, job_.Depth - 1, node, frameLink);
       }
     }
     Replace(span, name + fragment);
@@ -283,7 +283,7 @@ class Pass {
   void RewriteFile(std::string_view value, Span span, bool imageMap) {
     // Inline data and other schemes are not files to store.
     if (SchemeOfLink(value).Other) return;
-    if (!run_.Entry->Images && !imageMap) {
+    if (!run_.Entry().Images && !imageMap) {
       Replace(span, texts::kImageNotLoaded);
       return;
     }

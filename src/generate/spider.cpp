@@ -46,7 +46,7 @@ void RunLevels(RunContext& run, std::int32_t depth) {
 // (a picture that the page also shows), else with the skipped page for that address.
 void FillPromisedPage(RunContext& run, TPageRecord& record) {
   const std::string_view address = AddressOfKey(record.Address);
-  if (const TPageRecord* file = FindStoredFile(*run.Pages, address)) {
+  if (const TPageRecord* file = FindStoredFile(run.Pages(), address)) {
     WriteFilePage(run, record, file->LocalName);
     return;
   }
@@ -65,7 +65,7 @@ void FillPromisedPage(RunContext& run, TPageRecord& record) {
 // link of the archive leads nowhere. Every promised name has a node in the contents tree, which is
 // walked without recursion.
 void FillPromisedPages(RunContext& run) {
-  std::vector<TOCList::Node*> pending{run.Contents->First()};
+  std::vector<TOCList::Node*> pending{run.Contents().First()};
   while (!pending.empty()) {
     TOCList::Node* node = pending.back();
     pending.pop_back();
@@ -79,33 +79,33 @@ void FillPromisedPages(RunContext& run) {
 }  // namespace
 
 void ProcessEntry(RunContext& run, MemoryStream& page, PageJob& top) {
-  TOCList::Node* root = run.Contents->First();
+  TOCList::Node* root = run.Contents().First();
   // The catalogue lists the top page before the site map, which is opened before the top page is
   // written: its opening stands ahead of every file that the top page stores.
   run.RecordFile(top.LocalName);
   std::optional<CheckedFile> siteMap;
-  if (!run.SiteMapName.empty()) {
-    run.RecordFile(run.SiteMapName);
-    siteMap.emplace(run.PathOf(run.SiteMapName));
+  if (!run.SiteMapName().empty()) {
+    run.RecordFile(run.SiteMapName());
+    siteMap.emplace(run.PathOf(run.SiteMapName()));
     WriteSiteMapOpening(run, *siteMap, top.Links);
     if (root != nullptr) root->Name = top.Title;
   }
   try {
-    if (root != nullptr) run.CurrentList = root->Children;
+    if (root != nullptr) run.SetCurrentList(*root->Children);
     StorePage(run, top, page, true);
     RunLevels(run, top.Depth);
     if (StopOrSkipRequested()) FillPromisedPages(run);
   } catch (const EInOutError&) {
     if (siteMap) {
       try {
-        FinishSiteMap(*siteMap, *run.Contents, top.Links);
+        FinishSiteMap(*siteMap, run.Contents(), top.Links);
       } catch (const EInOutError&) {
         // The disk error that ended the entry is the one reported.
       }
     }
     throw;
   }
-  if (siteMap) FinishSiteMap(*siteMap, *run.Contents, top.Links);
+  if (siteMap) FinishSiteMap(*siteMap, run.Contents(), top.Links);
 }
 
 void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingDepth, bool frame) {
@@ -113,17 +113,17 @@ void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingD
   const std::string_view key = CutFragment(link);
   const std::string_view target = AddressOfKey(key);
   const std::string display = NormaliseDisplayAddress(target);
-  TPageRecord* record = FindInRole(*run.Pages, key, frame);
+  TPageRecord* record = FindInRole(run.Pages(), key, frame);
   if (record != nullptr && record->Stored && record->RemainingDepth >= remainingDepth) return;
   // The page shows the file as well and has stored it already: the link leads to that copy.
-  if (const TPageRecord* file = FindStoredFile(*run.Pages, target)) {
+  if (const TPageRecord* file = FindStoredFile(run.Pages(), target)) {
     if (record != nullptr) WriteFilePage(run, *record, file->LocalName);
     return;
   }
 
   run.ShowItem(ProgressItem::CurrAddr, display);
   std::string address(target);
-  FetchResult result = run.Fetch(address, run.PageFetchOptions());
+  FetchResult result = run.FetchPage(address);
   run.SetIdleStatus();
   if (result.NonText && result.PageOk) {
     StoreFetchedFile(run, result, target, record);
@@ -139,7 +139,7 @@ void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingD
   CleanPage(result.Stream);
   const bool listed = record != nullptr && record->Stored;
   if (record == nullptr) {
-    record = run.Pages->AddStored(key, name, remainingDepth, run.CurrentList->Add(""), frame);
+    record = run.Pages().AddStored(key, name, remainingDepth, run.CurrentList().Add(""), frame);
   } else {
     record->RemainingDepth = remainingDepth;
     record->Stored = true;
@@ -148,11 +148,11 @@ void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingD
   PageJob job =
       MakePageJob(run, FetchedPageAddress(target, address), name, result, display, remainingDepth);
   job.Frame = frame;
-  if (!run.SiteMapName.empty() && (result.PageOk || result.External) &&
+  if (!run.SiteMapName().empty() && (result.PageOk || result.External) &&
       record->TocNode != nullptr) {
     record->TocNode->Name = job.Title;
   }
-  if (record->TocNode != nullptr) run.CurrentList = record->TocNode->Children;
+  if (record->TocNode != nullptr) run.SetCurrentList(*record->TocNode->Children);
 
   StorePage(run, job, result.Stream, listed);
   run.SetIdleStatus();

@@ -21,7 +21,7 @@ PageJob MakePageJob(const RunContext& run, std::string address, std::string loca
   job.LocalName = std::move(localName);
   const std::optional<std::string_view> title = PageTitle(result.Stream.View());
   job.Title = title ? std::string(*title) : display;
-  job.Links = {run.SummaryName, run.SiteMapName, display, ""};
+  job.Links = {run.SummaryName(), run.SiteMapName(), display, ""};
   job.Depth = depth;
   job.RewriteLinks = result.PageOk;
   return job;

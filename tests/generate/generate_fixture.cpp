@@ -64,7 +64,7 @@ std::vector<std::string> RunFixture::RunFiles() const {
 }
 
 std::vector<std::string> RunFixture::CatalogueNames() {
-  run_.Catalogue->Finish();
+  run_.FinishCatalogue();
   const auto catalogue = ReadRunCatalogue(folder_ / "Brief0.cat");
   if (!catalogue) return {};
   std::vector<std::string> names{catalogue->Folder};
