@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "generate/page_clean.h"
+#include "generate/internal/page_clean.h"
 #include "support/standalone_run.h"
 #include "support/temp_folder.h"
 

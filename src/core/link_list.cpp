@@ -1,6 +1,6 @@
 #include "core/link_list.h"
 
-#include "core/linked_nodes.h"
+#include "core/internal/linked_nodes.h"
 
 namespace gl {
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "core/linked_nodes.h"
+#include "core/internal/linked_nodes.h"
 
 namespace gl {
 

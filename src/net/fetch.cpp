@@ -4,8 +4,8 @@
 #include "net/address_forms.h"
 #include "net/answer.h"
 #include "net/generated_pages.h"
-#include "net/local_file.h"
-#include "net/request.h"
+#include "net/internal/local_file.h"
+#include "net/internal/request.h"
 #include "platform/cancellation.h"
 
 namespace gl {

@@ -1,11 +1,11 @@
-#include "generate/entry_address.h"
+#include "generate/internal/entry_address.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <tuple>
 
-#include "generate/download.h"
+#include "generate/internal/download.h"
 
 namespace gl {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "core/brief_file.h"
 #include "generate/generate_fixture.h"
-#include "generate/unfetched_link_page.h"
+#include "generate/internal/unfetched_link_page.h"
 #include "platform/cancellation.h"
 #include "platform/file_address.h"
 #include "support/scoped_file_size_limit.h"

@@ -4,7 +4,7 @@
 #include <regex>
 
 #include "core/brief_file.h"
-#include "generate/run_catalogue.h"
+#include "generate/internal/run_catalogue.h"
 #include "platform/cancellation.h"
 
 namespace gl::test {

@@ -1,12 +1,12 @@
-#include "generate/navigation.h"
+#include "generate/internal/navigation.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "generate/generate_fixture.h"
-#include "generate/site_map.h"
-#include "generate/unfetched_link_page.h"
+#include "generate/internal/site_map.h"
+#include "generate/internal/unfetched_link_page.h"
 
 namespace gl::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "generate/page_rewrite.h"
+#include "generate/internal/page_rewrite.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "generate/generate_fixture.h"
-#include "generate/run_errors.h"
-#include "generate/unfetched_link_page.h"
+#include "generate/internal/run_errors.h"
+#include "generate/internal/unfetched_link_page.h"
 #include "platform/cancellation.h"
 
 namespace gl::test {

@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 
 #include "net/generated_pages.h"
-#include "net/local_file.h"
+#include "net/internal/local_file.h"
 #include "net/net_fixture.h"
 #include "support/loopback_server.h"
 #include "support/temp_folder.h"

@@ -2,10 +2,10 @@
 
 #include <utility>
 
-#include "generate/page_clean.h"
-#include "generate/page_prepare.h"
-#include "generate/page_rewrite.h"
-#include "generate/scan_copy.h"
+#include "generate/internal/page_clean.h"
+#include "generate/internal/page_prepare.h"
+#include "generate/internal/page_rewrite.h"
+#include "generate/internal/scan_copy.h"
 
 namespace gl::test {
 namespace {

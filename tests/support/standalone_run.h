@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "generate/page_job.h"
-#include "generate/run_context.h"
+#include "generate/internal/page_job.h"
+#include "generate/internal/run_context.h"
 
 namespace gl::test {
 
