@@ -37,7 +37,7 @@ struct EntryOptions {
   CLI::Option* noImages = nullptr;
   CLI::Option* otherFiles = nullptr;
   CLI::Option* noOtherFiles = nullptr;
-  CLI::Option* followExternal = nullptr;
+  CLI::Option* noStayLocal = nullptr;  // --follow-external
   CLI::Option* stayLocal = nullptr;
   CLI::Option* active = nullptr;
   CLI::Option* inactive = nullptr;
@@ -62,14 +62,14 @@ void AddEntryOptions(CLI::App& command, EntryOptions& options, bool withNegation
       ->check(kStoredText);
   options.images = Flag(command, "--images", "Fetch images and plug-ins");
   options.otherFiles = Flag(command, "--other-files", "Fetch other linked files");
-  options.followExternal = Flag(command, "--follow-external", "Follow links to other sites");
+  options.noStayLocal = Flag(command, "--follow-external", "Follow links to other sites");
   options.inactive = Flag(command, "--inactive", "Leave the entry out of generation");
   if (!withNegations) return;
   options.noImages = Flag(command, "--no-images", "Do not fetch images")->excludes(options.images);
   options.noOtherFiles =
       Flag(command, "--no-other-files", "Do not fetch other files")->excludes(options.otherFiles);
   options.stayLocal = Flag(command, "--stay-local", "Do not follow links to other sites")
-                          ->excludes(options.followExternal);
+                          ->excludes(options.noStayLocal);
   options.active = Flag(command, "--active", "Generate the entry")->excludes(options.inactive);
 }
 
@@ -80,7 +80,7 @@ bool Given(const CLI::Option* option) {
 bool AnyGiven(const EntryOptions& options) {
   return options.name || options.depth || options.userName || options.password ||
          Given(options.images) || Given(options.noImages) || Given(options.otherFiles) ||
-         Given(options.noOtherFiles) || Given(options.followExternal) || Given(options.stayLocal) ||
+         Given(options.noOtherFiles) || Given(options.noStayLocal) || Given(options.stayLocal) ||
          Given(options.active) || Given(options.inactive);
 }
 
@@ -105,7 +105,7 @@ void ApplyEntryOptions(const EntryOptions& options, TWebEntry& entry) {
   if (Given(options.noImages)) entry.Images = false;
   if (Given(options.otherFiles)) entry.OtherFiles = true;
   if (Given(options.noOtherFiles)) entry.OtherFiles = false;
-  if (Given(options.followExternal)) entry.StayLocal = false;
+  if (Given(options.noStayLocal)) entry.StayLocal = false;
   if (Given(options.stayLocal)) entry.StayLocal = true;
   if (Given(options.active)) entry.Active = true;
   if (Given(options.inactive)) entry.Active = false;

@@ -148,7 +148,7 @@ class RunDriver {
     std::string address = target.Address;
     FetchResult result = run_.FetchPage(address);
     run_.SetIdleStatus();
-    if (!result.Result) {
+    if (result.LocationMissing) {
       CheckStopAndSkip();
       return;
     }

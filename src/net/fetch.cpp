@@ -85,7 +85,7 @@ class HttpFetch {
     MemoryStream& stream = result_.Stream;
     if (StopOrSkipRequested()) return Skipped();
     stream.Clear();
-    if (options_.ForbidExternal && !sameSite_) {
+    if (options_.StayLocal && !sameSite_) {
       WriteExternalLinkPage(stream, display_);
       result_.PageOk = false;
       result_.External = true;
@@ -180,7 +180,7 @@ class HttpFetch {
     --attempts_;
     const std::optional<std::string_view> location = FindLocation(result_.Stream.View());
     if (!location) {
-      result_.Result = false;
+      result_.LocationMissing = true;
       result_.PageOk = false;
       done_ = true;
       return;

@@ -63,7 +63,7 @@ void TGLPrefs::BuildGeneralPage() {
 
   QFormLayout& disk = AddGroup(page, "Disk Space ");
   LockWhileGenerating(AddNumberField(disk, "&Minimum disk space (MB):", "DiskBuffer",
-                                     &PreferencesInput::DiskBuffer, kMinDiskBufferMegabytes,
+                                     &PreferencesInput::DiskBufferMegabytes, kMinDiskBufferMegabytes,
                                      kMaxDiskBufferMegabytes));
 }
 
@@ -82,7 +82,7 @@ void TGLPrefs::BuildBriefPage() {
   QVBoxLayout& page = AddPage("Brief", "Brief", help_context::kPreferencesBrief);
   QFormLayout& retries = AddGroup(page, "Retries ");
   LockWhileGenerating(AddNumberField(retries, "&Number of Retries:", "NumRetries",
-                                     &PreferencesInput::NumRetries, kMinRetries, kMaxRetries));
+                                     &PreferencesInput::RetryCount, kMinRetries, kMaxRetries));
 
   QFormLayout& password = AddGroup(page, "Default Password ");
   UserName =

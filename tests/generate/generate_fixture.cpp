@@ -88,7 +88,7 @@ GenerateTest::GenerateTest()
   environment_.FreeSpace = [this](const std::filesystem::path&) {
     ++freeSpaceReadings_;
     const bool full = lowSpaceAfter_ >= 0 && freeSpaceReadings_ > lowSpaceAfter_;
-    return full ? settings_.DiskBuffer : std::int64_t{1} << 40;
+    return full ? settings_.DiskBufferBytes : std::int64_t{1} << 40;
   };
 }
 

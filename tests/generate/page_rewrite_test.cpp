@@ -230,10 +230,10 @@ TEST_F(RewriteTest, BodyTagsAndScriptsGoFirst) {
 }
 
 TEST_F(RewriteTest, FreeSpaceAtTheMinimumEndsThePass) {
-  freeSpace_ = standalone_.RunSettings.DiskBuffer;
+  freeSpace_ = standalone_.RunSettings.DiskBufferBytes;
   EXPECT_THROW(Rewrite("<a href=a.htm>"), EInOutError);
   EXPECT_THROW(Rewrite("no tags at all"), EInOutError);
-  freeSpace_ = standalone_.RunSettings.DiskBuffer + 1;
+  freeSpace_ = standalone_.RunSettings.DiskBufferBytes + 1;
   EXPECT_NO_THROW(Rewrite("<a href=a.htm>"));
 }
 

@@ -54,7 +54,7 @@ TEST_F(PreferencesDialogTest, EveryFieldIsAppliedAndStored) {
   EXPECT_EQ(stored.BrowserPath, "/opt/NETSCAPE.EXE");
   EXPECT_EQ(stored.BrowserService, "NETSCAPE");
   EXPECT_TRUE(stored.AutoLoadBrowser);
-  EXPECT_EQ(stored.DiskBuffer, 20 * kBytesPerMegabyte);
+  EXPECT_EQ(stored.DiskBufferBytes, 20 * kBytesPerMegabyte);
   EXPECT_EQ(stored.ProxyServer, "proxy.example");
   EXPECT_EQ(stored.ProxyPort, 3128);
   EXPECT_EQ(stored.RetryCount, 5);

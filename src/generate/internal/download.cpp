@@ -87,7 +87,7 @@ bool DownloadFile(RunContext& run, CheckedFile& out, std::string_view value,
   const FetchResult result = run.FetchFile(fetchAddress);
   run.SetIdleStatus();
   // An explanation page stands in for a file that could not be had; it is not the file.
-  if (!result.Result || !result.PageOk) return false;
+  if (result.LocationMissing || !result.PageOk) return false;
 
   // A name promised to an earlier link to the top of a window becomes the page that shows it.
   const std::string name = StoreFetchedFile(run, result, key, record);

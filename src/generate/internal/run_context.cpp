@@ -67,12 +67,12 @@ void RunContext::RecordFile(std::string_view name) {
 
 void RunContext::CheckFreeSpace() const {
   const std::int64_t free = environment_.FreeSpace ? environment_.FreeSpace(runDirectory_) : -1;
-  if (free > settings_.DiskBuffer) return;
+  if (free > settings_.DiskBufferBytes) return;
   throw EInOutError(runDirectory_.string() +
                     (free < 0 ? std::string(": the free space cannot be read")
                               : ": " + std::to_string(free >> 10) +
                                     " KB free, at or below the disk buffer of " +
-                                    std::to_string(settings_.DiskBuffer >> 10) + " KB"));
+                                    std::to_string(settings_.DiskBufferBytes >> 10) + " KB"));
 }
 
 std::time_t RunContext::Now() const {
@@ -95,7 +95,7 @@ FetchOptions RunContext::OptionsForEntry() const {
 
 FetchResult RunContext::FetchPage(std::string& address) {
   FetchOptions options = OptionsForEntry();
-  options.ForbidExternal = entry_->StayLocal;
+  options.StayLocal = entry_->StayLocal;
   options.AcceptImages = entry_->Images;
   options.AcceptOtherFiles = entry_->OtherFiles;
   return fetch_(address, options);
