@@ -81,6 +81,7 @@ TEST_F(SiteTest, GeneratesTheWholeSiteIntoANewRunFolder) {
   for (const char* never : {"/hidden.htm", "/script.htm", "/map.cgi", "/a/four.htm"})
     EXPECT_EQ(Count(never), 0) << never;
   EXPECT_EQ(Count("/a/one.htm"), 2);
+  EXPECT_FALSE(Contains(RunFile("GL12.htm"), "toc.gif"));  // one.htm as a frame
   for (const char* once :
        {"/index.htm", "/img/bg.gif", "/img/logo.gif", "/img/map.gif", "/A/ONE.htm", "/a/two.htm",
         "/a/three.htm", "/old.htm", "/new.htm", "/left.htm", "/frames.htm"})
