@@ -17,8 +17,8 @@
 namespace gl {
 namespace {
 
-// The record of a link in the role it was appended in: as a frame (frame mark 1) or not. The same
-// key may have been promised in both roles; each must be filled under its own name.
+// The record of a link in the role it was appended in: as a frame or not. The same key may have
+// been promised in both roles; each must be filled under its own name.
 TPageRecord* FindInRole(const THashTable& pages, std::string_view key, bool frame) {
   TPageRecord* record = pages.FindNewest(
       key, [frame](const TPageRecord& candidate) { return candidate.FrameRole == frame; });
