@@ -18,8 +18,6 @@ namespace {
 constexpr std::size_t kNone = std::string_view::npos;
 // Free space is tested on the first tag to rewrite and then on every 52nd.
 constexpr int kTagsBetweenDiskChecks = 51;
-// The host serves its message queue every so many tags.
-constexpr unsigned kTagsBetweenServes = 256;
 // How many bytes of a tag decide its kind.
 constexpr std::size_t kClassifyLength = 9;
 
@@ -84,8 +82,7 @@ class Pass {
 
   void Run() {
     std::size_t search = 0;
-    for (unsigned turn = 1;; ++turn) {
-      if (turn % kTagsBetweenServes == 0) run_.ServeMessages();
+    for (;;) {
       stopping_ = StopOrSkipRequested();
       const std::size_t open = FindByteInStream(scan_, kTagOpenMark, search);
       if (open == kNone || open >= end_) break;

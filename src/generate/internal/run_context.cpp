@@ -52,12 +52,10 @@ void RunContext::EndEntry() {
 }
 
 std::string RunContext::AllocatePage(std::string_view extension) {
-  host_.ServeMessages();
   return AllocatePageName(runDirectory_, extension, names_.Page);
 }
 
 std::string RunContext::AllocateImage(std::string_view extension) {
-  host_.ServeMessages();
   return AllocateImageName(runDirectory_, extension, names_.Image);
 }
 

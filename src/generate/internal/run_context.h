@@ -100,7 +100,6 @@ class RunContext {
   void CountPage(std::uint64_t bytes);
   void CountFile(std::uint64_t bytes);
   void SetIdleStatus();
-  void ServeMessages() { host_.ServeMessages(); }
 
  private:
   FetchOptions OptionsForEntry() const;
