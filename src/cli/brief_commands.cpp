@@ -15,11 +15,8 @@
 namespace gl::cli {
 namespace {
 
-// The brief setup dialog lets a user type at most this many characters of a brief's name; the
-// command line keeps to it so every brief it names fits the window header and the dialog.
-constexpr std::size_t kMaxBriefNameCharacters = 60;
-
-// Validator for brief names given on the command line.
+// Validator for brief names given on the command line: no longer than the brief setup dialog
+// lets a user type.
 const CLI::Validator kBriefName(
     [](std::string& name) {
       return CharacterCount(name) > kMaxBriefNameCharacters
@@ -54,7 +51,8 @@ CLI::Option* Flag(CLI::App& command, const std::string& name, const std::string&
 void AddEntryOptions(CLI::App& command, EntryOptions& options, bool withNegations) {
   command.add_option("--name", options.name,
                      "The name shown for the entry; empty shows its address instead");
-  command.add_option("--depth", options.depth, "Spider depth")->check(CLI::Range(1, 99));
+  command.add_option("--depth", options.depth, "Spider depth")
+      ->check(CLI::Range(kMinDepth, kMaxDepth));
   command.add_option("--user", options.userName, "User name for Basic authentication");
   command.add_option("--password", options.password, "Password for Basic authentication");
   options.images = Flag(command, "--images", "Fetch images and plug-ins");

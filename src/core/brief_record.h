@@ -10,6 +10,13 @@
 
 namespace gl {
 
+// The spider depths an entry may have.
+inline constexpr int kMinDepth = 1;
+inline constexpr int kMaxDepth = 99;
+
+// The most characters a user may give a brief's name, so that it fits the window header.
+inline constexpr std::size_t kMaxBriefNameCharacters = 60;
+
 // One web entry of a brief: a page address with its retrieval options.
 struct TWebEntry {
   bool Active = true;
