@@ -45,6 +45,12 @@ TGleanerForm::TGleanerForm(TBriefDocument document, BriefWindowServices services
   connect(&WebList(), &TWebList::EntryEdited, this, &TGleanerForm::EntryChanged);
 }
 
+TGleanerForm::~TGleanerForm() {
+  // The rows outlive this part of the window while it is taken down; an edit that their editor
+  // gives up on the way must not reach it.
+  disconnect(&WebList(), nullptr, this, nullptr);
+}
+
 QWidget* TGleanerForm::BuildHeaderPanel() {
   auto* panel = new QWidget(this);
   panel->setObjectName("HeaderPanel");

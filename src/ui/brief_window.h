@@ -39,6 +39,7 @@ class TGleanerForm : public QWidget {
  public:
   // `document` has its file name: every window's brief lives in a file.
   TGleanerForm(TBriefDocument document, BriefWindowServices services, QWidget* parent = nullptr);
+  ~TGleanerForm() override;
 
   const TBriefDocument& Document() const { return document_; }
   const std::filesystem::path& FileName() const { return document_.FileName; }

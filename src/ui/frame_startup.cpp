@@ -82,6 +82,7 @@ void TMDIFrame::OpenSampleBriefs() {
   }
   for (const std::filesystem::path& sample : samples)
     DoFileOpen(sample, std::nullopt);
+  mdiArea_->tileSubWindows();
 }
 
 void TMDIFrame::OpenCommandLineFile(const std::filesystem::path& fileName) {
