@@ -73,6 +73,16 @@ TWebScrollBox::TWebScrollBox(TGleanerForm& form, TBriefRecord& brief, QWidget* p
   Header1->resizeSection(2, FixedSectionWidth(*Header1, "Entire Page"));
   setViewportMargins(0, Header1->sizeHint().height(), 0, 0);
 
+  dropMark_ = new QFrame(Panel3);
+  dropMark_->setObjectName("DropMark");
+  dropMark_->setFrameShape(QFrame::Box);
+  dropMark_->setLineWidth(2);
+  dropMark_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  QPalette mark = dropMark_->palette();
+  mark.setColor(QPalette::WindowText, mark.color(QPalette::Highlight));
+  dropMark_->setPalette(mark);
+  dropMark_->hide();
+
   list_ = new TWebList(brief, Panel3);
   Panel3->setMinimumHeight(list_->TotalHeight());
   connect(list_, &TWebList::HeightChanged, Panel3, &QWidget::setMinimumHeight);
@@ -144,6 +154,9 @@ bool TWebScrollBox::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::DragMove:
       DragOver(static_cast<QDropEvent&>(*event));
       return true;
+    case QEvent::DragLeave:
+      dropMark_->hide();
+      return true;
     case QEvent::Drop:
       Drop(static_cast<QDropEvent&>(*event));
       return true;
@@ -190,7 +203,12 @@ void TWebScrollBox::StartDrag() {
   TWebPage& row = list_->Row(index);
   auto* drag = new QDrag(Panel3);
   drag->setMimeData(new EntryDragData(form_, index));
-  drag->setPixmap(row.grab());
+  // The row as it looks while selected, so the pointer carries what the user picked up.
+  QPixmap picture(row.size() * devicePixelRatio());
+  picture.setDevicePixelRatio(devicePixelRatio());
+  picture.fill(palette().color(QPalette::Highlight));
+  row.render(&picture, QPoint(), QRegion(), QWidget::DrawChildren);
+  drag->setPixmap(picture);
   drag->setHotSpot(pressPoint_ - row.pos());
   drag->setDragCursor(DragCursor(false), Qt::MoveAction);
   drag->setDragCursor(DragCursor(true), Qt::CopyAction);
@@ -206,6 +224,10 @@ bool TWebScrollBox::DragOver(QDropEvent& event) {
   const bool copy = (event.modifiers() & Qt::ControlModifier) || data->Source != &form_;
   event.setDropAction(copy ? Qt::CopyAction : Qt::MoveAction);
   event.accept();
+  const int target = DropIndex(event.position().toPoint().y(), !copy);
+  dropMark_->setGeometry(0, target * kRowPitch, Panel3->width(), kRowPitch);
+  dropMark_->show();
+  dropMark_->raise();
   const int y = Panel3->mapTo(viewport(), event.position().toPoint()).y();
   QScrollBar& bar = *verticalScrollBar();
   if (y < kAutoScrollBand) bar.setValue(bar.value() - kRowPitch / 2);
@@ -214,7 +236,9 @@ bool TWebScrollBox::DragOver(QDropEvent& event) {
 }
 
 void TWebScrollBox::Drop(QDropEvent& event) {
-  if (!DragOver(event)) return;
+  const bool accepted = DragOver(event);
+  dropMark_->hide();
+  if (!accepted) return;
   const auto& data = dynamic_cast<const EntryDragData&>(*event.mimeData());
   const bool copy = event.dropAction() == Qt::CopyAction;
   const bool within = data.Source == &form_;

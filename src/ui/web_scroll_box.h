@@ -49,6 +49,8 @@ class TWebScrollBox : public QScrollArea {
   QWidget* Panel3;
   QHeaderView* Header1;
   TWebList* list_;
+  // Outlines the row that a dragged row would land on.
+  QFrame* dropMark_;
   QPoint pressPoint_;
   int pressIndex_ = -1;
   // A click on a cell of the row that is already selected opens its editor once it is clear
