@@ -39,6 +39,7 @@ TGleanerForm::TGleanerForm(TBriefDocument document, BriefWindowServices services
   layout->setSpacing(0);
   layout->addWidget(BuildHeaderPanel());
   layout->addWidget(Rows, 1);
+  setFocusProxy(Rows);
   BuildMenus();
   ShowHeader();
   connect(&WebList(), &TWebList::SelectionChanged, this, &TGleanerForm::CommandsChanged);

@@ -50,6 +50,7 @@ TMDIFrame::TMDIFrame(FrameOptions options)
       prompts_(options.Prompts),
       fileDialogs_(options.FileDialogs),
       browse_(std::move(options.Browse)),
+      startRun_(std::move(options.StartRun)),
       store_(DefaultSettingsFile()),
       mdiArea_(new QMdiArea(this)) {
   setObjectName("MDIFrame");
@@ -197,6 +198,7 @@ TGleanerForm* TMDIFrame::CreateBriefWindow(TBriefDocument document,
   services.Prompts = prompts_;
   services.Holder = &ClipEntry;
   services.Browse = browse_;
+  services.StartRun = startRun_;
   services.DialogParent = this;
   auto* form = new TGleanerForm(std::move(document), std::move(services));
   QMdiSubWindow* window = mdiArea_->addSubWindow(form);

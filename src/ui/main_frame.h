@@ -3,6 +3,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -37,6 +38,8 @@ struct FrameOptions {
   BriefFileDialogs* FileDialogs = nullptr;
   // Shows an address in the browser; none: the address is shown in the status bar.
   BrowseFunction Browse;
+  // Starts a run on a brief window; none: "Generate Brief" stays disabled.
+  std::function<void(TGleanerForm&)> StartRun;
 };
 
 class TMDIFrame : public QMainWindow {
@@ -105,6 +108,7 @@ class TMDIFrame : public QMainWindow {
   std::unique_ptr<BriefFileDialogs> ownFileDialogs_;
   BriefFileDialogs* fileDialogs_;
   BrowseFunction browse_;
+  std::function<void(TGleanerForm&)> startRun_;
 
   SettingsStore store_;
   Settings settings_;

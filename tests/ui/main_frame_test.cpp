@@ -25,6 +25,7 @@ class MainFrameTest : public test::ShellTest {
     options.ProgramFolder = folder_ / "program";
     options.Prompts = &prompter_;
     options.FileDialogs = &dialogs_;
+    options.StartRun = [this](TGleanerForm& form) { runs_.push_back(&form); };
     auto frame = std::make_unique<TMDIFrame>(std::move(options));
     frame->FormActivate(files);
     return frame;
@@ -43,6 +44,7 @@ class MainFrameTest : public test::ShellTest {
   }
 
   test::ScriptedFileDialogs dialogs_;
+  std::vector<TGleanerForm*> runs_;
 };
 
 TEST_F(MainFrameTest, FirstStartOpensTheFourSamplesOrNone) {
@@ -149,11 +151,14 @@ TEST_F(MainFrameTest, CommandsFollowTheActiveBriefWindow) {
   TGleanerForm* empty = frame->DoFileOpen(WriteBrief("empty.brf", {}), std::nullopt);
   const FrameActions& actions = frame->Actions();
   EXPECT_FALSE(actions.SortEntries->isEnabled());
+  EXPECT_FALSE(actions.GenerateBriefs->isEnabled());
   EXPECT_FALSE(actions.Paste1->isEnabled());
 
   auto* window = qobject_cast<QMdiSubWindow*>(full->parentWidget());
   window->mdiArea()->setActiveSubWindow(window);
   EXPECT_TRUE(actions.SortEntries->isEnabled());
+  actions.GenerateBriefs->trigger();
+  EXPECT_EQ(runs_, std::vector<TGleanerForm*>{full});
   EXPECT_FALSE(actions.DeleteEntry1->isEnabled());
   full->WebList().Select(0);
   EXPECT_TRUE(actions.DeleteEntry1->isEnabled());
@@ -161,8 +166,9 @@ TEST_F(MainFrameTest, CommandsFollowTheActiveBriefWindow) {
   EXPECT_TRUE(actions.Paste1->isEnabled());
 
   full->BeginRun();
-  for (const QAction* action : {actions.CreateWebEntry, actions.DeleteEntry1, actions.Cut1,
-                                actions.Paste1, actions.SortEntries, actions.SaveAs1})
+  for (const QAction* action :
+       {actions.CreateWebEntry, actions.DeleteEntry1, actions.Cut1, actions.Paste1,
+        actions.SortEntries, actions.SaveAs1, actions.GenerateBriefs})
     EXPECT_FALSE(action->isEnabled()) << action->objectName().toStdString();
   EXPECT_TRUE(actions.Copy1->isEnabled());
   full->EndRun();
