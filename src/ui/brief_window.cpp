@@ -233,13 +233,7 @@ void TGleanerForm::InsertCopy(int index, const EntryHolder& holder) {
 
 void TGleanerForm::SortEntriesClick() {
   if (!Commands().Sort) return;
-  TWebList& list = WebList();
-  list.CommitEdit();
-  const int selection = list.Selected();
-  SortEntries(document_.Brief.WebList, [&list](std::size_t i, std::size_t j) {
-    list.SwapRows(static_cast<int>(i), static_cast<int>(j));
-  });
-  if (selection >= 0) list.Select(selection);
+  WebList().Reorder(ExchangeSortOrder(document_.Brief.WebList));
   SaveBriefs();
 }
 

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "core/entry_sort.h"
 #include "core/settings_io.h"
 #include "ui/qt_text.h"
 #include "ui/row_editor.h"
@@ -213,15 +214,15 @@ void TWebList::ClearSelection() {
   emit SelectionChanged();
 }
 
-void TWebList::SwapRows(int i, int j) {
-  std::swap(rows_[static_cast<std::size_t>(i)], rows_[static_cast<std::size_t>(j)]);
-  if (selected_ == i) {
-    selected_ = j;
-  } else if (selected_ == j) {
-    selected_ = i;
-  }
-  PlaceRows(i, i);
-  PlaceRows(j, j);
+void TWebList::Reorder(const std::vector<std::size_t>& order) {
+  CommitEdit();
+  const int selection = selected_;
+  if (selected_ >= 0) Row(selected_).SetHighlighted(false);
+  selected_ = -1;
+  gl::Reorder(entries_, order);
+  gl::Reorder(rows_, order);
+  PlaceRows(0, Count() - 1);
+  if (selection >= 0) Select(selection);
 }
 
 void TWebList::Move(int from, int to) {

@@ -118,8 +118,9 @@ class TWebList : public QObject {
   void Delete(int index);
   void Select(int index);
   void ClearSelection();
-  // Rows i and j change places after their entries did; the selection follows its row.
-  void SwapRows(int i, int j);
+  // Puts the entries and their rows in `order` (element k: the index of the entry that goes to
+  // place k). The selection stays at its index.
+  void Reorder(const std::vector<std::size_t>& order);
   // The entry at `from` goes to `to`, the ones between close up; `to` becomes selected.
   void Move(int from, int to);
 
