@@ -14,7 +14,7 @@ constexpr int kMonthEnd = 23;
 constexpr int kMonthDash = 25;
 constexpr int kDayEnd = 41;
 constexpr int kDayDash = 43;
-constexpr int kYearEnd = 60;
+constexpr int kYearStart = 47;
 constexpr int kHoursEnd = 133;
 constexpr int kHoursColon = 135;
 constexpr int kMinutesEnd = 153;
@@ -66,7 +66,7 @@ std::vector<StampPiece> StampColumns(std::string_view stamp) {
   AddRight(pieces, DayText(Between(stamp, monthSlash + 1, daySlash)), kDayEnd);
   AddLeft(pieces, "-", kDayDash);
   const std::size_t yearEnd = stamp.find_first_of(kBlanks, daySlash + 1);
-  AddRight(pieces, Between(stamp, daySlash + 1, yearEnd), kYearEnd);
+  AddLeft(pieces, Between(stamp, daySlash + 1, yearEnd), kYearStart);
   if (yearEnd == std::string_view::npos) return pieces;
 
   const std::size_t hours = stamp.find_first_not_of(kBlanks, yearEnd);

@@ -6,7 +6,8 @@
 
 // The archived-brief list shows each run's stamp ("3/5/1997  9:07:02 AM") in fixed columns:
 // "Mar-05-1997" and "9:07:02 AM", every number in its own column so the rows line up. This
-// splits a stamp into the pieces to draw and says where each goes.
+// splits a stamp into the pieces to draw and says where each goes. The year starts just after
+// the day's dash: four digits ending at a fixed column would run into the dash.
 
 namespace gl {
 

@@ -89,7 +89,8 @@ QPushButton* TBriefOpts::BuildArchivePage() {
   connect(ListBox2, &QTreeWidget::itemSelectionChanged, this, &TBriefOpts::ListBox2Click);
   connect(ListBox2, &QTreeWidget::itemDoubleClicked, this, &TBriefOpts::ListBox2DblClick);
 
-  ViewBrief = AddPageButton(page, "&View Brief", "ViewBrief", QDialogButtonBox::AcceptRole);
+  // View and Delete act on the list; Close ends the dialog like the other page's OK.
+  ViewBrief = AddPageButton(page, "&View Brief", "ViewBrief", QDialogButtonBox::ActionRole);
   DeleteBrief = AddPageButton(page, "&Delete Brief", "DeleteBrief", QDialogButtonBox::ActionRole);
   ViewBriefClose = AddPageButton(page, "&Close", "ViewBriefClose", QDialogButtonBox::AcceptRole);
   ViewBriefHelp = AddPageButton(page, texts::kHelp, "ViewBriefHelp", QDialogButtonBox::HelpRole);
@@ -136,7 +137,9 @@ void TBriefOpts::ListBox2DblClick() {
 void TBriefOpts::ViewBriefClick() {
   const int run = SelectedRun();
   if (run < 0) return;
-  browse_(FileAddressFromPath(ArchivePathOnDisk(archiveBase_, document_.Brief.ArchivePaths[run])));
+  if (browse_)
+    browse_(
+        FileAddressFromPath(ArchivePathOnDisk(archiveBase_, document_.Brief.ArchivePaths[run])));
   accept();
 }
 

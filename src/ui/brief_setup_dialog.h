@@ -28,7 +28,8 @@ namespace gl {
 class TBriefOpts : public QDialog {
   Q_OBJECT
  public:
-  // `archiveBase`: the folder that the brief's archive paths are relative to, the brief's folder.
+  // `archiveBase`: the folder that the brief's archive paths are relative to, the brief's folder,
+  // also while a run is in progress (every run's path, the new one's too, is relative to it).
   TBriefOpts(TBriefDocument& document, bool generating, std::filesystem::path archiveBase,
              Prompter& prompter, BrowseFunction browse, QWidget* parent);
 

@@ -1,12 +1,15 @@
 #include "ui/dialog_layout.h"
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "ui/dialog_texts.h"
+#include "ui/help.h"
 
 namespace gl {
 
@@ -30,16 +33,20 @@ QPushButton* AddPageButton(const DialogPage& page, std::string_view caption, con
   return button;
 }
 
-EditButtons AddEditButtons(const DialogPage& page, const char* okName, const char* cancelName,
-                           const char* applyName, const char* helpName) {
-  EditButtons buttons{
-      AddPageButton(page, texts::kOK, okName, QDialogButtonBox::AcceptRole),
-      AddPageButton(page, texts::kCancel, cancelName, QDialogButtonBox::RejectRole),
-      AddPageButton(page, texts::kApply, applyName, QDialogButtonBox::ApplyRole),
-      AddPageButton(page, texts::kHelp, helpName, QDialogButtonBox::HelpRole),
-  };
-  buttons.Apply->setEnabled(false);
-  return buttons;
+EditButtons AddEditButtons(const DialogPage& page, const EditButtonNames& names, QDialog& dialog,
+                           const std::function<void()>& onOK, const std::function<void()>& onApply,
+                           int helpContext) {
+  QPushButton* ok = AddPageButton(page, texts::kOK, names.OK, QDialogButtonBox::AcceptRole);
+  QPushButton* cancel =
+      AddPageButton(page, texts::kCancel, names.Cancel, QDialogButtonBox::RejectRole);
+  QPushButton* apply = AddPageButton(page, texts::kApply, names.Apply, QDialogButtonBox::ApplyRole);
+  QPushButton* help = AddPageButton(page, texts::kHelp, names.Help, QDialogButtonBox::HelpRole);
+  apply->setEnabled(false);
+  QObject::connect(ok, &QPushButton::clicked, &dialog, onOK);
+  QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+  QObject::connect(apply, &QPushButton::clicked, &dialog, onApply);
+  QObject::connect(help, &QPushButton::clicked, &dialog, [helpContext] { ShowHelp(helpContext); });
+  return {ok, apply};
 }
 
 void FollowPageDefaults(QTabWidget& notebook, std::vector<QPushButton*> defaults) {
@@ -55,6 +62,14 @@ QFormLayout& AddGroup(QVBoxLayout& into, std::string_view caption) {
   auto* form = new QFormLayout(group);
   into.addWidget(group);
   return *form;
+}
+
+QSpinBox* AddNumberField(QFormLayout& group, std::string_view caption, const char* name, int low,
+                         int high) {
+  auto* field = AddLabelledField<QSpinBox>(group, caption, name);
+  field->setRange(low, high);
+  field->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  return field;
 }
 
 QCheckBox* AddCheckBox(QFormLayout& group, std::string_view caption, const char* name) {

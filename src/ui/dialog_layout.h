@@ -3,13 +3,16 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <functional>
 #include <string_view>
 #include <vector>
 
 #include "ui/qt_text.h"
 
 class QCheckBox;
+class QDialog;
 class QPushButton;
+class QSpinBox;
 class QTabWidget;
 class QVBoxLayout;
 
@@ -28,16 +31,22 @@ DialogPage AddDialogPage(QTabWidget& notebook, std::string_view caption);
 QPushButton* AddPageButton(const DialogPage& page, std::string_view caption, const char* name,
                            QDialogButtonBox::ButtonRole role);
 
-// The OK, Cancel, Apply and Help buttons of an editing page, with their object names; Apply
-// starts disabled.
+// The OK, Cancel, Apply and Help buttons of an editing page, by their object names. OK and Apply
+// run the dialog's handlers, Cancel rejects the dialog, Help opens the help pages at the page's
+// context; Apply starts disabled.
+struct EditButtonNames {
+  const char* OK;
+  const char* Cancel;
+  const char* Apply;
+  const char* Help;
+};
 struct EditButtons {
   QPushButton* OK;
-  QPushButton* Cancel;
   QPushButton* Apply;
-  QPushButton* Help;
 };
-EditButtons AddEditButtons(const DialogPage& page, const char* okName, const char* cancelName,
-                           const char* applyName, const char* helpName);
+EditButtons AddEditButtons(const DialogPage& page, const EditButtonNames& names, QDialog& dialog,
+                           const std::function<void()>& onOK, const std::function<void()>& onApply,
+                           int helpContext);
 
 // Enter presses the default button of the page shown (one per page, in page order).
 void FollowPageDefaults(QTabWidget& notebook, std::vector<QPushButton*> defaults);
@@ -55,6 +64,10 @@ Field* AddLabelledField(QFormLayout& group, std::string_view caption, const char
   group.addRow(label, field);
   return field;
 }
+
+// A labelled spin box for whole numbers from `low` to `high`, as wide as its numbers need.
+QSpinBox* AddNumberField(QFormLayout& group, std::string_view caption, const char* name, int low,
+                         int high);
 
 // A check box that spans the group's width.
 QCheckBox* AddCheckBox(QFormLayout& group, std::string_view caption, const char* name);

@@ -53,14 +53,9 @@ QPushButton* TWebProperties::BuildPropertiesPage() {
   EditName = AddLabelledField<QLineEdit>(fields, "Page &Name:", "EditName");
   EditURL = AddLabelledField<QLineEdit>(fields, "Page A&ddress:", "EditURL");
   EditURL->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
-  const EditButtons buttons =
-      AddEditButtons(page, "OKButton", "CancelButton", "Apply", "HelpButton");
+  const EditButtons buttons = AddButtons(page, {"OKButton", "CancelButton", "Apply", "HelpButton"},
+                                         help_context::kEntryProperties);
   Apply = buttons.Apply;
-  connect(buttons.OK, &QPushButton::clicked, this, &TWebProperties::OKButtonClick);
-  connect(buttons.Cancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(Apply, &QPushButton::clicked, this, &TWebProperties::ApplyClick);
-  connect(buttons.Help, &QPushButton::clicked, this,
-          [this] { HelpButtonClick(help_context::kEntryProperties); });
   return buttons.OK;
 }
 
@@ -69,19 +64,14 @@ QPushButton* TWebProperties::BuildRetrievalPage() {
   QFormLayout& fields = AddFields(*page.Body);
   ImageToggle = AddCheckBox(fields, "&Images && Plug-ins", "ImageToggle");
   LoadBinaries = AddCheckBox(fields, "&Other Files", "LoadBinaries");
-  DepthOfSearch = AddLabelledField<QSpinBox>(fields, "&Spider Depth:", "DepthOfSearch");
-  DepthOfSearch->setRange(kMinDepth, kMaxDepth);
+  DepthOfSearch = AddNumberField(fields, "&Spider Depth:", "DepthOfSearch", kMinDepth, kMaxDepth);
   LocalOnly = AddCheckBox(fields, "&Follow External Links", "LocalOnly");
   auto* note = new QLabel(ToQString(kDepthNote));
   note->setWordWrap(true);
   page.Body->addWidget(note);
-  const EditButtons buttons = AddEditButtons(page, "RO_OK", "RO_Cancel", "RO_Apply", "RO_Help");
+  const EditButtons buttons = AddButtons(page, {"RO_OK", "RO_Cancel", "RO_Apply", "RO_Help"},
+                                         help_context::kEntryRetrieval);
   RO_Apply = buttons.Apply;
-  connect(buttons.OK, &QPushButton::clicked, this, &TWebProperties::OKButtonClick);
-  connect(buttons.Cancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(RO_Apply, &QPushButton::clicked, this, &TWebProperties::ApplyClick);
-  connect(buttons.Help, &QPushButton::clicked, this,
-          [this] { HelpButtonClick(help_context::kEntryRetrieval); });
   return buttons.OK;
 }
 
@@ -93,17 +83,18 @@ QPushButton* TWebProperties::BuildPasswordPage() {
   Password->setEchoMode(QLineEdit::Password);
   Confirm = AddLabelledField<QLineEdit>(fields, texts::kConfirmCaption, "Confirm");
   Confirm->setEchoMode(QLineEdit::Password);
-  ConfirmLabel = qobject_cast<QLabel*>(fields.labelForField(Confirm));
-  ConfirmLabel->setObjectName("ConfirmLabel");
+  fields.labelForField(Confirm)->setObjectName("ConfirmLabel");
   SetEnabledWithLabel(*Confirm, false);
-  const EditButtons buttons = AddEditButtons(page, "PW_OK", "PW_Cancel", "PW_Apply", "PW_Help");
+  const EditButtons buttons =
+      AddButtons(page, {"PW_OK", "PW_Cancel", "PW_Apply", "PW_Help"}, help_context::kEntryPassword);
   PW_Apply = buttons.Apply;
-  connect(buttons.OK, &QPushButton::clicked, this, &TWebProperties::OKButtonClick);
-  connect(buttons.Cancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(PW_Apply, &QPushButton::clicked, this, &TWebProperties::ApplyClick);
-  connect(buttons.Help, &QPushButton::clicked, this,
-          [this] { HelpButtonClick(help_context::kEntryPassword); });
   return buttons.OK;
+}
+
+EditButtons TWebProperties::AddButtons(const DialogPage& page, const EditButtonNames& names,
+                                       int helpContext) {
+  return AddEditButtons(
+      page, names, *this, [this] { OKButtonClick(); }, [this] { ApplyClick(); }, helpContext);
 }
 
 void TWebProperties::Fill() {
@@ -169,10 +160,6 @@ void TWebProperties::ApplyClick() {
 void TWebProperties::OKButtonClick() {
   ApplyClick();
   if (applyOk_) accept();
-}
-
-void TWebProperties::HelpButtonClick(int context) {
-  ShowHelp(context);
 }
 
 void TWebProperties::FinishEditing() {

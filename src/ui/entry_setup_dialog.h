@@ -3,11 +3,11 @@
 #include <QDialog>
 
 #include "core/brief_record.h"
+#include "ui/dialog_layout.h"
 #include "ui/filled_text.h"
 #include "ui/prompter.h"
 
 class QCheckBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
@@ -36,7 +36,6 @@ class TWebProperties : public QDialog {
   void ApplyClick();
   // Applies and closes the dialog when the apply passed.
   void OKButtonClick();
-  void HelpButtonClick(int context);
 
   // After the dialog closed: an entry whose name was applied shows that name and counts as
   // named; an applied empty name makes the row show the address again ("New Page" without one).
@@ -47,6 +46,7 @@ class TWebProperties : public QDialog {
   QPushButton* BuildPropertiesPage();
   QPushButton* BuildRetrievalPage();
   QPushButton* BuildPasswordPage();
+  EditButtons AddButtons(const DialogPage& page, const EditButtonNames& names, int helpContext);
   void Fill();
   void ConnectChanges();
   void SetApplyEnabled(bool enabled);
@@ -67,7 +67,6 @@ class TWebProperties : public QDialog {
   QCheckBox* LocalOnly = nullptr;
   QLineEdit* UserName = nullptr;
   QLineEdit* Password = nullptr;
-  QLabel* ConfirmLabel = nullptr;
   QLineEdit* Confirm = nullptr;
   QPushButton* Apply = nullptr;
   QPushButton* RO_Apply = nullptr;

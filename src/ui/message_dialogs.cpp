@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <vector>
 
 #include "ui/dialog_texts.h"
@@ -16,6 +17,7 @@ namespace gl {
 namespace {
 
 constexpr std::string_view kBriefReadyTitle = "Brief Ready";
+constexpr int kWrapCharacters = 60;
 constexpr std::string_view kBriefReadyText = "The brief has been generated. Do you want to see it?";
 
 // Lays out a message window: the icon at the left, the lines of text beside it, and an empty
@@ -31,7 +33,11 @@ QDialogButtonBox& BuildMessage(QDialog& dialog, std::string_view title,
   iconLabel->setAlignment(Qt::AlignTop);
 
   auto* text = new QVBoxLayout;
+  // Wide enough that one or two sentences wrap into a few lines, not a narrow column.
+  const QFontMetrics metrics = dialog.fontMetrics();
+  const int widest = metrics.averageCharWidth() * kWrapCharacters;
   for (QLabel* line : lines) {
+    line->setMinimumWidth(std::min(metrics.horizontalAdvance(line->text()), widest));
     line->setWordWrap(true);
     line->setTextInteractionFlags(Qt::TextSelectableByMouse);
     text->addWidget(line);
@@ -104,7 +110,7 @@ TBtnRightDlg::TBtnRightDlg(std::string_view briefName, std::string summaryAddres
 }
 
 void TBtnRightDlg::OKBtnClick() {
-  browse_(summaryAddress_);
+  if (browse_) browse_(summaryAddress_);
   accept();
 }
 

@@ -100,14 +100,11 @@ void TGLPrefs::BuildBriefPage() {
 
 QVBoxLayout& TGLPrefs::AddPage(std::string_view caption, std::string_view name, int helpContext) {
   const DialogPage page = AddDialogPage(*notebook_, caption);
-  const EditButtons buttons =
-      AddEditButtons(page, ButtonName(name, "OK"), ButtonName(name, "Cancel"),
-                     ButtonName(name, "Apply"), ButtonName(name, "Help"));
-  connect(buttons.OK, &QPushButton::clicked, this, &TGLPrefs::OKClick);
-  connect(buttons.Cancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(buttons.Apply, &QPushButton::clicked, this, &TGLPrefs::DoApply);
-  connect(buttons.Help, &QPushButton::clicked, this,
-          [this, helpContext] { HelpClick(helpContext); });
+  const QByteArray ok = ButtonName(name, "OK"), cancel = ButtonName(name, "Cancel"),
+                   apply = ButtonName(name, "Apply"), help = ButtonName(name, "Help");
+  const EditButtons buttons = AddEditButtons(
+      page, {ok, cancel, apply, help}, *this, [this] { OKClick(); }, [this] { DoApply(); },
+      helpContext);
   applyButtons_.push_back(buttons.Apply);
   okButtons_.push_back(buttons.OK);
   return *page.Body;
@@ -130,8 +127,7 @@ QLineEdit* TGLPrefs::AddTextField(QFormLayout& group, std::string_view caption, 
 
 QSpinBox* TGLPrefs::AddNumberField(QFormLayout& group, std::string_view caption, const char* name,
                                    int PreferencesInput::*member, int low, int high) {
-  auto* field = AddLabelledField<QSpinBox>(group, caption, name);
-  field->setRange(low, high);
+  QSpinBox* field = gl::AddNumberField(group, caption, name, low, high);
   field->setValue(filled_.*member);
   takeFields_.push_back(
       [field, member](PreferencesInput& input) { input.*member = field->value(); });
@@ -204,10 +200,6 @@ bool TGLPrefs::DoApply() {
 
 void TGLPrefs::OKClick() {
   if (DoApply()) accept();
-}
-
-void TGLPrefs::HelpClick(int context) {
-  ShowHelp(context);
 }
 
 }  // namespace gl

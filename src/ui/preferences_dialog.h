@@ -47,7 +47,6 @@ class TGLPrefs : public QDialog {
   bool DoApply();
   // Applies and closes the dialog when the apply passed.
   void OKClick();
-  void HelpClick(int context);
 
  private:
   void BuildGeneralPage();
