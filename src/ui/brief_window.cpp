@@ -205,7 +205,10 @@ void TGleanerForm::Paste1Click() {
 }
 
 void TGleanerForm::CopyWebEntryData(EntryHolder& holder) const {
-  const int index = WebList().Selected();
+  CopyRow(WebList().Selected(), holder);
+}
+
+void TGleanerForm::CopyRow(int index, EntryHolder& holder) const {
   holder.Copy(WebList().Entry(index), ToBytes(WebList().Row(index).DepthLabel()->text()));
 }
 
@@ -255,8 +258,7 @@ void TGleanerForm::FinishDragDrop(TGleanerForm& source, int sourceIndex, int tar
     return;
   }
   EntryHolder transfer;
-  transfer.Copy(source.WebList().Entry(sourceIndex),
-                ToBytes(source.WebList().Row(sourceIndex).DepthLabel()->text()));
+  source.CopyRow(sourceIndex, transfer);
   InsertCopy(target, transfer);
   if (&source == this) {
     list.Select(target <= sourceIndex ? sourceIndex + 1 : sourceIndex);

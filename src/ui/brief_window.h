@@ -100,6 +100,8 @@ class TGleanerForm : public QWidget {
   QAction* AddAction(const char* name, const char* caption, void (TGleanerForm::*handler)());
   void UpdateMenus();
   void ShowHeader();
+  // The entry of row `index` with the text of its depth column.
+  void CopyRow(int index, EntryHolder& holder) const;
   // A copy of the held entry at `index`, then saved. The selection stays on its row.
   void InsertCopy(int index, const EntryHolder& holder);
   void EntryChanged(int index);

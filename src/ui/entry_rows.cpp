@@ -123,12 +123,8 @@ TWebList::TWebList(TBriefRecord& brief, QWidget* area)
       highlight_(new TWebHighlight(area)),
       editor_(new RowEditor(area)) {
   setObjectName("WebList");
-  for (int index = 0; index < static_cast<int>(entries_.size()); ++index) {
-    TWebPage* row = CreateRow(index);
-    rows_.push_back(row);
-    row->Show(Entry(index));
-    row->DepthLabel()->setText(QString::number(Entry(index).Depth));
-  }
+  for (int index = 0; index < static_cast<int>(entries_.size()); ++index)
+    rows_.push_back(CreateRow(index, Entry(index)));
   connect(editor_, &RowEditor::Finished, this, &TWebList::ApplyEdit);
   connect(editor_, &RowEditor::NextCellWanted, this, [this](int index) {
     if (index == selected_) BeginEdit(EditedCell::Depth);
@@ -144,9 +140,11 @@ int TWebList::IndexAt(int y) const {
   return std::min(y / kRowPitch, Count());
 }
 
-TWebPage* TWebList::CreateRow(int index) {
+TWebPage* TWebList::CreateRow(int index, const TWebEntry& entry) {
   auto* row = new TWebPage(area_);
   row->Place(index * kRowPitch, edges_);
+  row->Show(entry);
+  row->DepthLabel()->setText(QString::number(entry.Depth));
   row->show();
   connect(row->CheckMark(), &TCheckMark::Clicked, this, [this, row] {
     const auto at = std::find(rows_.begin(), rows_.end(), row);
@@ -161,17 +159,14 @@ void TWebList::PlaceRows(int from, int to) {
   if (selected_ >= 0) highlight_->setGeometry(Row(selected_).geometry());
 }
 
-TWebEntry& TWebList::Insert(int index) {
+void TWebList::Insert(int index) {
   CommitEdit();
-  TWebEntry& entry = CreateNewWebEntry(brief_, static_cast<std::size_t>(index));
-  rows_.insert(rows_.begin() + index, CreateRow(index));
-  Row(index).Show(entry);
-  Row(index).DepthLabel()->setText(QString::number(entry.Depth));
+  const TWebEntry& entry = CreateNewWebEntry(brief_, static_cast<std::size_t>(index));
+  rows_.insert(rows_.begin() + index, CreateRow(index, entry));
   if (selected_ >= index) ++selected_;
   PlaceRows(index, Count() - 1);
   emit HeightChanged(TotalHeight());
   emit SelectionChanged();
-  return Entry(index);
 }
 
 void TWebList::Delete(int index) {

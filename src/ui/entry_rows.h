@@ -112,7 +112,7 @@ class TWebList : public QObject {
   int IndexAt(int y) const;
 
   // A new default entry at `index` (the count appends); a selection at or after it moves down.
-  TWebEntry& Insert(int index);
+  void Insert(int index);
   // Frees the entry at `index`. The selection stays at its index, goes to the last row when it
   // was past the end, and is -1 once no row is left.
   void Delete(int index);
@@ -145,7 +145,7 @@ class TWebList : public QObject {
   void CheckMarkClicked(int index);
 
  private:
-  TWebPage* CreateRow(int index);
+  TWebPage* CreateRow(int index, const TWebEntry& entry);
   void PlaceRows(int from, int to);
   void ApplyEdit(int index, EditedCell cell, const QString& text);
 

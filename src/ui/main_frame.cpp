@@ -105,10 +105,10 @@ void TMDIFrame::ConnectActions() {
   connect(a.Close1, &QAction::triggered, this, &TMDIFrame::Close1Click);
   connect(a.SaveAs1, &QAction::triggered, this, &TMDIFrame::SaveAs1Click);
   connect(a.Exit1, &QAction::triggered, this, &QWidget::close);
-  connect(a.Cut1, &QAction::triggered, this, &TMDIFrame::Cut1Click);
-  connect(a.Copy1, &QAction::triggered, this, &TMDIFrame::Copy1Click);
-  connect(a.Paste1, &QAction::triggered, this, &TMDIFrame::Paste1Click);
   connect(a.Preferences1, &QAction::triggered, this, &TMDIFrame::Preferences1Click);
+  onActive(a.Cut1, &TGleanerForm::Cut1Click);
+  onActive(a.Copy1, &TGleanerForm::Copy1Click);
+  onActive(a.Paste1, &TGleanerForm::Paste1Click);
   onActive(a.GenerateBriefs, &TGleanerForm::GenerateBriefsClick);
   onActive(a.ShowBrief, &TGleanerForm::ShowBriefClick);
   onActive(a.BriefSetup1, &TGleanerForm::BriefProperties1Click);
@@ -279,18 +279,6 @@ void TMDIFrame::SaveAs1Click() {
 void TMDIFrame::Preferences1Click() {
   TGLPrefs dialog(settings_, store_, AnyGenerating(), *prompts_, this);
   dialog.exec();
-}
-
-void TMDIFrame::Cut1Click() {
-  if (TGleanerForm* form = ActiveBrief()) form->Cut1Click();
-}
-
-void TMDIFrame::Copy1Click() {
-  if (TGleanerForm* form = ActiveBrief()) form->Copy1Click();
-}
-
-void TMDIFrame::Paste1Click() {
-  if (TGleanerForm* form = ActiveBrief()) form->Paste1Click();
 }
 
 void TMDIFrame::UpdateWindowMenu() {

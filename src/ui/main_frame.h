@@ -23,7 +23,8 @@ class QMdiSubWindow;
 
 // TMDIFrame, the program's main window: the brief windows in its area, the menus, tool bar and
 // status bar, start-up and the file commands. It owns the settings and the entry holder, and
-// routes the brief and entry commands to the active brief window.
+// routes the brief and entry commands (cut, copy and paste among them) to the active brief
+// window.
 
 namespace gl {
 
@@ -70,9 +71,6 @@ class TMDIFrame : public QMainWindow {
   void Close1Click();
   void SaveAs1Click();
   void Preferences1Click();
-  void Cut1Click();
-  void Copy1Click();
-  void Paste1Click();
 
   // Writes the open briefs with their placements and the recently used briefs to the settings.
   void RememberFiles();
