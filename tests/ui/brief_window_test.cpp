@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <memory>
 
@@ -193,6 +195,48 @@ TEST_F(BriefWindowTest, KeyboardSelectsEditsInPlaceAndDeletes) {
   QTest::keyClick(rows, Qt::Key_Delete);
   EXPECT_EQ(prompter_.titles.back(), "Delete a Web Entry");
   EXPECT_EQ(form->WebList().Count(), 3);
+}
+
+TEST_F(BriefWindowTest, InPlaceEditsEndWithTheSelectionOrAreDropped) {
+  auto form = Open("e.brf", {"a", "b", "c"});
+  auto* rows = form->findChild<TWebScrollBox*>("Rows");
+  auto* editor = form->findChild<QLineEdit*>("RowEditor");
+  const auto edit = [&](int row, const char* text) {
+    form->WebList().Select(row);
+    QTest::keyClick(rows, Qt::Key_F2);
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    QTest::keyClicks(editor, text);
+  };
+  edit(0, "kept");
+  QTest::mouseClick(form->WebList().Row(2).NameLabel(), Qt::LeftButton);  // another row
+  edit(1, "dropped");
+  QTest::keyClick(editor, Qt::Key_Escape);
+  edit(2, "");
+  QTest::keyClick(editor, Qt::Key_Return);
+  EXPECT_EQ(Shown(*form), (Names{"kept", "b", "www.c.example/"}));
+  EXPECT_EQ(NamesOnDisk(form->FileName()), Shown(*form));
+  EXPECT_FALSE(form->WebList().Entry(2).NameSet);
+
+  form->BeginRun();
+  QTest::keyClick(rows, Qt::Key_F2);
+  EXPECT_TRUE(editor->isHidden());
+}
+
+TEST_F(BriefWindowTest, EntryMenuOffersOnlyWhatAGeneratingBriefAllows) {
+  auto form = Open("g.brf", {"a"});
+  holder_.Copy(TWebEntry{}, "1");
+  form->WebList().Select(0);
+  form->BeginRun();
+  form->ShowEntryMenu(QPoint());
+  const auto enabled = [&](const char* name) {
+    return form->findChild<QAction*>(name)->isEnabled();
+  };
+  for (const char* name : {"PopupAddEntry", "PopupDeleteEntry", "Cut1", "Paste1"})
+    EXPECT_FALSE(enabled(name)) << name;
+  for (const char* name : {"Properties1", "Copy1", "BriefProperties1"})
+    EXPECT_TRUE(enabled(name)) << name;
+  form->findChild<QMenu*>("WebEntryMenu")->close();
 }
 
 }  // namespace

@@ -5,12 +5,14 @@
 #include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTest>
 #include <memory>
 
 #include "core/settings_io.h"
 #include "shell_test_support.h"
 #include "ui/brief_window.h"
 #include "ui/entry_rows.h"
+#include "ui/splash_screen.h"
 #include "ui/window_placement.h"
 
 namespace gl {
@@ -88,6 +90,25 @@ TEST_F(MainFrameTest, ReopensTheBriefsOfTheLastExitWhereTheyWere) {
   EXPECT_EQ(frame->Briefs()[0]->parentWidget()->geometry(), QRect(10, 20, 300, 200));
   EXPECT_EQ(frame->ActiveBrief()->FileName(), b);
   EXPECT_EQ(frame->Recent().Names(), (Names{b.string(), a.string(), gone.string()}));
+  auto* third = frame->findChild<QAction*>("Recent3");
+  EXPECT_EQ(third->text().toStdString(), "&3 " + gone.string());
+  frame->Briefs()[0]->parentWidget()->close();
+  frame->findChild<QAction*>("Recent2")->trigger();
+  EXPECT_EQ(OpenFiles(*frame), (Names{"b.brf", "a.brf"}));
+}
+
+TEST_F(MainFrameTest, SplashStartsTheBrowserWhenAskedAndCloses) {
+  const test::ScopedEnvironment fast("GLEANER_LIGHT_TIME_SCALE", "0.01");
+  const std::filesystem::path browser = folder_ / "browser.sh";
+  test::WriteFileBytes(browser, "#!/bin/sh\necho started > \"$0.ran\"\n");
+  std::filesystem::permissions(browser, std::filesystem::perms::owner_all);
+  Settings settings;
+  settings.BrowserPath = browser.string();
+  for (const bool autoLoad : {false, true}) {
+    settings.AutoLoadBrowser = autoLoad;
+    EXPECT_EQ(TSplashScreen(settings).exec(), QDialog::Accepted);
+  }
+  EXPECT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(browser.string() + ".ran"); }));
 }
 
 TEST_F(MainFrameTest, PlacementsOffEveryScreenComeBackOntoTheFirst) {
