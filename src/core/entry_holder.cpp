@@ -7,7 +7,7 @@ namespace gl {
 namespace {
 
 void CutHeldText(std::string& text) {
-  text.resize(LeadingCharacters(text, kHeldTextCharacters).size());
+  text.resize(FirstCharacters(text, kHeldTextCharacters).size());
 }
 
 }  // namespace

@@ -55,12 +55,12 @@ std::size_t CharacterCount(std::string_view text) {
   }));
 }
 
-std::string_view LeadingCharacters(std::string_view text, std::size_t count) {
+std::string_view FirstCharacters(std::string_view text, std::size_t count) {
   if (!IsUtf8(text)) return text.substr(0, count);
-  std::size_t end = 0;
-  for (std::size_t characters = 0; end < text.size() && characters < count; ++characters)
-    end += SequenceLength(text, end);
-  return text.substr(0, end);
+  std::size_t at = 0;
+  for (; at < text.size() && count > 0; --count)
+    at += SequenceLength(text, at);
+  return text.substr(0, at);
 }
 
 }  // namespace gl

@@ -14,8 +14,8 @@ bool IsUtf8(std::string_view text);
 // Characters as a user counts them: code points of well-formed UTF-8, else bytes.
 std::size_t CharacterCount(std::string_view text);
 
-// The first `count` characters of `text`, counted as CharacterCount counts them, so a UTF-8 text
-// is never cut inside a character.
-std::string_view LeadingCharacters(std::string_view text, std::size_t count);
+// The first `count` characters of `text`, counted as CharacterCount counts them, so a cut never
+// splits a UTF-8 sequence.
+std::string_view FirstCharacters(std::string_view text, std::size_t count);
 
 }  // namespace gl

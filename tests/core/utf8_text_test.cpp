@@ -38,9 +38,9 @@ TEST(Utf8TextTest, CharacterCount) {
   EXPECT_EQ(CharacterCount("News"), 4u);
   EXPECT_EQ(CharacterCount("caf\xC3\xA9 \xF0\x9F\x93\xB0"), 6u);
   EXPECT_EQ(CharacterCount("caf\xE9\xC3"), 5u);  // not UTF-8: bytes
-  EXPECT_EQ(LeadingCharacters("\xC3\xA9t\xC3\xA9", 3), "\xC3\xA9t\xC3\xA9");
-  EXPECT_EQ(LeadingCharacters("\xC3\xA9t\xC3\xA9", 2), "\xC3\xA9t");
-  EXPECT_EQ(LeadingCharacters("caf\xE9\xC3", 4), "caf\xE9");
+  EXPECT_EQ(FirstCharacters("\xC3\xA9t\xC3\xA9", 3), "\xC3\xA9t\xC3\xA9");
+  EXPECT_EQ(FirstCharacters("\xC3\xA9t\xC3\xA9", 2), "\xC3\xA9t");
+  EXPECT_EQ(FirstCharacters("caf\xE9\xC3", 4), "caf\xE9");
 }
 
 }  // namespace
