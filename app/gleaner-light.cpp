@@ -11,6 +11,7 @@
 #include "ui/main_frame.h"
 #include "ui/qt_text.h"
 #include "ui/splash_screen.h"
+#include "ui/tool_icons.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
 
   gl::FrameOptions options;
   options.ProgramFolder = gl::ProgramDirectory();
+  QApplication::setWindowIcon(gl::ProgramIcon(options.ProgramFolder));
   gl::TMDIFrame frame(std::move(options));
   gl::TSplashScreen(frame.ProgramSettings()).exec();
   frame.FormActivate(briefs);

@@ -3,7 +3,10 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
-#include <cstring>
+#include <string_view>
+#include <system_error>
+
+#include "ui/qt_text.h"
 
 namespace gl {
 namespace {
@@ -138,6 +141,18 @@ QIcon ToolIcon(const char* name) {
   if (!icon.isNull()) return icon;
   for (const int side : {16, 22, 24, 32, 48, 64})
     icon.addPixmap(Drawn(name, side));
+  return icon;
+}
+
+QIcon ProgramIcon(const std::filesystem::path& programFolder) {
+  QIcon icon = QIcon::fromTheme("gleaner-light");
+  if (!icon.isNull()) return icon;
+  for (const char* size : {"16x16", "32x32", "48x48", "256x256"}) {
+    const std::filesystem::path picture =
+        programFolder / "icons" / "hicolor" / size / "apps" / "gleaner-light.png";
+    std::error_code error;
+    if (std::filesystem::is_regular_file(picture, error)) icon.addFile(PathToQString(picture));
+  }
   return icon;
 }
 
