@@ -70,6 +70,7 @@ TWebScrollBox::TWebScrollBox(TGleanerForm& form, TBriefRecord& brief, QWidget* p
   Header1->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   Header1->setSectionResizeMode(QHeaderView::Fixed);
   Header1->resizeSection(0, FixedSectionWidth(*Header1, "Active "));
+  // The widest text the depth column shows is that of a bookmark taken in as an entry.
   Header1->resizeSection(2, FixedSectionWidth(*Header1, "Entire Page"));
   setViewportMargins(0, Header1->sizeHint().height(), 0, 0);
 
