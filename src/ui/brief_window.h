@@ -1,0 +1,131 @@
+#pragma once
+
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+
+#include "core/brief_record.h"
+#include "core/entry_holder.h"
+#include "ui/browse_function.h"
+#include "ui/command_state.h"
+#include "ui/prompter.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+
+// TGleanerForm, the brief window: a header with the brief's name and state, the column header
+// and one row per web entry. It owns its brief and saves it to its file after every change.
+
+namespace gl {
+
+class TGleanerForm;
+class TWebList;
+class TWebScrollBox;
+
+// What a brief window takes from the main window.
+struct BriefWindowServices {
+  Prompter* Prompts = nullptr;
+  EntryHolder* Holder = nullptr;
+  BrowseFunction Browse;
+  // Starts a run on the window's brief; empty while the desktop cannot run briefs.
+  std::function<void(TGleanerForm&)> StartRun;
+  // The window that dialogs are centred over.
+  QWidget* DialogParent = nullptr;
+};
+
+class TGleanerForm : public QWidget {
+  Q_OBJECT
+ public:
+  // `document` has its file name: every window's brief lives in a file.
+  TGleanerForm(TBriefDocument document, BriefWindowServices services, QWidget* parent = nullptr);
+  ~TGleanerForm() override;
+
+  const TBriefDocument& Document() const { return document_; }
+  const std::filesystem::path& FileName() const { return document_.FileName; }
+  // The base of the brief's archive paths: the folder the brief was opened or made in.
+  const std::filesystem::path& Folder() const { return folder_; }
+  // Save As: a new file and caption; the archive folder stays.
+  void SetFileName(const std::filesystem::path& fileName);
+
+  TWebList& WebList() const;
+  BriefState State() const;
+  BriefCommands Commands() const { return CommandsFor(State()); }
+
+  // Writes the brief to its file. A failure shows the saving error; the window keeps the brief
+  // as it is, and the file on disk stays as it was.
+  bool SaveBriefs();
+
+  void CreateWebEntryClick();
+  // Asks "<verb> a Web Entry"; on Yes deletes the selected entry and saves.
+  void DeleteCurrWebEntry(const char* verb);
+  // The delete command: DeleteCurrWebEntry with the verb "Delete".
+  void DeleteEntryClick();
+  void Cut1Click();
+  void Copy1Click();
+  // A copy of the held entry becomes the first row.
+  void Paste1Click();
+  void CopyWebEntryData(EntryHolder& holder) const;
+  void DoWebEntryPaste(const EntryHolder& holder);
+  void SortEntriesClick();
+  // A click on a row's check mark: toggles Active and saves, unless the brief is generating.
+  void CheckMarkClick(int index);
+  // A row of `source` (this window or another) was dropped on row `target`.
+  void FinishDragDrop(TGleanerForm& source, int sourceIndex, int target, bool copy);
+  // Shows the selected entry's page in the browser.
+  void ViewPage1Click();
+  // Shows the brief's latest archived run in the browser, when there is one on disk.
+  void ShowBriefClick();
+  void GenerateBriefsClick();
+  void Properties1Click();
+  void BriefProperties1Click();
+  void ShowEntryMenu(const QPoint& globalPoint);
+  void ShowBriefMenu(const QPoint& globalPoint);
+
+  // A run started or ended on this brief: while it works the brief is read-only.
+  void BeginRun();
+  void EndRun();
+
+ signals:
+  // The enabled state of the brief and entry commands may have changed.
+  void CommandsChanged();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  QWidget* BuildHeaderPanel();
+  void BuildMenus();
+  QAction* AddAction(const char* name, const char* caption, void (TGleanerForm::*handler)());
+  void UpdateMenus();
+  void ShowHeader();
+  // The entry of row `index` with the text of its depth column.
+  void CopyRow(int index, EntryHolder& holder) const;
+  // A copy of the held entry at `index`, then saved. The selection stays on its row.
+  void InsertCopy(int index, const EntryHolder& holder);
+  void EntryChanged(int index);
+
+  TBriefDocument document_;
+  BriefWindowServices services_;
+  std::filesystem::path folder_;
+  QLabel* HeaderBriefName;
+  QLabel* HeaderActive;
+  TWebScrollBox* Rows;
+  QMenu* WebEntryMenu;
+  QMenu* BriefPopupMenu;
+  struct PopupActions {
+    QAction* Properties1;
+    QAction* PopupAddEntry;
+    QAction* PopupDeleteEntry;
+    QAction* FetchPage1;
+    QAction* Cut1;
+    QAction* Copy1;
+    QAction* Paste1;
+    QAction* BriefProperties1;
+    QAction* ShowBrief1;
+    QAction* GenerateBriefs1;
+  } popup_{};
+};
+
+}  // namespace gl

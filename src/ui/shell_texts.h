@@ -1,0 +1,27 @@
+#pragma once
+
+// Texts of the main window and brief windows that more than one place shows.
+
+namespace gl::shell_texts {
+
+inline constexpr const char* kProgramCaption = "Gleaner-Light";
+
+// Commands that both the main window's menus and a brief window's menus carry.
+inline constexpr const char* kCut = "Cu&t";
+inline constexpr const char* kCopy = "&Copy";
+inline constexpr const char* kPaste = "&Paste";
+inline constexpr const char* kAddEntry = "&Add Entry";
+inline constexpr const char* kDeleteEntry = "&Delete Entry";
+inline constexpr const char* kWebSetup = "&Web Setup...";
+inline constexpr const char* kBriefSetup = "&Brief Setup...";
+inline constexpr const char* kShowBrief = "&Show Brief";
+
+// The verbs of the deletion question.
+inline constexpr const char* kDeleteVerb = "Delete";
+inline constexpr const char* kCutVerb = "Cut";
+
+inline constexpr const char* kAlreadyOpenTitle = "Brief already open";
+inline constexpr const char* kAlreadyOpenText =
+    "This brief is already open. Gleaner-Light cannot open two copies of the same brief.";
+
+}  // namespace gl::shell_texts
