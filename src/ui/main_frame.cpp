@@ -16,7 +16,7 @@
 #include "core/brief_file.h"
 #include "core/byte_text.h"
 #include "core/settings_io.h"
-#include "generate/texts.h"
+#include "net/texts.h"
 #include "ui/brief_window.h"
 #include "ui/entry_rows.h"
 #include "ui/message_dialogs.h"
