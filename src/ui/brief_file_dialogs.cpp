@@ -10,6 +10,8 @@ namespace {
 // Brief files are named *.brf; files from other systems may carry the extension in capitals.
 constexpr const char* kBriefFilter = "Brief Files (*.brf *.BRF)";
 constexpr const char* kAllFilesFilter = "All Files (*)";
+// Browsers export bookmarks.html; older ones wrote bookmark.htm.
+constexpr const char* kBookmarkFilter = "Bookmark Files (*.htm *.html *.HTM *.HTML)";
 
 std::optional<std::filesystem::path> Chosen(QFileDialog& dialog) {
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
@@ -35,6 +37,15 @@ std::optional<std::filesystem::path> QtBriefFileDialogs::ChooseBriefToSave(
   dialog.setNameFilter(kBriefFilter);
   dialog.setDefaultSuffix("brf");
   if (!name.isEmpty()) dialog.selectFile(name);
+  return Chosen(dialog);
+}
+
+std::optional<std::filesystem::path> QtBriefFileDialogs::ChooseBookmarks(
+    const std::filesystem::path& folder) {
+  QFileDialog dialog(parent_, "Import Bookmarks", PathToQString(folder));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilters({kBookmarkFilter, kAllFilesFilter});
   return Chosen(dialog);
 }
 

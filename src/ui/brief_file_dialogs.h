@@ -6,8 +6,8 @@
 
 class QWidget;
 
-// The file dialogs of the main window's file commands, behind an interface so that tests can
-// answer them.
+// The file dialogs of the main window's file commands (briefs, and bookmark files to import),
+// behind an interface so that tests can answer them.
 
 namespace gl {
 
@@ -23,6 +23,10 @@ class BriefFileDialogs {
   // in; a name without extension gets ".brf". None when cancelled.
   virtual std::optional<std::filesystem::path> ChooseBriefToSave(
       const QString& title, const std::filesystem::path& folder, const QString& name) = 0;
+
+  // "Import Bookmarks": an existing bookmark file, starting in `folder`; none when cancelled.
+  virtual std::optional<std::filesystem::path> ChooseBookmarks(
+      const std::filesystem::path& folder) = 0;
 };
 
 // Qt's file dialogs over the main window.
@@ -35,6 +39,8 @@ class QtBriefFileDialogs : public BriefFileDialogs {
   std::optional<std::filesystem::path> ChooseBriefToSave(const QString& title,
                                                          const std::filesystem::path& folder,
                                                          const QString& name) override;
+  std::optional<std::filesystem::path> ChooseBookmarks(
+      const std::filesystem::path& folder) override;
 
  private:
   QWidget* parent_;

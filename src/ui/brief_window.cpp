@@ -213,11 +213,14 @@ void TGleanerForm::CopyRow(int index, EntryHolder& holder) const {
 }
 
 void TGleanerForm::DoWebEntryPaste(const EntryHolder& holder) {
-  const int index = WebList().Selected();
+  ShowHeld(WebList().Selected(), holder);
+  SaveBriefs();
+}
+
+void TGleanerForm::ShowHeld(int index, const EntryHolder& holder) {
   WebList().Entry(index) = holder.Entry();
   WebList().ShowEntry(index);
   WebList().SetDepthText(index, ToQString(holder.DepthText()));
-  SaveBriefs();
 }
 
 void TGleanerForm::InsertCopy(int index, const EntryHolder& holder) {
@@ -265,6 +268,19 @@ void TGleanerForm::FinishDragDrop(TGleanerForm& source, int sourceIndex, int tar
   } else {
     list.Select(target);
   }
+}
+
+void TGleanerForm::DropEntries(const std::vector<EntryHolder>& entries, int target) {
+  if (document_.Brief.Generating || entries.empty()) return;
+  TWebList& list = WebList();
+  for (std::size_t offset = 0; offset < entries.size(); ++offset) {
+    const int index = target + static_cast<int>(offset);
+    list.Insert(index);
+    ShowHeld(index, entries[offset]);
+  }
+  list.Select(target);
+  SaveBriefs();
+  emit CommandsChanged();
 }
 
 void TGleanerForm::ViewPage1Click() {

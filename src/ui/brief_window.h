@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <filesystem>
 #include <functional>
+#include <vector>
 
 #include "core/brief_record.h"
 #include "core/entry_holder.h"
@@ -72,6 +73,9 @@ class TGleanerForm : public QWidget {
   void CheckMarkClick(int index);
   // A row of `source` (this window or another) was dropped on row `target`.
   void FinishDragDrop(TGleanerForm& source, int sourceIndex, int target, bool copy);
+  // Entries from outside the brief windows (bookmarks) were dropped on row `target`: they become
+  // new rows from there on, in their order, the first of them selected; the brief is saved once.
+  void DropEntries(const std::vector<EntryHolder>& entries, int target);
   // Shows the selected entry's page in the browser.
   void ViewPage1Click();
   // Shows the brief's latest archived run in the browser, when there is one on disk.
@@ -102,6 +106,8 @@ class TGleanerForm : public QWidget {
   void ShowHeader();
   // The entry of row `index` with the text of its depth column.
   void CopyRow(int index, EntryHolder& holder) const;
+  // Row `index` takes the held entry and its depth text.
+  void ShowHeld(int index, const EntryHolder& holder);
   // A copy of the held entry at `index`, then saved. The selection stays on its row.
   void InsertCopy(int index, const EntryHolder& holder);
   void EntryChanged(int index);

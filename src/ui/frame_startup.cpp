@@ -98,8 +98,9 @@ void TMDIFrame::RememberFiles() {
   OpenBriefsLayout layout;
   layout.Frame = PlacementOf(*this);
   for (const QMdiSubWindow* window : mdiArea_->subWindowList(QMdiArea::StackingOrder)) {
-    const auto* form = qobject_cast<const TGleanerForm*>(window->widget());
-    layout.Briefs.push_back({form->FileName().string(), PlacementOf(*window)});
+    // Bookmark windows are not reopened: the file is imported again when it is wanted.
+    if (const auto* form = qobject_cast<const TGleanerForm*>(window->widget()))
+      layout.Briefs.push_back({form->FileName().string(), PlacementOf(*window)});
   }
   // The settings store keeps its last good file when it cannot write; nothing more to do here.
   [[maybe_unused]] const bool written =

@@ -13,10 +13,12 @@
 #include <QStatusBar>
 #include <system_error>
 
+#include "core/bookmark_reader.h"
 #include "core/brief_file.h"
 #include "core/byte_text.h"
 #include "core/settings_io.h"
 #include "net/texts.h"
+#include "ui/bookmarks_window.h"
 #include "ui/brief_window.h"
 #include "ui/entry_rows.h"
 #include "ui/message_dialogs.h"
@@ -31,6 +33,7 @@ namespace {
 namespace st = shell_texts;
 
 constexpr QSize kBriefWindowSize(560, 360);
+constexpr QSize kBookmarksWindowSize(380, 460);
 
 // Paths of the same brief compare equal whatever their form ("./a.brf") or letter case.
 std::string BriefKey(const std::filesystem::path& fileName) {
@@ -106,8 +109,15 @@ void TMDIFrame::ConnectActions() {
   connect(a.SaveAs1, &QAction::triggered, this, &TMDIFrame::SaveAs1Click);
   connect(a.Exit1, &QAction::triggered, this, &QWidget::close);
   connect(a.Preferences1, &QAction::triggered, this, &TMDIFrame::Preferences1Click);
+  connect(a.ImportHotlist1, &QAction::triggered, this, &TMDIFrame::ImportHotlist1Click);
   onActive(a.Cut1, &TGleanerForm::Cut1Click);
-  onActive(a.Copy1, &TGleanerForm::Copy1Click);
+  connect(a.Copy1, &QAction::triggered, this, [this] {
+    if (TBkMarks* bookmarks = ActiveBookmarks()) {
+      bookmarks->Copy1Click();
+    } else if (TGleanerForm* form = ActiveBrief()) {
+      form->Copy1Click();
+    }
+  });
   onActive(a.Paste1, &TGleanerForm::Paste1Click);
   onActive(a.GenerateBriefs, &TGleanerForm::GenerateBriefsClick);
   onActive(a.ShowBrief, &TGleanerForm::ShowBriefClick);
@@ -126,12 +136,17 @@ void TMDIFrame::ConnectActions() {
 QList<TGleanerForm*> TMDIFrame::Briefs() const {
   QList<TGleanerForm*> forms;
   for (const QMdiSubWindow* window : mdiArea_->subWindowList(QMdiArea::StackingOrder))
-    forms.append(FormOf(window));
+    if (TGleanerForm* form = FormOf(window)) forms.append(form);
   return forms;
 }
 
 TGleanerForm* TMDIFrame::ActiveBrief() const {
   return FormOf(mdiArea_->activeSubWindow());
+}
+
+TBkMarks* TMDIFrame::ActiveBookmarks() const {
+  const QMdiSubWindow* window = mdiArea_->activeSubWindow();
+  return window == nullptr ? nullptr : qobject_cast<TBkMarks*>(window->widget());
 }
 
 bool TMDIFrame::AnyGenerating() const {
@@ -140,8 +155,10 @@ bool TMDIFrame::AnyGenerating() const {
   return false;
 }
 
+// With a bookmark window in front no brief is active: only copy works on it.
 void TMDIFrame::SetMenuStuff() {
   const TGleanerForm* form = ActiveBrief();
+  const TBkMarks* bookmarks = ActiveBookmarks();
   const BriefCommands commands = form != nullptr ? form->Commands() : BriefCommands{};
   const FrameActions& a = actions_;
   a.Close1->setEnabled(commands.Close);
@@ -150,14 +167,14 @@ void TMDIFrame::SetMenuStuff() {
   a.ShowBrief->setEnabled(commands.ShowBrief);
   a.BriefSetup1->setEnabled(commands.BriefSetup);
   a.Cut1->setEnabled(commands.Cut);
-  a.Copy1->setEnabled(commands.Copy);
+  a.Copy1->setEnabled(bookmarks != nullptr ? bookmarks->CanCopy() : commands.Copy);
   a.Paste1->setEnabled(commands.Paste);
   a.CreateWebEntry->setEnabled(commands.AddEntry);
   a.DeleteEntry1->setEnabled(commands.DeleteEntry);
   a.WebSetup1->setEnabled(commands.WebSetup);
   a.SortEntries->setEnabled(commands.Sort);
-  // Bookmark import, printing and taking the browser's page are not part of the desktop yet.
-  for (QAction* action : {a.ImportHotlist1, a.Print1, a.PrintSetup1, a.GetBrowserURL})
+  // Printing and taking the browser's page are not part of the desktop yet.
+  for (QAction* action : {a.Print1, a.PrintSetup1, a.GetBrowserURL})
     action->setEnabled(false);
   const bool anyWindow = !mdiArea_->subWindowList().isEmpty();
   a.Cascade1->setEnabled(anyWindow);
@@ -166,8 +183,10 @@ void TMDIFrame::SetMenuStuff() {
 
 QMdiSubWindow* TMDIFrame::FindBrief(const std::filesystem::path& fileName) const {
   const std::string key = BriefKey(fileName);
-  for (QMdiSubWindow* window : mdiArea_->subWindowList())
-    if (BriefKey(FormOf(window)->FileName()) == key) return window;
+  for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+    const TGleanerForm* form = FormOf(window);
+    if (form != nullptr && BriefKey(form->FileName()) == key) return window;
+  }
   return nullptr;
 }
 
@@ -281,6 +300,25 @@ void TMDIFrame::Preferences1Click() {
   dialog.exec();
 }
 
+void TMDIFrame::ImportHotlist1Click() {
+  const std::optional<std::filesystem::path> fileName =
+      fileDialogs_->ChooseBookmarks(QStringToPath(QDir::homePath()));
+  if (!fileName) return;
+  BookmarkLoadResult loaded = LoadBookmarks(*fileName);
+  if (!loaded.Loaded) {
+    prompts_->ShowError(loaded.Message.Title, loaded.Message.Text);
+    return;
+  }
+  auto* bookmarks = new TBkMarks(std::move(loaded.Tree), ClipEntry);
+  QMdiSubWindow* window = mdiArea_->addSubWindow(bookmarks);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  connect(bookmarks, &TBkMarks::CommandsChanged, this, &TMDIFrame::SetMenuStuff);
+  window->resize(kBookmarksWindowSize.boundedTo(mdiArea_->viewport()->size()));
+  window->show();
+  mdiArea_->setActiveSubWindow(window);
+  SetMenuStuff();
+}
+
 void TMDIFrame::UpdateWindowMenu() {
   QMenu& menu = *actions_.WindowMenu;
   menu.clear();
@@ -289,9 +327,9 @@ void TMDIFrame::UpdateWindowMenu() {
   if (!windows.isEmpty()) menu.addSeparator();
   for (int i = 0; i < windows.size(); ++i) {
     QMdiSubWindow* window = windows[i];
-    const QString file = PathToQString(FormOf(window)->FileName());
-    QAction* item =
-        menu.addAction(QString("&%1 %2").arg(i + 1).arg(QString(file).replace("&", "&&")));
+    const TGleanerForm* form = FormOf(window);
+    QString name = form != nullptr ? PathToQString(form->FileName()) : window->windowTitle();
+    QAction* item = menu.addAction(QString("&%1 %2").arg(i + 1).arg(name.replace("&", "&&")));
     item->setCheckable(true);
     item->setChecked(window == mdiArea_->activeSubWindow());
     connect(item, &QAction::triggered, mdiArea_,

@@ -21,13 +21,14 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 
-// TMDIFrame, the program's main window: the brief windows in its area, the menus, tool bar and
-// status bar, start-up and the file commands. It owns the settings and the entry holder, and
-// routes the brief and entry commands (cut, copy and paste among them) to the active brief
-// window.
+// TMDIFrame, the program's main window: the brief windows and bookmark windows in its area, the
+// menus, tool bar and status bar, start-up and the file commands. It owns the settings and the
+// entry holder, and routes the brief and entry commands (cut, copy and paste among them) to the
+// active brief window, and copy to the active bookmark window.
 
 namespace gl {
 
+class TBkMarks;
 class TGleanerForm;
 
 struct FrameOptions {
@@ -56,6 +57,7 @@ class TMDIFrame : public QMainWindow {
   // The open brief windows, the one in front last.
   QList<TGleanerForm*> Briefs() const;
   TGleanerForm* ActiveBrief() const;
+  TBkMarks* ActiveBookmarks() const;
 
   // Once, at start: shows the main window where it was, opens the sample briefs on a first
   // start, reopens the briefs of the last exit, fills the recently used list, then opens the
@@ -71,6 +73,8 @@ class TMDIFrame : public QMainWindow {
   void Close1Click();
   void SaveAs1Click();
   void Preferences1Click();
+  // "Import Bookmarks": the chosen bookmark file in a new bookmark window, or its loading error.
+  void ImportHotlist1Click();
 
   // Writes the open briefs with their placements and the recently used briefs to the settings.
   void RememberFiles();

@@ -55,7 +55,7 @@ void Draw(QPainter& p, std::string_view name) {
   if (name == "document-new" || name == "x-office-document") {
     Page(p, {5, 2.5, 14, 19});
     if (name == "document-new") Plus(p, {16, 17}, 3.5, kGreen);
-  } else if (name == "document-open") {
+  } else if (name == "document-open" || name == "folder") {
     QPainterPath folder;
     folder.moveTo(2.5, 6);
     folder.lineTo(9, 6);
@@ -67,7 +67,18 @@ void Draw(QPainter& p, std::string_view name) {
     p.setBrush(kFolder);
     p.drawPath(folder);
     p.setBrush(kFolder.lighter(115));
-    p.drawPolygon(QPolygonF({{2.5, 19.5}, {5.5, 11}, {23, 11}, {21.5, 19.5}}));
+    if (name == "folder") {
+      p.drawRect(QRectF(2.5, 10, 19, 9.5));
+    } else {
+      p.drawPolygon(QPolygonF({{2.5, 19.5}, {5.5, 11}, {23, 11}, {21.5, 19.5}}));
+    }
+  } else if (name == "text-html") {
+    Page(p, {5, 2.5, 14, 19});
+    p.setPen(QPen(kBlue, 1.2));
+    p.setBrush(kBlue.lighter(170));
+    p.drawEllipse(QPointF(12, 14), 4.5, 4.5);
+    p.drawLine(QPointF(7.5, 14), QPointF(16.5, 14));
+    p.drawLine(QPointF(12, 9.5), QPointF(12, 18.5));
   } else if (name == "document-save-as") {
     p.setBrush(kBlue);
     p.drawRoundedRect(QRectF(3.5, 3.5, 17, 17), 2, 2);

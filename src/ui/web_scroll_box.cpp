@@ -4,32 +4,22 @@
 #include <QContextMenuEvent>
 #include <QDrag>
 #include <QHeaderView>
-#include <QMimeData>
-#include <QPointer>
 #include <QScrollBar>
 #include <QStandardItemModel>
 #include <algorithm>
 
+#include "core/texts.h"
 #include "ui/brief_window.h"
+#include "ui/entry_drag.h"
+#include "ui/qt_text.h"
 #include "ui/row_pictures.h"
 
 namespace gl {
 namespace {
 
-constexpr const char* kEntryFormat = "application/x-gleaner-light-entry";
 // A drag this close to the top or bottom of the visible rows scrolls them.
 constexpr int kAutoScrollBand = 16;
 constexpr int kNarrowestName = 40;
-
-// A row on its way from one brief window to another, or within one; only this program reads it.
-class EntryDragData : public QMimeData {
- public:
-  EntryDragData(TGleanerForm& source, int index) : Source(&source), Index(index) {
-    setData(kEntryFormat, QByteArray());
-  }
-  QPointer<TGleanerForm> Source;
-  int Index;
-};
 
 int FixedSectionWidth(const QHeaderView& header, const QString& widest) {
   return header.fontMetrics().horizontalAdvance(widest) +
@@ -71,7 +61,7 @@ TWebScrollBox::TWebScrollBox(TGleanerForm& form, TBriefRecord& brief, QWidget* p
   Header1->setSectionResizeMode(QHeaderView::Fixed);
   Header1->resizeSection(0, FixedSectionWidth(*Header1, "Active "));
   // The widest text the depth column shows is that of a bookmark taken in as an entry.
-  Header1->resizeSection(2, FixedSectionWidth(*Header1, "Entire Page"));
+  Header1->resizeSection(2, FixedSectionWidth(*Header1, ToQString(texts::kEntirePage)));
   setViewportMargins(0, Header1->sizeHint().height(), 0, 0);
 
   dropMark_ = new QFrame(Panel3);
@@ -218,7 +208,9 @@ void TWebScrollBox::StartDrag() {
 
 bool TWebScrollBox::DragOver(QDropEvent& event) {
   const auto* data = dynamic_cast<const EntryDragData*>(event.mimeData());
-  if (data == nullptr || data->Source.isNull() || form_.State().Generating) {
+  const bool hasEntries =
+      data != nullptr && (data->IsRow() ? !data->Source.isNull() : !data->Entries.empty());
+  if (!hasEntries || form_.State().Generating) {
     event.ignore();
     return false;
   }
@@ -241,10 +233,14 @@ void TWebScrollBox::Drop(QDropEvent& event) {
   dropMark_->hide();
   if (!accepted) return;
   const auto& data = dynamic_cast<const EntryDragData&>(*event.mimeData());
+  const int y = event.position().toPoint().y();
+  if (!data.IsRow()) {
+    form_.DropEntries(data.Entries, DropIndex(y, false));
+    return;
+  }
   const bool copy = event.dropAction() == Qt::CopyAction;
   const bool within = data.Source == &form_;
-  form_.FinishDragDrop(*data.Source, data.Index,
-                       DropIndex(event.position().toPoint().y(), within && !copy), copy);
+  form_.FinishDragDrop(*data.Source, data.Index, DropIndex(y, within && !copy), copy);
 }
 
 void TWebScrollBox::SelectAndShow(int index) {

@@ -27,6 +27,9 @@ class ScriptedFileDialogs : public BriefFileDialogs {
     titles.push_back(title);
     return std::exchange(answer, std::nullopt);
   }
+  std::optional<std::filesystem::path> ChooseBookmarks(const std::filesystem::path&) override {
+    return std::exchange(answer, std::nullopt);
+  }
 
   std::optional<std::filesystem::path> answer;
   std::vector<QString> titles;
