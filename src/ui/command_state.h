@@ -26,6 +26,7 @@ struct BriefCommands {
   bool BriefSetup = false;  // opens read-only while generating
   bool ShowBrief = false;
   bool Generate = false;
+  bool Print = false;
   bool Sort = false;
   bool SaveAs = false;
   bool Close = false;
@@ -46,6 +47,7 @@ constexpr BriefCommands CommandsFor(const BriefState& state) {
   commands.BriefSetup = true;
   commands.ShowBrief = state.HasArchive;
   commands.Generate = editable && state.HasEntries && state.CanRun;
+  commands.Print = state.HasEntries;
   commands.Sort = editable && state.HasEntries;
   commands.SaveAs = editable;
   commands.Close = editable;

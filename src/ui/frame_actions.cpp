@@ -42,7 +42,7 @@ FrameActions BuildFrameActions(QMainWindow& frame) {
   a.ShowBrief = Make(frame, {"ShowBrief", st::kShowBrief, "web-browser"});
   a.BriefSetup1 = Make(frame, {"BriefSetup1", st::kBriefSetup, "document-properties"});
   a.ImportHotlist1 = Make(frame, {"ImportHotlist1", "&Import Bookmarks..."});
-  a.Print1 = Make(frame, {"Print1", "&Print Brief...", nullptr, QKeySequence::Print});
+  a.Print1 = Make(frame, {"Print1", "&Print Brief...", "document-print", QKeySequence::Print});
   a.PrintSetup1 = Make(frame, {"PrintSetup1", "P&rint Setup..."});
   a.Exit1 = Make(frame, {"Exit1", "E&xit", nullptr, QKeySequence::Quit});
   a.Cut1 = Make(frame, {"Cut1", st::kCut, "edit-cut", QKeySequence::Cut});
@@ -92,7 +92,7 @@ FrameActions BuildFrameActions(QMainWindow& frame) {
   a.ToolBar->setMovable(false);
   a.ToolBar->addActions({a.New1, a.Open1});
   a.ToolBar->addSeparator();
-  a.ToolBar->addActions({a.GenerateBriefs, a.ShowBrief});
+  a.ToolBar->addActions({a.GenerateBriefs, a.ShowBrief, a.Print1});
   a.ToolBar->addSeparator();
   a.ToolBar->addActions({a.Cut1, a.Copy1, a.Paste1});
   a.ToolBar->addSeparator();

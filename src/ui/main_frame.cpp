@@ -10,6 +10,9 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QStatusBar>
 #include <system_error>
 
@@ -23,6 +26,7 @@
 #include "ui/entry_rows.h"
 #include "ui/message_dialogs.h"
 #include "ui/preferences_dialog.h"
+#include "ui/print_canvas.h"
 #include "ui/qt_text.h"
 #include "ui/shell_texts.h"
 #include "ui/window_placement.h"
@@ -110,6 +114,8 @@ void TMDIFrame::ConnectActions() {
   connect(a.Exit1, &QAction::triggered, this, &QWidget::close);
   connect(a.Preferences1, &QAction::triggered, this, &TMDIFrame::Preferences1Click);
   connect(a.ImportHotlist1, &QAction::triggered, this, &TMDIFrame::ImportHotlist1Click);
+  connect(a.Print1, &QAction::triggered, this, &TMDIFrame::PrintButtonClick);
+  connect(a.PrintSetup1, &QAction::triggered, this, &TMDIFrame::PrintSetup1Click);
   onActive(a.Cut1, &TGleanerForm::Cut1Click);
   connect(a.Copy1, &QAction::triggered, this, [this] {
     if (TBkMarks* bookmarks = ActiveBookmarks()) {
@@ -173,9 +179,9 @@ void TMDIFrame::SetMenuStuff() {
   a.DeleteEntry1->setEnabled(commands.DeleteEntry);
   a.WebSetup1->setEnabled(commands.WebSetup);
   a.SortEntries->setEnabled(commands.Sort);
-  // Printing and taking the browser's page are not part of the desktop yet.
-  for (QAction* action : {a.Print1, a.PrintSetup1, a.GetBrowserURL})
-    action->setEnabled(false);
+  a.Print1->setEnabled(commands.Print);
+  // Taking the browser's page is not part of the desktop yet.
+  a.GetBrowserURL->setEnabled(false);
   const bool anyWindow = !mdiArea_->subWindowList().isEmpty();
   a.Cascade1->setEnabled(anyWindow);
   a.Tile1->setEnabled(anyWindow);
@@ -317,6 +323,30 @@ void TMDIFrame::ImportHotlist1Click() {
   window->show();
   mdiArea_->setActiveSubWindow(window);
   SetMenuStuff();
+}
+
+QPrinter& TMDIFrame::Printer() {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  return *printer_;
+}
+
+void TMDIFrame::PrintButtonClick() {
+  TGleanerForm* form = ActiveBrief();
+  if (form == nullptr || !form->Commands().Print) return;
+  form->WebList().CommitEdit();
+  QPrintDialog dialog(&Printer(), this);
+  dialog.setObjectName("GleanerPrinterDialog");
+  // The brief is printed whole: there are no pages to pick before it is laid out.
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+  if (dialog.exec() != QDialog::Accepted) return;
+  if (!PrintBriefOn(Printer(), form->Document().Brief))
+    prompts_->ShowError(st::kPrintErrorTitle, st::kPrintErrorText);
+}
+
+void TMDIFrame::PrintSetup1Click() {
+  QPageSetupDialog dialog(&Printer(), this);
+  dialog.setObjectName("GleanerPrinterSetup");
+  dialog.exec();
 }
 
 void TMDIFrame::UpdateWindowMenu() {

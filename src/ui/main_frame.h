@@ -20,11 +20,12 @@
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
+class QPrinter;
 
 // TMDIFrame, the program's main window: the brief windows and bookmark windows in its area, the
-// menus, tool bar and status bar, start-up and the file commands. It owns the settings and the
-// entry holder, and routes the brief and entry commands (cut, copy and paste among them) to the
-// active brief window, and copy to the active bookmark window.
+// menus, tool bar and status bar, start-up and the file commands. It owns the settings, the entry
+// holder and the printer, and routes the brief and entry commands (cut, copy and paste among
+// them) to the active brief window, and copy to the active bookmark window.
 
 namespace gl {
 
@@ -75,6 +76,9 @@ class TMDIFrame : public QMainWindow {
   void Preferences1Click();
   // "Import Bookmarks": the chosen bookmark file in a new bookmark window, or its loading error.
   void ImportHotlist1Click();
+  // The print dialog, then the active brief on the printer chosen there.
+  void PrintButtonClick();
+  void PrintSetup1Click();
 
   // Writes the open briefs with their placements and the recently used briefs to the settings.
   void RememberFiles();
@@ -102,6 +106,8 @@ class TMDIFrame : public QMainWindow {
   void UpdateWindowMenu();
   void SetStatusText(const QString& text);
   bool AnyGenerating() const;
+  // The printer that print set-up and printing share, made when first needed.
+  QPrinter& Printer();
   void About1Click();
 
   std::filesystem::path programFolder_;
@@ -118,6 +124,7 @@ class TMDIFrame : public QMainWindow {
   bool activated_ = false;
   EntryHolder ClipEntry;
   RecentBriefs recent_;
+  std::unique_ptr<QPrinter> printer_;
 
   QMdiArea* mdiArea_;
   FrameActions actions_;

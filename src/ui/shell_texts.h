@@ -20,6 +20,10 @@ inline constexpr const char* kShowBrief = "&Show Brief";
 inline constexpr const char* kDeleteVerb = "Delete";
 inline constexpr const char* kCutVerb = "Cut";
 
+// A print job that the printer, or the file printed to, did not take.
+inline constexpr const char* kPrintErrorTitle = "Printing Error";
+inline constexpr const char* kPrintErrorText = "Gleaner-Light could not print this brief.";
+
 inline constexpr const char* kAlreadyOpenTitle = "Brief already open";
 inline constexpr const char* kAlreadyOpenText =
     "This brief is already open. Gleaner-Light cannot open two copies of the same brief.";

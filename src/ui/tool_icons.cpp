@@ -79,6 +79,16 @@ void Draw(QPainter& p, std::string_view name) {
     p.drawEllipse(QPointF(12, 14), 4.5, 4.5);
     p.drawLine(QPointF(7.5, 14), QPointF(16.5, 14));
     p.drawLine(QPointF(12, 9.5), QPointF(12, 18.5));
+  } else if (name == "document-print") {
+    p.setBrush(kPaper);
+    p.drawRect(QRectF(7, 2.5, 10, 7));
+    p.setBrush(kInk.lighter(250));
+    p.drawRoundedRect(QRectF(2.5, 8.5, 19, 9), 1.5, 1.5);
+    p.setBrush(kPaper);
+    p.drawRect(QRectF(7, 14, 10, 7.5));
+    Lines(p, {9, 16.5, 6, 2.5}, 2);
+    p.setBrush(kGreen);
+    p.drawEllipse(QPointF(18.5, 11.5), 1, 1);
   } else if (name == "document-save-as") {
     p.setBrush(kBlue);
     p.drawRoundedRect(QRectF(3.5, 3.5, 17, 17), 2, 2);

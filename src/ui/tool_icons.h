@@ -11,7 +11,7 @@ namespace gl {
 // `name` is a freedesktop icon name: "document-new", "document-open", "document-save-as",
 // "media-playback-start", "web-browser", "document-properties", "edit-cut", "edit-copy",
 // "edit-paste", "list-add", "list-remove", "view-sort-ascending", "x-office-document",
-// "folder", "text-html".
+// "document-print", "folder", "text-html".
 QIcon ToolIcon(const char* name);
 
 // The program's own icon: the installed theme's "gleaner-light", else the pictures in the program

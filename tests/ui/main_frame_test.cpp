@@ -3,15 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "core/settings_io.h"
 #include "shell_test_support.h"
 #include "ui/brief_window.h"
 #include "ui/entry_rows.h"
+#include "ui/qt_text.h"
 #include "ui/splash_screen.h"
 #include "ui/window_placement.h"
 
@@ -198,6 +203,29 @@ TEST_F(MainFrameTest, CommandsFollowTheActiveBriefWindow) {
   actions.Paste1->trigger();
   EXPECT_EQ(NamesOnDisk(full->FileName()), (Names{"a", "a", "b"}));
   EXPECT_EQ(empty->WebList().Count(), 0);
+}
+
+TEST_F(MainFrameTest, PrintsTheActiveBriefAfterThePrintDialog) {
+  auto frame = Start();
+  const FrameActions& actions = frame->Actions();
+  EXPECT_TRUE(actions.PrintSetup1->isEnabled());
+  frame->DoFileOpen(WriteBrief("empty.brf", {}), std::nullopt);
+  EXPECT_FALSE(actions.Print1->isEnabled());
+  frame->DoFileOpen(WriteBrief("printed.brf", {"a"}), std::nullopt);
+  ASSERT_TRUE(actions.Print1->isEnabled());
+  const std::filesystem::path pdf = folder_ / "printed.pdf";
+  for (const bool accepted : {false, true}) {
+    SCOPED_TRACE(accepted ? "printed" : "cancelled");
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      EXPECT_EQ(dialog->objectName(), "GleanerPrinterDialog");
+      dialog->printer()->setOutputFileName(PathToQString(pdf));
+      accepted ? dialog->accept() : dialog->reject();
+    });
+    actions.Print1->trigger();
+    EXPECT_EQ(std::filesystem::exists(pdf), accepted);
+  }
 }
 
 }  // namespace
