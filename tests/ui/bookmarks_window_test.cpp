@@ -9,7 +9,6 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QTreeWidget>
-#include <memory>
 
 #include "shell_test_support.h"
 #include "ui/brief_window.h"
@@ -97,16 +96,13 @@ TEST_F(BookmarksWindowTest, LoadsAnExportAndCopiesABookmarkIntoABrief) {
   QPointer<TBkMarks> window = Import(folder_ / "bookmarks.html");
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->windowTitle(), "Ann's Bookmarks");
-  Names outline;
-  for (QTreeWidgetItemIterator it(&test::Find<QTreeWidget>(*window, "GLOutline")); *it; ++it) {
-    const QTreeWidgetItem* item = *it;
-    int depth = 0;
-    for (const QTreeWidgetItem* up = item->parent(); up != nullptr; up = up->parent())
-      ++depth;
-    outline.push_back(std::string(2 * depth, ' ') + ToBytes(item->text(0)));
-  }
-  EXPECT_EQ(outline, (Names{"Bookmarks Toolbar", "  Caf\xC3\xA9 News", "  Weather", "    Rain",
-                            "  Sun", "Top"}));
+  Names outline;  // each item, and the folder it is in
+  for (QTreeWidgetItemIterator it(&test::Find<QTreeWidget>(*window, "GLOutline")); *it; ++it)
+    outline.push_back(
+        ToBytes((*it)->text(0) + ((*it)->parent() ? " in " + (*it)->parent()->text(0) : "")));
+  EXPECT_EQ(outline, (Names{"Bookmarks Toolbar", "Caf\xC3\xA9 News in Bookmarks Toolbar",
+                            "Weather in Bookmarks Toolbar", "Rain in Weather",
+                            "Sun in Bookmarks Toolbar", "Top"}));
 
   // No brief is active: only copy is offered, and only for a link.
   const FrameActions& actions = frame_->Actions();
@@ -124,9 +120,7 @@ TEST_F(BookmarksWindowTest, LoadsAnExportAndCopiesABookmarkIntoABrief) {
   actions.Paste1->trigger();
   EXPECT_EQ(Rows(*brief), (Names{"Caf\xC3\xA9 News | Entire Page", "x | 1"}));
   const TWebEntry pasted = ReadBriefs2(brief->FileName()).Document.Brief.WebList[0];
-  EXPECT_EQ(pasted.URL, "https://news.example/");
-  EXPECT_TRUE(pasted.NameSet);
-  EXPECT_EQ(pasted.Depth, 1);
+  EXPECT_TRUE(pasted.URL == "https://news.example/" && pasted.NameSet && pasted.Depth == 1);
 
   // Closing frees the window; the frame keeps no trace of it.
   Activate(*window);
