@@ -17,11 +17,14 @@
 #include "core/byte_text.h"
 #include "core/settings_io.h"
 #include "net/texts.h"
+#include "platform/disk_space.h"
 #include "ui/brief_window.h"
 #include "ui/entry_rows.h"
+#include "ui/help.h"
 #include "ui/message_dialogs.h"
 #include "ui/preferences_dialog.h"
 #include "ui/qt_text.h"
+#include "ui/run_thread.h"
 #include "ui/shell_texts.h"
 #include "ui/window_placement.h"
 
@@ -69,8 +72,12 @@ TMDIFrame::TMDIFrame(FrameOptions options)
     fileDialogs_ = ownFileDialogs_.get();
   }
   if (!browse_) {
-    browse_ = [this](const std::string& address) { SetStatusText(" " + ToQString(address)); };
+    browse_ = [this](const std::string& address) {
+      static_cast<void>(BrowseTo(address, settings_, *this));  // it has said what went wrong
+    };
   }
+  if (!startRun_) startRun_ = [this](TGleanerForm& form) { StartGeneration(form); };
+  SetHelpBrowser(browse_);
 
   mdiArea_->setObjectName("MDIArea");
   mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -85,13 +92,15 @@ TMDIFrame::TMDIFrame(FrameOptions options)
   statusText_ = new QLabel(bar);
   statusText_->setObjectName("StatusText");
   bar->addWidget(statusText_, 1);
-  SetStatusText(ToQString(texts::kIdleStatus));
+  SetStatusText(std::string(texts::kIdleStatus));
 
   ConnectActions();
   SetMenuStuff();
 }
 
-TMDIFrame::~TMDIFrame() = default;
+TMDIFrame::~TMDIFrame() {
+  SetHelpBrowser({});
+}
 
 void TMDIFrame::ConnectActions() {
   const auto onActive = [this](QAction* action, void (TGleanerForm::*handler)()) {
@@ -106,6 +115,7 @@ void TMDIFrame::ConnectActions() {
   connect(a.SaveAs1, &QAction::triggered, this, &TMDIFrame::SaveAs1Click);
   connect(a.Exit1, &QAction::triggered, this, &QWidget::close);
   connect(a.Preferences1, &QAction::triggered, this, &TMDIFrame::Preferences1Click);
+  connect(a.GetBrowserURL, &QAction::triggered, this, &TMDIFrame::GetBrowserURLClick);
   onActive(a.Cut1, &TGleanerForm::Cut1Click);
   onActive(a.Copy1, &TGleanerForm::Copy1Click);
   onActive(a.Paste1, &TGleanerForm::Paste1Click);
@@ -118,6 +128,7 @@ void TMDIFrame::ConnectActions() {
   onActive(a.SortEntries, &TGleanerForm::SortEntriesClick);
   connect(a.Cascade1, &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
   connect(a.Tile1, &QAction::triggered, mdiArea_, &QMdiArea::tileSubWindows);
+  connect(a.Contents1, &QAction::triggered, this, [] { ShowHelp(help_context::kContents); });
   connect(a.About1, &QAction::triggered, this, &TMDIFrame::About1Click);
   connect(a.WindowMenu, &QMenu::aboutToShow, this, &TMDIFrame::UpdateWindowMenu);
   connect(mdiArea_, &QMdiArea::subWindowActivated, this, &TMDIFrame::SetMenuStuff);
@@ -140,6 +151,12 @@ bool TMDIFrame::AnyGenerating() const {
   return false;
 }
 
+TGleanerForm* TMDIFrame::RunningBrief() const {
+  for (TGleanerForm* form : Briefs())
+    if (form->HasRun()) return form;
+  return nullptr;
+}
+
 void TMDIFrame::SetMenuStuff() {
   const TGleanerForm* form = ActiveBrief();
   const BriefCommands commands = form != nullptr ? form->Commands() : BriefCommands{};
@@ -156,8 +173,9 @@ void TMDIFrame::SetMenuStuff() {
   a.DeleteEntry1->setEnabled(commands.DeleteEntry);
   a.WebSetup1->setEnabled(commands.WebSetup);
   a.SortEntries->setEnabled(commands.Sort);
-  // Bookmark import, printing and taking the browser's page are not part of the desktop yet.
-  for (QAction* action : {a.ImportHotlist1, a.Print1, a.PrintSetup1, a.GetBrowserURL})
+  a.GetBrowserURL->setEnabled(commands.AddEntry);
+  // Bookmark import and printing are not part of the desktop yet.
+  for (QAction* action : {a.ImportHotlist1, a.Print1, a.PrintSetup1})
     action->setEnabled(false);
   const bool anyWindow = !mdiArea_->subWindowList().isEmpty();
   a.Cascade1->setEnabled(anyWindow);
@@ -199,6 +217,7 @@ TGleanerForm* TMDIFrame::CreateBriefWindow(TBriefDocument document,
   services.Holder = &ClipEntry;
   services.Browse = browse_;
   services.StartRun = startRun_;
+  services.RunGoing = [this] { return RunningBrief() != nullptr; };
   services.DialogParent = this;
   auto* form = new TGleanerForm(std::move(document), std::move(services));
   QMdiSubWindow* window = mdiArea_->addSubWindow(form);
@@ -299,8 +318,41 @@ void TMDIFrame::UpdateWindowMenu() {
   }
 }
 
-void TMDIFrame::SetStatusText(const QString& text) {
-  statusText_->setText(text);
+void TMDIFrame::GetBrowserURLClick() {
+  TGleanerForm* form = ActiveBrief();
+  if (form == nullptr || !form->Commands().AddEntry) return;
+  if (const std::optional<BrowserPage> page = CurrentBrowserPage(settings_))
+    form->AddBrowserPage(page->Address, page->Title);
+}
+
+void TMDIFrame::SetStatusText(const std::string& text) {
+  statusText_->setText(ToQString(text));
+  statusText_->repaint();
+}
+
+void TMDIFrame::ShowMessage(const UserMessage& message) {
+  prompts_->ShowError(message.Title, message.Text);
+}
+
+void TMDIFrame::StartGeneration(TGleanerForm& form) {
+  if (RunningBrief() != nullptr) return;
+  RunServices services;
+  services.Prompts = prompts_;
+  services.Browse = browse_;
+  services.SetStatusText = [this](const std::string& text) { SetStatusText(text); };
+  services.MainWindow = this;
+  services.Leaving = [this] { return closeAfterRun_; };
+  services.RunSettings = settings_;
+  services.Environment.ProgramDirectory = programFolder_;
+  services.Environment.FreeSpace = FreeDiskBytes;
+  auto* run = new TGleanerThread(form, std::move(services));
+  connect(run, &TGleanerThread::Ended, this, &TMDIFrame::RunEnded);
+  SetMenuStuff();
+}
+
+void TMDIFrame::RunEnded() {
+  SetMenuStuff();
+  if (closeAfterRun_) QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
 void TMDIFrame::About1Click() {
@@ -310,13 +362,16 @@ void TMDIFrame::About1Click() {
 }
 
 void TMDIFrame::closeEvent(QCloseEvent* event) {
-  RememberFiles();
-  mdiArea_->closeAllSubWindows();
-  // A brief window whose brief is being generated stays open, and so does the program.
-  if (!mdiArea_->subWindowList().isEmpty()) {
+  // A run ends before the program does: once the user has stopped it, the program closes when
+  // it has ended.
+  if (TGleanerForm* running = RunningBrief()) {
     event->ignore();
+    if (closeAfterRun_ || running->ClosingAfterRun() || running->AskStopRun())
+      closeAfterRun_ = true;
     return;
   }
+  RememberFiles();
+  mdiArea_->closeAllSubWindows();
   event->accept();
 }
 

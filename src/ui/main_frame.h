@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "browser/browse_to.h"
 #include "core/entry_holder.h"
 #include "core/settings.h"
 #include "core/startup_layout.h"
@@ -22,9 +23,9 @@ class QMdiArea;
 class QMdiSubWindow;
 
 // TMDIFrame, the program's main window: the brief windows in its area, the menus, tool bar and
-// status bar, start-up and the file commands. It owns the settings and the entry holder, and
-// routes the brief and entry commands (cut, copy and paste among them) to the active brief
-// window.
+// status bar, start-up and the file commands. It owns the settings and the entry holder, routes
+// the brief and entry commands (cut, copy and paste among them) to the active brief window,
+// starts the runs, one at a time, and shows pages in the browser for every window.
 
 namespace gl {
 
@@ -37,13 +38,13 @@ struct FrameOptions {
   Prompter* Prompts = nullptr;
   // The file dialogs; none: Qt's.
   BriefFileDialogs* FileDialogs = nullptr;
-  // Shows an address in the browser; none: the address is shown in the status bar.
+  // Shows an address in the browser; none: the browser of the settings.
   BrowseFunction Browse;
-  // Starts a run on a brief window; none: "Generate Brief" stays disabled.
+  // Starts a run on a brief window; none: a generation thread of the main window's own.
   std::function<void(TGleanerForm&)> StartRun;
 };
 
-class TMDIFrame : public QMainWindow {
+class TMDIFrame : public QMainWindow, public BrowserHost {
   Q_OBJECT
  public:
   // Reads the settings; a settings file that does not exist yet means a first start.
@@ -71,6 +72,12 @@ class TMDIFrame : public QMainWindow {
   void Close1Click();
   void SaveAs1Click();
   void Preferences1Click();
+  // A new entry in the active brief for the page that the running browser shows.
+  void GetBrowserURLClick();
+
+  // Browser control's messages: the status bar, repainted at once, and the OK message box.
+  void SetStatusText(const std::string& text) override;
+  void ShowMessage(const UserMessage& message) override;
 
   // Writes the open briefs with their placements and the recently used briefs to the settings.
   void RememberFiles();
@@ -96,8 +103,11 @@ class TMDIFrame : public QMainWindow {
   void UseRecent(const std::filesystem::path& fileName);
   void UpdateRecentMenu();
   void UpdateWindowMenu();
-  void SetStatusText(const QString& text);
   bool AnyGenerating() const;
+  // The brief window whose brief a run is generating; none when no run is going.
+  TGleanerForm* RunningBrief() const;
+  void StartGeneration(TGleanerForm& form);
+  void RunEnded();
   void About1Click();
 
   std::filesystem::path programFolder_;
@@ -112,6 +122,7 @@ class TMDIFrame : public QMainWindow {
   Settings settings_;
   bool firstStart_ = false;
   bool activated_ = false;
+  bool closeAfterRun_ = false;
   EntryHolder ClipEntry;
   RecentBriefs recent_;
 

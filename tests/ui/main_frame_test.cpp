@@ -8,8 +8,11 @@
 #include <QTest>
 #include <memory>
 
+#include "browser/help_pages.h"
 #include "core/settings_io.h"
+#include "platform/program_directory.h"
 #include "shell_test_support.h"
+#include "support/loopback_server.h"
 #include "ui/brief_window.h"
 #include "ui/entry_rows.h"
 #include "ui/splash_screen.h"
@@ -22,12 +25,16 @@ using Names = std::vector<std::string>;
 
 class MainFrameTest : public test::ShellTest {
  protected:
-  std::unique_ptr<TMDIFrame> Start(const std::vector<std::filesystem::path>& files = {}) {
+  // `browse`: record the addresses shown in the browser instead of handing them to one.
+  std::unique_ptr<TMDIFrame> Start(const std::vector<std::filesystem::path>& files = {},
+                                   bool browse = false) {
     FrameOptions options;
     options.ProgramFolder = folder_ / "program";
     options.Prompts = &prompter_;
     options.FileDialogs = &dialogs_;
     options.StartRun = [this](TGleanerForm& form) { runs_.push_back(&form); };
+    if (browse)
+      options.Browse = [this](const std::string& address) { browsed_.push_back(address); };
     auto frame = std::make_unique<TMDIFrame>(std::move(options));
     frame->FormActivate(files);
     return frame;
@@ -47,6 +54,7 @@ class MainFrameTest : public test::ShellTest {
 
   test::ScriptedFileDialogs dialogs_;
   std::vector<TGleanerForm*> runs_;
+  Names browsed_;
 };
 
 TEST_F(MainFrameTest, FirstStartOpensTheFourSamplesOrNone) {
@@ -198,6 +206,34 @@ TEST_F(MainFrameTest, CommandsFollowTheActiveBriefWindow) {
   actions.Paste1->trigger();
   EXPECT_EQ(NamesOnDisk(full->FileName()), (Names{"a", "a", "b"}));
   EXPECT_EQ(empty->WebList().Count(), 0);
+}
+
+// The running browser's page becomes a new entry named after its title.
+TEST_F(MainFrameTest, TakesTheBrowsersPageAsANewEntry) {
+  test::LoopbackServer endpoint([](const test::Request&) {
+    test::Answer answer = test::PageAnswer(
+        R"([{"id": "P", "type": "page", "url": "http://a.test/n.htm", "title": "News"}])",
+        "application/json");
+    answer.HoldOpen = true;
+    return answer;
+  });
+  auto frame = Start();
+  frame->ProgramSettings().BrowserDebuggingPort = endpoint.Port();
+  TGleanerForm* form = frame->DoFileOpen(WriteBrief("b.brf", {"a"}), std::nullopt);
+  frame->Actions().GetBrowserURL->trigger();
+  const TBriefDocument saved = ReadBriefs2(form->FileName()).Document;
+  ASSERT_EQ(saved.Brief.WebList.size(), 2u);
+  EXPECT_EQ(saved.Brief.WebList[1].URL, "http://a.test/n.htm");
+  EXPECT_EQ(saved.Brief.WebList[1].Name, "News");
+  EXPECT_TRUE(saved.Brief.WebList[1].NameSet);
+  EXPECT_EQ(form->WebList().Count(), 2);
+}
+
+TEST_F(MainFrameTest, HelpOpensInTheBrowserWhichMustBeSet) {
+  Start({}, true)->Actions().Contents1->trigger();
+  EXPECT_EQ(browsed_, Names{HelpAddress(help_context::kContents, ProgramDirectory())});
+  Start()->Actions().Contents1->trigger();
+  EXPECT_EQ(prompter_.titles, Names{"Browser Not Set"});
 }
 
 }  // namespace
