@@ -26,7 +26,7 @@ namespace st = shell_texts;
 // A fitted text ends this far before the window's right edge.
 constexpr int kRightMargin = 30;
 // The window is as wide as this many average characters; long addresses are cut to fit it.
-constexpr int kWidthInCharacters = 64;
+constexpr int kWidthInCharacters = 80;
 
 bool EndsLine(QChar c) {
   return c == '\t' || c == '\r' || c == '\n';
