@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -163,15 +164,19 @@ TEST_F(RunThreadTest, AbortAnsweredNoGoesOnAndYesEndsTheRunWhichIsRecorded) {
 }
 
 // Closing right after Generate: the Stop comes before the worker's first step and is kept.
-TEST_F(RunThreadTest, ClosingTheProgramDuringARunStopsItAndClosesOnceItHasEnded) {
-  Open({"First"}, {"/hang.htm"});
-  frame_->Actions().GenerateBriefs->trigger();
-  EXPECT_FALSE(frame_->close());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !frame_->isVisible(); }));
-  EXPECT_EQ(prompter_.titles, Texts{"Stop Brief?"});
+TEST_F(RunThreadTest, ClosingDuringARunStopsItAndClosesOnceItHasEnded) {
+  for (const bool program : {false, true}) {
+    SCOPED_TRACE(program ? "the program" : "the brief window");
+    TGleanerForm* form = Open({"First"}, {"/hang.htm"});
+    frame_->Actions().GenerateBriefs->trigger();
+    const QPointer<QWidget> closing = program ? frame_.get() : form->parentWidget();
+    EXPECT_FALSE(closing->close());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !closing || !closing->isVisible(); }));
+    EXPECT_EQ(ArchivesOnDisk().size(), 1u);
+  }
+  EXPECT_EQ(prompter_.titles, (Texts{"Stop Brief?", "Stop Brief?"}));
   EXPECT_EQ(readyAsked_, 0);
   EXPECT_EQ(site_.RequestCount(), 0u);
-  EXPECT_EQ(ArchivesOnDisk(), Texts{"0\\Brief0.htm"});
   SettingsStore store(DefaultSettingsFile());
   EXPECT_NE(ReadStartupValue(store, settings_keys::kOpenBriefs)->find("run.brf"),
             std::string::npos);
