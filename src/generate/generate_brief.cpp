@@ -59,7 +59,9 @@ class RunDriver {
     if (document_.FileName.empty()) return report_;
     const std::filesystem::path base = BriefFolder(document_.FileName);
     host_.BeginRun();
-    ClearStop();
+    ClearStop();  // what an earlier run or command left
+    if (run_.Environment.Handle != nullptr && run_.Environment.Handle->StopRequested())
+      RequestStop();
     try {
       run_.RunDirectory = base;
       run_.CheckFreeSpace();

@@ -8,6 +8,7 @@
 
 #include "core/brief_record.h"
 #include "core/settings.h"
+#include "generate/run_handle.h"
 #include "generate/run_host.h"
 
 namespace gl {
@@ -27,6 +28,8 @@ struct RunEnvironment {
   std::function<std::int64_t(const std::filesystem::path&)> FreeSpace;
   // The clock for the run's stamps and page headers; empty means the system clock.
   std::function<std::time_t()> Now;
+  // The caller's handle on this run; none: Stop comes through the process-wide flag alone.
+  const RunHandle* Handle = nullptr;
 };
 
 enum class RunOutcome {

@@ -21,8 +21,6 @@ constexpr std::size_t kNone = std::string_view::npos;
 constexpr std::string_view kUnnamedNode = "error";
 // Free space is tested on the first tag to rewrite and then on every 52nd.
 constexpr int kTagsBetweenDiskChecks = 51;
-// The host serves its message queue every so many tags.
-constexpr unsigned kTagsBetweenServes = 256;
 // How many bytes of a tag decide its kind.
 constexpr std::size_t kClassifyLength = 9;
 
@@ -87,8 +85,7 @@ class Pass {
 
   void Run() {
     std::size_t search = 0;
-    for (unsigned turn = 1;; ++turn) {
-      if (turn % kTagsBetweenServes == 0) run_.Host.ServeMessages();
+    for (;;) {
       stopping_ = StopOrSkipRequested();
       const std::size_t open = FindByteInStream(scan_, kTagOpenMark, search);
       if (open == kNone || open >= end_) break;

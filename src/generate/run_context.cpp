@@ -77,12 +77,10 @@ void RunContext::CheckFreeSpace() const {
 }
 
 std::string RunContext::AllocatePage(std::string_view extension) {
-  Host.ServeMessages();
   return AllocatePageName(RunDirectory, extension, Names.Page);
 }
 
 std::string RunContext::AllocateImage(std::string_view extension) {
-  Host.ServeMessages();
   return AllocateImageName(RunDirectory, extension, Names.Image);
 }
 

@@ -20,7 +20,6 @@ void SaveFileBody(RunContext& run, const MemoryStream& stream, std::string_view 
 
   CheckedFile file(run.PathOf(name));
   for (std::size_t at = start; at < end; at += kBytesBetweenChecks) {
-    run.Host.ServeMessages();
     run.CheckFreeSpace();
     file.Write(bytes.substr(at, std::min(kBytesBetweenChecks, end - at)));
   }

@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QVBoxLayout>
 #include <system_error>
@@ -152,7 +153,7 @@ BriefState TGleanerForm::State() const {
   state.HasArchive = !document_.Brief.ArchivePaths.empty();
   state.Generating = document_.Brief.Generating;
   state.HasClip = services_.Holder->HasClip();
-  state.CanRun = static_cast<bool>(services_.StartRun);
+  state.CanRun = services_.StartRun && !(services_.RunGoing && services_.RunGoing());
   return state;
 }
 
@@ -170,6 +171,18 @@ void TGleanerForm::EntryChanged(int) {
 void TGleanerForm::CreateWebEntryClick() {
   if (!Commands().AddEntry) return;
   WebList().Insert(WebList().Count());
+  SaveBriefs();
+  emit CommandsChanged();
+}
+
+void TGleanerForm::AddBrowserPage(const std::string& address, const std::string& title) {
+  if (!Commands().AddEntry) return;
+  const int index = WebList().Count();
+  WebList().Insert(index);
+  TWebEntry& entry = WebList().Entry(index);
+  entry.URL = address;
+  SetTypedName(entry, title);
+  WebList().ShowEntry(index);
   SaveBriefs();
   emit CommandsChanged();
 }
@@ -348,9 +361,36 @@ void TGleanerForm::EndRun() {
   emit CommandsChanged();
 }
 
+void TGleanerForm::AttachRun(std::shared_ptr<RunHandle> run) {
+  run_ = std::move(run);
+}
+
+void TGleanerForm::FinishRun(const RunReport& report, const NameCounters& names) {
+  names_ = names;
+  if (!report.ArchivePath.empty()) {
+    document_.Brief.ArchivePaths.push_back(report.ArchivePath);
+    document_.Brief.ArchiveStamps.push_back(report.ArchiveStamp);
+  }
+  run_.reset();
+  EndRun();
+  if (!closeAfterRun_) return;
+  // Closed from the event loop, once whoever reported the end is done with this window.
+  QWidget* window = qobject_cast<QMdiSubWindow*>(parentWidget());
+  QMetaObject::invokeMethod(window != nullptr ? window : this, &QWidget::close,
+                            Qt::QueuedConnection);
+}
+
+bool TGleanerForm::AskStopRun() {
+  if (!services_.Prompts->AskYesNo(st::kStopBriefTitle, st::kStopBriefText)) return false;
+  run_->RequestStop();
+  return true;
+}
+
 void TGleanerForm::closeEvent(QCloseEvent* event) {
-  // The run reads this window's brief until it ends.
-  if (document_.Brief.Generating) {
+  // The run works for this window until it ends: the window closes once the user has stopped it
+  // and it has ended.
+  if (run_) {
+    if (closeAfterRun_ || AskStopRun()) closeAfterRun_ = true;
     event->ignore();
     return;
   }

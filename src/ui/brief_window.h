@@ -3,10 +3,12 @@
 #include <QWidget>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "core/brief_record.h"
 #include "core/entry_holder.h"
+#include "generate/generate_brief.h"
 #include "ui/browse_function.h"
 #include "ui/command_state.h"
 #include "ui/prompter.h"
@@ -31,6 +33,9 @@ struct BriefWindowServices {
   BrowseFunction Browse;
   // Starts a run on the window's brief; empty while the desktop cannot run briefs.
   std::function<void(TGleanerForm&)> StartRun;
+  // Whether a run is going in any window: one run at a time, since Stop and Skip are
+  // program-wide. None: never.
+  std::function<bool()> RunGoing;
   // The window that dialogs are centred over.
   QWidget* DialogParent = nullptr;
 };
@@ -58,6 +63,8 @@ class TGleanerForm : public QWidget {
   bool SaveBriefs();
 
   void CreateWebEntryClick();
+  // A new last entry for a page the browser shows, named after its title, then saved.
+  void AddBrowserPage(const std::string& address, const std::string& title);
   // Asks "<verb> a Web Entry"; on Yes deletes the selected entry and saves.
   void DeleteCurrWebEntry(const char* verb);
   // The delete command: DeleteCurrWebEntry with the verb "Delete".
@@ -90,6 +97,19 @@ class TGleanerForm : public QWidget {
   void BeginRun();
   void EndRun();
 
+  // The counters that name a run's files carry on from run to run while the window is open.
+  const NameCounters& Names() const { return names_; }
+  // A run starts working on this brief: the window cannot close until it has ended.
+  void AttachRun(std::shared_ptr<RunHandle> run);
+  // The run has ended: the run it recorded in the brief file joins this window's copy, the name
+  // counters go on from where it left them, and the brief becomes editable again. A window that
+  // was asked to close meanwhile closes now.
+  void FinishRun(const RunReport& report, const NameCounters& names);
+  // During a run: asks "Stop Brief?" and on Yes stops the run; true for Yes.
+  bool AskStopRun();
+  bool HasRun() const { return run_ != nullptr; }
+  bool ClosingAfterRun() const { return closeAfterRun_; }
+
  signals:
   // The enabled state of the brief and entry commands may have changed.
   void CommandsChanged();
@@ -115,6 +135,9 @@ class TGleanerForm : public QWidget {
   TBriefDocument document_;
   BriefWindowServices services_;
   std::filesystem::path folder_;
+  NameCounters names_;
+  std::shared_ptr<RunHandle> run_;
+  bool closeAfterRun_ = false;
   QLabel* HeaderBriefName;
   QLabel* HeaderActive;
   TWebScrollBox* Rows;

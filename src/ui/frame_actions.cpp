@@ -56,6 +56,7 @@ FrameActions BuildFrameActions(QMainWindow& frame) {
   a.SortEntries = Make(frame, {"SortEntries", "&Sort Entries", "view-sort-ascending"});
   a.Cascade1 = Make(frame, {"Cascade1", "&Cascade"});
   a.Tile1 = Make(frame, {"Tile1", "&Tile"});
+  a.Contents1 = Make(frame, {"Contents1", "&Contents", nullptr, QKeySequence::HelpContents});
   a.About1 = Make(frame, {"About1", "&About Gleaner-Light..."});
 
   QMenuBar& bar = *frame.menuBar();
@@ -85,7 +86,10 @@ FrameActions BuildFrameActions(QMainWindow& frame) {
   web.addAction(a.SortEntries);
 
   a.WindowMenu = bar.addMenu("&Window");  // filled each time it opens
-  bar.addMenu("&Help")->addAction(a.About1);
+  QMenu& help = *bar.addMenu("&Help");
+  help.addAction(a.Contents1);
+  help.addSeparator();
+  help.addAction(a.About1);
 
   a.ToolBar = frame.addToolBar("Tools");
   a.ToolBar->setObjectName("ToolBar");

@@ -39,6 +39,7 @@ struct FrameActions {
   QAction* Cascade1;
   QAction* Tile1;
   // "&Help"
+  QAction* Contents1;
   QAction* About1;
 
   QMenu* FileMenu;

@@ -22,12 +22,15 @@
 #include "core/settings_io.h"
 #include "net/texts.h"
 #include "ui/bookmarks_window.h"
+#include "platform/disk_space.h"
 #include "ui/brief_window.h"
 #include "ui/entry_rows.h"
+#include "ui/help.h"
 #include "ui/message_dialogs.h"
 #include "ui/preferences_dialog.h"
 #include "ui/print_canvas.h"
 #include "ui/qt_text.h"
+#include "ui/run_thread.h"
 #include "ui/shell_texts.h"
 #include "ui/window_placement.h"
 
@@ -76,8 +79,12 @@ TMDIFrame::TMDIFrame(FrameOptions options)
     fileDialogs_ = ownFileDialogs_.get();
   }
   if (!browse_) {
-    browse_ = [this](const std::string& address) { SetStatusText(" " + ToQString(address)); };
+    browse_ = [this](const std::string& address) {
+      static_cast<void>(BrowseTo(address, settings_, *this));  // it has said what went wrong
+    };
   }
+  if (!startRun_) startRun_ = [this](TGleanerForm& form) { StartGeneration(form); };
+  SetHelpBrowser(browse_);
 
   mdiArea_->setObjectName("MDIArea");
   mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -92,13 +99,15 @@ TMDIFrame::TMDIFrame(FrameOptions options)
   statusText_ = new QLabel(bar);
   statusText_->setObjectName("StatusText");
   bar->addWidget(statusText_, 1);
-  SetStatusText(ToQString(texts::kIdleStatus));
+  SetStatusText(std::string(texts::kIdleStatus));
 
   ConnectActions();
   SetMenuStuff();
 }
 
-TMDIFrame::~TMDIFrame() = default;
+TMDIFrame::~TMDIFrame() {
+  SetHelpBrowser({});
+}
 
 void TMDIFrame::ConnectActions() {
   const auto onActive = [this](QAction* action, void (TGleanerForm::*handler)()) {
@@ -116,6 +125,7 @@ void TMDIFrame::ConnectActions() {
   connect(a.ImportHotlist1, &QAction::triggered, this, &TMDIFrame::ImportHotlist1Click);
   connect(a.Print1, &QAction::triggered, this, &TMDIFrame::PrintButtonClick);
   connect(a.PrintSetup1, &QAction::triggered, this, &TMDIFrame::PrintSetup1Click);
+  connect(a.GetBrowserURL, &QAction::triggered, this, &TMDIFrame::GetBrowserURLClick);
   onActive(a.Cut1, &TGleanerForm::Cut1Click);
   connect(a.Copy1, &QAction::triggered, this, [this] {
     if (TBkMarks* bookmarks = ActiveBookmarks()) {
@@ -134,6 +144,7 @@ void TMDIFrame::ConnectActions() {
   onActive(a.SortEntries, &TGleanerForm::SortEntriesClick);
   connect(a.Cascade1, &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
   connect(a.Tile1, &QAction::triggered, mdiArea_, &QMdiArea::tileSubWindows);
+  connect(a.Contents1, &QAction::triggered, this, [] { ShowHelp(help_context::kContents); });
   connect(a.About1, &QAction::triggered, this, &TMDIFrame::About1Click);
   connect(a.WindowMenu, &QMenu::aboutToShow, this, &TMDIFrame::UpdateWindowMenu);
   connect(mdiArea_, &QMdiArea::subWindowActivated, this, &TMDIFrame::SetMenuStuff);
@@ -161,6 +172,12 @@ bool TMDIFrame::AnyGenerating() const {
   return false;
 }
 
+TGleanerForm* TMDIFrame::RunningBrief() const {
+  for (TGleanerForm* form : Briefs())
+    if (form->HasRun()) return form;
+  return nullptr;
+}
+
 // With a bookmark window in front no brief is active: only copy works on it.
 void TMDIFrame::SetMenuStuff() {
   const TGleanerForm* form = ActiveBrief();
@@ -180,8 +197,7 @@ void TMDIFrame::SetMenuStuff() {
   a.WebSetup1->setEnabled(commands.WebSetup);
   a.SortEntries->setEnabled(commands.Sort);
   a.Print1->setEnabled(commands.Print);
-  // Taking the browser's page is not part of the desktop yet.
-  a.GetBrowserURL->setEnabled(false);
+  a.GetBrowserURL->setEnabled(commands.AddEntry);
   const bool anyWindow = !mdiArea_->subWindowList().isEmpty();
   a.Cascade1->setEnabled(anyWindow);
   a.Tile1->setEnabled(anyWindow);
@@ -224,6 +240,7 @@ TGleanerForm* TMDIFrame::CreateBriefWindow(TBriefDocument document,
   services.Holder = &ClipEntry;
   services.Browse = browse_;
   services.StartRun = startRun_;
+  services.RunGoing = [this] { return RunningBrief() != nullptr; };
   services.DialogParent = this;
   auto* form = new TGleanerForm(std::move(document), std::move(services));
   QMdiSubWindow* window = mdiArea_->addSubWindow(form);
@@ -367,8 +384,41 @@ void TMDIFrame::UpdateWindowMenu() {
   }
 }
 
-void TMDIFrame::SetStatusText(const QString& text) {
-  statusText_->setText(text);
+void TMDIFrame::GetBrowserURLClick() {
+  TGleanerForm* form = ActiveBrief();
+  if (form == nullptr || !form->Commands().AddEntry) return;
+  if (const std::optional<BrowserPage> page = CurrentBrowserPage(settings_))
+    form->AddBrowserPage(page->Address, page->Title);
+}
+
+void TMDIFrame::SetStatusText(const std::string& text) {
+  statusText_->setText(ToQString(text));
+  statusText_->repaint();
+}
+
+void TMDIFrame::ShowMessage(const UserMessage& message) {
+  prompts_->ShowError(message.Title, message.Text);
+}
+
+void TMDIFrame::StartGeneration(TGleanerForm& form) {
+  if (RunningBrief() != nullptr) return;
+  RunServices services;
+  services.Prompts = prompts_;
+  services.Browse = browse_;
+  services.SetStatusText = [this](const std::string& text) { SetStatusText(text); };
+  services.MainWindow = this;
+  services.Leaving = [this] { return closeAfterRun_; };
+  services.RunSettings = settings_;
+  services.Environment.ProgramDirectory = programFolder_;
+  services.Environment.FreeSpace = FreeDiskBytes;
+  auto* run = new TGleanerThread(form, std::move(services));
+  connect(run, &TGleanerThread::Ended, this, &TMDIFrame::RunEnded);
+  SetMenuStuff();
+}
+
+void TMDIFrame::RunEnded() {
+  SetMenuStuff();
+  if (closeAfterRun_) QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
 void TMDIFrame::About1Click() {
@@ -378,13 +428,16 @@ void TMDIFrame::About1Click() {
 }
 
 void TMDIFrame::closeEvent(QCloseEvent* event) {
-  RememberFiles();
-  mdiArea_->closeAllSubWindows();
-  // A brief window whose brief is being generated stays open, and so does the program.
-  if (!mdiArea_->subWindowList().isEmpty()) {
+  // A run ends before the program does: once the user has stopped it, the program closes when
+  // it has ended.
+  if (TGleanerForm* running = RunningBrief()) {
     event->ignore();
+    if (closeAfterRun_ || running->ClosingAfterRun() || running->AskStopRun())
+      closeAfterRun_ = true;
     return;
   }
+  RememberFiles();
+  mdiArea_->closeAllSubWindows();
   event->accept();
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "browser/browse_to.h"
 #include "core/entry_holder.h"
 #include "core/settings.h"
 #include "core/startup_layout.h"
@@ -24,8 +25,9 @@ class QPrinter;
 
 // TMDIFrame, the program's main window: the brief windows and bookmark windows in its area, the
 // menus, tool bar and status bar, start-up and the file commands. It owns the settings, the entry
-// holder and the printer, and routes the brief and entry commands (cut, copy and paste among
-// them) to the active brief window, and copy to the active bookmark window.
+// holder and the printer, routes the brief and entry commands (cut, copy and paste among them) to
+// the active brief window and copy to the active bookmark window, starts the runs, one at a time,
+// and shows pages in the browser for every window.
 
 namespace gl {
 
@@ -39,13 +41,13 @@ struct FrameOptions {
   Prompter* Prompts = nullptr;
   // The file dialogs; none: Qt's.
   BriefFileDialogs* FileDialogs = nullptr;
-  // Shows an address in the browser; none: the address is shown in the status bar.
+  // Shows an address in the browser; none: the browser of the settings.
   BrowseFunction Browse;
-  // Starts a run on a brief window; none: "Generate Brief" stays disabled.
+  // Starts a run on a brief window; none: a generation thread of the main window's own.
   std::function<void(TGleanerForm&)> StartRun;
 };
 
-class TMDIFrame : public QMainWindow {
+class TMDIFrame : public QMainWindow, public BrowserHost {
   Q_OBJECT
  public:
   // Reads the settings; a settings file that does not exist yet means a first start.
@@ -80,6 +82,13 @@ class TMDIFrame : public QMainWindow {
   void PrintButtonClick();
   void PrintSetup1Click();
 
+  // A new entry in the active brief for the page that the running browser shows.
+  void GetBrowserURLClick();
+
+  // Browser control's messages: the status bar, repainted at once, and the OK message box.
+  void SetStatusText(const std::string& text) override;
+  void ShowMessage(const UserMessage& message) override;
+
   // Writes the open briefs with their placements and the recently used briefs to the settings.
   void RememberFiles();
   // Enables the commands for the active brief window's state.
@@ -104,10 +113,13 @@ class TMDIFrame : public QMainWindow {
   void UseRecent(const std::filesystem::path& fileName);
   void UpdateRecentMenu();
   void UpdateWindowMenu();
-  void SetStatusText(const QString& text);
   bool AnyGenerating() const;
   // The printer that print set-up and printing share, made when first needed.
   QPrinter& Printer();
+  // The brief window whose brief a run is generating; none when no run is going.
+  TGleanerForm* RunningBrief() const;
+  void StartGeneration(TGleanerForm& form);
+  void RunEnded();
   void About1Click();
 
   std::filesystem::path programFolder_;
@@ -122,6 +134,7 @@ class TMDIFrame : public QMainWindow {
   Settings settings_;
   bool firstStart_ = false;
   bool activated_ = false;
+  bool closeAfterRun_ = false;
   EntryHolder ClipEntry;
   RecentBriefs recent_;
   std::unique_ptr<QPrinter> printer_;

@@ -28,4 +28,11 @@ inline constexpr const char* kAlreadyOpenTitle = "Brief already open";
 inline constexpr const char* kAlreadyOpenText =
     "This brief is already open. Gleaner-Light cannot open two copies of the same brief.";
 
+// The questions of the progress window's Abort and Skip buttons; closing a brief window or the
+// program during a run asks the first as well.
+inline constexpr const char* kStopBriefTitle = "Stop Brief?";
+inline constexpr const char* kStopBriefText = "Are you sure you want to stop this brief?";
+inline constexpr const char* kSkipEntryTitle = "Skip Entry?";
+inline constexpr const char* kSkipEntryText = "Are you sure you want to skip this entry?";
+
 }  // namespace gl::shell_texts

@@ -12,8 +12,11 @@
 #include <QTimer>
 #include <memory>
 
+#include "browser/help_pages.h"
 #include "core/settings_io.h"
+#include "platform/program_directory.h"
 #include "shell_test_support.h"
+#include "support/loopback_server.h"
 #include "ui/brief_window.h"
 #include "ui/entry_rows.h"
 #include "ui/qt_text.h"
@@ -27,12 +30,16 @@ using Names = std::vector<std::string>;
 
 class MainFrameTest : public test::ShellTest {
  protected:
-  std::unique_ptr<TMDIFrame> Start(const std::vector<std::filesystem::path>& files = {}) {
+  // `browse`: record the addresses shown in the browser instead of handing them to one.
+  std::unique_ptr<TMDIFrame> Start(const std::vector<std::filesystem::path>& files = {},
+                                   bool browse = false) {
     FrameOptions options;
     options.ProgramFolder = folder_ / "program";
     options.Prompts = &prompter_;
     options.FileDialogs = &dialogs_;
     options.StartRun = [this](TGleanerForm& form) { runs_.push_back(&form); };
+    if (browse)
+      options.Browse = [this](const std::string& address) { browsed_.push_back(address); };
     auto frame = std::make_unique<TMDIFrame>(std::move(options));
     frame->FormActivate(files);
     return frame;
@@ -52,6 +59,7 @@ class MainFrameTest : public test::ShellTest {
 
   test::ScriptedFileDialogs dialogs_;
   std::vector<TGleanerForm*> runs_;
+  Names browsed_;
 };
 
 TEST_F(MainFrameTest, FirstStartOpensTheFourSamplesOrNone) {
@@ -225,6 +233,28 @@ TEST_F(MainFrameTest, PrintsTheActiveBriefAfterThePrintDialog) {
     actions.Print1->trigger();
     EXPECT_EQ(std::filesystem::exists(pdf), accepted);
   }
+}
+
+// The running browser's page becomes a new entry named after its title.
+TEST_F(MainFrameTest, TakesTheBrowsersPageAsANewEntry) {
+  test::LoopbackServer endpoint([](const test::Request&) {
+    return test::PageAnswer(
+        R"([{"id": "P", "type": "page", "url": "http://a.test/", "title": "A"}])");
+  });
+  auto frame = Start();
+  frame->ProgramSettings().BrowserDebuggingPort = endpoint.Port();
+  TGleanerForm* form = frame->DoFileOpen(WriteBrief("b.brf", {"a"}), std::nullopt);
+  frame->Actions().GetBrowserURL->trigger();
+  const TWebEntry added = ReadBriefs2(form->FileName()).Document.Brief.WebList.back();
+  EXPECT_EQ(added.URL + " " + added.Name, "http://a.test/ A");
+  EXPECT_TRUE(added.NameSet && form->WebList().Count() == 2);
+}
+
+TEST_F(MainFrameTest, HelpOpensInTheBrowserWhichMustBeSet) {
+  Start({}, true)->Actions().Contents1->trigger();
+  EXPECT_EQ(browsed_, Names{HelpAddress(help_context::kContents, ProgramDirectory())});
+  Start()->Actions().Contents1->trigger();
+  EXPECT_EQ(prompter_.titles, Names{"Browser Not Set"});
 }
 
 }  // namespace
