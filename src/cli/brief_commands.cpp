@@ -94,10 +94,7 @@ int NothingToChange(const char* command, CommandIo& io) {
 // Applies the given options to an entry. A name that is not empty counts as typed; an empty
 // one makes the entry show its address again.
 void ApplyEntryOptions(const EntryOptions& options, TWebEntry& entry) {
-  if (options.name) {
-    entry.NameSet = !options.name->empty();
-    entry.Name = *options.name;
-  }
+  if (options.name) SetTypedName(entry, *options.name);
   if (options.depth) entry.Depth = *options.depth;
   if (options.userName) entry.UserName = *options.userName;
   if (options.password) entry.Password = *options.password;

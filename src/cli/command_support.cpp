@@ -3,21 +3,17 @@
 #include "cli/cli.h"
 #include "core/brief_file.h"
 #include "core/brief_format.h"
-#include "core/texts.h"
 
 namespace gl::cli {
 
 void PrintMessage(const UserMessage& message, std::ostream& err) {
-  err << message.Title << ": " << message.Text << '\n';
+  err << MessageForTerminal(message) << '\n';
 }
 
 namespace {
 
 void PrintLoadingError(const UserMessage& message, CommandIo& io) {
-  PrintMessage(message.Empty() ? UserMessage{std::string(gl::texts::kLoadingErrorTitle),
-                                             std::string(gl::texts::kLoadingErrorText)}
-                               : message,
-               io.err);
+  PrintMessage(LoadingErrorOr(message), io.err);
 }
 
 }  // namespace

@@ -76,6 +76,10 @@ LoadResult ReadBriefs2(const std::filesystem::path& fileName) {
   return result;
 }
 
+UserMessage LoadingErrorOr(UserMessage message) {
+  return message.Empty() ? LoadingError() : std::move(message);
+}
+
 SaveResult SaveBriefs2(const TBriefDocument& document) {
   if (document.FileName.empty()) return {SaveOutcome::NoFileName, {}};
   const FileLock lock(document.FileName);

@@ -49,6 +49,7 @@ class RunDriver {
       : document_(std::move(document)),
         settings_(std::move(settings)),
         host_(host),
+        handle_(environment.Handle),
         run_(settings_, environment, host, names,
              [this](std::string& address, const FetchOptions& options) {
                return FetchPage(address, options, settings_, host_);
@@ -58,7 +59,9 @@ class RunDriver {
     if (document_.FileName.empty()) return report_;
     const std::filesystem::path base = BriefFolder(document_.FileName);
     host_.BeginRun();
-    ClearStop();
+    ClearStop();  // what an earlier run or command left
+    if (handle_ != nullptr && handle_->StopRequested())
+      RequestStop();
     try {
       run_.SetRunDirectory(base);
       run_.CheckFreeSpace();
@@ -251,6 +254,7 @@ class RunDriver {
   TBriefDocument document_;
   Settings settings_;
   RunHost& host_;
+  const RunHandle* handle_;
   RunContext run_;
   RunReport report_;
   std::string runNumber_;

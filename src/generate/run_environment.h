@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <functional>
 
+#include "generate/run_handle.h"
+
 namespace gl {
 
 // The next numbers tried for summary, page and image names. They belong to a brief window: set to
@@ -22,6 +24,8 @@ struct RunEnvironment {
   std::function<std::int64_t(const std::filesystem::path&)> FreeSpace;
   // The clock for the run's stamps and page headers; empty means the system clock.
   std::function<std::time_t()> Now;
+  // The caller's handle on this run; none: Stop comes through the process-wide flag alone.
+  const RunHandle* Handle = nullptr;
 };
 
 }  // namespace gl

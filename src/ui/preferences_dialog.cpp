@@ -60,6 +60,9 @@ void TGLPrefs::BuildGeneralPage() {
   browser.addRow(label, location);
   BindText(*Browser, &PreferencesInput::Browser);
   AddFlagField(browser, "&Auto Load at Startup", "AutoLoad", &PreferencesInput::AutoLoad);
+  // Where a running browser's remote-debugging endpoint answers on 127.0.0.1.
+  AddNumberField(browser, "&Debugging Port:", "DebuggingPort", &PreferencesInput::DebuggingPort,
+                 kMinDebuggingPort, kMaxDebuggingPort);
 
   QFormLayout& disk = AddGroup(page, "Disk Space ");
   LockWhileGenerating(AddNumberField(disk, "&Minimum disk space (MB):", "DiskBuffer",

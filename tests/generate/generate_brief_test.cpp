@@ -202,6 +202,24 @@ TEST_F(SiteTest, StopInTheMiddleEndsTheRunButClosesAndRecordsIt) {
   EXPECT_EQ(host_.Calls.back(), ReadyCall());
 }
 
+// A Stop asked for through the run's handle before the run has started (and cleared what earlier
+// runs left) still ends it at its first step; a stray flag without the handle does not.
+TEST_F(SiteTest, AStopThroughTheHandleBeforeTheStartIsKept) {
+  AddEntry(Address("/index.htm"), 3, "Site");
+  RunHandle run;
+  for (const bool handle : {false, true}) {
+    SCOPED_TRACE(handle);
+    environment_.Handle = handle ? &run : nullptr;
+    if (handle)
+      run.RequestStop();
+    else
+      RequestStop();
+    EXPECT_EQ(Generate().Outcome, handle ? RunOutcome::Aborted : RunOutcome::Completed);
+  }
+  EXPECT_EQ(Count("/index.htm"), 1);
+  EXPECT_EQ(document_.Brief.ArchivePaths, (Texts{"0\\Brief0.htm", "1\\Brief1.htm"}));
+}
+
 TEST_F(SiteTest, SkipEndsOnlyTheCurrentEntry) {
   AddEntry(Address("/index.htm"), 3, "Site");
   AddEntry(Address("/new.htm"), 1, "Second");
