@@ -10,11 +10,11 @@ FUZZ_SECONDS ?= 60
 PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
             libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev wget \
             qt6-base-dev libssl-dev xvfb xauth xdotool poppler-utils desktop-file-utils \
-            fonts-liberation
+            fonts-liberation imagemagick python3
 
 CONFIGURE = cmake -S . -G Ninja -Wno-dev
 
-.PHONY: all deps build program run test unit asan fuzz bench format clean
+.PHONY: all deps build program run screenshots test unit asan fuzz bench format clean
 
 all: build
 
@@ -32,13 +32,27 @@ $(BUILD)/build.ninja: | deps
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Only what `make run` runs: the command-line program, the images and the sample briefs. The
+# `make run` starts the desktop program where there is a display, and otherwise shows the command
+# line's run of the bundled samples.
+DISPLAY_AT_HAND := $(if $(DISPLAY)$(WAYLAND_DISPLAY),yes)
+
+# Only what `make run` runs: the program, the images, help pages and the sample briefs. The
 # tests, benchmarks and fuzz targets are built by `make test`.
 program: deps $(BUILD)/build.ninja
-	cmake --build $(BUILD) -j $(JOBS) --target gleaner gl_resources gl_sample_briefs
+	cmake --build $(BUILD) -j $(JOBS) --target gleaner gl_resources gl_sample_briefs \
+	  $(if $(DISPLAY_AT_HAND),gleaner-light)
 
 run: program
+ifeq ($(DISPLAY_AT_HAND),yes)
+	$(BUILD)/bin/gleaner-light
+else
 	@scripts/run.sh $(BUILD)
+endif
+
+# The pictures of docs/: the desktop program under Xvfb.
+screenshots: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target gleaner gleaner-light gl_resources gl_sample_briefs
+	scripts/screenshots.sh $(BUILD) docs
 
 unit: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

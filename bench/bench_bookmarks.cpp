@@ -1,44 +1,17 @@
-// Reading a current browser's bookmark export of 10,000 links in 100 folders (ten groups of ten,
-// two levels deep), each link with dates, a description every tenth, a favicon every fourth,
-// entities and UTF-8 in the captions: a large but real bookmark collection.
+// Reading a large bookmark export (large_bookmark_export.h).
 
 #include <benchmark/benchmark.h>
 
 #include <string>
 
 #include "core/bookmark_reader.h"
+#include "large_bookmark_export.h"
 #include "support/temp_folder.h"
 
 namespace {
 
-constexpr int kLinks = 10000;
-
-std::string LargeExport() {
-  const std::string icon = "data:image/png;base64," + std::string(1200, 'Q');
-  std::string file =
-      "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n"
-      "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\n"
-      "<TITLE>Bookmarks</TITLE>\n<H1>Bookmarks Menu</H1>\n<DL><p>\n";
-  for (int group = 0; group < 10; ++group) {
-    file += "    <DT><H3 ADD_DATE=\"1700000000\" LAST_MODIFIED=\"1700000001\">Group " +
-            std::to_string(group) + "</H3>\n    <DL><p>\n";
-    for (int folder = 0; folder < 10; ++folder) {
-      file += "        <DT><H3 ADD_DATE=\"1700000000\">Caf\xC3\xA9s &amp; more " +
-              std::to_string(folder) + "</H3>\n        <DL><p>\n";
-      for (int link = 0; link < kLinks / 100; ++link) {
-        const std::string n = std::to_string((group * 10 + folder) * 100 + link);
-        file += "            <DT><A HREF=\"https://www.example.org/page" + n +
-                "?a=1&amp;b=2\" ADD_DATE=\"1700000002\" LAST_MODIFIED=\"1700000003\"" +
-                (link % 4 == 0 ? " ICON=\"" + icon + "\"" : std::string()) + ">Page " + n +
-                " &#8211; \xE6\x97\xA5\xE6\x9C\xAC &lt;news&gt;</A>\n";
-        if (link % 10 == 0) file += "            <DD>A description of page " + n + "\n";
-      }
-      file += "        </DL><p>\n";
-    }
-    file += "    </DL><p>\n";
-  }
-  return file + "</DL>\n";
-}
+using gl::bench::kLinks;
+using gl::bench::LargeExport;
 
 void BM_ReadBookmarks(benchmark::State& state) {
   const std::string file = LargeExport();
@@ -55,7 +28,8 @@ void BM_LoadBookmarks(benchmark::State& state) {
   gl::test::WriteFileBytes(folder / "bookmarks.html", file);
   for (auto _ : state) {
     const gl::BookmarkLoadResult result = gl::LoadBookmarks(folder / "bookmarks.html");
-    if (result.Tree.Items.size() != kLinks + 110) state.SkipWithError("wrong item count");
+    if (result.Tree.Items.size() != kLinks + gl::bench::kFolders)
+      state.SkipWithError("wrong item count");
     benchmark::DoNotOptimize(result);
   }
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(file.size()));

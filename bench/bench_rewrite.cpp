@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "generate/page_clean.h"
+#include "generate/internal/page_clean.h"
 #include "support/standalone_run.h"
 #include "support/temp_folder.h"
 
@@ -58,7 +58,7 @@ void Rewrite(benchmark::State& state, const std::string& bytes) {
     gl::CheckedFile out(folder / "GL99.htm");
     gl::test::WriteFetchedPage(standalone.Context, job, page, out);
     out.Close();
-    standalone.Context.Catalogue->Finish();
+    standalone.Context.FinishCatalogue();
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                           static_cast<std::int64_t>(bytes.size()));

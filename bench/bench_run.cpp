@@ -2,40 +2,21 @@
 // logo: pages per second and the peak memory of the process.
 
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 #include <iostream>
 
-#include "bench_site.h"
 #include "cli/terminal_host.h"
-#include "core/brief_file.h"
-#include "generate/generate_brief.h"
 #include "platform/disk_space.h"
 #include "platform/program_directory.h"
 #include "site_answers.h"
 #include "support/temp_folder.h"
+#include "whole_run.h"
 
 namespace gl {
 namespace {
 
 constexpr int kBranching = 10;
 constexpr int kLevels = 4;
-
-double PeakMemoryMegabytes() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in kilobytes
-}
-
-// Files of the run's folder with the extension: pages are ".htm" (with the summary page and the
-// site map), images ".gif".
-std::int64_t StoredFiles(const std::filesystem::path& runDirectory, std::string_view extension) {
-  std::int64_t files = 0;
-  for (const auto& item : std::filesystem::directory_iterator(runDirectory)) {
-    if (item.path().extension() == extension) ++files;
-  }
-  return files;
-}
 
 void BM_GenerateSite(benchmark::State& state) {
   const bench::BenchSite site(kBranching, kLevels);
@@ -49,16 +30,9 @@ void BM_GenerateSite(benchmark::State& state) {
   int run = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    const std::filesystem::path briefFolder = folder / ("brief" + std::to_string(run++));
-    std::filesystem::create_directories(briefFolder);
-    TBriefDocument document;
-    document.FileName = briefFolder / "bench.brf";
-    TWebEntry entry;
-    entry.URL = server.Address("/index.htm");
-    entry.Depth = site.Levels();
-    entry.Images = true;
-    document.Brief.WebList.push_back(entry);
-    if (SaveBriefs2(document).Outcome != SaveOutcome::Saved) state.SkipWithError("save");
+    const TBriefDocument document =
+        bench::SiteBrief(folder / ("brief" + std::to_string(run++)), server, site);
+    if (document.FileName.empty()) state.SkipWithError("save");
     NameCounters names;
     cli::TerminalHost host(std::cout, std::cerr, cli::DisplayMode::Quiet);
     state.ResumeTiming();
@@ -66,25 +40,20 @@ void BM_GenerateSite(benchmark::State& state) {
     const RunReport report = GenerateBrief(document, settings, names, environment, host);
 
     state.PauseTiming();
-    const std::int64_t stored = StoredFiles(report.RunDirectory, ".htm") - 2;
-    const std::int64_t images = StoredFiles(report.RunDirectory, ".gif");
-    if (report.Outcome != RunOutcome::Completed || stored < site.PageCount() ||
-        images < site.ImageCount()) {
-      state.SkipWithError(("the run stored " + std::to_string(stored) + " of " +
-                           std::to_string(site.PageCount()) + " pages and " +
-                           std::to_string(images) + " of " + std::to_string(site.ImageCount()) +
-                           " images")
-                              .c_str());
+    std::string incomplete = bench::IncompleteRun(report.RunDirectory, site);
+    if (report.Outcome != RunOutcome::Completed) incomplete = "the run did not complete";
+    if (!incomplete.empty()) {
+      state.SkipWithError(incomplete.c_str());
       break;
     }
-    pages += stored;
+    pages += bench::StoredPages(report.RunDirectory);
     state.ResumeTiming();
   }
   state.counters["pages_per_second"] =
       benchmark::Counter(static_cast<double>(pages), benchmark::Counter::kIsRate);
   state.counters["site_pages"] = site.PageCount();
   state.counters["site_images"] = site.ImageCount();
-  state.counters["peak_memory_MB"] = PeakMemoryMegabytes();
+  state.counters["peak_memory_MB"] = bench::PeakMemoryMegabytes();
 }
 BENCHMARK(BM_GenerateSite)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 

@@ -1,6 +1,11 @@
 # Helpers that declare the project's targets with one set of flags.
 
-set(GL_WARNINGS -Wall -Wextra -Wpedantic)
+set(GL_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wconversion)
+# Clang's -Wconversion takes in -Wsign-conversion, which GCC keeps apart; both compilers check the
+# same: conversions that can lose a value.
+if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  list(APPEND GL_WARNINGS -Wno-sign-conversion)
+endif()
 if(GL_WERROR)
   list(APPEND GL_WARNINGS -Werror)
 endif()

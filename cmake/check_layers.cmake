@@ -1,6 +1,8 @@
-# Fails when a source file includes a layer above its own, or Qt outside the desktop library.
+# Fails when a source file includes a layer above its own, another layer's internal/ headers, or
+# Qt outside the desktop library.
 #   cmake -DSOURCE_ROOT=<dir holding the layer folders> -P check_layers.cmake
-# Each layer may include itself and the layers listed for it; Qt headers only in ui.
+# Each layer may include itself and the layers listed for it; what a layer keeps in its internal/
+# folder only itself (and the tests, which are not checked here); Qt headers only in ui.
 set(allowed_platform platform)
 set(allowed_core core platform)
 set(allowed_net net core platform)
@@ -25,9 +27,9 @@ foreach(layer IN LISTS layers)
   foreach(source IN LISTS sources)
     file(STRINGS ${SOURCE_ROOT}/${source} includes REGEX "^[ \t]*#[ \t]*include")
     foreach(line IN LISTS includes)
-      if(line MATCHES "#[ \t]*include[ \t]*\"([a-z_]+)/")
+      if(line MATCHES "#[ \t]*include[ \t]*\"([a-z_]+)/(internal/)?")
         list(FIND allowed_${layer} ${CMAKE_MATCH_1} found)
-        if(found EQUAL -1)
+        if(found EQUAL -1 OR (CMAKE_MATCH_2 AND NOT CMAKE_MATCH_1 STREQUAL layer))
           string(APPEND violations "\n  ${source}: ${line}")
         endif()
       elseif(line MATCHES "#[ \t]*include[ \t]*<Q" AND NOT layer STREQUAL "ui")
@@ -39,5 +41,6 @@ endforeach()
 
 if(violations)
   message(FATAL_ERROR "Includes against the layer rule "
-                      "(ui -> browser, cli -> generate -> net -> core -> platform):${violations}")
+                      "(ui -> browser, cli -> generate -> net -> core -> platform; a layer's "
+                      "internal/ is its own):${violations}")
 endif()

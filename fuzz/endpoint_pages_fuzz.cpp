@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "browser/endpoint_pages.h"
+#include "browser/internal/endpoint_pages.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > 65536) return 0;

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "generate/page_clean.h"
+#include "generate/internal/page_clean.h"
 #include "support/standalone_run.h"
 #include "support/temp_folder.h"
 
@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   gl::CheckedFile out(folder / "page.htm");
   gl::test::WriteFetchedPage(standalone.Context, job, page, out);
   out.Close();
-  standalone.Context.Catalogue->Finish();
+  standalone.Context.FinishCatalogue();
   (void)gl::PageTitle(page.View());
   return 0;
 }

@@ -7,9 +7,8 @@
 #include <string_view>
 
 #include "core/byte_text.h"
-#include "generate/address.h"
-#include "generate/download.h"
-#include "generate/entry_address.h"
+#include "generate/internal/download.h"
+#include "generate/internal/entry_address.h"
 #include "net/address_forms.h"
 #include "platform/file_address.h"
 

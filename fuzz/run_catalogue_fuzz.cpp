@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "generate/run_catalogue.h"
+#include "generate/internal/run_catalogue.h"
 
 namespace {
 constexpr std::size_t kLargestInput = 64 * 1024;

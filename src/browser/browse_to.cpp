@@ -2,8 +2,8 @@
 
 #include <chrono>
 
-#include "browser/conversation.h"
-#include "browser/texts.h"
+#include "browser/internal/conversation.h"
+#include "browser/internal/texts.h"
 #include "net/texts.h"
 #include "platform/program_start.h"
 

@@ -39,7 +39,7 @@ struct EntryOptions {
   CLI::Option* noImages = nullptr;
   CLI::Option* otherFiles = nullptr;
   CLI::Option* noOtherFiles = nullptr;
-  CLI::Option* followExternal = nullptr;
+  CLI::Option* noStayLocal = nullptr;  // --follow-external
   CLI::Option* stayLocal = nullptr;
   CLI::Option* active = nullptr;
   CLI::Option* inactive = nullptr;
@@ -64,14 +64,14 @@ void AddEntryOptions(CLI::App& command, EntryOptions& options, bool withNegation
       ->check(kStoredText);
   options.images = Flag(command, "--images", "Fetch images and plug-ins");
   options.otherFiles = Flag(command, "--other-files", "Fetch other linked files");
-  options.followExternal = Flag(command, "--follow-external", "Follow links to other sites");
+  options.noStayLocal = Flag(command, "--follow-external", "Follow links to other sites");
   options.inactive = Flag(command, "--inactive", "Leave the entry out of generation");
   if (!withNegations) return;
   options.noImages = Flag(command, "--no-images", "Do not fetch images")->excludes(options.images);
   options.noOtherFiles =
       Flag(command, "--no-other-files", "Do not fetch other files")->excludes(options.otherFiles);
   options.stayLocal = Flag(command, "--stay-local", "Do not follow links to other sites")
-                          ->excludes(options.followExternal);
+                          ->excludes(options.noStayLocal);
   options.active = Flag(command, "--active", "Generate the entry")->excludes(options.inactive);
 }
 
@@ -82,7 +82,7 @@ bool Given(const CLI::Option* option) {
 bool AnyGiven(const EntryOptions& options) {
   return options.name || options.depth || options.userName || options.password ||
          Given(options.images) || Given(options.noImages) || Given(options.otherFiles) ||
-         Given(options.noOtherFiles) || Given(options.followExternal) || Given(options.stayLocal) ||
+         Given(options.noOtherFiles) || Given(options.noStayLocal) || Given(options.stayLocal) ||
          Given(options.active) || Given(options.inactive);
 }
 
@@ -96,10 +96,7 @@ int NothingToChange(const char* command, CommandIo& io) {
 // Applies the given options to an entry. A name that is not empty counts as typed; an empty
 // one makes the entry show its address again.
 void ApplyEntryOptions(const EntryOptions& options, TWebEntry& entry) {
-  if (options.name) {
-    entry.NameSet = !options.name->empty();
-    entry.Name = *options.name;
-  }
+  if (options.name) SetTypedName(entry, *options.name);
   if (options.depth) entry.Depth = *options.depth;
   if (options.userName) entry.UserName = *options.userName;
   if (options.password) entry.Password = *options.password;
@@ -107,7 +104,7 @@ void ApplyEntryOptions(const EntryOptions& options, TWebEntry& entry) {
   if (Given(options.noImages)) entry.Images = false;
   if (Given(options.otherFiles)) entry.OtherFiles = true;
   if (Given(options.noOtherFiles)) entry.OtherFiles = false;
-  if (Given(options.followExternal)) entry.StayLocal = false;
+  if (Given(options.noStayLocal)) entry.StayLocal = false;
   if (Given(options.stayLocal)) entry.StayLocal = true;
   if (Given(options.active)) entry.Active = true;
   if (Given(options.inactive)) entry.Active = false;
@@ -118,8 +115,7 @@ void ApplyEntryOptions(const EntryOptions& options, TWebEntry& entry) {
 std::optional<std::size_t> EntryIndex(const TBriefDocument& document, std::int64_t index,
                                       CommandIo& io) {
   const std::size_t count = document.Brief.WebList.size();
-  if (index >= 1 && static_cast<std::uint64_t>(index) <= count)
-    return static_cast<std::size_t>(index - 1);
+  if (const auto place = PlaceCountedFromOne(index, count)) return place;
   io.err << "There is no web entry " << index << " in " << document.FileName.string() << "; it has "
          << count << (count == 1 ? " entry.\n" : " entries.\n");
   return std::nullopt;

@@ -1,6 +1,7 @@
 #include "cli/brief_json.h"
 
 #include "core/utf8_text.h"
+#include "platform/percent_encode.h"
 
 namespace gl::cli {
 namespace {
@@ -33,13 +34,10 @@ nlohmann::ordered_json EntryJson(const TWebEntry& entry) {
 
 nlohmann::ordered_json JsonBytes(std::string_view bytes) {
   if (IsUtf8(bytes)) return std::string(bytes);
-  static constexpr char kHex[] = "0123456789abcdef";
   std::string hex;
   hex.reserve(bytes.size() * 2);
-  for (const char byte : bytes) {
-    hex += kHex[static_cast<unsigned char>(byte) >> 4];
-    hex += kHex[static_cast<unsigned char>(byte) & 0xF];
-  }
+  for (const char byte : bytes)
+    AppendHexDigits(hex, static_cast<unsigned char>(byte), true);
   return {{"hex", hex}};
 }
 

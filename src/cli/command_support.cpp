@@ -3,21 +3,17 @@
 #include "cli/cli.h"
 #include "core/brief_file.h"
 #include "core/brief_format.h"
-#include "core/texts.h"
 
 namespace gl::cli {
 
 void PrintMessage(const UserMessage& message, std::ostream& err) {
-  err << message.Title << ": " << message.Text << '\n';
+  err << MessageForTerminal(message) << '\n';
 }
 
 namespace {
 
 void PrintLoadingError(const UserMessage& message, CommandIo& io) {
-  PrintMessage(message.Empty() ? UserMessage{std::string(gl::texts::kLoadingErrorTitle),
-                                             std::string(gl::texts::kLoadingErrorText)}
-                               : message,
-               io.err);
+  PrintMessage(LoadingErrorOr(message), io.err);
 }
 
 }  // namespace
@@ -64,6 +60,11 @@ int ChangeBrief(const std::string& file, CommandIo& io,
       break;
   }
   return kExitFailed;
+}
+
+std::optional<std::size_t> PlaceCountedFromOne(std::int64_t number, std::size_t count) {
+  if (number < 1 || static_cast<std::uint64_t>(number) > count) return std::nullopt;
+  return static_cast<std::size_t>(number - 1);
 }
 
 void AddBriefFile(CLI::App& command, std::string& file) {

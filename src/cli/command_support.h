@@ -1,6 +1,8 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -33,6 +35,10 @@ int SaveBrief(const TBriefDocument& document, CommandIo& io);
 // loading or saving error is printed; the result is `change`'s code, or kExitFailed.
 int ChangeBrief(const std::string& file, CommandIo& io,
                 const std::function<int(TBriefDocument&)>& change);
+
+// The list place of `number`, which the user counts from 1, in a list of `count` items; none when
+// there is no such item.
+std::optional<std::size_t> PlaceCountedFromOne(std::int64_t number, std::size_t count);
 
 // The required BRIEF argument.
 void AddBriefFile(CLI::App& command, std::string& file);

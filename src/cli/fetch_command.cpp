@@ -64,7 +64,7 @@ int RunFetch(FetchArguments& arguments, CommandIo& io) {
   FetchOptions options;
   options.UserName = arguments.UserName;
   options.Password = arguments.Password;
-  options.ForbidExternal = arguments.StayLocal;
+  options.StayLocal = arguments.StayLocal;
   options.BaseAddress = arguments.BaseAddress.empty() ? arguments.Address : arguments.BaseAddress;
   options.AcceptImages = arguments.Images;
   options.AcceptOtherFiles = arguments.OtherFiles;

@@ -103,13 +103,14 @@ struct DeleteArchiveArgs {
 int RunDeleteArchive(DeleteArchiveArgs& args, CommandIo& io) {
   return ChangeBrief(args.file, io, [&args, &io](TBriefDocument& document) {
     const std::vector<ArchivedRunRow> rows = ArchivedRunRows(document);
-    if (args.row < 1 || static_cast<std::uint64_t>(args.row) > rows.size()) {
+    const std::optional<std::size_t> place = PlaceCountedFromOne(args.row, rows.size());
+    if (!place) {
       io.err << "There is no archived run " << args.row << "; the brief has " << rows.size()
              << (rows.size() == 1 ? " archived run" : " archived runs")
              << " (row 1 is the newest).\n";
       return kExitFailed;
     }
-    DeleteArchivedRun(document, rows[static_cast<std::size_t>(args.row - 1)].Index);
+    DeleteArchivedRun(document, rows[*place].Index);
     return kExitDone;
   });
 }

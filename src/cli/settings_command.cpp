@@ -62,11 +62,11 @@ const std::map<std::string, SettingKey>& SettingKeys() {
        {NumberSetter(kMinProxyPort, kMaxProxyPort, &PreferencesInput::ProxyPort),
         "a number from 0 to 99999"}},
       {"retries",
-       {NumberSetter(kMinRetries, kMaxRetries, &PreferencesInput::NumRetries),
+       {NumberSetter(kMinRetries, kMaxRetries, &PreferencesInput::RetryCount),
         "a number from 1 to 5"}},
       {"disk-buffer-mb",
        {NumberSetter(kMinDiskBufferMegabytes, kMaxDiskBufferMegabytes,
-                     &PreferencesInput::DiskBuffer),
+                     &PreferencesInput::DiskBufferMegabytes),
         "a number of megabytes from 1 to 999999"}},
       {"user-name",
        {TextSetter(&PreferencesInput::UserName, &PreferencesInput::UserNameModified), "any text"}},
@@ -92,7 +92,7 @@ void PrintSettings(const Settings& settings, std::ostream& out) {
       << "proxy-server=" << TerminalText(settings.ProxyServer) << '\n'
       << "proxy-port=" << settings.ProxyPort << '\n'
       << "retries=" << settings.RetryCount << '\n'
-      << "disk-buffer-mb=" << settings.DiskBuffer / kBytesPerMegabyte << '\n'
+      << "disk-buffer-mb=" << settings.DiskBufferBytes / kBytesPerMegabyte << '\n'
       << "user-name=" << TerminalText(settings.DefaultUserName)
       << '\n'
       // Shown as the preferences dialog shows it: one "*" per character.

@@ -4,8 +4,8 @@
 #include <condition_variable>
 #include <functional>
 #include <iosfwd>
-#include <optional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "core/byte_text.h"
-#include "core/html_text.h"
+#include "core/internal/html_text.h"
 #include "core/tag_text.h"
 #include "core/texts.h"
 #include "platform/regular_file.h"

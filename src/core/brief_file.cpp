@@ -7,8 +7,8 @@
 #include "core/brief_format.h"
 #include "core/byte_text.h"
 #include "platform/atomic_file.h"
-#include "platform/regular_file.h"
 #include "platform/file_lock.h"
+#include "platform/regular_file.h"
 
 namespace gl {
 namespace {
@@ -74,6 +74,10 @@ LoadResult ReadBriefs2(const std::filesystem::path& fileName) {
     ReadCatalogue(catalogueIn, brief);
   result.Loaded = true;
   return result;
+}
+
+UserMessage LoadingErrorOr(UserMessage message) {
+  return message.Empty() ? LoadingError() : std::move(message);
 }
 
 SaveResult SaveBriefs2(const TBriefDocument& document) {

@@ -36,6 +36,10 @@ struct SaveResult {
 //   if (!result.Loaded && !result.Message.Empty()) Show(result.Message);
 [[nodiscard]] LoadResult ReadBriefs2(const std::filesystem::path& fileName);
 
+// The loading error to tell whoever must always be told why a brief did not load: `message`,
+// or the plain loading error for a brief that was refused without one.
+UserMessage LoadingErrorOr(UserMessage message);
+
 // Writes the brief file and then the catalogue, each to a new file beside the old one that then
 // replaces it, so a failed save never leaves a half-written file. A failed catalogue is not
 // reported (the brief itself was saved) and leaves the old catalogue in place. The brief's lock

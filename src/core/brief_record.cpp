@@ -1,6 +1,7 @@
 #include "core/brief_record.h"
 
 #include <cstddef>
+#include <utility>
 
 namespace gl {
 
@@ -16,6 +17,12 @@ TWebEntry& CreateNewWebEntry(TBriefRecord& brief, std::size_t index) {
 void UpdateShownName(TWebEntry& entry) {
   if (entry.NameSet) return;
   entry.Name = entry.URL.empty() ? std::string(texts::kNewPage) : entry.URL;
+}
+
+void SetTypedName(TWebEntry& entry, std::string name) {
+  entry.NameSet = !name.empty();
+  entry.Name = std::move(name);
+  UpdateShownName(entry);
 }
 
 std::string_view StateText(const TBriefRecord& brief) {

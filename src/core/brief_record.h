@@ -65,6 +65,10 @@ TWebEntry& CreateNewWebEntry(TBriefRecord& brief, std::size_t index);
 // while the address is empty. An entry with a typed name keeps it.
 void UpdateShownName(TWebEntry& entry);
 
+// A name the user typed for the entry: it becomes the shown name and counts as set. An empty
+// name makes the entry show its address again.
+void SetTypedName(TWebEntry& entry, std::string name);
+
 // The brief's state as its window header shows it: "Active" or "Inactive".
 std::string_view StateText(const TBriefRecord& brief);
 

@@ -1,7 +1,7 @@
 #include <algorithm>
 
 #include "core/brief_format.h"
-#include "core/word_io.h"
+#include "core/internal/word_io.h"
 
 namespace gl {
 namespace {

@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "core/brief_format.h"
-#include "core/word_io.h"
+#include "core/internal/word_io.h"
 
 namespace gl {
 

@@ -2,42 +2,30 @@
 
 #include <vector>
 
+#include "core/internal/linked_nodes.h"
+
 namespace gl {
 
 // Frees the whole tree without recursion: a site spidered 99 levels deep must not depend on the
 // stack. Child lists are detached and destroyed in turn from a work list.
 TOCList::~TOCList() {
   std::vector<TOCList*> pending;
-  Node* node = Head;
-  Head = Tail = nullptr;
-  while (true) {
-    while (node != nullptr) {
-      Node* next = node->Next;
-      if (node->Children != nullptr) {
-        pending.push_back(node->Children);
-      }
-      delete node;
-      node = next;
-    }
-    if (pending.empty()) break;
+  const auto keepChildren = [&pending](Node& node) {
+    if (node.Children != nullptr) pending.push_back(node.Children);
+  };
+  DeleteChain(Head, keepChildren);
+  Tail = nullptr;
+  while (!pending.empty()) {
     TOCList* list = pending.back();
     pending.pop_back();
-    node = list->Head;
-    list->Head = list->Tail = nullptr;
-    delete list;
+    DeleteChain(list->Head, keepChildren);
+    delete list;  // its nodes are gone already
   }
 }
 
 TOCList::Node* TOCList::Add(std::string_view name) {
-  Node* node = new Node{nullptr, new TOCList, std::string(name), std::string(), nullptr};
-  if (Count == 0) {
-    Head = node;
-  } else {
-    Tail->Next = node;
-  }
-  Tail = node;
-  ++Count;
-  return Head;
+  return LinkLast(Head, Tail, Count,
+                  new Node{nullptr, new TOCList, std::string(name), std::string(), nullptr});
 }
 
 }  // namespace gl

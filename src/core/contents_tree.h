@@ -25,7 +25,7 @@ class TOCList {
   TOCList& operator=(const TOCList&) = delete;
   ~TOCList();
 
-  // Appends a node named `name` and returns Head (not the new node; take Last for that).
+  // Appends a node named `name`, with an empty child level, and returns it.
   Node* Add(std::string_view name);
   Node* First() const { return Count >= 1 ? Head : nullptr; }
   Node* Last() const { return Count >= 1 ? Tail : nullptr; }

@@ -1,33 +1,23 @@
 #include "core/link_list.h"
 
+#include "core/internal/linked_nodes.h"
+
 namespace gl {
 
 TLList::~TLList() {
-  while (Head != nullptr) {
-    Node* next = Head->Next;
-    delete Head;
-    Head = next;
-  }
+  DeleteChain(Head);
 }
 
 TLList::Node* TLList::Append(std::string_view text, std::uint8_t flag) {
-  Node* node = new Node{nullptr, std::string(text), flag};
-  if (Count == 0) {
-    Head = node;
-  } else {
-    Tail->Next = node;
-  }
-  Tail = node;
-  ++Count;
+  LinkLast(Head, Tail, Count, new Node{nullptr, std::string(text), flag});
   return Head;
 }
 
 TLList::Node* TLList::Push(std::string_view text) {
-  Head = new Node{Head, std::string(text), 0};
+  LinkFirst(Head, Count, new Node{nullptr, std::string(text), 0});
   // Pushing in front never moves the tail, except into an empty list; keeping Tail right here
   // lets a later Append link after the true last node.
   if (Tail == nullptr) Tail = Head;
-  ++Count;
   return Head;
 }
 

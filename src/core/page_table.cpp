@@ -1,23 +1,19 @@
 #include "core/page_table.h"
 
+#include <utility>
+
+#include "core/internal/linked_nodes.h"
+
 namespace gl {
 
 TPageLList::~TPageLList() {
-  while (Head != nullptr) {
-    TPageRecord* next = Head->Next;
-    delete Head;
-    Head = next;
-  }
+  DeleteChain(Head);
 }
 
-TPageRecord* TPageLList::Add(std::string_view address, std::string_view localName,
-                             std::uint8_t flagA, std::int32_t number, std::uint8_t flagB,
-                             TOCList::Node* tocNode, std::uint8_t flagC) {
-  Head = new TPageRecord{
-      Head, std::string(address), std::string(localName), flagA, number, flagB, tocNode, flagC};
-  ++Count;
-  if (tocNode != nullptr) tocNode->Page = Head;
-  return Head;
+TPageRecord* TPageLList::Add(TPageRecord record) {
+  TPageRecord* added = LinkFirst(Head, Count, new TPageRecord(std::move(record)));
+  if (added->TocNode != nullptr) added->TocNode->Page = added;
+  return added;
 }
 
 TPageRecord* TPageLList::Find(std::string_view address) const {
@@ -39,13 +35,30 @@ std::int32_t THashTable::HashOf(std::string_view address) const {
   return static_cast<std::int32_t>(sum % BucketCount);
 }
 
-TPageRecord* THashTable::Add(std::string_view address, std::string_view localName,
-                             std::uint8_t flagA, std::int32_t number, std::uint8_t flagB,
-                             TOCList::Node* tocNode, std::uint8_t flagC) {
-  TPageRecord* record =
-      buckets_[HashOf(address)].Add(address, localName, flagA, number, flagB, tocNode, flagC);
-  newest_[record->Address] = record;
+TPageRecord* THashTable::AddStored(std::string_view address, std::string_view localName,
+                                   std::int32_t remainingDepth, TOCList::Node* tocNode,
+                                   bool frameRole) {
+  return Add({.Address = std::string(address),
+              .LocalName = std::string(localName),
+              .Stored = true,
+              .RemainingDepth = remainingDepth,
+              .TocNode = tocNode,
+              .FrameRole = frameRole});
+}
+
+TPageRecord* THashTable::AddPromised(std::string_view address, std::string_view localName,
+                                     std::int32_t remainingDepth, TOCList::Node* tocNode,
+                                     bool frameRole) {
+  TPageRecord* record = AddStored(address, localName, remainingDepth, tocNode, frameRole);
+  record->Stored = false;
   return record;
+}
+
+TPageRecord* THashTable::Add(TPageRecord record) {
+  TPageLList& bucket = buckets_[HashOf(record.Address)];
+  TPageRecord* added = bucket.Add(std::move(record));
+  newest_[added->Address] = added;
+  return added;
 }
 
 TPageRecord* THashTable::Find(std::string_view address) const {

@@ -15,11 +15,16 @@ struct TPageRecord {
   TPageRecord* Next = nullptr;
   std::string Address;    // the lookup key, compared byte for byte
   std::string LocalName;  // file name inside the run directory
-  std::uint8_t FlagA = 0;
-  std::int32_t Number = 0;  // the remaining depth the page was stored with
-  std::uint8_t FlagB = 0;   // 1 once the page or file is stored; 0 while its name is only promised
-  TOCList::Node* TocNode = nullptr;
-  std::uint8_t FlagC = 0;  // the page rewriter's frame-level mark
+  // True once the page or file is in the run folder; false while its name is only promised to
+  // the links that lead to it.
+  bool Stored = false;
+  // How many levels below this page the spider still goes: a page reached again with no more
+  // depth left than this is not fetched again.
+  std::int32_t RemainingDepth = 0;
+  TOCList::Node* TocNode = nullptr;  // the page's place in the contents tree, if it has one
+  // True for a page stored or promised as a frame of a frame set, which has no navigation bar of
+  // its own; the same address may have a second record for its place at the top of a window.
+  bool FrameRole = false;
 };
 
 // One bucket: records newest first, so Find returns the record added last for an address.
@@ -30,10 +35,9 @@ class TPageLList {
   TPageLList& operator=(const TPageLList&) = delete;
   ~TPageLList();
 
-  // Links a new record in front and returns it. A given contents node gets the record as its Page.
-  TPageRecord* Add(std::string_view address, std::string_view localName, std::uint8_t flagA,
-                   std::int32_t number, std::uint8_t flagB, TOCList::Node* tocNode,
-                   std::uint8_t flagC);
+  // Links a copy of `record` (its Next aside) in front and returns it. A given contents node gets
+  // the new record as its Page, so the two point at each other.
+  TPageRecord* Add(TPageRecord record);
   TPageRecord* Find(std::string_view address) const;
 
   std::int32_t Count = 0;
@@ -46,14 +50,33 @@ class THashTable {
   explicit THashTable(std::int32_t bucketCount);
 
   std::int32_t HashOf(std::string_view address) const;
-  TPageRecord* Add(std::string_view address, std::string_view localName, std::uint8_t flagA,
-                   std::int32_t number, std::uint8_t flagB, TOCList::Node* tocNode,
-                   std::uint8_t flagC);
+
+  // A page or file written into the run folder under `localName`.
+  TPageRecord* AddStored(std::string_view address, std::string_view localName,
+                         std::int32_t remainingDepth, TOCList::Node* tocNode = nullptr,
+                         bool frameRole = false);
+  // A local name that a link was given before its page is fetched; the spider stores the page
+  // under it one level down.
+  TPageRecord* AddPromised(std::string_view address, std::string_view localName,
+                           std::int32_t remainingDepth, TOCList::Node* tocNode, bool frameRole);
+
+  // The newest record for exactly `address`.
   TPageRecord* Find(std::string_view address) const;
+
+  // The newest record for exactly `address` that `wanted` accepts; older ones are asked in turn.
+  template <typename Predicate>
+  TPageRecord* FindNewest(std::string_view address, Predicate wanted) const {
+    for (TPageRecord* record = Find(address); record != nullptr; record = record->Next) {
+      if (record->Address == address && wanted(*record)) return record;
+    }
+    return nullptr;
+  }
 
   std::int32_t BucketCount;
 
  private:
+  TPageRecord* Add(TPageRecord record);
+
   std::unique_ptr<TPageLList[]> buckets_;
   // The newest record of each address. Addresses that differ only in a few digits share a byte
   // sum, so on a large site a few buckets hold most records; this index keeps Find from walking

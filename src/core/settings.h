@@ -14,7 +14,7 @@ struct Settings {
   std::string ProxyServer;          // empty: direct connection
   int ProxyPort = 80;
   int RetryCount = 3;                     // attempts per page
-  std::int64_t DiskBuffer = 1024 * 1024;  // minimum free disk space in bytes
+  std::int64_t DiskBufferBytes = 1024 * 1024;  // minimum free disk space
   std::string DefaultUserName;
   std::string DefaultPassword;
   bool SecurePages = false;  // fetch https:// addresses over TLS

@@ -52,8 +52,8 @@ void ReadSettings(SettingsStore& store, Settings& settings) {
   if (auto key = OpenGroup(store, keys::kDiskBuffer)) {
     if (auto megabytes =
             StoredNumber(*key, keys::kMegaBytes, kMinDiskBufferMegabytes, kMaxDiskBufferMegabytes,
-                         static_cast<int>(defaults.DiskBuffer / kBytesPerMegabyte)))
-      settings.DiskBuffer = *megabytes * kBytesPerMegabyte;
+                         static_cast<int>(defaults.DiskBufferBytes / kBytesPerMegabyte)))
+      settings.DiskBufferBytes = *megabytes * kBytesPerMegabyte;
   }
   if (auto key = OpenGroup(store, keys::kBrowser)) {
     ReadText(*key, keys::kBrowserPath, settings.BrowserPath);
@@ -114,8 +114,8 @@ PreferencesInput PreferencesFrom(const Settings& settings) {
   input.DebuggingPort = settings.BrowserDebuggingPort;
   input.ProxyServer = settings.ProxyServer;
   input.ProxyPort = settings.ProxyPort;
-  input.NumRetries = settings.RetryCount;
-  input.DiskBuffer = static_cast<int>(settings.DiskBuffer / kBytesPerMegabyte);
+  input.RetryCount = settings.RetryCount;
+  input.DiskBufferMegabytes = static_cast<int>(settings.DiskBufferBytes / kBytesPerMegabyte);
   input.UserName = settings.DefaultUserName;
   input.Password = settings.DefaultPassword;
   input.SecurePages = settings.SecurePages;
@@ -128,11 +128,11 @@ ApplyResult DoApply(const PreferencesInput& input, Settings& settings, SettingsS
   settings.BrowserService = BrowserServiceName(input.Browser);
   settings.ProxyServer = input.ProxyServer;
   settings.ProxyPort = input.ProxyPort;
-  settings.RetryCount = input.NumRetries;
+  settings.RetryCount = input.RetryCount;
 
-  const std::string megabytes = std::to_string(input.DiskBuffer);
+  const std::string megabytes = std::to_string(input.DiskBufferMegabytes);
   result.Written &= WriteGroup(store, keys::kDiskBuffer, {{keys::kMegaBytes, megabytes}});
-  settings.DiskBuffer = input.DiskBuffer * kBytesPerMegabyte;
+  settings.DiskBufferBytes = input.DiskBufferMegabytes * kBytesPerMegabyte;
 
   const std::string debuggingPort = std::to_string(input.DebuggingPort);
   result.Written &= WriteGroup(store, keys::kBrowser,
@@ -147,7 +147,7 @@ ApplyResult DoApply(const PreferencesInput& input, Settings& settings, SettingsS
   result.Written &= WriteGroup(store, keys::kProxy,
                                {{keys::kProxyServer, input.ProxyServer}, {keys::kProxyPort, port}});
 
-  const std::string retries = std::to_string(input.NumRetries);
+  const std::string retries = std::to_string(input.RetryCount);
   result.Written &= WriteGroup(store, keys::kBriefs, {{keys::kRetries, retries}});
   result.Written &=
       WriteGroup(store, keys::kModernWeb, {{keys::kSecurePages, YesOrNo(input.SecurePages)}});

@@ -83,8 +83,8 @@ struct PreferencesInput {
   int DebuggingPort = 9222;
   std::string ProxyServer;
   int ProxyPort = 80;
-  int NumRetries = 3;
-  int DiskBuffer = 1;  // megabytes
+  int RetryCount = 3;           // in the NumRetries field
+  int DiskBufferMegabytes = 1;  // in the DiskBuffer field
   std::string UserName;
   std::string Password;
   std::string Confirm;

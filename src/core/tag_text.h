@@ -11,6 +11,10 @@
 
 namespace gl {
 
+// How much of one tag is read at once, as a 5000-byte buffer holds it with its terminating zero.
+// The part of a longer tag beyond it is copied as it stands, never read for an address.
+inline constexpr std::size_t kTagWindow = 4999;
+
 inline bool IsQuote(char byte) {
   return byte == '"' || byte == '\'';
 }

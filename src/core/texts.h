@@ -21,6 +21,8 @@ inline constexpr std::string_view kPasswordErrorTitle = "Password Error";
 inline constexpr std::string_view kPasswordErrorText = "Password not correctly confirmed.";
 
 inline constexpr std::string_view kBookmarks = "Bookmarks";
+// The depth column of a bookmark taken into a brief, until its depth is set.
+inline constexpr std::string_view kEntirePage = "Entire Page";
 inline constexpr std::string_view kBookmarkErrorTitle = "Bookmark File Loading Error";
 inline constexpr std::string_view kBookmarkErrorText =
     "This file is either corrupt or is not a Bookmark file. Gleaner-Light cannot load it.";

@@ -19,6 +19,9 @@ struct UserMessage {
 // The operating system's reason for a failure on `path`: "/home/ann/news.brf: Permission denied".
 std::string ReasonLine(const std::filesystem::path& path, std::error_code reason);
 
+// The message as the command lines print it: "Title: Text", the reason on the next line.
+std::string MessageForTerminal(const UserMessage& message);
+
 // `message` with ReasonLine on the line below its text; unchanged when there is no reason.
 UserMessage WithReason(UserMessage message, const std::filesystem::path& path,
                        std::error_code reason);

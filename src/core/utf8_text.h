@@ -10,6 +10,14 @@
 
 namespace gl {
 
+// The character at `at` (which must lie inside `text`): the length of the well-formed sequence
+// there and its code point; Length 0 when the bytes there are not one.
+struct Utf8Char {
+  std::size_t Length = 0;
+  char32_t CodePoint = 0;
+};
+Utf8Char DecodeUtf8(std::string_view text, std::size_t at);
+
 bool IsUtf8(std::string_view text);
 
 // Characters as a user counts them: code points of well-formed UTF-8, else bytes.

@@ -4,8 +4,8 @@
 #include <system_error>
 
 #include "core/brief_file.h"
-#include "generate/archive_names.h"
-#include "generate/run_catalogue.h"
+#include "generate/internal/archive_names.h"
+#include "generate/internal/run_catalogue.h"
 
 namespace gl {
 namespace {

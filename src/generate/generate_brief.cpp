@@ -8,17 +8,16 @@
 
 #include "core/brief_file.h"
 #include "core/user_message.h"
-#include "generate/address.h"
-#include "generate/archive_names.h"
-#include "generate/entry_address.h"
-#include "generate/page_clean.h"
-#include "generate/run_context.h"
-#include "generate/run_errors.h"
-#include "generate/save_file_body.h"
-#include "generate/spider.h"
-#include "generate/summary_page.h"
-#include "generate/texts.h"
-#include "generate/unfetched_link_page.h"
+#include "generate/internal/archive_names.h"
+#include "generate/internal/entry_address.h"
+#include "generate/internal/page_clean.h"
+#include "generate/internal/run_context.h"
+#include "generate/internal/run_errors.h"
+#include "generate/internal/spider.h"
+#include "generate/internal/store.h"
+#include "generate/internal/summary_page.h"
+#include "generate/internal/texts.h"
+#include "generate/internal/unfetched_link_page.h"
 #include "net/address_forms.h"
 #include "platform/cancellation.h"
 #include "platform/file_address.h"
@@ -50,6 +49,7 @@ class RunDriver {
       : document_(std::move(document)),
         settings_(std::move(settings)),
         host_(host),
+        handle_(environment.Handle),
         run_(settings_, environment, host, names,
              [this](std::string& address, const FetchOptions& options) {
                return FetchPage(address, options, settings_, host_);
@@ -59,9 +59,11 @@ class RunDriver {
     if (document_.FileName.empty()) return report_;
     const std::filesystem::path base = BriefFolder(document_.FileName);
     host_.BeginRun();
-    ClearStop();
+    ClearStop();  // what an earlier run or command left
+    if (handle_ != nullptr && handle_->StopRequested())
+      RequestStop();
     try {
-      run_.RunDirectory = base;
+      run_.SetRunDirectory(base);
       run_.CheckFreeSpace();
       if (OpenRun(base)) {
         try {
@@ -85,19 +87,18 @@ class RunDriver {
   // Makes the run folder, names the summary page and opens it and the run catalogue. False when
   // no summary name is free: the run ends without a trace but its empty folder.
   bool OpenRun(const std::filesystem::path& base) {
-    run_.RunDirectory = MakeRunDirectory(base, runNumber_);
-    report_.RunDirectory = run_.RunDirectory;
-    const std::string summaryName = AllocateSummaryName(run_.RunDirectory, run_.Names.Summary);
+    run_.SetRunDirectory(MakeRunDirectory(base, runNumber_));
+    report_.RunDirectory = run_.RunDirectory();
+    const std::string summaryName = run_.NameSummary();
     if (summaryName == texts::kNoName) return false;
-    run_.SummaryName = summaryName;
-    report_.SummaryPath = run_.RunDirectory / summaryName;
+    report_.SummaryPath = run_.PathOf(summaryName);
 
-    run_.Catalogue.emplace(run_.RunDirectory / CatalogueNameFor(summaryName));
+    run_.OpenCatalogue();
     run_.RecordFile(runNumber_);
     run_.RecordFile(summaryName);
     summary_.emplace(report_.SummaryPath);
-    WriteSummaryOpening(*summary_, document_.Brief.Name, run_.ImageDirectory);
-    startText_ = WriteBriefHeader(*summary_, document_.Brief, run_.ImageDirectory, run_.Now());
+    WriteSummaryOpening(*summary_, document_.Brief.Name, run_.ImageDirectory());
+    startText_ = WriteBriefHeader(*summary_, document_.Brief, run_.ImageDirectory(), run_.Now());
 
     host_.OpenProgressWindow();
     progressOpen_ = true;
@@ -140,7 +141,7 @@ class RunDriver {
       WritePageEntryOpening(*summary_);
       const SpecialPage kind =
           target.Mail ? SpecialPage::MailLink : SpecialPage::UnsupportedProtocol;
-      WriteSpecialPage(run_, *summary_, display, kind, {run_.SummaryName, "", display, ""},
+      WriteSpecialPage(run_, *summary_, display, kind, {run_.SummaryName(), "", display, ""},
                        entry.Name);
       WritePageEntryClosing(*summary_, entry.Name, depth);
       CheckStopAndSkip();
@@ -148,31 +149,24 @@ class RunDriver {
     }
 
     std::string address = target.Address;
-    FetchResult result = run_.Fetch(address, run_.PageFetchOptions());
+    FetchResult result = run_.FetchPage(address);
     run_.SetIdleStatus();
-    if (!result.Result) {
+    if (result.LocationMissing) {
       CheckStopAndSkip();
       return;
     }
     if (result.NonText && result.PageOk) {
-      StoreTopFile(entry, address, result, depth);
+      const std::string name = StoreFile(run_, result, address, true);
+      if (name != texts::kNoName) WriteFileEntry(*summary_, name, entry.Name, depth);
     } else {
       StoreTopPage(entry, target, address, display, result, depth);
     }
     CheckStopAndSkip();
   }
 
-  void StoreTopFile(const TWebEntry& entry, const std::string& address, const FetchResult& result,
-                    int depth) {
-    run_.CountFile(result.Stream.Size());
-    const std::string name = run_.AllocatePage(TopFileExtension(address));
-    if (name == texts::kNoName) return;
-    WriteFileEntry(*summary_, name, entry.Name, depth);
-    SaveFileBody(run_, result.Stream, name);
-  }
-
   void StoreTopPage(const TWebEntry& entry, const EntryTarget& target, const std::string& address,
                     const std::string& display, FetchResult& result, int depth) {
+    // The entry's block in the summary links the top page's name, "error" too when none was free.
     const std::string name = run_.AllocatePage(texts::kPageSuffix);
     WritePageEntryOpening(*summary_);
     *summary_ << name;
@@ -183,29 +177,22 @@ class RunDriver {
     // was found at, so a link back to either finds it.
     const std::string requested(CutFragment(ResolveAddress(target.Address, "")));
     const std::string found(CutFragment(FetchedPageAddress(target.Address, address)));
-    run_.Contents->Add("");
-    run_.Pages->Add(found, name, 0, depth, 1, run_.Contents->Last(), 0);
-    if (requested != found) run_.Pages->Add(requested, name, 0, depth, 1, nullptr, 0);
+    run_.Pages().AddStored(found, name, depth, run_.Contents().Add(""));
+    if (requested != found) run_.Pages().AddStored(requested, name, depth);
     run_.CountPage(result.Stream.Size());
     CleanPage(result.Stream);
-
     if (depth > 1) {
       const std::string siteMap = run_.AllocatePage(texts::kPageSuffix);
       if (siteMap != texts::kNoName) {
-        run_.SiteMapName = siteMap;
+        run_.SetSiteMapName(siteMap);
         WriteSiteMapLink(*summary_, siteMap);
       }
     }
 
     host_.SetStatusText(" Processing \"" + entry.Name + "\"");
     PageJob top = MakePageJob(run_, found, name, result, display, depth);
-
-    run_.RecordFile(name);
-    CheckedFile file(run_.PathOf(name));
-    const bool frameSet = ProcessEntry(run_, result.Stream, top, file);
-    if (!frameSet) PrintBriefFooter(file, top.Links);
-    file << (frameSet ? "</frameset></html>\r\n" : "</body></html>\r\n");
-    file.Close();
+    top.EntryTop = true;
+    ProcessEntry(run_, result.Stream, top);
   }
 
   // Closes the summary page and the catalogue, records the run in the brief and offers to show
@@ -215,7 +202,7 @@ class RunDriver {
     run_.SetIdleStatus();
     if (progressOpen_) host_.CloseProgressWindow();
     // Only a run that named its summary page has anything to show or delete later.
-    if (!run_.SummaryName.empty()) KeepOrRemoveRun(closed);
+    if (!run_.SummaryName().empty()) KeepOrRemoveRun(closed);
     host_.EndRun();
     // Stop and Skip have been honoured. Showing the brief is no part of the run: a pending Stop
     // would cancel the conversation with a running browser and start another one instead.
@@ -229,7 +216,7 @@ class RunDriver {
   // True when both the summary page and the run catalogue were written whole.
   bool CloseRunFiles() {
     const bool summaryClosed = summary_ && CloseSummaryPage(*summary_);
-    const bool catalogueClosed = run_.Catalogue && run_.Catalogue->Finish();
+    const bool catalogueClosed = run_.FinishCatalogue();
     return summaryClosed && catalogueClosed;
   }
 
@@ -237,18 +224,18 @@ class RunDriver {
   // catalogue, or the brief file, could not be written) would leave a folder that no archive list
   // names and nothing could delete: it is removed, and the user is told.
   void KeepOrRemoveRun(bool closed) {
-    const std::string archivePath = runNumber_ + "\\" + run_.SummaryName;
+    const std::string archivePath = runNumber_ + "\\" + run_.SummaryName();
     if (closed && RecordRun(archivePath)) {
       report_.ArchivePath = archivePath;
       report_.ArchiveStamp = startText_;
       return;
     }
     std::error_code ignored;
-    std::filesystem::remove_all(run_.RunDirectory, ignored);
+    std::filesystem::remove_all(run_.RunDirectory(), ignored);
     report_.SummaryPath.clear();
     if (!closed) report_.Outcome = RunOutcome::DiskError;
     host_.ShowError(std::string(texts::kRunRemovedTitle),
-                    std::string(texts::kRunRemovedText) + "\n" + run_.RunDirectory.string());
+                    std::string(texts::kRunRemovedText) + "\n" + run_.RunDirectory().string());
   }
 
   // Adds the run to the archive lists of the brief as its file holds them now, under the brief's
@@ -267,6 +254,7 @@ class RunDriver {
   TBriefDocument document_;
   Settings settings_;
   RunHost& host_;
+  const RunHandle* handle_;
   RunContext run_;
   RunReport report_;
   std::string runNumber_;

@@ -36,9 +36,6 @@ class RunHost : public ProgressSink {
 
   // A message with a title, such as the disk error that ends a run.
   virtual void ShowError(const std::string& title, const std::string& text) = 0;
-
-  // Lets the window thread serve its message queue during long loops.
-  virtual void ServeMessages() {}
 };
 
 }  // namespace gl

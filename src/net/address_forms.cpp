@@ -1,23 +1,24 @@
 #include "net/address_forms.h"
 
-#include <vector>
-
 #include "core/byte_text.h"
+#include "core/tag_text.h"
 #include "platform/file_address.h"
 
 namespace gl {
 namespace {
 
-constexpr std::string_view kSchemeMark = "://";
 constexpr std::string_view kHttp = "http://";
 
-// Where the bare form of an address starts: after the first "://" when no "/" stands before it
-// (a "/" always exists when "://" does, so a "\" never decides); otherwise 0.
-std::size_t BareStart(std::string_view address) {
-  const std::size_t mark = address.find(kSchemeMark);
-  if (mark == std::string_view::npos) return 0;
-  const std::size_t slash = address.find('/');
-  return slash < mark ? 0 : mark + kSchemeMark.size();
+// What the scheme before a mark at `mark` names: a secure page ("https", any case, nothing before
+// it), the web ("http"), a mail link ("mailto") or anything else.
+AddressKind KindOfScheme(std::string_view address, std::size_t mark) {
+  constexpr std::string_view kSecureName = kSecureScheme.substr(0, kSecureScheme.find(':'));
+  if (mark == kSecureName.size() && StartsWithNoCase(address, kSecureName)) {
+    return AddressKind::Secure;
+  }
+  if (mark >= 4 && StartsWithNoCase(address.substr(mark - 4), "http")) return AddressKind::Web;
+  if (mark >= 6 && StartsWithNoCase(address.substr(mark - 6), "mailto")) return AddressKind::Mail;
+  return AddressKind::Other;
 }
 
 std::string_view HostOf(std::string_view bareAddress) {
@@ -36,52 +37,21 @@ std::string_view DomainOf(std::string_view host) {
   return dotBefore == std::string_view::npos ? host : host.substr(dotBefore + 1);
 }
 
-// Resolves "." and ".." segments of a path that starts with "/".
-std::string RemoveDotSegments(std::string_view path) {
-  std::vector<std::string_view> segments;
-  bool trailingSlash = false;
-  std::size_t start = 1;
-  while (start <= path.size()) {
-    const std::size_t end = std::min(path.find('/', start), path.size());
-    const std::string_view segment = path.substr(start, end - start);
-    const bool last = end == path.size();
-    if (segment == ".") {
-      trailingSlash = last;
-    } else if (segment == "..") {
-      if (!segments.empty()) segments.pop_back();
-      trailingSlash = last;
-    } else {
-      segments.push_back(segment);
-      trailingSlash = false;
-    }
-    start = end + 1;
-  }
-  std::string result;
-  for (std::string_view segment : segments) {
-    result += '/';
-    result += segment;
-  }
-  if (result.empty() || trailingSlash) result += '/';
-  return result;
-}
-
-// Tidies the path of a bare address; the query and fragment stay as they are.
-std::string WithCleanPath(std::string_view bareAddress) {
-  const std::size_t slash = bareAddress.find('/');
-  if (slash == std::string_view::npos) return std::string(bareAddress);
-  const std::size_t pathEnd = std::min(bareAddress.find_first_of("?#", slash), bareAddress.size());
-  return std::string(bareAddress.substr(0, slash)) +
-         RemoveDotSegments(bareAddress.substr(slash, pathEnd - slash)) +
-         std::string(bareAddress.substr(pathEnd));
-}
-
 }  // namespace
 
+std::size_t FindSchemeMark(std::string_view address, std::string_view stops,
+                           std::string_view mark) {
+  const std::size_t at = address.find(mark);
+  if (at == std::string_view::npos) return at;
+  return address.substr(0, at).find_first_of(stops) == std::string_view::npos
+             ? at
+             : std::string_view::npos;
+}
+
 std::string NormaliseDisplayAddress(std::string_view address) {
-  const std::size_t mark = address.find(kSchemeMark);
-  const bool hasScheme =
-      mark != std::string_view::npos && address.find('/') >= mark && address.find('\\') >= mark;
-  if (hasScheme) return std::string(address);
+  if (FindSchemeMark(address, kDisplayFormStops) != std::string_view::npos) {
+    return std::string(address);
+  }
   std::string display;
   display.reserve(kHttp.size() + address.size());
   display += kHttp;
@@ -91,19 +61,13 @@ std::string NormaliseDisplayAddress(std::string_view address) {
 
 AddressKind KindOfAddress(std::string_view address) {
   if (IsFileAddress(address)) return AddressKind::Local;
-  const std::size_t start = BareStart(address);
-  if (start == 0) return AddressKind::Web;
-  const std::size_t mark = start - kSchemeMark.size();
-  if (start == kSecureScheme.size() && StartsWithNoCase(address, kSecureScheme)) {
-    return AddressKind::Secure;
-  }
-  if (mark >= 4 && StartsWithNoCase(address.substr(mark - 4), "http")) return AddressKind::Web;
-  if (mark >= 6 && StartsWithNoCase(address.substr(mark - 6), "mailto")) return AddressKind::Mail;
-  return AddressKind::Other;
+  const std::size_t mark = FindSchemeMark(address, kBareFormStops);
+  return mark == std::string_view::npos ? AddressKind::Web : KindOfScheme(address, mark);
 }
 
 std::string_view StripScheme(std::string_view address) {
-  return address.substr(BareStart(address));
+  const std::size_t mark = FindSchemeMark(address, kBareFormStops);
+  return mark == std::string_view::npos ? address : address.substr(mark + kSchemeMark.size());
 }
 
 bool IsSameSite(std::string_view address, std::string_view baseAddress, std::string& bareAddress,
@@ -120,31 +84,38 @@ bool IsSameSite(std::string_view address, std::string_view baseAddress, std::str
 }
 
 HostAndPath SplitHostAndPath(std::string_view bareAddress) {
-  const std::string_view withoutFragment = bareAddress.substr(0, bareAddress.find('#'));
+  const std::string_view withoutFragment = CutFragment(bareAddress);
   const std::size_t slash = withoutFragment.find('/');
   if (slash == std::string_view::npos) return {withoutFragment, "/"};
   return {withoutFragment.substr(0, slash), withoutFragment.substr(slash)};
 }
 
-std::string ResolveLocation(std::string_view requestedBareAddress, std::string_view location) {
-  if (const std::size_t start = BareStart(location); start > 0) {
-    return WithCleanPath(location.substr(start));
-  }
-  if (location.starts_with("//")) return WithCleanPath(location.substr(2));
+std::string_view CutFragment(std::string_view address) {
+  return address.substr(0, address.find('#'));
+}
 
-  const HostAndPath requested = SplitHostAndPath(requestedBareAddress);
-  std::string resolved(requested.Host);
-  if (location.starts_with('/')) {
-    resolved += location;
-  } else if (location.starts_with('#')) {
-    resolved += requested.Path;
-    resolved += location;
-  } else {
-    const std::string_view path = requested.Path.substr(0, requested.Path.find('?'));
-    resolved += location.starts_with('?') ? path : path.substr(0, path.rfind('/') + 1);
-    resolved += location;
-  }
-  return WithCleanPath(resolved);
+LinkScheme SchemeOfLink(std::string_view value, bool securePages) {
+  value = SkipBlanksAndQuotes(value);
+  const std::size_t colon = FindSchemeMark(value, kLinkStops, ":");
+  if (colon == std::string_view::npos) return {};
+  AddressKind kind = KindOfScheme(value, colon);
+  if (kind == AddressKind::Secure && securePages) kind = AddressKind::Web;
+  return {.Other = kind != AddressKind::Web, .Mail = kind == AddressKind::Mail};
+}
+
+std::string PageTableKey(std::string_view address, bool ordinaryLink) {
+  std::string key(ordinaryLink ? kOrdinaryLinkMark : std::string_view());
+  key += CutFragment(address);
+  return key;
+}
+
+std::string_view AddressOfKey(std::string_view key) {
+  return key.starts_with(kOrdinaryLinkMark) ? key.substr(kOrdinaryLinkMark.size()) : key;
+}
+
+std::string OtherRoleKey(std::string_view key) {
+  return key.starts_with(kOrdinaryLinkMark) ? std::string(AddressOfKey(key))
+                                            : PageTableKey(key, true);
 }
 
 }  // namespace gl

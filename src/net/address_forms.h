@@ -3,10 +3,37 @@
 #include <string>
 #include <string_view>
 
-// The forms an address takes on its way to a request. A bare address is host, optional ":port",
-// optional path from the first "/" and optional fragment, without any scheme.
+// The forms an address takes in this program, and the converters between them. All are byte
+// strings; addresses compare exactly, while schemes and protocol words match in any letter case.
+//
+// - typed address: as a user, a brief or a page gives it, with a scheme or without one.
+// - display address: with a scheme always, "http://" put in front where it had none
+//   (NormaliseDisplayAddress). Generated pages show and link it; a fetch keeps it for its pages.
+// - bare address: without its scheme (StripScheme): host, optional ":port", optional path and
+//   fragment. What a request is built from.
+// - canonical address: what a run compares, stores and looks up (ResolveAddress): a web address
+//   as host and path without its scheme, with "/" after a bare host and its "." and ".." segments
+//   resolved; a local address keeps "file://" so that it is still read from disk.
+// - page-table key: a canonical address without its fragment (CutFragment), marked with
+//   kOrdinaryLinkMark for a page reached through an ordinary link (PageTableKey).
+// - local (file) address: "file://" and an absolute path; platform/file_address.h makes and reads
+//   it.
 
 namespace gl {
+
+// Where a scheme ends: the first `mark` ("://", or ":" for a link such as "mailto:ann@host") in
+// `address`, provided that none of the bytes of `stops` comes before it; npos otherwise. Each form
+// stops at its own bytes (below), so that a "://" inside a path or query is not taken for a
+// scheme.
+inline constexpr std::string_view kSchemeMark = "://";
+std::size_t FindSchemeMark(std::string_view address, std::string_view stops,
+                           std::string_view mark = kSchemeMark);
+
+// What bytes end the search for a scheme: a bare or typed address's first "/"; for the display
+// form also a "\"; a link value's path separators, query and fragment.
+inline constexpr std::string_view kBareFormStops = "/";
+inline constexpr std::string_view kDisplayFormStops = "/\\";
+inline constexpr std::string_view kLinkStops = "/\\?#";
 
 // The address as generated pages show and link it: "http://" is put in front unless the address
 // already names a scheme ("://" with no "/" or "\" before it).
@@ -44,10 +71,54 @@ struct HostAndPath {
 
 HostAndPath SplitHostAndPath(std::string_view bareAddress);
 
+// The absolute canonical address of a link `value` found on a page whose address is `base`
+// (canonical or with a scheme). Leading blanks and quotes and trailing blanks of the value are
+// skipped (blanks inside it stay, and the request sends them percent-encoded); "." and ".."
+// path segments are removed; the fragment is kept. Callers keep values of another scheme
+// (SchemeOfLink) away from it: an absolute "file:" value stays a local address.
+std::string ResolveAddress(std::string_view base, std::string_view value);
+
 // The bare address that a redirect's Location names, read against the bare address that was
-// requested: a full address loses its scheme; "//host/..." names a host; "/path" keeps the
-// requested host; "?query" keeps the requested path; anything else is relative to the requested
-// path's folder. "." and ".." segments of the resulting path are resolved.
+// requested, as ResolveAddress reads a link against its page, except that any scheme is dropped
+// and a bare host gets no "/".
 std::string ResolveLocation(std::string_view requestedBareAddress, std::string_view location);
+
+// The canonical address a fetched page's links resolve against: where it was found (after any
+// redirect), unless that would turn a web address into a local one; then where it was asked for.
+std::string FetchedPageAddress(std::string_view requested, std::string_view found);
+
+// Removes "." segments and each ".." segment together with the segment before it from the path of
+// an address, as browsers do (RFC 3986, section 5.2.4): a ".." with nothing before it to remove
+// is dropped. The scheme, host, query and fragment are never touched.
+std::string CollapseDots(std::string_view address);
+
+// The address without its "#" fragment.
+std::string_view CutFragment(std::string_view address);
+
+// What a link value in a page points at: the web (fetched as a page) or another scheme (mail,
+// news, ftp ...), which is never fetched. A value has another scheme when a ':' comes before its
+// first '/', '\', '?' and '#', and the four bytes before that ':' are not "http" in any case; it
+// is a mail link when the six bytes before it are "mailto". A secure address ("https:" before the
+// ':', any case) is another scheme unless `securePages` is on.
+struct LinkScheme {
+  bool Other = false;
+  bool Mail = false;
+};
+LinkScheme SchemeOfLink(std::string_view value, bool securePages);
+
+// The page-table key of a page reached through an ordinary link is this mark and its address. A
+// page standing at the top of a window (the entry's top page, a link with a new-window target or
+// inside a noframes part) and a downloaded file are known by the bare address, so the same address
+// may be stored once in each role.
+inline constexpr std::string_view kOrdinaryLinkMark = "!!--";
+
+// The key of `address` (its fragment cut off) in the role that `ordinaryLink` names.
+std::string PageTableKey(std::string_view address, bool ordinaryLink);
+
+// The address a page-table key stands for: the key without its ordinary-link mark.
+std::string_view AddressOfKey(std::string_view key);
+
+// The key of the same address in the other role.
+std::string OtherRoleKey(std::string_view key);
 
 }  // namespace gl

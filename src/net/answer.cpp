@@ -45,12 +45,12 @@ std::optional<std::int64_t> ParseDecimal(std::string_view text) {
 }  // namespace
 
 std::size_t FindHeaderEnd(std::string_view answer, std::size_t from) {
+  // An LF LF is only of interest before the first CR LF CR LF, so the second search stops there:
+  // a large page is not searched twice to its end.
   const std::size_t crlf = answer.find("\r\n\r\n", from);
-  const std::size_t lflf = answer.find("\n\n", from);
-  if (crlf == std::string_view::npos && lflf == std::string_view::npos) {
-    return std::string_view::npos;
-  }
-  return crlf < lflf ? crlf + 4 : lflf + 2;
+  const std::size_t lflf = answer.substr(0, crlf).find("\n\n", from);
+  if (lflf != std::string_view::npos) return lflf + 2;
+  return crlf == std::string_view::npos ? crlf : crlf + 4;
 }
 
 std::size_t HeaderEndFinder::Find(std::string_view answer) {

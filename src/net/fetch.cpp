@@ -5,8 +5,8 @@
 #include "net/address_forms.h"
 #include "net/answer.h"
 #include "net/generated_pages.h"
-#include "net/local_file.h"
-#include "net/request.h"
+#include "net/internal/local_file.h"
+#include "net/internal/request.h"
 #include "platform/cancellation.h"
 
 namespace gl {
@@ -90,7 +90,7 @@ class HttpFetch {
     MemoryStream& stream = result_.Stream;
     if (StopOrSkipRequested()) return Skipped();
     stream.Clear();
-    if (options_.ForbidExternal && !sameSite_) {
+    if (options_.StayLocal && !sameSite_) {
       WriteExternalLinkPage(stream, display_);
       result_.PageOk = false;
       result_.External = true;
@@ -188,7 +188,7 @@ class HttpFetch {
     --attempts_;
     const std::optional<std::string_view> location = FindLocation(result_.Stream.View());
     if (!location) {
-      result_.Result = false;
+      result_.LocationMissing = true;
       result_.PageOk = false;
       done_ = true;
       return;

@@ -16,8 +16,8 @@ struct FetchOptions {
   // never to another server that a redirect or a page's image leads to; empty: the address
   // fetched first.
   std::string CredentialsAddress;
-  bool ForbidExternal = false;  // the entry stays on its own site
-  std::string BaseAddress;      // the entry's own address, for the same-site test
+  bool StayLocal = false;   // the entry does not follow links to other sites
+  std::string BaseAddress;  // the entry's own address, for the same-site test
   bool AcceptImages = false;
   bool AcceptOtherFiles = false;
 };
@@ -26,10 +26,10 @@ struct FetchOptions {
 // body) or a generated explanation page laid out the same way, followed by one zero byte.
 struct FetchResult {
   MemoryStream Stream;
-  bool Result = true;     // false only when a redirect answer had no Location
-  bool PageOk = false;    // a usable page: answer 200 or 203, or a loaded local file
-  bool NonText = false;   // the answer's content type is not text
-  bool External = false;  // refused as an external link, nothing was sent
+  bool LocationMissing = false;  // a redirect answer named no Location to follow
+  bool PageOk = false;           // a usable page: answer 200 or 203, or a loaded local file
+  bool NonText = false;          // the answer's content type is not text
+  bool External = false;         // refused as an external link, nothing was sent
 };
 
 // Fetches a "file://" address from disk, a web address over HTTP/1.0 (directly or through the

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "net/texts.h"
+#include "platform/percent_encode.h"
 
 namespace gl {
 namespace {
@@ -68,24 +69,8 @@ std::string_view StatusTail(StatusPage page) {
 }  // namespace
 
 std::string AddressForPage(std::string_view display) {
-  std::string safe;
-  safe.reserve(display.size());
-  for (char byte : display) {
-    switch (byte) {
-      case '"':
-        safe += "%22";
-        break;
-      case '<':
-        safe += "%3C";
-        break;
-      case '>':
-        safe += "%3E";
-        break;
-      default:
-        safe += byte;
-    }
-  }
-  return safe;
+  return PercentEncode(
+      display, [](unsigned char byte) { return byte != '"' && byte != '<' && byte != '>'; });
 }
 
 void WriteSkippedPage(MemoryStream& stream, std::string_view display) {

@@ -6,7 +6,7 @@
 
 #include "net/answer.h"
 #include "net/generated_pages.h"
-#include "net/secure_channel.h"
+#include "net/internal/secure_channel.h"
 #include "net/texts.h"
 #include "platform/cancellation.h"
 #include "platform/socket.h"

@@ -2,8 +2,15 @@
 
 namespace gl {
 
+void AppendHexDigits(std::string& text, unsigned char byte, bool lowerCase) {
+  static constexpr char kUpper[] = "0123456789ABCDEF";
+  static constexpr char kLower[] = "0123456789abcdef";
+  const char* digits = lowerCase ? kLower : kUpper;
+  text += digits[byte >> 4];
+  text += digits[byte & 0xF];
+}
+
 std::string PercentEncode(std::string_view text, bool (*keep)(unsigned char byte)) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   std::string encoded;
   encoded.reserve(text.size());
   for (const char byte : text) {
@@ -12,8 +19,7 @@ std::string PercentEncode(std::string_view text, bool (*keep)(unsigned char byte
       encoded += byte;
     } else {
       encoded += '%';
-      encoded += kHex[value >> 4];
-      encoded += kHex[value & 0xF];
+      AppendHexDigits(encoded, value);
     }
   }
   return encoded;

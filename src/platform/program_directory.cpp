@@ -2,12 +2,14 @@
 
 #include <system_error>
 
+#include "platform/internal/executable_path.h"
+
 namespace gl {
 
 std::filesystem::path ProgramDirectory() {
   std::error_code error;
-  const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) return std::filesystem::current_path(error);
+  const std::filesystem::path executable = ExecutablePath();
+  if (executable.empty()) return std::filesystem::current_path(error);
   const std::filesystem::path folder = executable.parent_path();
   if (std::filesystem::is_directory(folder / "images", error)) return folder;
   return folder.parent_path() / "share" / "gleaner-light";

@@ -14,6 +14,14 @@ extern char** environ;
 namespace gl {
 namespace {
 
+// A session of its own keeps the browser from our terminal's signals. Older systems' spawn cannot
+// start one; the browser is started all the same.
+#ifdef POSIX_SPAWN_SETSID
+constexpr short kOwnSession = POSIX_SPAWN_SETSID;
+#else
+constexpr short kOwnSession = 0;
+#endif
+
 // Spawn attributes: a new session (away from our terminal's process group) and default
 // dispositions for the signals a command-line run installs or ignores, since ignored signals
 // would otherwise stay ignored in the child.
@@ -30,7 +38,7 @@ class SpawnAttributes {
     posix_spawnattr_setsigdefault(&attributes_, &defaults);
     posix_spawnattr_setsigmask(&attributes_, &noneBlocked);
     posix_spawnattr_setflags(&attributes_,
-                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+                             kOwnSession | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
   }
   SpawnAttributes(const SpawnAttributes&) = delete;
   SpawnAttributes& operator=(const SpawnAttributes&) = delete;

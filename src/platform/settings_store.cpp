@@ -6,30 +6,15 @@
 #include <system_error>
 
 #include "platform/atomic_file.h"
+#include "platform/percent_encode.h"
 
 namespace gl {
 namespace {
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-bool NeedsEscape(unsigned char byte) {
-  return byte < 0x20 || byte == 0x7F || byte == '%' || byte == '=' || byte == '[' || byte == ']';
-}
-
-std::string Escape(std::string_view text) {
-  std::string escaped;
-  escaped.reserve(text.size());
-  for (const char byte : text) {
-    const auto value = static_cast<unsigned char>(byte);
-    if (NeedsEscape(value)) {
-      escaped += '%';
-      escaped += kHexDigits[value >> 4];
-      escaped += kHexDigits[value & 0xF];
-    } else {
-      escaped += byte;
-    }
-  }
-  return escaped;
+// Control bytes would break the line; '%' starts an escape; '=' and the brackets would be read
+// as the file's own syntax.
+bool IsPlainByte(unsigned char byte) {
+  return byte >= 0x20 && byte != 0x7F && byte != '%' && byte != '=' && byte != '[' && byte != ']';
 }
 
 int HexValue(char digit) {
@@ -91,9 +76,9 @@ std::string SettingsFileText(const SettingsTree& keys) {
   std::string text;
   for (const auto& [path, values] : keys) {
     if (!text.empty()) text += '\n';
-    text += '[' + Escape(path) + "]\n";
+    text += '[' + PercentEncode(path, IsPlainByte) + "]\n";
     for (const auto& [name, value] : values)
-      text += Escape(name) + '=' + Escape(value) + '\n';
+      text += PercentEncode(name, IsPlainByte) + '=' + PercentEncode(value, IsPlainByte) + '\n';
   }
   return text;
 }

@@ -12,6 +12,7 @@
 #include <cerrno>
 
 #include "platform/cancellation.h"
+#include "platform/internal/stream_socket.h"
 
 namespace gl {
 namespace {
@@ -73,7 +74,7 @@ std::optional<std::uint32_t> ResolveHost(std::string_view host) {
   return LookUp(name);
 }
 
-TcpSocket::TcpSocket() : fd_(socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0)) {}
+TcpSocket::TcpSocket() : fd_(OpenStreamSocket()) {}
 
 TcpSocket::~TcpSocket() {
   if (fd_ >= 0) close(fd_);
@@ -130,7 +131,7 @@ SocketError TcpSocket::Connect(std::uint32_t address, std::uint16_t port,
 
 SocketError TcpSocket::Send(std::string_view data, std::chrono::milliseconds timeout) {
   while (!data.empty()) {
-    const ssize_t sent = send(fd_, data.data(), data.size(), MSG_NOSIGNAL);
+    const ssize_t sent = send(fd_, data.data(), data.size(), NoSignalSendFlags());
     if (sent >= 0) {
       data.remove_prefix(static_cast<std::size_t>(sent));
       continue;

@@ -1,9 +1,25 @@
 #include "ui/help.h"
 
-namespace gl {
+#include "platform/program_directory.h"
 
-// The help pages are shown in the browser at the context's anchor once the desktop program is
-// connected to the browser; until then the Help buttons open nothing.
-void ShowHelp(int) {}
+namespace gl {
+namespace {
+
+// Help buttons sit deep inside dialogs that know nothing of the main window; they all open the
+// pages the one way the program shows pages. Set and used on the window thread only.
+BrowseFunction& HelpBrowser() {
+  static BrowseFunction browse;
+  return browse;
+}
+
+}  // namespace
+
+void SetHelpBrowser(BrowseFunction browse) {
+  HelpBrowser() = std::move(browse);
+}
+
+void ShowHelp(int context) {
+  if (HelpBrowser()) HelpBrowser()(HelpAddress(context, ProgramDirectory()));
+}
 
 }  // namespace gl

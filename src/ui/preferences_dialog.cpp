@@ -60,10 +60,13 @@ void TGLPrefs::BuildGeneralPage() {
   browser.addRow(label, location);
   BindText(*Browser, &PreferencesInput::Browser);
   AddFlagField(browser, "&Auto Load at Startup", "AutoLoad", &PreferencesInput::AutoLoad);
+  // Where a running browser's remote-debugging endpoint answers on 127.0.0.1.
+  AddNumberField(browser, "&Debugging Port:", "DebuggingPort", &PreferencesInput::DebuggingPort,
+                 kMinDebuggingPort, kMaxDebuggingPort);
 
   QFormLayout& disk = AddGroup(page, "Disk Space ");
   LockWhileGenerating(AddNumberField(disk, "&Minimum disk space (MB):", "DiskBuffer",
-                                     &PreferencesInput::DiskBuffer, kMinDiskBufferMegabytes,
+                                     &PreferencesInput::DiskBufferMegabytes, kMinDiskBufferMegabytes,
                                      kMaxDiskBufferMegabytes));
 }
 
@@ -82,7 +85,7 @@ void TGLPrefs::BuildBriefPage() {
   QVBoxLayout& page = AddPage("Brief", "Brief", help_context::kPreferencesBrief);
   QFormLayout& retries = AddGroup(page, "Retries ");
   LockWhileGenerating(AddNumberField(retries, "&Number of Retries:", "NumRetries",
-                                     &PreferencesInput::NumRetries, kMinRetries, kMaxRetries));
+                                     &PreferencesInput::RetryCount, kMinRetries, kMaxRetries));
 
   QFormLayout& password = AddGroup(page, "Default Password ");
   UserName =

@@ -5,7 +5,9 @@
 #include <QPainter>
 #include <QPrinter>
 
+#include "core/brief_file.h"
 #include "ui/qt_text.h"
+#include "ui/shell_texts.h"
 
 namespace gl {
 
@@ -66,6 +68,14 @@ bool PrintBriefToPdf(const TBriefRecord& brief, const QString& pdfFile) {
   printer.setOutputFileName(pdfFile);
   printer.setFullPage(true);
   return PrintBriefOn(printer, brief);
+}
+
+UserMessage PrintBriefFileToPdf(const std::filesystem::path& briefFile, const QString& pdfFile) {
+  const LoadResult loaded = ReadBriefs2(briefFile);
+  if (!loaded.Loaded) return LoadingErrorOr(loaded.Message);
+  if (PrintBriefToPdf(loaded.Document.Brief, pdfFile)) return {};
+  return {shell_texts::kPrintErrorTitle, std::string(shell_texts::kPrintErrorText) + "\n" +
+                                             ToBytes(pdfFile) + ": cannot be written"};
 }
 
 }  // namespace gl

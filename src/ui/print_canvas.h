@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <filesystem>
 
 #include "core/brief_record.h"
 #include "core/print_layout.h"
+#include "core/user_message.h"
 
 class QPainter;
 class QPrinter;
@@ -41,5 +43,10 @@ bool PrintBriefOn(QPrinter& printer, const TBriefRecord& brief);
 // Prints the brief to a PDF file in the printer's default page size, the margins measured from
 // the paper's edge. False when the file could not be written.
 bool PrintBriefToPdf(const TBriefRecord& brief, const QString& pdfFile);
+
+// Prints the brief file to a PDF file without a dialog. Empty when printed; otherwise the brief's
+// loading error, or the printing error naming the PDF file that could not be written.
+[[nodiscard]] UserMessage PrintBriefFileToPdf(const std::filesystem::path& briefFile,
+                                              const QString& pdfFile);
 
 }  // namespace gl

@@ -1,6 +1,7 @@
 #include "ui/qt_text.h"
 
 #include <QByteArray>
+#include <QFile>
 
 #include "core/utf8_text.h"
 
@@ -15,6 +16,14 @@ QString ToQString(std::string_view bytes) {
 std::string ToBytes(const QString& text) {
   const QByteArray utf8 = text.toUtf8();
   return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+}
+
+QString PathToQString(const std::filesystem::path& path) {
+  return QFile::decodeName(QByteArray::fromStdString(path.string()));
+}
+
+std::filesystem::path QStringToPath(const QString& text) {
+  return QFile::encodeName(text).toStdString();
 }
 
 }  // namespace gl

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -12,5 +13,9 @@ namespace gl {
 
 QString ToQString(std::string_view bytes);
 std::string ToBytes(const QString& text);
+
+// File paths in the system's encoding of file names, as file dialogs show and return them.
+QString PathToQString(const std::filesystem::path& path);
+std::filesystem::path QStringToPath(const QString& text);
 
 }  // namespace gl

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "browser/endpoint_pages.h"
+#include "browser/internal/endpoint_pages.h"
 
 namespace gl {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cli_test_support.h"
-#include "net/base64.h"
+#include "net/internal/base64.h"
 #include "platform/cancellation.h"
 #include "support/loopback_server.h"
 #include "support/scoped_time_scale.h"

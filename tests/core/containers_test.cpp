@@ -77,17 +77,17 @@ TEST(PageTableTest, HashOfHighBytesAndHugeAddressesStaysInRange) {
 TEST(PageTableTest, FindGivesTheNewestRecordForExactlyThatAddress) {
   THashTable table(kPageTableBuckets);
   TOCList tree;
-  tree.Add("");
+  TOCList::Node* node = tree.Add("");
   EXPECT_EQ(table.Find("host/"), nullptr);
-  table.Add("host/", "GL0.htm", 0, 3, 1, nullptr, 0);
-  auto* newer = table.Add("host/", "GL100.htm", 0, 2, 0, tree.Last(), 1);
+  table.AddStored("host/", "GL0.htm", 3);
+  auto* newer = table.AddPromised("host/", "GL100.htm", 2, node, true);
   EXPECT_EQ(table.Find("host/"), newer);
-  EXPECT_EQ(newer->TocNode, tree.Last());
-  EXPECT_EQ(tree.Last()->Page, newer);
+  EXPECT_EQ(newer->TocNode, node);
+  EXPECT_EQ(node->Page, newer);
 
   ASSERT_EQ(table.HashOf("ab/"), table.HashOf("ba/"));
-  auto* first = table.Add("ab/", "GL1.htm", 0, 1, 1, nullptr, 0);
-  auto* second = table.Add("ba/", "GL2.htm", 0, 1, 1, nullptr, 0);
+  auto* first = table.AddStored("ab/", "GL1.htm", 1);
+  auto* second = table.AddStored("ba/", "GL2.htm", 1);
   EXPECT_EQ(table.Find("ab/"), first);
   EXPECT_EQ(table.Find("ba/"), second);
   EXPECT_EQ(table.Find("Host/"), nullptr);

@@ -23,7 +23,7 @@ std::string Section(const std::string& group, const std::string& lines) {
 
 auto Fields(const Settings& s) {
   return std::tie(s.BrowserPath, s.BrowserService, s.AutoLoadBrowser, s.BrowserDebuggingPort,
-                  s.ProxyServer, s.ProxyPort, s.RetryCount, s.DiskBuffer, s.DefaultUserName,
+                  s.ProxyServer, s.ProxyPort, s.RetryCount, s.DiskBufferBytes, s.DefaultUserName,
                   s.DefaultPassword, s.SecurePages);
 }
 
@@ -34,8 +34,8 @@ PreferencesInput SampleInput() {
   input.DebuggingPort = 9333;
   input.ProxyServer = "proxy.example";
   input.ProxyPort = 3128;
-  input.NumRetries = 4;
-  input.DiskBuffer = 20;
+  input.RetryCount = 4;
+  input.DiskBufferMegabytes = 20;
   input.UserName = "ann";
   input.Password = "secret";
   input.SecurePages = true;
@@ -70,7 +70,7 @@ TEST_F(SettingsIoTest, AppliedValuesAreWrittenAsTextAndLoadedOnTheNextStart) {
                 Section("Disk Buffer", "MegaBytes=20\n\n") +
                 Section("Modern Web", "Secure Pages=Yes\n\n") +
                 Section("Proxy", "Proxy Port=3128\nProxy Server=proxy.example\n"));
-  EXPECT_EQ(settings.DiskBuffer, 20 * kMB);
+  EXPECT_EQ(settings.DiskBufferBytes, 20 * kMB);
   EXPECT_EQ(settings.DefaultPassword, "secret");
   EXPECT_EQ(Fields(LoadSettings()), Fields(settings));
 }
@@ -109,11 +109,11 @@ TEST_F(SettingsIoTest, NumberAndFlagFallbacks) {
     settings.AutoLoadBrowser = true;
     settings.ProxyPort = 8080;
     settings.RetryCount = 2;
-    settings.DiskBuffer = 5 * kMB;
+    settings.DiskBufferBytes = 5 * kMB;
     settings.BrowserDebuggingPort = 4000;
     ReadSettings(store, settings);
     EXPECT_EQ(
-        std::tie(settings.DiskBuffer, settings.ProxyPort, settings.RetryCount,
+        std::tie(settings.DiskBufferBytes, settings.ProxyPort, settings.RetryCount,
                  settings.BrowserDebuggingPort, settings.AutoLoadBrowser),
         std::tie(row.diskBuffer, row.proxyPort, row.retries, row.debuggingPort, row.autoLoad));
   }

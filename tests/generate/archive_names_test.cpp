@@ -1,12 +1,12 @@
-#include "generate/archive_names.h"
+#include "generate/internal/archive_names.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <tuple>
 
-#include "generate/run_catalogue.h"
-#include "generate/run_errors.h"
+#include "generate/internal/run_catalogue.h"
+#include "generate/internal/run_errors.h"
 #include "support/scoped_file_size_limit.h"
 #include "support/temp_folder.h"
 

@@ -6,7 +6,7 @@
 
 #include "core/brief_file.h"
 #include "generate/generate_fixture.h"
-#include "generate/unfetched_link_page.h"
+#include "generate/internal/unfetched_link_page.h"
 #include "platform/cancellation.h"
 #include "platform/file_address.h"
 #include "support/scoped_file_size_limit.h"
@@ -82,6 +82,7 @@ TEST_F(SiteTest, GeneratesTheWholeSiteIntoANewRunFolder) {
   for (const char* never : {"/hidden.htm", "/script.htm", "/map.cgi", "/a/four.htm"})
     EXPECT_EQ(Count(never), 0) << never;
   EXPECT_EQ(Count("/a/one.htm"), 2);
+  EXPECT_FALSE(Contains(RunFile("GL12.htm"), "toc.gif"));  // one.htm as a frame
   for (const char* once :
        {"/index.htm", "/img/bg.gif", "/img/logo.gif", "/img/map.gif", "/A/ONE.htm", "/a/two.htm",
         "/a/three.htm", "/old.htm", "/new.htm", "/left.htm", "/frames.htm"})
@@ -200,6 +201,24 @@ TEST_F(SiteTest, StopInTheMiddleEndsTheRunButClosesAndRecordsIt) {
                        "skip <a href=\"" + Address("/a/two.htm") + "\">this Web entry</a>"));
   EXPECT_EQ(ReadBriefs2(document_.FileName).Document.Brief.ArchivePaths, Texts{"0\\Brief0.htm"});
   EXPECT_EQ(host_.Calls.back(), ReadyCall());
+}
+
+// A Stop asked for through the run's handle before the run has started (and cleared what earlier
+// runs left) still ends it at its first step; a stray flag without the handle does not.
+TEST_F(SiteTest, AStopThroughTheHandleBeforeTheStartIsKept) {
+  AddEntry(Address("/index.htm"), 3, "Site");
+  RunHandle run;
+  for (const bool handle : {false, true}) {
+    SCOPED_TRACE(handle);
+    environment_.Handle = handle ? &run : nullptr;
+    if (handle)
+      run.RequestStop();
+    else
+      RequestStop();
+    EXPECT_EQ(Generate().Outcome, handle ? RunOutcome::Aborted : RunOutcome::Completed);
+  }
+  EXPECT_EQ(Count("/index.htm"), 1);
+  EXPECT_EQ(document_.Brief.ArchivePaths, (Texts{"0\\Brief0.htm", "1\\Brief1.htm"}));
 }
 
 TEST_F(SiteTest, SkipEndsOnlyTheCurrentEntry) {

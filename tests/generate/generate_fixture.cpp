@@ -4,7 +4,7 @@
 #include <regex>
 
 #include "core/brief_file.h"
-#include "generate/run_catalogue.h"
+#include "generate/internal/run_catalogue.h"
 #include "platform/cancellation.h"
 
 namespace gl::test {
@@ -64,7 +64,7 @@ std::vector<std::string> RunFixture::RunFiles() const {
 }
 
 std::vector<std::string> RunFixture::CatalogueNames() {
-  run_.Catalogue->Finish();
+  run_.FinishCatalogue();
   const auto catalogue = ReadRunCatalogue(folder_ / "Brief0.cat");
   if (!catalogue) return {};
   std::vector<std::string> names{catalogue->Folder};
@@ -88,7 +88,7 @@ GenerateTest::GenerateTest()
   environment_.FreeSpace = [this](const std::filesystem::path&) {
     ++freeSpaceReadings_;
     const bool full = lowSpaceAfter_ >= 0 && freeSpaceReadings_ > lowSpaceAfter_;
-    return full ? settings_.DiskBuffer : std::int64_t{1} << 40;
+    return full ? settings_.DiskBufferBytes : std::int64_t{1} << 40;
   };
 }
 

@@ -1,12 +1,12 @@
-#include "generate/navigation.h"
+#include "generate/internal/navigation.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "generate/generate_fixture.h"
-#include "generate/site_map.h"
-#include "generate/unfetched_link_page.h"
+#include "generate/internal/site_map.h"
+#include "generate/internal/unfetched_link_page.h"
 
 namespace gl::test {
 namespace {
@@ -63,16 +63,15 @@ TEST_F(NavigationTest, HeadersAndFooters) {
 
 TEST_F(NavigationTest, SiteMapListsNamedNodesAndNestsChildren) {
   TOCList root;
-  root.Add("");  // the top page without a name: only its children are listed
-  TOCList& top = *root.Last()->Children;
-  TPageLList records;
-  top.Add("First");
-  top.Last()->Fragment = "#part";
-  records.Add("a", "GL1.htm", 0, 0, 1, top.Last(), 0);
-  top.Add("Second");
-  records.Add("b", "GL2.htm", 0, 0, 1, top.Last(), 0);
-  top.Last()->Children->Add("Deep");
-  records.Add("c", "GL3.htm", 0, 0, 1, top.Last()->Children->Last(), 0);
+  // The top page without a name: only its children are listed.
+  TOCList& top = *root.Add("")->Children;
+  THashTable records(kPageTableBuckets);
+  TOCList::Node* first = top.Add("First");
+  first->Fragment = "#part";
+  records.AddStored("a", "GL1.htm", 0, first);
+  TOCList::Node* second = top.Add("Second");
+  records.AddStored("b", "GL2.htm", 0, second);
+  records.AddStored("c", "GL3.htm", 0, second->Children->Add("Deep"));
   const LinkSet links{"Brief0.htm", "GL1.htm", "http://site.test/", ""};
   EXPECT_EQ(Written([&](CheckedFile& f) {
               WriteSiteMapOpening(run_, f, links);
@@ -90,8 +89,7 @@ TEST_F(NavigationTest, SiteMapOfAVeryDeepTreeNeedsNoRecursion) {
   TOCList root;
   TOCList* level = &root;
   for (int i = 0; i < 100000; ++i) {
-    level->Add("n");
-    level = level->Last()->Children;
+    level = level->Add("n")->Children;
   }
   const std::string tree = Written([&](CheckedFile& f) { WriteSiteMapTree(f, root); });
   EXPECT_EQ(tree.size(), 100000 * std::string("<li><a href=\"\">n</a></li>").size() +

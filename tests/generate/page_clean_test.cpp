@@ -1,10 +1,10 @@
-#include "generate/page_clean.h"
+#include "generate/internal/page_clean.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "generate/scan_copy.h"
+#include "generate/internal/scan_copy.h"
 
 namespace gl {
 namespace {

@@ -1,4 +1,4 @@
-#include "generate/page_rewrite.h"
+#include "generate/internal/page_rewrite.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "generate/generate_fixture.h"
-#include "generate/run_errors.h"
-#include "generate/unfetched_link_page.h"
+#include "generate/internal/run_errors.h"
+#include "generate/internal/unfetched_link_page.h"
 #include "platform/cancellation.h"
 
 namespace gl::test {
@@ -72,12 +72,12 @@ TEST_F(RewriteTest, AnchorsBecomePromisedPagesInAnyCaseAndQuoting) {
                              {"!!--site.test/dir/A.HTM", 0},
                              {"!!--site.test/dir/x.htm", 0}}));
   // A promised page is not stored yet; it is due one level down.
-  const TPageRecord* record = run_.Pages->Find("!!--site.test/dir/a.htm");
+  const TPageRecord* record = run_.Pages().Find("!!--site.test/dir/a.htm");
   ASSERT_NE(record, nullptr);
-  EXPECT_EQ(record->FlagB, 0);
-  EXPECT_EQ(record->Number, 2);
-  EXPECT_EQ(run_.Contents->Count, 5);
-  EXPECT_EQ(run_.Contents->Last()->Fragment, "#top");
+  EXPECT_FALSE(record->Stored);
+  EXPECT_EQ(record->RemainingDepth, 2);
+  EXPECT_EQ(run_.Contents().Count, 5);
+  EXPECT_EQ(run_.Contents().Last()->Fragment, "#top");
   EXPECT_TRUE(fetched_.empty());
 }
 
@@ -131,7 +131,7 @@ TEST_F(RewriteTest, AFrameSetGetsANavigationRowAndItsFramesAreFollowedAsFrames) 
                 "<frame src=\"GL1.htm\"><frame\tsrc=GL2.htm></frameset>");
   EXPECT_TRUE(frameSet_);
   EXPECT_EQ(Filled(), (Links{{"!!--site.test/dir/l.htm", 1}, {"!!--site.test/dir/r.htm", 1}}));
-  EXPECT_EQ(run_.Pages->Find("!!--site.test/dir/l.htm")->FlagC, 1);
+  EXPECT_TRUE(run_.Pages().Find("!!--site.test/dir/l.htm")->FrameRole);
   EXPECT_EQ(ReadRunFile("GL0.htm"),
             Header("T", {"Brief0.htm", "", "http://site.test/dir/index.htm", "GL99.htm"}, true));
   EXPECT_EQ(CatalogueNames(), Names{"GL0.htm"});
@@ -166,10 +166,10 @@ TEST_F(RewriteTest, NewWindowTargetsAreTopWindowLinks) {
 
 TEST_F(RewriteTest, StoredPagesServeLinksInEitherRole) {
   // A page stored through ordinary links serves a top-window link, but not as a frame.
-  run_.Pages->Add("!!--site.test/dir/a.htm", "GL50.htm", 0, 2, 1, nullptr, 0);
-  run_.Pages->Add("!!--site.test/dir/f.htm", "GL51.htm", 0, 2, 1, nullptr, 1);
+  run_.Pages().AddStored("!!--site.test/dir/a.htm", "GL50.htm", 2);
+  run_.Pages().AddStored("!!--site.test/dir/f.htm", "GL51.htm", 2, nullptr, true);
   // The entry's top page is known by its bare address; an ordinary link back to it is served.
-  run_.Pages->Add("site.test/dir/index.htm", "GL52.htm", 0, 3, 1, nullptr, 0);
+  run_.Pages().AddStored("site.test/dir/index.htm", "GL52.htm", 3);
   EXPECT_EQ(Rewrite("<a href=a.htm target=_top><a href=f.htm target=_top>"
                     "<a href=\"index.htm\"><a href=\"#sec\"><a href=\"./\">"),
             "<a href=GL50.htm target=_top><a href=GL0.htm target=_top>"
@@ -182,7 +182,7 @@ TEST_F(RewriteTest, StoredPagesServeLinksInEitherRole) {
 }
 
 TEST_F(RewriteTest, AtTheLastLevelLinksLeadToSpiderLimitPages) {
-  run_.Pages->Add("!!--site.test/dir/stored.htm", "GL51.htm", 0, 2, 1, nullptr, 0);
+  run_.Pages().AddStored("!!--site.test/dir/stored.htm", "GL51.htm", 2);
   EXPECT_EQ(Rewrite("<a href=far.htm><a href=\"far.htm#x\"><a href=stored.htm><a href=#own>"
                     "<a href=\"INDEX.HTM#own\">",
                     standalone_.Job(1)),
@@ -230,10 +230,10 @@ TEST_F(RewriteTest, BodyTagsAndScriptsGoFirst) {
 }
 
 TEST_F(RewriteTest, FreeSpaceAtTheMinimumEndsThePass) {
-  freeSpace_ = run_.RunSettings.DiskBuffer;
+  freeSpace_ = standalone_.RunSettings.DiskBufferBytes;
   EXPECT_THROW(Rewrite("<a href=a.htm>"), EInOutError);
   EXPECT_THROW(Rewrite("no tags at all"), EInOutError);
-  freeSpace_ = run_.RunSettings.DiskBuffer + 1;
+  freeSpace_ = standalone_.RunSettings.DiskBufferBytes + 1;
   EXPECT_NO_THROW(Rewrite("<a href=a.htm>"));
 }
 

@@ -63,26 +63,107 @@ TEST(SplitHostAndPathTest, PathRunsFromTheFirstSlashToTheFragment) {
   }
 }
 
+// A Location is read as a link is (ResolveAddress), but keeps no scheme and adds no "/".
 TEST(ResolveLocationTest, ReadsTheLocationAgainstTheRequestedAddress) {
   const std::pair<const char*, const char*> rows[] = {
       {"http://other.example/a/../b.htm", "other.example/b.htm"},
+      {"http://other.example", "other.example"},
       {"//cdn.example/lib.js", "cdn.example/lib.js"},
-      {"/top.htm", "host:81/top.htm"},
-      {"/go?to=http://other/", "host:81/go?to=http://other/"},
-      {"./next.htm", "host:81/dir/sub/next.htm"},
-      {"../up.htm", "host:81/dir/up.htm"},
       {"../../../../root.htm", "host:81/root.htm"},
-      {"deeper/", "host:81/dir/sub/deeper/"},
-      {"..", "host:81/dir/"},
-      {"?q=2", "host:81/dir/sub/page.htm?q=2"},
+      {"?to=http://other/", "host:81/dir/sub/page.htm?to=http://other/"},
       {"#part", "host:81/dir/sub/page.htm?q=1#part"},
   };
   for (const auto& [location, resolved] : rows) {
     SCOPED_TRACE(location);
     EXPECT_EQ(ResolveLocation("host:81/dir/sub/page.htm?q=1#f", location), resolved);
   }
-  // An address without a path resolves from the root.
-  EXPECT_EQ(ResolveLocation("host", "a.htm"), "host/a.htm");
+}
+
+TEST(ResolveAddressTest, Table) {
+  const std::tuple<std::string_view, std::string_view, std::string_view> rows[] = {
+      // base, value, resolved
+      {"http://host/a/b/page.htm", "../c/file.htm", "host/a/c/file.htm"},
+      {"host/a/page.htm#old", "#new", "host/a/page.htm#new"},
+      // A bare host as base, and as absolute value.
+      {"host", "file.htm", "host/file.htm"},
+      {"http://host", "file.htm", "host/file.htm"},
+      {"host/a/", "http://other.test", "other.test/"},
+      {"host/a/", "HTTP://Other.Test/X.htm", "Other.Test/X.htm"},
+      // Host-relative values keep the host and port.
+      {"host:8080/a/b.htm", "/c.htm", "host:8080/c.htm"},
+      {"http://host:8080/a/b.htm", "\\c.htm", "host:8080\\c.htm"},
+      {"host/a/b.htm", "//cdn.test/x.gif", "cdn.test/x.gif"},
+      // Leading blanks and quotes are skipped.
+      {"host/a/b.htm", " \"c.htm", "host/a/c.htm"},
+      // "." and ".." segments; a ".." with nothing to remove goes, as in a browser.
+      {"host/a/b.htm", "./c/./d.htm", "host/a/c/d.htm"},
+      {"host/b.htm", "../../x.htm", "host/x.htm"},
+      {"host/a/b/", "..", "host/a/"},
+      {"host/a/b.htm", "c/..", "host/a/"},
+      // Queries: a "://" inside a query is no scheme, and dots there are left alone.
+      {"host/a/b.htm", "x.cgi?u=http://e.test/../y", "host/a/x.cgi?u=http://e.test/../y"},
+      {"host/a/b.htm?q=1", "?q=2", "host/a/b.htm?q=2"},
+      {"host", "?q=2", "host/?q=2"},
+      // The empty value is the page itself.
+      {"host/a/b.htm", "", "host/a/b.htm"},
+      // Local pages keep their scheme, so their links stay local.
+      {"file:///home/ann/site/index.htm", "sub/a.htm", "file:///home/ann/site/sub/a.htm"},
+      {"file:///home/ann/site/index.htm", "../up.htm", "file:///home/ann/up.htm"},
+      {"file:///home/ann/site/index.htm", "/etc/x.htm", "file:///etc/x.htm"},
+      // A web link never becomes a local one.
+      {"host/a/b.htm", "http://file:///etc/passwd", "http://file:///etc/passwd"},
+      {"host/a/b.htm", "http://file:/.//etc/passwd", "http://file://etc/passwd"},
+      {"host/a/b.htm", "HTTP://FILE://x", "http://FILE://x/"},
+      {"file:/.//x/a.htm", "", "http://file://x/a.htm"},
+      {":", "//file://e.", "http://file://e./"},
+      // Secure pages keep their scheme, and so do their relative links; a plain link leaves it.
+      {"https://host/a/b.htm", "../c.htm", "https://host/c.htm"},
+      {"https://host/a/b.htm", "//cdn.test/x.gif", "https://cdn.test/x.gif"},
+      {"https://host/a/b.htm", "http://host/c.htm", "host/c.htm"},
+      {"host/a/b.htm", "HTTPS://Host", "HTTPS://Host/"},
+  };
+  for (const auto& [base, value, expected] : rows) {
+    SCOPED_TRACE(std::string(base) + " + " + std::string(value));
+    EXPECT_EQ(ResolveAddress(base, value), expected);
+  }
+}
+
+TEST(ResolveAddressTest, DotsFragmentsAndRedirects) {
+  // Dots collapse in the path only, never in the host, the query or the fragment.
+  EXPECT_EQ(CollapseDots("http://host/../a"), "http://host/a");
+  EXPECT_EQ(CollapseDots("host/x/../a?p=../b#../c"), "host/a?p=../b#../c");
+  EXPECT_EQ(CollapseDots("host/x/./y/../"), "host/x/");
+  EXPECT_EQ(CollapseDots("host\\x\\..\\y"), "host\\y");
+  EXPECT_EQ(CollapseDots("host/a..b/c"), "host/a..b/c");
+  EXPECT_EQ(CutFragment("host/a.htm#x#y"), "host/a.htm");
+  // A fetched page is read where it was found, but never on the disk.
+  EXPECT_EQ(FetchedPageAddress("host/a", "host/b/"), "host/b/");
+  EXPECT_EQ(FetchedPageAddress("host/a", "other"), "other/");
+  EXPECT_EQ(FetchedPageAddress("host/a", "file:///etc/passwd"), "host/a");
+  EXPECT_EQ(FetchedPageAddress("file:///x/a.htm", "file:///x/a.htm"), "file:///x/a.htm");
+}
+
+TEST(ResolveAddressTest, SchemeOfLink) {
+  const std::tuple<std::string_view, bool, bool> rows[] = {
+      // value, another scheme, mail
+      {"mailto:ann@host.test", true, true},
+      {"MAILTO:ann@host.test", true, true},
+      {" 'mailto:x", true, true},
+      {"news:comp.lang", true, false},
+      {"https://host/a", true, false},  // another scheme unless secure pages are on (below)
+      {"javascript:go()", true, false},
+      {"HTTP://host/a", false, false},
+      {"a/b:c", false, false},
+      {"page.cgi?x=a:b", false, false},
+      {"page.htm#a:b", false, false},
+  };
+  for (const auto& [value, other, mail] : rows) {
+    SCOPED_TRACE(value);
+    EXPECT_EQ(SchemeOfLink(value, false).Other, other);
+    EXPECT_EQ(SchemeOfLink(value, false).Mail, mail);
+  }
+  EXPECT_FALSE(SchemeOfLink("HTTPS://host/a", true).Other);
+  EXPECT_TRUE(SchemeOfLink("xhttps://host/a", true).Other);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 
 #include "net/generated_pages.h"
-#include "net/local_file.h"
+#include "net/internal/local_file.h"
 #include "net/net_fixture.h"
 #include "support/loopback_server.h"
 #include "support/temp_folder.h"
@@ -62,7 +62,7 @@ TEST_F(FetchTest, PageIsKeptAsReceivedAtTheEndOfARedirectChain) {
 
   const FetchResult result = Fetch(server_.HostPort());
 
-  EXPECT_TRUE(result.Result);
+  EXPECT_FALSE(result.LocationMissing);
   EXPECT_TRUE(result.PageOk);
   EXPECT_FALSE(result.NonText);
   EXPECT_FALSE(result.External);
@@ -84,7 +84,7 @@ TEST_F(FetchTest, EachAnswerDecidesTheOutcomeAndTheNumberOfRequests) {
     std::string stream;
     std::size_t requests;
     bool pageOk = false;
-    bool result = true;
+    bool locationMissing = false;
   };
   using enum StatusPage;
   const std::string a = server_.Address("/a.htm");
@@ -109,7 +109,7 @@ TEST_F(FetchTest, EachAnswerDecidesTheOutcomeAndTheNumberOfRequests) {
       {"closed without answer", {CloseAnswer()}, Page(WriteUnableToConnectPage, a), 1},
       {"no status line", std::vector(3, noStatus), WithZero(noStatus.Bytes), 3, true},
       {"redirect loop", std::vector(11, loop), status(UnableToRespond), 11},
-      {"redirect without Location", {noLocation}, WithZero(noLocation.Bytes), 1, false, false},
+      {"redirect without Location", {noLocation}, WithZero(noLocation.Bytes), 1, false, true},
       {"empty Location", {emptyLocation}, status(NotFound), 1},
       {"401", std::vector(4, StatusAnswer(401)), WithZero(StatusAnswer(401).Bytes), 4},
       {"407", std::vector(3, StatusAnswer(407)), WithZero(StatusAnswer(407).Bytes), 3},
@@ -127,7 +127,7 @@ TEST_F(FetchTest, EachAnswerDecidesTheOutcomeAndTheNumberOfRequests) {
 
     EXPECT_EQ(result.Stream.Bytes(), row.stream);
     EXPECT_EQ(result.PageOk, row.pageOk);
-    EXPECT_EQ(result.Result, row.result);
+    EXPECT_EQ(result.LocationMissing, row.locationMissing);
     EXPECT_EQ(server_.RequestCount() - before, row.requests);
   }
 }
@@ -157,13 +157,13 @@ TEST_F(ShortWaitFetchTest, SilentServerIsAskedAgainWithLongerWaitsAndEndsUnableT
 // Nothing goes to another site, also not through a redirect: "localhost" is not "127.0.0.1".
 TEST_F(FetchTest, ExternalLinksAreRefusedWhenForbidden) {
   server_.Enqueue(RedirectAnswer(302, "http://localhost:" + std::to_string(server_.Port()) + "/x"));
-  options_.ForbidExternal = true;
+  options_.StayLocal = true;
   options_.BaseAddress = "http://www.example.com/index.htm";
 
   const FetchResult link = Fetch(server_.Address("/a.htm"));
   EXPECT_TRUE(link.External);
   EXPECT_FALSE(link.PageOk);
-  EXPECT_TRUE(link.Result);
+  EXPECT_FALSE(link.LocationMissing);
   EXPECT_EQ(link.Stream.Bytes(), Page(WriteExternalLinkPage, server_.Address("/a.htm")));
   EXPECT_EQ(server_.RequestCount(), 0u);
   EXPECT_TRUE(sink_.Statuses.empty());

@@ -1,8 +1,8 @@
-#include "net/request.h"
+#include "net/internal/request.h"
 
 #include <gtest/gtest.h>
 
-#include "net/base64.h"
+#include "net/internal/base64.h"
 
 namespace gl {
 namespace {

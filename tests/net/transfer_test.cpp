@@ -125,8 +125,8 @@ TEST_F(ShortWaitTransferTest, FailedExchangeGivesTheBusyPage) {
 
   std::string refused;
   {
-    const RawListener closed(1);
-    refused = closed.Endpoint();
+    const RawListener gone(1);
+    refused = gone.Endpoint();
   }
   stream_.Clear();
   EXPECT_TRUE(Transfer(refused));

@@ -2,10 +2,10 @@
 
 #include <utility>
 
-#include "generate/page_clean.h"
-#include "generate/page_prepare.h"
-#include "generate/page_rewrite.h"
-#include "generate/scan_copy.h"
+#include "generate/internal/page_clean.h"
+#include "generate/internal/page_prepare.h"
+#include "generate/internal/page_rewrite.h"
+#include "generate/internal/scan_copy.h"
 
 namespace gl::test {
 namespace {
@@ -26,9 +26,9 @@ FetchResult FailedFetch(std::string&, const FetchOptions&) {
 StandaloneRun::StandaloneRun(const std::filesystem::path& folder, PageFetcher fetch)
     : Environment(RoomyEnvironment()),
       Context(RunSettings, Environment, Host, Names, fetch ? std::move(fetch) : FailedFetch) {
-  Context.RunDirectory = folder;
-  Context.SummaryName = "Brief0.htm";
-  Context.Catalogue.emplace(folder / "Brief0.cat");
+  Context.SetRunDirectory(folder);
+  Context.NameSummary();  // "Brief0.htm"
+  Context.OpenCatalogue();
 }
 
 void StandaloneRun::BeginEntry(bool images, std::int32_t depth) {
@@ -43,7 +43,7 @@ PageJob StandaloneRun::Job(std::int32_t depth) const {
   job.Address = "site.test/dir/index.htm";
   job.LocalName = "GL99.htm";
   job.Title = "T";
-  job.Links = {Context.SummaryName, "", "http://site.test/dir/index.htm", ""};
+  job.Links = {Context.SummaryName(), "", "http://site.test/dir/index.htm", ""};
   job.Depth = depth;
   job.RewriteLinks = true;
   return job;

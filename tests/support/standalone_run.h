@@ -4,7 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "generate/run_context.h"
+#include "generate/internal/page_job.h"
+#include "generate/internal/run_context.h"
 
 namespace gl::test {
 

@@ -39,6 +39,9 @@ TEST_F(PreferencesDialogTest, EveryFieldIsAppliedAndStored) {
   Type(dialog, "Browser", "/opt/NETSCAPE.EXE");
   EXPECT_TRUE(apply.isEnabled());
   Find<QCheckBox>(dialog, "AutoLoad").setChecked(true);
+  auto& debuggingPort = Find<QSpinBox>(dialog, "DebuggingPort");
+  EXPECT_EQ(debuggingPort.value(), 9222);
+  debuggingPort.setValue(9333);
   Find<QSpinBox>(dialog, "DiskBuffer").setValue(20);
   auto& port = Find<QSpinBox>(dialog, "ProxyPort");
   EXPECT_FALSE(port.isEnabled());
@@ -55,7 +58,8 @@ TEST_F(PreferencesDialogTest, EveryFieldIsAppliedAndStored) {
   EXPECT_EQ(stored.BrowserPath, "/opt/NETSCAPE.EXE");
   EXPECT_EQ(stored.BrowserService, "NETSCAPE");
   EXPECT_TRUE(stored.AutoLoadBrowser);
-  EXPECT_EQ(stored.DiskBuffer, 20 * kBytesPerMegabyte);
+  EXPECT_EQ(stored.BrowserDebuggingPort, 9333);
+  EXPECT_EQ(stored.DiskBufferBytes, 20 * kBytesPerMegabyte);
   EXPECT_EQ(stored.ProxyServer, "proxy.example");
   EXPECT_EQ(stored.ProxyPort, 3128);
   EXPECT_EQ(stored.RetryCount, 5);

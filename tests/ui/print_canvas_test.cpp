@@ -1,11 +1,13 @@
 #include "ui/print_canvas.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QProcess>
 #include <string>
 #include <vector>
 
+#include "core/brief_file.h"
 #include "support/temp_folder.h"
 #include "ui/qt_text.h"
 
@@ -56,6 +58,59 @@ TEST(PrintCanvasTest, APdfHoldsEveryLinePageByPage) {
       printed.push_back(ToBytes(line.trimmed()));
   }
   EXPECT_EQ(printed, expected);
+}
+
+// What --print adds to the printing above: the brief read from its file, no display needed, and
+// the exit codes with the reason on stderr.
+TEST(PrintCanvasTest, PrintOptionPrintsABriefFileWithoutADisplay) {
+  test::TempFolder folder;
+  TBriefDocument document;
+  document.FileName = folder / "news.brf";
+  document.Brief.Name = "Morning news";
+  ASSERT_EQ(SaveBriefs2(document).Outcome, SaveOutcome::Saved);
+  const std::string brief = document.FileName.string();
+  const std::string pdf = (folder / "news.pdf").string();
+  const std::string missing = (folder / "none.brf").string();
+  const std::string unwritable = (folder / "no" / "news.pdf").string();
+  const std::string usage = "Run 'gleaner-light --help' for the options.\n";
+  const struct {
+    QStringList arguments;
+    int code;
+    std::string err;  // how stderr ends
+  } rows[] = {
+      {{"--print", missing.c_str(), "--pdf", pdf.c_str()},
+       1,
+       "Brief File Loading Error: This file is either corrupt or is not a Brief file. "
+       "Gleaner-Light cannot load it.\n" +
+           missing + ": No such file or directory\n"},
+      {{"--print", brief.c_str(), "--pdf", unwritable.c_str()},
+       1,
+       "Printing Error: Gleaner-Light could not print this brief.\n" + unwritable +
+           ": cannot be written\n"},
+      {{"--print", brief.c_str()}, 2, usage},
+      {{"--print", brief.c_str(), "--pdf", pdf.c_str(), brief.c_str()}, 2, usage},
+      {{"--print=" + QString::fromStdString(brief), "--pdf", pdf.c_str()}, 0, ""},
+  };
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    environment.remove(name);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.arguments.join(' ').toStdString());
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(GLEANER_LIGHT_PROGRAM, row.arguments);
+    ASSERT_TRUE(program.waitForFinished());
+    EXPECT_EQ(program.exitCode(), row.code);
+    const std::string err = program.readAllStandardError().toStdString();
+    EXPECT_THAT(err, testing::EndsWith(row.err));
+    EXPECT_EQ(err.empty(), row.code == 0);
+    EXPECT_EQ(std::filesystem::exists(pdf), row.code == 0);
+  }
+  QProcess pdftotext;
+  pdftotext.start("pdftotext", {pdf.c_str(), "-"});
+  ASSERT_TRUE(pdftotext.waitForFinished()) << "pdftotext did not run";
+  EXPECT_THAT(pdftotext.readAllStandardOutput().toStdString(),
+              testing::HasSubstr("Brief Name: Morning news"));
 }
 
 }  // namespace

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+
+// The bookkeeping that the page table's buckets, the link list and the contents tree share: nodes
+// linked by their Next member, with a count and, for lists kept in order, a tail.
+
+namespace gl {
+
+// Links `node` after `tail` (or as the only node of an empty list) and counts it.
+template <typename Node>
+Node* LinkLast(Node*& head, Node*& tail, std::int32_t& count, Node* node) {
+  if (count == 0) {
+    head = node;
+  } else {
+    tail->Next = node;
+  }
+  tail = node;
+  ++count;
+  return node;
+}
+
+// Links `node` in front of `head` and counts it.
+template <typename Node>
+Node* LinkFirst(Node*& head, std::int32_t& count, Node* node) {
+  node->Next = head;
+  head = node;
+  ++count;
+  return node;
+}
+
+// Deletes every node from `head` along Next, handing each to `beforeDelete` first; leaves `head`
+// empty.
+template <typename Node, typename Visit>
+void DeleteChain(Node*& head, Visit beforeDelete) {
+  while (head != nullptr) {
+    Node* next = head->Next;
+    beforeDelete(*head);
+    delete head;
+    head = next;
+  }
+}
+
+template <typename Node>
+void DeleteChain(Node*& head) {
+  DeleteChain(head, [](Node&) {});
+}
+
+}  // namespace gl

@@ -1,0 +1,317 @@
+#include "generate/internal/page_rewrite.h"
+
+#include <algorithm>
+
+#include "core/byte_text.h"
+#include "core/tag_text.h"
+#include "generate/internal/download.h"
+#include "generate/internal/scan_copy.h"
+#include "generate/internal/stream_search.h"
+#include "generate/internal/texts.h"
+#include "generate/internal/unfetched_link_page.h"
+#include "net/address_forms.h"
+#include "platform/cancellation.h"
+
+namespace gl {
+namespace {
+
+constexpr std::size_t kNone = std::string_view::npos;
+// Free space is tested on the first tag to rewrite and then on every 52nd.
+constexpr int kTagsBetweenDiskChecks = 51;
+// How many bytes of a tag decide its kind.
+constexpr std::size_t kClassifyLength = 9;
+
+enum class TagKind { Other, NoFrames, EndNoFrames, Anchor, Image, Frame, Area, Embed };
+
+TagKind Classify(std::string_view afterOpen) {
+  if (MatchTagName(afterOpen, "noframe")) return TagKind::NoFrames;
+  if (MatchTagName(afterOpen, "/noframe")) return TagKind::EndNoFrames;
+  if (MatchTagName(afterOpen, "a ")) return TagKind::Anchor;
+  if (MatchTagName(afterOpen, "img ") || MatchTagName(afterOpen, "image ")) return TagKind::Image;
+  if (MatchTagName(afterOpen, "frame ")) return TagKind::Frame;
+  if (MatchTagName(afterOpen, "area ")) return TagKind::Area;
+  if (MatchTagName(afterOpen, "embed ")) return TagKind::Embed;
+  return TagKind::Other;
+}
+
+// A server-side image map: "ismap" followed by a blank or '>' from the tag's fifth byte on.
+bool HasIsMap(std::string_view tag) {
+  constexpr std::string_view kIsMap = "ismap";
+  for (std::size_t at = FindNoCase(tag, kIsMap, 4); at != kNone;
+       at = FindNoCase(tag, kIsMap, at + 1)) {
+    const std::size_t after = at + kIsMap.size();
+    if (after < tag.size() && (IsBlankOrLineEnd(tag[after]) || tag[after] == '>')) return true;
+  }
+  return false;
+}
+
+// A target of "_blank" or "_top" opens the link in a new top-level window.
+bool OpensNewWindow(std::string_view tag) {
+  const std::size_t name = FindAttribute(tag, "target", tag.size());
+  const std::size_t value = name == kNone ? kNone : AttributeValue(tag, name);
+  if (value == kNone) return false;
+  const std::string_view target = SkipBlanksAndQuotes(tag.substr(value));
+  return MatchTagName(target, "_blank") || MatchTagName(target, "_top");
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && StartsWithNoCase(a, LowerAscii(b));
+}
+
+// An anchor that leads straight to a picture.
+bool PointsAtImage(std::string_view address) {
+  const std::size_t dot = address.rfind('.');
+  if (dot == kNone) return false;
+  const std::string_view suffix = address.substr(dot + 1);
+  return StartsWithNoCase(suffix, "gif") || StartsWithNoCase(suffix, "jpg");
+}
+
+// The place of an attribute value in the page: [From, To).
+struct Span {
+  std::size_t From;
+  std::size_t To;
+};
+
+class Pass {
+ public:
+  Pass(RunContext& run, const PageJob& job, std::string_view page, std::string_view scan,
+       CheckedFile& out)
+      : run_(run), job_(job), page_(page), scan_(scan.substr(0, page.size())), out_(out) {
+    end_ = !page_.empty() && page_.back() == '\0' ? page_.size() - 1 : page_.size();
+  }
+
+  void Run() {
+    std::size_t search = 0;
+    for (;;) {
+      stopping_ = StopOrSkipRequested();
+      const std::size_t open = FindByteInStream(scan_, kTagOpenMark, search);
+      if (open == kNone || open >= end_) break;
+      const std::size_t close = FindByteInStream(scan_, kTagCloseMark, open + 1);
+      if (close == kNone || close >= end_) break;
+      const TagKind kind = Classify(page_.substr(open + 1, kClassifyLength));
+      switch (kind) {
+        case TagKind::Other:
+          break;
+        case TagKind::NoFrames:
+          // Browsers without frames show this part: it gets the navigation bar.
+          CopyTo(close + 1);
+          run_.WriteHeader(out_, job_.Title, false, job_.Links);
+          insideNoFrames_ = true;
+          break;
+        case TagKind::EndNoFrames:
+          CopyTo(open);
+          PrintBriefFooter(out_, job_.Links);
+          insideNoFrames_ = false;
+          break;
+        default:
+          RewriteTag(kind, open, close);
+          break;
+      }
+      search = close + 1;
+    }
+    CheckDisk();
+    CopyTo(end_);
+  }
+
+ private:
+  void CopyTo(std::size_t to) {
+    if (to <= copied_) return;
+    out_.Write(page_.substr(copied_, to - copied_));
+    copied_ = to;
+  }
+
+  void Replace(Span span, std::string_view text) {
+    CopyTo(span.From);
+    out_ << text;
+    copied_ = span.To;
+  }
+
+  void CheckDisk() {
+    if (diskCounter_ >= kTagsBetweenDiskChecks) {
+      run_.CheckFreeSpace();
+      diskCounter_ = 0;
+    } else {
+      ++diskCounter_;
+    }
+  }
+
+  bool NextTagIsImageMap(std::size_t from) const {
+    const std::size_t open = FindByteInStream(scan_, kTagOpenMark, from);
+    if (open == kNone || open >= end_) return false;
+    const std::size_t close = FindByteInStream(scan_, kTagCloseMark, open + 1);
+    if (close == kNone) return false;
+    const std::string_view tag = page_.substr(open, std::min(close - open + 1, kTagWindow));
+    const std::string_view name = tag.substr(1);
+    return (MatchTagName(name, "img ") || MatchTagName(name, "image ")) && HasIsMap(tag);
+  }
+
+  void RewriteTag(TagKind kind, std::size_t open, std::size_t close) {
+    CheckDisk();
+    const std::size_t tagEnd = close - open;  // the '>' inside the tag
+    const std::string_view tag = page_.substr(open, std::min(tagEnd + 1, kTagWindow));
+    bool imageMap = false;
+    if (kind == TagKind::Anchor) imageMap = NextTagIsImageMap(close + 1);
+    if (kind == TagKind::Image) imageMap = HasIsMap(tag);
+
+    const bool pageLink =
+        kind == TagKind::Anchor || kind == TagKind::Area || kind == TagKind::Frame;
+    const bool hrefTag = kind == TagKind::Anchor || kind == TagKind::Area;
+    const std::size_t name = FindAttribute(tag, hrefTag ? "href" : "src", tag.size());
+    const std::size_t valueAt = name == kNone ? kNone : AttributeValue(tag, name);
+    // A value that runs past the part of the tag that was read is left as it stands.
+    const std::size_t valueEnd = valueAt == kNone ? kNone : ValueEnd(tag, valueAt);
+    if (valueEnd == kNone) return;
+    const std::size_t start = valueAt + (IsQuote(tag[valueAt]) ? 1 : 0);
+    if (start >= tagEnd) return;
+    const std::string_view value = tag.substr(start, valueEnd - start);
+    const Span span{open + start, open + valueEnd};
+    if (pageLink) {
+      if (job_.RewriteLinks) RewriteLink(kind, tag, value, span, imageMap);
+    } else {
+      RewriteFile(value, span, imageMap);
+    }
+  }
+
+  bool Serves(const TPageRecord& record, bool newWindow) const {
+    if (!record.FrameRole) return !job_.FrameSet || insideNoFrames_ || newWindow;
+    return (job_.Frame || job_.FrameSet) && !newWindow;
+  }
+
+  TPageRecord* FindServing(std::string_view key, bool newWindow) const {
+    return run_.Pages().FindNewest(
+        key, [&](const TPageRecord& record) { return Serves(record, newWindow); });
+  }
+
+  // The record that serves a link, and the key it is known by: a link is looked up in its own
+  // role first, then in the other one (an ordinary link finds the entry's top page and the
+  // downloaded files; a link to the top of a window finds a page stored through ordinary links),
+  // so that a page is fetched a second time only when no stored copy can stand in for it.
+  TPageRecord* FindServingLink(std::string& key, bool newWindow) const {
+    if (TPageRecord* record = FindServing(key, newWindow)) return record;
+    std::string other = OtherRoleKey(key);
+    TPageRecord* record = FindServing(other, newWindow);
+    if (record != nullptr) key = std::move(other);
+    return record;
+  }
+
+  LinkSet SpecialLinks(std::string_view address) const {
+    LinkSet links = job_.Links;
+    links.Original = address;
+    links.FullPage.clear();
+    return links;
+  }
+
+  // Writes a special page in place of the value and records it, so the next link to the same
+  // address is served by it. A special page that could not be named leaves the value as it is.
+  void WriteSpecial(Span span, const std::string& key, std::string_view address, SpecialPage kind,
+                    bool frameLink) {
+    CopyTo(span.From);
+    const std::string name =
+        WriteSpecialPage(run_, out_, address, kind, SpecialLinks(address), SpecialPageTitle(kind));
+    if (name.empty()) return;
+    copied_ = span.To;
+    run_.Pages().AddStored(key, name, 0, nullptr, frameLink);
+  }
+
+  void RewriteLink(TagKind kind, std::string_view tag, std::string_view value, Span span,
+                   bool imageMap) {
+    const LinkScheme scheme = SchemeOfLink(value, run_.SecurePages());
+    const bool newWindow = OpensNewWindow(tag);
+    const bool frameLink = (job_.Frame || job_.FrameSet) && !insideNoFrames_ && !newWindow;
+    if (scheme.Other) {
+      // Mail and other schemes are never fetched; the link itself is already absolute.
+      if (stopping_) return;
+      std::string key(SkipBlanksAndQuotes(value));
+      if (TPageRecord* record = FindServing(key, newWindow)) {
+        Replace(span, record->LocalName);
+        return;
+      }
+      WriteSpecial(span, key, key,
+                   scheme.Mail ? SpecialPage::MailLink : SpecialPage::UnsupportedProtocol,
+                   frameLink);
+      return;
+    }
+
+    const std::string address = ResolveAddress(job_.Address, value);
+    const std::string_view target = CutFragment(address);
+    const std::string fragment(std::string_view(address).substr(target.size()));
+    // Not followed: shown from the web. An image-map anchor needs the server; an anchor to a
+    // picture is not stored when the entry loads no images.
+    if (stopping_ || imageMap ||
+        (kind == TagKind::Anchor && !run_.Entry().Images && PointsAtImage(target))) {
+      Replace(span, NormaliseDisplayAddress(address));
+      return;
+    }
+
+    const bool topRole = insideNoFrames_ || newWindow;
+    std::string key = PageTableKey(target, !topRole);
+    TPageRecord* record = FindServingLink(key, newWindow);
+    if (job_.Depth <= 1) {
+      // The last level: nothing more is fetched. A link to a place on this very page stays on
+      // it; a stored page still serves; anything else gets a spider-limit page.
+      if (!fragment.empty() && EqualsNoCase(target, CutFragment(job_.Address))) {
+        Replace(span, job_.LocalName + fragment);
+      } else if (record != nullptr) {
+        Replace(span, record->LocalName + fragment);
+      } else {
+        WriteSpecial(span, key, NormaliseDisplayAddress(address), SpecialPage::SpiderLimit,
+                     frameLink);
+      }
+      return;
+    }
+
+    std::string name;
+    if (record != nullptr) {
+      name = record->LocalName;
+    } else {
+      name = run_.AllocatePage(texts::kPageSuffix);
+      if (name == texts::kNoName) {
+        name.clear();  // the value is dropped; the spider still sees the link
+      } else {
+        TOCList::Node* node = run_.CurrentList().Add(texts::kUnnamedNode);
+        node->Fragment = fragment;
+        run_.Pages().AddPromised(key, name, job_.Depth - 1, node, frameLink);
+      }
+    }
+    Replace(span, name + fragment);
+    run_.FillingList().Append(key, frameLink ? 1 : 0);
+  }
+
+  void RewriteFile(std::string_view value, Span span, bool imageMap) {
+    // Inline data and other schemes are not files to store.
+    if (SchemeOfLink(value, run_.SecurePages()).Other) return;
+    if (!run_.Entry().Images && !imageMap) {
+      Replace(span, texts::kImageNotLoaded);
+      return;
+    }
+    if (!stopping_) {
+      CopyTo(span.From);
+      if (DownloadFile(run_, out_, value, job_.Address)) {
+        copied_ = span.To;
+        return;
+      }
+    }
+    // Not stored: shown from the web.
+    Replace(span, NormaliseDisplayAddress(ResolveAddress(job_.Address, value)));
+  }
+
+  RunContext& run_;
+  const PageJob& job_;
+  const std::string_view page_;
+  const std::string_view scan_;
+  CheckedFile& out_;
+  std::size_t end_ = 0;  // the terminating zero, which is not copied
+  std::size_t copied_ = 0;
+  bool insideNoFrames_ = false;
+  bool stopping_ = false;
+  int diskCounter_ = kTagsBetweenDiskChecks;
+};
+
+}  // namespace
+
+void RewritePage(RunContext& run, const PageJob& job, const MemoryStream& page,
+                 const MemoryStream& scanCopy, CheckedFile& out) {
+  Pass(run, job, page.View(), scanCopy.View(), out).Run();
+}
+
+}  // namespace gl

@@ -1,0 +1,139 @@
+#include "generate/internal/run_context.h"
+
+#include "generate/internal/archive_names.h"
+#include "generate/internal/run_errors.h"
+#include "generate/internal/texts.h"
+#include "net/texts.h"
+
+namespace gl {
+
+RunContext::RunContext(const Settings& settings, const RunEnvironment& environment, RunHost& host,
+                       NameCounters& names, PageFetcher fetch)
+    : settings_(settings),
+      environment_(environment),
+      host_(host),
+      names_(names),
+      fetch_(std::move(fetch)),
+      imageDirectory_(ImageDirectoryText(environment.ProgramDirectory)) {}
+
+std::string RunContext::NameSummary() {
+  std::string name = AllocateSummaryName(runDirectory_, names_.Summary);
+  if (name != texts::kNoName) summaryName_ = name;
+  return name;
+}
+
+void RunContext::OpenCatalogue() {
+  catalogue_.emplace(runDirectory_ / CatalogueNameFor(summaryName_));
+}
+
+bool RunContext::FinishCatalogue() noexcept {
+  return catalogue_ && catalogue_->Finish();
+}
+
+void RunContext::BeginEntry(const TWebEntry& entry, std::string entryAddress) {
+  entry_ = &entry;
+  entryAddress_ = std::move(entryAddress);
+  siteMapName_.clear();
+  pages_ = std::make_unique<THashTable>(kPageTableBuckets);
+  contents_ = std::make_unique<TOCList>();
+  currentList_ = contents_.get();
+  lists_[0] = std::make_unique<TLList>();
+  lists_[1] = std::make_unique<TLList>();
+  listIndex_ = 1;
+}
+
+void RunContext::EndEntry() {
+  currentList_ = nullptr;
+  pages_.reset();
+  contents_.reset();
+  lists_[0].reset();
+  lists_[1].reset();
+  entry_ = nullptr;
+}
+
+std::string RunContext::AllocatePage(std::string_view extension) {
+  return AllocatePageName(runDirectory_, extension, names_.Page);
+}
+
+std::string RunContext::AllocateImage(std::string_view extension) {
+  return AllocateImageName(runDirectory_, extension, names_.Image);
+}
+
+void RunContext::RecordFile(std::string_view name) {
+  if (!catalogue_ || !catalogue_->WriteCatalogueName(name)) throw EInOutError();
+}
+
+void RunContext::CheckFreeSpace() const {
+  const std::int64_t free = environment_.FreeSpace ? environment_.FreeSpace(runDirectory_) : -1;
+  if (free > settings_.DiskBufferBytes) return;
+  throw EInOutError(runDirectory_.string() +
+                    (free < 0 ? std::string(": the free space cannot be read")
+                              : ": " + std::to_string(free >> 10) +
+                                    " KB free, at or below the disk buffer of " +
+                                    std::to_string(settings_.DiskBufferBytes >> 10) + " KB"));
+}
+
+std::time_t RunContext::Now() const {
+  return environment_.Now ? environment_.Now() : std::time(nullptr);
+}
+
+void RunContext::WriteHeader(CheckedFile& file, std::string_view title, bool frameSet,
+                             const LinkSet& links) const {
+  PrintBriefHeader(file, imageDirectory_, Now(), title, frameSet, links);
+}
+
+FetchOptions RunContext::OptionsForEntry() const {
+  FetchOptions options;
+  options.UserName = entry_->UserName;
+  options.Password = entry_->Password;
+  options.CredentialsAddress = entryAddress_;
+  options.BaseAddress = entryAddress_;
+  return options;
+}
+
+FetchResult RunContext::FetchPage(std::string& address) {
+  FetchOptions options = OptionsForEntry();
+  options.StayLocal = entry_->StayLocal;
+  options.AcceptImages = entry_->Images;
+  options.AcceptOtherFiles = entry_->OtherFiles;
+  return fetch_(address, options);
+}
+
+// Images and files belong to the page that shows them, wherever they are served from; the
+// entry's credentials still go to its own server only.
+FetchResult RunContext::FetchFile(std::string& address) {
+  FetchOptions options = OptionsForEntry();
+  options.AcceptImages = true;
+  options.AcceptOtherFiles = true;
+  return fetch_(address, options);
+}
+
+void RunContext::ShowCounters() {
+  ShowItem(ProgressItem::PagesLoaded, std::to_string(pagesLoaded_));
+  ShowItem(ProgressItem::ImagesLoaded, std::to_string(imagesLoaded_));
+  ShowItem(ProgressItem::BytesLoaded, std::to_string(bytesLoaded_ >> 10));
+}
+
+void RunContext::ShowLevel(std::int32_t level, std::int32_t depth) {
+  ShowItem(ProgressItem::CurrDepth, std::to_string(level) + " of " + std::to_string(depth));
+}
+
+void RunContext::CountPage(std::uint64_t bytes) {
+  ++pagesLoaded_;
+  bytesLoaded_ += bytes;
+  ShowItem(ProgressItem::PagesLoaded, std::to_string(pagesLoaded_));
+  ShowItem(ProgressItem::BytesLoaded, std::to_string(bytesLoaded_ >> 10));
+}
+
+void RunContext::CountFile(std::uint64_t bytes) {
+  ++imagesLoaded_;
+  bytesLoaded_ += bytes;
+  ShowItem(ProgressItem::ImagesLoaded, std::to_string(imagesLoaded_));
+  ShowItem(ProgressItem::BytesLoaded, std::to_string(bytesLoaded_ >> 10));
+}
+
+void RunContext::SetIdleStatus() {
+  host_.SetStatusText(std::string(texts::kIdleStatus));
+}
+
+}  // namespace gl

@@ -1,0 +1,162 @@
+#include <vector>
+
+#include "core/byte_text.h"
+#include "core/tag_text.h"
+#include "net/address_forms.h"
+#include "platform/file_address.h"
+
+// Reading a link or a redirect's Location against the address of the page it came from, the way
+// browsers do (RFC 3986, section 5.2), with '\' taken for '/' as they take it too.
+
+namespace gl {
+namespace {
+
+constexpr std::size_t kNone = std::string_view::npos;
+constexpr std::string_view kHttp = "http://";
+
+bool IsSeparator(char byte) {
+  return byte == '/' || byte == '\\';
+}
+
+bool IsQueryOrFragment(char byte) {
+  return byte == '?' || byte == '#';
+}
+
+// The first byte at or after `from` that `wanted` accepts. (find_first_of would search its set
+// once for every byte of the text; addresses are resolved for every link of every page.)
+template <typename Predicate>
+std::size_t FindFirst(std::string_view text, Predicate wanted, std::size_t from = 0) {
+  for (std::size_t at = from; at < text.size(); ++at) {
+    if (wanted(text[at])) return at;
+  }
+  return kNone;
+}
+
+// The length of "scheme://" at the start of the address, 0 when it has none.
+std::size_t SchemeLength(std::string_view address) {
+  const std::size_t mark = FindSchemeMark(address, kLinkStops);
+  return mark == kNone ? 0 : mark + kSchemeMark.size();
+}
+
+// "https://" as the scheme an address starts with.
+bool IsSecureScheme(std::string_view address, std::size_t schemeLength) {
+  return schemeLength == kSecureScheme.size() && StartsWithNoCase(address, kSecureScheme);
+}
+
+// Where the path of an address starts: its first separator after the scheme and host; the
+// address's size when it has none.
+std::size_t PathStart(std::string_view address) {
+  const std::size_t afterScheme = SchemeLength(address);
+  const std::size_t separator = FindFirst(address, IsSeparator, afterScheme);
+  const std::size_t stop = FindFirst(address, IsQueryOrFragment, afterScheme);
+  if (separator == kNone || separator > stop) return stop == kNone ? address.size() : stop;
+  return separator;
+}
+
+// The absolute form of a value against its base, scheme still in place where there was one.
+std::string Join(std::string_view base, std::string_view value) {
+  if (SchemeLength(value) > 0) return std::string(value);
+  if (value.empty()) return std::string(base);
+  const std::size_t schemeLength = SchemeLength(base);
+  const std::string_view scheme = base.substr(0, schemeLength);
+  const std::string_view rest = base.substr(schemeLength);
+  if (value.size() >= 2 && IsSeparator(value[0]) && IsSeparator(value[1])) {
+    // A network-path reference names its own host and keeps the base's scheme.
+    return std::string(scheme) + std::string(value.substr(2));
+  }
+  if (IsSeparator(value.front())) {
+    const std::size_t siteEnd =
+        FindFirst(rest, [](char byte) { return IsSeparator(byte) || IsQueryOrFragment(byte); });
+    return std::string(scheme) + std::string(rest.substr(0, siteEnd)) + std::string(value);
+  }
+  if (value.front() == '#') return std::string(CutFragment(base)) + std::string(value);
+  if (value.front() == '?') {
+    return std::string(base.substr(0, FindFirst(base, IsQueryOrFragment))) + std::string(value);
+  }
+  const std::string_view path = rest.substr(0, FindFirst(rest, IsQueryOrFragment));
+  std::size_t lastSeparator = path.size();
+  while (lastSeparator > 0 && !IsSeparator(path[lastSeparator - 1]))
+    --lastSeparator;
+  // The folder of the base, up to and with its last separator; a base without any gets "/".
+  if (lastSeparator == 0) return std::string(scheme) + std::string(path) + "/" + std::string(value);
+  return std::string(scheme) + std::string(path.substr(0, lastSeparator)) + std::string(value);
+}
+
+}  // namespace
+
+std::string CollapseDots(std::string_view address) {
+  const std::size_t pathStart = PathStart(address);
+  const std::size_t pathEnd =
+      std::min(FindFirst(address, IsQueryOrFragment, pathStart), address.size());
+  const std::string_view path = address.substr(pathStart, pathEnd - pathStart);
+
+  struct Segment {
+    char separator;
+    std::string_view name;
+  };
+  std::vector<Segment> kept;
+  bool endsInDirectory = false;
+  std::size_t at = 0;
+  while (at < path.size()) {
+    const char separator = path[at];
+    const std::size_t next = std::min(FindFirst(path, IsSeparator, at + 1), path.size());
+    const std::string_view name = path.substr(at + 1, next - at - 1);
+    at = next;
+    endsInDirectory = name == "." || name == "..";
+    if (name == "..") {
+      // Above the root there is nothing to climb to; a server would refuse the request.
+      if (!kept.empty()) kept.pop_back();
+    } else if (name != ".") {
+      kept.push_back({separator, name});
+    }
+  }
+
+  std::string result(address.substr(0, pathStart));
+  for (const Segment& segment : kept) {
+    result += segment.separator;
+    result += segment.name;
+  }
+  if (endsInDirectory && (result.size() == pathStart || !IsSeparator(result.back()))) {
+    result += path.empty() ? '/' : path.front();
+  }
+  result += address.substr(pathEnd);
+  return result;
+}
+
+std::string FetchedPageAddress(std::string_view requested, std::string_view found) {
+  if (!IsFileAddress(requested) && IsFileAddress(found)) return ResolveAddress(requested, "");
+  return ResolveAddress(found, "");
+}
+
+std::string ResolveAddress(std::string_view base, std::string_view value) {
+  value = SkipBlanksAndQuotes(value);
+  // A quoted value keeps its inner blanks, but as browsers do, not those around it.
+  while (!value.empty() && IsBlankOrLineEnd(value.back()))
+    value.remove_suffix(1);
+  // Only a local page's relative links, or a value that is itself a local address, may lead to
+  // the local disk.
+  const bool mayBeLocal = IsFileAddress(value) || (SchemeLength(value) == 0 && IsFileAddress(base));
+  std::string address = CollapseDots(Join(base, value));
+  // The canonical form drops a web scheme; a local address keeps "file://" so it stays local, and
+  // a secure page "https://" so it stays secure.
+  const std::size_t schemeLength = SchemeLength(address);
+  if (schemeLength > 0 && !IsFileAddress(address) && !IsSecureScheme(address, schemeLength)) {
+    address.erase(0, schemeLength);
+  }
+  const std::size_t pathStart = PathStart(address);
+  if (pathStart == address.size() || !IsSeparator(address[pathStart])) {
+    address.insert(pathStart, "/");
+  }
+  // Any other address that now reads "file://" (its host part said so, or removed dots made it
+  // so) is kept as a web address, which no server answers.
+  if (!mayBeLocal && IsFileAddress(address)) address.insert(0, kHttp);
+  return address;
+}
+
+std::string ResolveLocation(std::string_view requestedBareAddress, std::string_view location) {
+  std::string address = CollapseDots(Join(requestedBareAddress, location));
+  address.erase(0, SchemeLength(address));
+  return address;
+}
+
+}  // namespace gl

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "core/entry_holder.h"
+#include "core/entry_sort.h"
+
+namespace gl {
+namespace {
+
+TEST(EntryHolderTest, CarriesEveryFieldWithTextsCutTo256Characters) {
+  EntryHolder holder;
+  EXPECT_FALSE(holder.HasClip());
+  TWebEntry entry;
+  entry.Active = false;
+  entry.Name = std::string(300, 'n');
+  entry.NameSet = true;
+  entry.URL = std::string(255, 'u') + "\xC3\xA9\xC3\xA9";  // 257 characters of UTF-8
+  entry.Depth = 7;
+  entry.Images = entry.OtherFiles = true;
+  entry.StayLocal = false;
+  entry.UserName = "ann";
+  entry.Password = std::string(256, 'p') + "\xE9";  // not UTF-8: bytes
+  entry.ExtraText = "x";
+  holder.Copy(entry, "Entire Page");
+
+  TWebEntry expected = entry;
+  expected.Name.resize(256);
+  expected.URL.resize(257);  // 255 bytes and one two-byte character
+  expected.Password.resize(256);
+  EXPECT_TRUE(holder.HasClip());
+  EXPECT_EQ(holder.DepthText(), "Entire Page");
+  const TWebEntry& held = holder.Entry();
+  EXPECT_EQ(std::tie(held.Active, held.Name, held.NameSet, held.URL, held.Depth, held.EntryFlag,
+                     held.Images, held.OtherFiles, held.StayLocal, held.UserName, held.Password,
+                     held.ExtraText),
+            std::tie(expected.Active, expected.Name, expected.NameSet, expected.URL, expected.Depth,
+                     expected.EntryFlag, expected.Images, expected.OtherFiles, expected.StayLocal,
+                     expected.UserName, expected.Password, expected.ExtraText));
+}
+
+TEST(EntryHolderTest, DeleteQuestionNamesTheVerb) {
+  const UserMessage cut = DeleteEntryQuestion("Cut");
+  EXPECT_EQ(cut.Title, "Cut a Web Entry");
+  EXPECT_EQ(cut.Text, "Are you sure you want to cut this Web Entry and all of its properties?");
+  EXPECT_EQ(DeleteEntryQuestion("Delete").Title, "Delete a Web Entry");
+}
+
+std::vector<TWebEntry> Named(const std::vector<std::string>& names) {
+  std::vector<TWebEntry> entries(names.size());
+  for (std::size_t i = 0; i < names.size(); ++i)
+    entries[i].Name = names[i];
+  return entries;
+}
+
+TEST(EntrySortTest, ExchangeSortByUnsignedBytes) {
+  const struct {
+    std::vector<std::string> names;
+    std::vector<std::size_t> order;
+  } cases[] = {
+      {{"b", "B", "a"}, {1, 2, 0}},              // B, a, b
+      {{"ab", "a", "\xE9", "z"}, {1, 0, 3, 2}},  // a, ab, z, \xE9
+      {{"x", "a", "x", "a"}, {1, 3, 2, 0}},      // not stable: the exchanges decide equal names
+      {{"a", "b"}, {0, 1}},
+  };
+  for (const auto& row : cases) {
+    SCOPED_TRACE(row.names[0] + row.names[1]);
+    std::vector<TWebEntry> entries = Named(row.names);
+    EXPECT_EQ(ExchangeSortOrder(entries), row.order);
+    Reorder(entries, row.order);
+    EXPECT_EQ(entries[0].Name, row.names[row.order[0]]);
+  }
+}
+
+}  // namespace
+}  // namespace gl

@@ -1,0 +1,55 @@
+#include "core/startup_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace gl {
+namespace {
+
+TEST(StartupLayoutTest, OpenBriefsRoundTrip) {
+  OpenBriefsLayout layout;
+  layout.Frame = WindowPlacement{-20, 30, 900, 640, WindowState::Maximized};
+  layout.Briefs = {{"/home/ann/News.brf", WindowPlacement{0, 0, 420, 300, WindowState::Normal}},
+                   {"/tmp/100%\nodd,name.brf", std::nullopt}};
+  const std::string text = OpenBriefsText(layout);
+  EXPECT_EQ(text,
+            "-20,30,900,640,2,\n/home/ann/News.brf\n0,0,420,300,0,\n/tmp/100%25%0Aodd,name.brf\n");
+  const OpenBriefsLayout back = ParseOpenBriefs(text);
+  EXPECT_EQ(back.Frame, layout.Frame);
+  ASSERT_EQ(back.Briefs.size(), 2u);
+  EXPECT_EQ(back.Briefs[0].FileName, layout.Briefs[0].FileName);
+  EXPECT_EQ(back.Briefs[0].Placement, layout.Briefs[0].Placement);
+  EXPECT_EQ(back.Briefs[1].FileName, layout.Briefs[1].FileName);
+  EXPECT_EQ(back.Briefs[1].Placement, std::nullopt);
+}
+
+TEST(StartupLayoutTest, UnreadablePlacementsGiveTheDefault) {
+  const char* lines[] = {"1,2,3,4,",    "1,2,3,4,5,", "1,2,0,4,0,",
+                         "1,2,3,4,0,9", "a,2,3,4,0,", " 1,2,3,4,0,"};
+  for (const char* line : lines) {
+    SCOPED_TRACE(line);
+    const OpenBriefsLayout layout = ParseOpenBriefs(std::string(line) + "\n/a.brf\n" + line);
+    EXPECT_EQ(layout.Frame, std::nullopt);
+    ASSERT_EQ(layout.Briefs.size(), 1u);
+    EXPECT_EQ(layout.Briefs[0].Placement, std::nullopt);
+  }
+}
+
+TEST(StartupLayoutTest, RecentBriefsKeepFourMostRecentFirst) {
+  RecentBriefs recent;
+  for (const char* name : {"a", "b", "c", "a", "d", "e"})
+    recent.Use(name);
+  EXPECT_EQ(recent.Names(), (std::vector<std::string>{"e", "d", "a", "c"}));
+
+  RecentBriefs started;
+  started.Use("x");
+  for (const std::string& name : ParsePreviousBriefs(PreviousBriefsText(recent) + "\n\nf"))
+    started.AddOlder(name);
+  started.AddOlder("x");
+  EXPECT_EQ(started.Names(), (std::vector<std::string>{"x", "e", "d", "a"}));
+}
+
+}  // namespace
+}  // namespace gl

@@ -1,0 +1,1 @@
+#include "net/internal/request.h"

@@ -1,0 +1,243 @@
+#include "ui/brief_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <memory>
+
+#include "shell_test_support.h"
+#include "ui/entry_rows.h"
+#include "ui/qt_text.h"
+#include "ui/web_scroll_box.h"
+
+namespace gl {
+namespace {
+
+using Names = std::vector<std::string>;
+
+class BriefWindowTest : public test::ShellTest {
+ protected:
+  std::unique_ptr<TGleanerForm> Open(const std::string& file, const Names& names) {
+    LoadResult loaded = ReadBriefs2(WriteBrief(file, names));
+    BriefWindowServices services;
+    services.Prompts = &prompter_;
+    services.Holder = &holder_;
+    auto form = std::make_unique<TGleanerForm>(std::move(loaded.Document), services);
+    form->resize(480, 320);
+    form->show();
+    return form;
+  }
+
+  // The names as the rows show them, top to bottom.
+  static Names Shown(const TGleanerForm& form) {
+    Names names;
+    for (int i = 0; i < form.WebList().Count(); ++i) {
+      const TWebPage& row = form.WebList().Row(i);
+      EXPECT_EQ(row.y(), i * kRowPitch);
+      names.push_back(ToBytes(row.NameLabel()->text()));
+    }
+    return names;
+  }
+
+  EntryHolder holder_;
+};
+
+TEST_F(BriefWindowTest, DeletingKeepsTheSelectionInItsPlace) {
+  const struct {
+    const char* trace;
+    int count, selected, after;
+  } rows[] = {{"middle row", 3, 1, 1}, {"last row", 3, 2, 1}, {"only row", 1, 0, -1}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.trace);
+    const Names names = Names{"a", "b", "c"};
+    auto form = Open("d.brf", Names(names.begin(), names.begin() + row.count));
+    form->WebList().Select(row.selected);
+    form->DeleteEntryClick();
+    EXPECT_EQ(prompter_.titles.back(), "Delete a Web Entry");
+    EXPECT_EQ(form->WebList().Selected(), row.after);
+    EXPECT_EQ(NamesOnDisk(form->FileName()).size(), static_cast<std::size_t>(row.count - 1));
+    EXPECT_EQ(form->Commands().Sort, row.after >= 0);
+    EXPECT_EQ(form->Commands().DeleteEntry, row.after >= 0);
+  }
+}
+
+TEST_F(BriefWindowTest, CheckMarkTogglesAndSavesExceptWhileGenerating) {
+  auto form = Open("t.brf", {"a", "b"});
+  TCheckMark* mark = form->WebList().Row(1).CheckMark();
+  QTest::mouseClick(mark, Qt::LeftButton);
+  EXPECT_FALSE(form->WebList().Entry(1).Active);
+  EXPECT_EQ(form->WebList().Selected(), 1);
+  EXPECT_FALSE(ReadBriefs2(form->FileName()).Document.Brief.WebList[1].Active);
+
+  form->BeginRun();
+  QTest::mouseClick(mark, Qt::LeftButton);
+  EXPECT_FALSE(form->WebList().Entry(1).Active);
+  const BriefCommands running = form->Commands();
+  EXPECT_FALSE(running.AddEntry || running.DeleteEntry || running.Cut || running.Sort);
+  EXPECT_TRUE(running.Copy && running.WebSetup && running.BriefSetup);
+
+  form->EndRun();
+  QTest::mouseClick(mark, Qt::LeftButton);
+  EXPECT_TRUE(form->WebList().Entry(1).Active);
+}
+
+TEST_F(BriefWindowTest, SortPutsCapitalsFirstAndKeepsTheSelectedPlace) {
+  auto form = Open("s.brf", {"b", "B", "a"});
+  form->WebList().Select(0);
+  form->SortEntriesClick();
+  EXPECT_EQ(Shown(*form), (Names{"B", "a", "b"}));
+  EXPECT_EQ(NamesOnDisk(form->FileName()), (Names{"B", "a", "b"}));
+  EXPECT_EQ(form->WebList().Selected(), 0);
+}
+
+TEST_F(BriefWindowTest, DropsMoveWithinAWindowAndCopyWithCtrl) {
+  const struct {
+    const char* trace;
+    int source, target;
+    bool copy;
+    Names names;
+    int selected;
+  } rows[] = {
+      {"move the first below the last", 0, 2, false, {"b", "c", "a"}, 2},
+      {"move the last to the top", 2, 0, false, {"c", "a", "b"}, 0},
+      {"copy onto a later row", 0, 2, true, {"a", "b", "a", "c"}, 0},
+      {"copy onto an earlier row", 2, 0, true, {"c", "a", "b", "c"}, 3},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.trace);
+    auto form = Open("m.brf", {"a", "b", "c"});
+    form->WebList().Select(row.source);
+    form->FinishDragDrop(*form, row.source, row.target, row.copy);
+    EXPECT_EQ(Shown(*form), row.names);
+    EXPECT_EQ(NamesOnDisk(form->FileName()), row.names);
+    EXPECT_EQ(form->WebList().Selected(), row.selected);
+  }
+}
+
+TEST_F(BriefWindowTest, DropOnItselfDoesNotSaveAndDropsFromElsewhereCopy) {
+  auto source = Open("from.brf", {"a", "b"});
+  auto target = Open("to.brf", {"x"});
+  std::filesystem::remove(source->FileName());
+  source->FinishDragDrop(*source, 1, 1, false);
+  EXPECT_FALSE(std::filesystem::exists(source->FileName()));
+
+  const auto& box = *target->findChild<TWebScrollBox*>("Rows");
+  EXPECT_EQ(box.DropIndex(10 * kRowPitch, true), 0);  // below the last row, moving within
+  const int below = box.DropIndex(10 * kRowPitch, false);
+  EXPECT_EQ(below, 1);
+  target->FinishDragDrop(*source, 1, below, false);
+  EXPECT_EQ(Shown(*target), (Names{"x", "b"}));
+  EXPECT_EQ(Shown(*source), (Names{"a", "b"}));
+}
+
+TEST_F(BriefWindowTest, CutCopyAndPasteGoThroughTheHolder) {
+  const std::string longName(300, 'n');
+  auto source = Open("c.brf", {"a", longName});
+  auto target = Open("p.brf", {"x", "y"});
+  EXPECT_FALSE(target->Commands().Paste);
+
+  source->WebList().Select(1);
+  prompter_.answer = false;
+  source->Cut1Click();
+  EXPECT_EQ(prompter_.titles.back(), "Cut a Web Entry");
+  EXPECT_EQ(source->WebList().Count(), 2);
+
+  target->WebList().Select(1);
+  ASSERT_TRUE(target->Commands().Paste);
+  target->Paste1Click();
+  const Names pasted{longName.substr(0, 256), "x", "y"};
+  EXPECT_EQ(Shown(*target), pasted);
+  EXPECT_EQ(NamesOnDisk(target->FileName()), pasted);
+  EXPECT_EQ(target->WebList().Selected(), 2);
+
+  prompter_.answer = true;
+  source->Cut1Click();
+  EXPECT_EQ(NamesOnDisk(source->FileName()), (Names{"a"}));
+}
+
+TEST_F(BriefWindowTest, FailedSaveShowsTheErrorAndKeepsTheChange) {
+  std::filesystem::create_directory(folder_ / "gone");
+  auto form = Open("gone/f.brf", {"a"});
+  std::filesystem::remove_all(folder_ / "gone");
+  form->CreateWebEntryClick();
+  EXPECT_EQ(prompter_.titles, (std::vector<std::string>{"Brief File Saving Error"}));
+  EXPECT_EQ(form->WebList().Count(), 2);
+}
+
+TEST_F(BriefWindowTest, KeyboardSelectsEditsInPlaceAndDeletes) {
+  auto form = Open("k.brf", {"a", "b", "c"});
+  auto* rows = form->findChild<TWebScrollBox*>("Rows");
+  const auto press = [&](Qt::Key key) {
+    QTest::keyClick(rows, key);
+    return form->WebList().Selected();
+  };
+  EXPECT_EQ(press(Qt::Key_Down), 0);
+  EXPECT_EQ(press(Qt::Key_End), 2);
+  EXPECT_EQ(press(Qt::Key_Home), 0);
+  EXPECT_EQ(press(Qt::Key_Down), 1);
+
+  QTest::keyClick(rows, Qt::Key_F2);
+  auto* editor = form->findChild<QLineEdit*>("RowEditor");
+  QTest::keyClicks(editor, "Named");
+  QTest::keyClick(editor, Qt::Key_Tab);  // on to the depth
+  QTest::keyClicks(editor, "7");
+  QTest::keyClick(editor, Qt::Key_Return);
+  const TWebEntry& edited = ReadBriefs2(form->FileName()).Document.Brief.WebList[1];
+  EXPECT_EQ(edited.Name, "Named");
+  EXPECT_TRUE(edited.NameSet);
+  EXPECT_EQ(edited.Depth, 7);
+  EXPECT_EQ(form->WebList().Row(1).DepthLabel()->text(), "7");
+
+  prompter_.answer = false;
+  QTest::keyClick(rows, Qt::Key_Delete);
+  EXPECT_EQ(prompter_.titles.back(), "Delete a Web Entry");
+  EXPECT_EQ(form->WebList().Count(), 3);
+}
+
+TEST_F(BriefWindowTest, InPlaceEditsEndWithTheSelectionOrAreDropped) {
+  auto form = Open("e.brf", {"a", "b", "c"});
+  auto* rows = form->findChild<TWebScrollBox*>("Rows");
+  auto* editor = form->findChild<QLineEdit*>("RowEditor");
+  const auto edit = [&](int row, const char* text) {
+    form->WebList().Select(row);
+    QTest::keyClick(rows, Qt::Key_F2);
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    QTest::keyClicks(editor, text);
+  };
+  edit(0, "kept");
+  QTest::mouseClick(form->WebList().Row(2).NameLabel(), Qt::LeftButton);  // another row
+  edit(1, "dropped");
+  QTest::keyClick(editor, Qt::Key_Escape);
+  edit(2, "");
+  QTest::keyClick(editor, Qt::Key_Return);
+  EXPECT_EQ(Shown(*form), (Names{"kept", "b", "www.c.example/"}));
+  EXPECT_EQ(NamesOnDisk(form->FileName()), Shown(*form));
+  EXPECT_FALSE(form->WebList().Entry(2).NameSet);
+
+  form->BeginRun();
+  QTest::keyClick(rows, Qt::Key_F2);
+  EXPECT_TRUE(editor->isHidden());
+}
+
+TEST_F(BriefWindowTest, EntryMenuOffersOnlyWhatAGeneratingBriefAllows) {
+  auto form = Open("g.brf", {"a"});
+  holder_.Copy(TWebEntry{}, "1");
+  form->WebList().Select(0);
+  form->BeginRun();
+  form->ShowEntryMenu(QPoint());
+  const auto enabled = [&](const char* name) {
+    return form->findChild<QAction*>(name)->isEnabled();
+  };
+  for (const char* name : {"PopupAddEntry", "PopupDeleteEntry", "Cut1", "Paste1"})
+    EXPECT_FALSE(enabled(name)) << name;
+  for (const char* name : {"Properties1", "Copy1", "BriefProperties1"})
+    EXPECT_TRUE(enabled(name)) << name;
+  form->findChild<QMenu*>("WebEntryMenu")->close();
+}
+
+}  // namespace
+}  // namespace gl

@@ -1,0 +1,204 @@
+#include "ui/run_thread.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "core/settings_io.h"
+#include "generate/run_handle.h"
+#include "platform/file_address.h"
+#include "shell_test_support.h"
+#include "support/loopback_server.h"
+#include "ui/brief_window.h"
+#include "ui/main_frame.h"
+#include "ui/message_dialogs.h"
+#include "ui/progress_window.h"
+#include "ui/qt_text.h"
+
+// Whole generation runs from a brief window against a loopback site, with the questions answered
+// as a user would.
+
+namespace gl {
+namespace {
+
+using Texts = std::vector<std::string>;
+using test::Find;
+
+class RunThreadTest : public test::ShellTest {
+ protected:
+  RunThreadTest() {
+    // Answers the modal "Brief Ready" dialog from inside its own event loop.
+    readyAnswerer_.callOnTimeout([this] {
+      if (auto* dialog = qobject_cast<TBtnRightDlg*>(QApplication::activeModalWidget())) {
+        ++readyAsked_;
+        readyYes_ ? dialog->OKBtnClick() : dialog->reject();
+      }
+    });
+    readyAnswerer_.start(5);
+  }
+
+  // The main window with the brief "Run" (run.brf) open: entries of depth 2 named `names`, at
+  // these paths of the site.
+  TGleanerForm* Open(const Texts& names, const Texts& paths) {
+    FrameOptions options;
+    options.ProgramFolder = folder_ / "program";
+    options.Prompts = &prompter_;
+    options.Browse = [this](const std::string& address) { browsed_.push_back(address); };
+    frame_ = std::make_unique<TMDIFrame>(std::move(options));
+    frame_->FormActivate({});
+    TBriefDocument document;
+    document.FileName = folder_ / "run.brf";
+    document.Brief.Name = "Run";
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      TWebEntry& entry = CreateNewWebEntry(document.Brief, i);
+      entry.URL = site_.Address(paths[i]);
+      entry.Depth = 2;
+      SetTypedName(entry, names[i]);
+    }
+    EXPECT_EQ(SaveBriefs2(document).Outcome, SaveOutcome::Saved);
+    return frame_->DoFileOpen(document.FileName, std::nullopt);
+  }
+
+  // The progress window on show (one that a run has freed may wait for the event loop).
+  TBriefProcessing* Progress() const {
+    for (TBriefProcessing* window : frame_->findChildren<TBriefProcessing*>())
+      if (!window->isHidden()) return window;
+    return nullptr;
+  }
+  QString Item(const char* name) const {
+    return Progress() == nullptr ? QString() : Find<QLabel>(*Progress(), name).text();
+  }
+  int Percent() const {
+    return Progress() == nullptr ? -1 : Find<QProgressBar>(*Progress(), "ProgressBar1").value();
+  }
+  // Clicks Abort or Skip; then how many of the two are enabled.
+  int Click(const char* button) const {
+    QTest::mouseClick(&Find<QPushButton>(*Progress(), button), Qt::LeftButton);
+    return Find<QPushButton>(*Progress(), "Abort").isEnabled() +
+           Find<QPushButton>(*Progress(), "Skip").isEnabled();
+  }
+  Texts ArchivesOnDisk() const {
+    return ReadBriefs2(folder_ / "run.brf").Document.Brief.ArchivePaths;
+  }
+
+  // hang.htm sends half of what it announces, then nothing until the client gives up (32 s);
+  // drip.htm comes in two halves.
+  test::LoopbackServer site_{[](const test::Request& request) {
+    const std::string target = request.Target();
+    test::Answer answer = test::PageAnswer(std::string(2000, 'x'));
+    if (target == "/index.htm") answer = test::PageAnswer("<a href=\"hang.htm\">hang</a>");
+    answer.HoldOpen = target == "/hang.htm";
+    if (answer.HoldOpen) answer.Bytes.resize(answer.Bytes.size() - 1000);
+    answer.DripSize = target == "/drip.htm" ? answer.Bytes.size() / 2 + 1 : 0;
+    answer.DripPause = std::chrono::milliseconds(300);
+    return answer;
+  }};
+  std::unique_ptr<TMDIFrame> frame_;
+  Texts browsed_;
+  QTimer readyAnswerer_;
+  int readyAsked_ = 0;
+  bool readyYes_ = false;
+};
+
+TEST_F(RunThreadTest, ARunShowsItsProgressAndSkipEndsAHangingTransferAtOnce) {
+  TGleanerForm* form = Open({"First", "Second"}, {"/index.htm", "/last.htm"});
+  TGleanerForm* other = frame_->DoFileOpen(WriteBrief("other.brf", {"x"}), std::nullopt);
+  form->GenerateBriefsClick();
+  EXPECT_FALSE(other->Commands().Generate);  // one run at a time
+
+  // The top page is in; the page it links to hangs half-way.
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return Item("CurrAddr").endsWith("/hang.htm") && Percent() > 0 && Percent() < 100; }));
+  EXPECT_EQ(Item("BriefName"), "Run");
+  EXPECT_EQ(Item("CurrEntry"), "First");
+  EXPECT_EQ(Item("PagesLoaded"), "1");
+  // Meanwhile the window thread serves its events: a timer keeps firing.
+  int ticks = 0;
+  QTimer timer;
+  timer.callOnTimeout([&] { ++ticks; });
+  timer.start(1);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 50; }));
+  EXPECT_EQ(Item("PagesLoaded"), "1");
+
+  readyYes_ = true;
+  EXPECT_EQ(Click("Skip"), 0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !form->HasRun(); }));
+  EXPECT_EQ(prompter_.titles, Texts{"Skip Entry?"});
+  const std::string summary = test::ReadFileBytes(folder_ / "0" / "Brief0.htm");
+  EXPECT_NE(summary.find(">Second</a>"), std::string::npos);
+  EXPECT_NE(test::ReadFileBytes(folder_ / "0" / "GL2.htm").find("<h2>Page Skipped</h2>"),
+            std::string::npos);
+  EXPECT_EQ(readyAsked_, 1);
+  EXPECT_EQ(browsed_, Texts{FileAddressFromPath(folder_ / "0" / "Brief0.htm")});
+  EXPECT_EQ(form->Document().Brief.ArchivePaths, Texts{"0\\Brief0.htm"});
+  EXPECT_EQ(ArchivesOnDisk(), Texts{"0\\Brief0.htm"});
+  EXPECT_TRUE(frame_->Actions().GenerateBriefs->isEnabled() && other->Commands().Generate);
+}
+
+TEST_F(RunThreadTest, AbortAnsweredNoGoesOnAndYesEndsTheRunWhichIsRecorded) {
+  TGleanerForm* form = Open({"First", "Second"}, {"/drip.htm", "/hang.htm"});
+  frame_->Actions().GenerateBriefs->trigger();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Item("CurrEntry") == "First"; }));
+  prompter_.answer = false;
+  EXPECT_EQ(Click("Abort"), 2);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Item("CurrEntry") == "Second" && Percent() > 0; }));
+
+  prompter_.answer = true;
+  EXPECT_EQ(Click("Abort"), 0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !form->HasRun(); }));
+  EXPECT_EQ(prompter_.titles, (Texts{"Stop Brief?", "Stop Brief?"}));
+  EXPECT_EQ(readyAsked_, 1);
+  EXPECT_TRUE(browsed_.empty());
+  EXPECT_EQ(form->Document().Brief.ArchivePaths, Texts{"0\\Brief0.htm"});
+  EXPECT_EQ(ArchivesOnDisk(), Texts{"0\\Brief0.htm"});
+  const BriefCommands after = form->Commands();
+  EXPECT_TRUE(after.AddEntry && after.Sort && after.SaveAs && after.Close && after.Generate);
+}
+
+// Closing right after Generate: the Stop comes before the worker's first step and is kept.
+TEST_F(RunThreadTest, ClosingDuringARunStopsItAndClosesOnceItHasEnded) {
+  for (const bool program : {false, true}) {
+    SCOPED_TRACE(program ? "the program" : "the brief window");
+    TGleanerForm* form = Open({"First"}, {"/hang.htm"});
+    frame_->Actions().GenerateBriefs->trigger();
+    const QPointer<QWidget> closing = program ? frame_.get() : form->parentWidget();
+    EXPECT_FALSE(closing->close());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !closing || !closing->isVisible(); }));
+    EXPECT_EQ(ArchivesOnDisk().size(), 1u);
+  }
+  EXPECT_EQ(prompter_.titles, (Texts{"Stop Brief?", "Stop Brief?"}));
+  EXPECT_EQ(readyAsked_, 0);
+  EXPECT_EQ(site_.RequestCount(), 0u);
+  SettingsStore store(DefaultSettingsFile());
+  EXPECT_NE(ReadStartupValue(store, settings_keys::kOpenBriefs)->find("run.brf"),
+            std::string::npos);
+}
+
+TEST(ProgressWindowTest, ItemsEndAtALineBreakAndFitWithDotsTheUserCannotCloseIt) {
+  test::RecordingPrompter prompter;
+  TBriefProcessing window(std::make_shared<RunHandle>(), prompter, nullptr);
+  window.UpdateItem(ProgressItem::CurrEntry, " \t\r\nName\tmore\nlines");
+  EXPECT_EQ(Find<QLabel>(window, "CurrEntry").text(), "Name");
+
+  const QString address = "http://www.example.com/" + QString(400, 'a');
+  window.UpdateItem(ProgressItem::CurrAddr, ToBytes(address));
+  const QString shown = Find<QLabel>(window, "CurrAddr").text();
+  const QString kept = shown.chopped(3);
+  EXPECT_TRUE(shown.endsWith("...") && address.startsWith(kept));
+  const int room = window.width() - 30 - Find<QLabel>(window, "CurrAddr").x();
+  EXPECT_LT(window.fontMetrics().horizontalAdvance(shown), room);
+  EXPECT_GE(window.fontMetrics().horizontalAdvance(address.left(kept.size() + 1) + "..."), room);
+  window.show();
+  EXPECT_FALSE(window.close());
+}
+
+}  // namespace
+}  // namespace gl

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/brief_file.h"
+#include "dialog_test_support.h"
+#include "support/scoped_environment.h"
+#include "support/temp_folder.h"
+#include "ui/brief_file_dialogs.h"
+
+namespace gl::test {
+
+// File dialogs that answer with the name the test gave, once, and record their titles.
+class ScriptedFileDialogs : public BriefFileDialogs {
+ public:
+  std::optional<std::filesystem::path> ChooseBriefToOpen(const std::filesystem::path&) override {
+    return std::exchange(answer, std::nullopt);
+  }
+  std::optional<std::filesystem::path> ChooseBriefToSave(const QString& title,
+                                                         const std::filesystem::path&,
+                                                         const QString&) override {
+    titles.push_back(title);
+    return std::exchange(answer, std::nullopt);
+  }
+  std::optional<std::filesystem::path> ChooseBookmarks(const std::filesystem::path&) override {
+    return std::exchange(answer, std::nullopt);
+  }
+
+  std::optional<std::filesystem::path> answer;
+  std::vector<QString> titles;
+};
+
+// A temporary folder that is also the settings home, with brief files written into it.
+class ShellTest : public ::testing::Test {
+ protected:
+  // Writes a brief whose entries have these names (typed names, addresses of their own).
+  std::filesystem::path WriteBrief(const std::string& file, const std::vector<std::string>& names) {
+    TBriefDocument document;
+    document.FileName = folder_ / file;
+    for (const std::string& name : names) {
+      TWebEntry& entry = CreateNewWebEntry(document.Brief, document.Brief.WebList.size());
+      entry.URL = "www." + name + ".example/";
+      SetTypedName(entry, name);
+    }
+    if (SaveBriefs2(document).Outcome != SaveOutcome::Saved) ADD_FAILURE() << "cannot write";
+    return document.FileName;
+  }
+
+  std::vector<std::string> NamesOnDisk(const std::filesystem::path& file) {
+    std::vector<std::string> names;
+    for (const TWebEntry& entry : ReadBriefs2(file).Document.Brief.WebList)
+      names.push_back(entry.Name);
+    return names;
+  }
+
+  TempFolder folder_;
+  ScopedEnvironment home_{"GLEANER_LIGHT_HOME", folder_.Path().string()};
+  RecordingPrompter prompter_;
+};
+
+}  // namespace gl::test
