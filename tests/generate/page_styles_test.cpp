@@ -87,7 +87,8 @@ class PageStylesTest : public GenerateTest {
         "<object data=\"img/fig.svg\" type=\"image/svg+xml\"></object>\n"
         "<a href=\"page.htm\" style=\"color:red\">Page</a>\n</body></html>");
     ServePage("/page.htm",
-              "<title>Page</title><link rel=\"stylesheet\" href=\"css/site.css\">"
+              "<title>Page</title><body style=\"background:url(img/bg.png)\">"
+              "<link rel=\"stylesheet\" href=\"css/site.css\">"
               "<p style=\"background:url(img/dot.png)\">p</p>");
     Serve("/css/site.css",
           PageAnswer("@import url(\"base.css\");\n"
@@ -133,6 +134,7 @@ TEST_F(PageStylesTest, SheetsPicturesAndFontsAreStoredOnceAndEveryReferenceLeads
       "<picture><source srcset=\"GL9.png\" media=\"(min-width: 600px)\"><img src=\"GL3.png\">"
       "</picture>\n<object data=\"GL10.svg\" type=\"image/svg+xml\"></object>\n"
       "<a href=\"GL2.htm\" style=\"color:red\">Page</a>\n"));
+  EXPECT_TRUE(RunFile("GL2.htm").starts_with("<body style=\"background:url(GL6.png)\">"));
   EXPECT_TRUE(Contains(RunFile("GL2.htm"),
                        "<link rel=\"stylesheet\" href=\"GL0.css\">"
                        "<p style=\"background:url(GL7.png)\">p</p>"));

@@ -119,6 +119,19 @@ std::string RewriteStyleReference(RunContext& run, std::string_view value, std::
   }
 }
 
+std::string RewriteTagStyles(RunContext& run, std::string_view tag, std::string_view base) {
+  std::string text;
+  std::size_t copied = 0;
+  for (const StyleReferenceSpan& reference : StyleReferencesOfTag(tag)) {
+    text += tag.substr(copied, reference.From - copied);
+    text += RewriteStyleReference(run, tag.substr(reference.From, reference.To - reference.From),
+                                  base, reference.Role);
+    copied = reference.To;
+  }
+  text += tag.substr(copied);
+  return text;
+}
+
 std::string RewriteStyleText(RunContext& run, std::string_view css, std::string_view base) {
   return RewriteSheetText(run, css, base, 0);
 }

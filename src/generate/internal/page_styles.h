@@ -26,6 +26,10 @@ namespace gl {
 std::string RewriteStyleReference(RunContext& run, std::string_view value, std::string_view base,
                                   StyleRole role);
 
+// A whole tag with the references of StyleReferencesOfTag rewritten (a body tag, which the
+// preparation writes ahead of the pass).
+std::string RewriteTagStyles(RunContext& run, std::string_view tag, std::string_view base);
+
 // Style-sheet text (a <style> block) with every address it names rewritten.
 std::string RewriteStyleText(RunContext& run, std::string_view css, std::string_view base);
 
