@@ -1,7 +1,8 @@
 // The page pipeline on large pages: cleaning, preparation, the scan copy and the rewriting pass,
 // in bytes per second. Pages of 1, 4 and 16 MB show whether the cost grows with the page size
 // alone; a page of many comments and titles before one far-away script shows that the searches
-// never start over.
+// never start over. With page styles on, the same pages show what reading every tag for its
+// style references costs.
 
 #include <benchmark/benchmark.h>
 
@@ -48,10 +49,11 @@ std::string PathologicalPage(std::size_t size) {
   return page;
 }
 
-void Rewrite(benchmark::State& state, const std::string& bytes) {
+void Rewrite(benchmark::State& state, const std::string& bytes, bool pageStyles = false) {
   const gl::test::TempFolder folder;
   for (auto _ : state) {
     gl::test::StandaloneRun standalone(folder.Path());
+    standalone.RunSettings.PageStyles = pageStyles;
     standalone.BeginEntry(false, 3);
     gl::PageJob job = standalone.Job(3);
     gl::MemoryStream page{bytes};
@@ -68,6 +70,13 @@ void BM_RewritePage(benchmark::State& state) {
   Rewrite(state, LargePage(static_cast<std::size_t>(state.range(0)) << 20));
 }
 BENCHMARK(BM_RewritePage)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
+
+// The same pages with page styles on: every tag is also read for its srcset, style attribute,
+// sheets and icons.
+void BM_RewritePageWithStyles(benchmark::State& state) {
+  Rewrite(state, LargePage(static_cast<std::size_t>(state.range(0)) << 20), true);
+}
+BENCHMARK(BM_RewritePageWithStyles)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
 
 void BM_CleanPage(benchmark::State& state) {
   const std::string bytes = LargePage(static_cast<std::size_t>(state.range(0)) << 20);

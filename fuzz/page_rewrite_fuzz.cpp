@@ -1,6 +1,7 @@
 // The page pipeline on arbitrary bytes: cleaning, preparation and the rewriting pass, with a run
 // context that writes into a scratch folder and a fetch that answers every address with a small
-// image, so nothing leaves the machine. The first byte chooses the entry's options.
+// image, so nothing leaves the machine. The first byte chooses the entry's options and whether
+// page styles are on.
 
 #include <cstddef>
 #include <cstdint>
@@ -37,6 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if ((options & 4) != 0) job.Address = "file:///site/dir/index.htm";
   job.RewriteLinks = (options & 8) == 0;
   job.Frame = (options & 16) != 0;
+  standalone.RunSettings.PageStyles = (options & 32) != 0;
 
   gl::CheckedFile out(folder / "page.htm");
   gl::test::WriteFetchedPage(standalone.Context, job, page, out);

@@ -80,6 +80,7 @@ const std::map<std::string, SettingKey>& SettingKeys() {
         },
         "any text"}},
       {"secure-pages", {YesNoSetter(&PreferencesInput::SecurePages), "Yes or No"}},
+      {"page-styles", {YesNoSetter(&PreferencesInput::PageStyles), "Yes or No"}},
   };
   return keys;
 }
@@ -97,7 +98,8 @@ void PrintSettings(const Settings& settings, std::ostream& out) {
       << '\n'
       // Shown as the preferences dialog shows it: one "*" per character.
       << "password=" << MaskedPassword(settings.DefaultPassword) << '\n'
-      << "secure-pages=" << (settings.SecurePages ? "Yes" : "No") << '\n';
+      << "secure-pages=" << (settings.SecurePages ? "Yes" : "No") << '\n'
+      << "page-styles=" << (settings.PageStyles ? "Yes" : "No") << '\n';
 }
 
 struct SettingsArgs {

@@ -13,11 +13,12 @@ struct Settings {
   int BrowserDebuggingPort = 9222;  // the running browser's remote-debugging endpoint on 127.0.0.1
   std::string ProxyServer;          // empty: direct connection
   int ProxyPort = 80;
-  int RetryCount = 3;                     // attempts per page
+  int RetryCount = 3;                          // attempts per page
   std::int64_t DiskBufferBytes = 1024 * 1024;  // minimum free disk space
   std::string DefaultUserName;
   std::string DefaultPassword;
   bool SecurePages = false;  // fetch https:// addresses over TLS
+  bool PageStyles = false;   // fetch and rewrite what pages need to look as they do online
 };
 
 }  // namespace gl

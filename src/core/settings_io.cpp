@@ -79,6 +79,7 @@ void ReadSettings(SettingsStore& store, Settings& settings) {
   }
   if (auto key = OpenGroup(store, keys::kModernWeb)) {
     if (auto secure = key->QueryValue(keys::kSecurePages)) settings.SecurePages = *secure == "Yes";
+    if (auto styles = key->QueryValue(keys::kPageStyles)) settings.PageStyles = *styles == "Yes";
   }
 }
 
@@ -119,6 +120,7 @@ PreferencesInput PreferencesFrom(const Settings& settings) {
   input.UserName = settings.DefaultUserName;
   input.Password = settings.DefaultPassword;
   input.SecurePages = settings.SecurePages;
+  input.PageStyles = settings.PageStyles;
   return input;
 }
 
@@ -149,9 +151,11 @@ ApplyResult DoApply(const PreferencesInput& input, Settings& settings, SettingsS
 
   const std::string retries = std::to_string(input.RetryCount);
   result.Written &= WriteGroup(store, keys::kBriefs, {{keys::kRetries, retries}});
-  result.Written &=
-      WriteGroup(store, keys::kModernWeb, {{keys::kSecurePages, YesOrNo(input.SecurePages)}});
+  result.Written &= WriteGroup(store, keys::kModernWeb,
+                               {{keys::kSecurePages, YesOrNo(input.SecurePages)},
+                                {keys::kPageStyles, YesOrNo(input.PageStyles)}});
   settings.SecurePages = input.SecurePages;
+  settings.PageStyles = input.PageStyles;
   if (!input.UserNameModified && !input.PasswordModified) return result;
   if (input.PasswordModified && input.Password != input.Confirm) {
     result.Applied = false;

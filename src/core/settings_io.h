@@ -15,7 +15,7 @@
 //   ...\Proxy     Proxy Server, Proxy Port
 //   ...\Briefs    Retries, Password, UserName
 //   ...\Startup   Open Briefs, Previous Briefs, First Start (kept by the desktop program)
-//   ...\Modern Web   Secure Pages ("Yes"/"No")
+//   ...\Modern Web   Secure Pages, Page Styles ("Yes"/"No")
 // A group whose key cannot be opened is skipped: its settings keep their values.
 
 namespace gl {
@@ -43,6 +43,7 @@ inline constexpr std::string_view kOpenBriefs = "Open Briefs";
 inline constexpr std::string_view kPreviousBriefs = "Previous Briefs";
 inline constexpr std::string_view kFirstStart = "First Start";
 inline constexpr std::string_view kSecurePages = "Secure Pages";
+inline constexpr std::string_view kPageStyles = "Page Styles";
 }  // namespace settings_keys
 
 // The ranges the preferences dialog's number fields allow.
@@ -91,6 +92,7 @@ struct PreferencesInput {
   bool UserNameModified = false;
   bool PasswordModified = false;
   bool SecurePages = false;
+  bool PageStyles = false;
 };
 
 // The fields as the dialog fills them from the settings when it opens.

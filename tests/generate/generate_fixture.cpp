@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <regex>
+#include <sstream>
 
 #include "core/brief_file.h"
+#include "core/byte_text.h"
 #include "generate/internal/run_catalogue.h"
 #include "platform/cancellation.h"
 
@@ -133,21 +135,38 @@ void GenerateTest::ExpectWholeArchive(bool referencesResolve) const {
   }
   EXPECT_EQ(listed, files);
 
-  static const std::regex script("<script[^]*?</script[^>]*>", std::regex::icase);
+  // Scripts and sheets' comments hold no references.
+  static const std::regex script(R"re(<script[^]*?</script[^>]*>|/\*[^]*?\*/)re",
+                                 std::regex::icase);
+  // An attribute's address, a srcset list, url() and a sheet's @import.
   static const std::regex reference(
-      R"re((?:href|src|background)\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>"']+)))re",
+      R"re(\b(href|src|background|data|poster|srcset)\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>"']+))|url\(\s*["']?([^"')\s]*)|@import\s+["']([^"']*))re",
       std::regex::icase);
   for (const std::string& name : files) {
-    if (!name.ends_with(".htm")) continue;
+    if (!name.ends_with(".htm") && !name.ends_with(".css")) continue;
     const std::string page = std::regex_replace(RunFile(name), script, "");
     for (std::sregex_iterator match(page.begin(), page.end(), reference), end; match != end;
          ++match) {
-      const int group = (*match)[1].matched ? 1 : (*match)[2].matched ? 2 : 3;
-      const std::string value = (*match)[group].str().substr(0, (*match)[group].str().find('#'));
-      // Web addresses, other schemes and the program's own images are not files of the run.
-      if (value.empty() || value.find(':') != std::string::npos || value.starts_with("/")) continue;
-      EXPECT_TRUE(std::filesystem::exists(RunFolder() / value))
-          << name << " refers to the missing file " << value;
+      int group = 2;
+      while (!(*match)[group].matched)
+        ++group;
+      std::vector<std::string> values{(*match)[group].str()};
+      if (LowerAscii((*match)[1].str()) == "srcset") {
+        std::istringstream candidates(values[0]);
+        values.clear();
+        for (std::string candidate; candidates >> candidate;) {
+          if (!candidate.ends_with(',')) candidates.ignore(256, ',');  // the descriptor
+          values.push_back(candidate.substr(0, candidate.find(',')));
+        }
+      }
+      for (std::string value : values) {
+        value = value.substr(0, value.find('#'));
+        // Web addresses, other schemes and the program's own images are not files of the run.
+        if (value.empty() || value.find(':') != std::string::npos || value.starts_with("/"))
+          continue;
+        EXPECT_TRUE(std::filesystem::exists(RunFolder() / value))
+            << name << " refers to the missing file " << value;
+      }
     }
   }
 }

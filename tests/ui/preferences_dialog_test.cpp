@@ -51,6 +51,7 @@ TEST_F(PreferencesDialogTest, EveryFieldIsAppliedAndStored) {
   Find<QSpinBox>(dialog, "NumRetries").setValue(5);
   Type(dialog, "UserName", "ann");
   Find<QCheckBox>(dialog, "SecurePages").setChecked(true);
+  Find<QCheckBox>(dialog, "PageStyles").setChecked(true);
   EXPECT_TRUE(dialog.DoApply());
   EXPECT_FALSE(apply.isEnabled());
 
@@ -66,6 +67,7 @@ TEST_F(PreferencesDialogTest, EveryFieldIsAppliedAndStored) {
   EXPECT_EQ(stored.DefaultUserName, "ann");
   EXPECT_EQ(settings_.DefaultUserName, "ann");
   EXPECT_TRUE(stored.SecurePages);
+  EXPECT_TRUE(stored.PageStyles);
   EXPECT_TRUE(prompter_.titles.empty());
 }
 
@@ -100,7 +102,7 @@ TEST_F(PreferencesDialogTest, WhileGeneratingOnlyTheBrowserFieldsCanChange) {
     EXPECT_TRUE(Find<QWidget>(dialog, name).isEnabled());
   }
   for (const char* name : {"DiskBuffer", "ProxyServer", "ProxyPort", "NumRetries", "UserName",
-                           "Password", "SecurePages"}) {
+                           "Password", "SecurePages", "PageStyles"}) {
     SCOPED_TRACE(name);
     EXPECT_FALSE(Find<QWidget>(dialog, name).isEnabled());
   }

@@ -13,15 +13,15 @@ namespace {
 // Suffixes of the files that a browser shows as a picture.
 constexpr std::string_view kPictureSuffixes[] = {"gif", "jpg", "png", "bmp", "svg", "ico"};
 
-bool IsPicture(std::string_view fileName) {
+}  // namespace
+
+bool IsPictureName(std::string_view fileName) {
   const std::string_view suffix = fileName.substr(fileName.rfind('.') + 1);
   for (std::string_view picture : kPictureSuffixes) {
     if (suffix == picture) return true;
   }
   return false;
 }
-
-}  // namespace
 
 std::string DownloadSuffix(std::string_view address) {
   address = address.substr(0, address.find('?'));
@@ -63,7 +63,7 @@ void WriteFilePage(RunContext& run, TPageRecord& promised, std::string_view file
   CheckedFile page(run.PathOf(promised.LocalName));
   if (!frame) run.WriteHeader(page, display, false, links);
   page << "<html><body><title>" << display << "</title>";
-  if (IsPicture(fileName)) {
+  if (IsPictureName(fileName)) {
     page << "<img src=\"" << fileName << "\" alt=\"" << display << "\">";
   } else {
     page << "<a href=\"" << fileName << "\">" << display << "</a>";
@@ -76,24 +76,25 @@ void WriteFilePage(RunContext& run, TPageRecord& promised, std::string_view file
 bool DownloadFile(RunContext& run, CheckedFile& out, std::string_view value,
                   std::string_view pageAddress) {
   const std::string address = ResolveAddress(pageAddress, value);
-  const std::string key(CutFragment(address));
-  TPageRecord* record = run.Pages().Find(key);
-  if (record != nullptr && record->Stored) {
-    out << record->LocalName;
-    return true;
-  }
+  const std::string name = StoreLinkedFile(run, std::string(CutFragment(address)), true);
+  if (name.empty()) return false;
+  out << name;
+  return true;
+}
 
+std::string StoreLinkedFile(RunContext& run, const std::string& key, bool mayFetch) {
+  TPageRecord* record = run.Pages().Find(key);
+  if (record != nullptr && record->Stored) return record->LocalName;
+  if (!mayFetch) return {};
   std::string fetchAddress = key;
   const FetchResult result = run.FetchFile(fetchAddress);
   run.SetIdleStatus();
   // An explanation page stands in for a file that could not be had; it is not the file.
-  if (result.LocationMissing || !result.PageOk) return false;
+  if (result.LocationMissing || !result.PageOk) return {};
 
   // A name promised to an earlier link to the top of a window becomes the page that shows it.
   const std::string name = StoreFetchedFile(run, result, key, record);
-  if (name == texts::kNoName) return false;
-  out << name;
-  return true;
+  return name == texts::kNoName ? std::string() : name;
 }
 
 }  // namespace gl

@@ -27,6 +27,13 @@ inline constexpr std::int32_t kStoredFileDepth = std::numeric_limits<std::int32_
 bool DownloadFile(RunContext& run, CheckedFile& out, std::string_view value,
                   std::string_view pageAddress);
 
+// The name of the file stored for `key` (a canonical address without fragment), fetched and
+// stored first when the run has none yet and `mayFetch`; empty when there is none.
+std::string StoreLinkedFile(RunContext& run, const std::string& key, bool mayFetch);
+
+// Whether a file of this name (or suffix) is one that a browser shows as a picture.
+bool IsPictureName(std::string_view fileName);
+
 // The suffix a downloaded file is stored with: the text after the last '.' of the address (before
 // any '?'), when that '.' stands after the last '/'; at most 3 bytes, lower case, "jpe" as "jpg"
 // and "mpe" as "mpg".

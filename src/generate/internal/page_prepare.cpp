@@ -4,6 +4,7 @@
 
 #include "core/tag_text.h"
 #include "generate/internal/download.h"
+#include "generate/internal/page_styles.h"
 #include "generate/internal/stream_search.h"
 #include "generate/internal/texts.h"
 #include "net/address_forms.h"
@@ -76,7 +77,12 @@ void MoveBodyTags(RunContext& run, const PageJob& job, std::string& page, Checke
       from = body + 1;
       continue;
     }
-    WriteBodyTag(run, job, std::string_view(page).substr(body, close + 1), out);
+    const std::string_view tag = std::string_view(page).substr(body, close + 1);
+    if (run.PageStyles()) {
+      WriteBodyTag(run, job, RewriteTagStyles(run, tag, job.Address), out);
+    } else {
+      WriteBodyTag(run, job, tag, out);
+    }
     Blank(page, body, body + close + 1);
     from = body + close + 1;
   }

@@ -1,10 +1,12 @@
 #include "generate/internal/page_rewrite.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "core/byte_text.h"
 #include "core/tag_text.h"
 #include "generate/internal/download.h"
+#include "generate/internal/page_styles.h"
 #include "generate/internal/scan_copy.h"
 #include "generate/internal/stream_search.h"
 #include "generate/internal/texts.h"
@@ -89,6 +91,7 @@ class Pass {
       const std::size_t close = FindByteInStream(scan_, kTagCloseMark, open + 1);
       if (close == kNone || close >= end_) break;
       const TagKind kind = Classify(page_.substr(open + 1, kClassifyLength));
+      if (pageStyles_) FindStyleReferences(open, close);
       switch (kind) {
         case TagKind::Other:
           break;
@@ -107,7 +110,7 @@ class Pass {
           RewriteTag(kind, open, close);
           break;
       }
-      search = close + 1;
+      search = pageStyles_ ? RewriteStyles(open, close) : close + 1;
     }
     CheckDisk();
     CopyTo(end_);
@@ -165,6 +168,7 @@ class Pass {
     if (start >= tagEnd) return;
     const std::string_view value = tag.substr(start, valueEnd - start);
     const Span span{open + start, open + valueEnd};
+    if (pageStyles_) RewriteStyleReferences(span.From);
     if (pageLink) {
       if (job_.RewriteLinks) RewriteLink(kind, tag, value, span, imageMap);
     } else {
@@ -295,6 +299,39 @@ class Pass {
     Replace(span, NormaliseDisplayAddress(ResolveAddress(job_.Address, value)));
   }
 
+  // Page styles: the tag's own references (srcset, style attribute, sheets, icons, objects,
+  // posters), each replaced in the order it stands, around the tag's link or image.
+  void FindStyleReferences(std::size_t open, std::size_t close) {
+    styleTagAt_ = open;
+    styleTag_ = page_.substr(open, std::min(close - open + 1, kTagWindow));
+    styleReferences_ = StyleReferencesOfTag(styleTag_);
+    nextStyleReference_ = 0;
+  }
+
+  void RewriteStyleReferences(std::size_t before) {
+    for (; nextStyleReference_ < styleReferences_.size(); ++nextStyleReference_) {
+      const StyleReferenceSpan& reference = styleReferences_[nextStyleReference_];
+      const Span span{styleTagAt_ + reference.From, styleTagAt_ + reference.To};
+      if (span.To > before) return;
+      if (span.From < copied_) continue;  // copied with the tag already
+      const std::string_view value =
+          styleTag_.substr(reference.From, reference.To - reference.From);
+      Replace(span, RewriteStyleReference(run_, value, job_.Address, reference.Role));
+    }
+  }
+
+  // The rest of the tag's references, and a <style> block's sheet after its tag. Returns where
+  // the search for the next tag goes on: past the block, whose text holds no tags.
+  std::size_t RewriteStyles(std::size_t open, std::size_t close) {
+    RewriteStyleReferences(kNone);
+    if (!StartsStyleBlock(page_.substr(open + 1, kClassifyLength))) return close + 1;
+    const std::size_t blockEnd = std::min(FindTagInStream(page_, close + 1, "/style"), end_);
+    if (blockEnd <= close + 1) return close + 1;
+    const std::string_view css = page_.substr(close + 1, blockEnd - close - 1);
+    Replace({close + 1, blockEnd}, RewriteStyleText(run_, css, job_.Address));
+    return blockEnd;
+  }
+
   RunContext& run_;
   const PageJob& job_;
   const std::string_view page_;
@@ -305,6 +342,11 @@ class Pass {
   bool insideNoFrames_ = false;
   bool stopping_ = false;
   int diskCounter_ = kTagsBetweenDiskChecks;
+  const bool pageStyles_ = run_.PageStyles();
+  std::size_t styleTagAt_ = 0;
+  std::string_view styleTag_;
+  std::vector<StyleReferenceSpan> styleReferences_;
+  std::size_t nextStyleReference_ = 0;
 };
 
 }  // namespace

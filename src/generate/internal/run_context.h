@@ -92,6 +92,8 @@ class RunContext {
   FetchResult FetchFile(std::string& address);
   // Whether "https:" links are fetched like the web (the secure-pages setting).
   bool SecurePages() const { return settings_.SecurePages; }
+  // Whether pages come with their style sheets, fonts, icons and srcset pictures.
+  bool PageStyles() const { return settings_.PageStyles; }
 
   // What the host shows.
 
