@@ -22,25 +22,12 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-// A current browser's export: a toolbar folder with a folder inside it, a link at the top level.
-constexpr std::string_view kExport = R"(<!DOCTYPE NETSCAPE-Bookmark-file-1>
-<META HTTP-EQUIV="Content-Type" CONTENT="text/html; charset=UTF-8">
-<TITLE>Ann&#39;s Bookmarks</TITLE>
-<H1>Bookmarks Menu</H1>
-<DL><p>
-    <DT><H3 ADD_DATE="1700000000" PERSONAL_TOOLBAR_FOLDER="true">Bookmarks Toolbar</H3>
-    <DL><p>
-        <DT><A HREF="https://news.example/" ADD_DATE="1700000001">Caf&#233; News</A>
-        <DT><H3>Weather</H3>
-        <DL><p>
-            <DT><A HREF="https://rain.example/">Rain</A>
-        </DL><p>
-        <DT><A HREF="https://sun.example/">Sun</A>
-        <DD>Sunny things
-    </DL><p>
-    <DT><A HREF="https://top.example/">Top</A>
-</DL>
-)";
+// A toolbar folder with a folder inside it, a link at the top level.
+constexpr std::string_view kExport = R"(<TITLE>Ann&#39;s Bookmarks</TITLE><DL><p>
+<DT><H3 PERSONAL_TOOLBAR_FOLDER="true">Bookmarks Toolbar</H3><DL><p>
+<DT><A HREF="https://news.example/">Caf&#233; News</A><DT><H3>Weather</H3>
+<DL><p><DT><A HREF="https://rain.example/">Rain</A></DL><p>
+<DT><A HREF="https://sun.example/">Sun</A></DL><p><DT><A HREF="https://top.example/">Top</A></DL>)";
 
 class BookmarksWindowTest : public test::ShellTest {
  protected:
