@@ -33,12 +33,7 @@ class BookmarksWindowTest : public test::ShellTest {
  protected:
   BookmarksWindowTest() {
     test::WriteFileBytes(folder_ / "bookmarks.html", kExport);
-    FrameOptions options;
-    options.ProgramFolder = folder_ / "program";
-    options.Prompts = &prompter_;
-    options.FileDialogs = &dialogs_;
-    frame_ = std::make_unique<TMDIFrame>(std::move(options));
-    frame_->FormActivate({});
+    frame_ = StartFrame();
   }
 
   TBkMarks* Import(const std::filesystem::path& file) {
@@ -70,7 +65,6 @@ class BookmarksWindowTest : public test::ShellTest {
     sub->mdiArea()->setActiveSubWindow(sub);
   }
 
-  test::ScriptedFileDialogs dialogs_;
   std::unique_ptr<TMDIFrame> frame_;
 };
 

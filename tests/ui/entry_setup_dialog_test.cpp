@@ -47,6 +47,8 @@ TEST(EntrySetupDialog, TypedPasswordMustMatchItsConfirmation) {
     test::RecordingPrompter prompter;
     TWebProperties dialog(entry, true, prompter, nullptr);
     EXPECT_FALSE(Find<QLineEdit>(dialog, "Confirm").isEnabled());
+    for (const char* secret : {"Password", "Confirm"})
+      EXPECT_EQ(Find<QLineEdit>(dialog, secret).echoMode(), QLineEdit::Password);
     if (row.userName) Type(dialog, "UserName", row.userName);
     if (row.password) Type(dialog, "Password", row.password);
     EXPECT_EQ(Find<QLineEdit>(dialog, "Confirm").isEnabled(), row.password != nullptr);

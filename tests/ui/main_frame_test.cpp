@@ -30,19 +30,9 @@ using Names = std::vector<std::string>;
 
 class MainFrameTest : public test::ShellTest {
  protected:
-  // `browse`: record the addresses shown in the browser instead of handing them to one.
   std::unique_ptr<TMDIFrame> Start(const std::vector<std::filesystem::path>& files = {},
-                                   bool browse = false) {
-    FrameOptions options;
-    options.ProgramFolder = folder_ / "program";
-    options.Prompts = &prompter_;
-    options.FileDialogs = &dialogs_;
-    options.StartRun = [this](TGleanerForm& form) { runs_.push_back(&form); };
-    if (browse)
-      options.Browse = [this](const std::string& address) { browsed_.push_back(address); };
-    auto frame = std::make_unique<TMDIFrame>(std::move(options));
-    frame->FormActivate(files);
-    return frame;
+                                   bool browse = true) {
+    return StartFrame(files, browse, [this](TGleanerForm& form) { runs_.push_back(&form); });
   }
 
   static Names OpenFiles(const TMDIFrame& frame) {
@@ -57,9 +47,7 @@ class MainFrameTest : public test::ShellTest {
     return ReadStartupValue(store, name);
   }
 
-  test::ScriptedFileDialogs dialogs_;
   std::vector<TGleanerForm*> runs_;
-  Names browsed_;
 };
 
 TEST_F(MainFrameTest, FirstStartOpensTheFourSamplesOrNone) {
@@ -249,10 +237,16 @@ TEST_F(MainFrameTest, TakesTheBrowsersPageAsANewEntry) {
 }
 
 TEST_F(MainFrameTest, HelpOpensInTheBrowserWhichMustBeSet) {
-  Start({}, true)->Actions().Contents1->trigger();
-  EXPECT_EQ(browsed_, Names{HelpAddress(help_context::kContents, ProgramDirectory())});
   Start()->Actions().Contents1->trigger();
+  EXPECT_EQ(browsed_, Names{HelpAddress(help_context::kContents, ProgramDirectory())});
+  Start({}, false)->Actions().Contents1->trigger();
   EXPECT_EQ(prompter_.titles, Names{"Browser Not Set"});
+}
+
+TEST(QtText, Utf8RoundTripsAndOtherBytesShowAsLatin1) {
+  EXPECT_EQ(ToBytes(ToQString("caf\xc3\xa9")), "caf\xc3\xa9");
+  EXPECT_EQ(ToQString("caf\xe9"), QString::fromUtf8("caf\xc3\xa9"));
+  EXPECT_EQ(ToQString(std::string_view("a\0b", 3)).size(), 3);
 }
 
 }  // namespace

@@ -74,6 +74,8 @@ TEST_F(PreferencesDialogTest, UnconfirmedPasswordKeepsTheDialogOpenAndIsNotStore
   TGLPrefs dialog(settings_, store_, false, prompter_, nullptr);
   auto& confirm = Find<QLineEdit>(dialog, "Confirm");
   EXPECT_FALSE(confirm.isEnabled());
+  EXPECT_EQ(confirm.echoMode(), QLineEdit::Password);
+  EXPECT_EQ(Find<QLineEdit>(dialog, "Password").echoMode(), QLineEdit::Password);
   Type(dialog, "Password", "new");
   EXPECT_TRUE(confirm.isEnabled());
   Type(dialog, "Confirm", "nwe");
