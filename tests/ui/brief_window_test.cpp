@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QTest>
 #include <memory>
+#include <tuple>
 
 #include "shell_test_support.h"
 #include "ui/entry_rows.h"
@@ -45,22 +46,19 @@ class BriefWindowTest : public test::ShellTest {
   EntryHolder holder_;
 };
 
+// Rows, the one selected and deleted; the one selected after.
 TEST_F(BriefWindowTest, DeletingKeepsTheSelectionInItsPlace) {
-  const struct {
-    const char* trace;
-    int count, selected, after;
-  } rows[] = {{"middle row", 3, 1, 1}, {"last row", 3, 2, 1}, {"only row", 1, 0, -1}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.trace);
-    const Names names = Names{"a", "b", "c"};
-    auto form = Open("d.brf", Names(names.begin(), names.begin() + row.count));
-    form->WebList().Select(row.selected);
+  for (const auto& [count, selected, after] : {std::tuple{3, 1, 1}, {3, 2, 1}, {1, 0, -1}}) {
+    SCOPED_TRACE(selected);
+    const Names names{"a", "b", "c"};
+    auto form = Open("d.brf", Names(names.begin(), names.begin() + count));
+    form->WebList().Select(selected);
     form->DeleteEntryClick();
     EXPECT_EQ(prompter_.titles.back(), "Delete a Web Entry");
-    EXPECT_EQ(form->WebList().Selected(), row.after);
-    EXPECT_EQ(NamesOnDisk(form->FileName()).size(), static_cast<std::size_t>(row.count - 1));
-    EXPECT_EQ(form->Commands().Sort, row.after >= 0);
-    EXPECT_EQ(form->Commands().DeleteEntry, row.after >= 0);
+    EXPECT_EQ(form->WebList().Selected(), after);
+    EXPECT_EQ(NamesOnDisk(form->FileName()).size(), static_cast<std::size_t>(count - 1));
+    EXPECT_EQ(form->Commands().Sort, after >= 0);
+    EXPECT_EQ(form->Commands().DeleteEntry, after >= 0);
   }
 }
 
@@ -90,27 +88,22 @@ TEST_F(BriefWindowTest, SortPutsCapitalsFirstAndKeepsTheSelectedPlace) {
   EXPECT_EQ(form->WebList().Selected(), 0);
 }
 
+// Dragged row, target row, Ctrl held; the rows and the selection after the drop.
 TEST_F(BriefWindowTest, DropsMoveWithinAWindowAndCopyWithCtrl) {
-  const struct {
-    const char* trace;
-    int source, target;
-    bool copy;
-    Names names;
-    int selected;
-  } rows[] = {
-      {"move the first below the last", 0, 2, false, {"b", "c", "a"}, 2},
-      {"move the last to the top", 2, 0, false, {"c", "a", "b"}, 0},
-      {"copy onto a later row", 0, 2, true, {"a", "b", "a", "c"}, 0},
-      {"copy onto an earlier row", 2, 0, true, {"c", "a", "b", "c"}, 3},
+  const std::tuple<int, int, bool, Names, int> rows[] = {
+      {0, 2, false, {"b", "c", "a"}, 2},
+      {2, 0, false, {"c", "a", "b"}, 0},
+      {0, 2, true, {"a", "b", "a", "c"}, 0},
+      {2, 0, true, {"c", "a", "b", "c"}, 3},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.trace);
+  for (const auto& [source, target, copy, names, selected] : rows) {
+    SCOPED_TRACE(testing::PrintToString(names));
     auto form = Open("m.brf", {"a", "b", "c"});
-    form->WebList().Select(row.source);
-    form->FinishDragDrop(*form, row.source, row.target, row.copy);
-    EXPECT_EQ(Shown(*form), row.names);
-    EXPECT_EQ(NamesOnDisk(form->FileName()), row.names);
-    EXPECT_EQ(form->WebList().Selected(), row.selected);
+    form->WebList().Select(source);
+    form->FinishDragDrop(*form, source, target, copy);
+    EXPECT_EQ(Shown(*form), names);
+    EXPECT_EQ(NamesOnDisk(form->FileName()), names);
+    EXPECT_EQ(form->WebList().Selected(), selected);
   }
 }
 

@@ -97,15 +97,11 @@ TEST_F(PreferencesDialogTest, WhileGeneratingOnlyTheBrowserFieldsCanChange) {
   settings_.ProxyServer = "proxy.example";
   settings_.BrowserPath = "/usr/bin/caf\xe9";
   TGLPrefs dialog(settings_, store_, true, prompter_, nullptr);
-  for (const char* name : {"Browser", "FindButton", "AutoLoad"}) {
-    SCOPED_TRACE(name);
-    EXPECT_TRUE(Find<QWidget>(dialog, name).isEnabled());
-  }
+  for (const char* name : {"Browser", "FindButton", "AutoLoad"})
+    EXPECT_TRUE(Find<QWidget>(dialog, name).isEnabled()) << name;
   for (const char* name : {"DiskBuffer", "ProxyServer", "ProxyPort", "NumRetries", "UserName",
-                           "Password", "SecurePages"}) {
-    SCOPED_TRACE(name);
-    EXPECT_FALSE(Find<QWidget>(dialog, name).isEnabled());
-  }
+                           "Password", "SecurePages"})
+    EXPECT_FALSE(Find<QWidget>(dialog, name).isEnabled()) << name;
   EXPECT_TRUE(dialog.DoApply());
   EXPECT_EQ(Reloaded().BrowserPath, "/usr/bin/caf\xe9");  // not edited: its bytes stay
 }
