@@ -293,31 +293,26 @@ TEST_F(BriefFileTest, SaveFailuresKeepThePreviousFiles) {
   EXPECT_EQ(FileCount(), 2u);
 }
 
-// The brief itself is saved, so a catalogue that cannot be written is not a failed save.
-TEST_F(BriefFileTest, UnwritableCatalogueKeepsTheOldOneAndStillSaves) {
+// A catalogue that cannot be written is no failed save (the brief is saved) and leaves no
+// temporary file; a brief named like a catalogue is not overwritten by it; a brief that holds a
+// password is readable by its owner only.
+TEST_F(BriefFileTest, WhatASaveLeavesBesideTheBrief) {
+  const mode_t umaskBefore = umask(022);
   std::filesystem::create_directory(folder_ / "brief.cat");
   ASSERT_EQ(SaveBriefs2({briefPath_, FullBrief()}).Outcome, SaveOutcome::Saved);
   EXPECT_TRUE(std::filesystem::is_directory(folder_ / "brief.cat"));
   EXPECT_EQ(ReadFileBytes(briefPath_), FullBriefBytes());
-  EXPECT_EQ(FileCount(), 2u);  // no temporary file left behind
-}
-
-TEST_F(BriefFileTest, BriefNamedLikeACatalogueIsNotOverwrittenByIt) {
-  const std::filesystem::path path = folder_ / "odd.cat";
-  ASSERT_EQ(SaveBriefs2({path, FullBrief()}).Outcome, SaveOutcome::Saved);
-  EXPECT_EQ(ReadFileBytes(path), FullBriefBytes());
-  EXPECT_EQ(Runs(ReadBriefs2(path).Document.Brief), "");
+  EXPECT_EQ(FileCount(), 2u);
+  const std::filesystem::path odd = folder_ / "odd.cat", open = folder_ / "open.brf";
+  ASSERT_EQ(SaveBriefs2({odd, FullBrief()}).Outcome, SaveOutcome::Saved);
+  ASSERT_EQ(SaveBriefs2({open, TBriefRecord{}}).Outcome, SaveOutcome::Saved);
+  umask(umaskBefore);
+  EXPECT_EQ(ReadFileBytes(odd), FullBriefBytes());
+  EXPECT_EQ(Runs(ReadBriefs2(odd).Document.Brief), "");
   EXPECT_EQ(CataloguePath("/a/NEWS.BRF"), "/a/NEWS.cat");
   EXPECT_EQ(CataloguePath("/a.b/news"), "/a.b/news.cat");
-}
-
-TEST_F(BriefFileTest, ABriefWithAPasswordIsReadableByItsOwnerOnly) {
-  const mode_t umaskBefore = umask(022);
-  ASSERT_EQ(SaveBriefs2({briefPath_, FullBrief()}).Outcome, SaveOutcome::Saved);
-  ASSERT_EQ(SaveBriefs2({folder_ / "open.brf", TBriefRecord{}}).Outcome, SaveOutcome::Saved);
-  umask(umaskBefore);
   EXPECT_EQ(ModeOf(briefPath_), 0600u);
-  EXPECT_EQ(ModeOf(folder_ / "open.brf"), 0644u);
+  EXPECT_EQ(ModeOf(open), 0644u);
 }
 
 // A save killed half-way leaves its temporary file beside the brief (a file size limit kills
