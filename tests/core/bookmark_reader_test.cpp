@@ -53,6 +53,8 @@ TEST(BookmarkReaderTest, ReadsFoldersLinksAndTitle) {
         "- \xE6\x97\xA5 https://www.example.jp/"}},
       // More closing than opening lists: the level stays at 0.
       {"</DL></DL><DL><DT><A HREF=a>A</A><DL><DT><A HREF=b>B</A>", "Bookmarks", {"- A a", "0 B b"}},
+      // Items before the outermost list and in it are at the top.
+      {"<DT><A HREF=a>A</A><DL><DT><A HREF=b>B</A>", "Bookmarks", {"- A a", "- B b"}},
       // An item whose parent level has no item yet goes to the top.
       {"<title> </title><DL><DL><DT><A HREF=a>A</A>", "Bookmarks", {"- A a"}},
       // Unclosed tags, an item at the very end, a title without its end.

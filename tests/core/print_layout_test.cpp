@@ -68,6 +68,7 @@ TEST(PrintLayoutTest, EntriesBreakPagesAtTheBandAboveTheBottomMargin) {
   entry.Images = true;
   entry.Depth = 3;
   entry.StayLocal = false;
+  entry.Password = "p\xC3\xA4ss";
   FakeCanvas canvas;
   canvas.pageHeight = 812;
   PrintBrief(brief, canvas);
@@ -78,7 +79,7 @@ TEST(PrintLayoutTest, EntriesBreakPagesAtTheBandAboveTheBottomMargin) {
                          "125,448 Download Images: True",
                          "125,484 Download Other Files: False",
                          "125,520 User Name: Not Set",
-                         "125,556 Password: Not Set",
+                         "125,556 Password: ****",
                          "407,688 Page 1",
                          "new page",
                          "125,100 Depth to Load: 3",
