@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <tuple>
 
 #include "dialog_test_support.h"
 #include "support/temp_folder.h"
@@ -54,18 +55,12 @@ TEST_F(PreferencesDialogTest, EveryFieldIsAppliedAndStored) {
   EXPECT_TRUE(dialog.DoApply());
   EXPECT_FALSE(apply.isEnabled());
 
-  const Settings stored = Reloaded();
-  EXPECT_EQ(stored.BrowserPath, "/opt/NETSCAPE.EXE");
-  EXPECT_EQ(stored.BrowserService, "NETSCAPE");
-  EXPECT_TRUE(stored.AutoLoadBrowser);
-  EXPECT_EQ(stored.BrowserDebuggingPort, 9333);
-  EXPECT_EQ(stored.DiskBufferBytes, 20 * kBytesPerMegabyte);
-  EXPECT_EQ(stored.ProxyServer, "proxy.example");
-  EXPECT_EQ(stored.ProxyPort, 3128);
-  EXPECT_EQ(stored.RetryCount, 5);
-  EXPECT_EQ(stored.DefaultUserName, "ann");
-  EXPECT_EQ(settings_.DefaultUserName, "ann");
-  EXPECT_TRUE(stored.SecurePages);
+  const Settings s = Reloaded();
+  EXPECT_EQ(std::tie(s.BrowserPath, s.BrowserService, s.AutoLoadBrowser, s.BrowserDebuggingPort,
+                     s.DiskBufferBytes, s.ProxyServer, s.ProxyPort, s.RetryCount, s.DefaultUserName,
+                     s.SecurePages, settings_.DefaultUserName),
+            std::make_tuple("/opt/NETSCAPE.EXE", "NETSCAPE", true, 9333, 20 * kBytesPerMegabyte,
+                            "proxy.example", 3128, 5, "ann", true, "ann"));
   EXPECT_TRUE(prompter_.titles.empty());
 }
 
