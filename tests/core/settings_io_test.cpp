@@ -112,7 +112,7 @@ TEST_F(SettingsIoTest, NumberAndFlagFallbacks) {
   }
 }
 
-TEST_F(SettingsIoTest, CredentialsAreWrittenOnlyWhenEdited) {
+TEST_F(SettingsIoTest, CredentialsAreWrittenOnlyWhenEditedAndConfirmed) {
   SettingsStore store(file_);
   Settings settings;
   settings.DefaultUserName = "old user";
@@ -128,6 +128,13 @@ TEST_F(SettingsIoTest, CredentialsAreWrittenOnlyWhenEdited) {
   EXPECT_EQ(store.CreateKey(kBriefsKey)->QueryValue("UserName"), "ann");
   EXPECT_EQ(store.CreateKey(kBriefsKey)->QueryValue("Password"), "secret");
   EXPECT_EQ(settings.DefaultUserName, "ann");
+
+  // A changed password must match its confirmation, letter for letter.
+  input.PasswordModified = true;
+  input.Password = "other";
+  input.Confirm = "othex";
+  EXPECT_FALSE(DoApply(input, settings, store).Applied);
+  EXPECT_EQ(settings.DefaultPassword, "secret");
 }
 
 TEST_F(SettingsIoTest, StartupValuesLiveInTheirOwnGroup) {
