@@ -135,6 +135,10 @@ TEST_F(RunThreadTest, ProgressSkipAndAbortFromTheWindow) {
   EXPECT_EQ(browsed_, Texts{FileAddressFromPath(folder_ / "0" / "Brief0.htm")});
   EXPECT_EQ(form->Document().Brief.ArchivePaths, Texts{"0\\Brief0.htm"});
   EXPECT_EQ(ArchivesOnDisk(), Texts{"0\\Brief0.htm"});
+  EXPECT_NE(test::ReadFileBytes(folder_ / "0" / "Brief0.htm").find(">Second</a>"),
+            std::string::npos);
+  EXPECT_NE(test::ReadFileBytes(folder_ / "0" / "GL2.htm").find("<h2>Page Skipped</h2>"),
+            std::string::npos);
   const BriefCommands after = form->Commands();
   EXPECT_TRUE(after.AddEntry && after.Sort && after.SaveAs && after.Close && after.Generate);
   EXPECT_TRUE(frame_->Actions().GenerateBriefs->isEnabled() && other->Commands().Generate);
