@@ -10,40 +10,22 @@ namespace gl {
 namespace {
 
 // As Netscape wrote it: folders, nested lists, quoting of every kind, an item without a link.
-constexpr std::string_view kNetscapeFile = R"(<TITLE>Ann's   Bookmarks</TITLE>
-<DL><p>
-    <DT><H3 ADD_DATE="870000000">News</H3>
-    <DL><p>
-        <DT><A HREF="http://www.bbc.co.uk/" ADD_DATE="1">BBC</A>
-        <DT><a href='http://www.npr.org/'>NPR</a>
-        <DT><H3>Weather</H3>
-        <DL><p><DT><A HREF=http://weather.example.com/ ADD_DATE=3>Forecast</A></DL><p>
-        <DT><A NAME="x">No link</A>
-    </DL><p>
-    <DT><A HREF="http://www.example.com/">Example</A>
-<DD>A site for examples
-</DL><p>)";
+constexpr std::string_view kNetscapeFile = R"(<TITLE>Ann's   Bookmarks</TITLE><DL><p>
+<DT><H3 ADD_DATE="870000000">News</H3><DL><p>
+<DT><A HREF="http://www.bbc.co.uk/" ADD_DATE="1">BBC</A><DT><a href='http://www.npr.org/'>NPR</a>
+<DT><H3>Weather</H3><DL><p><DT><A HREF=http://weather.example.com/ ADD_DATE=3>Forecast</A></DL><p>
+<DT><A NAME="x">No link</A></DL><p><DT><A HREF="http://www.example.com/">Example</A>
+<DD>A site for examples</DL><p>)";
 
 // A current browser's export: UTF-8, entities in captions and addresses, and a favicon in the
 // tag longer than the 10000-byte reading window of older readers.
 std::string CurrentExport() {
-  return R"(<META HTTP-EQUIV="Content-Type" CONTENT="text/html; charset=UTF-8">
-<TITLE>Bookmarks</TITLE>
-<H1>Bookmarks Menu</H1>
-<DL><p>
-    <DT><H3 ADD_DATE="1700000000" PERSONAL_TOOLBAR_FOLDER="true">Bookmarks Toolbar</H3>
-    <DL><p>
-        <DT><A HREF="https://www.example.org/?q=a&amp;lang=fr" ADD_DATE="1" ICON="data:,)" +
+  return "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\"><TITLE>Bookmarks"
+         "</TITLE><H1>Bookmarks Menu</H1><DL><p><DT><H3 PERSONAL_TOOLBAR_FOLDER=\"true\">Bookmarks "
+         "Toolbar</H3><DL><p><DT><A HREF=\"https://www.example.org/?q=a&amp;lang=fr\" ICON=\"" +
          std::string(20000, 'A') +
-         R"(">Caf&#233; &amp; Cr)"
-         "\xC3\xA8"
-         R"(me &lt;Tips&gt;</A>
-        <DD>Where to eat
-    </DL><p>
-    <DT><A HREF="https://www.example.jp/" ADD_DATE="1">)"
-         "\xE6\x97\xA5"
-         R"(</A>
-</DL>)";
+         "\">Caf&#233; &amp; Cr\xC3\xA8me &lt;Tips&gt;</A><DD>Where to eat</DL><p>"
+         "<DT><A HREF=\"https://www.example.jp/\">\xE6\x97\xA5</A></DL>";
 }
 
 // Each item in file order: its parent's index ("-" at the top), caption and address.
@@ -71,6 +53,8 @@ TEST(BookmarkReaderTest, ReadsFoldersLinksAndTitle) {
         "- \xE6\x97\xA5 https://www.example.jp/"}},
       // More closing than opening lists: the level stays at 0.
       {"</DL></DL><DL><DT><A HREF=a>A</A><DL><DT><A HREF=b>B</A>", "Bookmarks", {"- A a", "0 B b"}},
+      // Items before the outermost list and in it are at the top.
+      {"<DT><A HREF=a>A</A><DL><DT><A HREF=b>B</A>", "Bookmarks", {"- A a", "- B b"}},
       // An item whose parent level has no item yet goes to the top.
       {"<title> </title><DL><DL><DT><A HREF=a>A</A>", "Bookmarks", {"- A a"}},
       // Unclosed tags, an item at the very end, a title without its end.

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/stamp_columns.h"
+
 namespace gl {
 namespace {
 
@@ -66,6 +68,7 @@ TEST(PrintLayoutTest, EntriesBreakPagesAtTheBandAboveTheBottomMargin) {
   entry.Images = true;
   entry.Depth = 3;
   entry.StayLocal = false;
+  entry.Password = "p\xC3\xA4ss";
   FakeCanvas canvas;
   canvas.pageHeight = 812;
   PrintBrief(brief, canvas);
@@ -76,7 +79,7 @@ TEST(PrintLayoutTest, EntriesBreakPagesAtTheBandAboveTheBottomMargin) {
                          "125,448 Download Images: True",
                          "125,484 Download Other Files: False",
                          "125,520 User Name: Not Set",
-                         "125,556 Password: Not Set",
+                         "125,556 Password: ****",
                          "407,688 Page 1",
                          "new page",
                          "125,100 Depth to Load: 3",
@@ -100,6 +103,37 @@ TEST(PrintLayoutTest, CommentsFollowTheirLabelWrappedAndAnAbortedJobStops) {
                                   "125,376 " + std::string(100, 'w'), "125,412 tail end"};
   expected.insert(expected.end(), std::begin(comments), std::end(comments));
   EXPECT_EQ(canvas.calls, expected);
+}
+
+// The pieces in a short form: "Mar>23" ends at 23, "-@25" starts at 25.
+std::string Layout(std::string_view stamp) {
+  std::string layout;
+  for (const StampPiece& piece : StampColumns(stamp))
+    layout += piece.Text + (piece.RightAligned ? ">" : "@") + std::to_string(piece.X) + " ";
+  return layout;
+}
+
+TEST(StampColumnsTest, EachPartGoesToItsColumnAndDamagedStampsShowWhatTheyHave) {
+  const std::string date = "Mar>23 -@25 05>41 -@43 1997@47 ";
+  const struct {
+    std::string_view stamp;
+    std::string expected;
+  } rows[] = {
+      {"3/5/1997  9:07:02 AM", date + "9>133 :@135 07>153 :@155 02>173 AM@180 "},
+      {"12/25/2001 \t11:59:59 PM",
+       "Dec>23 -@25 25>41 -@43 2001@47 11>133 :@135 59>153 :@155 59>173 PM@180 "},
+      {"3/5/1997  9:07:02", date + "9>133 :@135 07>153 :@155 02>173 "},
+      {"3/5/1997  9:07", date + "9>133 :@135 "},
+      {"3/5/1997  ", date},
+      {"3/5/1997", date},
+      {"13/x/97", "-@25 x>41 -@43 97@47 "},
+      {"3/5", "Mar>23 -@25 "},
+      {"no date", ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.stamp);
+    EXPECT_EQ(Layout(row.stamp), row.expected);
+  }
 }
 
 }  // namespace

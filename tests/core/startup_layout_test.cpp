@@ -39,16 +39,16 @@ TEST(StartupLayoutTest, UnreadablePlacementsGiveTheDefault) {
 
 TEST(StartupLayoutTest, RecentBriefsKeepFourMostRecentFirst) {
   RecentBriefs recent;
-  for (const char* name : {"a", "b", "c", "a", "d", "e"})
+  for (const char* name : {"a", "b", "c", "d", "e", "d"})
     recent.Use(name);
-  EXPECT_EQ(recent.Names(), (std::vector<std::string>{"e", "d", "a", "c"}));
+  EXPECT_EQ(recent.Names(), (std::vector<std::string>{"d", "e", "c", "b"}));
 
   RecentBriefs started;
   started.Use("x");
   for (const std::string& name : ParsePreviousBriefs(PreviousBriefsText(recent) + "\n\nf"))
     started.AddOlder(name);
   started.AddOlder("x");
-  EXPECT_EQ(started.Names(), (std::vector<std::string>{"x", "e", "d", "a"}));
+  EXPECT_EQ(started.Names(), (std::vector<std::string>{"x", "d", "e", "c"}));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <tuple>
 
 #include "dialog_test_support.h"
 #include "support/temp_folder.h"
@@ -108,42 +109,35 @@ TEST_F(BriefSetupDialogTest, DeletingRemovesTheRunsFilesEvenWithoutItsCatalogue)
   EXPECT_EQ(document_.Brief.Name, "New Brief");
 }
 
+// Generating, OK (or Cancel), the name and the comments typed (nullptr: left alone); whether the
+// brief must be saved, the name and comments it then holds.
 TEST_F(BriefSetupDialogTest, OkTakesWhatWasEditedAndKeepsTheRestsBytes) {
-  const struct {
-    const char* trace;
-    bool generating;
-    bool ok;
-    const char* name;  // typed; nullptr: left alone
-    const char* comments;
-    bool save;
-    std::string storedName, storedComments;
-  } rows[] = {
-      {"untouched", false, true, nullptr, nullptr, true, "Caf\xe9", "Line\xe9"},
-      {"edited", false, true, "News", " more", true, "News", "Line\xc3\xa9 more"},
-      {"too long", false, true, "123456789012345678901234567890123456789012345678901234567890X",
-       nullptr, true, "123456789012345678901234567890123456789012345678901234567890", "Line\xe9"},
-      {"cancelled", false, false, "News", " more", false, "Caf\xe9", "Line\xe9"},
-      {"generating", true, true, nullptr, nullptr, false, "Caf\xe9", "Line\xe9"},
+  const std::string sixty = "123456789012345678901234567890123456789012345678901234567890";
+  const std::tuple<bool, bool, std::string, const char*, bool, std::string, std::string> rows[] = {
+      {false, true, "", nullptr, true, "Caf\xe9", "Line\xe9"},
+      {false, true, "News", " more", true, "News", "Line\xc3\xa9 more"},
+      {false, true, sixty + "X", nullptr, true, sixty, "Line\xe9"},
+      {false, false, "News", " more", false, "Caf\xe9", "Line\xe9"},
+      {true, true, "", nullptr, false, "Caf\xe9", "Line\xe9"},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.trace);
+  for (const auto& [generating, ok, name, comments, save, storedName, storedComments] : rows) {
+    SCOPED_TRACE(name + (ok ? " ok" : " cancel") + (generating ? " generating" : ""));
     document_.Brief.Name = "Caf\xe9";
     document_.Brief.Comments = "Line\xe9";
-    auto dialog = Open(row.generating);
-    auto& name = Find<QLineEdit>(*dialog, "BriefName");
-    auto& comments = Find<QPlainTextEdit>(*dialog, "BriefComments");
-    EXPECT_EQ(name.isEnabled(), !row.generating);
-    if (row.name) test::Type(*dialog, "BriefName", row.name);
-    if (row.comments) {
-      comments.moveCursor(QTextCursor::End);
-      QTest::keyClicks(&comments, row.comments);
+    auto dialog = Open(generating);
+    EXPECT_EQ(Find<QLineEdit>(*dialog, "BriefName").isEnabled(), !generating);
+    if (!name.empty()) test::Type(*dialog, "BriefName", name.c_str());
+    if (comments) {
+      auto& edit = Find<QPlainTextEdit>(*dialog, "BriefComments");
+      edit.moveCursor(QTextCursor::End);
+      QTest::keyClicks(&edit, comments);
     }
     Select(*dialog, 0);
-    EXPECT_EQ(Find<QPushButton>(*dialog, "DeleteBrief").isEnabled(), !row.generating);
-    row.ok ? dialog->accept() : dialog->reject();
-    EXPECT_EQ(dialog->ApplyOnClose(), row.save);
-    EXPECT_EQ(document_.Brief.Name, row.storedName);
-    EXPECT_EQ(document_.Brief.Comments, row.storedComments);
+    EXPECT_EQ(Find<QPushButton>(*dialog, "DeleteBrief").isEnabled(), !generating);
+    ok ? dialog->accept() : dialog->reject();
+    EXPECT_EQ(dialog->ApplyOnClose(), save);
+    EXPECT_EQ(document_.Brief.Name, storedName);
+    EXPECT_EQ(document_.Brief.Comments, storedComments);
   }
 }
 

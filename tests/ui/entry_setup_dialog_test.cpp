@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <tuple>
 
 #include "core/texts.h"
 #include "dialog_test_support.h"
@@ -27,66 +28,56 @@ TWebEntry SampleEntry() {
   return entry;
 }
 
+// The texts typed (nullptr: not edited); whether OK closes; the user name and password stored.
 TEST(EntrySetupDialog, TypedPasswordMustMatchItsConfirmation) {
-  const struct {
-    const char* trace;
-    const char* userName;  // nullptr: not edited
-    const char* password;
-    const char* confirm;
-    bool closes;
-    std::string storedUser, storedPassword;
-  } rows[] = {
-      {"user name only", "bob", nullptr, nullptr, true, "bob", "old"},
-      {"confirmed", "bob", "new", "new", true, "bob", "new"},
-      {"not confirmed", "bob", "new", "nwe", false, "ann", "old"},
-      {"no confirmation", nullptr, "new", nullptr, false, "ann", "old"},
+  using Row = std::tuple<const char*, const char*, const char*, bool, std::string, std::string>;
+  const Row rows[] = {
+      {"bob", nullptr, nullptr, true, "bob", "old"},
+      {"bob", "new", "new", true, "bob", "new"},
+      {"bob", "new", "nwe", false, "ann", "old"},
+      {nullptr, "new", nullptr, false, "ann", "old"},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.trace);
+  for (const auto& [user, password, confirm, closes, storedUser, storedPassword] : rows) {
+    SCOPED_TRACE(testing::PrintToString(Row{user, password, confirm, closes, "", ""}));
     TWebEntry entry = SampleEntry();
     test::RecordingPrompter prompter;
     TWebProperties dialog(entry, true, prompter, nullptr);
     EXPECT_FALSE(Find<QLineEdit>(dialog, "Confirm").isEnabled());
-    if (row.userName) Type(dialog, "UserName", row.userName);
-    if (row.password) Type(dialog, "Password", row.password);
-    EXPECT_EQ(Find<QLineEdit>(dialog, "Confirm").isEnabled(), row.password != nullptr);
-    if (row.confirm) Type(dialog, "Confirm", row.confirm);
+    for (const char* secret : {"Password", "Confirm"})
+      EXPECT_EQ(Find<QLineEdit>(dialog, secret).echoMode(), QLineEdit::Password);
+    if (user) Type(dialog, "UserName", user);
+    if (password) Type(dialog, "Password", password);
+    EXPECT_EQ(Find<QLineEdit>(dialog, "Confirm").isEnabled(), password != nullptr);
+    if (confirm) Type(dialog, "Confirm", confirm);
     Type(dialog, "EditURL", "www.example.org/");
-
     dialog.OKButtonClick();
-    EXPECT_EQ(dialog.result() == QDialog::Accepted, row.closes);
-    EXPECT_EQ(prompter.titles.empty(), row.closes);
-    EXPECT_EQ(entry.UserName, row.storedUser);
-    EXPECT_EQ(entry.Password, row.storedPassword);
+    EXPECT_EQ(dialog.result() == QDialog::Accepted, closes);
+    EXPECT_EQ(prompter.titles.empty(), closes);
+    EXPECT_EQ(entry.UserName + " " + entry.Password, storedUser + " " + storedPassword);
     EXPECT_EQ(entry.URL, "www.example.org/");  // taken before the password check
   }
 }
 
+// Whether the entry was named, its address, the name typed (nullptr: left alone); the name shown
+// after Apply and whether it counts as typed.
 TEST(EntrySetupDialog, ApplyTakesTheFieldsAndAnEmptyNameShowsTheAddress) {
-  const struct {
-    const char* trace;
-    bool nameSet;
-    const char* url;
-    const char* typedName;  // nullptr: left as it was
-    std::string shownName;
-    bool nowSet;
-  } rows[] = {
-      {"never named, left empty", false, "www.a.com/", nullptr, "www.a.com/", false},
-      {"never named, no address", false, "", nullptr, "New Page", false},
-      {"named now", false, "www.a.com/", "Ayes", "Ayes", true},
-      {"name cleared", true, "www.a.com/", "", "www.a.com/", false},
-      {"name kept", true, "www.a.com/", nullptr, "Mine", true},
+  const std::tuple<bool, const char*, const char*, std::string, bool> rows[] = {
+      {false, "www.a.com/", nullptr, "www.a.com/", false},
+      {false, "", nullptr, "New Page", false},
+      {false, "www.a.com/", "Ayes", "Ayes", true},
+      {true, "www.a.com/", "", "www.a.com/", false},
+      {true, "www.a.com/", nullptr, "Mine", true},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.trace);
+  for (const auto& [nameSet, url, typedName, shownName, nowSet] : rows) {
+    SCOPED_TRACE(shownName);
     TWebEntry entry;
-    entry.URL = row.url;
-    entry.NameSet = row.nameSet;
-    entry.Name = row.nameSet ? "Mine" : entry.URL;
+    entry.URL = url;
+    entry.NameSet = nameSet;
+    entry.Name = nameSet ? "Mine" : entry.URL;
     test::RecordingPrompter prompter;
     TWebProperties dialog(entry, true, prompter, nullptr);
     QPushButton& apply = Find<QPushButton>(dialog, "RO_Apply");
-    if (row.typedName) Type(dialog, "EditName", row.typedName);
+    if (typedName) Type(dialog, "EditName", typedName);
     Find<QSpinBox>(dialog, "DepthOfSearch").setValue(7);
     Find<QCheckBox>(dialog, "LocalOnly").setChecked(true);
     EXPECT_TRUE(apply.isEnabled());
@@ -94,9 +85,8 @@ TEST(EntrySetupDialog, ApplyTakesTheFieldsAndAnEmptyNameShowsTheAddress) {
     EXPECT_FALSE(apply.isEnabled());
     dialog.reject();
     dialog.FinishEditing();
-
-    EXPECT_EQ(entry.Name, row.shownName);
-    EXPECT_EQ(entry.NameSet, row.nowSet);
+    EXPECT_EQ(entry.Name, shownName);
+    EXPECT_EQ(entry.NameSet, nowSet);
     EXPECT_EQ(entry.Depth, 7);
     EXPECT_FALSE(entry.StayLocal);
   }
@@ -131,8 +121,7 @@ TEST(EntrySetupDialog, UntouchedTextsKeepTheirBytes) {
   TWebProperties dialog(entry, true, prompter, nullptr);
   dialog.OKButtonClick();
   dialog.FinishEditing();
-  EXPECT_EQ(entry.URL, before.URL);
-  EXPECT_EQ(entry.Name, before.Name);
+  EXPECT_TRUE(entry.URL == before.URL && entry.Name == before.Name);
   EXPECT_EQ(entry.UserName, before.UserName);
 }
 
@@ -141,10 +130,8 @@ TEST(EntrySetupDialog, WhileGeneratingEveryFieldIsDisabledAndOkChangesNothing) {
   test::RecordingPrompter prompter;
   TWebProperties dialog(entry, false, prompter, nullptr);
   for (const char* name : {"Active", "EditName", "EditURL", "ImageToggle", "LoadBinaries",
-                           "DepthOfSearch", "LocalOnly", "UserName", "Password", "Confirm"}) {
-    SCOPED_TRACE(name);
-    EXPECT_FALSE(Find<QWidget>(dialog, name).isEnabled());
-  }
+                           "DepthOfSearch", "LocalOnly", "UserName", "Password", "Confirm"})
+    EXPECT_FALSE(Find<QWidget>(dialog, name).isEnabled()) << name;
   Find<QLineEdit>(dialog, "EditURL").setText("www.changed.com/");
   dialog.OKButtonClick();
   dialog.FinishEditing();

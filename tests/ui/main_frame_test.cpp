@@ -30,19 +30,9 @@ using Names = std::vector<std::string>;
 
 class MainFrameTest : public test::ShellTest {
  protected:
-  // `browse`: record the addresses shown in the browser instead of handing them to one.
   std::unique_ptr<TMDIFrame> Start(const std::vector<std::filesystem::path>& files = {},
-                                   bool browse = false) {
-    FrameOptions options;
-    options.ProgramFolder = folder_ / "program";
-    options.Prompts = &prompter_;
-    options.FileDialogs = &dialogs_;
-    options.StartRun = [this](TGleanerForm& form) { runs_.push_back(&form); };
-    if (browse)
-      options.Browse = [this](const std::string& address) { browsed_.push_back(address); };
-    auto frame = std::make_unique<TMDIFrame>(std::move(options));
-    frame->FormActivate(files);
-    return frame;
+                                   bool browse = true) {
+    return StartFrame(files, browse, [this](TGleanerForm& form) { runs_.push_back(&form); });
   }
 
   static Names OpenFiles(const TMDIFrame& frame) {
@@ -57,28 +47,18 @@ class MainFrameTest : public test::ShellTest {
     return ReadStartupValue(store, name);
   }
 
-  test::ScriptedFileDialogs dialogs_;
   std::vector<TGleanerForm*> runs_;
-  Names browsed_;
 };
 
-TEST_F(MainFrameTest, FirstStartOpensTheFourSamplesOrNone) {
-  const Names samples{"Leisure.brf", "Sports.brf", "News.brf", "Gov.brf"};
-  for (const bool complete : {true, false}) {
-    SCOPED_TRACE(complete ? "all samples" : "one sample missing");
-    std::filesystem::remove_all(folder_ / "program");
-    std::filesystem::remove(DefaultSettingsFile());
-    std::filesystem::create_directories(folder_ / "program" / "briefs");
-    for (const std::string& sample : samples)
-      if (complete || sample != "News.brf") WriteBrief("program/briefs/" + sample, {"a"});
-
-    auto frame = Start();
-    EXPECT_EQ(OpenFiles(*frame), complete ? samples : Names{});
-    EXPECT_TRUE(prompter_.titles.empty());
-    EXPECT_EQ(Startup(settings_keys::kFirstStart), "No");
-    frame->close();
-    EXPECT_TRUE(OpenFiles(*Start()).size() == (complete ? 4u : 0u));  // reopened, not again
-  }
+// A first start with all four samples opens them (the desktop start test under Xvfb shows it);
+// with one missing it opens none, and marks the first start as done all the same.
+TEST_F(MainFrameTest, FirstStartWithoutEverySampleOpensNone) {
+  std::filesystem::create_directories(folder_ / "program" / "briefs");
+  for (const char* sample : {"Leisure.brf", "Sports.brf", "Gov.brf"})
+    WriteBrief(std::string("program/briefs/") + sample, {"a"});
+  EXPECT_EQ(OpenFiles(*Start()), Names{});
+  EXPECT_TRUE(prompter_.titles.empty());
+  EXPECT_EQ(Startup(settings_keys::kFirstStart), "No");
 }
 
 TEST_F(MainFrameTest, ReopensTheBriefsOfTheLastExitWhereTheyWere) {
@@ -110,10 +90,11 @@ TEST_F(MainFrameTest, ReopensTheBriefsOfTheLastExitWhereTheyWere) {
   EXPECT_EQ(OpenFiles(*frame), (Names{"b.brf", "a.brf"}));
 }
 
+// The browser writes a line each time it starts: once, for the splash that was asked to.
 TEST_F(MainFrameTest, SplashStartsTheBrowserWhenAskedAndCloses) {
   const test::ScopedEnvironment fast("GLEANER_LIGHT_TIME_SCALE", "0.01");
   const std::filesystem::path browser = folder_ / "browser.sh";
-  test::WriteFileBytes(browser, "#!/bin/sh\necho started > \"$0.ran\"\n");
+  test::WriteFileBytes(browser, "#!/bin/sh\necho started >> \"$0.ran\"\n");
   std::filesystem::permissions(browser, std::filesystem::perms::owner_all);
   Settings settings;
   settings.BrowserPath = browser.string();
@@ -122,36 +103,24 @@ TEST_F(MainFrameTest, SplashStartsTheBrowserWhenAskedAndCloses) {
     EXPECT_EQ(TSplashScreen(settings).exec(), QDialog::Accepted);
   }
   EXPECT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(browser.string() + ".ran"); }));
+  QTest::qWait(100);  // time for a second start to show
+  EXPECT_EQ(test::ReadFileBytes(browser.string() + ".ran"), "started\n");
 }
 
 TEST_F(MainFrameTest, PlacementsOffEveryScreenComeBackOntoTheFirst) {
-  const QRect screen(0, 0, 1000, 800);
-  const struct {
-    const char* trace;
-    QRect wanted, placed;
-  } rows[] = {
-      {"on screen", {10, 10, 300, 200}, {10, 10, 300, 200}},
-      {"mostly left of it", {-200, 10, 300, 200}, {-200, 10, 300, 200}},
-      {"a sliver left", {-260, 10, 300, 200}, {350, 300, 300, 200}},
-      {"far away", {5000, 5000, 300, 200}, {350, 300, 300, 200}},
-      {"larger than the screen", {3000, 0, 2000, 900}, {0, 0, 1000, 800}},
+  const QRect screen(0, 0, 1000, 800), middle(350, 300, 300, 200);
+  const std::pair<QRect, QRect> rows[] = {
+      {{10, 10, 300, 200}, {10, 10, 300, 200}},      // on screen
+      {{-200, 10, 300, 200}, {-200, 10, 300, 200}},  // mostly left of it
+      {{-260, 10, 300, 200}, middle},                // a sliver left
+      {{5000, 5000, 300, 200}, middle},              // far away
+      {{3000, 0, 2000, 900}, screen},                // larger than the screen
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.trace);
-    EXPECT_EQ(OntoVisibleArea(row.wanted, {screen}, screen), row.placed);
-  }
+  for (const auto& [wanted, placed] : rows)
+    EXPECT_EQ(OntoVisibleArea(wanted, {screen}, screen), placed);
 }
 
-TEST_F(MainFrameTest, ABriefOpensOnceWhateverTheLetterCase) {
-  const std::filesystem::path news = WriteBrief("News.brf", {"x"});
-  auto frame = Start();
-  ASSERT_NE(frame->DoFileOpen(news, std::nullopt), nullptr);
-  EXPECT_EQ(frame->DoFileOpen(folder_ / "NEWS.BRF", std::nullopt), nullptr);
-  EXPECT_EQ(prompter_.titles, (std::vector<std::string>{"Brief already open"}));
-  EXPECT_EQ(frame->Briefs().size(), 1);
-}
-
-TEST_F(MainFrameTest, NewSaveAsCloseAndOpen) {
+TEST_F(MainFrameTest, NewSaveAsCloseAndOpenOnce) {
   auto frame = Start();
   const FrameActions& actions = frame->Actions();
   dialogs_.answer = folder_ / "fresh.brf";
@@ -177,6 +146,10 @@ TEST_F(MainFrameTest, NewSaveAsCloseAndOpen) {
   actions.Open1->trigger();
   EXPECT_EQ(OpenFiles(*frame), (Names{"fresh.brf"}));
   EXPECT_TRUE(prompter_.titles.empty());
+  // A brief opens once, whatever the letter case.
+  EXPECT_EQ(frame->DoFileOpen(folder_ / "FRESH.BRF", std::nullopt), nullptr);
+  EXPECT_EQ(prompter_.titles, Names{"Brief already open"});
+  EXPECT_EQ(frame->Briefs().size(), 1);
 }
 
 TEST_F(MainFrameTest, CommandsFollowTheActiveBriefWindow) {
@@ -251,10 +224,16 @@ TEST_F(MainFrameTest, TakesTheBrowsersPageAsANewEntry) {
 }
 
 TEST_F(MainFrameTest, HelpOpensInTheBrowserWhichMustBeSet) {
-  Start({}, true)->Actions().Contents1->trigger();
-  EXPECT_EQ(browsed_, Names{HelpAddress(help_context::kContents, ProgramDirectory())});
   Start()->Actions().Contents1->trigger();
+  EXPECT_EQ(browsed_, Names{HelpAddress(help_context::kContents, ProgramDirectory())});
+  Start({}, false)->Actions().Contents1->trigger();
   EXPECT_EQ(prompter_.titles, Names{"Browser Not Set"});
+}
+
+TEST(QtText, Utf8RoundTripsAndOtherBytesShowAsLatin1) {
+  EXPECT_EQ(ToBytes(ToQString("caf\xc3\xa9")), "caf\xc3\xa9");
+  EXPECT_EQ(ToQString("caf\xe9"), QString::fromUtf8("caf\xc3\xa9"));
+  EXPECT_EQ(ToQString(std::string_view("a\0b", 3)).size(), 3);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <tuple>
 
 #include "dialog_test_support.h"
 #include "support/temp_folder.h"
@@ -55,19 +56,12 @@ TEST_F(PreferencesDialogTest, EveryFieldIsAppliedAndStored) {
   EXPECT_TRUE(dialog.DoApply());
   EXPECT_FALSE(apply.isEnabled());
 
-  const Settings stored = Reloaded();
-  EXPECT_EQ(stored.BrowserPath, "/opt/NETSCAPE.EXE");
-  EXPECT_EQ(stored.BrowserService, "NETSCAPE");
-  EXPECT_TRUE(stored.AutoLoadBrowser);
-  EXPECT_EQ(stored.BrowserDebuggingPort, 9333);
-  EXPECT_EQ(stored.DiskBufferBytes, 20 * kBytesPerMegabyte);
-  EXPECT_EQ(stored.ProxyServer, "proxy.example");
-  EXPECT_EQ(stored.ProxyPort, 3128);
-  EXPECT_EQ(stored.RetryCount, 5);
-  EXPECT_EQ(stored.DefaultUserName, "ann");
-  EXPECT_EQ(settings_.DefaultUserName, "ann");
-  EXPECT_TRUE(stored.SecurePages);
-  EXPECT_TRUE(stored.PageStyles);
+  const Settings s = Reloaded();
+  EXPECT_EQ(std::tie(s.BrowserPath, s.BrowserService, s.AutoLoadBrowser, s.BrowserDebuggingPort,
+                     s.DiskBufferBytes, s.ProxyServer, s.ProxyPort, s.RetryCount, s.DefaultUserName,
+                     s.SecurePages, s.PageStyles, settings_.DefaultUserName),
+            std::make_tuple("/opt/NETSCAPE.EXE", "NETSCAPE", true, 9333, 20 * kBytesPerMegabyte,
+                            "proxy.example", 3128, 5, "ann", true, true, "ann"));
   EXPECT_TRUE(prompter_.titles.empty());
 }
 
@@ -76,6 +70,8 @@ TEST_F(PreferencesDialogTest, UnconfirmedPasswordKeepsTheDialogOpenAndIsNotStore
   TGLPrefs dialog(settings_, store_, false, prompter_, nullptr);
   auto& confirm = Find<QLineEdit>(dialog, "Confirm");
   EXPECT_FALSE(confirm.isEnabled());
+  EXPECT_EQ(confirm.echoMode(), QLineEdit::Password);
+  EXPECT_EQ(Find<QLineEdit>(dialog, "Password").echoMode(), QLineEdit::Password);
   Type(dialog, "Password", "new");
   EXPECT_TRUE(confirm.isEnabled());
   Type(dialog, "Confirm", "nwe");
@@ -97,15 +93,11 @@ TEST_F(PreferencesDialogTest, WhileGeneratingOnlyTheBrowserFieldsCanChange) {
   settings_.ProxyServer = "proxy.example";
   settings_.BrowserPath = "/usr/bin/caf\xe9";
   TGLPrefs dialog(settings_, store_, true, prompter_, nullptr);
-  for (const char* name : {"Browser", "FindButton", "AutoLoad"}) {
-    SCOPED_TRACE(name);
-    EXPECT_TRUE(Find<QWidget>(dialog, name).isEnabled());
-  }
+  for (const char* name : {"Browser", "FindButton", "AutoLoad"})
+    EXPECT_TRUE(Find<QWidget>(dialog, name).isEnabled()) << name;
   for (const char* name : {"DiskBuffer", "ProxyServer", "ProxyPort", "NumRetries", "UserName",
-                           "Password", "SecurePages", "PageStyles"}) {
-    SCOPED_TRACE(name);
-    EXPECT_FALSE(Find<QWidget>(dialog, name).isEnabled());
-  }
+                           "Password", "SecurePages", "PageStyles"})
+    EXPECT_FALSE(Find<QWidget>(dialog, name).isEnabled()) << name;
   EXPECT_TRUE(dialog.DoApply());
   EXPECT_EQ(Reloaded().BrowserPath, "/usr/bin/caf\xe9");  // not edited: its bytes stay
 }

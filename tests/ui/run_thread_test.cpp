@@ -48,12 +48,7 @@ class RunThreadTest : public test::ShellTest {
   // The main window with the brief "Run" (run.brf) open: entries of depth 2 named `names`, at
   // these paths of the site.
   TGleanerForm* Open(const Texts& names, const Texts& paths) {
-    FrameOptions options;
-    options.ProgramFolder = folder_ / "program";
-    options.Prompts = &prompter_;
-    options.Browse = [this](const std::string& address) { browsed_.push_back(address); };
-    frame_ = std::make_unique<TMDIFrame>(std::move(options));
-    frame_->FormActivate({});
+    frame_ = StartFrame();
     TBriefDocument document;
     document.FileName = folder_ / "run.brf";
     document.Brief.Name = "Run";
@@ -89,27 +84,25 @@ class RunThreadTest : public test::ShellTest {
     return ReadBriefs2(folder_ / "run.brf").Document.Brief.ArchivePaths;
   }
 
-  // hang.htm sends half of what it announces, then nothing until the client gives up (32 s);
-  // drip.htm comes in two halves.
+  // hang.htm sends half of what it announces, then nothing until the client gives up (32 s).
   test::LoopbackServer site_{[](const test::Request& request) {
     const std::string target = request.Target();
     test::Answer answer = test::PageAnswer(std::string(2000, 'x'));
     if (target == "/index.htm") answer = test::PageAnswer("<a href=\"hang.htm\">hang</a>");
     answer.HoldOpen = target == "/hang.htm";
     if (answer.HoldOpen) answer.Bytes.resize(answer.Bytes.size() - 1000);
-    answer.DripSize = target == "/drip.htm" ? answer.Bytes.size() / 2 + 1 : 0;
-    answer.DripPause = std::chrono::milliseconds(300);
     return answer;
   }};
   std::unique_ptr<TMDIFrame> frame_;
-  Texts browsed_;
   QTimer readyAnswerer_;
   int readyAsked_ = 0;
   bool readyYes_ = false;
 };
 
-TEST_F(RunThreadTest, ARunShowsItsProgressAndSkipEndsAHangingTransferAtOnce) {
-  TGleanerForm* form = Open({"First", "Second"}, {"/index.htm", "/last.htm"});
+// Skip ends the first entry's hanging transfer at once; on the second, Abort answered No goes on
+// and Yes ends the run, which is recorded and shown.
+TEST_F(RunThreadTest, ProgressSkipAndAbortFromTheWindow) {
+  TGleanerForm* form = Open({"First", "Second"}, {"/index.htm", "/hang.htm"});
   TGleanerForm* other = frame_->DoFileOpen(WriteBrief("other.brf", {"x"}), std::nullopt);
   form->GenerateBriefsClick();
   EXPECT_FALSE(other->Commands().Generate);  // one run at a time
@@ -128,39 +121,27 @@ TEST_F(RunThreadTest, ARunShowsItsProgressAndSkipEndsAHangingTransferAtOnce) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 50; }));
   EXPECT_EQ(Item("PagesLoaded"), "1");
 
-  readyYes_ = true;
   EXPECT_EQ(Click("Skip"), 0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Item("CurrEntry") == "Second" && Percent() > 0; }));
+  prompter_.answer = false;
+  EXPECT_EQ(Click("Abort"), 2);
+  EXPECT_TRUE(form->HasRun());
+  prompter_.answer = true;
+  readyYes_ = true;
+  EXPECT_EQ(Click("Abort"), 0);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !form->HasRun(); }));
-  EXPECT_EQ(prompter_.titles, Texts{"Skip Entry?"});
-  const std::string summary = test::ReadFileBytes(folder_ / "0" / "Brief0.htm");
-  EXPECT_NE(summary.find(">Second</a>"), std::string::npos);
-  EXPECT_NE(test::ReadFileBytes(folder_ / "0" / "GL2.htm").find("<h2>Page Skipped</h2>"),
-            std::string::npos);
+  EXPECT_EQ(prompter_.titles, (Texts{"Skip Entry?", "Stop Brief?", "Stop Brief?"}));
   EXPECT_EQ(readyAsked_, 1);
   EXPECT_EQ(browsed_, Texts{FileAddressFromPath(folder_ / "0" / "Brief0.htm")});
   EXPECT_EQ(form->Document().Brief.ArchivePaths, Texts{"0\\Brief0.htm"});
   EXPECT_EQ(ArchivesOnDisk(), Texts{"0\\Brief0.htm"});
-  EXPECT_TRUE(frame_->Actions().GenerateBriefs->isEnabled() && other->Commands().Generate);
-}
-
-TEST_F(RunThreadTest, AbortAnsweredNoGoesOnAndYesEndsTheRunWhichIsRecorded) {
-  TGleanerForm* form = Open({"First", "Second"}, {"/drip.htm", "/hang.htm"});
-  frame_->Actions().GenerateBriefs->trigger();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return Item("CurrEntry") == "First"; }));
-  prompter_.answer = false;
-  EXPECT_EQ(Click("Abort"), 2);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return Item("CurrEntry") == "Second" && Percent() > 0; }));
-
-  prompter_.answer = true;
-  EXPECT_EQ(Click("Abort"), 0);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !form->HasRun(); }));
-  EXPECT_EQ(prompter_.titles, (Texts{"Stop Brief?", "Stop Brief?"}));
-  EXPECT_EQ(readyAsked_, 1);
-  EXPECT_TRUE(browsed_.empty());
-  EXPECT_EQ(form->Document().Brief.ArchivePaths, Texts{"0\\Brief0.htm"});
-  EXPECT_EQ(ArchivesOnDisk(), Texts{"0\\Brief0.htm"});
+  EXPECT_NE(test::ReadFileBytes(folder_ / "0" / "Brief0.htm").find(">Second</a>"),
+            std::string::npos);
+  EXPECT_NE(test::ReadFileBytes(folder_ / "0" / "GL2.htm").find("<h2>Page Skipped</h2>"),
+            std::string::npos);
   const BriefCommands after = form->Commands();
   EXPECT_TRUE(after.AddEntry && after.Sort && after.SaveAs && after.Close && after.Generate);
+  EXPECT_TRUE(frame_->Actions().GenerateBriefs->isEnabled() && other->Commands().Generate);
 }
 
 // Closing right after Generate: the Stop comes before the worker's first step and is kept.

@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -12,6 +14,7 @@
 #include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 #include "ui/brief_file_dialogs.h"
+#include "ui/main_frame.h"
 
 namespace gl::test {
 
@@ -58,9 +61,24 @@ class ShellTest : public ::testing::Test {
     return names;
   }
 
+  // The main window after its start with `files` named on the command line. `browse`: the
+  // addresses shown in the browser are recorded instead of handed to one.
+  std::unique_ptr<TMDIFrame> StartFrame(const std::vector<std::filesystem::path>& files = {},
+                                        bool browse = true,
+                                        std::function<void(TGleanerForm&)> startRun = {}) {
+    FrameOptions options{folder_ / "program", &prompter_, &dialogs_, {}, std::move(startRun)};
+    if (browse)
+      options.Browse = [this](const std::string& address) { browsed_.push_back(address); };
+    auto frame = std::make_unique<TMDIFrame>(std::move(options));
+    frame->FormActivate(files);
+    return frame;
+  }
+
   TempFolder folder_;
   ScopedEnvironment home_{"GLEANER_LIGHT_HOME", folder_.Path().string()};
   RecordingPrompter prompter_;
+  ScriptedFileDialogs dialogs_;
+  std::vector<std::string> browsed_;
 };
 
 }  // namespace gl::test

@@ -1,15 +1,11 @@
 #!/bin/sh
-# Starts gleaner-light on an X server of its own with a fresh settings home, as a new user would:
-# the first start opens the sample briefs; a new brief is made through the keyboard (Alt+F, N, a
-# file name, Enter); Alt+F, X ends the program. The new brief must be a valid brief file, and the
-# settings must remember the open briefs.
-#
-# usage: xvfb_start_test.sh GLEANER_LIGHT GLEANER
-# Exits 77 (skipped) where xvfb-run or xdotool is missing.
-
+# gleaner-light on an X server of its own with a fresh settings home: the first start opens the
+# sample briefs; a new brief is made through the keyboard (Alt+F, N, a file name, Enter); Alt+F, X
+# ends the program. The new brief must be readable, and the settings must remember the open briefs.
+# usage: xvfb_start_test.sh GLEANER_LIGHT GLEANER; exits 77 (skipped) without xvfb-run or xdotool.
 set -eu
 
-# Waits for a condition with a bounded poll: wait_for DESCRIPTION COMMAND...
+# A bounded poll: wait_for DESCRIPTION COMMAND...
 wait_for() {
   what=$1
   shift
@@ -23,40 +19,34 @@ wait_for() {
 
 # The user's part, on the X server that xvfb-run started: --on-display PROGRAM BRIEF
 if [ "${1:-}" = --on-display ]; then
-  program=$2
-  brief=$3
-  "$program" &
+  "$2" &
   pid=$!
   wait_for "the main window" xdotool search --onlyvisible --name '^Gleaner-Light$'
   window=$(xdotool search --onlyvisible --name '^Gleaner-Light$' | head -n 1)
   wait_for "the first start" grep -q '^First Start=No' "$GLEANER_LIGHT_HOME/registry.ini"
   xdotool windowfocus --sync "$window" key alt+f n
   wait_for "the save dialog" xdotool search --onlyvisible --name '^Save As$'
-  xdotool type --delay 20 "$brief"
+  xdotool type --delay 20 "$3"
   xdotool key Return
-  wait_for "the new brief file" test -s "$brief"
+  wait_for "the new brief file" test -s "$3"
   xdotool windowfocus --sync "$window" key alt+f x
   wait_for "the program to end" sh -c "! kill -0 $pid"
   wait "$pid"
   exit
 fi
 
-program=$1
-gleaner=$2
 for tool in xvfb-run xdotool; do
   command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is not installed"; exit 77; }
 done
-
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/home"
 export GLEANER_LIGHT_HOME="$work/home" GLEANER_LIGHT_TIME_SCALE=0.01 QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY
-
 brief="$work/made by keyboard.brf"
-xvfb-run -a -s "-screen 0 1280x800x24" "$0" --on-display "$program" "$brief"
+xvfb-run -a -s "-screen 0 1280x800x24" "$0" --on-display "$1" "$brief"
 
-"$gleaner" show "$brief"
+"$2" show "$brief"
 open_briefs=$(grep '^Open Briefs=' "$GLEANER_LIGHT_HOME/registry.ini")
 for name in Leisure.brf Sports.brf News.brf Gov.brf "made by keyboard.brf"; do
   case "$open_briefs" in
@@ -64,4 +54,3 @@ for name in Leisure.brf Sports.brf News.brf Gov.brf "made by keyboard.brf"; do
     *) echo "Open Briefs lacks $name: $open_briefs"; exit 1 ;;
   esac
 done
-echo "the desktop started, made $brief and remembered its open briefs"

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+
+#include "core/byte_text.h"
+#include "core/tag_text.h"
+#include "core/utf8_text.h"
+
+namespace gl {
+namespace {
+
+constexpr std::size_t kNone = std::string_view::npos;
+
+// '@' '[' '`' '{' sit next to the letters; only A-Z may fold.
+TEST(ByteTextTest, OnlyAsciiLettersMatchInEitherCase) {
+  EXPECT_EQ(LowerAscii("Content-TYPE: Text/HTML \xC4@[`{"), "content-type: text/html \xC4@[`{");
+  EXPECT_TRUE(StartsWithNoCase("HTTP/1.0 200", "http/"));
+  EXPECT_FALSE(StartsWithNoCase("htt", "http"));
+  EXPECT_FALSE(StartsWithNoCase("[ttp", "{ttp"));
+  const std::string_view text = "Location: a\r\nLOCATION: b";
+  EXPECT_EQ(FindNoCase(text, "location", 1), 13u);
+  EXPECT_EQ(FindNoCase(text, "missing"), kNone);
+  EXPECT_EQ(FindNoCase(text, "location", 99), kNone);
+  EXPECT_EQ(FindNoCase(text, "", 3), 3u);
+}
+
+TEST(Utf8TextTest, WellFormedSequences) {
+  const std::pair<std::string, bool> rows[] = {
+      {std::string("a\0\x7F", 3), true},
+      {"caf\xC3\xA9", true},
+      {"\xE2\x82\xAC", true},
+      {"\xF4\x8F\xBF\xBF", true},
+      {"\x80", false},
+      {"caf\xE9", false},
+      {"\xC0\xAF", false},
+      {"\xE0\x80\xAF", false},
+      {"\xF0\x8F\xBF\xBF", false},
+      {"\xED\xA0\x80", false},
+      {"\xF4\x90\x80\x80", false},
+      {"\xF5\x80\x80\x80", false},
+      {"\xE2\x82\x41", false},
+  };
+  for (const auto& [text, valid] : rows)
+    EXPECT_EQ(IsUtf8(text), valid) << ::testing::PrintToString(text);
+}
+
+TEST(Utf8TextTest, CharactersCountedCutAndMasked) {
+  EXPECT_EQ(CharacterCount("caf\xC3\xA9 \xF0\x9F\x93\xB0"), 6u);
+  EXPECT_EQ(CharacterCount("caf\xE9\xC3"), 5u);  // not UTF-8: bytes
+  EXPECT_EQ(FirstCharacters("caf\xC3\xA9 \xF0\x9F\x93\xB0", 4), "caf\xC3\xA9");
+  EXPECT_EQ(FirstCharacters("caf\xC3\xA9", 9), "caf\xC3\xA9");
+  EXPECT_EQ(FirstCharacters("caf\xE9\xC3", 4), "caf\xE9");
+  EXPECT_EQ(MaskedPassword("p\xC3\xA4ss"), "****");
+}
+
+TEST(TagTextTest, MatchTagName) {
+  const std::tuple<std::string_view, std::string_view, bool> rows[] = {
+      {"A HREF", "a ", true},        {"a\nhref", "a ", true},
+      {"a\thref", "a ", true},       {"abbr title", "a ", false},  // an abbreviation is no anchor
+      {"img\rsrc", "img ", true},    {"frameset rows", "frame ", false},
+      {"FrAmE src", "frame ", true}, {"a", "a ", false},       // the text ends before the pattern
+      {"-->", "-->", true},          {"\r\r>", "-->", false},  // only letters fold; "-" is not CR
+  };
+  for (const auto& [text, pattern, match] : rows)
+    EXPECT_EQ(MatchTagName(text, pattern), match) << text << " / " << pattern;
+}
+
+TEST(TagTextTest, FindAttributeTakesWholeNames) {
+  const std::tuple<std::string_view, std::string_view, std::size_t> rows[] = {
+      {"<a HREF=x>", "href", 3},     {"<a hreflang=en href=x>", "href", 15},
+      {"<a name=x>", "href", kNone}, {"<img data-src=a src=b>", "src", 16},
+      {"<a\thref = x>", "href", 3},  {"<a title='x'href=y>", "href", 12},
+  };
+  for (const auto& [tag, name, at] : rows)
+    EXPECT_EQ(FindAttribute(tag, name, tag.size()), at) << tag;
+  EXPECT_EQ(FindAttribute("<a x=1 href=y>", "href", 6), kNone);  // a limit stops the search
+}
+
+// The tag has an attribute name at 3; where its value starts and where it ends.
+TEST(TagTextTest, AttributeValueAndItsEnd) {
+  const std::tuple<std::string_view, std::size_t, std::size_t> rows[] = {
+      {"<a href=x.htm>", 8, 13},           {"<a href=\"x.htm\">", 8, 14},
+      {"<a href='x.htm'>", 8, 14},         {"<a href = \n\"x.htm\" target=y>", 11, 17},
+      {"<a href=\"x.htm>", 8, 14},          // a broken quote stops at '>'
+      {"<a href=\"my page.htm\">", 8, 20},  // blanks inside quotes belong to the value
+      {"<a href=my page.htm>", 8, 10},      // ... and end an unquoted one
+      {"<a href=x.htm", 8, kNone},          // the buffer ends first
+      {"<a href>", kNone, kNone},          {"<a href=", kNone, kNone},
+  };
+  for (const auto& [tag, valueAt, end] : rows) {
+    const std::size_t value = AttributeValue(tag, 3);
+    EXPECT_EQ(value, valueAt) << tag;
+    EXPECT_EQ(value == kNone ? kNone : ValueEnd(tag, value), end) << tag;
+  }
+}
+
+}  // namespace
+}  // namespace gl
