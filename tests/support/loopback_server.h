@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "support/raw_listener.h"
-#include "support/server_link.h"
+#include "support/test_authority.h"
 
 // A scriptable HTTP server on 127.0.0.1 for tests and benchmarks. It listens on a port the
 // system picks, serves one connection at a time on its own thread, and records every request.
@@ -25,6 +25,8 @@
 // Given an identity, it serves HTTPS instead. It is then also its own proxy: a connection that
 // begins with "CONNECT" has that request recorded and answered with "HTTP/1.0 200 Connection
 // established" before TLS starts on it.
+
+typedef struct ssl_ctx_st SSL_CTX;
 
 namespace gl::test {
 
@@ -46,6 +48,8 @@ struct Answer {
   // Above 0: Bytes go out in pieces of this size with DripPause between them.
   std::size_t DripSize = 0;
   std::chrono::milliseconds DripPause{0};
+  // The silence before the first byte.
+  std::chrono::milliseconds Delay{0};
   // After sending, keep the connection open until the client closes it.
   bool HoldOpen = false;
 };
@@ -93,19 +97,12 @@ class LoopbackServer {
 
  private:
   void Serve();
-  void ServeConnection(ServerLink& link);
-  // Takes a proxy's CONNECT if one comes first, then does the TLS handshake.
-  bool StartTls(ServerLink& link);
-  bool ReadRequest(ServerLink& link, Request& request);
+  void ServeConnection(int fd);
   void Record(const Request& request);
   Answer NextAnswer(const Request& request);
-  bool SendAnswer(ServerLink& link, const Answer& answer);
-  // Waits until `fd` shows one of `events` or `timeout` passes; false when the server stops.
-  bool WaitFor(int fd, short events, std::chrono::milliseconds timeout);
-  void WaitForClientClose(ServerLink& link);
 
   Handler handler_;
-  ServerTls tls_;
+  std::unique_ptr<SSL_CTX, void (*)(SSL_CTX*)> tls_;
   RawListener listener_{64};
   int stopPipe_[2] = {-1, -1};
   mutable std::mutex mutex_;

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <stdlib.h>
+
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace gl::test {
 
@@ -9,12 +12,23 @@ namespace gl::test {
 // then puts back what was there before.
 class ScopedEnvironment {
  public:
-  ScopedEnvironment(std::string name, const std::optional<std::string>& value);
+  ScopedEnvironment(std::string name, const std::optional<std::string>& value)
+      : name_(std::move(name)) {
+    if (const char* previous = getenv(name_.c_str())) previous_ = previous;
+    Put(value);
+  }
   ScopedEnvironment(const ScopedEnvironment&) = delete;
   ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-  ~ScopedEnvironment();
+  ~ScopedEnvironment() { Put(previous_); }
 
  private:
+  void Put(const std::optional<std::string>& value) const {
+    if (value)
+      setenv(name_.c_str(), value->c_str(), 1);
+    else
+      unsetenv(name_.c_str());
+  }
+
   std::string name_;
   std::optional<std::string> previous_;
 };
