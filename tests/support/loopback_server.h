@@ -13,7 +13,6 @@
 #include <utility>
 #include <vector>
 
-#include "support/raw_listener.h"
 #include "support/test_authority.h"
 
 // A scriptable HTTP server on 127.0.0.1 for tests and benchmarks. It listens on a port the
@@ -29,6 +28,30 @@
 typedef struct ssl_ctx_st SSL_CTX;
 
 namespace gl::test {
+
+// A listening socket on 127.0.0.1 that a test drives by hand: it accepts only when told to, so
+// connections can queue up in the backlog or sit unread.
+class RawListener {
+ public:
+  explicit RawListener(int backlog);
+  RawListener(const RawListener&) = delete;
+  RawListener& operator=(const RawListener&) = delete;
+  ~RawListener();
+
+  int Fd() const { return fd_; }
+  std::uint16_t Port() const { return port_; }
+  // "127.0.0.1:<port>"
+  std::string Endpoint() const { return "127.0.0.1:" + std::to_string(port_); }
+  // Accepts one connection (blocking, unless `flags` holds SOCK_NONBLOCK); the caller closes it.
+  int Accept(int flags = 0) const;
+
+ private:
+  int fd_ = -1;
+  std::uint16_t port_ = 0;
+};
+
+// A port on 127.0.0.1 where nothing listens: connecting there is refused.
+std::uint16_t ClosedLoopbackPort();
 
 // One request as received: everything up to and including the empty line that ends it.
 struct Request {

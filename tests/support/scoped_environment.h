@@ -33,4 +33,11 @@ class ScopedEnvironment {
   std::optional<std::string> previous_;
 };
 
+// Sets GLEANER_LIGHT_TIME_SCALE for one test. Create it before any thread that waits (a loopback
+// server) starts, since the environment is not thread-safe.
+struct ScopedTimeScale : ScopedEnvironment {
+  explicit ScopedTimeScale(const char* factor)
+      : ScopedEnvironment("GLEANER_LIGHT_TIME_SCALE", std::string(factor)) {}
+};
+
 }  // namespace gl::test
