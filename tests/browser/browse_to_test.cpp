@@ -8,8 +8,7 @@
 #include <vector>
 
 #include "support/loopback_server.h"
-#include "support/raw_listener.h"
-#include "support/scoped_time_scale.h"
+#include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 
 // Browser control against a fake remote-debugging endpoint on loopback, and against a stub

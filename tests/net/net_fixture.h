@@ -9,7 +9,7 @@
 #include "core/memory_stream.h"
 #include "net/progress_sink.h"
 #include "platform/cancellation.h"
-#include "support/scoped_time_scale.h"
+#include "support/scoped_environment.h"
 
 namespace gl::test {
 

@@ -8,7 +8,6 @@
 #include "net/generated_pages.h"
 #include "net/net_fixture.h"
 #include "support/loopback_server.h"
-#include "support/raw_listener.h"
 #include "support/test_authority.h"
 
 namespace gl::test {

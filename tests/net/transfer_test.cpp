@@ -12,7 +12,6 @@
 #include "net/generated_pages.h"
 #include "net/net_fixture.h"
 #include "support/loopback_server.h"
-#include "support/raw_listener.h"
 
 namespace gl::test {
 namespace {

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "platform/cancellation.h"
-#include "support/raw_listener.h"
+#include "support/loopback_server.h"
 
 // Time-outs and refused connections are checked through the transfer that uses this socket.
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/scoped_time_scale.h"
+#include "support/scoped_environment.h"
 
 namespace gl {
 namespace {
