@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -13,18 +12,13 @@
 
 namespace gl::test {
 
-// Records every report in order, and when each status came, for assertions on what a transfer
-// told its window.
+// Records every report in order.
 class RecordingSink : public ProgressSink {
  public:
-  void SetStatusText(const std::string& text) override {
-    Statuses.push_back(text);
-    StatusTimes.push_back(std::chrono::steady_clock::now());
-  }
+  void SetStatusText(const std::string& text) override { Statuses.push_back(text); }
   void SetProgress(int percent) override { Progress.push_back(percent); }
 
   std::vector<std::string> Statuses;
-  std::vector<std::chrono::steady_clock::time_point> StatusTimes;
   std::vector<int> Progress;
 };
 

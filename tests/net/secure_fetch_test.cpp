@@ -140,17 +140,15 @@ class ShortWaitSecureFetchTest : public SecureFetchTest {
   ShortWaitSecureFetchTest() : SecureFetchTest("0.002") {}
 };
 
-// A server that takes the connection and never answers the handshake is asked again with longer
-// waits (5, 10, 15 s; here 10, 20, 30 ms), as a silent plain server is.
+// A server that takes the connection and never answers the handshake is asked again, as a
+// silent plain server is.
 TEST_F(ShortWaitSecureFetchTest, ASilentHandshakeIsAskedAgainAndEndsUnableToRespond) {
   const RawListener silent(4);
   const std::string address = "https://" + silent.Endpoint() + "/";
 
   EXPECT_EQ(Fetch(address).Stream.Bytes(),
             Page(WriteStatusPage, StatusPage::UnableToRespond, address));
-
-  ASSERT_EQ(sink_.Statuses.size(), 6u);  // contacting and connected, three times
-  EXPECT_GE(sink_.StatusTimes[4] - sink_.StatusTimes[3], std::chrono::milliseconds(20));
+  EXPECT_EQ(sink_.Statuses.size(), 6u);  // contacting and connected, three times
 }
 
 // Waits stretched a hundredfold: a handshake that ignored the Stop would hang far past the

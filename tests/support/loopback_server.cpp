@@ -23,11 +23,8 @@ namespace gl::test {
 namespace {
 
 constexpr std::chrono::milliseconds kForever{-1};
-// A request longer than this is cut off; the client under test never sends one.
-constexpr std::size_t kMaxRequestBytes = std::size_t{16} << 20;
-// The first byte of a TLS connection: a handshake record.
-constexpr int kTlsHandshakeRecord = 0x16;
-// How the server, as a proxy, accepts a CONNECT.
+constexpr std::size_t kMaxRequestBytes = std::size_t{16} << 20;  // the client never sends more
+constexpr int kTlsHandshakeRecord = 0x16;                        // a TLS connection's first byte
 constexpr std::string_view kTunnelOpen = "HTTP/1.0 200 Connection established\r\n\r\n";
 
 std::string ReasonFor(int code) {
@@ -69,8 +66,6 @@ SSL_CTX* MakeServerTls(const ServerIdentity& identity) {
 class ServerLink {
  public:
   ServerLink(int fd, int stopFd) : fd_(fd), stopFd_(stopFd) {}
-  ServerLink(const ServerLink&) = delete;
-  ServerLink& operator=(const ServerLink&) = delete;
   ~ServerLink() {
     SSL_free(ssl_);
     close(fd_);
