@@ -122,6 +122,30 @@ TEST_F(ShortWaitTransferTest, FailedExchangeGivesAnInaccessiblePage) {
   }
 }
 
+// Stops once the first piece has been reported while the server holds the rest back. Waits are
+// stretched a hundredfold: a receive that ignored the Stop would hang past the test's time limit.
+class StopOnFirstPiece : public RecordingSink {
+ public:
+  void SetProgress(int) override {
+    if (Statuses.size() == 3) RequestStop();
+  }
+};
+
+TEST(StopTransferTest, StopDuringReceiveEndsWithTheSkippedPage) {
+  const ScopedTimeScale stretched("100");
+  LoopbackServer server;
+  Answer answer = MakeAnswer("HTTP/1.0 200 OK", {{"Content-Length", "1000"}}, "first part");
+  answer.HoldOpen = true;
+  server.Enqueue(answer);
+  MemoryStream stream;
+  StopOnFirstPiece sink;
+  bool nonText = false;
+
+  EXPECT_FALSE(TransferRequest(server.HostPort(), kRequest, {kDisplay}, stream, sink, nonText));
+  EXPECT_EQ(stream.Bytes(), Page(WriteSkippedPage, kDisplay));
+  ClearStop();
+}
+
 TEST(SplitEndpointTest, PortDefaultsTo80) {
   const std::tuple<const char*, const char*, int> rows[] = {
       {"www.example.com", "www.example.com", 80},
