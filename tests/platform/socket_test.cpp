@@ -11,8 +11,6 @@
 #include "platform/cancellation.h"
 #include "support/loopback_server.h"
 
-// Time-outs and refused connections are checked through the transfer that uses this socket.
-
 namespace gl {
 namespace {
 
