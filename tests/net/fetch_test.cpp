@@ -12,27 +12,10 @@
 namespace gl::test {
 namespace {
 
-std::string PlainRequest(std::string_view target, std::string_view host) {
-  return "GET " + std::string(target) +
-         " HTTP/1.0\r\nUser-Agent: Gleaner-Light 1.0\r\nHost: " + std::string(host) +
-         "\r\nAccept: */*; q=1\r\n\r\n";
-}
-
-std::string AuthRequest(std::string_view target, std::string_view host, std::string_view basic) {
-  return "GET " + std::string(target) +
-         " HTTP/1.0\r\nAccept: */*; q=1\r\nUser-Agent: Gleaner-Light 1.0\r\nHost: " +
-         std::string(host) + "\r\nAuthorization: Basic " + std::string(basic) + "\r\n\r\n";
-}
-
-// Every test has a server on loopback; `address_` holds the address after the fetch.
 class FetchTest : public NetTest {
  protected:
   explicit FetchTest(const char* timeScale = "0.05") : NetTest(timeScale) {}
 
-  FetchResult Fetch(std::string address) {
-    address_ = std::move(address);
-    return FetchPage(address_, options_, settings_, sink_);
-  }
   std::vector<std::string> Targets() const {
     std::vector<std::string> targets;
     for (const Request& request : server_.Requests())
@@ -41,9 +24,6 @@ class FetchTest : public NetTest {
   }
 
   LoopbackServer server_;
-  FetchOptions options_;
-  Settings settings_;
-  std::string address_;
 };
 
 // Redirects use no attempt, and each Location is read against the address last requested. An
@@ -70,8 +50,8 @@ TEST_F(FetchTest, PageIsKeptAsReceivedAtTheEndOfARedirectChain) {
   EXPECT_EQ(address_, server_.HostPort() + "/f.htm");
   EXPECT_EQ(Targets(), (std::vector<std::string>{"/", "/dir/b.htm", "/dir/c.htm", "/d.htm",
                                                  "/e?x=1", "/e?x=2", "/f.htm"}));
-  EXPECT_EQ(server_.Requests().front().Bytes, PlainRequest("/", server_.HostPort()));
-  EXPECT_EQ(server_.Requests().back().Bytes, PlainRequest("/f.htm", server_.HostPort()));
+  EXPECT_EQ(server_.Requests().front().Bytes, SentRequest("/", server_.HostPort()));
+  EXPECT_EQ(server_.Requests().back().Bytes, SentRequest("/f.htm", server_.HostPort()));
 }
 
 // How a fetch ends on each kind of answer, and how many requests it takes. Statuses without a
@@ -195,8 +175,8 @@ TEST_F(FetchTest, UnauthorisedIsAskedAgainWithCredentials) {
     const auto requests = server_.Requests();
     ASSERT_GE(requests.size(), 2u);
     EXPECT_EQ(requests[requests.size() - 2].Bytes,
-              PlainRequest("/private/a.htm", server_.HostPort()));
-    EXPECT_EQ(requests.back().Bytes, AuthRequest("/private/a.htm", server_.HostPort(), row.basic));
+              SentRequest("/private/a.htm", server_.HostPort()));
+    EXPECT_EQ(requests.back().Bytes, SentRequest("/private/a.htm", server_.HostPort(), row.basic));
   }
 }
 
@@ -255,8 +235,8 @@ TEST_F(FetchTest, ProxyIsAskedForTheFullAddress) {
   const auto requests = server_.Requests();
   ASSERT_EQ(requests.size(), 2u);
   EXPECT_EQ(requests[0].Bytes,
-            PlainRequest("http://www.example.com:8080/a.htm#top", "www.example.com:8080"));
-  EXPECT_EQ(requests[1].Bytes, AuthRequest("http://www.example.com:8080/a.htm",
+            SentRequest("http://www.example.com:8080/a.htm#top", "www.example.com:8080"));
+  EXPECT_EQ(requests[1].Bytes, SentRequest("http://www.example.com:8080/a.htm",
                                            "www.example.com:8080", "dXNlcjpwYXNz"));
 }
 

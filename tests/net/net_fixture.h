@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/memory_stream.h"
+#include "net/fetch.h"
 #include "net/progress_sink.h"
 #include "platform/cancellation.h"
 #include "support/scoped_environment.h"
@@ -34,8 +35,20 @@ inline std::string WithZero(std::string bytes) {
   return bytes + '\0';
 }
 
+// A request as the fetch sends it: with `basic` credentials the headers come in another order.
+inline std::string SentRequest(std::string_view target, std::string_view host,
+                               std::string_view basic = {}) {
+  const std::string get = "GET " + std::string(target) + " HTTP/1.0\r\n";
+  const std::string agentAndHost =
+      "User-Agent: Gleaner-Light 1.0\r\nHost: " + std::string(host) + "\r\n";
+  if (basic.empty()) return get + agentAndHost + "Accept: */*; q=1\r\n\r\n";
+  return get + "Accept: */*; q=1\r\n" + agentAndHost + "Authorization: Basic " +
+         std::string(basic) + "\r\n\r\n";
+}
+
 // Network tests run with time-outs shrunk (by default 5 s of waiting for data becomes 250 ms)
 // and leave no Stop or Skip behind. The factor is set before any member starts a server thread.
+// Fetch() leaves in `address_` where the page was found.
 class NetTest : public ::testing::Test {
  protected:
   explicit NetTest(const char* timeScale = "0.05") : timeScale_(timeScale) {}
@@ -44,8 +57,16 @@ class NetTest : public ::testing::Test {
     ClearSkip();
   }
 
+  FetchResult Fetch(std::string address) {
+    address_ = std::move(address);
+    return FetchPage(address_, options_, settings_, sink_);
+  }
+
   ScopedTimeScale timeScale_;
   RecordingSink sink_;
+  FetchOptions options_;
+  Settings settings_;
+  std::string address_;
 };
 
 }  // namespace gl::test

@@ -13,12 +13,6 @@
 namespace gl::test {
 namespace {
 
-std::string DirectRequest(std::string_view target, std::string_view host) {
-  return "GET " + std::string(target) +
-         " HTTP/1.0\r\nUser-Agent: Gleaner-Light 1.0\r\nHost: " + std::string(host) +
-         "\r\nAccept: */*; q=1\r\n\r\n";
-}
-
 std::string TunnelRequest(std::string_view server) {
   return "CONNECT " + std::string(server) +
          " HTTP/1.0\r\nUser-Agent: Gleaner-Light 1.0\r\nHost: " + std::string(server) + "\r\n\r\n";
@@ -32,17 +26,9 @@ class SecureFetchTest : public NetTest {
     settings_.SecurePages = true;
   }
 
-  FetchResult Fetch(std::string address) {
-    address_ = std::move(address);
-    return FetchPage(address_, options_, settings_, sink_);
-  }
-
   TrustedAuthority authority_;
   const ServerIdentity loopback_ = authority_.Issue({"127.0.0.1", "localhost"});
   LoopbackServer server_{{}, &loopback_};
-  FetchOptions options_;
-  Settings settings_;
-  std::string address_;
 };
 
 // A certificate that leads to the trusted authority and names the host the address names gives
@@ -78,7 +64,7 @@ TEST_F(SecureFetchTest, OnlyAVerifiedServerIsAskedForThePage) {
       EXPECT_TRUE(result.PageOk);
       EXPECT_EQ(result.Stream.Bytes(), WithZero(page.Bytes));
       ASSERT_EQ(server.RequestCount(), 1u);
-      EXPECT_EQ(server.Requests()[0].Bytes, DirectRequest("/a.htm", host));
+      EXPECT_EQ(server.Requests()[0].Bytes, SentRequest("/a.htm", host));
     } else {
       EXPECT_FALSE(result.PageOk);
       EXPECT_EQ(result.Stream.Bytes(), Page(WriteRefusedCertificatePage, address, row.refusal));
@@ -103,9 +89,9 @@ TEST_F(SecureFetchTest, RedirectsLeadFromPlainToSecureAndBack) {
   EXPECT_EQ(result.Stream.Bytes(), WithZero(PageAnswer("found").Bytes));
   EXPECT_EQ(address_, server_.Address("/end.htm"));
   ASSERT_EQ(plain.RequestCount(), 2u);
-  EXPECT_EQ(plain.Requests()[1].Bytes, DirectRequest("/z.htm", plain.HostPort()));
+  EXPECT_EQ(plain.Requests()[1].Bytes, SentRequest("/z.htm", plain.HostPort()));
   ASSERT_EQ(server_.RequestCount(), 3u);
-  EXPECT_EQ(server_.Requests()[1].Bytes, DirectRequest("/y.htm", server_.HostPort()));
+  EXPECT_EQ(server_.Requests()[1].Bytes, SentRequest("/y.htm", server_.HostPort()));
 }
 
 // Through a proxy the server is reached by CONNECT, and the request inside the tunnel has the
@@ -120,7 +106,7 @@ TEST_F(SecureFetchTest, AProxyIsAskedToConnectToTheServer) {
 
   ASSERT_EQ(server_.RequestCount(), 2u);
   EXPECT_EQ(server_.Requests()[0].Bytes, TunnelRequest(server_.HostPort()));
-  EXPECT_EQ(server_.Requests()[1].Bytes, DirectRequest("/p.htm", server_.HostPort()));
+  EXPECT_EQ(server_.Requests()[1].Bytes, SentRequest("/p.htm", server_.HostPort()));
 
   LoopbackServer refusing;
   settings_.ProxyPort = refusing.Port();
