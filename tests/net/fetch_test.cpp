@@ -27,7 +27,8 @@ class FetchTest : public NetTest {
 };
 
 // Redirects use no attempt, and each Location is read against the address last requested. An
-// address without scheme or path asks for the root; a 203 answer is a page as well.
+// address without scheme or path asks for the root, without its fragment; a 203 answer is a page
+// as well.
 TEST_F(FetchTest, PageIsKeptAsReceivedAtTheEndOfARedirectChain) {
   settings_.RetryCount = 1;
   const Answer page = MakeAnswer("HTTP/1.0 203 Non-Authoritative", {{"Content-Type", "text/html"}},
@@ -40,12 +41,10 @@ TEST_F(FetchTest, PageIsKeptAsReceivedAtTheEndOfARedirectChain) {
   server_.Enqueue(RedirectAnswer(308, "f.htm"));
   server_.Enqueue(page);
 
-  const FetchResult result = Fetch(server_.HostPort());
+  const FetchResult result = Fetch(server_.HostPort() + "#top");
 
-  EXPECT_FALSE(result.LocationMissing);
-  EXPECT_TRUE(result.PageOk);
-  EXPECT_FALSE(result.NonText);
-  EXPECT_FALSE(result.External);
+  EXPECT_EQ(std::tie(result.PageOk, result.NonText, result.External, result.LocationMissing),
+            std::make_tuple(true, false, false, false));
   EXPECT_EQ(result.Stream.Bytes(), WithZero(page.Bytes));
   EXPECT_EQ(address_, server_.HostPort() + "/f.htm");
   EXPECT_EQ(Targets(), (std::vector<std::string>{"/", "/dir/b.htm", "/dir/c.htm", "/d.htm",
@@ -147,14 +146,10 @@ TEST_F(FetchTest, ExternalLinksAreRefusedWhenForbidden) {
 }
 
 // The first 401 costs no attempt: the address is asked again with the entry's credentials or,
-// when it has none at all, the defaults of the settings. The fragment is never sent.
+// when it has none at all, the defaults of the settings. The fragment is never sent, except to a
+// proxy without credentials; a proxy is sent the full address and the server's Host.
 TEST_F(FetchTest, UnauthorisedIsAskedAgainWithCredentials) {
-  struct Row {
-    const char* user;
-    const char* password;
-    const char* basic;
-  };
-  const Row rows[] = {
+  const std::tuple<const char*, const char*, const char*> rows[] = {
       {"ann", "secret", "YW5uOnNlY3JldA=="},
       {"", "", "Ym9iOnB3"},
       {"ann", "", "YW5uOg=="},
@@ -163,10 +158,10 @@ TEST_F(FetchTest, UnauthorisedIsAskedAgainWithCredentials) {
   settings_.RetryCount = 1;
   settings_.DefaultUserName = "bob";
   settings_.DefaultPassword = "pw";
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.basic);
-    options_.UserName = row.user;
-    options_.Password = row.password;
+  for (const auto& [user, password, basic] : rows) {
+    SCOPED_TRACE(basic);
+    options_.UserName = user;
+    options_.Password = password;
     server_.Enqueue(StatusAnswer(401));
     server_.Enqueue(PageAnswer("members only"));
 
@@ -176,8 +171,19 @@ TEST_F(FetchTest, UnauthorisedIsAskedAgainWithCredentials) {
     ASSERT_GE(requests.size(), 2u);
     EXPECT_EQ(requests[requests.size() - 2].Bytes,
               SentRequest("/private/a.htm", server_.HostPort()));
-    EXPECT_EQ(requests.back().Bytes, SentRequest("/private/a.htm", server_.HostPort(), row.basic));
+    EXPECT_EQ(requests.back().Bytes, SentRequest("/private/a.htm", server_.HostPort(), basic));
   }
+
+  settings_.ProxyServer = "127.0.0.1";
+  settings_.ProxyPort = server_.Port();
+  server_.Enqueue(StatusAnswer(401));
+  server_.Enqueue(PageAnswer("via proxy"));
+  EXPECT_TRUE(Fetch("www.example.com:8080/a.htm#top").PageOk);
+  const auto requests = server_.Requests();
+  const std::string target = "http://www.example.com:8080/a.htm";
+  EXPECT_EQ(requests[requests.size() - 2].Bytes,
+            SentRequest(target + "#top", "www.example.com:8080"));
+  EXPECT_EQ(requests.back().Bytes, SentRequest(target, "www.example.com:8080", "OnNlY3JldA=="));
 }
 
 // Credentials go only to the host and port they belong to (by default the first address's):
@@ -221,25 +227,6 @@ TEST_F(FetchTest, OtherSchemesAreExplainedNotFetched) {
   EXPECT_EQ(server_.RequestCount(), 2u);
 }
 
-// A proxy is sent the full address and the server's Host; with credentials the fragment goes.
-TEST_F(FetchTest, ProxyIsAskedForTheFullAddress) {
-  settings_.ProxyServer = "127.0.0.1";
-  settings_.ProxyPort = server_.Port();
-  options_.UserName = "user";
-  options_.Password = "pass";
-  server_.Enqueue(StatusAnswer(401));
-  server_.Enqueue(PageAnswer("via proxy"));
-
-  EXPECT_TRUE(Fetch("www.example.com:8080/a.htm#top").PageOk);
-
-  const auto requests = server_.Requests();
-  ASSERT_EQ(requests.size(), 2u);
-  EXPECT_EQ(requests[0].Bytes,
-            SentRequest("http://www.example.com:8080/a.htm#top", "www.example.com:8080"));
-  EXPECT_EQ(requests[1].Bytes, SentRequest("http://www.example.com:8080/a.htm",
-                                           "www.example.com:8080", "dXNlcjpwYXNz"));
-}
-
 // The refused answer's header arrives a few bytes at a time and is still read whole.
 TEST_F(FetchTest, ImageIsFetchedOnlyWhenImagesAreAccepted) {
   const Answer image = PageAnswer("GIF89a", "image/gif");
@@ -252,8 +239,7 @@ TEST_F(FetchTest, ImageIsFetchedOnlyWhenImagesAreAccepted) {
 
   options_.AcceptImages = true;
   const FetchResult accepted = Fetch(server_.Address("/a.gif"));
-  EXPECT_TRUE(accepted.PageOk);
-  EXPECT_TRUE(accepted.NonText);
+  EXPECT_TRUE(accepted.PageOk && accepted.NonText);
   EXPECT_EQ(accepted.Stream.Bytes(), WithZero(image.Bytes));
   EXPECT_EQ(address_, server_.Address("/a.gif"));
 
