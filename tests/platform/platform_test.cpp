@@ -1,3 +1,4 @@
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <stdlib.h>
@@ -5,19 +6,27 @@
 #include <unistd.h>
 
 #include <ctime>
+#include <optional>
 #include <sstream>
+#include <thread>
+#include <tuple>
 
 #include "platform/atomic_file.h"
 #include "platform/cancellation.h"
 #include "platform/date_time.h"
 #include "platform/file_address.h"
 #include "platform/program_start.h"
+#include "platform/settings_store.h"
+#include "platform/socket.h"
 #include "platform/time_scale.h"
+#include "support/loopback_server.h"
 #include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 
 namespace gl::test {
 namespace {
+
+constexpr std::chrono::milliseconds kHour{60 * 60 * 1000};
 
 mode_t ModeOf(const std::filesystem::path& path) {
   struct stat status {};
@@ -127,6 +136,148 @@ TEST(ProgramStartTest, ArgumentsArriveUnchangedAndTheChildRunsInItsOwnSession) {
   EXPECT_FALSE(missing.Started);
   EXPECT_EQ(missing.Message.rfind("Cannot start /nonexistent/browser: ", 0), 0u);
   EXPECT_EQ(StartProgram("", {"file:///x"}).Message, "No program is set.");
+}
+
+TEST(SettingsFileTest, TextFormIsExactEveryByteSurvivesAndHandEditsAreRead) {
+  EXPECT_EQ(SettingsFileText({{"Browser", {{"Browser Path", "C:\\Netscape\\NETSCAPE.EXE"}}},
+                              {"Proxy", {{"Proxy Port", "80"}, {"Server", "a=b [c] 100%\nnext"}}}}),
+            "[Browser]\nBrowser Path=C:\\Netscape\\NETSCAPE.EXE\n\n"
+            "[Proxy]\nProxy Port=80\nServer=a%3Db %5Bc%5D 100%25%0Anext\n");
+
+  std::string allBytes;
+  for (int byte = 0; byte < 256; ++byte)
+    allBytes += static_cast<char>(byte);
+  const std::string odd = "[x]=\\%41%\r\n ";
+  const SettingsTree keys = {
+      {allBytes, {{allBytes, allBytes}, {odd, odd}, {"", "empty name"}}},
+      {odd + "\\sub", {{"=", "="}, {"[", "]"}}},
+  };
+  EXPECT_EQ(ParseSettingsFile(SettingsFileText(keys)), keys);
+
+  // Reading tolerates hand-edited files.
+  const SettingsTree expected = {
+      {"A", {{"x", "1=2"}, {"bad", "%zz%4%"}, {"lower", "=["}}},
+      {"", {{"root", "yes"}}},
+  };
+  EXPECT_EQ(ParseSettingsFile("orphan=before any section\r\n"
+                              "[A]\r\n"
+                              "no equals sign here\n"
+                              "x=1=2\r\n"
+                              "bad=%zz%4%\n"
+                              "lower=%3d%5b\n"
+                              "[]\n"
+                              "root=yes"),
+            expected);
+}
+
+// The file is private (it may hold a password), made with its folders, and keeps what another
+// program wrote meanwhile; a failed write keeps what was there.
+TEST(SettingsStoreTest, WritesAPrivateFileAndKeepsOtherWriters) {
+  TempFolder folder;
+  const auto file = folder / "deep" / "er" / "registry.ini";
+  SettingsStore first(file);
+  SettingsStore second(file);
+  auto key = first.CreateKey("Proxy");
+  ASSERT_TRUE(key);
+  EXPECT_FALSE(key->QueryValue("Proxy Port"));
+  ASSERT_TRUE(key->SetValues({{"Proxy Port", "8080"}, {"Empty", ""}}));
+  EXPECT_EQ(key->QueryValue("Proxy Port"), "8080");
+  EXPECT_FALSE(key->QueryValue("Empty"));  // an empty value does not count
+  EXPECT_EQ(ReadFileBytes(file), "[Proxy]\nEmpty=\nProxy Port=8080\n");
+  struct stat status {};
+  ASSERT_EQ(stat(file.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0600u);
+
+  ASSERT_TRUE(second.CreateKey("Startup")->SetValue("First Start", "No"));
+  SettingsStore reader(file);
+  EXPECT_EQ(reader.CreateKey("Proxy")->QueryValue("Proxy Port"), "8080");
+  EXPECT_EQ(reader.CreateKey("Startup")->QueryValue("First Start"), "No");
+
+  std::filesystem::remove(file);
+  std::filesystem::create_directory(file);  // the file can no longer be read
+  EXPECT_FALSE(key->SetValue("Proxy Port", "new"));
+  EXPECT_EQ(key->QueryValue("Proxy Port"), "8080");
+  EXPECT_TRUE(std::filesystem::is_empty(file));
+}
+
+TEST(SettingsStoreTest, LocationFollowsTheEnvironment) {
+  const ScopedEnvironment home("HOME", "/home/ann");
+  const std::string fallback = "/home/ann/.config/gleaner-light/registry.ini";
+  using Text = std::optional<std::string>;
+  const std::tuple<Text, Text, std::string> rows[] = {
+      {"/tmp/gl", "/xdg", "/tmp/gl/registry.ini"},
+      {std::nullopt, "/xdg", "/xdg/gleaner-light/registry.ini"},
+      {std::nullopt, "relative/config", fallback},
+      {std::nullopt, std::nullopt, fallback},
+  };
+  for (const auto& [gleanerHome, configHome, file] : rows) {
+    SCOPED_TRACE(file);
+    const ScopedEnvironment gleaner("GLEANER_LIGHT_HOME", gleanerHome);
+    const ScopedEnvironment config("XDG_CONFIG_HOME", configHome);
+    EXPECT_EQ(DefaultSettingsFile(), file);
+  }
+}
+
+TEST(ResolveHostTest, DottedAddressesConvertAndBadHostsAreUnknown) {
+  const std::pair<std::string, std::optional<std::uint32_t>> rows[] = {
+      {"127.0.0.1", 0x7f000001},
+      {"010.0.0.1", 0x08000001},  // octal groups, as the classic converter reads them
+      {"localhost", 0x7f000001},
+      {"", std::nullopt},
+      {std::string("127.0.0.1\0.evil", 15), std::nullopt},
+      {std::string(257, 'a'), std::nullopt},
+  };
+  for (const auto& [host, expected] : rows) {
+    SCOPED_TRACE(host);
+    const auto address = ResolveHost(host);
+    EXPECT_EQ(address ? std::optional(ntohl(*address)) : std::nullopt, expected);
+  }
+}
+
+// With a cancellation pending, every step that would block returns at once with Cancelled: a
+// connect to a listener whose backlog is full, a wait and a receive on a silent peer, and a send
+// into a peer that reads nothing (the one connection that backlog took); each would otherwise wait
+// out its hour. Once it is drained, a request far larger than the socket buffers goes out whole in
+// many partial sends, and the answer is received until the peer closes.
+TEST(TcpSocketTest, BlockingStepsEndWhenCancelledAndOtherwiseCarryEverything) {
+  const RawListener backlogFull(0);
+  TcpSocket first;
+  ASSERT_EQ(first.Connect(htonl(INADDR_LOOPBACK), backlogFull.Port(), kHour), SocketError::None);
+  const RawListener listener(1);
+  TcpSocket socket;
+  socket.SetTransferOptions(std::chrono::milliseconds(32000));
+  ASSERT_EQ(socket.Connect(htonl(INADDR_LOOPBACK), listener.Port(), kHour), SocketError::None);
+  const int peer = listener.Accept();
+
+  CancelBlockingCall();
+  TcpSocket waiting;
+  EXPECT_EQ(waiting.Connect(htonl(INADDR_LOOPBACK), backlogFull.Port(), kHour),
+            SocketError::Cancelled);
+  EXPECT_EQ(first.WaitReadable(kHour), SocketError::Cancelled);
+  char buffer[100];
+  EXPECT_EQ(first.Receive(buffer, sizeof buffer, kHour).Error, SocketError::Cancelled);
+  EXPECT_EQ(first.Send(std::string(64 << 20, 's'), kHour), SocketError::Cancelled);
+  ClearStop();  // no flag is set: this drains the pending cancellation
+  EXPECT_EQ(first.WaitReadable(std::chrono::milliseconds(1)), SocketError::TimedOut);
+
+  const std::string request(8 << 20, 'q');
+  std::string arrived;
+  std::thread reader([&] {
+    char block[65536];
+    ssize_t count = 0;
+    while (arrived.size() < request.size() && (count = recv(peer, block, sizeof block, 0)) > 0)
+      arrived.append(block, static_cast<std::size_t>(count));
+    send(peer, "answer", 6, 0);
+    close(peer);
+  });
+  EXPECT_EQ(socket.Send(request, kHour), SocketError::None);
+  reader.join();
+  EXPECT_EQ(arrived, request);
+  EXPECT_EQ(socket.WaitReadable(kHour), SocketError::None);
+  ASSERT_EQ(socket.Receive(buffer, sizeof buffer, kHour).Count, 6);
+  EXPECT_EQ(std::string(buffer, 6), "answer");
+  const auto end = socket.Receive(buffer, sizeof buffer, kHour);
+  EXPECT_EQ(std::tie(end.Count, end.Error), std::make_tuple(0, SocketError::None));
 }
 
 }  // namespace
