@@ -1,12 +1,16 @@
-#include "browser/browse_to.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <atomic>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "browser/browse_to.h"
+#include "browser/browser_items.h"
+#include "browser/help_pages.h"
+#include "browser/internal/endpoint_pages.h"
+#include "platform/file_address.h"
 #include "support/loopback_server.h"
 #include "support/scoped_environment.h"
 #include "support/temp_folder.h"
@@ -62,10 +66,10 @@ class BrowseToTest : public ::testing::Test {
     }
     if (target.starts_with("/json/activate/")) return EndpointAnswer("Target activated");
     if (opened_) return EndpointAnswer(R"([{"id": "P1"}, {"id": "NEW"}])");
-    return EndpointAnswer(R"([
+    return EndpointAnswer(R"([{"type": "page", "url": "http://no.id/"}, "not a target",
         {"id": "W", "type": "service_worker", "url": "http://w.test/sw.js", "title": "sw"},
         {"id": "P1", "type": "page", "url": "http://a.test/n.htm", "title": "Netscape - [News]"},
-        {"id": "P2", "type": "page", "url": "http://b.test/", "title": "B"}])");
+        {"id": "P2", "type": "page", "url": "http://b.test/", "title": 7}])");
   }};
   Settings settings_;
   RecordingBrowserHost host_;
@@ -115,6 +119,71 @@ TEST_F(BrowseToTest, OtherwiseTheProgramIsStartedWithTheAddressAlone) {
                                 "dialog box (under the Edit menu)."});
   }
   EXPECT_EQ(endpoint_.RequestCount(), 0u);
+}
+
+// Each row: the answer, and the address and title read from it ("-" when none is).
+TEST(ParseWindowInfoTest, AddressAndTitleByTheQuotedAndUnquotedRules) {
+  // Only 4999 bytes count: after a 4997-byte address the closing quote is the last of them.
+  const std::string a4996(4996, 'a');
+  const std::pair<std::string, std::string> rows[] = {
+      {R"("http://a.test/x","Home page")", "http://a.test/x|Home page"},
+      {R"("http://a.test/?q=a,b","T")", "http://a.test/?q=a,b|T"},
+      {"http://a.test/x,Home page", "http://a.test/x|Home page"},
+      {R"(http://a.test/x,"Home")", "http://a.test/x|Home"},
+      {R"("http://a.test/","Netscape - [Home]")", "http://a.test/|Home"},
+      {R"("http://a.test/","My Netscape")", "http://a.test/|"},
+      {R"("","")", "|"},
+      {R"("http://a.test/x")", "-"},
+      {"http://a.test/x", "-"},
+      {"\"" + a4996 + "\",\"T\"", a4996 + "|"},
+      {"\"" + a4996 + "a\",\"T\"", "-"},
+  };
+  for (const auto& [answer, expected] : rows) {
+    const std::optional<BrowserPage> page = ParseWindowInfo(answer);
+    EXPECT_EQ(page ? page->Address + "|" + page->Title : "-", expected) << answer.substr(0, 60);
+  }
+  const BrowserPage page{"http://a.test/", "Quotes \"and\", commas"};
+  const std::optional<BrowserPage> back = ParseWindowInfo(WindowInfoAnswer(page));
+  ASSERT_TRUE(back);
+  EXPECT_EQ(std::tie(back->Address, back->Title), std::tie(page.Address, page.Title));
+}
+
+// The item holds the address, its quotes, the suffix and a terminator in 5000 bytes.
+TEST(OpenURLItemTest, FitsTheItemBufferOrIsNotMade) {
+  const std::string fits(4987, 'a');
+  EXPECT_EQ(OpenURLItem(fits), "\"" + fits + "\",,-1,0,,,,");
+  EXPECT_EQ(OpenURLItem(fits + "a"), std::nullopt);
+
+  const std::string address = R"(http://a.test/"q" x;y)";
+  EXPECT_EQ(AddressOfOpenURLItem(*OpenURLItem(address)), address);
+  EXPECT_EQ(AddressOfOpenURLItem("http://a.test/,,-1,0"), std::nullopt);
+  EXPECT_EQ(AddressOfOpenURLItem("\"http://a.test/"), std::nullopt);
+}
+
+// An answer that is not a list of targets is no list; pages without a text id, and entries that
+// are not objects, are passed over (see the endpoint's list below).
+TEST(EndpointPagesTest, OnlyAListOfTargetsIsAPageList) {
+  for (const char* body : {"", "[", R"({"id": "P1"})", "Target activated"})
+    EXPECT_FALSE(ParsePageList(body)) << body;
+  EXPECT_FALSE(ParsePage(R"({"id": 5})"));
+}
+
+// Every context opens a help page that exists, at an anchor that page has; a context without a
+// page of its own opens the contents.
+TEST(HelpAddressTest, EveryContextOpensAPageAtAnAnchorItHas) {
+  int anchored = 0;
+  for (int context = 0; context <= 40; ++context) {
+    const std::string address = HelpAddress(context, GL_RESOURCES_FOLDER);
+    const std::size_t hash = address.find('#');
+    const std::string page = ReadFileBytes(PathFromFileAddress(address.substr(0, hash)));
+    EXPECT_NE(page.find("</html>"), std::string::npos) << context;
+    if (hash == std::string::npos) continue;
+    ++anchored;
+    EXPECT_NE(page.find("id=\"" + address.substr(hash + 1) + "\""), std::string::npos) << context;
+  }
+  EXPECT_EQ(anchored, 9);  // 6, 12, 13, 22 to 24 and 36 to 38
+  EXPECT_EQ(HelpAddress(help_context::kEntryRetrieval, "/opt/gl"),
+            "file:///opt/gl/help/entry-setup.html#retrieval");
 }
 
 }  // namespace
