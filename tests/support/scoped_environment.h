@@ -1,15 +1,18 @@
 #pragma once
 
 #include <stdlib.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <optional>
 #include <string>
 #include <utility>
 
 namespace gl::test {
 
-// Sets an environment variable (or removes it when `value` is none) for the object's lifetime,
-// then puts back what was there before.
+// Process state set for one test and put back afterwards.
+
+// Sets an environment variable (or removes it when `value` is none) for the object's lifetime.
 class ScopedEnvironment {
  public:
   ScopedEnvironment(std::string name, const std::optional<std::string>& value)
@@ -38,6 +41,25 @@ class ScopedEnvironment {
 struct ScopedTimeScale : ScopedEnvironment {
   explicit ScopedTimeScale(const char* factor)
       : ScopedEnvironment("GLEANER_LIGHT_TIME_SCALE", std::string(factor)) {}
+};
+
+// While it lives, this process may write files of at most `bytes`: a write past that fails half
+// way, as on a full disk, without a disk to fill.
+class ScopedFileSizeLimit {
+ public:
+  explicit ScopedFileSizeLimit(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
+    getrlimit(RLIMIT_FSIZE, &previous_);
+    const rlimit limited{bytes, previous_.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limited);
+  }
+  ~ScopedFileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &previous_);
+    std::signal(SIGXFSZ, handler_);
+  }
+
+ private:
+  void (*handler_)(int);
+  rlimit previous_{};
 };
 
 }  // namespace gl::test
