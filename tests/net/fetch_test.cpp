@@ -52,7 +52,7 @@ TEST_F(FetchTest, PageIsKeptAsReceivedAtTheEndOfARedirectChain) {
             std::make_tuple(true, false, false, false));
   EXPECT_EQ(result.Stream.Bytes(), WithZero(page.Bytes));
   EXPECT_EQ(address_, server_.HostPort() + "/f.htm");
-  EXPECT_EQ(Targets(), (std::vector<std::string>{"/", "/dir/b.htm", "/dir/c.htm", "/d.htm",
+  ASSERT_EQ(Targets(), (std::vector<std::string>{"/", "/dir/b.htm", "/dir/c.htm", "/d.htm",
                                                  "/e?x=1", "/e?x=2", "/f.htm"}));
   EXPECT_EQ(server_.Requests().front().Bytes, SentRequest("/", server_.HostPort()));
   EXPECT_EQ(server_.Requests().back().Bytes, SentRequest("/f.htm", server_.HostPort()));
