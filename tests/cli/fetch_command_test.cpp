@@ -10,7 +10,7 @@
 #include "net/internal/base64.h"
 #include "platform/cancellation.h"
 #include "support/loopback_server.h"
-#include "support/scoped_time_scale.h"
+#include "support/scoped_environment.h"
 
 // The fetch command's own part: options and settings handed to the fetch, what goes to stdout
 // and stderr, and the exit code. The fetch itself is pinned by the net tests.

@@ -15,7 +15,6 @@
 #include "platform/cancellation.h"
 #include "platform/disk_space.h"
 #include "support/loopback_server.h"
-#include "support/raw_listener.h"
 
 // The generate, archives and delete-archive commands over a small loopback site. What a run
 // writes is pinned by the generate tests; these check the commands around it.

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "core/brief_format.h"
-#include "support/scoped_file_size_limit.h"
+#include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 
 namespace gl {

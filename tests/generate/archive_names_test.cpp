@@ -7,7 +7,7 @@
 
 #include "generate/internal/run_catalogue.h"
 #include "generate/internal/run_errors.h"
-#include "support/scoped_file_size_limit.h"
+#include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 
 namespace gl::test {

@@ -9,7 +9,7 @@
 #include "generate/internal/unfetched_link_page.h"
 #include "platform/cancellation.h"
 #include "platform/file_address.h"
-#include "support/scoped_file_size_limit.h"
+#include "support/scoped_environment.h"
 #include "support/test_authority.h"
 
 namespace gl::test {

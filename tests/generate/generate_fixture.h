@@ -13,7 +13,7 @@
 #include "generate/generate_brief.h"
 #include "platform/cancellation.h"
 #include "support/loopback_server.h"
-#include "support/scoped_time_scale.h"
+#include "support/scoped_environment.h"
 #include "support/standalone_run.h"
 #include "support/temp_folder.h"
 

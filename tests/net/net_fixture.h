@@ -2,29 +2,24 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 #include <vector>
 
 #include "core/memory_stream.h"
+#include "net/fetch.h"
 #include "net/progress_sink.h"
 #include "platform/cancellation.h"
-#include "support/scoped_time_scale.h"
+#include "support/scoped_environment.h"
 
 namespace gl::test {
 
-// Records every report in order, and when each status came, for assertions on what a transfer
-// told its window.
+// Records every report in order.
 class RecordingSink : public ProgressSink {
  public:
-  void SetStatusText(const std::string& text) override {
-    Statuses.push_back(text);
-    StatusTimes.push_back(std::chrono::steady_clock::now());
-  }
+  void SetStatusText(const std::string& text) override { Statuses.push_back(text); }
   void SetProgress(int percent) override { Progress.push_back(percent); }
 
   std::vector<std::string> Statuses;
-  std::vector<std::chrono::steady_clock::time_point> StatusTimes;
   std::vector<int> Progress;
 };
 
@@ -40,8 +35,20 @@ inline std::string WithZero(std::string bytes) {
   return bytes + '\0';
 }
 
+// A request as the fetch sends it: with `basic` credentials the headers come in another order.
+inline std::string SentRequest(std::string_view target, std::string_view host,
+                               std::string_view basic = {}) {
+  const std::string get = "GET " + std::string(target) + " HTTP/1.0\r\n";
+  const std::string agentAndHost =
+      "User-Agent: Gleaner-Light 1.0\r\nHost: " + std::string(host) + "\r\n";
+  if (basic.empty()) return get + agentAndHost + "Accept: */*; q=1\r\n\r\n";
+  return get + "Accept: */*; q=1\r\n" + agentAndHost + "Authorization: Basic " +
+         std::string(basic) + "\r\n\r\n";
+}
+
 // Network tests run with time-outs shrunk (by default 5 s of waiting for data becomes 250 ms)
 // and leave no Stop or Skip behind. The factor is set before any member starts a server thread.
+// Fetch() leaves in `address_` where the page was found.
 class NetTest : public ::testing::Test {
  protected:
   explicit NetTest(const char* timeScale = "0.05") : timeScale_(timeScale) {}
@@ -50,8 +57,16 @@ class NetTest : public ::testing::Test {
     ClearSkip();
   }
 
+  FetchResult Fetch(std::string address) {
+    address_ = std::move(address);
+    return FetchPage(address_, options_, settings_, sink_);
+  }
+
   ScopedTimeScale timeScale_;
   RecordingSink sink_;
+  FetchOptions options_;
+  Settings settings_;
+  std::string address_;
 };
 
 }  // namespace gl::test

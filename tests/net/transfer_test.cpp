@@ -1,18 +1,14 @@
 #include "net/transfer.h"
 
 #include <gtest/gtest.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <array>
-#include <thread>
+#include <optional>
 #include <tuple>
 
 #include "net/generated_pages.h"
 #include "net/net_fixture.h"
 #include "support/loopback_server.h"
-#include "support/raw_listener.h"
 
 namespace gl::test {
 namespace {
@@ -87,107 +83,67 @@ TEST_F(TransferTest, AnAnswerCanEndAtItsDeclaredLength) {
   }
 }
 
-TEST_F(TransferTest, UnknownHostGivesUnableToConnect) {
-  for (const std::string& endpoint : {std::string(257, 'h') + ":80", std::string(":80")}) {
-    SCOPED_TRACE(endpoint);
-    stream_.Clear();
-    EXPECT_FALSE(Transfer(endpoint));
-    EXPECT_EQ(stream_.Bytes(), Page(WriteUnableToConnectPage, kDisplay));
-  }
-}
-
 class ShortWaitTransferTest : public TransferTest {
  protected:
   ShortWaitTransferTest() : TransferTest("0.002") {}
 };
 
-// No data in time, a server stopping mid-answer or closing before the body it announced is
-// complete, an answer beyond the limit or a refused connection: the stream holds the busy page,
-// an answer for the caller to classify.
-TEST_F(ShortWaitTransferTest, FailedExchangeGivesTheBusyPage) {
+// A host that cannot be found gives the unable-to-connect page and false. No data in time, a
+// server stopping mid-answer or closing before the body it announced is complete, an answer
+// beyond the limit or a refused connection give the busy page and true: an answer for the caller
+// to classify.
+TEST_F(ShortWaitTransferTest, FailedExchangeGivesAnInaccessiblePage) {
   Answer closed = PageAnswer(std::string(100, 'x'));
   closed.Bytes.resize(closed.Bytes.size() - 50);
   Answer cut = closed;
   cut.HoldOpen = true;
-  const std::pair<const char*, Answer> rows[] = {
-      {"silent", SilentAnswer()},
-      {"cut", cut},
-      {"closed short", closed},
-      {"too long", PageAnswer(std::string(200000, 'x'))}};
+  const std::string server = server_.HostPort();
+  const std::string refused = "127.0.0.1:" + std::to_string(ClosedLoopbackPort());
+  const struct {
+    const char* name;
+    std::string endpoint;
+    std::optional<Answer> answer;
+    bool busy = true;
+  } rows[] = {{"long host", std::string(257, 'h') + ":80", {}, false},
+              {"no host", ":80", {}, false},
+              {"silent", server, SilentAnswer()},
+              {"cut", server, cut},
+              {"closed short", server, closed},
+              {"too long", server, PageAnswer(std::string(200000, 'x'))},
+              {"refused", refused, {}}};
   options_.AnswerLimit = 100000;
-  for (const auto& [name, answer] : rows) {
-    SCOPED_TRACE(name);
-    server_.Enqueue(answer);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    if (row.answer) server_.Enqueue(*row.answer);
     stream_.Clear();
-    EXPECT_TRUE(Transfer(server_.HostPort()));
-    EXPECT_EQ(stream_.Bytes(), Page(WriteBusyNetworkPage, kDisplay));
+    EXPECT_EQ(Transfer(row.endpoint), row.busy);
+    EXPECT_EQ(stream_.Bytes(),
+              Page(row.busy ? WriteBusyNetworkPage : WriteUnableToConnectPage, kDisplay));
   }
-
-  std::string refused;
-  {
-    const RawListener gone(1);
-    refused = gone.Endpoint();
-  }
-  stream_.Clear();
-  EXPECT_TRUE(Transfer(refused));
-  EXPECT_EQ(stream_.Bytes(), Page(WriteBusyNetworkPage, kDisplay));
 }
 
-// Waits stretched a hundredfold: a step that ignored the cancellation would hang far past the
-// test's time limit.
-class CancelTest : public TransferTest {
- protected:
-  CancelTest() : TransferTest("100") {}
-};
-
-// A request far larger than the socket buffers, to a peer that reads nothing, blocks in send.
-TEST_F(CancelTest, SkipDuringSendEndsWithTheSkippedPage) {
-  const RawListener silent(1);
-  std::thread skipper([&silent] {
-    const int accepted = silent.Accept();
-    int queued = 0;
-    while (queued < 65536 && ioctl(accepted, FIONREAD, &queued) == 0)
-      std::this_thread::yield();
-    RequestSkip();
-    close(accepted);
-  });
-
-  const bool result = Transfer(silent.Endpoint(), std::string(64 << 20, 'r'));
-  skipper.join();
-
-  EXPECT_FALSE(result);
-  EXPECT_EQ(stream_.Bytes(), Page(WriteSkippedPage, kDisplay));
-}
-
-// Stops once the first piece has been reported while the server holds the rest back.
+// Stops once the first piece has been reported while the server holds the rest back. Waits are
+// stretched a hundredfold: a receive that ignored the Stop would hang past the test's time limit.
 class StopOnFirstPiece : public RecordingSink {
  public:
-  void SetProgress(int percent) override {
-    RecordingSink::SetProgress(percent);
+  void SetProgress(int) override {
     if (Statuses.size() == 3) RequestStop();
   }
 };
 
-TEST_F(CancelTest, StopDuringReceiveEndsWithTheSkippedPage) {
+TEST(StopTransferTest, StopDuringReceiveEndsWithTheSkippedPage) {
+  const ScopedTimeScale stretched("100");
+  LoopbackServer server;
   Answer answer = MakeAnswer("HTTP/1.0 200 OK", {{"Content-Length", "1000"}}, "first part");
   answer.HoldOpen = true;
-  server_.Enqueue(answer);
+  server.Enqueue(answer);
+  MemoryStream stream;
   StopOnFirstPiece sink;
+  bool nonText = false;
 
-  EXPECT_FALSE(TransferRequest(server_.HostPort(), kRequest, options_, stream_, sink, nonText_));
-
-  EXPECT_EQ(stream_.Bytes(), Page(WriteSkippedPage, kDisplay));
-}
-
-TEST(RetryBudgetTest, GrowsWithTheAttemptLevel) {
-  // {level, failed calls repeated, seconds to wait for the first data}
-  const std::array<int, 3> rows[] = {{5, 2, 5},   {10, 4, 10}, {15, 5, 15},
-                                     {20, 6, 20}, {25, 8, 25}, {40, 8, 40}};
-  for (const auto& [level, failedCalls, wait] : rows) {
-    SCOPED_TRACE(level);
-    EXPECT_EQ(RetryBudgetFor(level).FailedCalls, failedCalls);
-    EXPECT_EQ(RetryBudgetFor(level).FirstDataWait, std::chrono::seconds(wait));
-  }
+  EXPECT_FALSE(TransferRequest(server.HostPort(), kRequest, {kDisplay}, stream, sink, nonText));
+  EXPECT_EQ(stream.Bytes(), Page(WriteSkippedPage, kDisplay));
+  ClearStop();
 }
 
 TEST(SplitEndpointTest, PortDefaultsTo80) {

@@ -1,32 +1,53 @@
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <ctime>
+#include <optional>
+#include <sstream>
+#include <thread>
+#include <tuple>
 
+#include "platform/atomic_file.h"
 #include "platform/cancellation.h"
 #include "platform/date_time.h"
 #include "platform/file_address.h"
+#include "platform/program_start.h"
+#include "platform/settings_store.h"
+#include "platform/socket.h"
+#include "platform/time_scale.h"
+#include "support/loopback_server.h"
+#include "support/scoped_environment.h"
+#include "support/temp_folder.h"
 
-namespace gl {
+namespace gl::test {
 namespace {
 
-bool CancellationPending() {
-  pollfd descriptor{CancellationFd(), POLLIN, 0};
-  return poll(&descriptor, 1, 0) == 1;
+constexpr std::chrono::milliseconds kHour{60 * 60 * 1000};
+
+mode_t ModeOf(const std::filesystem::path& path) {
+  struct stat status {};
+  EXPECT_EQ(stat(path.c_str(), &status), 0);
+  return status.st_mode & 07777;
 }
 
 TEST(CancellationTest, RequestsStayPendingUntilBothFlagsAreCleared) {
-  ASSERT_FALSE(CancellationPending());
+  const auto pending = [] {
+    pollfd descriptor{CancellationFd(), POLLIN, 0};
+    return poll(&descriptor, 1, 0) == 1;
+  };
+  ASSERT_FALSE(pending());
   RequestStop();
   RequestSkip();
-  EXPECT_TRUE(CancellationPending());
   ClearSkip();
   EXPECT_TRUE(StopRequested());
-  EXPECT_TRUE(CancellationPending());
+  EXPECT_TRUE(pending());
   ClearStop();
   EXPECT_FALSE(StopOrSkipRequested());
-  EXPECT_FALSE(CancellationPending());
+  EXPECT_FALSE(pending());
 }
 
 TEST(FileAddressTest, SchemeInAnyCaseAndTheSlashAfterItBelongsToThePath) {
@@ -34,32 +55,230 @@ TEST(FileAddressTest, SchemeInAnyCaseAndTheSlashAfterItBelongsToThePath) {
   EXPECT_FALSE(IsFileAddress("file:/x"));
   EXPECT_FALSE(IsFileAddress("http://file://"));
   EXPECT_EQ(PathFromFileAddress("file:///home/ann/a.htm"), "/home/ann/a.htm");
-  EXPECT_EQ(FileAddressFromPath("/home/ann/site/index.htm"), "file:///home/ann/site/index.htm");
   // A browser reads "#" as a fragment, "?" as a query and "%" as an escape.
   EXPECT_EQ(FileAddressFromPath("/home/ann/C# notes?/50% caf\xC3\xA9.htm"),
             "file:///home/ann/C%23%20notes%3F/50%25%20caf%C3%A9.htm");
 }
 
 TEST(DateTimeTest, FixedFormsWithoutLeadingZerosAndTwelveForNoonAndMidnight) {
-  setenv("TZ", "UTC", 1);
+  const ScopedEnvironment utc("TZ", "UTC");
   tzset();
   const std::time_t midnight = 946684800;  // 1 January 2000, 00:00:00 UTC
-  const struct {
-    std::time_t time;
-    const char* date;
-    const char* clock;
-  } cases[] = {
+  const std::tuple<std::time_t, const char*, const char*> rows[] = {
       {857552822, "3/5/1997", "9:07:02 AM"},
       {midnight, "1/1/2000", "12:00:00 AM"},
       {midnight + 12 * 3600 + 5, "1/1/2000", "12:00:05 PM"},
       {midnight + 345 * 86400 + 86399, "12/11/2000", "11:59:59 PM"},
   };
-  for (const auto& row : cases) {
-    SCOPED_TRACE(row.time);
-    EXPECT_EQ(ShortDateText(row.time), row.date);
-    EXPECT_EQ(TimeText(row.time), row.clock);
+  for (const auto& [time, date, clock] : rows) {
+    SCOPED_TRACE(time);
+    EXPECT_EQ(ShortDateText(time), date);
+    EXPECT_EQ(TimeText(time), clock);
   }
 }
 
+// Only a positive number scales; a scaled wait rounds up, never vanishes and has a ceiling.
+TEST(TimeScaleTest, OnlyPositiveNumbersScaleAndWaitsRoundUp) {
+  const std::tuple<const char*, long long, long long> rows[] = {
+      {"1e-3", 32000, 32}, {"", 5000, 5000}, {"0.5x", 5000, 5000},      {"0", 5000, 5000},
+      {"-1", 5000, 5000},  {"inf", 50, 50},  {"nan", 5000, 5000},       {"0.0001", 5000, 1},
+      {"0.003", 5000, 15}, {"0.001", 0, 0},  {"1e300", 5000, 86400000},
+  };
+  for (const auto& [factor, in, out] : rows) {
+    SCOPED_TRACE(factor);
+    const ScopedTimeScale scale(factor);
+    EXPECT_EQ(Scaled(std::chrono::milliseconds(in)), std::chrono::milliseconds(out));
+  }
+}
+
+// New files follow the umask; a replaced file keeps its mode, and a symbolic link stays while
+// its target is replaced. Failed writes are checked through the files saved with it.
+TEST(AtomicFileTest, ModesAndLinksSurviveAReplacement) {
+  TempFolder folder;
+  const mode_t previous = umask(022);
+  ASSERT_TRUE(WriteFileAtomically(folder / "shared", "a"));
+  umask(previous);
+  EXPECT_EQ(ModeOf(folder / "shared"), 0644u);
+
+  WriteFileBytes(folder / "brief.brf", "a much longer old content");
+  ASSERT_EQ(chmod((folder / "brief.brf").c_str(), 0640), 0);
+  std::filesystem::create_symlink(folder / "brief.brf", folder / "link.brf");
+  ASSERT_TRUE(WriteFileAtomically(folder / "link.brf", std::string("new\0bytes", 9)));
+  EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.brf"));
+  EXPECT_EQ(ReadFileBytes(folder / "brief.brf"), std::string("new\0bytes", 9));
+  EXPECT_EQ(ModeOf(folder / "brief.brf"), 0640u);
+}
+
+// The started shell writes its arguments, its session and its process id into a named pipe;
+// opening the pipe for reading waits until it has, so the test needs no timing.
+TEST(ProgramStartTest, ArgumentsArriveUnchangedAndTheChildRunsInItsOwnSession) {
+  TempFolder folder;
+  const std::filesystem::path fifo = folder / "report";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string address = "file:///tmp/a b/Brief0.htm?x=1&y=$HOME;echo `id`";
+  const ProgramStartResult result = StartProgram(
+      "sh", {"-c", "{ printf '%s|' \"$@\"; echo; cut -d' ' -f6 /proc/$$/stat; echo $$; } > \"$0\"",
+             fifo.string(), address, "two"});
+  ASSERT_TRUE(result.Started) << result.Message;
+  EXPECT_EQ(result.Message, "");
+
+  std::istringstream report(ReadFileBytes(fifo));
+  std::string arguments;
+  long session = 0;
+  long process = 0;
+  std::getline(report, arguments);
+  report >> session >> process;
+  EXPECT_EQ(arguments, address + "|two|");
+  EXPECT_EQ(session, process);
+  EXPECT_NE(session, getsid(0));
+
+  const ProgramStartResult missing = StartProgram("/nonexistent/browser", {"file:///x"});
+  EXPECT_FALSE(missing.Started);
+  EXPECT_EQ(missing.Message.rfind("Cannot start /nonexistent/browser: ", 0), 0u);
+  EXPECT_EQ(StartProgram("", {"file:///x"}).Message, "No program is set.");
+}
+
+TEST(SettingsFileTest, TextFormIsExactEveryByteSurvivesAndHandEditsAreRead) {
+  EXPECT_EQ(SettingsFileText({{"Browser", {{"Browser Path", "C:\\Netscape\\NETSCAPE.EXE"}}},
+                              {"Proxy", {{"Proxy Port", "80"}, {"Server", "a=b [c] 100%\nnext"}}}}),
+            "[Browser]\nBrowser Path=C:\\Netscape\\NETSCAPE.EXE\n\n"
+            "[Proxy]\nProxy Port=80\nServer=a%3Db %5Bc%5D 100%25%0Anext\n");
+
+  std::string allBytes;
+  for (int byte = 0; byte < 256; ++byte)
+    allBytes += static_cast<char>(byte);
+  const std::string odd = "[x]=\\%41%\r\n ";
+  const SettingsTree keys = {
+      {allBytes, {{allBytes, allBytes}, {odd, odd}, {"", "empty name"}}},
+      {odd + "\\sub", {{"=", "="}, {"[", "]"}}},
+  };
+  EXPECT_EQ(ParseSettingsFile(SettingsFileText(keys)), keys);
+
+  // Reading tolerates hand-edited files.
+  const SettingsTree expected = {
+      {"A", {{"x", "1=2"}, {"bad", "%zz%4%"}, {"lower", "=["}}},
+      {"", {{"root", "yes"}}},
+  };
+  EXPECT_EQ(ParseSettingsFile("orphan=before any section\r\n"
+                              "[A]\r\n"
+                              "no equals sign here\n"
+                              "x=1=2\r\n"
+                              "bad=%zz%4%\n"
+                              "lower=%3d%5b\n"
+                              "[]\n"
+                              "root=yes"),
+            expected);
+}
+
+// The file is private (it may hold a password), made with its folders, and keeps what another
+// program wrote meanwhile; a failed write keeps what was there.
+TEST(SettingsStoreTest, WritesAPrivateFileAndKeepsOtherWriters) {
+  TempFolder folder;
+  const auto file = folder / "deep" / "er" / "registry.ini";
+  SettingsStore first(file);
+  SettingsStore second(file);
+  auto key = first.CreateKey("Proxy");
+  ASSERT_TRUE(key);
+  EXPECT_FALSE(key->QueryValue("Proxy Port"));
+  ASSERT_TRUE(key->SetValues({{"Proxy Port", "8080"}, {"Empty", ""}}));
+  EXPECT_EQ(key->QueryValue("Proxy Port"), "8080");
+  EXPECT_FALSE(key->QueryValue("Empty"));  // an empty value does not count
+  EXPECT_EQ(ReadFileBytes(file), "[Proxy]\nEmpty=\nProxy Port=8080\n");
+  struct stat status {};
+  ASSERT_EQ(stat(file.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0600u);
+
+  ASSERT_TRUE(second.CreateKey("Startup")->SetValue("First Start", "No"));
+  SettingsStore reader(file);
+  EXPECT_EQ(reader.CreateKey("Proxy")->QueryValue("Proxy Port"), "8080");
+  EXPECT_EQ(reader.CreateKey("Startup")->QueryValue("First Start"), "No");
+
+  std::filesystem::remove(file);
+  std::filesystem::create_directory(file);  // the file can no longer be read
+  EXPECT_FALSE(key->SetValue("Proxy Port", "new"));
+  EXPECT_EQ(key->QueryValue("Proxy Port"), "8080");
+  EXPECT_TRUE(std::filesystem::is_empty(file));
+}
+
+TEST(SettingsStoreTest, LocationFollowsTheEnvironment) {
+  const ScopedEnvironment home("HOME", "/home/ann");
+  const std::string fallback = "/home/ann/.config/gleaner-light/registry.ini";
+  using Text = std::optional<std::string>;
+  const std::tuple<Text, Text, std::string> rows[] = {
+      {"/tmp/gl", "/xdg", "/tmp/gl/registry.ini"},
+      {std::nullopt, "/xdg", "/xdg/gleaner-light/registry.ini"},
+      {std::nullopt, "relative/config", fallback},
+      {std::nullopt, std::nullopt, fallback},
+  };
+  for (const auto& [gleanerHome, configHome, file] : rows) {
+    SCOPED_TRACE(file);
+    const ScopedEnvironment gleaner("GLEANER_LIGHT_HOME", gleanerHome);
+    const ScopedEnvironment config("XDG_CONFIG_HOME", configHome);
+    EXPECT_EQ(DefaultSettingsFile(), file);
+  }
+}
+
+TEST(ResolveHostTest, DottedAddressesConvertAndBadHostsAreUnknown) {
+  const std::pair<std::string, std::optional<std::uint32_t>> rows[] = {
+      {"127.0.0.1", 0x7f000001},
+      {"010.0.0.1", 0x08000001},  // octal groups, as the classic converter reads them
+      {"localhost", 0x7f000001},
+      {"", std::nullopt},
+      {std::string("127.0.0.1\0.evil", 15), std::nullopt},
+      {std::string(257, 'a'), std::nullopt},
+  };
+  for (const auto& [host, expected] : rows) {
+    SCOPED_TRACE(host);
+    const auto address = ResolveHost(host);
+    EXPECT_EQ(address ? std::optional(ntohl(*address)) : std::nullopt, expected);
+  }
+}
+
+// With a cancellation pending, every step that would block returns at once with Cancelled: a
+// connect to a listener whose backlog is full, a wait and a receive on a silent peer, and a send
+// into a peer that reads nothing (the one connection that backlog took); each would otherwise wait
+// out its hour. Once it is drained, a request far larger than the socket buffers goes out whole in
+// many partial sends, and the answer is received until the peer closes.
+TEST(TcpSocketTest, BlockingStepsEndWhenCancelledAndOtherwiseCarryEverything) {
+  const RawListener backlogFull(0);
+  TcpSocket first;
+  ASSERT_EQ(first.Connect(htonl(INADDR_LOOPBACK), backlogFull.Port(), kHour), SocketError::None);
+  const RawListener listener(1);
+  TcpSocket socket;
+  socket.SetTransferOptions(std::chrono::milliseconds(32000));
+  ASSERT_EQ(socket.Connect(htonl(INADDR_LOOPBACK), listener.Port(), kHour), SocketError::None);
+  const int peer = listener.Accept();
+
+  CancelBlockingCall();
+  TcpSocket waiting;
+  EXPECT_EQ(waiting.Connect(htonl(INADDR_LOOPBACK), backlogFull.Port(), kHour),
+            SocketError::Cancelled);
+  EXPECT_EQ(first.WaitReadable(kHour), SocketError::Cancelled);
+  char buffer[100];
+  EXPECT_EQ(first.Receive(buffer, sizeof buffer, kHour).Error, SocketError::Cancelled);
+  EXPECT_EQ(first.Send(std::string(64 << 20, 's'), kHour), SocketError::Cancelled);
+  ClearStop();  // no flag is set: this drains the pending cancellation
+  EXPECT_EQ(first.WaitReadable(std::chrono::milliseconds(1)), SocketError::TimedOut);
+
+  const std::string request(8 << 20, 'q');
+  std::string arrived;
+  std::thread reader([&] {
+    char block[65536];
+    ssize_t count = 0;
+    while (arrived.size() < request.size() && (count = recv(peer, block, sizeof block, 0)) > 0)
+      arrived.append(block, static_cast<std::size_t>(count));
+    send(peer, "answer", 6, 0);
+    close(peer);
+  });
+  EXPECT_EQ(socket.Send(request, kHour), SocketError::None);
+  reader.join();
+  EXPECT_EQ(arrived, request);
+  EXPECT_EQ(socket.WaitReadable(kHour), SocketError::None);
+  ASSERT_EQ(socket.Receive(buffer, sizeof buffer, kHour).Count, 6);
+  EXPECT_EQ(std::string(buffer, 6), "answer");
+  const auto end = socket.Receive(buffer, sizeof buffer, kHour);
+  EXPECT_EQ(std::tie(end.Count, end.Error), std::make_tuple(0, SocketError::None));
+}
+
 }  // namespace
-}  // namespace gl
+}  // namespace gl::test

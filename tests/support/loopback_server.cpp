@@ -1,6 +1,10 @@
 #include "support/loopback_server.h"
 
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <openssl/bio.h>
+#include <openssl/err.h>
+#include <openssl/pem.h>
 #include <openssl/ssl.h>
 #include <poll.h>
 #include <pthread.h>
@@ -8,6 +12,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 
@@ -18,18 +23,158 @@ namespace gl::test {
 namespace {
 
 constexpr std::chrono::milliseconds kForever{-1};
-// A request longer than this is cut off; the client under test never sends one.
-constexpr std::size_t kMaxRequestBytes = std::size_t{16} << 20;
-// The first byte of a TLS connection: a handshake record.
-constexpr char kTlsHandshakeRecord = 0x16;
-// How the server, as a proxy, accepts a CONNECT.
+constexpr std::size_t kMaxRequestBytes = std::size_t{16} << 20;  // the client never sends more
+constexpr int kTlsHandshakeRecord = 0x16;                        // a TLS connection's first byte
 constexpr std::string_view kTunnelOpen = "HTTP/1.0 200 Connection established\r\n\r\n";
 
 std::string ReasonFor(int code) {
   return code == 200 ? "OK" : code / 100 == 3 ? "Moved" : "Status";
 }
 
+// Waits until `fd` (none: -1) shows `events` or `timeout` passes; false once `stopFd` is readable.
+bool WaitFor(int stopFd, int fd, short events, std::chrono::milliseconds timeout) {
+  pollfd watched[2] = {{stopFd, POLLIN, 0}, {fd, events, 0}};
+  for (;;) {
+    const int ready = poll(watched, fd < 0 ? 1 : 2, static_cast<int>(timeout.count()));
+    if (ready < 0 && errno == EINTR) continue;
+    return ready >= 0 && watched[0].revents == 0;
+  }
+}
+
+SSL_CTX* MakeServerTls(const ServerIdentity& identity) {
+  SSL_CTX* context = SSL_CTX_new(TLS_server_method());
+  const auto read = [](const std::string& pem, auto reader) {
+    BIO* in = BIO_new_mem_buf(pem.data(), static_cast<int>(pem.size()));
+    auto* object = reader(in, nullptr, nullptr, nullptr);
+    BIO_free(in);
+    return object;
+  };
+  X509* certificate = read(identity.CertificatePem, PEM_read_bio_X509);
+  EVP_PKEY* key = read(identity.KeyPem, PEM_read_bio_PrivateKey);
+  const bool ready = context != nullptr && SSL_CTX_use_certificate(context, certificate) == 1 &&
+                     SSL_CTX_use_PrivateKey(context, key) == 1;
+  X509_free(certificate);
+  EVP_PKEY_free(key);
+  if (!ready) throw std::runtime_error("loopback server: no TLS context");
+  // Sends return what fitted, as send() does.
+  SSL_CTX_set_mode(context, SSL_MODE_ENABLE_PARTIAL_WRITE);
+  return context;
+}
+
+// The server's side of one connection on a non-blocking socket, plain or TLS once accepted.
+// Every call waits until it can go on, and fails once the server stops.
+class ServerLink {
+ public:
+  ServerLink(int fd, int stopFd) : fd_(fd), stopFd_(stopFd) {}
+  ~ServerLink() {
+    SSL_free(ssl_);
+    close(fd_);
+  }
+
+  bool Pause(std::chrono::milliseconds pause) const { return WaitFor(stopFd_, -1, 0, pause); }
+  int PeekByte() {
+    char first = 0;
+    return Retry(POLLIN, [&] { return recv(fd_, &first, 1, MSG_PEEK); }) == 1 ? first : -1;
+  }
+  bool AcceptTls(SSL_CTX* context) {
+    ssl_ = SSL_new(context);
+    return ssl_ != nullptr && SSL_set_fd(ssl_, fd_) == 1 &&
+           Retry(POLLIN, [this] { return SSL_accept(ssl_); }) == 1;
+  }
+  // As recv: the bytes received, 0 when the client has closed, -1 on failure.
+  ssize_t Receive(char* buffer, std::size_t size) {
+    return Retry(POLLIN, [&]() -> ssize_t {
+      return ssl_ != nullptr ? SSL_read(ssl_, buffer, static_cast<int>(size))
+                             : recv(fd_, buffer, size, 0);
+    });
+  }
+  bool SendAll(std::string_view bytes) {
+    while (!bytes.empty()) {
+      const ssize_t sent = Retry(POLLOUT, [&]() -> ssize_t {
+        return ssl_ != nullptr ? SSL_write(ssl_, bytes.data(), static_cast<int>(bytes.size()))
+                               : send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+      });
+      if (sent <= 0) return false;  // the client went away
+      bytes.remove_prefix(static_cast<std::size_t>(sent));
+    }
+    return true;
+  }
+
+ private:
+  // Repeats `call` until it returns above 0, waiting for what the socket or TLS asks for.
+  template <typename Call>
+  ssize_t Retry(short events, Call call) {
+    for (;;) {
+      ERR_clear_error();
+      const ssize_t result = call();
+      if (result > 0) return result;
+      if (ssl_ != nullptr) {
+        const int error = SSL_get_error(ssl_, static_cast<int>(result));
+        if (error == SSL_ERROR_ZERO_RETURN) return 0;
+        if (error != SSL_ERROR_WANT_READ && error != SSL_ERROR_WANT_WRITE) return -1;
+        events = error == SSL_ERROR_WANT_READ ? POLLIN : POLLOUT;
+      } else if (result == 0 || (errno != EINTR && errno != EAGAIN)) {
+        return result;
+      }
+      if (!WaitFor(stopFd_, fd_, events, kForever)) return -1;
+    }
+  }
+
+  int fd_;
+  int stopFd_;
+  SSL* ssl_ = nullptr;
+};
+
+bool ReadRequest(ServerLink& link, Request& request) {
+  char block[4096];
+  while (request.Bytes.find("\r\n\r\n") == std::string::npos &&
+         request.Bytes.find("\n\n") == std::string::npos &&
+         request.Bytes.size() < kMaxRequestBytes) {
+    const ssize_t received = link.Receive(block, sizeof block);
+    if (received <= 0) return !request.Bytes.empty();
+    request.Bytes.append(block, static_cast<std::size_t>(received));
+  }
+  return true;
+}
+
+bool SendAnswer(ServerLink& link, const Answer& answer) {
+  std::string_view rest = answer.Bytes;
+  const std::size_t piece = answer.DripSize > 0 ? answer.DripSize : rest.size();
+  if (!link.Pause(Scaled(answer.Delay))) return false;
+  while (!rest.empty()) {
+    if (!link.SendAll(rest.substr(0, piece))) return false;
+    rest.remove_prefix(std::min(piece, rest.size()));
+    if (!rest.empty() && !link.Pause(Scaled(answer.DripPause))) return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+RawListener::RawListener(int backlog) : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  if (fd_ < 0 || bind(fd_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+      listen(fd_, backlog) != 0 ||
+      getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+    throw std::runtime_error("raw listener: cannot listen on 127.0.0.1");
+  }
+  port_ = ntohs(address.sin_port);
+}
+
+RawListener::~RawListener() {
+  close(fd_);
+}
+
+int RawListener::Accept(int flags) const {
+  return accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC | flags);
+}
+
+std::uint16_t ClosedLoopbackPort() {
+  return RawListener(1).Port();
+}
 
 std::string Request::Target() const {
   const std::size_t start = Bytes.find(' ');
@@ -52,8 +197,7 @@ std::string Request::Header(std::string_view name) const {
 Answer MakeAnswer(std::string_view statusLine,
                   const std::vector<std::pair<std::string, std::string>>& headers,
                   std::string_view body) {
-  Answer answer;
-  answer.Bytes = std::string(statusLine) + "\r\n";
+  Answer answer{std::string(statusLine) + "\r\n"};
   for (const auto& [name, value] : headers)
     answer.Bytes += name + ": " + value + "\r\n";
   answer.Bytes += "\r\n";
@@ -79,8 +223,7 @@ Answer StatusAnswer(int code) {
 }
 
 LoopbackServer::LoopbackServer(Handler handler, const ServerIdentity* tls)
-    : handler_(std::move(handler)),
-      tls_(tls != nullptr ? MakeServerTls(*tls) : ServerTls(nullptr, SSL_CTX_free)) {
+    : handler_(std::move(handler)), tls_(tls ? MakeServerTls(*tls) : nullptr, SSL_CTX_free) {
   if (pipe2(stopPipe_, O_CLOEXEC) != 0) throw std::runtime_error("loopback server: no pipe");
   thread_ = std::thread([this] { Serve(); });
 }
@@ -113,16 +256,6 @@ std::size_t LoopbackServer::RequestCount() const {
   return requests_.size();
 }
 
-bool LoopbackServer::WaitFor(int fd, short events, std::chrono::milliseconds timeout) {
-  pollfd watched[2] = {{stopPipe_[0], POLLIN, 0}, {fd, events, 0}};
-  const int count = fd < 0 ? 1 : 2;
-  for (;;) {
-    const int ready = poll(watched, count, static_cast<int>(timeout.count()));
-    if (ready < 0 && errno == EINTR) continue;
-    return ready >= 0 && watched[0].revents == 0;
-  }
-}
-
 void LoopbackServer::Serve() {
   // OpenSSL writes to the socket without MSG_NOSIGNAL: a client that has gone away must not end
   // the test program with SIGPIPE.
@@ -130,57 +263,30 @@ void LoopbackServer::Serve() {
   sigemptyset(&pipe);
   sigaddset(&pipe, SIGPIPE);
   pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
-  while (WaitFor(listener_.Fd(), POLLIN, kForever)) {
+  while (WaitFor(stopPipe_[0], listener_.Fd(), POLLIN, kForever)) {
     const int connection = listener_.Accept(SOCK_NONBLOCK);
-    if (connection < 0) continue;
-    {
-      ServerLink link(connection);
-      ServeConnection(link);
-    }
-    close(connection);
+    if (connection >= 0) ServeConnection(connection);
   }
 }
 
-void LoopbackServer::ServeConnection(ServerLink& link) {
-  if (tls_ && !StartTls(link)) return;
+void LoopbackServer::ServeConnection(int fd) {
+  ServerLink link(fd, stopPipe_[0]);
   Request request;
+  if (tls_ && link.PeekByte() != kTlsHandshakeRecord) {  // a proxy's CONNECT
+    if (!ReadRequest(link, request)) return;
+    Record(request);
+    if (!link.SendAll(kTunnelOpen)) return;
+    request = {};
+  }
+  if (tls_ && !link.AcceptTls(tls_.get())) return;
   if (!ReadRequest(link, request)) return;
   Record(request);
   const Answer answer = NextAnswer(request);
-  if (SendAnswer(link, answer) && answer.HoldOpen) WaitForClientClose(link);
-}
-
-bool LoopbackServer::StartTls(ServerLink& link) {
-  char first = 0;
-  if (!WaitFor(link.Fd(), POLLIN, kForever)) return false;
-  if (recv(link.Fd(), &first, 1, MSG_PEEK) == 1 && first != kTlsHandshakeRecord) {
-    Request tunnel;
-    if (!ReadRequest(link, tunnel)) return false;
-    Record(tunnel);
-    if (!SendAnswer(link, Answer{std::string(kTunnelOpen)})) return false;
-  }
-  for (;;) {
-    const int step = link.AcceptTls(tls_.get());
-    if (step >= 0) return step == 1;
-    if (!WaitFor(link.Fd(), link.Wanted(), kForever)) return false;
-  }
-}
-
-bool LoopbackServer::ReadRequest(ServerLink& link, Request& request) {
   char block[4096];
-  while (request.Bytes.find("\r\n\r\n") == std::string::npos &&
-         request.Bytes.find("\n\n") == std::string::npos &&
-         request.Bytes.size() < kMaxRequestBytes) {
-    const ssize_t received = link.Receive(block, sizeof block);
-    if (received < 0 && errno == EINTR) continue;
-    if (received < 0 && errno == EAGAIN) {
-      if (!WaitFor(link.Fd(), link.Wanted(), kForever)) return false;
-      continue;
+  if (SendAnswer(link, answer) && answer.HoldOpen) {
+    while (link.Receive(block, sizeof block) > 0) {
     }
-    if (received <= 0) return !request.Bytes.empty();
-    request.Bytes.append(block, static_cast<std::size_t>(received));
   }
-  return true;
 }
 
 void LoopbackServer::Record(const Request& request) {
@@ -198,36 +304,6 @@ Answer LoopbackServer::NextAnswer(const Request& request) {
     }
   }
   return handler_ ? handler_(request) : CloseAnswer();
-}
-
-bool LoopbackServer::SendAnswer(ServerLink& link, const Answer& answer) {
-  std::string_view rest = answer.Bytes;
-  const std::size_t piece = answer.DripSize > 0 ? answer.DripSize : rest.size();
-  while (!rest.empty()) {
-    std::string_view part = rest.substr(0, piece);
-    rest.remove_prefix(part.size());
-    while (!part.empty()) {
-      const ssize_t sent = link.Send(part.data(), part.size());
-      if (sent < 0 && errno == EINTR) continue;
-      if (sent < 0 && errno == EAGAIN) {
-        if (!WaitFor(link.Fd(), link.Wanted(), kForever)) return false;
-        continue;
-      }
-      if (sent <= 0) return false;  // the client went away
-      part.remove_prefix(static_cast<std::size_t>(sent));
-    }
-    if (!rest.empty() && !WaitFor(-1, 0, Scaled(answer.DripPause))) return false;
-  }
-  return true;
-}
-
-void LoopbackServer::WaitForClientClose(ServerLink& link) {
-  char block[4096];
-  for (;;) {
-    const ssize_t received = link.Receive(block, sizeof block);
-    if (received == 0 || (received < 0 && errno != EINTR && errno != EAGAIN)) return;
-    if (received < 0 && errno == EAGAIN && !WaitFor(link.Fd(), link.Wanted(), kForever)) return;
-  }
 }
 
 }  // namespace gl::test

@@ -13,41 +13,56 @@
 #include <utility>
 #include <vector>
 
-#include "support/raw_listener.h"
-#include "support/server_link.h"
+#include "support/test_authority.h"
 
-// A scriptable HTTP server on 127.0.0.1 for tests and benchmarks. It listens on a port the
-// system picks, serves one connection at a time on its own thread, and records every request.
-// Answers come from a queue (protocol tests script each exchange) or, when the queue is empty,
-// from a handler (a whole site served to the generator). With neither, the server closes the
-// connection without answering.
-//
-// Given an identity, it serves HTTPS instead. It is then also its own proxy: a connection that
-// begins with "CONNECT" has that request recorded and answered with "HTTP/1.0 200 Connection
-// established" before TLS starts on it.
+// A scriptable HTTP server on 127.0.0.1 for tests and benchmarks: one connection at a time on
+// its own thread, every request recorded. Answers come from a queue, else from a handler, else
+// the connection closes unanswered. Given an identity it serves HTTPS, and is its own proxy: a
+// "CONNECT" first is recorded and answered with "HTTP/1.0 200 Connection established".
+
+typedef struct ssl_ctx_st SSL_CTX;
 
 namespace gl::test {
 
-// One request as received: everything up to and including the empty line that ends it.
+// A listening socket on 127.0.0.1 that accepts only when told to.
+class RawListener {
+ public:
+  explicit RawListener(int backlog);
+  RawListener(const RawListener&) = delete;
+  RawListener& operator=(const RawListener&) = delete;
+  ~RawListener();
+
+  int Fd() const { return fd_; }
+  std::uint16_t Port() const { return port_; }
+  std::string Endpoint() const { return "127.0.0.1:" + std::to_string(port_); }
+  // Blocks (unless `flags` holds SOCK_NONBLOCK); the caller closes the connection.
+  int Accept(int flags = 0) const;
+
+ private:
+  int fd_ = -1;
+  std::uint16_t port_ = 0;
+};
+
+// A port on 127.0.0.1 where nothing listens: connecting there is refused.
+std::uint16_t ClosedLoopbackPort();
+
+// One request, up to and including the empty line that ends it.
 struct Request {
   std::string Bytes;
 
-  // "/a.htm" from "GET /a.htm HTTP/1.0".
-  std::string Target() const;
-  // The value of a header, found by name in any letter case; empty when absent.
+  std::string Target() const;  // "/a.htm" from "GET /a.htm HTTP/1.0"
+  // A header's value, its name in any letter case; empty when absent.
   std::string Header(std::string_view name) const;
 };
 
-// What the server does with one request: it sends Bytes exactly as they are (none: it closes at
-// once) and closes. Pauses pass through GLEANER_LIGHT_TIME_SCALE, so tests that shrink time-outs
-// shrink them too.
+// Bytes sent as they are, then the connection closes. Pauses are scaled by
+// GLEANER_LIGHT_TIME_SCALE, as the client's time-outs are.
 struct Answer {
   std::string Bytes;
-  // Above 0: Bytes go out in pieces of this size with DripPause between them.
-  std::size_t DripSize = 0;
+  std::size_t DripSize = 0;  // above 0: pieces of this size, DripPause apart
   std::chrono::milliseconds DripPause{0};
-  // After sending, keep the connection open until the client closes it.
-  bool HoldOpen = false;
+  std::chrono::milliseconds Delay{0};  // before the first byte
+  bool HoldOpen = false;               // after sending, wait until the client closes
 };
 
 // A complete answer: status line, headers in order, an empty line, the body.
@@ -60,11 +75,11 @@ Answer PageAnswer(std::string_view body, std::string_view contentType = "text/ht
 Answer RedirectAnswer(int code, std::string_view location);
 // "HTTP/1.0 <code> Status" with a short body.
 Answer StatusAnswer(int code);
-// Closes the connection without a byte.
+// No byte at all.
 inline Answer CloseAnswer() {
   return {};
 }
-// Keeps the connection open and silent until the client gives up.
+// Silent until the client gives up.
 inline Answer SilentAnswer() {
   Answer answer;
   answer.HoldOpen = true;
@@ -82,8 +97,7 @@ class LoopbackServer {
   ~LoopbackServer();
 
   std::uint16_t Port() const { return listener_.Port(); }
-  // "127.0.0.1:<port>"
-  std::string HostPort() const { return listener_.Endpoint(); }
+  std::string HostPort() const { return listener_.Endpoint(); }  // "127.0.0.1:<port>"
   // "http://127.0.0.1:<port>" + path ("https://" with an identity)
   std::string Address(std::string_view path = "/") const;
 
@@ -93,19 +107,12 @@ class LoopbackServer {
 
  private:
   void Serve();
-  void ServeConnection(ServerLink& link);
-  // Takes a proxy's CONNECT if one comes first, then does the TLS handshake.
-  bool StartTls(ServerLink& link);
-  bool ReadRequest(ServerLink& link, Request& request);
+  void ServeConnection(int fd);
   void Record(const Request& request);
   Answer NextAnswer(const Request& request);
-  bool SendAnswer(ServerLink& link, const Answer& answer);
-  // Waits until `fd` shows one of `events` or `timeout` passes; false when the server stops.
-  bool WaitFor(int fd, short events, std::chrono::milliseconds timeout);
-  void WaitForClientClose(ServerLink& link);
 
   Handler handler_;
-  ServerTls tls_;
+  std::unique_ptr<SSL_CTX, void (*)(SSL_CTX*)> tls_;
   RawListener listener_{64};
   int stopPipe_[2] = {-1, -1};
   mutable std::mutex mutex_;

@@ -11,8 +11,6 @@
 namespace gl::test {
 namespace {
 
-constexpr long kSecondsPerDay = 24 * 60 * 60;
-
 std::atomic<long> nextSerial{1};
 
 void Check(bool done, const char* what) {
@@ -25,32 +23,33 @@ EVP_PKEY* NewKey() {
   return key;
 }
 
-void AddExtension(X509* certificate, X509V3_CTX& context, int nid, const std::string& value) {
-  X509_EXTENSION* extension = X509V3_EXT_conf_nid(nullptr, &context, nid, value.c_str());
-  Check(extension != nullptr && X509_add_ext(certificate, extension, -1) == 1, "extension");
-  X509_EXTENSION_free(extension);
-}
-
-// A certificate for `key` named `commonName`, issued by `issuer` (itself when there is none); it
-// is signed once its extensions are in place.
+// A certificate for `key` named `commonName`, issued by `issuer` (itself when there is none),
+// with `extensions` ({nid, value}), signed by `issuerKey`.
 X509* NewCertificate(EVP_PKEY* key, const std::string& commonName, int firstDay, int lastDay,
-                     X509* issuer) {
+                     X509* issuer, EVP_PKEY* issuerKey,
+                     const std::vector<std::pair<int, std::string>>& extensions) {
+  constexpr long kDay = 24 * 60 * 60;
   X509* certificate = X509_new();
   Check(certificate != nullptr, "no certificate");
   X509_set_version(certificate, X509_VERSION_3);
   ASN1_INTEGER_set(X509_get_serialNumber(certificate), nextSerial++);
-  X509_gmtime_adj(X509_getm_notBefore(certificate), firstDay * kSecondsPerDay);
-  X509_gmtime_adj(X509_getm_notAfter(certificate), lastDay * kSecondsPerDay);
+  X509_gmtime_adj(X509_getm_notBefore(certificate), firstDay * kDay);
+  X509_gmtime_adj(X509_getm_notAfter(certificate), lastDay * kDay);
   X509_set_pubkey(certificate, key);
   X509_NAME* name = X509_get_subject_name(certificate);
   X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC,
                              reinterpret_cast<const unsigned char*>(commonName.c_str()), -1, -1, 0);
-  X509_set_issuer_name(certificate, issuer != nullptr ? X509_get_subject_name(issuer) : name);
+  if (issuer == nullptr) issuer = certificate;
+  X509_set_issuer_name(certificate, X509_get_subject_name(issuer));
+  X509V3_CTX context;
+  X509V3_set_ctx(&context, issuer, certificate, nullptr, nullptr, 0);
+  for (const auto& [nid, value] : extensions) {
+    X509_EXTENSION* extension = X509V3_EXT_conf_nid(nullptr, &context, nid, value.c_str());
+    Check(extension != nullptr && X509_add_ext(certificate, extension, -1) == 1, "extension");
+    X509_EXTENSION_free(extension);
+  }
+  Check(X509_sign(certificate, issuerKey, EVP_sha256()) > 0, "signing");
   return certificate;
-}
-
-void Sign(X509* certificate, EVP_PKEY* key) {
-  Check(X509_sign(certificate, key, EVP_sha256()) > 0, "signing");
 }
 
 template <typename Write>
@@ -64,28 +63,14 @@ std::string Pem(Write write) {
   return pem;
 }
 
-// "DNS:host" for a name, "IP:127.0.0.1" for an address.
-std::string AlternativeNames(const std::vector<std::string>& names) {
-  std::string list;
-  for (const std::string& name : names) {
-    if (!list.empty()) list += ',';
-    const bool address = name.find_first_not_of("0123456789.") == std::string::npos;
-    list += (address ? "IP:" : "DNS:") + name;
-  }
-  return list;
-}
-
 }  // namespace
 
 TestAuthority::TestAuthority() : key_(NewKey()) {
   certificate_ = NewCertificate(key_, "Gleaner-Light Test Authority " + std::to_string(nextSerial),
-                                -1, 30, nullptr);
-  X509V3_CTX context;
-  X509V3_set_ctx(&context, certificate_, certificate_, nullptr, nullptr, 0);
-  AddExtension(certificate_, context, NID_basic_constraints, "critical,CA:TRUE");
-  AddExtension(certificate_, context, NID_key_usage, "critical,keyCertSign,cRLSign");
-  AddExtension(certificate_, context, NID_subject_key_identifier, "hash");
-  Sign(certificate_, key_);
+                                -1, 30, nullptr, key_,
+                                {{NID_basic_constraints, "critical,CA:TRUE"},
+                                 {NID_key_usage, "critical,keyCertSign,cRLSign"},
+                                 {NID_subject_key_identifier, "hash"}});
 }
 
 TestAuthority::~TestAuthority() {
@@ -95,15 +80,18 @@ TestAuthority::~TestAuthority() {
 
 ServerIdentity TestAuthority::Issue(const std::vector<std::string>& names, int firstDay,
                                     int lastDay) const {
+  std::string alternatives;  // "DNS:host" for a name, "IP:127.0.0.1" for an address
+  for (const std::string& name : names) {
+    const bool address = name.find_first_not_of("0123456789.") == std::string::npos;
+    alternatives +=
+        (alternatives.empty() ? "" : ",") + std::string(address ? "IP:" : "DNS:") + name;
+  }
   EVP_PKEY* key = NewKey();
-  X509* certificate = NewCertificate(key, names.front(), firstDay, lastDay, certificate_);
-  X509V3_CTX context;
-  X509V3_set_ctx(&context, certificate_, certificate, nullptr, nullptr, 0);
-  AddExtension(certificate, context, NID_basic_constraints, "CA:FALSE");
-  AddExtension(certificate, context, NID_ext_key_usage, "serverAuth");
-  AddExtension(certificate, context, NID_subject_alt_name, AlternativeNames(names));
-  AddExtension(certificate, context, NID_authority_key_identifier, "keyid");
-  Sign(certificate, key_);
+  X509* certificate = NewCertificate(key, names.front(), firstDay, lastDay, certificate_, key_,
+                                     {{NID_basic_constraints, "CA:FALSE"},
+                                      {NID_ext_key_usage, "serverAuth"},
+                                      {NID_subject_alt_name, alternatives},
+                                      {NID_authority_key_identifier, "keyid"}});
   ServerIdentity identity{
       Pem([certificate](BIO* out) { return PEM_write_bio_X509(out, certificate); }),
       Pem([key](BIO* out) {
@@ -114,13 +102,10 @@ ServerIdentity TestAuthority::Issue(const std::vector<std::string>& names, int f
   return identity;
 }
 
-std::string TestAuthority::CertificatePem() const {
-  return Pem([this](BIO* out) { return PEM_write_bio_X509(out, certificate_); });
-}
-
 TrustedAuthority::TrustedAuthority()
     : certificateFile_("SSL_CERT_FILE", (folder_ / "authority.pem").string()) {
-  WriteFileBytes(folder_ / "authority.pem", CertificatePem());
+  WriteFileBytes(folder_ / "authority.pem",
+                 Pem([this](BIO* out) { return PEM_write_bio_X509(out, certificate_); }));
 }
 
 }  // namespace gl::test

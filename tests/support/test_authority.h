@@ -33,9 +33,7 @@ class TestAuthority {
   ServerIdentity Issue(const std::vector<std::string>& names, int firstDay = -1,
                        int lastDay = 30) const;
 
-  std::string CertificatePem() const;
-
- private:
+ protected:
   EVP_PKEY* key_ = nullptr;
   X509* certificate_ = nullptr;
 };

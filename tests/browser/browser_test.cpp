@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <atomic>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "browser/browse_to.h"
+#include "browser/browser_items.h"
+#include "browser/help_pages.h"
+#include "browser/internal/endpoint_pages.h"
+#include "platform/file_address.h"
+#include "support/loopback_server.h"
+#include "support/scoped_environment.h"
+#include "support/temp_folder.h"
+
+// Browser control against a fake remote-debugging endpoint and a stub browser program.
+
+namespace gl::test {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+// Kept open after the answer, as a browser's endpoint does.
+Answer EndpointAnswer(std::string_view body) {
+  Answer answer = PageAnswer(body, "application/json; charset=UTF-8");
+  answer.HoldOpen = true;
+  return answer;
+}
+
+class RecordingBrowserHost : public BrowserHost {
+ public:
+  void SetStatusText(const std::string& text) override { Shown.push_back(text); }
+  void ShowMessage(const UserMessage& message) override {
+    Shown.push_back(message.Title + ": " + message.Text);
+  }
+  Texts Shown;
+};
+
+class BrowseToTest : public ::testing::Test {
+ protected:
+  BrowseToTest() {
+    settings_.BrowserPath = (folder_ / "browser.sh").string();
+    settings_.BrowserService = "browser";
+    settings_.BrowserDebuggingPort = endpoint_.Port();
+    // The browser program writes its arguments, each in brackets, into a named pipe; reading
+    // the pipe waits until it has.
+    EXPECT_EQ(mkfifo(fifo_.c_str(), 0600), 0);
+    WriteFileBytes(
+        settings_.BrowserPath,
+        "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]' \"$a\"; done > '" + fifo_.string() + "'\n");
+    std::filesystem::permissions(settings_.BrowserPath, std::filesystem::perms::owner_all);
+  }
+
+  ScopedTimeScale timeScale_{"0.01"};
+  TempFolder folder_;
+  std::filesystem::path fifo_ = folder_ / "report";
+  // Once a page is opened it is listed, though not first: activating must find it by its id.
+  std::atomic<bool> opened_{false};
+  LoopbackServer endpoint_{[this](const test::Request& request) {
+    const std::string target = request.Target();
+    if (target.starts_with("/json/new?")) {
+      opened_ = true;
+      return EndpointAnswer(R"({"id": "NEW"})");
+    }
+    if (target.starts_with("/json/activate/")) return EndpointAnswer("Target activated");
+    if (opened_) return EndpointAnswer(R"([{"id": "P1"}, {"id": "NEW"}])");
+    return EndpointAnswer(R"([{"type": "page", "url": "http://no.id/"}, "not a target",
+        {"id": "W", "type": "service_worker", "url": "http://w.test/sw.js", "title": "sw"},
+        {"id": "P1", "type": "page", "url": "http://a.test/n.htm", "title": "Netscape - [News]"},
+        {"id": "P2", "type": "page", "url": "http://b.test/", "title": 7}])");
+  }};
+  Settings settings_;
+  RecordingBrowserHost host_;
+};
+
+// The current page is the most recently used one; an address is opened as a new page, which is
+// then found by its id and activated.
+TEST_F(BrowseToTest, ARunningBrowserOpensTheAddressAndShowsThatPage) {
+  const std::optional<BrowserPage> page = CurrentBrowserPage(settings_);
+  ASSERT_TRUE(page);
+  EXPECT_EQ(page->Address, "http://a.test/n.htm");
+  EXPECT_EQ(page->Title, "News");  // the title rule for "Netscape - [...]"
+
+  const std::string address = "file:///home/ann/a b/Brief0.htm#top";
+  EXPECT_EQ(BrowseTo(address, settings_, host_).Outcome, BrowseOutcome::SentToBrowser);
+  Texts requests;
+  for (const test::Request& request : endpoint_.Requests())
+    requests.push_back(request.Bytes);
+  const std::string end = " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(endpoint_.Port()) +
+                          "\r\nUser-Agent: Gleaner-Light 1.0\r\n\r\n";
+  EXPECT_EQ(requests, (Texts{"GET /json/list" + end, "GET /json/list" + end,
+                             "PUT /json/new?file:///home/ann/a%20b/Brief0.htm%23top" + end,
+                             "GET /json/list" + end, "GET /json/activate/NEW" + end}));
+  EXPECT_EQ(host_.Shown, (Texts{" Loading \"" + address + "\"", " Gleaner-Light"}));
+}
+
+// Without an endpoint, and with an address too long for the item (which is never cut into
+// another address), the program gets the address as its one argument: no shell splits it.
+// Without a browser only the message is shown.
+TEST_F(BrowseToTest, OtherwiseTheProgramIsStartedWithTheAddressAlone) {
+  for (const bool tooLong : {false, true}) {
+    SCOPED_TRACE(tooLong);
+    const std::string address = tooLong ? "http://a.test/" + std::string(5000, 'x')
+                                        : R"(file:///tmp/a b/"x";touch ran.htm)";
+    settings_.BrowserDebuggingPort = tooLong ? endpoint_.Port() : ClosedLoopbackPort();
+    const BrowseResult result = BrowseTo(address, settings_, host_);
+    ASSERT_EQ(result.Outcome, BrowseOutcome::ProgramStarted) << result.Message;
+    EXPECT_EQ(ReadFileBytes(fifo_), "[" + address + "]");
+    EXPECT_EQ(host_.Shown.back(), " Gleaner-Light");
+  }
+  for (std::string Settings::*unset : {&Settings::BrowserPath, &Settings::BrowserService}) {
+    Settings settings = settings_;
+    (settings.*unset).clear();
+    RecordingBrowserHost host;
+    EXPECT_EQ(BrowseTo("http://a.test/", settings, host).Outcome, BrowseOutcome::BrowserNotSet);
+    EXPECT_EQ(host.Shown, Texts{"Browser Not Set: Please set the Browser in the Preferences "
+                                "dialog box (under the Edit menu)."});
+  }
+  EXPECT_EQ(endpoint_.RequestCount(), 0u);
+}
+
+// Each row: the answer, and the address and title read from it ("-" when none is).
+TEST(ParseWindowInfoTest, AddressAndTitleByTheQuotedAndUnquotedRules) {
+  // Only 4999 bytes count: after a 4997-byte address the closing quote is the last of them.
+  const std::string a4996(4996, 'a');
+  const std::pair<std::string, std::string> rows[] = {
+      {R"("http://a.test/x","Home page")", "http://a.test/x|Home page"},
+      {R"("http://a.test/?q=a,b","T")", "http://a.test/?q=a,b|T"},
+      {"http://a.test/x,Home page", "http://a.test/x|Home page"},
+      {R"(http://a.test/x,"Home")", "http://a.test/x|Home"},
+      {R"("http://a.test/","Netscape - [Home]")", "http://a.test/|Home"},
+      {R"("http://a.test/","My Netscape")", "http://a.test/|"},
+      {R"("","")", "|"},
+      {R"("http://a.test/x")", "-"},
+      {"http://a.test/x", "-"},
+      {"\"" + a4996 + "\",\"T\"", a4996 + "|"},
+      {"\"" + a4996 + "a\",\"T\"", "-"},
+  };
+  for (const auto& [answer, expected] : rows) {
+    const std::optional<BrowserPage> page = ParseWindowInfo(answer);
+    EXPECT_EQ(page ? page->Address + "|" + page->Title : "-", expected) << answer.substr(0, 60);
+  }
+  const BrowserPage page{"http://a.test/", "Quotes \"and\", commas"};
+  const std::optional<BrowserPage> back = ParseWindowInfo(WindowInfoAnswer(page));
+  ASSERT_TRUE(back);
+  EXPECT_EQ(std::tie(back->Address, back->Title), std::tie(page.Address, page.Title));
+}
+
+// The item holds the address, its quotes, the suffix and a terminator in 5000 bytes.
+TEST(OpenURLItemTest, FitsTheItemBufferOrIsNotMade) {
+  const std::string fits(4987, 'a');
+  EXPECT_EQ(OpenURLItem(fits), "\"" + fits + "\",,-1,0,,,,");
+  EXPECT_EQ(OpenURLItem(fits + "a"), std::nullopt);
+
+  const std::string address = R"(http://a.test/"q" x;y)";
+  EXPECT_EQ(AddressOfOpenURLItem(*OpenURLItem(address)), address);
+  EXPECT_EQ(AddressOfOpenURLItem("http://a.test/,,-1,0"), std::nullopt);
+  EXPECT_EQ(AddressOfOpenURLItem("\"http://a.test/"), std::nullopt);
+}
+
+// An answer that is not a list of targets is no list; pages without a text id, and entries that
+// are not objects, are passed over (see the endpoint's list below).
+TEST(EndpointPagesTest, OnlyAListOfTargetsIsAPageList) {
+  for (const char* body : {"", "[", R"({"id": "P1"})", "Target activated"})
+    EXPECT_FALSE(ParsePageList(body)) << body;
+  EXPECT_FALSE(ParsePage(R"({"id": 5})"));
+}
+
+// Every context opens a help page that exists, at an anchor that page has; a context without a
+// page of its own opens the contents.
+TEST(HelpAddressTest, EveryContextOpensAPageAtAnAnchorItHas) {
+  int anchored = 0;
+  for (int context = 0; context <= 40; ++context) {
+    const std::string address = HelpAddress(context, GL_RESOURCES_FOLDER);
+    const std::size_t hash = address.find('#');
+    const std::string page = ReadFileBytes(PathFromFileAddress(address.substr(0, hash)));
+    EXPECT_NE(page.find("</html>"), std::string::npos) << context;
+    if (hash == std::string::npos) continue;
+    ++anchored;
+    EXPECT_NE(page.find("id=\"" + address.substr(hash + 1) + "\""), std::string::npos) << context;
+  }
+  EXPECT_EQ(anchored, 9);  // 6, 12, 13, 22 to 24 and 36 to 38
+  EXPECT_EQ(HelpAddress(help_context::kEntryRetrieval, "/opt/gl"),
+            "file:///opt/gl/help/entry-setup.html#retrieval");
+}
+
+}  // namespace
+}  // namespace gl::test
