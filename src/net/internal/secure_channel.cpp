@@ -6,7 +6,7 @@
 
 #include "net/answer.h"
 #include "net/generated_pages.h"
-#include "net/request.h"
+#include "net/internal/request.h"
 #include "platform/cancellation.h"
 #include "platform/time_scale.h"
 
