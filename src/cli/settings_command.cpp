@@ -80,6 +80,9 @@ const std::map<std::string, SettingKey>& SettingKeys() {
         },
         "any text"}},
       {"secure-pages", {YesNoSetter(&PreferencesInput::SecurePages), "Yes or No"}},
+      {"connections",
+       {NumberSetter(kMinConnections, kMaxConnections, &PreferencesInput::Connections),
+        "a number from 1 to 16"}},
   };
   return keys;
 }
@@ -97,7 +100,8 @@ void PrintSettings(const Settings& settings, std::ostream& out) {
       << '\n'
       // Shown as the preferences dialog shows it: one "*" per character.
       << "password=" << MaskedPassword(settings.DefaultPassword) << '\n'
-      << "secure-pages=" << (settings.SecurePages ? "Yes" : "No") << '\n';
+      << "secure-pages=" << (settings.SecurePages ? "Yes" : "No") << '\n'
+      << "connections=" << settings.Connections << '\n';
 }
 
 struct SettingsArgs {

@@ -13,11 +13,14 @@ struct Settings {
   int BrowserDebuggingPort = 9222;  // the running browser's remote-debugging endpoint on 127.0.0.1
   std::string ProxyServer;          // empty: direct connection
   int ProxyPort = 80;
-  int RetryCount = 3;                     // attempts per page
+  int RetryCount = 3;                          // attempts per page
   std::int64_t DiskBufferBytes = 1024 * 1024;  // minimum free disk space
   std::string DefaultUserName;
   std::string DefaultPassword;
   bool SecurePages = false;  // fetch https:// addresses over TLS
+  // Transfers of one web entry at once: the spider's and those fetched ahead of it. 1 fetches one
+  // page at a time.
+  int Connections = 4;
 };
 
 }  // namespace gl

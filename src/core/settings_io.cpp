@@ -80,6 +80,11 @@ void ReadSettings(SettingsStore& store, Settings& settings) {
   if (auto key = OpenGroup(store, keys::kModernWeb)) {
     if (auto secure = key->QueryValue(keys::kSecurePages)) settings.SecurePages = *secure == "Yes";
   }
+  if (auto key = OpenGroup(store, keys::kConnections)) {
+    if (auto connections = StoredNumber(*key, keys::kTransfersAtOnce, kMinConnections,
+                                        kMaxConnections, defaults.Connections))
+      settings.Connections = *connections;
+  }
 }
 
 Settings LoadSettings() {
@@ -119,6 +124,7 @@ PreferencesInput PreferencesFrom(const Settings& settings) {
   input.UserName = settings.DefaultUserName;
   input.Password = settings.DefaultPassword;
   input.SecurePages = settings.SecurePages;
+  input.Connections = settings.Connections;
   return input;
 }
 
@@ -152,6 +158,9 @@ ApplyResult DoApply(const PreferencesInput& input, Settings& settings, SettingsS
   result.Written &=
       WriteGroup(store, keys::kModernWeb, {{keys::kSecurePages, YesOrNo(input.SecurePages)}});
   settings.SecurePages = input.SecurePages;
+  const std::string connections = std::to_string(input.Connections);
+  result.Written &= WriteGroup(store, keys::kConnections, {{keys::kTransfersAtOnce, connections}});
+  settings.Connections = input.Connections;
   if (!input.UserNameModified && !input.PasswordModified) return result;
   if (input.PasswordModified && input.Password != input.Confirm) {
     result.Applied = false;

@@ -66,8 +66,8 @@ void TGLPrefs::BuildGeneralPage() {
 
   QFormLayout& disk = AddGroup(page, "Disk Space ");
   LockWhileGenerating(AddNumberField(disk, "&Minimum disk space (MB):", "DiskBuffer",
-                                     &PreferencesInput::DiskBufferMegabytes, kMinDiskBufferMegabytes,
-                                     kMaxDiskBufferMegabytes));
+                                     &PreferencesInput::DiskBufferMegabytes,
+                                     kMinDiskBufferMegabytes, kMaxDiskBufferMegabytes));
 }
 
 void TGLPrefs::BuildProxyPage() {
@@ -103,6 +103,9 @@ void TGLPrefs::BuildBriefPage() {
   QFormLayout& modernWeb = AddGroup(page, "Modern Web ");
   LockWhileGenerating(AddFlagField(modernWeb, "&Secure Pages (https://)", "SecurePages",
                                    &PreferencesInput::SecurePages));
+  LockWhileGenerating(AddNumberField(modernWeb, "Co&nnections:", "Connections",
+                                     &PreferencesInput::Connections, kMinConnections,
+                                     kMaxConnections));
 }
 
 QVBoxLayout& TGLPrefs::AddPage(std::string_view caption, std::string_view name, int helpContext) {
