@@ -36,6 +36,7 @@ class FailingPrompter : public Prompter {
 void BM_GenerateSiteFromABriefWindow(benchmark::State& state) {
   const bench::BenchSite site(kBranching, kLevels);
   test::LoopbackServer server(bench::ServeSite(site));
+  server.ServeInParallel();
   const test::TempFolder folder;
   FailingPrompter prompter;
   EntryHolder holder;

@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 
@@ -27,6 +28,13 @@ constexpr std::string_view kTunnelOpen = "HTTP/1.0 200 Connection established\r\
 
 std::string ReasonFor(int code) {
   return code == 200 ? "OK" : code / 100 == 3 ? "Moved" : "Status";
+}
+
+// Whether the client has closed (or reset) a connection whose request has been read.
+bool ClientClosed(int fd) {
+  char byte = 0;
+  const ssize_t received = recv(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+  return received == 0 || (received < 0 && errno != EAGAIN && errno != EINTR);
 }
 
 }  // namespace
@@ -90,6 +98,15 @@ LoopbackServer::~LoopbackServer() {
   while (write(stopPipe_[1], &byte, 1) < 0 && errno == EINTR) {
   }
   thread_.join();
+  {
+    const std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  acceptedReady_.notify_all();
+  for (std::thread& worker : workers_)
+    worker.join();
+  for (int connection : accepted_)
+    close(connection);
   close(stopPipe_[0]);
   close(stopPipe_[1]);
 }
@@ -113,6 +130,22 @@ std::size_t LoopbackServer::RequestCount() const {
   return requests_.size();
 }
 
+std::size_t LoopbackServer::OpenConnections() const {
+  const std::lock_guard lock(mutex_);
+  return openConnections_;
+}
+
+std::size_t LoopbackServer::PeakConnections() const {
+  const std::lock_guard lock(mutex_);
+  return peakConnections_;
+}
+
+void LoopbackServer::ServeInParallel() {
+  const std::lock_guard lock(mutex_);
+  while (workers_.size() < kParallelConnections)
+    workers_.emplace_back([this] { ServeQueued(); });
+}
+
 bool LoopbackServer::WaitFor(int fd, short events, std::chrono::milliseconds timeout) {
   pollfd watched[2] = {{stopPipe_[0], POLLIN, 0}, {fd, events, 0}};
   const int count = fd < 0 ? 1 : 2;
@@ -133,12 +166,49 @@ void LoopbackServer::Serve() {
   while (WaitFor(listener_.Fd(), POLLIN, kForever)) {
     const int connection = listener_.Accept(SOCK_NONBLOCK);
     if (connection < 0) continue;
+    bool parallel = false;
     {
-      ServerLink link(connection);
-      ServeConnection(link);
+      const std::lock_guard lock(mutex_);
+      peakConnections_ = std::max(peakConnections_, ++openConnections_);
+      parallel = !workers_.empty();
+      if (parallel) accepted_.push_back(connection);
     }
-    close(connection);
+    if (parallel) {
+      acceptedReady_.notify_one();
+    } else {
+      ServeAccepted(connection);
+    }
   }
+}
+
+void LoopbackServer::ServeQueued() {
+  sigset_t pipe;
+  sigemptyset(&pipe);
+  sigaddset(&pipe, SIGPIPE);
+  pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
+  for (;;) {
+    std::unique_lock lock(mutex_);
+    acceptedReady_.wait(lock, [this] { return stopping_ || !accepted_.empty(); });
+    if (stopping_) return;
+    const int connection = accepted_.front();
+    accepted_.pop_front();
+    lock.unlock();
+    ServeAccepted(connection);
+  }
+}
+
+void LoopbackServer::ServeAccepted(int connection) {
+  {
+    ServerLink link(connection);
+    ServeConnection(link);
+  }
+  // Counted as closed first: a client that sees the close may connect again at once, and the
+  // count must never show more connections than the client has open.
+  {
+    const std::lock_guard lock(mutex_);
+    --openConnections_;
+  }
+  close(connection);
 }
 
 void LoopbackServer::ServeConnection(ServerLink& link) {
@@ -147,6 +217,11 @@ void LoopbackServer::ServeConnection(ServerLink& link) {
   if (!ReadRequest(link, request)) return;
   Record(request);
   const Answer answer = NextAnswer(request);
+  // A client that closes while it waits is gone: the wait ends, and with it the connection.
+  if (answer.FirstByteDelay.count() > 0 &&
+      (!WaitFor(link.Fd(), POLLIN, Scaled(answer.FirstByteDelay)) || ClientClosed(link.Fd()))) {
+    return;
+  }
   if (SendAnswer(link, answer) && answer.HoldOpen) WaitForClientClose(link);
 }
 

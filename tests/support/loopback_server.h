@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -17,7 +18,8 @@
 #include "support/server_link.h"
 
 // A scriptable HTTP server on 127.0.0.1 for tests and benchmarks. It listens on a port the
-// system picks, serves one connection at a time on its own thread, and records every request.
+// system picks, serves one connection at a time on its own thread (or, once ServeInParallel is
+// called, each on one of a few threads of its own), and records every request.
 // Answers come from a queue (protocol tests script each exchange) or, when the queue is empty,
 // from a handler (a whole site served to the generator). With neither, the server closes the
 // connection without answering.
@@ -48,6 +50,8 @@ struct Answer {
   std::chrono::milliseconds DripPause{0};
   // After sending, keep the connection open until the client closes it.
   bool HoldOpen = false;
+  // The time to the first byte: the server waits this long (or until the client closes) first.
+  std::chrono::milliseconds FirstByteDelay{0};
 };
 
 // A complete answer: status line, headers in order, an empty line, the body.
@@ -87,12 +91,23 @@ class LoopbackServer {
   // "http://127.0.0.1:<port>" + path ("https://" with an identity)
   std::string Address(std::string_view path = "/") const;
 
+  // Serves up to kParallelConnections connections at once from now on.
+  void ServeInParallel();
+
   void Enqueue(Answer answer);
   std::vector<Request> Requests() const;
   std::size_t RequestCount() const;
+  // Connections accepted and not yet closed; the most there have been at once.
+  std::size_t OpenConnections() const;
+  std::size_t PeakConnections() const;
+
+  static constexpr std::size_t kParallelConnections = 32;
 
  private:
   void Serve();
+  void ServeAccepted(int connection);
+  // A parallel server's worker: takes accepted connections until the server stops.
+  void ServeQueued();
   void ServeConnection(ServerLink& link);
   // Takes a proxy's CONNECT if one comes first, then does the TLS handshake.
   bool StartTls(ServerLink& link);
@@ -111,6 +126,12 @@ class LoopbackServer {
   mutable std::mutex mutex_;
   std::deque<Answer> queue_;
   std::vector<Request> requests_;
+  std::size_t openConnections_ = 0;
+  std::size_t peakConnections_ = 0;
+  std::deque<int> accepted_;  // waiting for a parallel worker
+  std::condition_variable acceptedReady_;
+  bool stopping_ = false;
+  std::vector<std::thread> workers_;
   std::thread thread_;
 };
 
