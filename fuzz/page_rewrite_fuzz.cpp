@@ -15,7 +15,7 @@ namespace {
 
 constexpr std::size_t kLargestInput = 256 * 1024;
 
-gl::FetchResult SmallImage(std::string& address, const gl::FetchOptions&) {
+gl::FetchResult SmallImage(std::string& address, const gl::FetchOptions&, gl::ProgressSink&) {
   gl::FetchResult result;
   result.PageOk = address.size() % 2 == 0;  // every other address fails
   result.NonText = true;

@@ -274,7 +274,7 @@ class Pass {
       }
     }
     Replace(span, name + fragment);
-    run_.FillingList().Append(key, frameLink ? 1 : 0);
+    run_.QueueLink(key, frameLink, job_.Depth - 1);
   }
 
   void RewriteFile(std::string_view value, Span span, bool imageMap) {
