@@ -1,4 +1,5 @@
-// The page pipeline on arbitrary bytes: cleaning, preparation and the rewriting pass, with a run
+// The page pipeline on arbitrary bytes: the files a page shows, cleaning, preparation and the
+// rewriting pass, with a run
 // context that writes into a scratch folder and a fetch that answers every address with a small
 // image, so nothing leaves the machine. The first byte chooses the entry's options.
 
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "generate/internal/page_clean.h"
+#include "generate/internal/shown_files.h"
 #include "support/standalone_run.h"
 #include "support/temp_folder.h"
 
@@ -38,6 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   job.RewriteLinks = (options & 8) == 0;
   job.Frame = (options & 16) != 0;
 
+  // What the transfers ahead read from a page they fetched: the files it shows.
+  (void)gl::ShownFileAddresses(page.View(), job.Address);
   gl::CheckedFile out(folder / "page.htm");
   gl::test::WriteFetchedPage(standalone.Context, job, page, out);
   out.Close();

@@ -20,7 +20,14 @@ bool MatchTagName(std::string_view text, std::string_view pattern) {
 }
 
 std::size_t FindTagInText(std::string_view buffer, std::string_view name) {
+  // The first byte of the name is compared before the whole name is: most tags differ there.
+  const char first = name.empty() ? '\0' : name.front();
+  const bool firstIsBlank = first == ' ';
   for (std::size_t at = buffer.find('<'); at != kNone; at = buffer.find('<', at + 1)) {
+    if (!name.empty() && at + 1 < buffer.size() && !firstIsBlank &&
+        LowerAscii(buffer[at + 1]) != first) {
+      continue;
+    }
     if (MatchTagName(buffer.substr(at + 1), name)) return at;
   }
   return kNone;

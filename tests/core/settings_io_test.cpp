@@ -24,7 +24,7 @@ std::string Section(const std::string& group, const std::string& lines) {
 auto Fields(const Settings& s) {
   return std::tie(s.BrowserPath, s.BrowserService, s.AutoLoadBrowser, s.BrowserDebuggingPort,
                   s.ProxyServer, s.ProxyPort, s.RetryCount, s.DiskBufferBytes, s.DefaultUserName,
-                  s.DefaultPassword, s.SecurePages);
+                  s.DefaultPassword, s.SecurePages, s.Connections);
 }
 
 PreferencesInput SampleInput() {
@@ -39,6 +39,7 @@ PreferencesInput SampleInput() {
   input.UserName = "ann";
   input.Password = "secret";
   input.SecurePages = true;
+  input.Connections = 8;
   return input;
 }
 
@@ -67,6 +68,7 @@ TEST_F(SettingsIoTest, AppliedValuesAreWrittenAsTextAndLoadedOnTheNextStart) {
                 Section("Browser",
                         "AutoLoad Browser=Yes\nBrowser Path=/usr/bin/firefox.sh\n"
                         "Browser Service=firefox\nDebugging Port=9333\n\n") +
+                Section("Connections", "Transfers At Once=8\n\n") +
                 Section("Disk Buffer", "MegaBytes=20\n\n") +
                 Section("Modern Web", "Secure Pages=Yes\n\n") +
                 Section("Proxy", "Proxy Port=3128\nProxy Server=proxy.example\n"));
