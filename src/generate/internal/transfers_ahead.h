@@ -74,7 +74,9 @@ class TransfersAhead {
   // Jobs not yet taken, by key; waiting ones also in order of item and arrival.
   std::unordered_map<JobKey, std::shared_ptr<Job>> jobs_;
   std::map<std::pair<std::uint64_t, std::uint64_t>, std::shared_ptr<Job>> waiting_;
-  std::unordered_set<JobKey> queuedOnce_;
+  // The keys queued or fetched so far, by hash: small for a large site. Two keys of one hash
+  // cost a transfer that the spider makes itself, never a wrong result.
+  std::unordered_set<std::size_t> queuedOnce_;
   std::uint64_t arrivals_ = 0;
   int running_ = 0;             // transfers under way, the spider's own included
   bool spiderWaiting_ = false;  // the spider waits for a connection: it goes first
