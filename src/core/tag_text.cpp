@@ -35,9 +35,11 @@ std::size_t FindTagInText(std::string_view buffer, std::string_view name) {
 
 std::size_t FindAttribute(std::string_view buffer, std::string_view name, std::size_t limit) {
   limit = std::min(limit, buffer.size());
+  const char first = name.empty() ? ' ' : name.front();
   for (std::size_t at = 1; at < limit; ++at) {
     const char before = buffer[at - 1];
     if (!IsBlankOrLineEnd(before) && !IsQuote(before)) continue;
+    if (first != ' ' && LowerAscii(buffer[at]) != first) continue;
     if (!MatchTagName(buffer.substr(at), name)) continue;
     const std::size_t after = at + name.size();
     if (after == buffer.size() || IsBlankOrLineEnd(buffer[after]) || buffer[after] == '=' ||

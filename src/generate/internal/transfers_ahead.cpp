@@ -147,17 +147,22 @@ FetchResult TransfersAhead::Take(TransferKind kind, std::string& address,
     waiting_.erase(std::pair(job->Item, job->Arrival));
     return FetchNow(lock, address, options, progress);
   }
-  while (job->Current != Job::State::Done) {
+  // While the spider waits, the transfer's latest status and progress are shown, what it reported
+  // before the spider came included; a finished transfer shows nothing more.
+  for (;;) {
+    if (job->Current == Job::State::Done) break;
+    if (job->StatusChanged || job->PercentChanged) {
+      const std::string status = job->StatusChanged ? job->Status : std::string();
+      const int percent = job->PercentChanged ? job->Percent : -1;
+      const bool showStatus = job->StatusChanged;
+      job->StatusChanged = job->PercentChanged = false;
+      lock.unlock();
+      if (showStatus) progress.SetStatusText(status);
+      if (percent >= 0) progress.SetProgress(percent);
+      lock.lock();
+      continue;
+    }
     changed_.wait(lock);
-    if (!job->StatusChanged && !job->PercentChanged) continue;
-    const std::string status = job->StatusChanged ? job->Status : std::string();
-    const int percent = job->PercentChanged ? job->Percent : -1;
-    const bool showStatus = job->StatusChanged;
-    job->StatusChanged = job->PercentChanged = false;
-    lock.unlock();
-    if (showStatus) progress.SetStatusText(status);
-    if (percent >= 0) progress.SetProgress(percent);
-    lock.lock();
   }
   address = job->Address;
   return std::move(job->Result);
