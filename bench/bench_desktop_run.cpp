@@ -36,6 +36,7 @@ class FailingPrompter : public Prompter {
 void BM_GenerateSiteFromABriefWindow(benchmark::State& state) {
   const bench::BenchSite site(kBranching, kLevels);
   test::LoopbackServer server(bench::ServeSite(site));
+  server.ServeInParallel();
   const test::TempFolder folder;
   FailingPrompter prompter;
   EntryHolder holder;
@@ -61,6 +62,7 @@ void BM_GenerateSiteFromABriefWindow(benchmark::State& state) {
     services.Leaving = [] { return true; };  // no Brief Ready question
     services.Environment.ProgramDirectory = ProgramDirectory();
     services.Environment.FreeSpace = FreeDiskBytes;
+    services.RunSettings.Connections = static_cast<int>(state.range(0));
     QEventLoop loop;
     state.ResumeTiming();
 
@@ -84,6 +86,9 @@ void BM_GenerateSiteFromABriefWindow(benchmark::State& state) {
   state.counters["peak_memory_MB"] = bench::PeakMemoryMegabytes();
 }
 BENCHMARK(BM_GenerateSiteFromABriefWindow)
+    ->ArgName("connections")
+    ->Arg(1)
+    ->Arg(4)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3)
     ->UseRealTime();

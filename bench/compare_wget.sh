@@ -3,19 +3,25 @@
 # `gleaner generate` and with `wget -r -l 3 -p -k`, one after the other on this machine, and prints
 # the wall time, pages per second and peak memory of each.
 #
-#   bench/compare_wget.sh [BUILD]      BUILD defaults to build-bench (make bench builds it)
+#   bench/compare_wget.sh [BUILD [DELAY_MS [CONNECTIONS]]]
+#
+# BUILD defaults to build-bench (make bench builds it). DELAY_MS (default 0) is each answer's time
+# to the first byte, as from a server far away; CONNECTIONS (default 4) is gleaner's Connections
+# setting. wget fetches one file at a time.
 #
 # Depths: gleaner counts the home page as level 1, so depth 4 reaches the leaves; wget counts
 # links followed, so -l 3 does.
 set -euo pipefail
 build=${1:-build-bench}
+delay=${2:-0}
+connections=${3:-4}
 for program in site_server gleaner; do
   [ -x "$build/bin/$program" ] || { echo "missing $build/bin/$program: run make bench" >&2; exit 1; }
 done
 command -v wget >/dev/null || { echo "wget is not installed" >&2; exit 1; }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/gleaner-compare-XXXXXX")
-exec 3< <(exec "$build/bin/site_server" 10 4 2>"$work/server.log")
+exec 3< <(exec "$build/bin/site_server" 10 4 "$delay" 2>"$work/server.log")
 server=$!
 trap 'kill "$server" 2>/dev/null || true; wait "$server" 2>/dev/null || true; rm -rf "$work"' EXIT
 read -r port <&3
@@ -44,6 +50,7 @@ report() {  # name pages
 
 export GLEANER_LIGHT_HOME="$work/home"
 gleaner="$build/bin/gleaner"
+"$gleaner" settings connections "$connections"
 mkdir -p "$work/gleaner"
 "$gleaner" new "$work/gleaner/bench.brf" --name "Benchmark site" >/dev/null
 "$gleaner" add "$work/gleaner/bench.brf" "$url" --name "Site" --depth 4 --images >/dev/null

@@ -1,4 +1,5 @@
-// The page pipeline on arbitrary bytes: cleaning, preparation and the rewriting pass, with a run
+// The page pipeline on arbitrary bytes: the files a page shows, cleaning, preparation and the
+// rewriting pass, with a run
 // context that writes into a scratch folder and a fetch that answers every address with a small
 // image, so nothing leaves the machine. The first byte chooses the entry's options and whether
 // page styles are on.
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "generate/internal/page_clean.h"
+#include "generate/internal/shown_files.h"
 #include "support/standalone_run.h"
 #include "support/temp_folder.h"
 
@@ -16,7 +18,7 @@ namespace {
 
 constexpr std::size_t kLargestInput = 256 * 1024;
 
-gl::FetchResult SmallImage(std::string& address, const gl::FetchOptions&) {
+gl::FetchResult SmallImage(std::string& address, const gl::FetchOptions&, gl::ProgressSink&) {
   gl::FetchResult result;
   result.PageOk = address.size() % 2 == 0;  // every other address fails
   result.NonText = true;
@@ -40,6 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   job.Frame = (options & 16) != 0;
   standalone.RunSettings.PageStyles = (options & 32) != 0;
 
+  // What the transfers ahead read from a page they fetched: the files it shows.
+  (void)gl::ShownFileAddresses(page.View(), job.Address);
   gl::CheckedFile out(folder / "page.htm");
   gl::test::WriteFetchedPage(standalone.Context, job, page, out);
   out.Close();

@@ -81,6 +81,9 @@ const std::map<std::string, SettingKey>& SettingKeys() {
         "any text"}},
       {"secure-pages", {YesNoSetter(&PreferencesInput::SecurePages), "Yes or No"}},
       {"page-styles", {YesNoSetter(&PreferencesInput::PageStyles), "Yes or No"}},
+      {"connections",
+       {NumberSetter(kMinConnections, kMaxConnections, &PreferencesInput::Connections),
+        "a number from 1 to 16"}},
   };
   return keys;
 }
@@ -99,7 +102,8 @@ void PrintSettings(const Settings& settings, std::ostream& out) {
       // Shown as the preferences dialog shows it: one "*" per character.
       << "password=" << MaskedPassword(settings.DefaultPassword) << '\n'
       << "secure-pages=" << (settings.SecurePages ? "Yes" : "No") << '\n'
-      << "page-styles=" << (settings.PageStyles ? "Yes" : "No") << '\n';
+      << "page-styles=" << (settings.PageStyles ? "Yes" : "No") << '\n'
+      << "connections=" << settings.Connections << '\n';
 }
 
 struct SettingsArgs {

@@ -19,6 +19,9 @@ struct Settings {
   std::string DefaultPassword;
   bool SecurePages = false;  // fetch https:// addresses over TLS
   bool PageStyles = false;   // fetch and rewrite what pages need to look as they do online
+  // Transfers of one web entry at once: the spider's and those fetched ahead of it. 1 fetches one
+  // page at a time.
+  int Connections = 4;
 };
 
 }  // namespace gl

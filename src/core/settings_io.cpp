@@ -81,6 +81,11 @@ void ReadSettings(SettingsStore& store, Settings& settings) {
     if (auto secure = key->QueryValue(keys::kSecurePages)) settings.SecurePages = *secure == "Yes";
     if (auto styles = key->QueryValue(keys::kPageStyles)) settings.PageStyles = *styles == "Yes";
   }
+  if (auto key = OpenGroup(store, keys::kConnections)) {
+    if (auto connections = StoredNumber(*key, keys::kTransfersAtOnce, kMinConnections,
+                                        kMaxConnections, defaults.Connections))
+      settings.Connections = *connections;
+  }
 }
 
 Settings LoadSettings() {
@@ -121,6 +126,7 @@ PreferencesInput PreferencesFrom(const Settings& settings) {
   input.Password = settings.DefaultPassword;
   input.SecurePages = settings.SecurePages;
   input.PageStyles = settings.PageStyles;
+  input.Connections = settings.Connections;
   return input;
 }
 
@@ -156,6 +162,9 @@ ApplyResult DoApply(const PreferencesInput& input, Settings& settings, SettingsS
                                 {keys::kPageStyles, YesOrNo(input.PageStyles)}});
   settings.SecurePages = input.SecurePages;
   settings.PageStyles = input.PageStyles;
+  const std::string connections = std::to_string(input.Connections);
+  result.Written &= WriteGroup(store, keys::kConnections, {{keys::kTransfersAtOnce, connections}});
+  settings.Connections = input.Connections;
   if (!input.UserNameModified && !input.PasswordModified) return result;
   if (input.PasswordModified && input.Password != input.Confirm) {
     result.Applied = false;

@@ -28,6 +28,7 @@ inline constexpr std::string_view kProxy = "Proxy";
 inline constexpr std::string_view kBriefs = "Briefs";
 inline constexpr std::string_view kStartup = "Startup";
 inline constexpr std::string_view kModernWeb = "Modern Web";
+inline constexpr std::string_view kConnections = "Connections";
 
 inline constexpr std::string_view kMegaBytes = "MegaBytes";
 inline constexpr std::string_view kBrowserPath = "Browser Path";
@@ -44,6 +45,7 @@ inline constexpr std::string_view kPreviousBriefs = "Previous Briefs";
 inline constexpr std::string_view kFirstStart = "First Start";
 inline constexpr std::string_view kSecurePages = "Secure Pages";
 inline constexpr std::string_view kPageStyles = "Page Styles";
+inline constexpr std::string_view kTransfersAtOnce = "Transfers At Once";
 }  // namespace settings_keys
 
 // The ranges the preferences dialog's number fields allow.
@@ -55,14 +57,17 @@ inline constexpr int kMinRetries = 1;
 inline constexpr int kMaxRetries = 5;
 inline constexpr int kMinDebuggingPort = 1;
 inline constexpr int kMaxDebuggingPort = 65535;
+inline constexpr int kMinConnections = 1;
+inline constexpr int kMaxConnections = 16;
 inline constexpr std::int64_t kBytesPerMegabyte = 1048576;
 
 // A whole decimal number within [low, high] ("80"); none for anything else (" 80", "8o", "").
 std::optional<int> DecimalInRange(std::string_view text, int low, int high);
 
-// Reads the groups Disk Buffer, Browser, Proxy, Briefs and Modern Web into `settings`. Numbers that
-// are not decimal numbers in the dialog's range give the defaults (1 MB, port 80, 3 retries,
-// debugging port 9222); an absent or empty value keeps the value `settings` already holds.
+// Reads the groups Disk Buffer, Browser, Proxy, Briefs, Modern Web and Connections into
+// `settings`. Numbers that are not decimal numbers in the dialog's range give the defaults (1 MB,
+// port 80, 3 retries, debugging port 9222, 4 connections); an absent or empty value keeps the value
+// `settings` already holds.
 void ReadSettings(SettingsStore& store, Settings& settings);
 
 // The defaults, then every group of the store at DefaultSettingsFile().
@@ -93,6 +98,7 @@ struct PreferencesInput {
   bool PasswordModified = false;
   bool SecurePages = false;
   bool PageStyles = false;
+  int Connections = 4;
 };
 
 // The fields as the dialog fills them from the settings when it opens.

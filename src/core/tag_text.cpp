@@ -20,7 +20,14 @@ bool MatchTagName(std::string_view text, std::string_view pattern) {
 }
 
 std::size_t FindTagInText(std::string_view buffer, std::string_view name) {
+  // The first byte of the name is compared before the whole name is: most tags differ there.
+  const char first = name.empty() ? '\0' : name.front();
+  const bool firstIsBlank = first == ' ';
   for (std::size_t at = buffer.find('<'); at != kNone; at = buffer.find('<', at + 1)) {
+    if (!name.empty() && at + 1 < buffer.size() && !firstIsBlank &&
+        LowerAscii(buffer[at + 1]) != first) {
+      continue;
+    }
     if (MatchTagName(buffer.substr(at + 1), name)) return at;
   }
   return kNone;
@@ -28,9 +35,11 @@ std::size_t FindTagInText(std::string_view buffer, std::string_view name) {
 
 std::size_t FindAttribute(std::string_view buffer, std::string_view name, std::size_t limit) {
   limit = std::min(limit, buffer.size());
+  const char first = name.empty() ? ' ' : name.front();
   for (std::size_t at = 1; at < limit; ++at) {
     const char before = buffer[at - 1];
     if (!IsBlankOrLineEnd(before) && !IsQuote(before)) continue;
+    if (first != ' ' && LowerAscii(buffer[at]) != first) continue;
     if (!MatchTagName(buffer.substr(at), name)) continue;
     const std::size_t after = at + name.size();
     if (after == buffer.size() || IsBlankOrLineEnd(buffer[after]) || buffer[after] == '=' ||

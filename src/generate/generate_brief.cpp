@@ -51,8 +51,8 @@ class RunDriver {
         host_(host),
         handle_(environment.Handle),
         run_(settings_, environment, host, names,
-             [this](std::string& address, const FetchOptions& options) {
-               return FetchPage(address, options, settings_, host_);
+             [this](std::string& address, const FetchOptions& options, ProgressSink& progress) {
+               return FetchPage(address, options, settings_, progress);
              }) {}
 
   RunReport Run() {
@@ -60,8 +60,7 @@ class RunDriver {
     const std::filesystem::path base = BriefFolder(document_.FileName);
     host_.BeginRun();
     ClearStop();  // what an earlier run or command left
-    if (handle_ != nullptr && handle_->StopRequested())
-      RequestStop();
+    if (handle_ != nullptr && handle_->StopRequested()) RequestStop();
     try {
       run_.SetRunDirectory(base);
       run_.CheckFreeSpace();

@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <initializer_list>
 #include <vector>
 
 #include "core/byte_text.h"
@@ -53,6 +55,18 @@ std::size_t PathStart(std::string_view address) {
   return separator;
 }
 
+// The parts one after the other, in one allocation.
+std::string Concat(std::initializer_list<std::string_view> parts) {
+  std::size_t size = 0;
+  for (std::string_view part : parts)
+    size += part.size();
+  std::string joined(size, '\0');
+  auto out = joined.begin();
+  for (std::string_view part : parts)
+    out = std::copy(part.begin(), part.end(), out);
+  return joined;
+}
+
 // The absolute form of a value against its base, scheme still in place where there was one.
 std::string Join(std::string_view base, std::string_view value) {
   if (SchemeLength(value) > 0) return std::string(value);
@@ -62,24 +76,34 @@ std::string Join(std::string_view base, std::string_view value) {
   const std::string_view rest = base.substr(schemeLength);
   if (value.size() >= 2 && IsSeparator(value[0]) && IsSeparator(value[1])) {
     // A network-path reference names its own host and keeps the base's scheme.
-    return std::string(scheme) + std::string(value.substr(2));
+    return Concat({scheme, value.substr(2)});
   }
   if (IsSeparator(value.front())) {
     const std::size_t siteEnd =
         FindFirst(rest, [](char byte) { return IsSeparator(byte) || IsQueryOrFragment(byte); });
-    return std::string(scheme) + std::string(rest.substr(0, siteEnd)) + std::string(value);
+    return Concat({scheme, rest.substr(0, siteEnd), value});
   }
-  if (value.front() == '#') return std::string(CutFragment(base)) + std::string(value);
-  if (value.front() == '?') {
-    return std::string(base.substr(0, FindFirst(base, IsQueryOrFragment))) + std::string(value);
-  }
+  if (value.front() == '#') return Concat({CutFragment(base), value});
+  if (value.front() == '?')
+    return Concat({base.substr(0, FindFirst(base, IsQueryOrFragment)), value});
   const std::string_view path = rest.substr(0, FindFirst(rest, IsQueryOrFragment));
   std::size_t lastSeparator = path.size();
   while (lastSeparator > 0 && !IsSeparator(path[lastSeparator - 1]))
     --lastSeparator;
   // The folder of the base, up to and with its last separator; a base without any gets "/".
-  if (lastSeparator == 0) return std::string(scheme) + std::string(path) + "/" + std::string(value);
-  return std::string(scheme) + std::string(path.substr(0, lastSeparator)) + std::string(value);
+  if (lastSeparator == 0) return Concat({scheme, path, "/", value});
+  return Concat({scheme, path.substr(0, lastSeparator), value});
+}
+
+// Whether a path (empty, or starting with a separator) has a "." or ".." segment.
+bool HasDotSegment(std::string_view path) {
+  for (std::size_t at = path.find('.'); at != kNone; at = path.find('.', at + 1)) {
+    if (at == 0 || !IsSeparator(path[at - 1])) continue;
+    std::size_t end = at + 1;
+    if (end < path.size() && path[end] == '.') ++end;
+    if (end == path.size() || IsSeparator(path[end])) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -89,6 +113,8 @@ std::string CollapseDots(std::string_view address) {
   const std::size_t pathEnd =
       std::min(FindFirst(address, IsQueryOrFragment, pathStart), address.size());
   const std::string_view path = address.substr(pathStart, pathEnd - pathStart);
+  // Most addresses have nothing to collapse.
+  if (!HasDotSegment(path)) return std::string(address);
 
   struct Segment {
     char separator;
@@ -145,7 +171,7 @@ std::string ResolveAddress(std::string_view base, std::string_view value) {
   }
   const std::size_t pathStart = PathStart(address);
   if (pathStart == address.size() || !IsSeparator(address[pathStart])) {
-    address.insert(pathStart, "/");
+    address.insert(address.begin() + static_cast<std::ptrdiff_t>(pathStart), '/');
   }
   // Any other address that now reads "file://" (its host part said so, or removed dots made it
   // so) is kept as a web address, which no server answers.

@@ -105,6 +105,9 @@ void TGLPrefs::BuildBriefPage() {
                                    &PreferencesInput::SecurePages));
   LockWhileGenerating(AddFlagField(modernWeb, "Page St&yles (style sheets, fonts, icons)",
                                    "PageStyles", &PreferencesInput::PageStyles));
+  LockWhileGenerating(AddNumberField(modernWeb, "Co&nnections:", "Connections",
+                                     &PreferencesInput::Connections, kMinConnections,
+                                     kMaxConnections));
 }
 
 QVBoxLayout& TGLPrefs::AddPage(std::string_view caption, std::string_view name, int helpContext) {

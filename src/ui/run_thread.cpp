@@ -33,20 +33,44 @@ void TGleanerThread::Finish() {
 }
 
 void TGleanerThread::InWindowThread(const std::function<void()>& work) {
+  // Posted events are delivered in order, so the reports posted before are shown first.
   QMetaObject::invokeMethod(this, work, Qt::BlockingQueuedConnection);
 }
 
+void TGleanerThread::Post(const std::function<void(Display&)>& change) {
+  bool post = false;
+  {
+    const std::lock_guard lock(displayMutex_);
+    change(display_);
+    post = !display_.ShowPosted;
+    display_.ShowPosted = true;
+  }
+  if (post) QMetaObject::invokeMethod(this, &TGleanerThread::ShowPosted, Qt::QueuedConnection);
+}
+
+void TGleanerThread::ShowPosted() {
+  Display posted;
+  {
+    const std::lock_guard lock(displayMutex_);
+    posted = std::move(display_);
+    display_ = Display{};
+  }
+  if (posted.Status) services_.SetStatusText(*posted.Status);
+  if (!progress_) return;
+  if (posted.Percent) progress_->UpdateProgress(*posted.Percent);
+  for (const auto& [item, text] : posted.Items)
+    progress_->UpdateItem(item, text);
+}
+
 void TGleanerThread::SetStatusText(const std::string& text) {
-  InWindowThread([&] { services_.SetStatusText(text); });
+  Post([&](Display& display) { display.Status = text; });
 }
 
 void TGleanerThread::SetProgress(int percent) {
   // A transfer reports after every piece it receives; the bar changes far less often.
   if (percent == shownPercent_) return;
   shownPercent_ = percent;
-  InWindowThread([&] {
-    if (progress_) progress_->UpdateProgress(percent);
-  });
+  Post([&](Display& display) { display.Percent = percent; });
 }
 
 void TGleanerThread::BeginRun() {
@@ -68,9 +92,7 @@ void TGleanerThread::OpenProgressWindow() {
 }
 
 void TGleanerThread::UpdateItem(ProgressItem item, const std::string& text) {
-  InWindowThread([&] {
-    if (progress_) progress_->UpdateItem(item, text);
-  });
+  Post([&](Display& display) { display.Items[item] = text; });
 }
 
 void TGleanerThread::CloseProgressWindow() {

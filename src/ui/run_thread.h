@@ -3,7 +3,10 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <map>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -15,7 +18,9 @@ class QWidget;
 
 // TGleanerThread, the desktop's generation run: GenerateBrief for one brief window on a worker
 // thread, with this object as the run's host. Every host call made by the worker is carried out
-// on the window thread, and the worker waits there until it is done; the worker never touches a
+// on the window thread. Reports that only change what is displayed (the status line, the progress
+// bar, the progress window's labels) are posted without waiting, the latest value of each
+// winning; for everything else the worker waits until it is done. The worker never touches a
 // widget, and the window thread never waits for the worker, so the windows stay responsive while
 // pages download.
 
@@ -65,11 +70,23 @@ class TGleanerThread : public QObject, public RunHost {
   void Ended();
 
  private:
+  // The display reports not yet shown, the latest of each; both threads', under displayMutex_.
+  struct Display {
+    std::optional<std::string> Status;
+    std::optional<int> Percent;
+    std::map<ProgressItem, std::string> Items;
+    bool ShowPosted = false;  // a ShowPosted call is on its way to the window thread
+  };
+
   void Execute(TBriefDocument document);
   // On the window thread, once the worker has returned.
   void Finish();
-  // Runs `work` on the window thread and returns when it has.
+  // Runs `work` on the window thread and returns when it has, after the reports posted before.
   void InWindowThread(const std::function<void()>& work);
+  // Keeps a display report for the window thread and posts a Show unless one is on its way.
+  void Post(const std::function<void(Display&)>& change);
+  // On the window thread: shows the reports posted since the last time.
+  void ShowPosted();
 
   QPointer<TGleanerForm> form_;
   const std::shared_ptr<RunHandle> handle_;
@@ -78,6 +95,8 @@ class TGleanerThread : public QObject, public RunHost {
   NameCounters names_;
   RunReport report_;
   int shownPercent_ = -1;
+  std::mutex displayMutex_;
+  Display display_;
   // The window thread's.
   QPointer<TBriefProcessing> progress_;
   std::thread worker_;

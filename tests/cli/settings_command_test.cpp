@@ -13,8 +13,8 @@ namespace {
 
 constexpr const char* kDefaults =
     "browser-path=\nbrowser-service=\nauto-load-browser=No\nbrowser-port=9222\nproxy-server=\n"
-    "proxy-port=80\nretries=3\ndisk-buffer-mb=1\nuser-name=\npassword=\nsecure-pages=No\npage-"
-    "styles=No\n";
+    "proxy-port=80\nretries=3\ndisk-buffer-mb=1\nuser-name=\npassword=\nsecure-pages=No\n"
+    "page-styles=No\nconnections=4\n";
 
 // A password given on the command line counts as confirmed, so it is stored too.
 TEST(SettingsCommandTest, ListsTheDefaultsThenSetsEachKey) {
@@ -24,7 +24,7 @@ TEST(SettingsCommandTest, ListsTheDefaultsThenSetsEachKey) {
   for (const char* change :
        {"browser-path /opt/IEXPLORE.EXE", "auto-load-browser yes", "browser-port 9333",
         "proxy-server proxy.example", "proxy-port 3128", "retries 5", "disk-buffer-mb 250",
-        "user-name ann", "password pw", "secure-pages YES", "page-styles yes"}) {
+        "user-name ann", "password pw", "secure-pages YES", "page-styles yes", "connections 16"}) {
     const CliRun run = RunCli(Words(std::string("settings ") + change));
     EXPECT_EQ(run.code, cli::kExitDone) << change;
     EXPECT_EQ(run.out + run.err, "");
@@ -32,7 +32,8 @@ TEST(SettingsCommandTest, ListsTheDefaultsThenSetsEachKey) {
   EXPECT_EQ(RunCli({"settings"}).out,
             "browser-path=/opt/IEXPLORE.EXE\nbrowser-service=iexplore\nauto-load-browser=Yes\n"
             "browser-port=9333\nproxy-server=proxy.example\nproxy-port=3128\nretries=5\n"
-            "disk-buffer-mb=250\nuser-name=ann\npassword=**\nsecure-pages=Yes\npage-styles=Yes\n");
+            "disk-buffer-mb=250\nuser-name=ann\npassword=**\nsecure-pages=Yes\npage-styles=Yes\n"
+            "connections=16\n");
 }
 
 TEST(SettingsCommandTest, ValuesTheDialogRefusesAreUsageErrors) {
@@ -43,6 +44,7 @@ TEST(SettingsCommandTest, ValuesTheDialogRefusesAreUsageErrors) {
     const char* Message;
   } rows[] = {
       {"retries", "6", "retries takes a number from 1 to 5, not \"6\".\n"},
+      {"connections", "0", "connections takes a number from 1 to 16, not \"0\".\n"},
       {"proxy-port", "100000", "proxy-port takes a number from 0 to 99999, not \"100000\".\n"},
       {"browser-port", "0", "browser-port takes a port number from 1 to 65535, not \"0\".\n"},
       {"disk-buffer-mb", "1e3",

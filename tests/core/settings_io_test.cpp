@@ -24,7 +24,7 @@ std::string Section(const std::string& group, const std::string& lines) {
 auto Fields(const Settings& s) {
   return std::tie(s.BrowserPath, s.BrowserService, s.AutoLoadBrowser, s.BrowserDebuggingPort,
                   s.ProxyServer, s.ProxyPort, s.RetryCount, s.DiskBufferBytes, s.DefaultUserName,
-                  s.DefaultPassword, s.SecurePages, s.PageStyles);
+                  s.DefaultPassword, s.SecurePages, s.PageStyles, s.Connections);
 }
 
 PreferencesInput SampleInput() {
@@ -40,6 +40,7 @@ PreferencesInput SampleInput() {
   input.Password = "secret";
   input.SecurePages = true;
   input.PageStyles = true;
+  input.Connections = 8;
   return input;
 }
 
@@ -68,6 +69,7 @@ TEST_F(SettingsIoTest, AppliedValuesAreWrittenAsTextAndLoadedOnTheNextStart) {
                 Section("Browser",
                         "AutoLoad Browser=Yes\nBrowser Path=/usr/bin/firefox.sh\n"
                         "Browser Service=firefox\nDebugging Port=9333\n\n") +
+                Section("Connections", "Transfers At Once=8\n\n") +
                 Section("Disk Buffer", "MegaBytes=20\n\n") +
                 Section("Modern Web", "Page Styles=Yes\nSecure Pages=Yes\n\n") +
                 Section("Proxy", "Proxy Port=3128\nProxy Server=proxy.example\n"));

@@ -42,7 +42,7 @@ FetchResult CannedPage(std::string_view body, bool pageOk, bool nonText) {
 }
 
 RunFixture::RunFixture()
-    : standalone_(folder_.Path(), [this](std::string& address, const FetchOptions&) {
+    : standalone_(folder_.Path(), [this](std::string& address, const FetchOptions&, ProgressSink&) {
         fetched_.push_back(address);
         const auto answer = answers_.find(address);
         return answer != answers_.end() ? answer->second : CannedPage("missing", false);
@@ -74,8 +74,8 @@ std::vector<std::string> RunFixture::CatalogueNames() {
   return names;
 }
 
-GenerateTest::GenerateTest()
-    : server_([this](const Request& request) {
+GenerateTest::GenerateTest(const char* timeScale)
+    : timeScale_(timeScale), server_([this](const Request& request) {
         const std::string path = request.Target();
         if (onRequest_) onRequest_(path);
         const std::lock_guard lock(answersMutex_);

@@ -103,7 +103,8 @@ class RecordingHost : public QuietHost {
 // test time and settable free space, and a site on a loopback server for its entries.
 class GenerateTest : public StampedTest {
  protected:
-  GenerateTest();
+  // Time-outs and the server's pauses shrunk by `timeScale`.
+  explicit GenerateTest(const char* timeScale = "0.02");
 
   // An active entry that loads images and other files and stays on its site.
   TWebEntry& AddEntry(const std::string& url, int depth, const std::string& name = "Entry");
@@ -130,7 +131,7 @@ class GenerateTest : public StampedTest {
   // of its pages names one of them. A run cut short may list a file it then removed.
   void ExpectWholeArchive(bool referencesResolve = true) const;
 
-  ScopedTimeScale timeScale_{"0.02"};
+  ScopedTimeScale timeScale_;
   TempFolder folder_;
   std::function<void(const std::string&)> onRequest_;
   std::mutex answersMutex_;

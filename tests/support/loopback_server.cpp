@@ -63,6 +63,8 @@ SSL_CTX* MakeServerTls(const ServerIdentity& identity) {
 
 // The server's side of one connection on a non-blocking socket, plain or TLS once accepted.
 // Every call waits until it can go on, and fails once the server stops.
+}  // namespace
+
 class ServerLink {
  public:
   ServerLink(int fd, int stopFd) : fd_(fd), stopFd_(stopFd) {}
@@ -72,6 +74,15 @@ class ServerLink {
   }
 
   bool Pause(std::chrono::milliseconds pause) const { return WaitFor(stopFd_, -1, 0, pause); }
+  // Waits `pause` before answering; false when the server stops or the client closes first. Bytes
+  // that the client sends meanwhile end the wait early.
+  bool Delay(std::chrono::milliseconds pause) {
+    if (pause.count() == 0) return true;
+    if (!WaitFor(stopFd_, fd_, POLLIN, pause)) return false;
+    char byte = 0;
+    const ssize_t peeked = recv(fd_, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+    return peeked > 0 || (peeked < 0 && (errno == EAGAIN || errno == EINTR));
+  }
   int PeekByte() {
     char first = 0;
     return Retry(POLLIN, [&] { return recv(fd_, &first, 1, MSG_PEEK); }) == 1 ? first : -1;
@@ -125,6 +136,8 @@ class ServerLink {
   SSL* ssl_ = nullptr;
 };
 
+namespace {
+
 bool ReadRequest(ServerLink& link, Request& request) {
   char block[4096];
   while (request.Bytes.find("\r\n\r\n") == std::string::npos &&
@@ -140,13 +153,22 @@ bool ReadRequest(ServerLink& link, Request& request) {
 bool SendAnswer(ServerLink& link, const Answer& answer) {
   std::string_view rest = answer.Bytes;
   const std::size_t piece = answer.DripSize > 0 ? answer.DripSize : rest.size();
-  if (!link.Pause(Scaled(answer.Delay))) return false;
+  if (!link.Delay(Scaled(answer.Delay))) return false;
   while (!rest.empty()) {
     if (!link.SendAll(rest.substr(0, piece))) return false;
     rest.remove_prefix(std::min(piece, rest.size()));
     if (!rest.empty() && !link.Pause(Scaled(answer.DripPause))) return false;
   }
   return true;
+}
+
+// OpenSSL writes to the socket without MSG_NOSIGNAL: a client that has gone away must not end
+// the test program with SIGPIPE.
+void BlockBrokenPipe() {
+  sigset_t pipe;
+  sigemptyset(&pipe);
+  sigaddset(&pipe, SIGPIPE);
+  pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
 }
 
 }  // namespace
@@ -233,6 +255,15 @@ LoopbackServer::~LoopbackServer() {
   while (write(stopPipe_[1], &byte, 1) < 0 && errno == EINTR) {
   }
   thread_.join();
+  {
+    const std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  acceptedReady_.notify_all();
+  for (std::thread& worker : workers_)
+    worker.join();
+  for (const int connection : accepted_)
+    close(connection);
   close(stopPipe_[0]);
   close(stopPipe_[1]);
 }
@@ -256,21 +287,65 @@ std::size_t LoopbackServer::RequestCount() const {
   return requests_.size();
 }
 
+std::size_t LoopbackServer::OpenConnections() const {
+  const std::lock_guard lock(mutex_);
+  return openConnections_;
+}
+
+std::size_t LoopbackServer::PeakConnections() const {
+  const std::lock_guard lock(mutex_);
+  return peakConnections_;
+}
+
+void LoopbackServer::ServeInParallel() {
+  const std::lock_guard lock(mutex_);
+  while (workers_.size() < kParallelConnections)
+    workers_.emplace_back([this] { ServeQueued(); });
+}
+
 void LoopbackServer::Serve() {
-  // OpenSSL writes to the socket without MSG_NOSIGNAL: a client that has gone away must not end
-  // the test program with SIGPIPE.
-  sigset_t pipe;
-  sigemptyset(&pipe);
-  sigaddset(&pipe, SIGPIPE);
-  pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
+  BlockBrokenPipe();
   while (WaitFor(stopPipe_[0], listener_.Fd(), POLLIN, kForever)) {
     const int connection = listener_.Accept(SOCK_NONBLOCK);
-    if (connection >= 0) ServeConnection(connection);
+    if (connection < 0) continue;
+    bool parallel = false;
+    {
+      const std::lock_guard lock(mutex_);
+      peakConnections_ = std::max(peakConnections_, ++openConnections_);
+      parallel = !workers_.empty();
+      if (parallel) accepted_.push_back(connection);
+    }
+    if (parallel) {
+      acceptedReady_.notify_one();
+    } else {
+      ServeAccepted(connection);
+    }
   }
 }
 
-void LoopbackServer::ServeConnection(int fd) {
+void LoopbackServer::ServeQueued() {
+  BlockBrokenPipe();
+  for (;;) {
+    std::unique_lock lock(mutex_);
+    acceptedReady_.wait(lock, [this] { return stopping_ || !accepted_.empty(); });
+    if (stopping_) return;
+    const int connection = accepted_.front();
+    accepted_.pop_front();
+    lock.unlock();
+    ServeAccepted(connection);
+  }
+}
+
+void LoopbackServer::ServeAccepted(int fd) {
   ServerLink link(fd, stopPipe_[0]);
+  ServeConnection(link);
+  // Counted as closed before it closes: a client that sees the close may connect again at once,
+  // and the count must never show more connections than the client has open.
+  const std::lock_guard lock(mutex_);
+  --openConnections_;
+}
+
+void LoopbackServer::ServeConnection(ServerLink& link) {
   Request request;
   if (tls_ && link.PeekByte() != kTlsHandshakeRecord) {  // a proxy's CONNECT
     if (!ReadRequest(link, request)) return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -16,13 +17,16 @@
 #include "support/test_authority.h"
 
 // A scriptable HTTP server on 127.0.0.1 for tests and benchmarks: one connection at a time on
-// its own thread, every request recorded. Answers come from a queue, else from a handler, else
+// its own thread (after ServeInParallel, several at once on threads of their own), every request
+// recorded. Answers come from a queue, else from a handler, else
 // the connection closes unanswered. Given an identity it serves HTTPS, and is its own proxy: a
 // "CONNECT" first is recorded and answered with "HTTP/1.0 200 Connection established".
 
 typedef struct ssl_ctx_st SSL_CTX;
 
 namespace gl::test {
+
+class ServerLink;
 
 // A listening socket on 127.0.0.1 that accepts only when told to.
 class RawListener {
@@ -61,8 +65,9 @@ struct Answer {
   std::string Bytes;
   std::size_t DripSize = 0;  // above 0: pieces of this size, DripPause apart
   std::chrono::milliseconds DripPause{0};
-  std::chrono::milliseconds Delay{0};  // before the first byte
-  bool HoldOpen = false;               // after sending, wait until the client closes
+  // Before the first byte (the time to first byte); the wait ends when the client closes.
+  std::chrono::milliseconds Delay{0};
+  bool HoldOpen = false;  // after sending, wait until the client closes
 };
 
 // A complete answer: status line, headers in order, an empty line, the body.
@@ -104,10 +109,20 @@ class LoopbackServer {
   void Enqueue(Answer answer);
   std::vector<Request> Requests() const;
   std::size_t RequestCount() const;
+  // Connections accepted and not yet closed; the most there have been at once.
+  std::size_t OpenConnections() const;
+  std::size_t PeakConnections() const;
+
+  // Serves up to kParallelConnections connections at once from now on.
+  void ServeInParallel();
+  static constexpr std::size_t kParallelConnections = 32;
 
  private:
   void Serve();
-  void ServeConnection(int fd);
+  // A parallel server's worker: takes accepted connections until the server stops.
+  void ServeQueued();
+  void ServeAccepted(int fd);
+  void ServeConnection(ServerLink& link);
   void Record(const Request& request);
   Answer NextAnswer(const Request& request);
 
@@ -118,6 +133,12 @@ class LoopbackServer {
   mutable std::mutex mutex_;
   std::deque<Answer> queue_;
   std::vector<Request> requests_;
+  std::size_t openConnections_ = 0;
+  std::size_t peakConnections_ = 0;
+  std::deque<int> accepted_;  // waiting for a parallel worker
+  std::condition_variable acceptedReady_;
+  bool stopping_ = false;
+  std::vector<std::thread> workers_;
   std::thread thread_;
 };
 

@@ -17,7 +17,7 @@ RunEnvironment RoomyEnvironment() {
   return environment;
 }
 
-FetchResult FailedFetch(std::string&, const FetchOptions&) {
+FetchResult FailedFetch(std::string&, const FetchOptions&, ProgressSink&) {
   return {};  // no page: PageOk is false
 }
 

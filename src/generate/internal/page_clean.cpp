@@ -62,7 +62,10 @@ void CleanPage(MemoryStream& page) {
   if (bytes.empty() || bytes.back() != '\0') bytes.push_back('\0');
   page.Seek(0);
   BlankComments(bytes);
-  std::replace(bytes.begin(), bytes.end() - 1, '\0', ' ');
+  // Zero bytes inside a page are rare: found with memchr rather than compared one by one.
+  const std::size_t end = bytes.size() - 1;
+  for (std::size_t zero = bytes.find('\0'); zero < end; zero = bytes.find('\0', zero + 1))
+    bytes[zero] = ' ';
 }
 
 std::optional<std::string_view> PageTitle(std::string_view page) {

@@ -1,6 +1,7 @@
 #include "generate/internal/page_rewrite.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 #include "core/byte_text.h"
@@ -26,6 +27,18 @@ constexpr std::size_t kClassifyLength = 9;
 enum class TagKind { Other, NoFrames, EndNoFrames, Anchor, Image, Frame, Area, Embed };
 
 TagKind Classify(std::string_view afterOpen) {
+  // Most tags of a page are none of these: their first letter tells at once.
+  switch (afterOpen.empty() ? '\0' : LowerAscii(afterOpen.front())) {
+    case 'n':
+    case '/':
+    case 'a':
+    case 'i':
+    case 'f':
+    case 'e':
+      break;
+    default:
+      return TagKind::Other;
+  }
   if (MatchTagName(afterOpen, "noframe")) return TagKind::NoFrames;
   if (MatchTagName(afterOpen, "/noframe")) return TagKind::EndNoFrames;
   if (MatchTagName(afterOpen, "a ")) return TagKind::Anchor;
@@ -236,7 +249,7 @@ class Pass {
       return;
     }
 
-    const std::string address = ResolveAddress(job_.Address, value);
+    const std::string& address = Resolved(value);
     const std::string_view target = CutFragment(address);
     const std::string fragment(std::string_view(address).substr(target.size()));
     // Not followed: shown from the web. An image-map anchor needs the server; an anchor to a
@@ -278,7 +291,7 @@ class Pass {
       }
     }
     Replace(span, name + fragment);
-    run_.FillingList().Append(key, frameLink ? 1 : 0);
+    run_.QueueLink(key, frameLink, job_.Depth - 1);
   }
 
   void RewriteFile(std::string_view value, Span span, bool imageMap) {
@@ -296,7 +309,15 @@ class Pass {
       }
     }
     // Not stored: shown from the web.
-    Replace(span, NormaliseDisplayAddress(ResolveAddress(job_.Address, value)));
+    Replace(span, NormaliseDisplayAddress(Resolved(value)));
+  }
+
+  // A link value read against the page's address; a page that repeats a value has it resolved
+  // once.
+  const std::string& Resolved(std::string_view value) {
+    auto [known, added] = resolved_.try_emplace(value);
+    if (added) known->second = ResolveAddress(job_.Address, value);
+    return known->second;
   }
 
   // Page styles: the tag's own references (srcset, style attribute, sheets, icons, objects,
@@ -347,6 +368,8 @@ class Pass {
   std::string_view styleTag_;
   std::vector<StyleReferenceSpan> styleReferences_;
   std::size_t nextStyleReference_ = 0;
+  // Resolved link values by value; the keys view the page.
+  std::unordered_map<std::string_view, std::string> resolved_;
 };
 
 }  // namespace

@@ -40,12 +40,33 @@ void RunContext::BeginEntry(const TWebEntry& entry, std::string entryAddress) {
   lists_[0] = std::make_unique<TLList>();
   lists_[1] = std::make_unique<TLList>();
   listIndex_ = 1;
+  for (auto& queued : queued_)
+    queued.clear();
+}
+
+void RunContext::FlipLists() {
+  listIndex_ = 1 - listIndex_;
+  for (auto& queued : queued_)
+    queued.clear();
+}
+
+void RunContext::QueueLink(std::string_view key, bool frame, std::int32_t remainingDepth) {
+  const TPageRecord* stored = pages_->FindNewest(
+      key, [frame](const TPageRecord& record) { return record.FrameRole == frame; });
+  if (stored != nullptr && stored->Stored && stored->RemainingDepth >= remainingDepth) return;
+  std::unordered_set<std::string_view>& queued = queued_[frame ? 1 : 0];
+  if (queued.contains(key)) return;
+  TLList& list = FillingList();
+  list.Append(key, frame ? 1 : 0);
+  queued.insert(list.Tail->Text);
 }
 
 void RunContext::EndEntry() {
   currentList_ = nullptr;
   pages_.reset();
   contents_.reset();
+  for (auto& queued : queued_)
+    queued.clear();
   lists_[0].reset();
   lists_[1].reset();
   entry_ = nullptr;
@@ -91,21 +112,31 @@ FetchOptions RunContext::OptionsForEntry() const {
   return options;
 }
 
-FetchResult RunContext::FetchPage(std::string& address) {
+FetchOptions RunContext::PageOptions() const {
   FetchOptions options = OptionsForEntry();
   options.StayLocal = entry_->StayLocal;
   options.AcceptImages = entry_->Images;
   options.AcceptOtherFiles = entry_->OtherFiles;
-  return fetch_(address, options);
+  return options;
 }
 
 // Images and files belong to the page that shows them, wherever they are served from; the
 // entry's credentials still go to its own server only.
-FetchResult RunContext::FetchFile(std::string& address) {
+FetchOptions RunContext::FileOptions() const {
   FetchOptions options = OptionsForEntry();
   options.AcceptImages = true;
   options.AcceptOtherFiles = true;
-  return fetch_(address, options);
+  return options;
+}
+
+FetchResult RunContext::FetchPage(std::string& address) {
+  if (ahead_ != nullptr) return ahead_->Take(TransferKind::Page, address, PageOptions(), host_);
+  return fetch_(address, PageOptions(), host_);
+}
+
+FetchResult RunContext::FetchFile(std::string& address) {
+  if (ahead_ != nullptr) return ahead_->Take(TransferKind::File, address, FileOptions(), host_);
+  return fetch_(address, FileOptions(), host_);
 }
 
 void RunContext::ShowCounters() {

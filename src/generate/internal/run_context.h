@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "core/brief_record.h"
 #include "core/contents_tree.h"
@@ -17,14 +18,12 @@
 #include "generate/internal/checked_file.h"
 #include "generate/internal/navigation.h"
 #include "generate/internal/run_catalogue.h"
+#include "generate/internal/transfers_ahead.h"
 #include "generate/run_environment.h"
 #include "generate/run_host.h"
 #include "net/fetch.h"
 
 namespace gl {
-
-// How a run obtains a page or file: FetchPage in a real run; tests and fuzzing hand in their own.
-using PageFetcher = std::function<FetchResult(std::string& address, const FetchOptions& options)>;
 
 // What one generation run shares between its steps, and all that the steps may reach: the run
 // folder with its names and catalogue, the current web entry with its page table, contents tree
@@ -84,12 +83,25 @@ class RunContext {
   // The two level lists: the rewriter fills one while the spider works through the other.
   TLList& FillingList() { return *lists_[listIndex_]; }
   TLList& ConsumingList() { return *lists_[1 - listIndex_]; }
-  void FlipLists() { listIndex_ = 1 - listIndex_; }
+  void FlipLists();
+  // Appends a link (a page-table key) for the spider to take one level down with
+  // `remainingDepth`, unless the list holds it in the same role already or a page stored in that
+  // role with at least that depth answers it: the spider would find nothing to do for it.
+  void QueueLink(std::string_view key, bool frame, std::int32_t remainingDepth);
 
   // Fetching, with the entry's credentials: a page as the entry's options allow it; an image or
-  // file that a page shows or links from wherever it is served.
+  // file that a page shows or links from wherever it is served. With transfers ahead in place,
+  // what they have fetched for the address.
   FetchResult FetchPage(std::string& address);
   FetchResult FetchFile(std::string& address);
+  FetchOptions PageOptions() const;
+  FetchOptions FileOptions() const;
+  // The transfers of one web entry at once (the Connections setting); above 1 the spider fetches
+  // ahead with a TransfersAhead made from this fetch and set here while it works.
+  int Connections() const { return settings_.Connections; }
+  const PageFetcher& Fetcher() const { return fetch_; }
+  void SetTransfersAhead(TransfersAhead* ahead) { ahead_ = ahead; }
+  TransfersAhead* Ahead() const { return ahead_; }
   // Whether "https:" links are fetched like the web (the secure-pages setting).
   bool SecurePages() const { return settings_.SecurePages; }
   // Whether pages come with their style sheets, fonts, icons and srcset pictures.
@@ -131,6 +143,9 @@ class RunContext {
   TOCList* currentList_ = nullptr;
   std::unique_ptr<TLList> lists_[2];
   int listIndex_ = 1;
+  // The links of the filling list, ordinary and frame links apart; they view the nodes' texts.
+  std::unordered_set<std::string_view> queued_[2];
+  TransfersAhead* ahead_ = nullptr;
 };
 
 }  // namespace gl

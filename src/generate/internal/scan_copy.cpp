@@ -1,6 +1,7 @@
 #include "generate/internal/scan_copy.h"
 
 #include <algorithm>
+#include <array>
 
 #include "core/tag_text.h"
 #include "generate/internal/stream_search.h"
@@ -11,23 +12,21 @@ constexpr std::size_t kNone = std::string_view::npos;
 }
 
 MemoryStream MakeScanCopy(const MemoryStream& page) {
-  std::string copy = page.Bytes();
-  for (char& byte : copy) {
-    switch (byte) {
-      case '<':
-        byte = kTagOpenMark;
-        break;
-      case '>':
-        byte = kTagCloseMark;
-        break;
-      case kTagOpenMark:
-      case kTagCloseMark:
-        byte = ' ';
-        break;
-      default:
-        break;
-    }
-  }
+  // One table look-up per byte: no branch for the common byte that stays as it is.
+  static const std::array<char, 256> kScanByte = [] {
+    std::array<char, 256> table{};
+    for (std::size_t byte = 0; byte < table.size(); ++byte)
+      table[byte] = static_cast<char>(byte);
+    table[static_cast<unsigned char>(kTagOpenMark)] = ' ';
+    table[static_cast<unsigned char>(kTagCloseMark)] = ' ';
+    table['<'] = kTagOpenMark;
+    table['>'] = kTagCloseMark;
+    return table;
+  }();
+  const std::string_view bytes = page.View();
+  std::string copy(bytes.size(), '\0');
+  std::transform(bytes.begin(), bytes.end(), copy.begin(),
+                 [](char byte) { return kScanByte[static_cast<unsigned char>(byte)]; });
   return MemoryStream(std::move(copy));
 }
 

@@ -10,6 +10,7 @@
 #include "generate/internal/site_map.h"
 #include "generate/internal/store.h"
 #include "generate/internal/texts.h"
+#include "generate/internal/transfers_ahead.h"
 #include "net/address_forms.h"
 #include "net/generated_pages.h"
 #include "platform/cancellation.h"
@@ -25,7 +26,83 @@ TPageRecord* FindInRole(const THashTable& pages, std::string_view key, bool fram
   return record != nullptr ? record : pages.Find(key);
 }
 
+// Whether ProcessPage will fetch a link of the list, as far as the pages stored so far tell: not
+// when its record is stored with enough depth left, nor when a stored file serves its address.
+bool NeedsFetch(const THashTable& pages, const TPageRecord* record, std::string_view target,
+                std::int32_t remainingDepth) {
+  if (record != nullptr && record->Stored && record->RemainingDepth >= remainingDepth) return false;
+  return FindStoredFile(pages, target) == nullptr;
+}
+
+// How many items of a level's list are fetched ahead of the spider for each connection.
+constexpr std::uint64_t kItemsAheadPerConnection = 2;
+
+// The spider's look-ahead over one level's list: before the spider takes an item, the transfers
+// of the items after it that will need one are queued, with the images their pages show. What is
+// stored meanwhile may make one of them unneeded; its result is then dropped unused.
+class LookAhead {
+ public:
+  LookAhead(RunContext& run, TransfersAhead& ahead, std::int32_t remainingDepth)
+      : run_(run),
+        ahead_(ahead),
+        remainingDepth_(remainingDepth),
+        window_(kItemsAheadPerConnection * static_cast<std::uint64_t>(run.Connections())),
+        pageOptions_(run.PageOptions()),
+        fileOptions_(run.FileOptions()) {}
+
+  // `current` is the spider's next item, the `item`-th of the entry.
+  void Before(const TLList::Node* current, std::uint64_t item) {
+    if (frontierItem_ <= item) {
+      frontier_ = current;
+      frontierItem_ = item;
+    }
+    while (frontier_ != nullptr && frontierItem_ <= item + window_) {
+      Queue(*frontier_, frontierItem_);
+      frontier_ = frontier_->Next;
+      ++frontierItem_;
+    }
+  }
+
+ private:
+  void Queue(const TLList::Node& node, std::uint64_t item) {
+    const std::string_view key = CutFragment(node.Text);
+    const std::string_view target = AddressOfKey(key);
+    const TPageRecord* record = FindInRole(run_.Pages(), key, node.Flag != 0);
+    if (!NeedsFetch(run_.Pages(), record, target, remainingDepth_)) return;
+    // The images of a page are stored only when the entry loads them.
+    ahead_.Start(item, TransferKind::Page, std::string(target), pageOptions_,
+                 run_.Entry().Images ? &fileOptions_ : nullptr);
+  }
+
+  RunContext& run_;
+  TransfersAhead& ahead_;
+  const std::int32_t remainingDepth_;
+  const std::uint64_t window_;
+  const FetchOptions pageOptions_;
+  const FetchOptions fileOptions_;
+  const TLList::Node* frontier_ = nullptr;
+  std::uint64_t frontierItem_ = 0;
+};
+
+// The transfers ahead of one entry's levels, in place while they run.
+class TransfersAheadInPlace {
+ public:
+  explicit TransfersAheadInPlace(RunContext& run) : run_(run) {
+    if (run.Connections() <= 1) return;
+    ahead_.emplace(run.Connections(), run.Fetcher());
+    run.SetTransfersAhead(&*ahead_);
+  }
+  TransfersAheadInPlace(const TransfersAheadInPlace&) = delete;
+  TransfersAheadInPlace& operator=(const TransfersAheadInPlace&) = delete;
+  ~TransfersAheadInPlace() { run_.SetTransfersAhead(nullptr); }
+
+ private:
+  RunContext& run_;
+  std::optional<TransfersAhead> ahead_;
+};
+
 void RunLevels(RunContext& run, std::int32_t depth) {
+  std::uint64_t item = 0;
   std::int32_t remaining = depth - 1;
   for (std::int32_t level = 2; remaining >= 1; ++level, --remaining) {
     if (StopOrSkipRequested()) return;
@@ -33,11 +110,15 @@ void RunLevels(RunContext& run, std::int32_t depth) {
     TLList& list = run.ConsumingList();
     if (list.Count == 0) return;
     run.ShowLevel(level, depth);
-    while (TLList::Node* item = list.First()) {
-      const std::string link = item->Text;
-      const bool frame = item->Flag != 0;
-      list.Remove(item);
+    std::optional<LookAhead> lookAhead;
+    if (run.Ahead() != nullptr) lookAhead.emplace(run, *run.Ahead(), remaining);
+    for (TLList::Node* node = list.First(); node != nullptr; node = list.First(), ++item) {
+      if (lookAhead) lookAhead->Before(node, item);
+      const std::string link = node->Text;
+      const bool frame = node->Flag != 0;
+      list.Remove(node);
       ProcessPage(run, link, remaining, frame);
+      if (run.Ahead() != nullptr) run.Ahead()->Release(item);
     }
   }
 }
@@ -79,6 +160,7 @@ void FillPromisedPages(RunContext& run) {
 }  // namespace
 
 void ProcessEntry(RunContext& run, MemoryStream& page, PageJob& top) {
+  const TransfersAheadInPlace inPlace(run);
   TOCList::Node* root = run.Contents().First();
   // The catalogue lists the top page before the site map, which is opened before the top page is
   // written: its opening stands ahead of every file that the top page stores.

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <map>
+#include <random>
+#include <string>
+#include <thread>
+
+#include "core/brief_file.h"
+#include "generate/generate_fixture.h"
+#include "platform/cancellation.h"
+
+// Transfers ahead of the spider: the archive is the one a single connection makes, no more
+// connections are open than the setting allows, and Stop and Skip end every transfer at once.
+
+namespace gl::test {
+namespace {
+
+std::string PagePath(int page) {
+  return page == 0 ? "/index.htm" : "/p/" + std::to_string(page) + ".htm";
+}
+
+class TransfersAheadTest : public GenerateTest {
+ protected:
+  TransfersAheadTest() : GenerateTest("1") {}  // real time-outs: a transfer never gives up here
+  void SetUp() override {
+    GenerateTest::SetUp();
+    server_.ServeInParallel();
+  }
+  // A tree of pages, three children each, with a shared logo and a picture of their own, links
+  // to their parent, the home page and the next page, a missing page, a redirect and a linked
+  // picture. Each page and picture comes after `delay()`.
+  void ServeTree(int pages, const std::function<std::chrono::milliseconds()>& delay) {
+    const std::string gif("GIF89a\x01\x00\x01\x00\x00\xff", 12);
+    for (int page = 0; page < pages; ++page) {
+      const std::string n = std::to_string(page);
+      std::string html = "<html><head><title>Page " + n + "</title></head><body>" +
+                         "<img src=\"/logo.gif\"><img src=\"/i/" + n + ".gif\">" +
+                         "<a href=\"/index.htm\">Home</a><a href=\"" + PagePath(page / 3) +
+                         "#up\">Up</a><a href=\"" + PagePath(page + 1) + "\">Next</a>" +
+                         "<a href=\"/missing.htm\">Gone</a><a href=\"/moved.htm\">Moved</a>" +
+                         "<a href=\"/i/" + n + ".gif\">Picture</a>";
+      for (int child = page * 3 + 1; child <= page * 3 + 3 && child < pages; ++child)
+        html += "<a href=\"" + PagePath(child) + "\">Child</a>";
+      Answer answer = PageAnswer(html + "</body></html>");
+      answer.Delay = delay();
+      Serve(PagePath(page), answer);
+      Answer picture = PageAnswer(gif + n, "image/gif");
+      picture.Delay = delay();
+      Serve("/i/" + n + ".gif", picture);
+    }
+    Serve("/logo.gif", PageAnswer(gif, "image/gif"));
+    Serve("/moved.htm", RedirectAnswer(302, "/p/1.htm"));
+  }
+
+  // The run's files, name and bytes, and the brief's record of it.
+  std::map<std::string, std::string> Archive() {
+    std::map<std::string, std::string> files;
+    for (const std::string& name : FilesOf())
+      files[name] = RunFile(name);
+    const TBriefRecord& brief = document_.Brief;
+    files["(brief)"] = brief.ArchivePaths.back() + "|" + brief.ArchiveStamps.back();
+    return files;
+  }
+
+  // Waits until the server has seen every connection closed, at most a second: far less than
+  // a transfer waits for its first data before it gives up by itself.
+  bool AllConnectionsClosed() const {
+    for (int wait = 0; wait < 1000 && server_.OpenConnections() > 0; ++wait)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return server_.OpenConnections() == 0;
+  }
+};
+
+TEST_F(TransfersAheadTest, FourConnectionsMakeTheArchiveOfOneWithAtMostFourOpen) {
+  std::mt19937 random(13);
+  ServeTree(40,
+            [&] { return std::chrono::milliseconds(std::uniform_int_distribution(0, 4)(random)); });
+  AddEntry(Address("/index.htm"), 4, "Tree");
+  const TBriefDocument brief = document_;
+  settings_.Connections = 1;
+  ASSERT_EQ(Generate().Outcome, RunOutcome::Completed);
+  ExpectWholeArchive();
+  const auto one = Archive();
+  EXPECT_EQ(server_.PeakConnections(), 1u);
+
+  for (const int connections : {4, 16}) {
+    SCOPED_TRACE(connections);
+    std::filesystem::remove_all(RunFolder());
+    document_ = brief;
+    names_ = {};
+    settings_.Connections = connections;
+    ASSERT_EQ(Generate().Outcome, RunOutcome::Completed);
+    const auto many = Archive();
+    EXPECT_EQ(many.size(), one.size());
+    for (const auto& [name, bytes] : one)
+      EXPECT_TRUE(many.contains(name) && many.at(name) == bytes) << name << " differs";
+    if (connections == 4) {
+      EXPECT_GT(server_.PeakConnections(), 1u);
+      EXPECT_LE(server_.PeakConnections(), 4u);
+    }
+  }
+  EXPECT_LE(server_.PeakConnections(), 16u);
+}
+
+TEST_F(TransfersAheadTest, StopAndSkipEndEveryTransferAtOnce) {
+  for (const bool stop : {true, false}) {
+    SCOPED_TRACE(stop ? "Stop" : "Skip");
+    std::filesystem::remove_all(RunFolder());
+    document_.Brief = {};
+    names_ = {};
+    ServeTree(20, [] { return std::chrono::milliseconds(0); });
+    // Every page below the top one is slow to come: the run is asked to end while four of them
+    // are on their way.
+    for (int page = 1; page < 20; ++page) {
+      Answer slow = PageAnswer("<html>slow</html>");
+      slow.Delay = std::chrono::hours(1);
+      Serve(PagePath(page), slow);
+    }
+    ServePage("/other.htm", "<html><title>Other</title>other</html>");
+    std::atomic<int> slowRequests = 0;
+    onRequest_ = [&](const std::string& path) {
+      if (!path.starts_with("/p/") || ++slowRequests != 4) return;
+      EXPECT_EQ(server_.OpenConnections(), 4u);
+      stop ? RequestStop() : RequestSkip();
+    };
+    AddEntry(Address("/index.htm"), 3, "Slow");
+    AddEntry(Address("/other.htm"), 1, "Other");
+    settings_.Connections = 4;
+
+    const RunReport report = Generate();
+    EXPECT_EQ(report.Outcome, stop ? RunOutcome::Aborted : RunOutcome::Completed);
+    EXPECT_EQ(Count("/other.htm"), stop ? 0 : 1);
+    EXPECT_EQ(slowRequests, 4);
+    EXPECT_TRUE(AllConnectionsClosed());
+    ASSERT_EQ(document_.Brief.ArchivePaths.size(), 1u);
+    ExpectWholeArchive();
+    onRequest_ = nullptr;
+  }
+}
+
+}  // namespace
+}  // namespace gl::test
