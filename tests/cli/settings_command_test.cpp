@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "cli/cli.h"
 #include "cli_test_support.h"
 
 // The settings command maps each key onto the preferences; how they are stored is pinned by the

@@ -63,8 +63,9 @@ TEST(FitTextTest, OneLineWithinTheWidthCutBetweenWholeCharacters) {
   }
 }
 
-// A line as wide as the terminal would wrap and break the redraw in place.
-TEST(ProgressDisplayTest, NoLineReachesTheLastColumnAtAnyWidth) {
+// A line as wide as the terminal would wrap and break the redraw in place. The bar shrinks on a
+// narrow terminal, but the percentage stays and stays within 0 to 100.
+TEST(ProgressDisplayTest, NoLineReachesTheLastColumnAndPercentIsHeldBetweenNoneAndAll) {
   ProgressState state;
   state.BriefName = state.CurrAddr = std::string(300, 'a');
   state.CurrDepth = "2 of 3";
@@ -77,11 +78,7 @@ TEST(ProgressDisplayTest, NoLineReachesTheLastColumnAtAnyWidth) {
     for (const std::string& line : lines)
       EXPECT_LE(line.size(), static_cast<std::size_t>(std::max(columns - 1, 1))) << line;
   }
-}
-
-// The bar shrinks on a narrow terminal, but the percentage stays and stays within 0 to 100.
-TEST(ProgressDisplayTest, PercentIsHeldBetweenNoneAndAll) {
-  ProgressState state;
+  state.Status.clear();
   state.Percent = 250;
   EXPECT_EQ(RenderProgressLines(state, 80)[4], "[" + std::string(30, '#') + "] 100%");
   state.Percent = -7;
@@ -168,23 +165,17 @@ TEST_F(LiveTerminalHostTest, DrawsTheBlockOnceOpenThenRedrawsItInPlace) {
   EXPECT_EQ(TakeOutput(), "");
   host_.OpenProgressWindow();
   EXPECT_TRUE(TakeOutput().starts_with("\x1b[5A"));
-}
 
-// The width is read on every redraw, so the block follows a resized terminal.
-TEST_F(LiveTerminalHostTest, FollowsTheTerminalWidth) {
+  // The width is read on every redraw, so the block follows a resized terminal.
   host_.UpdateItem(ProgressItem::CurrAddr, "http://127.0.0.1/" + std::string(100, 'p'));
-  host_.OpenProgressWindow();
+  TakeOutput();
   columns_ = 30;
   host_.SetProgress(10);
-  EXPECT_NE(TakeOutput().find(
-                "\x1b[5A\rBrief: \x1b[K\n\rEntry: \x1b[K\n\rPage:  http://127.0.0.1/pp...\x1b[K\n"),
+  EXPECT_NE(TakeOutput().find("\x1b[5A\rBrief: News\x1b[K\n\rEntry: Front page\x1b[K\n\rPage:  "
+                              "http://127.0.0.1/pp...\x1b[K\n"),
             std::string::npos);
-}
 
-// The message stands below the block, so the next redraw starts a fresh block under it.
-TEST_F(LiveTerminalHostTest, AnErrorStartsAFreshBlockBelowIt) {
-  host_.OpenProgressWindow();
-  TakeOutput();
+  // An error message stands below the block, so the next redraw starts a fresh block under it.
   host_.ShowError("Disk Error", "Your disk appears to be full.");
   host_.UpdateItem(ProgressItem::PagesLoaded, "3");
   const std::string redraw = TakeOutput();
