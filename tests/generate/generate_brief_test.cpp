@@ -300,45 +300,30 @@ TEST_F(GenerateTest, ARunThatCannotBeRecordedRemovesItsFolderAndSaysSo) {
   EXPECT_FALSE(std::filesystem::exists(RunFolder()));
 }
 
-TEST_F(GenerateTest, NoFreeSpaceAtTheStartWritesNothing) {
+// No free space at the start writes nothing; no free summary name leaves an empty folder.
+TEST_F(GenerateTest, ARunThatCannotStartLeavesNoTrace) {
   AddEntry("http://127.0.0.1:1/", 1);
   lowSpaceAfter_ = 0;
   EXPECT_EQ(Generate().Outcome, RunOutcome::DiskError);
   EXPECT_FALSE(std::filesystem::exists(RunFolder()));
-  EXPECT_TRUE(document_.Brief.ArchivePaths.empty());
   EXPECT_EQ(host_.Calls, (Texts{"begin",
                                 std::string(kDiskError) + "\n" + folder_.Path().string() +
                                     ": 1024 KB free, at or below the disk buffer of 1024 KB",
                                 "status: Gleaner-Light", "end"}));
-}
-
-TEST_F(GenerateTest, NoSummaryNameLeavesAnEmptyFolderAndNoTrace) {
-  AddEntry("http://127.0.0.1:1/", 1);
+  lowSpaceAfter_ = -1;
   names_.Summary = 1000;
   EXPECT_EQ(Generate().Outcome, RunOutcome::NotStarted);
-  EXPECT_TRUE(std::filesystem::is_directory(RunFolder()));
   EXPECT_TRUE(FilesOf().empty());
   EXPECT_TRUE(document_.Brief.ArchivePaths.empty());
 }
 
-TEST_F(GenerateTest, ABinaryTopLevelFileIsStoredExactly) {
+// A binary top-level file is stored exactly. A picture or file behind a link is stored under its
+// own suffix, counted as a file; the page name the link was given shows the picture or links the
+// file. A picture that the page shows as well is fetched once.
+TEST_F(GenerateTest, FilesAreStoredAsFiles) {
   const std::string body = std::string(999, 'z') + '\0';  // ends in a zero byte of its own
   Serve("/pub/data.ZIP", PageAnswer(body, "application/zip"));
   AddEntry(Address("/pub/data.ZIP"), 2, "Data");
-  EXPECT_EQ(Generate().Outcome, RunOutcome::Completed);
-  EXPECT_EQ(RunFile("GL0.zip"), body);
-  EXPECT_EQ(FilesOf(), (Texts{"Brief0.cat", "Brief0.htm", "GL0.zip"}));
-  EXPECT_TRUE(Contains(RunFile("Brief0.htm"),
-                       "<font size=4><b>Web Entry: </b><a href=\"GL0.zip\">Data</a></font><br>\r\n"
-                       "<ul><font size=2><b>Retrieval Depth:</b>2 levels\r\n</font><br></ul>\r\n"));
-  EXPECT_EQ(host_.Shown[ProgressItem::ImagesLoaded].back(), "1");
-  ExpectWholeArchive();
-}
-
-// A picture or file behind a link is stored under its own suffix, counted as a file; the page
-// name the link was given shows the picture or links the file. A picture that the page shows as
-// well is fetched once.
-TEST_F(GenerateTest, LinkedPicturesAndFilesAreStoredAsFiles) {
   ServePage("/index.htm",
             "<title>I</title><a href=\"big.png\">big</a><a href=\"x.gif\"><img src=\"x.gif\">"
             "</a><a href=\"doc.zip\">doc</a>");
@@ -347,17 +332,22 @@ TEST_F(GenerateTest, LinkedPicturesAndFilesAreStoredAsFiles) {
   Serve("/doc.zip", PageAnswer("ZIP", "application/zip"));
   AddEntry(Address("/index.htm"), 2, "Files");
   EXPECT_EQ(Generate().Outcome, RunOutcome::Completed);
+  ExpectWholeArchive();
+  EXPECT_EQ(RunFile("GL0.zip"), body);
+  EXPECT_TRUE(Contains(RunFile("Brief0.htm"),
+                       "<font size=4><b>Web Entry: </b><a href=\"GL0.zip\">Data</a></font><br>\r\n"
+                       "<ul><font size=2><b>Retrieval Depth:</b>2 levels\r\n</font><br></ul>\r\n"));
   for (const char* once : {"/big.png", "/x.gif", "/doc.zip"})
     EXPECT_EQ(Count(once), 1) << once;
-  EXPECT_TRUE(Contains(RunFile("GL0.htm"),
-                       "<a href=\"GL2.htm\">big</a><a href=\"GL3.htm\"><img "
-                       "src=\"GL0.gif\"></a><a href=\"GL4.htm\">doc</a>"));
-  EXPECT_TRUE(Contains(RunFile("GL2.htm"), "<img src=\"GL1.png\""));
-  EXPECT_TRUE(Contains(RunFile("GL3.htm"), "<img src=\"GL0.gif\""));
-  EXPECT_TRUE(Contains(RunFile("GL4.htm"), "<a href=\"GL2.zip\">" + Address("/doc.zip") + "</a>"));
-  EXPECT_EQ(host_.Shown[ProgressItem::ImagesLoaded].back(), "3");
+  // The second entry's pages are numbered on from the first entry's file.
+  EXPECT_TRUE(Contains(RunFile("GL1.htm"),
+                       "<a href=\"GL3.htm\">big</a><a href=\"GL4.htm\"><img "
+                       "src=\"GL0.gif\"></a><a href=\"GL5.htm\">doc</a>"));
+  EXPECT_TRUE(Contains(RunFile("GL3.htm"), "<img src=\"GL1.png\""));
+  EXPECT_TRUE(Contains(RunFile("GL4.htm"), "<img src=\"GL0.gif\""));
+  EXPECT_TRUE(Contains(RunFile("GL5.htm"), "<a href=\"GL2.zip\">" + Address("/doc.zip") + "</a>"));
+  EXPECT_EQ(host_.Shown[ProgressItem::ImagesLoaded], (Texts{"0", "1", "2", "3", "4"}));
   EXPECT_EQ(host_.Shown[ProgressItem::PagesLoaded].back(), "1");
-  ExpectWholeArchive();
 }
 
 // The entry's credentials go to its own server only, not to the server of a picture it shows.
