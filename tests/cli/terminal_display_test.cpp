@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
 
 #include "cli/progress_display.h"
 #include "cli/terminal_host.h"
@@ -17,10 +18,7 @@ namespace gl::cli {
 namespace {
 
 TEST(TerminalTextTest, ControlsBecomeEscapesAndEveryOtherByteStays) {
-  const struct {
-    std::string Text;
-    std::string Shown;
-  } rows[] = {
+  const std::pair<std::string, std::string> rows[] = {
       {"plain\ttab", "plain\ttab"},
       {"\x1b[2J\x07\x7f", "\\x1B[2J\\x07\\x7F"},
       {"line\r\n", "line\\x0D\\x0A"},
@@ -29,18 +27,14 @@ TEST(TerminalTextTest, ControlsBecomeEscapesAndEveryOtherByteStays) {
       {"caf\xc3\xa9 \xe9t\xe9 \xc2\xa0", "caf\xc3\xa9 \xe9t\xe9 \xc2\xa0"},  // letters, nbsp
       {"cut\xe6\x97", "cut\xe6\\x97"},  // a sequence that ends early leaves a lone 0x97
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.Text);
-    EXPECT_EQ(TerminalText(row.Text), row.Shown);
+  for (const auto& [text, shown] : rows) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(TerminalText(text), shown);
   }
 }
 
 TEST(FitTextTest, OneLineWithinTheWidthCutBetweenWholeCharacters) {
-  const struct {
-    std::string Text;
-    std::size_t Columns;
-    std::string Expected;
-  } rows[] = {
+  const std::tuple<std::string, std::size_t, std::string> rows[] = {
       // Leading blanks go; the text ends at its first tab or line end.
       {"  \t\r\n lead", 10, "lead"},
       {"first\tsecond", 20, "first"},
@@ -57,9 +51,9 @@ TEST(FitTextTest, OneLineWithinTheWidthCutBetweenWholeCharacters) {
       {"\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e\xe3\x83\x86\xe3\x82\xad", 8,
        "\xe6\x97\xa5\xe6\x9c\xac..."},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE("\"" + row.Text + "\" in " + std::to_string(row.Columns));
-    EXPECT_EQ(FitText(row.Text, row.Columns), row.Expected);
+  for (const auto& [text, columns, fitted] : rows) {
+    SCOPED_TRACE("\"" + text + "\" in " + std::to_string(columns));
+    EXPECT_EQ(FitText(text, columns), fitted);
   }
 }
 

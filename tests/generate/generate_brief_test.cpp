@@ -158,14 +158,6 @@ TEST_F(SiteTest, DepthOneWithImagesOff) {
   ExpectWholeArchive();
 }
 
-TEST_F(SiteTest, ExternalLinksAreFollowedWhenTheEntryAllowsIt) {
-  AddEntry(Address("/index.htm"), 2, "Site").StayLocal = false;
-  EXPECT_EQ(Generate().Outcome, RunOutcome::Completed);
-  EXPECT_EQ(external_.RequestCount(), 1u);
-  EXPECT_TRUE(Contains(RunFile("GL1.htm"), ">Ext</a>"));
-  ExpectWholeArchive();
-}
-
 TEST_F(SiteTest, StopInTheMiddleEndsTheRunButClosesAndRecordsIt) {
   AddEntry(Address("/index.htm"), 3, "Site");
   AddEntry(Address("/new.htm"), 1, "Second");
@@ -254,9 +246,10 @@ TEST_F(SiteTest, AFailedWriteInsideAPageRemovesItsFileAndRecordsTheRun) {
   EXPECT_EQ(document_.Brief.ArchivePaths, Texts{"0\\Brief0.htm"});
 }
 
-// A run is recorded in the brief file as it is when the run ends: what was saved meanwhile stays.
-TEST_F(SiteTest, ARunRecordsItselfInTheBriefAsItIsOnDisk) {
-  AddEntry(Address("/new.htm"), 1, "Site");
+// External links are followed when the entry allows it. A run is recorded in the brief file as it
+// is when the run ends: what was saved meanwhile stays.
+TEST_F(SiteTest, ExternalLinksAndABriefChangedMeanwhile) {
+  AddEntry(Address("/index.htm"), 2, "Site").StayLocal = false;
   onRequest_ = [this](const std::string&) {
     static_cast<void>(UpdateBrief(document_.FileName, [](TBriefDocument& onDisk) {
       onDisk.Brief.Name = "Renamed meanwhile";
@@ -264,6 +257,10 @@ TEST_F(SiteTest, ARunRecordsItselfInTheBriefAsItIsOnDisk) {
     }));
   };
   const RunReport report = Generate();
+  EXPECT_EQ(report.Outcome, RunOutcome::Completed);
+  EXPECT_EQ(external_.RequestCount(), 1u);
+  EXPECT_TRUE(Contains(RunFile("GL1.htm"), ">Ext</a>"));
+  ExpectWholeArchive();
   EXPECT_EQ(report.ArchivePath + "=" + report.ArchiveStamp,
             "0\\Brief0.htm=3/5/1997     9:07:02 AM");
   EXPECT_EQ(document_.Brief.Name, "Renamed meanwhile");
