@@ -347,30 +347,28 @@ TEST_F(GenerateTest, FilesAreStoredAsFiles) {
   EXPECT_EQ(host_.Shown[ProgressItem::PagesLoaded].back(), "1");
 }
 
-// The entry's credentials go to its own server only, not to the server of a picture it shows.
-TEST_F(GenerateTest, CredentialsGoOnlyToTheEntrysOwnServer) {
+// A top page found through a redirect resolves its links where it was found: both links back lead
+// to the stored top page. The entry's credentials go to its own server only, not to the server of
+// a picture it shows.
+TEST_F(GenerateTest, ARedirectedTopPageAndCredentials) {
   LoopbackServer pictures([](const Request&) { return StatusAnswer(401); });
-  ServePage("/index.htm", "<img src=\"" + pictures.Address("/p.gif") + "\">");
-  TWebEntry& entry = AddEntry(Address("/index.htm"), 1);
+  Serve("/start", RedirectAnswer(302, "/dir/index.htm"));
+  ServePage("/dir/index.htm",
+            "<title>I</title><a href=\"page.htm\">p</a><a href=\"/start\">s</a>"
+            "<img src=\"" +
+                pictures.Address("/p.gif") + "\">");
+  ServePage("/dir/page.htm", "<title>P</title><a href=\"index.htm\">back</a>");
+  TWebEntry& entry = AddEntry(Address("/start"), 2, "Moved");
   entry.UserName = "ann";
   entry.Password = "pw";
   EXPECT_EQ(Generate().Outcome, RunOutcome::Completed);
-  ASSERT_EQ(pictures.RequestCount(), 1u);
-  EXPECT_EQ(pictures.Requests()[0].Header("Authorization"), "");
-}
-
-TEST_F(GenerateTest, ATopPageFoundThroughARedirectResolvesItsLinksWhereItWasFound) {
-  Serve("/start", RedirectAnswer(302, "/dir/index.htm"));
-  ServePage("/dir/index.htm", "<title>I</title><a href=\"page.htm\">p</a><a href=\"/start\">s</a>");
-  ServePage("/dir/page.htm", "<title>P</title><a href=\"index.htm\">back</a>");
-  AddEntry(Address("/start"), 2, "Moved");
-  EXPECT_EQ(Generate().Outcome, RunOutcome::Completed);
   for (const char* once : {"/start", "/dir/index.htm", "/dir/page.htm"})
     EXPECT_EQ(Count(once), 1) << once;
-  // Both links back lead to the stored top page.
   EXPECT_TRUE(Contains(RunFile("GL2.htm"), "<a href=\"GL0.htm\">back</a>"));
   EXPECT_TRUE(Contains(RunFile("GL0.htm"), "<a href=\"GL0.htm\">s</a>"));
   ExpectWholeArchive();
+  ASSERT_EQ(pictures.RequestCount(), 1u);
+  EXPECT_EQ(pictures.Requests()[0].Header("Authorization"), "");
 }
 
 // With secure pages on, a secure entry's pages keep their scheme: a relative link stays secure, a
