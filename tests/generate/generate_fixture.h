@@ -68,9 +68,6 @@ class StampedTest : public ::testing::Test {
 class RunFixture : public StampedTest {
  protected:
   RunFixture() {
-    standalone_.Environment.FreeSpace = [](const std::filesystem::path&) {
-      return std::int64_t{1} << 40;
-    };
     standalone_.Environment.Now = [] { return kTestTime; };
     standalone_.BeginEntry(true, 3);
   }
