@@ -355,8 +355,9 @@ TEST_F(GenerateTest, ARedirectedTopPageAndCredentials) {
   Serve("/start", RedirectAnswer(302, "/dir/index.htm"));
   ServePage("/dir/index.htm",
             "<title>I</title><a href=\"page.htm\">p</a><a href=\"/start\">s</a>"
-            "<img src=\"" +
+            "<img src=\"/own.gif\"><img src=\"" +
                 pictures.Address("/p.gif") + "\">");
+  Serve("/own.gif", StatusAnswer(401));
   ServePage("/dir/page.htm", "<title>P</title><a href=\"index.htm\">back</a>");
   TWebEntry& entry = AddEntry(Address("/start"), 2, "Moved");
   entry.UserName = "ann";
@@ -369,6 +370,10 @@ TEST_F(GenerateTest, ARedirectedTopPageAndCredentials) {
   ExpectWholeArchive();
   ASSERT_EQ(pictures.RequestCount(), 1u);
   EXPECT_EQ(pictures.Requests()[0].Header("Authorization"), "");
+  Texts own;
+  for (const Request& request : server_.Requests())
+    if (request.Target() == "/own.gif") own.push_back(request.Header("Authorization"));
+  EXPECT_EQ(own, (Texts{"", "Basic YW5uOnB3"}));  // ann:pw after the challenge
 }
 
 // With secure pages on, a secure entry's pages keep their scheme: a relative link stays secure, a
