@@ -174,7 +174,7 @@ TEST_F(BriefCommandsTest, ASecureAddressIsWarnedAboutWhileSecurePagesAreOff) {
 }
 
 // Edit-entry and remove refuse an index outside the list and change nothing; remove takes out the
-// entry at its index.
+// entry at its index, the last one included.
 TEST_F(BriefCommandsTest, RemoveDeletesTheEntryAtItsIndexAndBadIndexesFail) {
   const std::string before = ReadFileBytes(brief_);
   for (const std::string index : {"0", "3", "-1", "4294967296"}) {
@@ -187,10 +187,10 @@ TEST_F(BriefCommandsTest, RemoveDeletesTheEntryAtItsIndexAndBadIndexesFail) {
     }
   }
   EXPECT_EQ(ReadFileBytes(brief_), before);
-  EXPECT_EQ(RunCli({"remove", brief_, "1"}).code, cli::kExitDone);
+  EXPECT_EQ(RunCli({"remove", brief_, "2"}).code, cli::kExitDone);
   const json entries = Shown()["Entries"];
   ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0]["Name"], "Weather");
+  EXPECT_EQ(entries[0]["URL"], "http://news.example.com/");
   EXPECT_EQ(RunCli({"remove", brief_, "2"}).err,
             "There is no web entry 2 in " + brief_ + "; it has 1 entry.\n");
 }
