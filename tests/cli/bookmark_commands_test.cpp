@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli.h"
 #include "cli_test_support.h"
 #include "core/brief_file.h"
 

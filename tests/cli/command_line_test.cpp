@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli.h"
 #include "cli_test_support.h"
 
 // What every command shares: version and help, usage errors, and briefs that do not load.

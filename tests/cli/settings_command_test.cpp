@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
-#include "cli/cli.h"
 #include "cli_test_support.h"
 
 // The settings command maps each key onto the preferences; how they are stored is pinned by the
@@ -38,11 +38,7 @@ TEST(SettingsCommandTest, ListsTheDefaultsThenSetsEachKey) {
 
 TEST(SettingsCommandTest, ValuesTheDialogRefusesAreUsageErrors) {
   CliFolder folder;
-  const struct {
-    const char* Key;
-    const char* Value;
-    const char* Message;
-  } rows[] = {
+  const std::tuple<const char*, const char*, const char*> rows[] = {
       {"retries", "6", "retries takes a number from 1 to 5, not \"6\".\n"},
       {"connections", "0", "connections takes a number from 1 to 16, not \"0\".\n"},
       {"proxy-port", "100000", "proxy-port takes a number from 0 to 99999, not \"100000\".\n"},
@@ -51,11 +47,11 @@ TEST(SettingsCommandTest, ValuesTheDialogRefusesAreUsageErrors) {
        "disk-buffer-mb takes a number of megabytes from 1 to 999999, not \"1e3\".\n"},
       {"auto-load-browser", "maybe", "auto-load-browser takes Yes or No, not \"maybe\".\n"},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.Key);
-    const CliRun run = RunCli({"settings", row.Key, row.Value});
+  for (const auto& [key, value, message] : rows) {
+    SCOPED_TRACE(key);
+    const CliRun run = RunCli({"settings", key, value});
     EXPECT_EQ(run.code, cli::kExitUsage);
-    EXPECT_EQ(run.err, row.Message);
+    EXPECT_EQ(run.err, message);
   }
   EXPECT_FALSE(std::filesystem::exists(folder / "registry.ini"));
 }

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
 
 #include "cli/progress_display.h"
 #include "cli/terminal_host.h"
@@ -17,10 +18,7 @@ namespace gl::cli {
 namespace {
 
 TEST(TerminalTextTest, ControlsBecomeEscapesAndEveryOtherByteStays) {
-  const struct {
-    std::string Text;
-    std::string Shown;
-  } rows[] = {
+  const std::pair<std::string, std::string> rows[] = {
       {"plain\ttab", "plain\ttab"},
       {"\x1b[2J\x07\x7f", "\\x1B[2J\\x07\\x7F"},
       {"line\r\n", "line\\x0D\\x0A"},
@@ -29,18 +27,14 @@ TEST(TerminalTextTest, ControlsBecomeEscapesAndEveryOtherByteStays) {
       {"caf\xc3\xa9 \xe9t\xe9 \xc2\xa0", "caf\xc3\xa9 \xe9t\xe9 \xc2\xa0"},  // letters, nbsp
       {"cut\xe6\x97", "cut\xe6\\x97"},  // a sequence that ends early leaves a lone 0x97
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.Text);
-    EXPECT_EQ(TerminalText(row.Text), row.Shown);
+  for (const auto& [text, shown] : rows) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(TerminalText(text), shown);
   }
 }
 
 TEST(FitTextTest, OneLineWithinTheWidthCutBetweenWholeCharacters) {
-  const struct {
-    std::string Text;
-    std::size_t Columns;
-    std::string Expected;
-  } rows[] = {
+  const std::tuple<std::string, std::size_t, std::string> rows[] = {
       // Leading blanks go; the text ends at its first tab or line end.
       {"  \t\r\n lead", 10, "lead"},
       {"first\tsecond", 20, "first"},
@@ -57,14 +51,15 @@ TEST(FitTextTest, OneLineWithinTheWidthCutBetweenWholeCharacters) {
       {"\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e\xe3\x83\x86\xe3\x82\xad", 8,
        "\xe6\x97\xa5\xe6\x9c\xac..."},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE("\"" + row.Text + "\" in " + std::to_string(row.Columns));
-    EXPECT_EQ(FitText(row.Text, row.Columns), row.Expected);
+  for (const auto& [text, columns, fitted] : rows) {
+    SCOPED_TRACE("\"" + text + "\" in " + std::to_string(columns));
+    EXPECT_EQ(FitText(text, columns), fitted);
   }
 }
 
-// A line as wide as the terminal would wrap and break the redraw in place.
-TEST(ProgressDisplayTest, NoLineReachesTheLastColumnAtAnyWidth) {
+// A line as wide as the terminal would wrap and break the redraw in place. The bar shrinks on a
+// narrow terminal, but the percentage stays and stays within 0 to 100.
+TEST(ProgressDisplayTest, NoLineReachesTheLastColumnAndPercentIsHeldBetweenNoneAndAll) {
   ProgressState state;
   state.BriefName = state.CurrAddr = std::string(300, 'a');
   state.CurrDepth = "2 of 3";
@@ -77,11 +72,7 @@ TEST(ProgressDisplayTest, NoLineReachesTheLastColumnAtAnyWidth) {
     for (const std::string& line : lines)
       EXPECT_LE(line.size(), static_cast<std::size_t>(std::max(columns - 1, 1))) << line;
   }
-}
-
-// The bar shrinks on a narrow terminal, but the percentage stays and stays within 0 to 100.
-TEST(ProgressDisplayTest, PercentIsHeldBetweenNoneAndAll) {
-  ProgressState state;
+  state.Status.clear();
   state.Percent = 250;
   EXPECT_EQ(RenderProgressLines(state, 80)[4], "[" + std::string(30, '#') + "] 100%");
   state.Percent = -7;
@@ -168,23 +159,17 @@ TEST_F(LiveTerminalHostTest, DrawsTheBlockOnceOpenThenRedrawsItInPlace) {
   EXPECT_EQ(TakeOutput(), "");
   host_.OpenProgressWindow();
   EXPECT_TRUE(TakeOutput().starts_with("\x1b[5A"));
-}
 
-// The width is read on every redraw, so the block follows a resized terminal.
-TEST_F(LiveTerminalHostTest, FollowsTheTerminalWidth) {
+  // The width is read on every redraw, so the block follows a resized terminal.
   host_.UpdateItem(ProgressItem::CurrAddr, "http://127.0.0.1/" + std::string(100, 'p'));
-  host_.OpenProgressWindow();
+  TakeOutput();
   columns_ = 30;
   host_.SetProgress(10);
-  EXPECT_NE(TakeOutput().find(
-                "\x1b[5A\rBrief: \x1b[K\n\rEntry: \x1b[K\n\rPage:  http://127.0.0.1/pp...\x1b[K\n"),
+  EXPECT_NE(TakeOutput().find("\x1b[5A\rBrief: News\x1b[K\n\rEntry: Front page\x1b[K\n\rPage:  "
+                              "http://127.0.0.1/pp...\x1b[K\n"),
             std::string::npos);
-}
 
-// The message stands below the block, so the next redraw starts a fresh block under it.
-TEST_F(LiveTerminalHostTest, AnErrorStartsAFreshBlockBelowIt) {
-  host_.OpenProgressWindow();
-  TakeOutput();
+  // An error message stands below the block, so the next redraw starts a fresh block under it.
   host_.ShowError("Disk Error", "Your disk appears to be full.");
   host_.UpdateItem(ProgressItem::PagesLoaded, "3");
   const std::string redraw = TakeOutput();

@@ -12,14 +12,8 @@ namespace fs = std::filesystem;
 
 class ArchivedRunsTest : public ::testing::Test {
  protected:
-  ArchivedRunsTest() {
-    document_.FileName = folder_ / "news.brf";
-    document_.Brief.ArchivePaths = {"0\\Brief0.htm", "1\\Brief1.htm"};
-    document_.Brief.ArchiveStamps = {"3/5/1997     9:07:02 AM", "3/6/1997     1:00:00 PM"};
-  }
-
-  // Run folder `number` with the files `names` (those that stay inside it) and a catalogue
-  // "Brief<number>.cat" that lists them after the folder `listedFolder`.
+  // Run folder `number`, listed in the brief, with the files `names` (those that stay inside it)
+  // and a catalogue "Brief<number>.cat" that lists them after the folder `listed`.
   void MakeRun(const std::string& number, const Texts& names, const std::string& listed) {
     fs::create_directory(folder_ / number);
     std::string catalogue = static_cast<char>(listed.size()) + listed;
@@ -28,64 +22,61 @@ class ArchivedRunsTest : public ::testing::Test {
       if (!name.starts_with("..")) WriteFileBytes(folder_ / number / name, "x");
     }
     WriteFileBytes(folder_ / number / ("Brief" + number + ".cat"), catalogue + '\0');
+    document_.Brief.ArchivePaths.push_back(number + "\\Brief" + number + ".htm");
+    document_.Brief.ArchiveStamps.push_back("stamp " + number);
   }
 
   TempFolder folder_;
-  TBriefDocument document_;
+  TBriefDocument document_{folder_ / "news.brf", {}};
 };
 
-TEST_F(ArchivedRunsTest, DeletesTheRunsFilesAndFolderAndForgetsIt) {
+// The files a run's catalogue lists go, and its folder with them unless it holds a file nobody
+// listed; a catalogue that names another folder deletes nothing. The brief forgets the run.
+TEST_F(ArchivedRunsTest, DeletesWhatTheCatalogueListsInItsOwnFolder) {
   MakeRun("0", {"Brief0.htm", "GL0.htm", "GL0.gif"}, "0");
   MakeRun("1", {"Brief1.htm", "GL1.htm"}, "1");
+  MakeRun("2", {"Brief2.htm"}, "2");
+  WriteFileBytes(folder_ / "2" / "mine.txt", "keep");
+  MakeRun("3", {"Brief3.htm", "GL1.htm"}, "1");
   DeleteArchivedRun(document_, 0);
   EXPECT_FALSE(fs::exists(folder_ / "0"));
+  EXPECT_EQ(document_.Brief.ArchivePaths,
+            (Texts{"1\\Brief1.htm", "2\\Brief2.htm", "3\\Brief3.htm"}));
+  EXPECT_EQ(document_.Brief.ArchiveStamps, (Texts{"stamp 1", "stamp 2", "stamp 3"}));
+  DeleteArchivedRun(document_, 1);
+  EXPECT_EQ(ReadFileBytes(folder_ / "2" / "mine.txt"), "keep");
+  EXPECT_FALSE(fs::exists(folder_ / "2" / "Brief2.htm"));
+  EXPECT_FALSE(fs::exists(folder_ / "2" / "Brief2.cat"));
+  DeleteArchivedRun(document_, 1);
+  EXPECT_TRUE(fs::exists(folder_ / "3" / "GL1.htm"));
   EXPECT_TRUE(fs::exists(folder_ / "1" / "GL1.htm"));
   EXPECT_EQ(document_.Brief.ArchivePaths, Texts{"1\\Brief1.htm"});
-  EXPECT_EQ(document_.Brief.ArchiveStamps, Texts{"3/6/1997     1:00:00 PM"});
+  EXPECT_EQ(document_.Brief.ArchiveStamps, Texts{"stamp 1"});
 }
 
-TEST_F(ArchivedRunsTest, AFolderWithFilesNobodyListedStays) {
-  MakeRun("0", {"Brief0.htm"}, "0");
-  WriteFileBytes(folder_ / "0" / "mine.txt", "keep");
-  DeleteArchivedRun(document_, 0);
-  EXPECT_EQ(ReadFileBytes(folder_ / "0" / "mine.txt"), "keep");
-  EXPECT_FALSE(fs::exists(folder_ / "0" / "Brief0.htm"));
-  EXPECT_FALSE(fs::exists(folder_ / "0" / "Brief0.cat"));
-}
-
-TEST_F(ArchivedRunsTest, ACraftedCatalogueNeverDeletesOutsideItsFolder) {
+// A crafted catalogue never deletes outside its folder; a run folder that is a link to another
+// brief's run folder loses the link only.
+TEST_F(ArchivedRunsTest, NothingOutsideTheRunFolderIsDeleted) {
   WriteFileBytes(folder_ / "victim.txt", "safe");
   WriteFileBytes(folder_ / "news.brf", "brief");
   MakeRun("0", {"../victim.txt", "..", "../news.brf", "Brief0.htm"}, "0");
+  MakeRun("1", {"Brief1.htm"}, "1");
+  const TempFolder other;
+  fs::rename(folder_ / "1", other / "1");
+  fs::create_directory_symlink(other / "1", folder_ / "1");
+  DeleteArchivedRun(document_, 0);
   DeleteArchivedRun(document_, 0);
   EXPECT_EQ(ReadFileBytes(folder_ / "victim.txt"), "safe");
   EXPECT_EQ(ReadFileBytes(folder_ / "news.brf"), "brief");
   EXPECT_FALSE(fs::exists(folder_ / "0"));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(folder_ / "1")));
+  EXPECT_EQ(ReadFileBytes(other / "1" / "Brief1.htm"), "x");
+  EXPECT_TRUE(fs::exists(other / "1" / "Brief1.cat"));
+  EXPECT_TRUE(document_.Brief.ArchivePaths.empty());
 }
 
-TEST_F(ArchivedRunsTest, ACatalogueNamingAnotherFolderIsRefused) {
-  MakeRun("0", {"Brief0.htm", "GL1.htm"}, "1");
-  MakeRun("1", {"Brief1.htm", "GL1.htm"}, "1");
-  DeleteArchivedRun(document_, 0);
-  EXPECT_TRUE(fs::exists(folder_ / "0" / "GL1.htm"));
-  EXPECT_TRUE(fs::exists(folder_ / "1" / "GL1.htm"));
-  EXPECT_EQ(document_.Brief.ArchivePaths, Texts{"1\\Brief1.htm"});
-}
-
-// Run folder 0 is a link to another brief's run folder, whose catalogue lists its files.
-TEST_F(ArchivedRunsTest, ARunFolderThatIsALinkLosesTheLinkOnly) {
-  const TempFolder other;
-  fs::create_directory(other / "0");
-  WriteFileBytes(other / "0" / "Brief0.htm", "theirs");
-  WriteFileBytes(other / "0" / "Brief0.cat", std::string("\0010\012Brief0.htm\0", 13));
-  fs::create_directory_symlink(other / "0", folder_ / "0");
-  DeleteArchivedRun(document_, 0);
-  EXPECT_FALSE(fs::exists(fs::symlink_status(folder_ / "0")));
-  EXPECT_EQ(ReadFileBytes(other / "0" / "Brief0.htm"), "theirs");
-  EXPECT_TRUE(fs::exists(other / "0" / "Brief0.cat"));
-  EXPECT_EQ(document_.Brief.ArchivePaths, Texts{"1\\Brief1.htm"});
-}
-
+// A path outside the brief's run folders touches nothing; a run without a catalogue still leaves
+// the list; an index past its end changes nothing.
 TEST_F(ArchivedRunsTest, ArchivePathsOutsideTheBriefsRunFoldersTouchNothing) {
   fs::create_directory(folder_ / "outside");
   WriteFileBytes(folder_ / "outside" / "Brief0.htm", "x");
@@ -97,7 +88,6 @@ TEST_F(ArchivedRunsTest, ArchivePathsOutsideTheBriefsRunFoldersTouchNothing) {
   EXPECT_TRUE(fs::exists(folder_ / "outside" / "Brief0.htm"));
   EXPECT_EQ(document_.Brief.ArchivePaths, Texts{"1\\Brief1.htm"});
   EXPECT_EQ(document_.Brief.ArchiveStamps, Texts{"d"});
-  // A run without a catalogue still leaves the list; an index past its end changes nothing.
   DeleteArchivedRun(document_, 5);
   DeleteArchivedRun(document_, 0);
   EXPECT_TRUE(document_.Brief.ArchivePaths.empty());

@@ -2,15 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <mutex>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "core/brief_file.h"
+#include "core/byte_text.h"
 #include "generate/generate_brief.h"
+#include "generate/internal/run_catalogue.h"
 #include "platform/cancellation.h"
 #include "support/loopback_server.h"
 #include "support/scoped_environment.h"
@@ -19,6 +25,8 @@
 
 namespace gl::test {
 
+using Texts = std::vector<std::string>;
+
 // 3/5/1997 9:07:02 AM in UTC: the stamp of every test run; tests read local time in UTC.
 inline constexpr std::time_t kTestTime = 857552822;
 
@@ -26,28 +34,61 @@ inline bool Contains(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;
 }
 
+inline Texts SortedNames(const std::filesystem::path& folder) {
+  Texts names;
+  for (const auto& item : std::filesystem::directory_iterator(folder))
+    names.push_back(item.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 // A fetched answer as FetchPage lays it out: header, empty line, body, one zero byte.
-FetchResult CannedPage(std::string_view body, bool pageOk = true, bool nonText = false);
+inline FetchResult CannedPage(std::string_view body, bool pageOk = true, bool nonText = false) {
+  FetchResult result;
+  result.Stream.Bytes() = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" + std::string(body) +
+                          std::string(1, '\0');
+  result.PageOk = pageOk;
+  result.NonText = nonText;
+  return result;
+}
 
 // Reads local time in UTC and leaves no Stop or Skip request behind.
 class StampedTest : public ::testing::Test {
  protected:
-  void SetUp() override;
-  void TearDown() override;
+  void SetUp() override {
+    setenv("TZ", "UTC", 1);
+    tzset();
+  }
+  void TearDown() override {
+    ClearStop();
+    ClearSkip();
+  }
 };
 
-// The page steps over a run folder, in an entry that loads images and has depth 3, with canned
-// answers instead of the network: every address a step fetches is recorded and looked up in
-// `answers_` (a missing one gives a failed fetch).
+// The page steps over a run folder, in an entry that loads images and has depth 3; every address
+// a step fetches is recorded and answered from `answers_` (a missing one gives a failed fetch).
 class RunFixture : public StampedTest {
  protected:
-  RunFixture();
+  RunFixture() {
+    standalone_.Environment.Now = [] { return kTestTime; };
+    standalone_.BeginEntry(true, 3);
+  }
 
   std::string ReadRunFile(std::string_view name) const { return ReadFileBytes(folder_ / name); }
-  // The run folder's files but the catalogue, sorted.
-  std::vector<std::string> RunFiles() const;
-  // The names the run catalogue lists, the first record included, after closing it.
-  std::vector<std::string> CatalogueNames();
+  // The run folder's files but the catalogue; the names the catalogue lists, its first included.
+  Texts RunFiles() const {
+    Texts names = SortedNames(folder_.Path());
+    std::erase(names, "Brief0.cat");
+    return names;
+  }
+  Texts CatalogueNames() {
+    run_.FinishCatalogue();
+    const auto catalogue = ReadRunCatalogue(folder_ / "Brief0.cat");
+    if (!catalogue) return {"no catalogue"};
+    Texts names{catalogue->Folder};
+    names.insert(names.end(), catalogue->Names.begin(), catalogue->Names.end());
+    return names;
+  }
 
   // What `write` writes into a file outside the run folder.
   template <typename Write>
@@ -59,7 +100,7 @@ class RunFixture : public StampedTest {
     }
     return ReadFileBytes(scratch_ / "written.htm");
   }
-  // The navigation bar of a page of the run, stamped with the test time.
+  // The navigation bar and the footer of a page of the run, stamped with the test time.
   std::string Header(std::string_view title, const LinkSet& links, bool frameSet = false) {
     return Written([&](CheckedFile& f) { run_.WriteHeader(f, title, frameSet, links); });
   }
@@ -69,10 +110,14 @@ class RunFixture : public StampedTest {
 
   TempFolder folder_;
   TempFolder scratch_;
-  std::int64_t freeSpace_ = std::int64_t{1} << 40;
   std::map<std::string, FetchResult> answers_;
-  std::vector<std::string> fetched_;
-  StandaloneRun standalone_;
+  Texts fetched_;
+  StandaloneRun standalone_{folder_.Path(), [this](std::string& address, const FetchOptions&, ProgressSink&) {
+                              fetched_.push_back(address);
+                              const auto answer = answers_.find(address);
+                              return answer != answers_.end() ? answer->second
+                                                              : CannedPage("missing", false);
+                            }};
   RunContext& run_ = standalone_.Context;
 };
 
@@ -94,9 +139,12 @@ class RecordingHost : public QuietHost {
   void ShowError(const std::string& title, const std::string& text) override {
     Calls.push_back("error:" + title + "|" + text);
   }
+  int Count(const std::string& call) const {
+    return static_cast<int>(std::count(Calls.begin(), Calls.end(), call));
+  }
 
-  std::vector<std::string> Calls;
-  std::map<ProgressItem, std::vector<std::string>> Shown;
+  Texts Calls;
+  std::map<ProgressItem, Texts> Shown;
 };
 
 // A brief file "news.brf" (brief "News") in a temp folder, generated with a recording host, the
@@ -104,39 +152,119 @@ class RecordingHost : public QuietHost {
 class GenerateTest : public StampedTest {
  protected:
   // Time-outs and the server's pauses shrunk by `timeScale`.
-  explicit GenerateTest(const char* timeScale = "0.02");
+  explicit GenerateTest(const char* timeScale = "0.02") : timeScale_(timeScale) {
+    document_.FileName = folder_ / "news.brf";
+    document_.Brief.Name = "News";
+    settings_.RetryCount = 1;
+    environment_.ProgramDirectory = "/opt/gleaner";
+    environment_.Now = [] { return kTestTime; };
+    environment_.FreeSpace = [this](const std::filesystem::path&) {
+      const bool full = lowSpaceAfter_ >= 0 && ++freeSpaceReadings_ > lowSpaceAfter_;
+      return full ? settings_.DiskBufferBytes : std::int64_t{1} << 40;
+    };
+  }
 
   // An active entry that loads images and other files and stays on its site.
-  TWebEntry& AddEntry(const std::string& url, int depth, const std::string& name = "Entry");
+  TWebEntry& AddEntry(const std::string& url, int depth, const std::string& name = "Entry") {
+    TWebEntry& entry = document_.Brief.WebList.emplace_back();
+    entry.URL = url;
+    entry.Name = name;
+    entry.Depth = depth;
+    entry.Images = entry.OtherFiles = entry.StayLocal = true;
+    return entry;
+  }
   // Saves the brief, runs it and reads the brief back with the run recorded, as a window would.
-  RunReport Generate();
+  RunReport Generate() {
+    EXPECT_EQ(SaveBriefs2(document_).Outcome, SaveOutcome::Saved);
+    const RunReport report = GenerateBrief(document_, settings_, names_, environment_, host_);
+    document_ = ReadBriefs2(document_.FileName).Document;
+    return report;
+  }
 
-  // The site answers a path as given, anything else with 404. Its hook sees every request path
-  // first (a test may request Stop or Skip there).
-  void Serve(const std::string& path, Answer answer);
+  // The site answers a path as given, anything else with 404. `onRequest_` sees every request
+  // path first (a test may request Stop or Skip there).
+  void Serve(const std::string& path, Answer answer) {
+    const std::lock_guard lock(answersMutex_);
+    answers_[path] = std::move(answer);
+  }
   void ServePage(const std::string& path, std::string_view html) { Serve(path, PageAnswer(html)); }
-  // "http://127.0.0.1:<port>" + path
   std::string Address(std::string_view path) const { return server_.Address(path); }
-  // How often the site was asked for a path.
-  int Count(std::string_view path) const;
+  int Count(std::string_view path) const {
+    const std::vector<Request> requests = server_.Requests();
+    return static_cast<int>(std::count_if(requests.begin(), requests.end(),
+                                          [&](const Request& r) { return r.Target() == path; }));
+  }
 
   std::filesystem::path RunFolder(int number = 0) const {
     return folder_.Path() / std::to_string(number);
   }
   std::string RunFile(std::string_view name) const { return ReadFileBytes(RunFolder() / name); }
-  // The names in a run folder, sorted.
-  std::vector<std::string> FilesOf(int number = 0) const;
+  Texts FilesOf(int number = 0) const { return SortedNames(RunFolder(number)); }
+
   // Run 0's catalogue lists exactly the files of its folder (after the folder's number); and,
   // unless the run was cut short, every local reference (href, src, background outside scripts)
   // of its pages names one of them. A run cut short may list a file it then removed.
-  void ExpectWholeArchive(bool referencesResolve = true) const;
+  void ExpectWholeArchive(bool referencesResolve = true) const {
+    const Texts files = FilesOf();
+    const auto catalogue = ReadRunCatalogue(RunFolder() / "Brief0.cat");
+    ASSERT_TRUE(catalogue) << "no run catalogue";
+    EXPECT_EQ(catalogue->Folder, "0");
+    Texts listed = catalogue->Names;
+    listed.push_back("Brief0.cat");
+    std::sort(listed.begin(), listed.end());
+    listed.erase(std::unique(listed.begin(), listed.end()), listed.end());
+    if (!referencesResolve) {
+      EXPECT_TRUE(std::includes(listed.begin(), listed.end(), files.begin(), files.end()))
+          << ::testing::PrintToString(files) << " not all in " << ::testing::PrintToString(listed);
+      return;
+    }
+    EXPECT_EQ(listed, files);
+    // Scripts and sheets' comments hold no references.
+    static const std::regex script(R"re(<script[^]*?</script[^>]*>|/\*[^]*?\*/)re",
+                                   std::regex::icase);
+    // An attribute's address, a srcset list, url() and a sheet's @import.
+    static const std::regex reference(
+        R"re(\b(href|src|background|data|poster|srcset)\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>"']+))|url\(\s*["']?([^"')\s]*)|@import\s+["']([^"']*))re",
+        std::regex::icase);
+    for (const std::string& name : files) {
+      if (!name.ends_with(".htm") && !name.ends_with(".css")) continue;
+      const std::string page = std::regex_replace(RunFile(name), script, "");
+      for (std::sregex_iterator m(page.begin(), page.end(), reference), end; m != end; ++m) {
+        int group = 2;
+        while (!(*m)[group].matched)
+          ++group;
+        Texts values{(*m)[group].str()};
+        if (LowerAscii((*m)[1].str()) == "srcset") {
+          std::istringstream candidates(values[0]);
+          values.clear();
+          for (std::string candidate; candidates >> candidate;) {
+            if (!candidate.ends_with(',')) candidates.ignore(256, ',');  // the descriptor
+            values.push_back(candidate.substr(0, candidate.find(',')));
+          }
+        }
+        for (std::string value : values) {
+          value = value.substr(0, value.find('#'));
+          // Web addresses, other schemes and the program's own images are not files of the run.
+          if (value.empty() || Contains(value, ":") || value.starts_with("/")) continue;
+          EXPECT_TRUE(std::filesystem::exists(RunFolder() / value))
+              << name << " refers to the missing file " << value;
+        }
+      }
+    }
+  }
 
   ScopedTimeScale timeScale_;
   TempFolder folder_;
   std::function<void(const std::string&)> onRequest_;
   std::mutex answersMutex_;
   std::map<std::string, Answer> answers_;
-  LoopbackServer server_;
+  LoopbackServer server_{[this](const Request& request) {
+    const std::string path = request.Target();
+    if (onRequest_) onRequest_(path);
+    const std::lock_guard lock(answersMutex_);
+    const auto answer = answers_.find(path);
+    return answer != answers_.end() ? answer->second : StatusAnswer(404);
+  }};
   TBriefDocument document_;
   Settings settings_;
   NameCounters names_;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "generate/generate_fixture.h"
 #include "generate/internal/site_map.h"
@@ -88,46 +89,47 @@ TEST_F(NavigationTest, SiteMapListsNamedNodesAndNestsChildren) {
 TEST_F(NavigationTest, SiteMapOfAVeryDeepTreeNeedsNoRecursion) {
   TOCList root;
   TOCList* level = &root;
-  for (int i = 0; i < 100000; ++i) {
+  for (int i = 0; i < 100000; ++i)
     level = level->Add("n")->Children;
-  }
   const std::string tree = Written([&](CheckedFile& f) { WriteSiteMapTree(f, root); });
   EXPECT_EQ(tree.size(), 100000 * std::string("<li><a href=\"\">n</a></li>").size() +
                              99999 * std::string("<ul></ul>").size());
 }
 
+// The pages that stand for a link that was not fetched: named, listed in the catalogue, and
+// written with the navigation bar and footer around the body. A quote in a link's value cannot
+// end the attribute and add one of its own.
 TEST_F(NavigationTest, SpecialPages) {
-  EXPECT_EQ(SpecialPageBody(SpecialPage::SpiderLimit, "http://x/a"),
-            "<html><body><title>Spider Limit Exceeded</title><h2>Spider Search Limit Exceeded"
-            "</h2>This link (<a href=\"http://x/a\">http://x/a</a>) is beyond the range of the "
-            "spider search set by the user.");
-  EXPECT_EQ(SpecialPageBody(SpecialPage::MailLink, "mailto:a@b"),
-            "<html><body><title>Mail Link</title><h2>Mail Link.</h2>This link (<a "
-            "href=\"mailto:a@b\">mailto:a@b</a>) is a mail link. If your browser has mail client "
-            "support,you can click on the link to send mail.");
-  const std::string unsupported = SpecialPageBody(SpecialPage::UnsupportedProtocol, "news:x");
-  EXPECT_EQ(unsupported,
-            "<html><body><title>Unsupported Protocol</title><h2>Gleaner-Light does not support "
-            "this protocol.</h2>This link (<a href=\"news:x\">news:x</a>) is not an HTTP Web "
-            "link.");
-  // A quote in a link's value cannot end the attribute and add one of its own.
+  const std::tuple<SpecialPage, std::string, std::string> rows[] = {
+      {SpecialPage::SpiderLimit, "http://x/a",
+       "<title>Spider Limit Exceeded</title><h2>Spider Search Limit Exceeded</h2>This link (<a "
+       "href=\"http://x/a\">http://x/a</a>) is beyond the range of the spider search set by the "
+       "user."},
+      {SpecialPage::MailLink, "mailto:a@b",
+       "<title>Mail Link</title><h2>Mail Link.</h2>This link (<a href=\"mailto:a@b\">mailto:a@b"
+       "</a>) is a mail link. If your browser has mail client support,you can click on the link "
+       "to send mail."},
+      {SpecialPage::UnsupportedProtocol, "news:x",
+       "<title>Unsupported Protocol</title><h2>Gleaner-Light does not support this protocol.</h2>"
+       "This link (<a href=\"news:x\">news:x</a>) is not an HTTP Web link."},
+  };
+  for (const auto& [kind, address, body] : rows) {
+    SCOPED_TRACE(address);
+    EXPECT_EQ(SpecialPageBody(kind, address), "<html><body>" + body);
+  }
   EXPECT_TRUE(Contains(SpecialPageBody(SpecialPage::SpiderLimit, "http://x/'\"onclick=\"y"),
                        "href=\"http://x/'%22onclick=%22y\">"));
-
-  // A special page is named, listed in the catalogue and written with its header and footer.
   const LinkSet links{"Brief0.htm", "", "news:x", ""};
-  std::string name;
   EXPECT_EQ(Written([&](CheckedFile& f) {
-              name = WriteSpecialPage(run_, f, "news:x", SpecialPage::UnsupportedProtocol, links,
-                                      "Unsupported Protocol");
+              EXPECT_EQ(WriteSpecialPage(run_, f, "news:x", SpecialPage::UnsupportedProtocol, links,
+                                         "Unsupported Protocol"),
+                        "GL0.htm");
             }),
             "GL0.htm");
-  EXPECT_EQ(name, "GL0.htm");
-  const std::string header =
-      Written([&](CheckedFile& f) { run_.WriteHeader(f, "Unsupported Protocol", false, links); });
-  const std::string footer = Written([&](CheckedFile& f) { PrintBriefFooter(f, links); });
-  EXPECT_EQ(ReadRunFile("GL0.htm"), header + unsupported + footer);
-  EXPECT_EQ(CatalogueNames(), std::vector<std::string>{"GL0.htm"});
+  EXPECT_EQ(ReadRunFile("GL0.htm"),
+            Header("Unsupported Protocol", links) +
+                SpecialPageBody(SpecialPage::UnsupportedProtocol, "news:x") + Footer(links));
+  EXPECT_EQ(CatalogueNames(), Texts{"GL0.htm"});
 }
 
 }  // namespace
