@@ -78,4 +78,13 @@ std::size_t ValueEnd(std::string_view buffer, std::size_t at) {
   return kNone;
 }
 
+std::optional<ValueSpan> FindAttributeValue(std::string_view buffer, std::string_view name,
+                                            std::size_t limit) {
+  const std::size_t at = FindAttribute(buffer, name, limit);
+  const std::size_t value = at == kNone ? kNone : AttributeValue(buffer, at);
+  const std::size_t end = value == kNone ? kNone : ValueEnd(buffer, value);
+  if (end == kNone) return std::nullopt;
+  return ValueSpan{value + (IsQuote(buffer[value]) ? 1 : 0), end};
+}
+
 }  // namespace gl

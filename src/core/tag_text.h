@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 #include "core/byte_text.h"
@@ -48,5 +49,15 @@ std::size_t AttributeValue(std::string_view buffer, std::size_t at);
 // comes first (a broken quote does not swallow the tag); an unquoted value ends at the first blank
 // or '>'. None when the buffer ends first.
 std::size_t ValueEnd(std::string_view buffer, std::size_t at);
+
+// Where the value of the attribute `name` (found as FindAttribute finds it) stands: from after its
+// opening quote, if any, to where ValueEnd puts its end. None when the attribute is missing or
+// its value does not end inside the buffer.
+struct ValueSpan {
+  std::size_t From = 0;
+  std::size_t To = 0;
+};
+std::optional<ValueSpan> FindAttributeValue(std::string_view buffer, std::string_view name,
+                                            std::size_t limit);
 
 }  // namespace gl

@@ -172,15 +172,11 @@ class Pass {
     const bool pageLink =
         kind == TagKind::Anchor || kind == TagKind::Area || kind == TagKind::Frame;
     const bool hrefTag = kind == TagKind::Anchor || kind == TagKind::Area;
-    const std::size_t name = FindAttribute(tag, hrefTag ? "href" : "src", tag.size());
-    const std::size_t valueAt = name == kNone ? kNone : AttributeValue(tag, name);
     // A value that runs past the part of the tag that was read is left as it stands.
-    const std::size_t valueEnd = valueAt == kNone ? kNone : ValueEnd(tag, valueAt);
-    if (valueEnd == kNone) return;
-    const std::size_t start = valueAt + (IsQuote(tag[valueAt]) ? 1 : 0);
-    if (start >= tagEnd) return;
-    const std::string_view value = tag.substr(start, valueEnd - start);
-    const Span span{open + start, open + valueEnd};
+    const auto found = FindAttributeValue(tag, hrefTag ? "href" : "src", tag.size());
+    if (!found || found->From >= tagEnd) return;
+    const std::string_view value = tag.substr(found->From, found->To - found->From);
+    const Span span{open + found->From, open + found->To};
     if (pageStyles_) RewriteStyleReferences(span.From);
     if (pageLink) {
       if (job_.RewriteLinks) RewriteLink(kind, tag, value, span, imageMap);

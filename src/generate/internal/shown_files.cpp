@@ -31,13 +31,9 @@ std::vector<std::string> ShownFileAddresses(std::string_view page, std::string_v
     const std::string_view attribute = FileAttribute(tag.substr(1));
     if (attribute.empty()) continue;
     const std::size_t close = std::min(tag.find('>'), tag.size());
-    const std::size_t name = FindAttribute(tag, attribute, close);
-    const std::size_t valueAt = name == kNone ? kNone : AttributeValue(tag, name);
-    const std::size_t valueEnd = valueAt == kNone ? kNone : ValueEnd(tag, valueAt);
-    if (valueEnd == kNone) continue;
-    const std::size_t start = valueAt + (IsQuote(tag[valueAt]) ? 1 : 0);
-    if (start >= valueEnd) continue;
-    const std::string_view value = tag.substr(start, valueEnd - start);
+    const auto found = FindAttributeValue(tag, attribute, close);
+    if (!found || found->From >= found->To) continue;
+    const std::string_view value = tag.substr(found->From, found->To - found->From);
     // Secure images are fetched when secure pages are on; with them off the fetch of one
     // explains it without going out.
     if (SchemeOfLink(value, true).Other) continue;

@@ -13,12 +13,10 @@ constexpr std::size_t kNone = std::string_view::npos;
 // Where the value of attribute `name` stands in the tag; none when it has no value that ends
 // inside the tag.
 bool FindValue(std::string_view tag, std::string_view name, std::size_t& from, std::size_t& to) {
-  const std::size_t at = FindAttribute(tag, name, tag.size());
-  const std::size_t value = at == kNone ? kNone : AttributeValue(tag, at);
-  const std::size_t end = value == kNone ? kNone : ValueEnd(tag, value);
-  if (end == kNone) return false;
-  from = value + (IsQuote(tag[value]) ? 1 : 0);
-  to = end;
+  const auto found = FindAttributeValue(tag, name, tag.size());
+  if (!found) return false;
+  from = found->From;
+  to = found->To;
   return from < to && to < tag.size();
 }
 
