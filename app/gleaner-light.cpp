@@ -23,14 +23,15 @@ namespace {
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-// Printing to a file needs no display, so it runs on Qt's offscreen platform. The platform is
-// chosen before the application object exists, so the options are looked for in the raw
-// arguments.
-bool PrintsToFile(int argc, char** argv) {
+// Printing to a file, the help and the version need no display, so they run on Qt's offscreen
+// platform (a terminal without a display must still show the help). The platform is chosen
+// before the application object exists, so the options are looked for in the raw arguments.
+bool NeedsNoWindow(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument = argv[i];
     if (argument == "--") return false;
-    for (const std::string_view option : {"--print", "--pdf"})
+    for (const std::string_view option :
+         {"--print", "--pdf", "--help", "--help-all", "-h", "--version", "-v"})
       if (argument.substr(0, argument.find('=')) == option) return true;
   }
   return false;
@@ -50,7 +51,7 @@ int UsageError(const QString& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (PrintsToFile(argc, argv)) {
+  if (NeedsNoWindow(argc, argv)) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(KeepQtQuiet);
   }
