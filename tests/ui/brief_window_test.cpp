@@ -10,8 +10,6 @@
 #include <tuple>
 
 #include "shell_test_support.h"
-#include "ui/entry_rows.h"
-#include "ui/qt_text.h"
 #include "ui/web_scroll_box.h"
 
 namespace gl {
@@ -30,17 +28,6 @@ class BriefWindowTest : public test::ShellTest {
     form->resize(480, 320);
     form->show();
     return form;
-  }
-
-  // The names as the rows show them, top to bottom.
-  static Names Shown(const TGleanerForm& form) {
-    Names names;
-    for (int i = 0; i < form.WebList().Count(); ++i) {
-      const TWebPage& row = form.WebList().Row(i);
-      EXPECT_EQ(row.y(), i * kRowPitch);
-      names.push_back(ToBytes(row.NameLabel()->text()));
-    }
-    return names;
   }
 
   EntryHolder holder_;
