@@ -51,7 +51,6 @@ TEST(EntrySortTest, ExchangeSortByUnsignedBytes) {
     std::vector<std::string> names;
     std::vector<std::size_t> order;
   } cases[] = {
-      {{"b", "B", "a"}, {1, 2, 0}},              // B, a, b
       {{"ab", "a", "\xE9", "z"}, {1, 0, 3, 2}},  // a, ab, z, \xE9
       {{"x", "a", "x", "a"}, {1, 3, 2, 0}},      // not stable: the exchanges decide equal names
   };

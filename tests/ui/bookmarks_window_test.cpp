@@ -11,11 +11,7 @@
 #include <QTreeWidget>
 
 #include "shell_test_support.h"
-#include "ui/brief_window.h"
 #include "ui/entry_drag.h"
-#include "ui/entry_rows.h"
-#include "ui/main_frame.h"
-#include "ui/qt_text.h"
 
 namespace gl {
 namespace {
@@ -48,16 +44,6 @@ class BookmarksWindowTest : public test::ShellTest {
         outline.findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
     if (found.size() != 1) throw std::runtime_error(std::string("no item ") + caption);
     return *found.first();
-  }
-
-  // The rows' names and depth texts, top to bottom.
-  static Names Rows(const TGleanerForm& form) {
-    Names rows;
-    for (int i = 0; i < form.WebList().Count(); ++i) {
-      const TWebPage& row = form.WebList().Row(i);
-      rows.push_back(ToBytes(row.NameLabel()->text() + " | " + row.DepthLabel()->text()));
-    }
-    return rows;
   }
 
   static void Activate(QWidget& window) {
@@ -99,7 +85,7 @@ TEST_F(BookmarksWindowTest, LoadsAnExportAndCopiesABookmarkIntoABrief) {
 
   Activate(*brief);
   actions.Paste1->trigger();
-  EXPECT_EQ(Rows(*brief), (Names{"Caf\xC3\xA9 News | Entire Page", "x | 1"}));
+  EXPECT_EQ(Shown(*brief, true), (Names{"Caf\xC3\xA9 News | Entire Page", "x | 1"}));
   const TWebEntry pasted = ReadBriefs2(brief->FileName()).Document.Brief.WebList[0];
   EXPECT_TRUE(pasted.URL == "https://news.example/" && pasted.NameSet && pasted.Depth == 1);
 
@@ -128,7 +114,7 @@ TEST_F(BookmarksWindowTest, DragsAFoldersLinksInFileOrderIntoABrief) {
   QApplication::sendEvent(&rows, &drop);
   const Names expected{"x | 1", "Caf\xC3\xA9 News | Entire Page", "Rain | Entire Page",
                        "Sun | Entire Page", "y | 1"};
-  EXPECT_EQ(Rows(*brief), expected);
+  EXPECT_EQ(Shown(*brief, true), expected);
   EXPECT_EQ(NamesOnDisk(brief->FileName()).size(), expected.size());
   EXPECT_EQ(brief->WebList().Selected(), 1);
 }

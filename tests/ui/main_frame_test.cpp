@@ -199,7 +199,6 @@ TEST_F(MainFrameTest, PrintsTheActiveBriefAfterThePrintDialog) {
     QTimer::singleShot(0, [&] {
       auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
       ASSERT_NE(dialog, nullptr);
-      EXPECT_EQ(dialog->objectName(), "GleanerPrinterDialog");
       dialog->printer()->setOutputFileName(PathToQString(pdf));
       accepted ? dialog->accept() : dialog->reject();
     });
@@ -228,12 +227,6 @@ TEST_F(MainFrameTest, HelpOpensInTheBrowserWhichMustBeSet) {
   EXPECT_EQ(browsed_, Names{HelpAddress(help_context::kContents, ProgramDirectory())});
   Start({}, false)->Actions().Contents1->trigger();
   EXPECT_EQ(prompter_.titles, Names{"Browser Not Set"});
-}
-
-TEST(QtText, Utf8RoundTripsAndOtherBytesShowAsLatin1) {
-  EXPECT_EQ(ToBytes(ToQString("caf\xc3\xa9")), "caf\xc3\xa9");
-  EXPECT_EQ(ToQString("caf\xe9"), QString::fromUtf8("caf\xc3\xa9"));
-  EXPECT_EQ(ToQString(std::string_view("a\0b", 3)).size(), 3);
 }
 
 }  // namespace

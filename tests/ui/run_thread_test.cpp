@@ -45,21 +45,14 @@ class RunThreadTest : public test::ShellTest {
     readyAnswerer_.start(5);
   }
 
-  // The main window with the brief "Run" (run.brf) open: entries of depth 2 named `names`, at
-  // these paths of the site.
+  // The main window with run.brf open: entries of depth 2 named `names`, at these paths of the
+  // site.
   TGleanerForm* Open(const Texts& names, const Texts& paths) {
     frame_ = StartFrame();
-    TBriefDocument document;
-    document.FileName = folder_ / "run.brf";
-    document.Brief.Name = "Run";
-    for (std::size_t i = 0; i < names.size(); ++i) {
-      TWebEntry& entry = CreateNewWebEntry(document.Brief, i);
-      entry.URL = site_.Address(paths[i]);
-      entry.Depth = 2;
-      SetTypedName(entry, names[i]);
-    }
-    EXPECT_EQ(SaveBriefs2(document).Outcome, SaveOutcome::Saved);
-    return frame_->DoFileOpen(document.FileName, std::nullopt);
+    Texts addresses;
+    for (const std::string& path : paths)
+      addresses.push_back(site_.Address(path));
+    return frame_->DoFileOpen(WriteBrief("run.brf", names, addresses, 2), std::nullopt);
   }
 
   // The progress window on show (one that a run has freed may wait for the event loop).
@@ -110,7 +103,7 @@ TEST_F(RunThreadTest, ProgressSkipAndAbortFromTheWindow) {
   // The top page is in; the page it links to hangs half-way.
   ASSERT_TRUE(QTest::qWaitFor(
       [&] { return Item("CurrAddr").endsWith("/hang.htm") && Percent() > 0 && Percent() < 100; }));
-  EXPECT_EQ(Item("BriefName"), "Run");
+  EXPECT_EQ(Item("BriefName"), "New Brief");
   EXPECT_EQ(Item("CurrEntry"), "First");
   EXPECT_EQ(Item("PagesLoaded"), "1");
   // Meanwhile the window thread serves its events: a timer keeps firing.

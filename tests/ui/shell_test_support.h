@@ -14,7 +14,10 @@
 #include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 #include "ui/brief_file_dialogs.h"
+#include "ui/brief_window.h"
+#include "ui/entry_rows.h"
 #include "ui/main_frame.h"
+#include "ui/qt_text.h"
 
 namespace gl::test {
 
@@ -41,14 +44,17 @@ class ScriptedFileDialogs : public BriefFileDialogs {
 // A temporary folder that is also the settings home, with brief files written into it.
 class ShellTest : public ::testing::Test {
  protected:
-  // Writes a brief whose entries have these names (typed names, addresses of their own).
-  std::filesystem::path WriteBrief(const std::string& file, const std::vector<std::string>& names) {
+  // Writes a brief whose entries have these names (typed names), at these addresses (by default
+  // addresses of their own), to this depth.
+  std::filesystem::path WriteBrief(const std::string& file, const std::vector<std::string>& names,
+                                   const std::vector<std::string>& addresses = {}, int depth = 1) {
     TBriefDocument document;
     document.FileName = folder_ / file;
-    for (const std::string& name : names) {
-      TWebEntry& entry = CreateNewWebEntry(document.Brief, document.Brief.WebList.size());
-      entry.URL = "www." + name + ".example/";
-      SetTypedName(entry, name);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      TWebEntry& entry = CreateNewWebEntry(document.Brief, i);
+      entry.URL = addresses.empty() ? "www." + names[i] + ".example/" : addresses[i];
+      entry.Depth = depth;
+      SetTypedName(entry, names[i]);
     }
     if (SaveBriefs2(document).Outcome != SaveOutcome::Saved) ADD_FAILURE() << "cannot write";
     return document.FileName;
@@ -59,6 +65,18 @@ class ShellTest : public ::testing::Test {
     for (const TWebEntry& entry : ReadBriefs2(file).Document.Brief.WebList)
       names.push_back(entry.Name);
     return names;
+  }
+
+  // The rows as shown, top to bottom (with `depth`, "name | depth"), each one row pitch apart.
+  static std::vector<std::string> Shown(const TGleanerForm& form, bool depth = false) {
+    std::vector<std::string> rows;
+    for (int i = 0; i < form.WebList().Count(); ++i) {
+      const TWebPage& row = form.WebList().Row(i);
+      EXPECT_EQ(row.y(), i * kRowPitch);
+      rows.push_back(ToBytes(row.NameLabel()->text() +
+                             (depth ? " | " + row.DepthLabel()->text() : QString())));
+    }
+    return rows;
   }
 
   // The main window after its start with `files` named on the command line. `browse`: the
