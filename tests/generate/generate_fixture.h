@@ -156,7 +156,7 @@ class GenerateTest : public StampedTest {
     document_.FileName = folder_ / "news.brf";
     document_.Brief.Name = "News";
     settings_.RetryCount = 1;
-    environment_.ProgramDirectory = "//opt//gleaner/";  // the pages name /opt/gleaner/images/
+    environment_.ProgramDirectory = "//opt/./gleaner/";  // the pages name /opt/gleaner/images/
     environment_.Now = [] { return kTestTime; };
     environment_.FreeSpace = [this](const std::filesystem::path&) {
       const bool full = lowSpaceAfter_ >= 0 && ++freeSpaceReadings_ > lowSpaceAfter_;
