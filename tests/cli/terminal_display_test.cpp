@@ -80,35 +80,25 @@ TEST(ProgressDisplayTest, NoLineReachesTheLastColumnAndPercentIsHeldBetweenNoneA
   EXPECT_EQ(RenderProgressLines(state, 5)[4], "0%");
 }
 
+// The lines of a whole run are pinned by the generate command's test; here a skipped entry
+// reopens the window and names the brief again, which is not written twice.
 TEST(TerminalHostTest, PlainModeWritesOneCleanLinePerEntryAndPage) {
   std::ostringstream out, err;
   TerminalHost host(out, err, DisplayMode::Lines);
-  host.BeginRun();
-  host.UpdateItem(ProgressItem::BriefName, "Morning news");
-  host.OpenProgressWindow();
-  host.UpdateItem(ProgressItem::CurrEntry, "\x1b]0;owned\x07 Front\r\nsecond line");
-  host.UpdateItem(ProgressItem::CurrDepth, "1 of 2");
-  host.UpdateItem(ProgressItem::CurrAddr, "http://127.0.0.1/index.htm");
-  host.SetProgress(50);
-  host.UpdateItem(ProgressItem::CurrDepth, "2 of 2");
-  host.UpdateItem(ProgressItem::CurrAddr, "http://127.0.0.1/a.htm");
-  host.UpdateItem(ProgressItem::PagesLoaded, "2");
-  host.UpdateItem(ProgressItem::ImagesLoaded, "1");
-  host.UpdateItem(ProgressItem::BytesLoaded, "7");
-  // A skipped entry closes and reopens the window with the brief name again.
-  host.CloseProgressWindow();
-  host.UpdateItem(ProgressItem::BriefName, "Morning news");
-  host.OpenProgressWindow();
-  host.UpdateItem(ProgressItem::CurrEntry, "Next");
-  host.CloseProgressWindow();
-  host.EndRun();
+  for (const char* entry : {"\x1b]0;owned\x07 Front\r\nsecond line", "Next"}) {
+    host.UpdateItem(ProgressItem::BriefName, "Morning news");
+    host.OpenProgressWindow();
+    host.UpdateItem(ProgressItem::CurrEntry, entry);
+    host.UpdateItem(ProgressItem::CurrDepth, "1 of 2");
+    host.UpdateItem(ProgressItem::CurrAddr, "http://127.0.0.1/index.htm");
+    host.CloseProgressWindow();
+  }
   EXPECT_EQ(out.str(),
             "Brief: Morning news\n"
             "Entry: \\x1B]0;owned\\x07 Front\n"
             "  [1 of 2] http://127.0.0.1/index.htm\n"
-            "  [2 of 2] http://127.0.0.1/a.htm\n"
             "Entry: Next\n"
-            "Loaded: 2 pages, 1 images and files, 7 KB\n");
+            "  [1 of 2] http://127.0.0.1/index.htm\n");
   EXPECT_EQ(err.str(), "");
 }
 

@@ -112,12 +112,12 @@ class RunFixture : public StampedTest {
   TempFolder scratch_;
   std::map<std::string, FetchResult> answers_;
   Texts fetched_;
-  StandaloneRun standalone_{folder_.Path(), [this](std::string& address, const FetchOptions&, ProgressSink&) {
-                              fetched_.push_back(address);
-                              const auto answer = answers_.find(address);
-                              return answer != answers_.end() ? answer->second
-                                                              : CannedPage("missing", false);
-                            }};
+  StandaloneRun standalone_{
+      folder_.Path(), [this](std::string& address, const FetchOptions&, ProgressSink&) {
+        fetched_.push_back(address);
+        const auto answer = answers_.find(address);
+        return answer != answers_.end() ? answer->second : CannedPage("missing", false);
+      }};
   RunContext& run_ = standalone_.Context;
 };
 
@@ -156,7 +156,7 @@ class GenerateTest : public StampedTest {
     document_.FileName = folder_ / "news.brf";
     document_.Brief.Name = "News";
     settings_.RetryCount = 1;
-    environment_.ProgramDirectory = "/opt/gleaner";
+    environment_.ProgramDirectory = "//opt/./gleaner/";  // the pages name /opt/gleaner/images/
     environment_.Now = [] { return kTestTime; };
     environment_.FreeSpace = [this](const std::filesystem::path&) {
       const bool full = lowSpaceAfter_ >= 0 && ++freeSpaceReadings_ > lowSpaceAfter_;

@@ -11,8 +11,6 @@
 namespace gl::test {
 namespace {
 
-using Texts = std::vector<std::string>;
-
 Texts ScannedAddresses(std::string_view css) {
   Texts found;
   for (const StyleReference& reference : ScanStyleSheet(css)) {

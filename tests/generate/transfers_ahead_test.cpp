@@ -12,9 +12,6 @@
 #include "generate/generate_fixture.h"
 #include "platform/cancellation.h"
 
-// Transfers ahead of the spider: the archive is the one a single connection makes, no more
-// connections are open than the setting allows, and Stop and Skip end every transfer at once.
-
 namespace gl::test {
 namespace {
 
