@@ -184,9 +184,7 @@ TEST(SettingsStoreTest, WritesAPrivateFileAndKeepsOtherWriters) {
   EXPECT_EQ(key->QueryValue("Proxy Port"), "8080");
   EXPECT_FALSE(key->QueryValue("Empty"));  // an empty value does not count
   EXPECT_EQ(ReadFileBytes(file), "[Proxy]\nEmpty=\nProxy Port=8080\n");
-  struct stat status {};
-  ASSERT_EQ(stat(file.c_str(), &status), 0);
-  EXPECT_EQ(status.st_mode & 0777, 0600u);
+  EXPECT_EQ(ModeOf(file), 0600u);
 
   ASSERT_TRUE(second.CreateKey("Startup")->SetValue("First Start", "No"));
   SettingsStore reader(file);
