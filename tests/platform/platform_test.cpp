@@ -232,11 +232,9 @@ TEST(ResolveHostTest, DottedAddressesConvertAndBadHostsAreUnknown) {
   }
 }
 
-// With a cancellation pending, every step that would block returns at once with Cancelled: a
-// connect to a listener whose backlog is full, a wait and a receive on a silent peer, and a send
-// into a peer that reads nothing (the one connection that backlog took); each would otherwise wait
-// out its hour. Once it is drained, a request far larger than the socket buffers goes out whole in
-// many partial sends, and the answer is received until the peer closes.
+// Cancelled at once, where each would wait out its hour: a connect into a full backlog, a wait,
+// a receive and a send on a silent peer. Then a request far larger than the socket buffers goes
+// out whole in partial sends, and the answer is received until the peer closes.
 TEST(TcpSocketTest, BlockingStepsEndWhenCancelledAndOtherwiseCarryEverything) {
   const RawListener backlogFull(0);
   TcpSocket first;
