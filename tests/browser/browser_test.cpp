@@ -96,9 +96,8 @@ TEST_F(BrowseToTest, ARunningBrowserOpensTheAddressAndShowsThatPage) {
   EXPECT_EQ(host_.Shown, (Texts{" Loading \"" + address + "\"", " Gleaner-Light"}));
 }
 
-// Without an endpoint, and with an address too long for the item (which is never cut into
-// another address), the program gets the address as its one argument: no shell splits it.
-// Without a browser only the message is shown.
+// Without an endpoint, or with an address too long for the item (never cut), the program gets the
+// address as its one argument, unsplit by any shell. Without a browser only the message shows.
 TEST_F(BrowseToTest, OtherwiseTheProgramIsStartedWithTheAddressAlone) {
   for (const bool tooLong : {false, true}) {
     SCOPED_TRACE(tooLong);
@@ -160,16 +159,14 @@ TEST(OpenURLItemTest, FitsTheItemBufferOrIsNotMade) {
   EXPECT_EQ(AddressOfOpenURLItem("\"http://a.test/"), std::nullopt);
 }
 
-// An answer that is not a list of targets is no list; pages without a text id, and entries that
-// are not objects, are passed over (see the endpoint's list below).
+// Pages without a text id, and entries that are not objects, are passed over (see BrowseToTest).
 TEST(EndpointPagesTest, OnlyAListOfTargetsIsAPageList) {
   for (const char* body : {"", "[", R"({"id": "P1"})", "Target activated"})
     EXPECT_FALSE(ParsePageList(body)) << body;
   EXPECT_FALSE(ParsePage(R"({"id": 5})"));
 }
 
-// Every context opens a help page that exists, at an anchor that page has; a context without a
-// page of its own opens the contents.
+// A context without a page of its own opens the contents.
 TEST(HelpAddressTest, EveryContextOpensAPageAtAnAnchorItHas) {
   int anchored = 0;
   for (int context = 0; context <= 40; ++context) {

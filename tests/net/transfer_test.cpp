@@ -66,8 +66,7 @@ TEST_F(TransferTest, ProgressStepsByQuartersWithoutContentLength) {
     EXPECT_EQ(sink_.Progress[i], static_cast<int>((i - 1) % 5 * 25));
 }
 
-// A server that keeps the connection open after answering: the answer ends with its declared
-// body, in one piece or split over receives, without waiting for the close.
+// In one piece or split over receives, with the server keeping the connection open.
 TEST_F(TransferTest, AnAnswerCanEndAtItsDeclaredLength) {
   options_.EndAtDeclaredLength = true;
   options_.AcceptOtherFiles = true;
@@ -88,10 +87,9 @@ class ShortWaitTransferTest : public TransferTest {
   ShortWaitTransferTest() : TransferTest("0.002") {}
 };
 
-// A host that cannot be found gives the unable-to-connect page and false. No data in time, a
-// server stopping mid-answer or closing before the body it announced is complete, an answer
-// beyond the limit or a refused connection give the busy page and true: an answer for the caller
-// to classify.
+// A host not found gives the unable-to-connect page and false. No data in time, an answer cut or
+// closed short of its announced body or beyond the limit, or a refused connection give the busy
+// page and true: an answer for the caller to classify.
 TEST_F(ShortWaitTransferTest, FailedExchangeGivesAnInaccessiblePage) {
   Answer closed = PageAnswer(std::string(100, 'x'));
   closed.Bytes.resize(closed.Bytes.size() - 50);

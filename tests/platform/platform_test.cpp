@@ -184,9 +184,7 @@ TEST(SettingsStoreTest, WritesAPrivateFileAndKeepsOtherWriters) {
   EXPECT_EQ(key->QueryValue("Proxy Port"), "8080");
   EXPECT_FALSE(key->QueryValue("Empty"));  // an empty value does not count
   EXPECT_EQ(ReadFileBytes(file), "[Proxy]\nEmpty=\nProxy Port=8080\n");
-  struct stat status {};
-  ASSERT_EQ(stat(file.c_str(), &status), 0);
-  EXPECT_EQ(status.st_mode & 0777, 0600u);
+  EXPECT_EQ(ModeOf(file), 0600u);
 
   ASSERT_TRUE(second.CreateKey("Startup")->SetValue("First Start", "No"));
   SettingsStore reader(file);
@@ -234,11 +232,9 @@ TEST(ResolveHostTest, DottedAddressesConvertAndBadHostsAreUnknown) {
   }
 }
 
-// With a cancellation pending, every step that would block returns at once with Cancelled: a
-// connect to a listener whose backlog is full, a wait and a receive on a silent peer, and a send
-// into a peer that reads nothing (the one connection that backlog took); each would otherwise wait
-// out its hour. Once it is drained, a request far larger than the socket buffers goes out whole in
-// many partial sends, and the answer is received until the peer closes.
+// Cancelled at once, where each would wait out its hour: a connect into a full backlog, a wait,
+// a receive and a send on a silent peer. Then a request far larger than the socket buffers goes
+// out whole in partial sends, and the answer is received until the peer closes.
 TEST(TcpSocketTest, BlockingStepsEndWhenCancelledAndOtherwiseCarryEverything) {
   const RawListener backlogFull(0);
   TcpSocket first;
