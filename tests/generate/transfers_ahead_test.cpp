@@ -21,7 +21,6 @@ std::string PagePath(int page) {
 
 class TransfersAheadTest : public GenerateTest {
  protected:
-  TransfersAheadTest() : GenerateTest("1") {}  // real time-outs: a transfer never gives up here
   void SetUp() override {
     GenerateTest::SetUp();
     server_.ServeInParallel();
