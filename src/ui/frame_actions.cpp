@@ -13,18 +13,18 @@ namespace {
 
 namespace st = shell_texts;
 
-struct ActionSpec {
+struct ActionLook {
   const char* name;
   const char* caption;
   const char* icon = nullptr;  // a name of the freedesktop icon theme
   QKeySequence keys = {};
 };
 
-QAction* Make(QMainWindow& frame, const ActionSpec& spec) {
-  auto* action = new QAction(spec.caption, &frame);
-  action->setObjectName(spec.name);
-  if (spec.icon != nullptr) action->setIcon(ToolIcon(spec.icon));
-  action->setShortcut(spec.keys);
+QAction* Make(QMainWindow& frame, const ActionLook& look) {
+  auto* action = new QAction(look.caption, &frame);
+  action->setObjectName(look.name);
+  if (look.icon != nullptr) action->setIcon(ToolIcon(look.icon));
+  action->setShortcut(look.keys);
   return action;
 }
 

@@ -208,8 +208,8 @@ void TWebScrollBox::StartDrag() {
 
 bool TWebScrollBox::DragOver(QDropEvent& event) {
   const auto* dragged = dynamic_cast<const EntryDragData*>(event.mimeData());
-  const bool hasEntries =
-      dragged != nullptr && (dragged->IsRow() ? !dragged->Source.isNull() : !dragged->Entries.empty());
+  const bool hasEntries = dragged != nullptr && (dragged->IsRow() ? !dragged->Source.isNull()
+                                                                  : !dragged->Entries.empty());
   if (!hasEntries || form_.State().Generating) {
     event.ignore();
     return false;

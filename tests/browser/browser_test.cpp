@@ -15,7 +15,8 @@
 #include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 
-// Browser control against a fake remote-debugging endpoint and a stub browser program.
+// Browser control against a loopback remote-debugging endpoint and a shell script that stands in
+// for the browser program and writes down the arguments it was started with.
 
 namespace gl::test {
 namespace {
