@@ -25,6 +25,12 @@ struct TPageRecord {
   // True for a page stored or promised as a frame of a frame set, which has no navigation bar of
   // its own; the same address may have a second record for its place at the top of a window.
   bool FrameRole = false;
+
+  // Stored with at least `remainingDepth` levels still to go below it: a link that reaches it
+  // again with no more depth than that is not fetched again.
+  bool StoredDeepEnough(std::int32_t remainingDepth) const {
+    return Stored && RemainingDepth >= remainingDepth;
+  }
 };
 
 // One bucket: records newest first, so Find returns the record added last for an address.

@@ -2,11 +2,11 @@
 
 #include "core/tag_text.h"
 #include "generate/internal/download.h"
+#include "generate/internal/save_file_body.h"
 #include "generate/internal/srcset.h"
 #include "generate/internal/style_scan.h"
 #include "generate/internal/texts.h"
 #include "net/address_forms.h"
-#include "net/answer.h"
 #include "platform/cancellation.h"
 
 namespace gl {
@@ -21,6 +21,22 @@ constexpr int kMostSheetNesting = 8;
 
 std::string RewriteSheetText(RunContext& run, std::string_view css, std::string_view base,
                              int nesting);
+
+// `text` with each of `spans` (From and To, in order, apart) replaced by what `replace` makes of
+// the span and its bytes.
+template <typename Spans, typename Replace>
+std::string ReplaceSpans(std::string_view text, const Spans& spans, Replace replace) {
+  std::string result;
+  result.reserve(text.size());
+  std::size_t copied = 0;
+  for (const auto& span : spans) {
+    result += text.substr(copied, span.From - copied);
+    result += replace(span, text.substr(span.From, span.To - span.From));
+    copied = span.To;
+  }
+  result += text.substr(copied);
+  return result;
+}
 
 // Stores the sheet at `key` with its own references rewritten against where it was found, and
 // returns its name; empty when it could not be had. It is recorded before its references are
@@ -41,11 +57,8 @@ std::string StoreStyleSheet(RunContext& run, const std::string& key, int nesting
   // A link to the top of a window promised a page for this address: it shows the sheet.
   if (record != nullptr) WriteFilePage(run, *record, name);
 
-  std::string_view body = result.Stream.View();
-  const std::size_t start = FindHeaderEnd(body);
-  body.remove_prefix(start == std::string_view::npos ? 0 : start);
-  if (!body.empty() && body.back() == '\0') body.remove_suffix(1);
-  const std::string text = RewriteSheetText(run, body, FetchedPageAddress(key, found), nesting);
+  const std::string text =
+      RewriteSheetText(run, FetchedBody(result.Stream), FetchedPageAddress(key, found), nesting);
   run.CheckFreeSpace();
   CheckedFile file(run.PathOf(name));
   file << text;
@@ -79,30 +92,16 @@ std::string RewriteAddress(RunContext& run, std::string_view value, std::string_
 
 std::string RewriteSheetText(RunContext& run, std::string_view css, std::string_view base,
                              int nesting) {
-  std::string text;
-  text.reserve(css.size());
-  std::size_t copied = 0;
-  for (const StyleReference& reference : ScanStyleSheet(css)) {
-    text += css.substr(copied, reference.From - copied);
-    text += RewriteAddress(run, css.substr(reference.From, reference.To - reference.From), base,
-                           reference.Sheet ? StyleRole::Sheet : StyleRole::File, nesting);
-    copied = reference.To;
-  }
-  text += css.substr(copied);
-  return text;
+  return ReplaceSpans(css, ScanStyleSheet(css), [&](const StyleReference& reference, auto value) {
+    return RewriteAddress(run, value, base, reference.Sheet ? StyleRole::Sheet : StyleRole::File,
+                          nesting);
+  });
 }
 
 std::string RewriteSrcset(RunContext& run, std::string_view value, std::string_view base) {
-  std::string text;
-  std::size_t copied = 0;
-  for (const SrcsetCandidate& candidate : SrcsetCandidates(value)) {
-    text += value.substr(copied, candidate.From - copied);
-    text += RewriteAddress(run, value.substr(candidate.From, candidate.To - candidate.From), base,
-                           StyleRole::Picture, 0);
-    copied = candidate.To;
-  }
-  text += value.substr(copied);
-  return text;
+  return ReplaceSpans(value, SrcsetCandidates(value), [&](const SrcsetCandidate&, auto address) {
+    return RewriteAddress(run, address, base, StyleRole::Picture, 0);
+  });
 }
 
 }  // namespace
@@ -120,16 +119,10 @@ std::string RewriteStyleReference(RunContext& run, std::string_view value, std::
 }
 
 std::string RewriteTagStyles(RunContext& run, std::string_view tag, std::string_view base) {
-  std::string text;
-  std::size_t copied = 0;
-  for (const StyleReferenceSpan& reference : StyleReferencesOfTag(tag)) {
-    text += tag.substr(copied, reference.From - copied);
-    text += RewriteStyleReference(run, tag.substr(reference.From, reference.To - reference.From),
-                                  base, reference.Role);
-    copied = reference.To;
-  }
-  text += tag.substr(copied);
-  return text;
+  return ReplaceSpans(tag, StyleReferencesOfTag(tag),
+                      [&](const StyleReferenceSpan& reference, auto value) {
+                        return RewriteStyleReference(run, value, base, reference.Role);
+                      });
 }
 
 std::string RewriteStyleText(RunContext& run, std::string_view css, std::string_view base) {

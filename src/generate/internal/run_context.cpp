@@ -53,7 +53,7 @@ void RunContext::FlipLists() {
 void RunContext::QueueLink(std::string_view key, bool frame, std::int32_t remainingDepth) {
   const TPageRecord* stored = pages_->FindNewest(
       key, [frame](const TPageRecord& record) { return record.FrameRole == frame; });
-  if (stored != nullptr && stored->Stored && stored->RemainingDepth >= remainingDepth) return;
+  if (stored != nullptr && stored->StoredDeepEnough(remainingDepth)) return;
   std::unordered_set<std::string_view>& queued = queued_[frame ? 1 : 0];
   if (queued.contains(key)) return;
   TLList& list = FillingList();

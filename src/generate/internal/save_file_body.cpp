@@ -10,18 +10,21 @@ namespace {
 constexpr std::size_t kBytesBetweenChecks = 21 * 1000;
 }  // namespace
 
+std::string_view FetchedBody(const MemoryStream& stream) {
+  std::string_view body = stream.View();
+  const std::size_t start = FindHeaderEnd(body);
+  body.remove_prefix(start == std::string_view::npos ? 0 : start);
+  if (!body.empty() && body.back() == '\0') body.remove_suffix(1);
+  return body;
+}
+
 void SaveFileBody(RunContext& run, const MemoryStream& stream, std::string_view name) {
   run.RecordFile(name);
-  const std::string_view bytes = stream.View();
-  std::size_t start = FindHeaderEnd(bytes);
-  if (start == std::string_view::npos) start = 0;
-  std::size_t end = bytes.size();
-  if (end > start && bytes[end - 1] == '\0') --end;
-
+  const std::string_view body = FetchedBody(stream);
   CheckedFile file(run.PathOf(name));
-  for (std::size_t at = start; at < end; at += kBytesBetweenChecks) {
+  for (std::size_t at = 0; at < body.size(); at += kBytesBetweenChecks) {
     run.CheckFreeSpace();
-    file.Write(bytes.substr(at, std::min(kBytesBetweenChecks, end - at)));
+    file.Write(body.substr(at, std::min(kBytesBetweenChecks, body.size() - at)));
   }
   file.Close();
 }

@@ -30,7 +30,7 @@ TPageRecord* FindInRole(const THashTable& pages, std::string_view key, bool fram
 // when its record is stored with enough depth left, nor when a stored file serves its address.
 bool NeedsFetch(const THashTable& pages, const TPageRecord* record, std::string_view target,
                 std::int32_t remainingDepth) {
-  if (record != nullptr && record->Stored && record->RemainingDepth >= remainingDepth) return false;
+  if (record != nullptr && record->StoredDeepEnough(remainingDepth)) return false;
   return FindStoredFile(pages, target) == nullptr;
 }
 
@@ -196,7 +196,7 @@ void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingD
   const std::string_view target = AddressOfKey(key);
   const std::string display = NormaliseDisplayAddress(target);
   TPageRecord* record = FindInRole(run.Pages(), key, frame);
-  if (record != nullptr && record->Stored && record->RemainingDepth >= remainingDepth) return;
+  if (record != nullptr && record->StoredDeepEnough(remainingDepth)) return;
   // The page shows the file as well and has stored it already: the link leads to that copy.
   if (const TPageRecord* file = FindStoredFile(run.Pages(), target)) {
     if (record != nullptr) WriteFilePage(run, *record, file->LocalName);
