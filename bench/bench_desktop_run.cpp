@@ -5,7 +5,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QEventLoop>
 #include <QLabel>
 
@@ -95,12 +96,3 @@ BENCHMARK(BM_GenerateSiteFromABriefWindow)
 
 }  // namespace
 }  // namespace gl
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
