@@ -52,7 +52,6 @@ inline FetchResult CannedPage(std::string_view body, bool pageOk = true, bool no
   return result;
 }
 
-// Reads local time in UTC and leaves no Stop or Skip request behind.
 class StampedTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -65,8 +64,7 @@ class StampedTest : public ::testing::Test {
   }
 };
 
-// The page steps over a run folder, in an entry that loads images and has depth 3; every address
-// a step fetches is recorded and answered from `answers_` (a missing one gives a failed fetch).
+// The page steps in an entry with images and depth 3; fetches are recorded, answered from answers_.
 class RunFixture : public StampedTest {
  protected:
   RunFixture() {
@@ -75,7 +73,6 @@ class RunFixture : public StampedTest {
   }
 
   std::string ReadRunFile(std::string_view name) const { return ReadFileBytes(folder_ / name); }
-  // The run folder's files but the catalogue; the names the catalogue lists, its first included.
   Texts RunFiles() const {
     Texts names = SortedNames(folder_.Path());
     std::erase(names, "Brief0.cat");
@@ -90,7 +87,6 @@ class RunFixture : public StampedTest {
     return names;
   }
 
-  // What `write` writes into a file outside the run folder.
   template <typename Write>
   std::string Written(Write write) {
     {
@@ -100,7 +96,6 @@ class RunFixture : public StampedTest {
     }
     return ReadFileBytes(scratch_ / "written.htm");
   }
-  // The navigation bar and the footer of a page of the run, stamped with the test time.
   std::string Header(std::string_view title, const LinkSet& links, bool frameSet = false) {
     return Written([&](CheckedFile& f) { run_.WriteHeader(f, title, frameSet, links); });
   }
@@ -121,7 +116,6 @@ class RunFixture : public StampedTest {
   RunContext& run_ = standalone_.Context;
 };
 
-// A host that records its calls and, per item, the texts shown.
 class RecordingHost : public QuietHost {
  public:
   void SetStatusText(const std::string& text) override { Calls.push_back("status:" + text); }
@@ -147,8 +141,8 @@ class RecordingHost : public QuietHost {
   std::map<ProgressItem, Texts> Shown;
 };
 
-// A brief file "news.brf" (brief "News") in a temp folder, generated with a recording host, the
-// test time and settable free space, and a site on a loopback server for its entries.
+// Brief "News" in news.brf, run with a recording host, the test time, settable free space and a
+// loopback site.
 class GenerateTest : public StampedTest {
  protected:
   GenerateTest() {
@@ -163,7 +157,6 @@ class GenerateTest : public StampedTest {
     };
   }
 
-  // An active entry that loads images and other files and stays on its site.
   TWebEntry& AddEntry(const std::string& url, int depth, const std::string& name = "Entry") {
     TWebEntry& entry = document_.Brief.WebList.emplace_back();
     entry.URL = url;
@@ -172,7 +165,6 @@ class GenerateTest : public StampedTest {
     entry.Images = entry.OtherFiles = entry.StayLocal = true;
     return entry;
   }
-  // Saves the brief, runs it and reads the brief back with the run recorded, as a window would.
   RunReport Generate() {
     EXPECT_EQ(SaveBriefs2(document_).Outcome, SaveOutcome::Saved);
     const RunReport report = GenerateBrief(document_, settings_, names_, environment_, host_);
@@ -180,8 +172,6 @@ class GenerateTest : public StampedTest {
     return report;
   }
 
-  // The site answers a path as given, anything else with 404. `onRequest_` sees every request
-  // path first (a test may request Stop or Skip there).
   void Serve(const std::string& path, Answer answer) {
     const std::lock_guard lock(answersMutex_);
     answers_[path] = std::move(answer);
@@ -200,9 +190,8 @@ class GenerateTest : public StampedTest {
   std::string RunFile(std::string_view name) const { return ReadFileBytes(RunFolder() / name); }
   Texts FilesOf(int number = 0) const { return SortedNames(RunFolder(number)); }
 
-  // Run 0's catalogue lists exactly the files of its folder (after the folder's number); and,
-  // unless the run was cut short, every local reference (href, src, background outside scripts)
-  // of its pages names one of them. A run cut short may list a file it then removed.
+  // Run 0's catalogue lists exactly its files and every local reference names one of them (a run
+  // cut short may list a file it then removed).
   void ExpectWholeArchive(bool referencesResolve = true) const {
     const Texts files = FilesOf();
     const auto catalogue = ReadRunCatalogue(RunFolder() / "Brief0.cat");
@@ -218,10 +207,8 @@ class GenerateTest : public StampedTest {
       return;
     }
     EXPECT_EQ(listed, files);
-    // Scripts and sheets' comments hold no references.
     static const std::regex script(R"re(<script[^]*?</script[^>]*>|/\*[^]*?\*/)re",
                                    std::regex::icase);
-    // An attribute's address, a srcset list, url() and a sheet's @import.
     static const std::regex reference(
         R"re(\b(href|src|background|data|poster|srcset)\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>"']+))|url\(\s*["']?([^"')\s]*)|@import\s+["']([^"']*))re",
         std::regex::icase);
@@ -233,17 +220,14 @@ class GenerateTest : public StampedTest {
         while (!(*m)[group].matched)
           ++group;
         Texts values{(*m)[group].str()};
-        if (LowerAscii((*m)[1].str()) == "srcset") {
+        if (LowerAscii((*m)[1].str()) == "srcset") {  // no data: candidates in the tests
           std::istringstream candidates(values[0]);
           values.clear();
-          for (std::string candidate; candidates >> candidate;) {
-            if (!candidate.ends_with(',')) candidates.ignore(256, ',');  // the descriptor
-            values.push_back(candidate.substr(0, candidate.find(',')));
-          }
+          for (std::string candidate; std::getline(candidates >> std::ws, candidate, ',');)
+            values.push_back(candidate.substr(0, candidate.find(' ')));
         }
         for (std::string value : values) {
           value = value.substr(0, value.find('#'));
-          // Web addresses, other schemes and the program's own images are not files of the run.
           if (value.empty() || Contains(value, ":") || value.starts_with("/")) continue;
           EXPECT_TRUE(std::filesystem::exists(RunFolder() / value))
               << name << " refers to the missing file " << value;
@@ -252,7 +236,7 @@ class GenerateTest : public StampedTest {
     }
   }
 
-  // Real time-outs: no run here waits for one, and a loaded machine never makes a page late.
+  // Real time-outs: a loaded machine never makes a page late.
   ScopedTimeScale timeScale_{"1"};
   TempFolder folder_;
   std::function<void(const std::string&)> onRequest_;

@@ -19,14 +19,12 @@ const LinkSet kLinks{"Brief0.htm", "", "http://site.test/dir/index.htm", ""};
 
 class RewriteTest : public RunFixture {
  protected:
-  // What the page steps write for a page body.
   std::string Rewrite(std::string_view body, PageJob job) {
     MemoryStream page = CannedPage(body).Stream;
     return Written([&](CheckedFile& out) { frameSet_ = WriteFetchedPage(run_, job, page, out); });
   }
   std::string Rewrite(std::string_view body) { return Rewrite(body, standalone_.Job(3)); }
 
-  // The links the pass appended for the spider, with their frame marks.
   Links Filled() {
     Links links;
     for (auto* node = run_.FillingList().First(); node != nullptr; node = node->Next)
@@ -42,11 +40,8 @@ TEST_F(RewriteTest, CopiesEverythingButAddressesAndReadsTagsOnlyAsFarAsTheTagBuf
   const std::string padding(6000, 'p');
   const std::pair<std::string, std::string> rows[] = {
       {"just text\r\nand a > sign", "just text\r\nand a > sign"},
-      // A tag across what would be a block boundary.
       {lead + "<a href=\"a.htm\">", lead + "<a href=\"GL0.htm\">"},
-      // The address is inside the buffer: rewritten, the rest of the tag copied as it was.
       {"<a href=a.htm title=\"" + padding + "\">", "<a href=GL0.htm title=\"" + padding + "\">"},
-      // The address lies beyond it: the tag stays as it is.
       {"<a title=\"" + padding + "\" href=b.htm>", "<a title=\"" + padding + "\" href=b.htm>"},
   };
   for (const auto& [body, expected] : rows) {
@@ -56,35 +51,35 @@ TEST_F(RewriteTest, CopiesEverythingButAddressesAndReadsTagsOnlyAsFarAsTheTagBuf
   EXPECT_EQ(Filled().size(), 1u);  // a.htm, once
 }
 
-TEST_F(RewriteTest, AnchorsBecomePromisedPagesInAnyCaseAndQuoting) {
+// Any case and quoting; a quoted value keeps inner blanks; new-window targets are top-window links.
+TEST_F(RewriteTest, AnchorsBecomePromisedPages) {
   EXPECT_EQ(Rewrite("<a href=\"a.htm\">A</a> <A HREF='b.htm'>B</A> <a\nhref=c.htm>C</a> "
                     "<abbr title=a.htm><a href=\"a.htm#part\">again</a> <a href=\"A.HTM\">case</a>"
+                    "<a href=\" Desktop Integration.htm \"><a href=my page.htm><a target=\"_TOP\" "
+                    "href=t.htm><a href=u.htm target=_blank><a href=v.htm target=main>"
                     "<a href=\"x.htm#top\">"),
             "<a href=\"GL0.htm\">A</a> <A HREF='GL1.htm'>B</A> <a\nhref=GL2.htm>C</a> "
             "<abbr title=a.htm><a href=\"GL0.htm#part\">again</a> <a href=\"GL3.htm\">case</a>"
-            "<a href=\"GL4.htm#top\">");
-  // A link is queued once for the spider, however often the page repeats it.
+            "<a href=\"GL4.htm\"><a href=GL5.htm page.htm><a target=\"_TOP\" "
+            "href=GL6.htm><a href=GL7.htm target=_blank><a href=GL8.htm target=main>"
+            "<a href=\"GL9.htm#top\">");
   EXPECT_EQ(Filled(), (Links{{"!!--site.test/dir/a.htm", 0},
                              {"!!--site.test/dir/b.htm", 0},
                              {"!!--site.test/dir/c.htm", 0},
                              {"!!--site.test/dir/A.HTM", 0},
+                             {"!!--site.test/dir/Desktop Integration.htm", 0},
+                             {"!!--site.test/dir/my", 0},
+                             {"site.test/dir/t.htm", 0},
+                             {"site.test/dir/u.htm", 0},
+                             {"!!--site.test/dir/v.htm", 0},
                              {"!!--site.test/dir/x.htm", 0}}));
-  // A promised page is not stored yet; it is due one level down.
   const TPageRecord* record = run_.Pages().Find("!!--site.test/dir/a.htm");
   ASSERT_NE(record, nullptr);
   EXPECT_FALSE(record->Stored);
   EXPECT_EQ(record->RemainingDepth, 2);
-  EXPECT_EQ(run_.Contents().Count, 5);
+  EXPECT_EQ(run_.Contents().Count, 10);
   EXPECT_EQ(run_.Contents().Last()->Fragment, "#top");
   EXPECT_TRUE(fetched_.empty());
-}
-
-// A quoted value ends at its closing quote, inner blanks included; an unquoted one at a blank.
-TEST_F(RewriteTest, QuotedAddressesKeepTheirBlanks) {
-  EXPECT_EQ(Rewrite("<a href=\" Desktop Integration.htm \">d</a><a href=my page.htm>m</a>"),
-            "<a href=\"GL0.htm\">d</a><a href=GL1.htm page.htm>m</a>");
-  EXPECT_EQ(Filled(),
-            (Links{{"!!--site.test/dir/Desktop Integration.htm", 0}, {"!!--site.test/dir/my", 0}}));
 }
 
 TEST_F(RewriteTest, ImagesOffReadNotLoadedButImageMapsLoadTheirImageAndKeepTheirServer) {
@@ -108,7 +103,6 @@ TEST_F(RewriteTest, AnImageIsFetchedOnceAndStoredWithoutItsHeader) {
             "<img src=\"http://site.test/dir/gone.gif\">");
   EXPECT_EQ(fetched_, (Texts{"site.test/dir/p.GIF", "site.test/dir/gone.gif"}));
   EXPECT_EQ(ReadRunFile("GL0.gif"), std::string("GIF89a\0\1", 8));
-  // A failed download stays on the web and leaves no file.
   EXPECT_EQ(CatalogueNames(), Texts{"GL0.gif"});
   EXPECT_EQ(RunFiles(), Texts{"GL0.gif"});
 }
@@ -128,7 +122,6 @@ TEST_F(RewriteTest, AFrameSetGetsANavigationRowAndItsFramesAreFollowedAsFrames) 
   EXPECT_EQ(CatalogueNames(), Texts{"GL0.htm"});
 }
 
-// A frame set inside a frame is left as it stands; a generated page's links are left alone.
 TEST_F(RewriteTest, FramesAndGeneratedPagesKeepTheirFrameSetsOrLinks) {
   PageJob job = standalone_.Job(3);
   job.Frame = true;
@@ -150,27 +143,15 @@ TEST_F(RewriteTest, NoFramesPartsGetTheNavigationBarAndTopWindowLinks) {
   EXPECT_EQ(Filled(), (Links{{"!!--site.test/dir/f.htm", 1}, {"site.test/dir/n.htm", 0}}));
 }
 
-TEST_F(RewriteTest, NewWindowTargetsAreTopWindowLinks) {
-  EXPECT_EQ(Rewrite("<a target=\"_TOP\" href=a.htm><a href=b.htm target=_blank><a href=c.htm "
-                    "target=main>"),
-            "<a target=\"_TOP\" href=GL0.htm><a href=GL1.htm target=_blank><a href=GL2.htm "
-            "target=main>");
-  EXPECT_EQ(Filled(), (Links{{"site.test/dir/a.htm", 0},
-                             {"site.test/dir/b.htm", 0},
-                             {"!!--site.test/dir/c.htm", 0}}));
-}
-
 TEST_F(RewriteTest, StoredPagesServeLinksInEitherRole) {
-  // A page stored through ordinary links serves a top-window link, but not as a frame.
+  // A top-window link is served by a page stored through ordinary links, but not by a frame.
   run_.Pages().AddStored("!!--site.test/dir/a.htm", "GL50.htm", 2);
   run_.Pages().AddStored("!!--site.test/dir/f.htm", "GL51.htm", 2, nullptr, true);
-  // The entry's top page is known by its bare address; an ordinary link back to it is served.
   run_.Pages().AddStored("site.test/dir/index.htm", "GL52.htm", 3);
   EXPECT_EQ(Rewrite("<a href=a.htm target=_top><a href=f.htm target=_top>"
                     "<a href=\"index.htm\"><a href=\"#sec\"><a href=\"./\">"),
             "<a href=GL50.htm target=_top><a href=GL0.htm target=_top>"
             "<a href=\"GL52.htm\"><a href=\"GL52.htm#sec\"><a href=\"GL1.htm\">");
-  // The pages stored with the depth the links would give them are not queued for the spider.
   EXPECT_EQ(Filled(), (Links{{"site.test/dir/f.htm", 0}, {"!!--site.test/dir/", 0}}));
 }
 
