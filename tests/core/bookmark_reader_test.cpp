@@ -9,7 +9,6 @@
 namespace gl {
 namespace {
 
-// As Netscape wrote it: folders, nested lists, quoting of every kind, an item without a link.
 constexpr std::string_view kNetscapeFile = R"(<TITLE>Ann's   Bookmarks</TITLE><DL><p>
 <DT><H3 ADD_DATE="870000000">News</H3><DL><p>
 <DT><A HREF="http://www.bbc.co.uk/" ADD_DATE="1">BBC</A><DT><a href='http://www.npr.org/'>NPR</a>
@@ -17,8 +16,7 @@ constexpr std::string_view kNetscapeFile = R"(<TITLE>Ann's   Bookmarks</TITLE><D
 <DT><A NAME="x">No link</A></DL><p><DT><A HREF="http://www.example.com/">Example</A>
 <DD>A site for examples</DL><p>)";
 
-// A current browser's export: UTF-8, entities in captions and addresses, and a favicon in the
-// tag longer than the 10000-byte reading window of older readers.
+// UTF-8, entities, and a favicon longer than the 10000-byte window of older readers.
 std::string CurrentExport() {
   return "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\"><TITLE>Bookmarks"
          "</TITLE><H1>Bookmarks Menu</H1><DL><p><DT><H3 PERSONAL_TOOLBAR_FOLDER=\"true\">Bookmarks "
@@ -28,7 +26,6 @@ std::string CurrentExport() {
          "<DT><A HREF=\"https://www.example.jp/\">\xE6\x97\xA5</A></DL>";
 }
 
-// Each item in file order: its parent's index ("-" at the top), caption and address.
 std::vector<std::string> Described(const TBookmarkTree& tree) {
   std::vector<std::string> lines;
   for (const TBookmark& item : tree.Items) {
@@ -73,7 +70,7 @@ TEST(BookmarkReaderTest, ReadsFoldersLinksAndTitle) {
   }
 }
 
-// 105 nested folders: those deeper than 100 lists hang under the folder of level 100.
+// Folders deeper than 100 lists hang under the folder of level 100.
 TEST(BookmarkReaderTest, ListsDeeperThanTheParentTableAttachToItsDeepestLevel) {
   std::string file;
   for (int i = 0; i < 105; ++i)

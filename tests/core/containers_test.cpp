@@ -10,8 +10,7 @@
 namespace gl {
 namespace {
 
-// The spider's use: links appended at the tail, taken from the head until the list is empty,
-// then appended again (the tail must not point at a freed node).
+// Emptied from the head, then appended to again (the tail must not point at a freed node).
 TEST(LinkListTest, AQueueTakenFromTheFrontCanBeFilledAgain) {
   TLList list;
   std::string buffer = "www.example.com/a.htm";
@@ -26,7 +25,6 @@ TEST(LinkListTest, AQueueTakenFromTheFrontCanBeFilledAgain) {
   EXPECT_TRUE(list.Count == 1 && list.Head == list.Tail && list.Head->Text == "c");
 }
 
-// Bytes count as unsigned and the sum cannot overflow, so the bucket is never negative.
 TEST(PageTableTest, HashOfHighBytesAndHugeAddressesStaysInRange) {
   THashTable table(kPageTableBuckets);
   for (const std::string& address : {std::string("\xff"), std::string(9 << 20, '\xff')}) {
@@ -67,15 +65,10 @@ TEST(MemoryStreamTest, WriteOverwritesThenExtendsAndReadStopsAtTheEnd) {
   EXPECT_EQ(stream.Read(buffer, sizeof buffer), 0u);
   stream.Seek(99);
   EXPECT_EQ(stream.Position(), 7u);
-}
-
-// A caller may shorten the buffer under the position; neither Read nor Write may then touch
-// memory past its end.
-TEST(MemoryStreamTest, BufferShortenedUnderThePositionIsSafe) {
-  MemoryStream stream(std::string("0123456789"));
+  // The buffer shortened under the position: no read or write past its end.
+  stream.Bytes() = "0123456789";
   stream.Seek(8);
   stream.Bytes().resize(4);
-  char buffer[8] = {};
   EXPECT_EQ(stream.Read(buffer, sizeof buffer), 0u);
   EXPECT_EQ(stream.Position(), 4u);
   stream.Seek(8);

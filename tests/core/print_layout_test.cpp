@@ -10,9 +10,7 @@
 namespace gl {
 namespace {
 
-// A page of 8.5 by 11 inches at 100 pixels per inch. A character is half its point size wide and
-// a line twice its point size high, so the title line is 32 pixels high and the band above the
-// bottom margin (at 1000) starts at 904. Every call is written down.
+// 850 by 1100 pixels at 100 per inch; a character half its point size wide, a line twice as high.
 class FakeCanvas : public PrintCanvas {
  public:
   void SetFont(std::string_view family, int points) override {
@@ -41,24 +39,12 @@ class FakeCanvas : public PrintCanvas {
   bool aborted_ = false;
 };
 
-// The first line, centred: 100 + ((750 - 100 + 1) - 14 * 8) / 2 = 369. Lines are 24 pixels high
-// and 36 apart. The footer's bottom is on the bottom margin.
 const std::vector<std::string> kBriefLines = {
     "font Helvetica 16",    "369,100 Brief Contents",
     "font Helvetica 12",    "100,196 Brief Name: New Brief",
     "100,232 Active: True", "100,268 Comments: "};
 
-TEST(PrintLayoutTest, ABriefWithoutEntriesPrintsOnePage) {
-  FakeCanvas canvas;
-  TBriefRecord brief;
-  PrintBrief(brief, canvas);
-  std::vector<std::string> expected = kBriefLines;
-  expected.push_back("407,976 Page 1");
-  EXPECT_EQ(canvas.calls, expected);
-}
-
-// On a page 812 pixels high the band starts at 812 - 100 - 96 = 616, which the "Depth" line
-// (592 + 24) would reach: it goes to the next page after the first page's footer.
+// The band above the bottom margin starts at 812 - 100 - 96 = 616; the "Depth" line would reach it.
 TEST(PrintLayoutTest, EntriesBreakPagesAtTheBandAboveTheBottomMargin) {
   TBriefRecord brief;
   TWebEntry& entry = CreateNewWebEntry(brief, 0);
@@ -89,8 +75,7 @@ TEST(PrintLayoutTest, EntriesBreakPagesAtTheBandAboveTheBottomMargin) {
   EXPECT_EQ(canvas.calls, expected);
 }
 
-// 625 pixels between the indent and the right margin hold 104 characters. The user stops the job
-// after the eighth line: nothing more is printed, not even the footer.
+// 625 pixels hold 104 characters; after the eighth line the user stops the job, footer and all.
 TEST(PrintLayoutTest, CommentsFollowTheirLabelWrappedAndAnAbortedJobStops) {
   TBriefRecord brief;
   brief.Comments = "Morning papers\r\n\r\n" + std::string(100, 'w') + " tail end\r\n";

@@ -16,7 +16,6 @@ using test::ReadFileBytes;
 constexpr std::int64_t kMB = kBytesPerMegabyte;
 constexpr const char* kBriefsKey = "Software\\Orrery Development\\Gleaner-Light\\Briefs";
 
-// One group of the store file with its "name=value" lines.
 std::string Section(const std::string& group, const std::string& lines) {
   return "[Software\\Orrery Development\\Gleaner-Light\\" + group + "]\n" + lines;
 }
@@ -78,8 +77,7 @@ TEST_F(SettingsIoTest, AppliedValuesAreWrittenAsTextAndLoadedOnTheNextStart) {
   EXPECT_EQ(Fields(LoadSettings()), Fields(settings));
 }
 
-// Before reading, the settings hold values other than the defaults, so a case can tell "kept"
-// (absent or empty value) from "fell back to the default" (not a number in range). The outcome:
+// Non-default values before reading tell "kept" from "fell back to the default". The outcome:
 // disk buffer in megabytes, proxy port, retries, debugging port, auto-load.
 TEST_F(SettingsIoTest, NumberAndFlagFallbacks) {
   const std::tuple<const char*, const char*, const char*> rows[] = {
