@@ -62,6 +62,8 @@ class SiteTest : public GenerateTest {
     return "ready:News|" + FileAddressFromPath(RunFolder() / "Brief0.htm");
   }
 
+  void StopOrSkipAtPageOne(bool stop);
+
   LoopbackServer external_{[](const Request&) { return PageAnswer("<title>Ext</title>"); }};
 };
 
@@ -127,22 +129,35 @@ TEST_F(SiteTest, GeneratesTheWholeSiteIntoANewRunFolder) {
   EXPECT_EQ(document_.Brief.ArchiveStamps, Texts{"3/5/1997     9:07:02 AM"});
 }
 
-TEST_F(SiteTest, StopInTheMiddleEndsTheRunButClosesAndRecordsIt) {
+// Stop ends the run, Skip the entry; both close the pages and fill every promised page.
+void SiteTest::StopOrSkipAtPageOne(bool stop) {
   AddEntry(Address("/index.htm"), 3, "Site");
   AddEntry(Address("/new.htm"), 1, "Second");
-  onRequest_ = [](const std::string& path) {
-    if (path == "/a/one.htm") RequestStop();
+  onRequest_ = [stop](const std::string& path) {
+    if (path == "/a/one.htm") stop ? RequestStop() : RequestSkip();
   };
-  EXPECT_EQ(Generate().Outcome, RunOutcome::Aborted);
-  EXPECT_EQ(Count("/a/two.htm") + Count("/new.htm"), 0);
-  EXPECT_TRUE(RunFile("Brief0.htm").ends_with("</ul></body>\r\n</html>\r\n"));
-  EXPECT_FALSE(Contains(RunFile("Brief0.htm"), "Second"));
+  EXPECT_EQ(Generate().Outcome, stop ? RunOutcome::Aborted : RunOutcome::Completed);
+  EXPECT_EQ(Count("/a/two.htm"), 0);
+  EXPECT_EQ(Count("/new.htm"), stop ? 0 : 1);
+  const std::string summary = RunFile("Brief0.htm");
+  EXPECT_TRUE(summary.ends_with("</ul></body>\r\n</html>\r\n"));
+  EXPECT_EQ(
+      Contains(summary, "<hr size=1><font size=4><b>Web Entry: </b><a href=\"GL10.htm\">Second"),
+      !stop);
   EXPECT_TRUE(RunFile("GL1.htm").ends_with("</body></html>"));
   ExpectWholeArchive();
   EXPECT_TRUE(Contains(RunFile("GL9.htm"),
                        "skip <a href=\"" + Address("/a/two.htm") + "\">this Web entry</a>"));
+  EXPECT_EQ(host_.Count("open"), stop ? 1 : 2);
+  EXPECT_EQ(host_.Shown[ProgressItem::CurrEntry], (stop ? Texts{"Site"} : Texts{"Site", "Second"}));
   EXPECT_EQ(document_.Brief.ArchivePaths, Texts{"0\\Brief0.htm"});
   EXPECT_EQ(host_.Calls.back(), ReadyCall());
+}
+TEST_F(SiteTest, StopInTheMiddleEndsTheRunButClosesAndRecordsIt) {
+  StopOrSkipAtPageOne(true);
+}
+TEST_F(SiteTest, SkipInTheMiddleEndsOnlyTheCurrentEntry) {
+  StopOrSkipAtPageOne(false);
 }
 
 // A stray Stop flag left by an earlier run is cleared; one through the run's handle is kept.
@@ -160,23 +175,6 @@ TEST_F(SiteTest, AStopThroughTheHandleBeforeTheStartIsKept) {
   }
   EXPECT_EQ(Count("/index.htm"), 1);
   EXPECT_EQ(document_.Brief.ArchivePaths, (Texts{"0\\Brief0.htm", "1\\Brief1.htm"}));
-}
-
-TEST_F(SiteTest, SkipEndsOnlyTheCurrentEntry) {
-  AddEntry(Address("/index.htm"), 3, "Site");
-  AddEntry(Address("/new.htm"), 1, "Second");
-  onRequest_ = [](const std::string& path) {
-    if (path == "/a/one.htm") RequestSkip();
-  };
-  EXPECT_EQ(Generate().Outcome, RunOutcome::Completed);
-  EXPECT_EQ(Count("/a/two.htm"), 0);
-  EXPECT_EQ(Count("/new.htm"), 1);
-  const std::string summary = RunFile("Brief0.htm");
-  EXPECT_TRUE(Contains(summary, "<hr size=1><font size=4><b>Web Entry: </b><a href=\""));
-  EXPECT_TRUE(Contains(summary, "\">Second</a>"));
-  EXPECT_EQ(host_.Count("open"), 2);
-  EXPECT_EQ(host_.Shown[ProgressItem::CurrEntry], (Texts{"Site", "Second"}));
-  ExpectWholeArchive();
 }
 
 TEST_F(SiteTest, AShortfallOfDiskSpaceInTheMiddleEndsTheRunWithTheDiskError) {
