@@ -86,20 +86,14 @@ TEST_F(SiteTest, GeneratesTheWholeSiteIntoANewRunFolder) {
     EXPECT_EQ(Count(once), 1) << once;
   EXPECT_EQ(external_.RequestCount(), 0u);
 
-  EXPECT_EQ(RunFile("Brief0.htm"),
-            "<html>\r\n<head>\r\n<title>News</title>\r\n</head>\r\n<body bgcolor=#FFFFFF "
-            "background=\"/opt/gleaner/images/back.gif\"><ul>\r\n"
-            "<p><img src=\"/opt/gleaner/images/briefbar.gif\" width=460 height=43 "
-            "alt=\"Gleaner-Light\">\r\n<p><font size=5><b>\r\nBrief: </b>News\r\n</font><br>\r\n"
-            "<font size=3><b>Brief Started: </b>3/5/1997     9:07:02 AM</font><font size=1><br>"
-            "</font>\r\n<font size=3><b>\r\n Brief Information: </b>\r\nDaily <b>reading</b>"
-            "</font><font size=1><br></font><hr size=3>\r\n"
-            "<font size=4><b>Web Entry: </b><a href=\"GL0.htm\">Site</a></font><br>\r\n"
-            "<ul><font size=2><b>Retrieval:</b> Top Page, Depth:3 levels\r\n</font><br></ul>\r\n"
-            "<ul><font size=2><a href=\"GL1.htm\">Site Map</a></font></ul>\r\n"
-            "<hr size=3><font size=1><br></font><font size=2>Gleaner-Light<font size=1>(TM)"
-            "</font> 1997 Orrery Development</font><p>\r\n</ul></body>\r\n</html>\r\n");
-
+  const std::string summary = RunFile("Brief0.htm");
+  for (const char* part :
+       {"<title>News</title>", "Brief: </b>News", "Started: </b>3/5/1997     9:07:02 AM",
+        "Information: </b>\r\nDaily <b>reading</b></font>", "<a href=\"GL0.htm\">Site</a>",
+        "Top Page, Depth:3 levels\r\n</font><br></ul>\r\n<ul><font size=2><a href=\"GL1.htm\">Site "
+        "Map</a></font></ul>\r\n<hr size=3>"})
+    EXPECT_TRUE(Contains(summary, part)) << part;
+  EXPECT_TRUE(summary.ends_with("</ul></body>\r\n</html>\r\n"));
   const std::string top = RunFile("GL0.htm");
   EXPECT_TRUE(
       top.starts_with("<body background=\"GL0.gif\" text=black>"
