@@ -37,7 +37,6 @@ std::vector<std::string> Described(const TBookmarkTree& tree) {
 
 TEST(BookmarkReaderTest, ReadsFoldersLinksAndTitle) {
   const std::tuple<std::string, std::string, std::vector<std::string>> rows[] = {
-      // file, caption, items
       {std::string(kNetscapeFile),
        "Ann's Bookmarks",
        {"- News", "0 BBC http://www.bbc.co.uk/", "0 NPR http://www.npr.org/", "0 Weather",
@@ -50,11 +49,9 @@ TEST(BookmarkReaderTest, ReadsFoldersLinksAndTitle) {
         "- \xE6\x97\xA5 https://www.example.jp/"}},
       // More closing than opening lists: the level stays at 0.
       {"</DL></DL><DL><DT><A HREF=a>A</A><DL><DT><A HREF=b>B</A>", "Bookmarks", {"- A a", "0 B b"}},
-      // Items before the outermost list and in it are at the top.
       {"<DT><A HREF=a>A</A><DL><DT><A HREF=b>B</A>", "Bookmarks", {"- A a", "- B b"}},
       // An item whose parent level has no item yet goes to the top.
       {"<title> </title><DL><DL><DT><A HREF=a>A</A>", "Bookmarks", {"- A a"}},
-      // Unclosed tags, an item at the very end, a title without its end.
       {"<title>T<DL><DT><A HREF=\"a<DT><A HREF=b>B<DT>", "Bookmarks", {"-  a", "- B b", "- "}},
       {"<html><body>No bookmarks here</body></html>", "Bookmarks", {}},
       // Only complete references to characters are decoded; blanks collapse.

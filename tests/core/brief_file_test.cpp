@@ -97,7 +97,6 @@ std::string FullCatalogueBytes() {
          CatalogueText("1\\Brief1.htm") + CatalogueText("3/6/1997  12:00:00 PM");
 }
 
-// "path=stamp;" for each archived run.
 std::string Runs(const TBriefRecord& brief) {
   EXPECT_EQ(brief.ArchivePaths.size(), brief.ArchiveStamps.size());
   std::string runs;
@@ -114,7 +113,6 @@ mode_t ModeOf(const std::filesystem::path& path) {
 
 class BriefFileTest : public ::testing::Test {
  protected:
-  // Loads `bytes` as a brief file, with a catalogue beside it when one is given.
   LoadResult Load(const std::string& bytes, const std::string* catalogue = nullptr) {
     WriteFileBytes(briefPath_, bytes);
     if (catalogue != nullptr) WriteFileBytes(folder_ / "brief.cat", *catalogue);
@@ -277,8 +275,7 @@ TEST_F(BriefFileTest, SaveFailuresKeepThePreviousFiles) {
   EXPECT_EQ(FileCount(), 2u);
 }
 
-// A catalogue that cannot be written fails no save; a brief named like a catalogue is not
-// overwritten by it; a brief holding a password is its owner's only.
+// An unwritable catalogue fails no save; a brief holding a password is its owner's only.
 TEST_F(BriefFileTest, WhatASaveLeavesBesideTheBrief) {
   const mode_t umaskBefore = umask(022);
   std::filesystem::create_directory(folder_ / "brief.cat");

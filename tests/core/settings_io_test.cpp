@@ -77,8 +77,7 @@ TEST_F(SettingsIoTest, AppliedValuesAreWrittenAsTextAndLoadedOnTheNextStart) {
   EXPECT_EQ(Fields(LoadSettings()), Fields(settings));
 }
 
-// Non-default values before reading tell "kept" from "fell back to the default". The outcome:
-// disk buffer in megabytes, proxy port, retries, debugging port, auto-load.
+// Outcome: disk buffer MB, proxy port, retries, debugging port, auto-load; defaults differ.
 TEST_F(SettingsIoTest, NumberAndFlagFallbacks) {
   const std::tuple<const char*, const char*, const char*> rows[] = {
       {"Disk Buffer", "MegaBytes=999999", "999999 8080 2 4000 1"},
@@ -122,7 +121,6 @@ TEST_F(SettingsIoTest, CredentialsAreWrittenOnlyWhenEditedAndConfirmed) {
   EXPECT_EQ(ReadFileBytes(file_).find(Section("Briefs", "Retries=4\n\n")), 0u);
   EXPECT_EQ(settings.DefaultPassword, "old password");
 
-  // A changed user name alone needs no confirmation.
   PreferencesInput input = SampleInput();
   input.UserNameModified = true;
   EXPECT_TRUE(DoApply(input, settings, store).Applied);

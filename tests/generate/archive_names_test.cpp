@@ -57,7 +57,6 @@ TEST(ArchiveNamesTest, ExtensionNormalisation) {
     EXPECT_EQ(NormalisePageExtension(extension), page);
     EXPECT_EQ(NormaliseImageExtension(extension), image);
   }
-  // However long the extension, a name still fits one catalogue record.
   EXPECT_TRUE(IsPlainFileName("GL999999." + NormaliseImageExtension(std::string(1000, 'x'))));
 }
 
@@ -91,10 +90,8 @@ TEST(RunCatalogueTest, ReadingStopsQuietlyAtACutRecord) {
   EXPECT_FALSE(ReadRunCatalogue("/nonexistent-folder/missing.cat"));
 }
 
-// A regular file that could not be finished is removed; a device is never removed.
 TEST(RunCatalogueTest, FailedWritesAreReported) {
   RunCatalogueWriter catalogue("/dev/full");
-  // Writes are buffered; enough of them reach the device and fail.
   EXPECT_THROW(
       for (int i = 0; i < 1000;
            ++i) { static_cast<void>(catalogue.WriteCatalogueName(std::string(200, 'x'))); },

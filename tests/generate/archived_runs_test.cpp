@@ -12,8 +12,7 @@ namespace fs = std::filesystem;
 
 class ArchivedRunsTest : public ::testing::Test {
  protected:
-  // Run folder `number`, listed in the brief, with the files `names` (those that stay inside it)
-  // and a catalogue "Brief<number>.cat" that lists them after the folder `listed`.
+  // A listed run whose catalogue names `names` (made if inside) after the folder `listed`.
   void MakeRun(const std::string& number, const Texts& names, const std::string& listed) {
     fs::create_directory(folder_ / number);
     std::string catalogue = static_cast<char>(listed.size()) + listed;
@@ -30,8 +29,7 @@ class ArchivedRunsTest : public ::testing::Test {
   TBriefDocument document_{folder_ / "news.brf", {}};
 };
 
-// The files a run's catalogue lists go, and its folder with them unless it holds a file nobody
-// listed; a catalogue that names another folder deletes nothing. The brief forgets the run.
+// A folder holding an unlisted file stays; a catalogue naming another folder deletes nothing.
 TEST_F(ArchivedRunsTest, DeletesWhatTheCatalogueListsInItsOwnFolder) {
   MakeRun("0", {"Brief0.htm", "GL0.htm", "GL0.gif"}, "0");
   MakeRun("1", {"Brief1.htm", "GL1.htm"}, "1");
@@ -54,8 +52,7 @@ TEST_F(ArchivedRunsTest, DeletesWhatTheCatalogueListsInItsOwnFolder) {
   EXPECT_EQ(document_.Brief.ArchiveStamps, Texts{"stamp 1"});
 }
 
-// A crafted catalogue never deletes outside its folder; a run folder that is a link to another
-// brief's run folder loses the link only.
+// A run folder that links to another brief's run folder loses the link only.
 TEST_F(ArchivedRunsTest, NothingOutsideTheRunFolderIsDeleted) {
   WriteFileBytes(folder_ / "victim.txt", "safe");
   WriteFileBytes(folder_ / "news.brf", "brief");
@@ -75,8 +72,6 @@ TEST_F(ArchivedRunsTest, NothingOutsideTheRunFolderIsDeleted) {
   EXPECT_TRUE(document_.Brief.ArchivePaths.empty());
 }
 
-// A path outside the brief's run folders touches nothing; a run without a catalogue still leaves
-// the list; an index past its end changes nothing.
 TEST_F(ArchivedRunsTest, ArchivePathsOutsideTheBriefsRunFoldersTouchNothing) {
   fs::create_directory(folder_ / "outside");
   WriteFileBytes(folder_ / "outside" / "Brief0.htm", "x");

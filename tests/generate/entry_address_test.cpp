@@ -14,7 +14,7 @@ using Pair = std::pair<std::string_view, std::string_view>;
 
 TEST(EntryAddressTest, Table) {
   const std::tuple<std::string_view, std::string_view, bool, bool> rows[] = {
-      // entry address, canonical, fetchable, mail (the whole runs cover the plain forms)
+      // entry address, canonical, fetchable, mail
       {"HTTP://host/a.htm", "host/a.htm", true, false},
       {"host/a.htm", "host/a.htm", true, false},
       {"https://host/x", "https://host/x", false, false},

@@ -27,7 +27,7 @@ namespace gl::test {
 
 using Texts = std::vector<std::string>;
 
-// 3/5/1997 9:07:02 AM in UTC: the stamp of every test run; tests read local time in UTC.
+// 3/5/1997 9:07:02 AM in UTC.
 inline constexpr std::time_t kTestTime = 857552822;
 
 inline bool Contains(std::string_view text, std::string_view part) {
@@ -42,7 +42,6 @@ inline Texts SortedNames(const std::filesystem::path& folder) {
   return names;
 }
 
-// A fetched answer as FetchPage lays it out: header, empty line, body, one zero byte.
 inline FetchResult CannedPage(std::string_view body, bool pageOk = true, bool nonText = false) {
   FetchResult result;
   result.Stream.Bytes() = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" + std::string(body) +
@@ -141,8 +140,6 @@ class RecordingHost : public QuietHost {
   std::map<ProgressItem, Texts> Shown;
 };
 
-// Brief "News" in news.brf, run with a recording host, the test time, settable free space and a
-// loopback site.
 class GenerateTest : public StampedTest {
  protected:
   GenerateTest() {
@@ -190,8 +187,7 @@ class GenerateTest : public StampedTest {
   std::string RunFile(std::string_view name) const { return ReadFileBytes(RunFolder() / name); }
   Texts FilesOf(int number = 0) const { return SortedNames(RunFolder(number)); }
 
-  // Run 0's catalogue lists exactly its files and every local reference names one of them (a run
-  // cut short may list a file it then removed).
+  // Run 0's catalogue lists its files, and every local reference names one of them.
   void ExpectWholeArchive(bool referencesResolve = true) const {
     const Texts files = FilesOf();
     const auto catalogue = ReadRunCatalogue(RunFolder() / "Brief0.cat");

@@ -30,7 +30,6 @@ TEST_F(NavigationTest, HeadersAndFooters) {
   EXPECT_EQ(Header("A Page", {"Brief0.htm", "", "", ""}),
             "<nobr>&#160<a href=\"Brief0.htm\" target=\"_top\">" + Icon("brief.gif", "Brief") +
                 "</a> <font size=3>A Page</font>\r\n" + kStamp + "</nobr><br><hr size=3><br>\r\n");
-  // Every target in order; the frame-set form ends without the rule.
   EXPECT_EQ(Header("T", {"Brief0.htm", "GL1.htm", "http://site.test/", "GL2.htm"}, true),
             "<nobr>&#160<a href=\"Brief0.htm\" target=\"_top\">" + Icon("brief.gif", "Brief") +
                 "</a> <a href=\"GL1.htm\" target=\"_top\">" + Icon("toc.gif", "Site Map") +
@@ -89,8 +88,7 @@ TEST_F(NavigationTest, SiteMapOfAVeryDeepTreeNeedsNoRecursion) {
                              99999 * std::string("<ul></ul>").size());
 }
 
-// A page for a link that was not fetched: named, listed, with bar and footer; a quote in the
-// link's value cannot end the attribute.
+// A quote in the link cannot end the attribute; the page is named, listed, with bar and footer.
 TEST_F(NavigationTest, SpecialPages) {
   EXPECT_TRUE(Contains(SpecialPageBody(SpecialPage::SpiderLimit, "http://x/'\"onclick=\"y"),
                        "href=\"http://x/'%22onclick=%22y\">"));

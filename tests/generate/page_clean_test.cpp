@@ -11,7 +11,6 @@ namespace {
 
 using Pair = std::pair<std::string, std::string>;
 
-// The page as CleanPage leaves it, checked to be read from its start.
 std::string Cleaned(std::string_view bytes) {
   MemoryStream page{std::string(bytes)};
   page.Seek(page.Size());
@@ -43,13 +42,10 @@ TEST(CleanPageTest, BlanksCommentsAndDeclarationsButNotScripts) {
       {"a<!---->b", "a       b"},
       {"<script>x='<!-- y -->'</script><!--z-->", "<script>x='<!-- y -->'</script>        "},
       {"<SCRIPT>if(a<!b)</SCRIPT>c<!x>", "<SCRIPT>if(a<!b)</SCRIPT>c    "},
-      // A comment without an end stops the cleaning there.
       {"<!-- open <!-- x -->", "                    "},
       {"<!-- never closed <!x>", "<!-- never closed <!x>"},
       {"<!x", "<!x"},
-      // A script without an end leaves the rest alone.
       {"<script>a<!--b-->", "<script>a<!--b-->"},
-      // A comment across what would be a block boundary.
       {lead + "<!-- across -->y", lead + std::string(15, ' ') + "y"},
   };
   for (const auto& [body, cleaned] : rows) {

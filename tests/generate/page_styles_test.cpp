@@ -65,9 +65,6 @@ TEST(Srcset, SplitsCandidatesAsBrowsersDo) {
   }
 }
 
-// A styled site: a sheet that imports a sheet that imports it back, a <style> block that imports a
-// third, url() in sheets, a block and a style attribute, a font, srcset, <picture>, an icon and an
-// <object>. Two entries: one that loads pictures and other files, one that loads neither.
 class PageStylesTest : public GenerateTest {
  protected:
   void SetUp() override {
@@ -106,9 +103,7 @@ class PageStylesTest : public GenerateTest {
   }
 };
 
-// Every address is fetched once, a sheet and a page share a picture, a sheet that imports itself
-// back is stored once, and sheets have no navigation bar and no place in the site map. A local
-// address in a web sheet is never read.
+// Sheets that import each other are stored once, with no navigation bar and no site map place.
 TEST_F(PageStylesTest, SheetsPicturesAndFontsAreStoredOnceAndEveryReferenceLeadsToAFile) {
   AddEntry(Address("/index.htm"), 2, "Styled");
   EXPECT_EQ(Generate().Outcome, RunOutcome::Completed);
@@ -141,8 +136,7 @@ TEST_F(PageStylesTest, SheetsPicturesAndFontsAreStoredOnceAndEveryReferenceLeads
   ExpectWholeArchive();
 }
 
-// Sheets come whatever the entry's options; pictures and fonts that they exclude, and every
-// reference once Stop is asked for, are read from the web.
+// Sheets come whatever the options; what they exclude, and all after Stop, is read from the web.
 TEST_F(PageStylesTest, WhatTheEntryLeavesOutIsReadFromTheWeb) {
   TWebEntry& entry = AddEntry(Address("/index.htm"), 1, "Plain");
   entry.Images = entry.OtherFiles = false;
