@@ -95,27 +95,22 @@ TEST_F(RewriteTest, ImagesOffReadNotLoadedButImageMapsLoadTheirImageAndKeepTheir
   EXPECT_TRUE(Filled().empty());
 }
 
-TEST_F(RewriteTest, AnImageIsFetchedOnceAndStoredWithoutItsHeader) {
-  answers_["site.test/dir/p.GIF"] = CannedPage(std::string("GIF89a\0\1", 8), true, true);
-  EXPECT_EQ(Rewrite("<img src=\"p.GIF#x\" alt=a><p><img src='p.GIF'><img src=\"data:image/png,AA\">"
-                    "<img src=\"gone.gif\">"),
-            "<img src=\"GL0.gif\" alt=a><p><img src='GL0.gif'><img src=\"data:image/png,AA\">"
-            "<img src=\"http://site.test/dir/gone.gif\">");
-  EXPECT_EQ(fetched_, (Texts{"site.test/dir/p.GIF", "site.test/dir/gone.gif"}));
-  EXPECT_EQ(ReadRunFile("GL0.gif"), std::string("GIF89a\0\1", 8));
-  EXPECT_EQ(CatalogueNames(), Texts{"GL0.gif"});
-  EXPECT_EQ(RunFiles(), Texts{"GL0.gif"});
-}
-
+// A frame set gets a navigation row, its frames are followed as frames, and a no-frames part gets
+// the navigation bar and top-window links.
 TEST_F(RewriteTest, AFrameSetGetsANavigationRowAndItsFramesAreFollowedAsFrames) {
   const std::string frameSet = "<FRAMESET cols=\"50%,*\">";
-  EXPECT_EQ(Rewrite("<html>" + frameSet + "<frame src=\"l.htm\"><frame\tsrc=r.htm></frameset>"),
+  EXPECT_EQ(Rewrite("<html>" + frameSet +
+                    "<frame src=\"l.htm\"><frame\tsrc=r.htm><NOFRAMES><a href=n.htm>n</a>"
+                    "</noframes></frameset>"),
             "<frameset rows=\"36,*\"><frame src=\"GL0.htm\" marginwidth=\"1\" "
             "marginheight=\"1\" scrolling=\"no\" resize>" +
                 frameSet + "<html>" + std::string(frameSet.size(), ' ') +
-                "<frame src=\"GL1.htm\"><frame\tsrc=GL2.htm></frameset>");
+                "<frame src=\"GL1.htm\"><frame\tsrc=GL2.htm><NOFRAMES>" + Header("T", kLinks) +
+                "<a href=GL3.htm>n</a>" + Footer(kLinks) + "</noframes></frameset>");
   EXPECT_TRUE(frameSet_);
-  EXPECT_EQ(Filled(), (Links{{"!!--site.test/dir/l.htm", 1}, {"!!--site.test/dir/r.htm", 1}}));
+  EXPECT_EQ(Filled(), (Links{{"!!--site.test/dir/l.htm", 1},
+                             {"!!--site.test/dir/r.htm", 1},
+                             {"site.test/dir/n.htm", 0}}));
   EXPECT_TRUE(run_.Pages().Find("!!--site.test/dir/l.htm")->FrameRole);
   EXPECT_EQ(ReadRunFile("GL0.htm"),
             Header("T", {"Brief0.htm", "", "http://site.test/dir/index.htm", "GL99.htm"}, true));
@@ -133,14 +128,6 @@ TEST_F(RewriteTest, FramesAndGeneratedPagesKeepTheirFrameSetsOrLinks) {
   job.RewriteLinks = false;
   EXPECT_EQ(Rewrite("<a href=\"http://x/\">x</a>", job), "<a href=\"http://x/\">x</a>");
   EXPECT_EQ(Filled().size(), 1u);
-}
-
-TEST_F(RewriteTest, NoFramesPartsGetTheNavigationBarAndTopWindowLinks) {
-  const std::string out =
-      Rewrite("<frameset><frame src=f.htm><NOFRAMES><a href=n.htm>n</a></noframes></frameset>");
-  EXPECT_TRUE(Contains(out, "<frame src=GL1.htm><NOFRAMES>" + Header("T", kLinks) +
-                                "<a href=GL2.htm>n</a>" + Footer(kLinks) + "</noframes>"));
-  EXPECT_EQ(Filled(), (Links{{"!!--site.test/dir/f.htm", 1}, {"site.test/dir/n.htm", 0}}));
 }
 
 TEST_F(RewriteTest, StoredPagesServeLinksInEitherRole) {
@@ -191,16 +178,26 @@ TEST_F(RewriteTest, AfterStopTheRestIsCopiedWithAbsoluteLinks) {
   EXPECT_TRUE(RunFiles().empty());
 }
 
-TEST_F(RewriteTest, BodyTagsAndScriptsGoFirst) {
+// Body tags and scripts go first; an image is fetched once and stored without its header.
+TEST_F(RewriteTest, BodyTagsScriptsAndImages) {
   answers_["site.test/img/bg.gif"] = CannedPage("BG", true, true);
+  answers_["site.test/dir/p.GIF"] = CannedPage(std::string("GIF89a\0\1", 8), true, true);
   const std::string script = "<script>document.write('<a href=x.htm>');</script>";
   const std::string body = "<BODY background=\"../img/bg.gif\" text=red>";
-  EXPECT_EQ(Rewrite("<html>" + script + body + "<a href=y.htm>y</a></body></html>"),
+  EXPECT_EQ(Rewrite("<html>" + script + body + "<a href=y.htm>y</a><img src=\"p.GIF#x\" alt=a>" +
+                    "<p><img src='p.GIF'><img src=\"data:image/png,AA\"><img src=\"gone.gif\">"),
             "<BODY background=\"GL0.gif\" text=red>" + script + "<html>" +
                 std::string(script.size() + body.size(), ' ') +
-                "<a href=GL0.htm>y</a></body></html>");
+                "<a href=GL0.htm>y</a><img src=\"GL1.gif\" alt=a><p><img src='GL1.gif'>"
+                "<img src=\"data:image/png,AA\"><img src=\"http://site.test/dir/gone.gif\">");
+  EXPECT_EQ(fetched_,
+            (Texts{"site.test/img/bg.gif", "site.test/dir/p.GIF", "site.test/dir/gone.gif"}));
   EXPECT_EQ(ReadRunFile("GL0.gif"), "BG");
+  EXPECT_EQ(ReadRunFile("GL1.gif"), std::string("GIF89a\0\1", 8));
   EXPECT_EQ(Filled(), (Links{{"!!--site.test/dir/y.htm", 0}}));
+  // A failed download stays on the web and leaves no file.
+  EXPECT_EQ(CatalogueNames(), (Texts{"GL0.gif", "GL1.gif"}));
+  EXPECT_EQ(RunFiles(), (Texts{"GL0.gif", "GL1.gif"}));
 }
 
 }  // namespace
