@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
+#include <sys/stat.h>  // umask
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -105,10 +105,8 @@ std::string Runs(const TBriefRecord& brief) {
   return runs;
 }
 
-mode_t ModeOf(const std::filesystem::path& path) {
-  struct stat status {};
-  EXPECT_EQ(stat(path.c_str(), &status), 0);
-  return status.st_mode & 07777;
+unsigned ModeOf(const std::filesystem::path& path) {
+  return static_cast<unsigned>(std::filesystem::status(path).permissions());
 }
 
 class BriefFileTest : public ::testing::Test {
