@@ -89,7 +89,7 @@ TEST_F(NavigationTest, SiteMapOfAVeryDeepTreeNeedsNoRecursion) {
 }
 
 // A quote in the link cannot end the attribute; the page is named, listed, with bar and footer.
-TEST_F(NavigationTest, SpecialPages) {
+TEST_F(NavigationTest, PagesForLinksNotFetched) {
   EXPECT_TRUE(Contains(SpecialPageBody(SpecialPage::SpiderLimit, "http://x/'\"onclick=\"y"),
                        "href=\"http://x/'%22onclick=%22y\">"));
   const LinkSet links{"Brief0.htm", "", "news:x", ""};

@@ -155,7 +155,7 @@ TEST_F(RewriteTest, AtTheLastLevelLinksLeadToSpiderLimitPages) {
   EXPECT_EQ(RunFiles(), Texts{"GL0.htm"});
 }
 
-TEST_F(RewriteTest, MailAndOtherSchemesGetSpecialPagesOnce) {
+TEST_F(RewriteTest, MailAndOtherSchemesGetExplanationPagesOnce) {
   EXPECT_EQ(Rewrite("<a href=\"mailto:ann@site.test\">m</a><a href=\"https://secure.test/\">s</a>"
                     "<a href=\"mailto:ann@site.test\">again</a>"),
             "<a href=\"GL0.htm\">m</a><a href=\"GL1.htm\">s</a><a href=\"GL0.htm\">again</a>");
