@@ -16,8 +16,7 @@ TEST(AddressFormsTest, DisplayFormAndBareForm) {
       {"host/go?to=http://other/", "http://host/go?to=http://other/", "host/go?to=http://other/"},
       {"a\\b://c", "http://a\\b://c", "c"},
       {"://host", "://host", "host"},
-      {"", "http://", ""},
-  };
+      {"", "http://", ""}};
   for (const auto& [address, display, bare] : rows) {
     SCOPED_TRACE(address);
     EXPECT_EQ(NormaliseDisplayAddress(address), display);
@@ -55,8 +54,7 @@ TEST(ResolveLocationTest, ReadsTheLocationAgainstTheRequestedAddress) {
       {"http://other.example/a/../b.htm", "other.example/b.htm"},
       {"http://other.example", "other.example"},
       {"//cdn.example/lib.js", "cdn.example/lib.js"},
-      {"#part", "host:81/dir/sub/page.htm?q=1#part"},
-  };
+      {"#part", "host:81/dir/sub/page.htm?q=1#part"}};
   for (const auto& [location, resolved] : rows) {
     SCOPED_TRACE(location);
     EXPECT_EQ(ResolveLocation("host:81/dir/sub/page.htm?q=1#f", location), resolved);
@@ -130,8 +128,7 @@ TEST(ResolveAddressTest, SchemeOfLink) {
       {"HTTP://host/a", false, false},
       {"a/b:c", false, false},
       {"page.cgi?x=a:b", false, false},
-      {"page.htm#a:b", false, false},
-  };
+      {"page.htm#a:b", false, false}};
   for (const auto& [value, other, mail] : rows) {
     SCOPED_TRACE(value);
     EXPECT_EQ(SchemeOfLink(value, false).Other, other);
