@@ -27,6 +27,7 @@ class TransferTest : public NetTest<kThousandths> {
 };
 using PlainTransferTest = TransferTest<>;
 using ShortWaitTransferTest = TransferTest<2>;
+using StretchedTransferTest = TransferTest<100000>;  // a wait that ignored a Stop would hang
 
 // The body spans several receives.
 TEST_F(PlainTransferTest, AnswerIsReceivedWholeAndTerminated) {
@@ -106,6 +107,15 @@ TEST_F(ShortWaitTransferTest, FailedExchangeGivesAnInaccessiblePage) {
     EXPECT_EQ(stream_.Bytes(),
               Page(row.busy ? WriteBusyNetworkPage : WriteUnableToConnectPage, kDisplay));
   }
+}
+
+TEST_F(StretchedTransferTest, StopDuringTheExchangeEndsWithTheSkippedPage) {
+  LoopbackServer server([](const Request&) {
+    RequestStop();
+    return SilentAnswer();
+  });
+  EXPECT_FALSE(Transfer(server.HostPort()));
+  EXPECT_EQ(stream_.Bytes(), Page(WriteSkippedPage, kDisplay));
 }
 
 TEST(SplitEndpointTest, PortDefaultsTo80) {
