@@ -28,8 +28,7 @@ class RecordingBrowserHost : public BrowserHost {
   Texts Shown;
 };
 
-// The browser program writes its arguments, each in brackets, into a named pipe; reading the pipe
-// waits until it has.
+// The browser program writes its arguments into a named pipe; reading it waits until it has.
 class BrowseToTest : public ::testing::Test {
  protected:
   BrowseToTest() {
@@ -51,17 +50,12 @@ class BrowseToTest : public ::testing::Test {
   RecordingBrowserHost host_;
 };
 
-// The current page is the most recently used one; an address is opened as a new page, which is
-// then found by its id and activated. Without an endpoint, or with an address too long for the
-// item (never cut), the program gets the address as its one argument, unsplit by any shell.
-// Without a browser only the message shows.
 TEST_F(BrowseToTest, ARunningBrowserShowsTheAddressElseTheProgramIsStartedWithIt) {
   const char* list = R"([{"type": "page", "url": "http://no.id/"}, "not a target",
       {"id": "W", "type": "service_worker", "url": "http://w.test/sw.js", "title": "sw"},
       {"id": "P1", "type": "page", "url": "http://a.test/n.htm", "title": "Netscape - [News]"},
       {"id": "P2", "type": "page", "url": "http://b.test/", "title": 7}])";
-  // Once opened a page is listed, though not first: activating must find it by its id. The
-  // endpoint keeps a connection open after the answer, as a browser's does.
+  // An opened page is listed, though not first; connections stay open, as a browser's do.
   for (const char* body :
        {list, list, R"({"id": "NEW"})", R"([{"id": "P1"}, {"id": "NEW"}])", "Target activated"}) {
     Answer answer = PageAnswer(body, "application/json; charset=UTF-8");
@@ -105,9 +99,7 @@ TEST_F(BrowseToTest, ARunningBrowserShowsTheAddressElseTheProgramIsStartedWithIt
   EXPECT_EQ(endpoint_.RequestCount(), asked);
 }
 
-// Window information: each row the answer, and the address and title read from it ("-" when none
-// is). The open item holds the address, its quotes, the suffix and a terminator in 5000 bytes. Only
-// a list of targets is a page list; pages without a text id are passed over.
+// The open item holds the address, its quotes, the suffix and a terminator in 5000 bytes.
 TEST(BrowserItemsTest, AnswersAndItemsFollowTheirRules) {
   // Only 4999 bytes count: after a 4997-byte address the closing quote is the last of them.
   const std::string a4996(4996, 'a');

@@ -61,8 +61,7 @@ TEST(ResolveLocationTest, ReadsTheLocationAgainstTheRequestedAddress) {
   }
 }
 
-// A ".." with nothing to remove goes, as in a browser; a query's "://" is no scheme and its dots
-// stay; local and secure pages keep their scheme for relative links; a web link never turns local.
+// Local and secure pages keep their scheme for relative links; a web link never turns local.
 TEST(ResolveAddressTest, Table) {
   const std::tuple<std::string_view, std::string_view, std::string_view> rows[] = {
       {"http://host/a/b/page.htm", "../c/file.htm", "host/a/c/file.htm"},

@@ -54,8 +54,7 @@ TEST(FindHeaderFieldTest, MatchesWholeFieldNamesInAnyCaseAndLocationOnlyInTheHea
   EXPECT_EQ(FindLocation("HTTP/1.0 302\r\nLocation: /unterminated"), "/unterminated");
 }
 
-// A length is at least 1 (the progress divides by it) and saturates instead of overflowing; the
-// body length is the declared number as it is.
+// A length is at least 1 (the progress divides by it) and saturates instead of overflowing.
 TEST(AnalyseHeaderTest, ReadsLengthAndType) {
   constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
   using Length = std::optional<std::int64_t>;
@@ -103,7 +102,6 @@ TEST(FindStatusCodeTest, ReadsThreeDigitsAfterTheVersion) {
   }
 }
 
-// The request texts themselves are pinned over loopback by the fetch tests.
 TEST(RequestTextTest, BlanksAndControlBytesCannotAddHeaderLines) {
   EXPECT_EQ(PlainRequestText("host\r\nX: 1/a b\r\nX-Evil: 1\t\x7f.htm", Proxy{}),
             "GET /a%20b%0D%0AX-Evil:%201%09%7F.htm HTTP/1.0\r\nUser-Agent: Gleaner-Light 1.0\r\n"

@@ -19,8 +19,7 @@ namespace {
 using FetchTest = NetTest<>;
 using StretchedFetchTest = NetTest<100000>;  // a wait that ignored a Stop would hang
 
-// Redirects use no attempt, each Location read against the address last requested. An address
-// without scheme or path asks for the root, without its fragment; a 203 answer is a page too.
+// Redirects use no attempt; each Location is read against the address last requested.
 TEST_F(FetchTest, PageIsKeptAsReceivedAtTheEndOfARedirectChain) {
   settings_.RetryCount = 1;
   const Answer page = MakeAnswer("HTTP/1.0 203 Non-Authoritative", {{"Content-Type", "text/html"}},
@@ -50,11 +49,7 @@ TEST_F(FetchTest, PageIsKeptAsReceivedAtTheEndOfARedirectChain) {
   EXPECT_EQ(server_.Requests().back().Bytes, SentRequest("/f.htm", server_.HostPort()));
 }
 
-// Statuses without a page are asked again until the attempts run out, unless the fetch accepts
-// them; a redirect loop ends after ten; a redirect without a Location fails and keeps the answer.
-// No data in time is asked again with a longer wait (5 s, then 10 s; here 250 and 500 ms): an
-// answer 300 ms late is lost the first time and taken the second. An image is fetched only when
-// images are accepted; the refused answer's header, arriving a few bytes at a time, is read whole.
+// Each wait for first data is longer (here 250, then 500 ms): a 300 ms late answer is taken second.
 TEST_F(FetchTest, EachAnswerDecidesTheOutcomeAndTheNumberOfRequests) {
   struct Row {
     const char* name;
@@ -140,9 +135,7 @@ TEST_F(FetchTest, ExternalLinksAreRefusedWhenForbidden) {
   EXPECT_EQ(server_.RequestCount(), 1u);
 }
 
-// The first 401 costs no attempt: the address is asked again with the entry's credentials or,
-// when it has none at all, the settings' defaults. The fragment is never sent, except to a proxy
-// without credentials; a proxy is sent the full address and the server's Host.
+// The first 401 costs no attempt; the settings' defaults stand in only for no credentials at all.
 TEST_F(FetchTest, UnauthorisedIsAskedAgainWithCredentials) {
   const std::tuple<const char*, const char*, const char*> rows[] = {
       {"ann", "secret", "YW5uOnNlY3JldA=="},
@@ -176,8 +169,7 @@ TEST_F(FetchTest, UnauthorisedIsAskedAgainWithCredentials) {
                       SentRequest(target, "www.example.com:8080", "OnNlY3JldA==")));
 }
 
-// Only to the host and port they belong to (by default the first address's): neither to the server
-// a redirect leads to nor to another server's picture, where a 401 stays the answer.
+// By default they belong to the first address's host and port.
 TEST_F(FetchTest, CredentialsStayWithTheirOwnServer) {
   LoopbackServer other;
   options_.UserName = "ann";
@@ -215,8 +207,6 @@ TEST_F(FetchTest, OtherSchemesAreExplainedNotFetched) {
   EXPECT_EQ(server_.RequestCount(), 2u);
 }
 
-// A Stop before the fetch sends nothing; a Skip while waiting for data ends the fetch, which does
-// not ask again; a Stop while the server holds the TLS handshake ends it at once.
 TEST_F(StretchedFetchTest, StopOrSkipEndsTheFetchWithTheSkippedPage) {
   RequestStop();
   EXPECT_EQ(Fetch(server_.Address("/a.htm")).Stream.Bytes(),
@@ -356,9 +346,7 @@ TEST_F(SecureFetchTest, RedirectsLeadFromPlainToSecureAndBack) {
   EXPECT_EQ(secure_.Requests()[1].Bytes, SentRequest("/y.htm", secure_.HostPort()));
 }
 
-// Through a proxy the server is reached by CONNECT, and the request inside the tunnel has the
-// direct form. A proxy that refuses the tunnel has its answer classified like any other (a 407
-// is kept once the attempts are used up); the https port is 443 when the address names none.
+// A proxy that refuses the tunnel has its answer classified like any other.
 TEST_F(SecureFetchTest, AProxyIsAskedToConnectToTheServer) {
   settings_.ProxyServer = "127.0.0.1";
   settings_.ProxyPort = secure_.Port();

@@ -12,8 +12,7 @@ namespace {
 
 constexpr std::string_view kD = "http://www.example.com/a.htm";
 
-// generated_pages.txt holds each page as the user sees it, in this order, one a line: a name,
-// the status code and the HTML, parted by tabs.
+// generated_pages.txt: in this order, one a line, a name, the status code and the HTML, tab-parted.
 TEST(GeneratedPagesTest, PagesAreByteExact) {
   using enum StatusPage;
   const std::string file = "file:///home/ann/a.htm";

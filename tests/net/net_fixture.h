@@ -45,8 +45,7 @@ inline std::string SentRequest(std::string_view target, std::string_view host,
          std::string(basic) + "\r\n\r\n";
 }
 
-// Time-outs are scaled by kThousandths/1000 (by default 5 s of waiting for data becomes 250 ms);
-// the factor is set before the server thread starts. Fetch() leaves the page's address in address_.
+// Time-outs scaled by kThousandths/1000, set before the server thread starts.
 template <int kThousandths = 50>
 class NetTest : public ::testing::Test {
  protected:

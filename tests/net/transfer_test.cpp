@@ -47,8 +47,6 @@ TEST_F(PlainTransferTest, AnswerIsReceivedWholeAndTerminated) {
   EXPECT_TRUE(std::is_sorted(sink_.Progress.begin(), sink_.Progress.end()));
 }
 
-// Without a length the bar steps 0, 25, 50, 75, 100 and over again, once per piece after the
-// first; the report before the transfer starts is 0 as well.
 TEST_F(PlainTransferTest, ProgressStepsByQuartersWithoutContentLength) {
   Answer answer = MakeAnswer("HTTP/1.0 200 OK", {}, std::string(60, 'x'));
   answer.DripSize = 10;
@@ -77,9 +75,7 @@ TEST_F(PlainTransferTest, AnAnswerCanEndAtItsDeclaredLength) {
   }
 }
 
-// A host not found gives the unable-to-connect page and false. No data in time, an answer cut or
-// closed short of its announced body or beyond the limit, or a refused connection give the busy
-// page and true: an answer for the caller to classify.
+// The busy page comes with true: an answer for the caller to classify.
 TEST_F(ShortWaitTransferTest, FailedExchangeGivesAnInaccessiblePage) {
   Answer closed = PageAnswer(std::string(100, 'x'));
   closed.Bytes.resize(closed.Bytes.size() - 50);

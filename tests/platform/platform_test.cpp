@@ -70,8 +70,6 @@ TEST(TimeScaleTest, OnlyPositiveNumbersScaleAndWaitsRoundUp) {
   }
 }
 
-// New files follow the umask; a replaced file keeps its mode, and a symbolic link stays while
-// its target is replaced.
 TEST(AtomicFileTest, ModesAndLinksSurviveAReplacement) {
   TempFolder folder;
   const mode_t previous = umask(022);
@@ -88,8 +86,7 @@ TEST(AtomicFileTest, ModesAndLinksSurviveAReplacement) {
   EXPECT_EQ(ModeOf(folder / "brief.brf"), std::filesystem::perms{0640});
 }
 
-// The started shell writes its arguments, its session and its process id into a named pipe;
-// opening the pipe for reading waits until it has, so the test needs no timing.
+// Reading the named pipe waits until the shell has written its report.
 TEST(ProgramStartTest, ArgumentsArriveUnchangedAndTheChildRunsInItsOwnSession) {
   TempFolder folder;
   const std::filesystem::path fifo = folder / "report";
@@ -133,8 +130,7 @@ TEST(SettingsFileTest, TextFormIsExactEveryByteSurvivesAndHandEditsAreRead) {
                           {"", {{"root", "yes"}}}}));
 }
 
-// The file is private (it may hold a password), made with its folders, and keeps what another
-// program wrote meanwhile; a failed write keeps what was there.
+// The file is private: it may hold a password.
 TEST(SettingsStoreTest, WritesAPrivateFileAndKeepsOtherWriters) {
   TempFolder folder;
   const auto file = folder / "deep" / "er" / "registry.ini";
@@ -191,10 +187,7 @@ TEST(ResolveHostTest, DottedAddressesConvertAndBadHostsAreUnknown) {
   }
 }
 
-// Cancelled at once, where each would wait out its hour: a connect into a full backlog, a wait,
-// a receive and a send on a silent peer; and a cancellation stays pending until both flags are
-// cleared. Then a request far larger than the socket buffers goes out whole in partial sends, and
-// the answer is received until the peer closes.
+// Each cancelled step would otherwise wait out its hour; the request outgrows the buffers.
 TEST(TcpSocketTest, BlockingStepsEndWhenCancelledAndOtherwiseCarryEverything) {
   const auto pending = [] {
     pollfd descriptor{CancellationFd(), POLLIN, 0};
