@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <atomic>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,20 +14,10 @@
 #include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 
-// Browser control against a loopback remote-debugging endpoint and a shell script that stands in
-// for the browser program and writes down the arguments it was started with.
-
 namespace gl::test {
 namespace {
 
 using Texts = std::vector<std::string>;
-
-// Kept open after the answer, as a browser's endpoint does.
-Answer EndpointAnswer(std::string_view body) {
-  Answer answer = PageAnswer(body, "application/json; charset=UTF-8");
-  answer.HoldOpen = true;
-  return answer;
-}
 
 class RecordingBrowserHost : public BrowserHost {
  public:
@@ -39,14 +28,13 @@ class RecordingBrowserHost : public BrowserHost {
   Texts Shown;
 };
 
+// The browser program writes its arguments into a named pipe; reading it waits until it has.
 class BrowseToTest : public ::testing::Test {
  protected:
   BrowseToTest() {
     settings_.BrowserPath = (folder_ / "browser.sh").string();
     settings_.BrowserService = "browser";
     settings_.BrowserDebuggingPort = endpoint_.Port();
-    // The browser program writes its arguments, each in brackets, into a named pipe; reading
-    // the pipe waits until it has.
     EXPECT_EQ(mkfifo(fifo_.c_str(), 0600), 0);
     WriteFileBytes(
         settings_.BrowserPath,
@@ -57,33 +45,26 @@ class BrowseToTest : public ::testing::Test {
   ScopedTimeScale timeScale_{"0.01"};
   TempFolder folder_;
   std::filesystem::path fifo_ = folder_ / "report";
-  // Once a page is opened it is listed, though not first: activating must find it by its id.
-  std::atomic<bool> opened_{false};
-  LoopbackServer endpoint_{[this](const test::Request& request) {
-    const std::string target = request.Target();
-    if (target.starts_with("/json/new?")) {
-      opened_ = true;
-      return EndpointAnswer(R"({"id": "NEW"})");
-    }
-    if (target.starts_with("/json/activate/")) return EndpointAnswer("Target activated");
-    if (opened_) return EndpointAnswer(R"([{"id": "P1"}, {"id": "NEW"}])");
-    return EndpointAnswer(R"([{"type": "page", "url": "http://no.id/"}, "not a target",
-        {"id": "W", "type": "service_worker", "url": "http://w.test/sw.js", "title": "sw"},
-        {"id": "P1", "type": "page", "url": "http://a.test/n.htm", "title": "Netscape - [News]"},
-        {"id": "P2", "type": "page", "url": "http://b.test/", "title": 7}])");
-  }};
+  LoopbackServer endpoint_;
   Settings settings_;
   RecordingBrowserHost host_;
 };
 
-// The current page is the most recently used one; an address is opened as a new page, which is
-// then found by its id and activated.
-TEST_F(BrowseToTest, ARunningBrowserOpensTheAddressAndShowsThatPage) {
+TEST_F(BrowseToTest, ARunningBrowserShowsTheAddressElseTheProgramIsStartedWithIt) {
+  const char* list = R"([{"type": "page", "url": "http://no.id/"}, "not a target",
+      {"id": "W", "type": "service_worker", "url": "http://w.test/sw.js", "title": "sw"},
+      {"id": "P1", "type": "page", "url": "http://a.test/n.htm", "title": "Netscape - [News]"},
+      {"id": "P2", "type": "page", "url": "http://b.test/", "title": 7}])";
+  // An opened page is listed, though not first; connections stay open, as a browser's do.
+  for (const char* body :
+       {list, list, R"({"id": "NEW"})", R"([{"id": "P1"}, {"id": "NEW"}])", "Target activated"}) {
+    Answer answer = PageAnswer(body, "application/json; charset=UTF-8");
+    answer.HoldOpen = true;
+    endpoint_.Enqueue(answer);
+  }
   const std::optional<BrowserPage> page = CurrentBrowserPage(settings_);
   ASSERT_TRUE(page);
-  EXPECT_EQ(page->Address, "http://a.test/n.htm");
-  EXPECT_EQ(page->Title, "News");  // the title rule for "Netscape - [...]"
-
+  EXPECT_EQ(std::tie(page->Address, page->Title), std::tie("http://a.test/n.htm", "News"));
   const std::string address = "file:///home/ann/a b/Brief0.htm#top";
   EXPECT_EQ(BrowseTo(address, settings_, host_).Outcome, BrowseOutcome::SentToBrowser);
   Texts requests;
@@ -95,19 +76,16 @@ TEST_F(BrowseToTest, ARunningBrowserOpensTheAddressAndShowsThatPage) {
                              "PUT /json/new?file:///home/ann/a%20b/Brief0.htm%23top" + end,
                              "GET /json/list" + end, "GET /json/activate/NEW" + end}));
   EXPECT_EQ(host_.Shown, (Texts{" Loading \"" + address + "\"", " Gleaner-Light"}));
-}
 
-// Without an endpoint, or with an address too long for the item (never cut), the program gets the
-// address as its one argument, unsplit by any shell. Without a browser only the message shows.
-TEST_F(BrowseToTest, OtherwiseTheProgramIsStartedWithTheAddressAlone) {
+  const std::size_t asked = endpoint_.RequestCount();
   for (const bool tooLong : {false, true}) {
     SCOPED_TRACE(tooLong);
-    const std::string address = tooLong ? "http://a.test/" + std::string(5000, 'x')
-                                        : R"(file:///tmp/a b/"x";touch ran.htm)";
+    const std::string other = tooLong ? "http://a.test/" + std::string(5000, 'x')
+                                      : R"(file:///tmp/a b/"x";touch ran.htm)";
     settings_.BrowserDebuggingPort = tooLong ? endpoint_.Port() : ClosedLoopbackPort();
-    const BrowseResult result = BrowseTo(address, settings_, host_);
+    const BrowseResult result = BrowseTo(other, settings_, host_);
     ASSERT_EQ(result.Outcome, BrowseOutcome::ProgramStarted) << result.Message;
-    EXPECT_EQ(ReadFileBytes(fifo_), "[" + address + "]");
+    EXPECT_EQ(ReadFileBytes(fifo_), "[" + other + "]");
     EXPECT_EQ(host_.Shown.back(), " Gleaner-Light");
   }
   for (std::string Settings::*unset : {&Settings::BrowserPath, &Settings::BrowserService}) {
@@ -118,11 +96,11 @@ TEST_F(BrowseToTest, OtherwiseTheProgramIsStartedWithTheAddressAlone) {
     EXPECT_EQ(host.Shown, Texts{"Browser Not Set: Please set the Browser in the Preferences "
                                 "dialog box (under the Edit menu)."});
   }
-  EXPECT_EQ(endpoint_.RequestCount(), 0u);
+  EXPECT_EQ(endpoint_.RequestCount(), asked);
 }
 
-// Each row: the answer, and the address and title read from it ("-" when none is).
-TEST(ParseWindowInfoTest, AddressAndTitleByTheQuotedAndUnquotedRules) {
+// The open item holds the address, its quotes, the suffix and a terminator in 5000 bytes.
+TEST(BrowserItemsTest, AnswersAndItemsFollowTheirRules) {
   // Only 4999 bytes count: after a 4997-byte address the closing quote is the last of them.
   const std::string a4996(4996, 'a');
   const std::pair<std::string, std::string> rows[] = {
@@ -136,8 +114,7 @@ TEST(ParseWindowInfoTest, AddressAndTitleByTheQuotedAndUnquotedRules) {
       {R"("http://a.test/x")", "-"},
       {"http://a.test/x", "-"},
       {"\"" + a4996 + "\",\"T\"", a4996 + "|"},
-      {"\"" + a4996 + "a\",\"T\"", "-"},
-  };
+      {"\"" + a4996 + "a\",\"T\"", "-"}};
   for (const auto& [answer, expected] : rows) {
     const std::optional<BrowserPage> page = ParseWindowInfo(answer);
     EXPECT_EQ(page ? page->Address + "|" + page->Title : "-", expected) << answer.substr(0, 60);
@@ -146,10 +123,7 @@ TEST(ParseWindowInfoTest, AddressAndTitleByTheQuotedAndUnquotedRules) {
   const std::optional<BrowserPage> back = ParseWindowInfo(WindowInfoAnswer(page));
   ASSERT_TRUE(back);
   EXPECT_EQ(std::tie(back->Address, back->Title), std::tie(page.Address, page.Title));
-}
 
-// The item holds the address, its quotes, the suffix and a terminator in 5000 bytes.
-TEST(OpenURLItemTest, FitsTheItemBufferOrIsNotMade) {
   const std::string fits(4987, 'a');
   EXPECT_EQ(OpenURLItem(fits), "\"" + fits + "\",,-1,0,,,,");
   EXPECT_EQ(OpenURLItem(fits + "a"), std::nullopt);
@@ -158,10 +132,6 @@ TEST(OpenURLItemTest, FitsTheItemBufferOrIsNotMade) {
   EXPECT_EQ(AddressOfOpenURLItem(*OpenURLItem(address)), address);
   EXPECT_EQ(AddressOfOpenURLItem("http://a.test/,,-1,0"), std::nullopt);
   EXPECT_EQ(AddressOfOpenURLItem("\"http://a.test/"), std::nullopt);
-}
-
-// Pages without a text id, and entries that are not objects, are passed over (see BrowseToTest).
-TEST(EndpointPagesTest, OnlyAListOfTargetsIsAPageList) {
   for (const char* body : {"", "[", R"({"id": "P1"})", "Target activated"})
     EXPECT_FALSE(ParsePageList(body)) << body;
   EXPECT_FALSE(ParsePage(R"({"id": 5})"));

@@ -34,7 +34,7 @@ TEST(FindHeaderEndTest, TakesWhicheverEmptyLineComesFirstAlsoOverChunks) {
   }
 }
 
-TEST(FindHeaderFieldTest, MatchesWholeFieldNamesInAnyCase) {
+TEST(FindHeaderFieldTest, MatchesWholeFieldNamesInAnyCaseAndLocationOnlyInTheHeader) {
   const std::string_view header =
       "HTTP/1.0 200 location: status-line\r\n"
       "Content-Location: /wrong\r\n"
@@ -48,16 +48,13 @@ TEST(FindHeaderFieldTest, MatchesWholeFieldNamesInAnyCase) {
   EXPECT_EQ(FindHeaderField(header, "missing"), std::nullopt);
   EXPECT_EQ(FindHeaderField("Location: /first-line-only", "location"), std::nullopt);
   EXPECT_EQ(FindHeaderField("HTTP/1.0 302\nLocation:/bare-lf", "location"), "/bare-lf");
-}
-
-TEST(FindLocationTest, LooksOnlyInTheHeaderBlock) {
+  // A Location is looked for only in the header block.
   EXPECT_EQ(FindLocation("HTTP/1.0 302\r\nLocation: /a\r\n\r\nbody"), "/a");
   EXPECT_EQ(FindLocation("HTTP/1.0 302\r\nServer: x\r\n\r\nLocation: /body"), std::nullopt);
   EXPECT_EQ(FindLocation("HTTP/1.0 302\r\nLocation: /unterminated"), "/unterminated");
 }
 
-// A length is at least 1 (the progress divides by it) and saturates instead of overflowing; the
-// body length is the declared number as it is.
+// A length is at least 1 (the progress divides by it) and saturates instead of overflowing.
 TEST(AnalyseHeaderTest, ReadsLengthAndType) {
   constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
   using Length = std::optional<std::int64_t>;
@@ -80,13 +77,11 @@ TEST(AnalyseHeaderTest, ReadsLengthAndType) {
 
 TEST(JudgeContentTypeTest, TextAlwaysImagesWithEitherChoiceOthersWithOtherFiles) {
   using enum ContentDecision;
-  // {type, images, other files, decision}
   const std::tuple<const char*, bool, bool, ContentDecision> rows[] = {
       {"text/plain", false, false, Text},       {"image/gif", true, false, NonText},
       {"image/gif", false, true, NonText},      {"image/gif", false, false, Reject},
       {"application/zip", true, false, Reject}, {"application/zip", false, true, NonText},
-      {"multipart/mixed", true, true, Reject},
-  };
+      {"multipart/mixed", true, true, Reject}};
   for (const auto& [type, images, otherFiles, decision] : rows) {
     SCOPED_TRACE(::testing::Message() << type << images << otherFiles);
     EXPECT_EQ(JudgeContentType(type, images, otherFiles), decision);
@@ -100,15 +95,13 @@ TEST(FindStatusCodeTest, ReadsThreeDigitsAfterTheVersion) {
       {"junk before HTTP/1.0\t \r\n302 Moved", 302},
       {"HTTP/1.0 2x0", 404},
       {"HTTP/1.0", 404},
-      {"no status line here", std::nullopt},
-  };
+      {"no status line here", std::nullopt}};
   for (const auto& [answer, code] : rows) {
     SCOPED_TRACE(answer);
     EXPECT_EQ(FindStatusCode(answer), code);
   }
 }
 
-// The request texts themselves are pinned over loopback by the fetch tests.
 TEST(RequestTextTest, BlanksAndControlBytesCannotAddHeaderLines) {
   EXPECT_EQ(PlainRequestText("host\r\nX: 1/a b\r\nX-Evil: 1\t\x7f.htm", Proxy{}),
             "GET /a%20b%0D%0AX-Evil:%201%09%7F.htm HTTP/1.0\r\nUser-Agent: Gleaner-Light 1.0\r\n"
@@ -126,8 +119,7 @@ TEST(EncodeBase64Test, MatchesTheStandardAlphabetAndPadding) {
       {"fooba", "Zm9vYmE="},
       {"foobar", "Zm9vYmFy"},
       {std::string("\xff\xfe\x00\x3e\x3f", 5), "//4APj8="},
-      {std::string(300, '\xff'), std::string(400, '/')},
-  };
+      {std::string(300, '\xff'), std::string(400, '/')}};
   for (const auto& [in, out] : rows) {
     SCOPED_TRACE(in.substr(0, 8));
     EXPECT_EQ(EncodeBase64(in), out);

@@ -9,16 +9,15 @@
 #include "net/fetch.h"
 #include "net/progress_sink.h"
 #include "platform/cancellation.h"
+#include "support/loopback_server.h"
 #include "support/scoped_environment.h"
 
 namespace gl::test {
 
-// Records every report in order.
 class RecordingSink : public ProgressSink {
  public:
   void SetStatusText(const std::string& text) override { Statuses.push_back(text); }
   void SetProgress(int percent) override { Progress.push_back(percent); }
-
   std::vector<std::string> Statuses;
   std::vector<int> Progress;
 };
@@ -46,23 +45,21 @@ inline std::string SentRequest(std::string_view target, std::string_view host,
          std::string(basic) + "\r\n\r\n";
 }
 
-// Network tests run with time-outs shrunk (by default 5 s of waiting for data becomes 250 ms)
-// and leave no Stop or Skip behind. The factor is set before any member starts a server thread.
-// Fetch() leaves in `address_` where the page was found.
+// Time-outs scaled by kThousandths/1000, set before the server thread starts.
+template <int kThousandths = 50>
 class NetTest : public ::testing::Test {
  protected:
-  explicit NetTest(const char* timeScale = "0.05") : timeScale_(timeScale) {}
   void TearDown() override {
     ClearStop();
     ClearSkip();
   }
-
   FetchResult Fetch(std::string address) {
     address_ = std::move(address);
     return FetchPage(address_, options_, settings_, sink_);
   }
 
-  ScopedTimeScale timeScale_;
+  ScopedTimeScale timeScale_{std::to_string(kThousandths / 1000.0).c_str()};
+  LoopbackServer server_;
   RecordingSink sink_;
   FetchOptions options_;
   Settings settings_;

@@ -8,7 +8,6 @@
 
 #include "net/generated_pages.h"
 #include "net/net_fixture.h"
-#include "support/loopback_server.h"
 
 namespace gl::test {
 namespace {
@@ -16,27 +15,25 @@ namespace {
 constexpr std::string_view kDisplay = "http://example.test/page.htm";
 constexpr std::string_view kRequest = "GET /page.htm HTTP/1.0\r\nHost: example.test\r\n\r\n";
 
-class TransferTest : public NetTest {
+template <int kThousandths = 50>
+class TransferTest : public NetTest<kThousandths> {
  protected:
-  explicit TransferTest(const char* timeScale = "0.05") : NetTest(timeScale) {}
-
-  bool Transfer(std::string_view endpoint, std::string_view request = kRequest) {
-    return TransferRequest(endpoint, request, options_, stream_, sink_, nonText_);
+  bool Transfer(std::string_view endpoint) {
+    return TransferRequest(endpoint, kRequest, transfer_, stream_, this->sink_, nonText_);
   }
-
-  LoopbackServer server_;
-  TransferOptions options_{kDisplay};
+  TransferOptions transfer_{kDisplay};
   MemoryStream stream_;
   bool nonText_ = true;
 };
+using PlainTransferTest = TransferTest<>;
+using ShortWaitTransferTest = TransferTest<2>;
+using StretchedTransferTest = TransferTest<100000>;  // a wait that ignored a Stop would hang
 
 // The body spans several receives.
-TEST_F(TransferTest, AnswerIsReceivedWholeAndTerminated) {
+TEST_F(PlainTransferTest, AnswerIsReceivedWholeAndTerminated) {
   const std::string body(25000, 'b');
   server_.Enqueue(PageAnswer(body));
-
   EXPECT_TRUE(Transfer(server_.HostPort()));
-
   EXPECT_EQ(stream_.Bytes(), WithZero(PageAnswer(body).Bytes));
   EXPECT_EQ(stream_.Position(), 0u);
   EXPECT_FALSE(nonText_);
@@ -50,16 +47,12 @@ TEST_F(TransferTest, AnswerIsReceivedWholeAndTerminated) {
   EXPECT_TRUE(std::is_sorted(sink_.Progress.begin(), sink_.Progress.end()));
 }
 
-// Without a length the bar steps 0, 25, 50, 75, 100 and over again, once per piece after the
-// first; the report before the transfer starts is 0 as well.
-TEST_F(TransferTest, ProgressStepsByQuartersWithoutContentLength) {
+TEST_F(PlainTransferTest, ProgressStepsByQuartersWithoutContentLength) {
   Answer answer = MakeAnswer("HTTP/1.0 200 OK", {}, std::string(60, 'x'));
   answer.DripSize = 10;
   answer.DripPause = std::chrono::milliseconds(400);
   server_.Enqueue(answer);
-
   EXPECT_TRUE(Transfer(server_.HostPort()));
-
   EXPECT_EQ(stream_.Bytes(), WithZero(answer.Bytes));
   ASSERT_GE(sink_.Progress.size(), 2u);
   for (std::size_t i = 1; i < sink_.Progress.size(); ++i)
@@ -67,9 +60,9 @@ TEST_F(TransferTest, ProgressStepsByQuartersWithoutContentLength) {
 }
 
 // In one piece or split over receives, with the server keeping the connection open.
-TEST_F(TransferTest, AnAnswerCanEndAtItsDeclaredLength) {
-  options_.EndAtDeclaredLength = true;
-  options_.AcceptOtherFiles = true;
+TEST_F(PlainTransferTest, AnAnswerCanEndAtItsDeclaredLength) {
+  transfer_.EndAtDeclaredLength = true;
+  transfer_.AcceptOtherFiles = true;
   for (const std::size_t drip : {std::size_t{0}, std::size_t{7}}) {
     SCOPED_TRACE(drip);
     Answer answer = PageAnswer(R"([ {"id": "A"} ])", "application/json");
@@ -82,21 +75,13 @@ TEST_F(TransferTest, AnAnswerCanEndAtItsDeclaredLength) {
   }
 }
 
-class ShortWaitTransferTest : public TransferTest {
- protected:
-  ShortWaitTransferTest() : TransferTest("0.002") {}
-};
-
-// A host not found gives the unable-to-connect page and false. No data in time, an answer cut or
-// closed short of its announced body or beyond the limit, or a refused connection give the busy
-// page and true: an answer for the caller to classify.
+// The busy page comes with true: an answer for the caller to classify.
 TEST_F(ShortWaitTransferTest, FailedExchangeGivesAnInaccessiblePage) {
   Answer closed = PageAnswer(std::string(100, 'x'));
   closed.Bytes.resize(closed.Bytes.size() - 50);
   Answer cut = closed;
   cut.HoldOpen = true;
   const std::string server = server_.HostPort();
-  const std::string refused = "127.0.0.1:" + std::to_string(ClosedLoopbackPort());
   const struct {
     const char* name;
     std::string endpoint;
@@ -108,8 +93,8 @@ TEST_F(ShortWaitTransferTest, FailedExchangeGivesAnInaccessiblePage) {
               {"cut", server, cut},
               {"closed short", server, closed},
               {"too long", server, PageAnswer(std::string(200000, 'x'))},
-              {"refused", refused, {}}};
-  options_.AnswerLimit = 100000;
+              {"refused", "127.0.0.1:" + std::to_string(ClosedLoopbackPort()), {}}};
+  transfer_.AnswerLimit = 100000;
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     if (row.answer) server_.Enqueue(*row.answer);
@@ -120,28 +105,13 @@ TEST_F(ShortWaitTransferTest, FailedExchangeGivesAnInaccessiblePage) {
   }
 }
 
-// Stops once the first piece has been reported while the server holds the rest back. Waits are
-// stretched a hundredfold: a receive that ignored the Stop would hang past the test's time limit.
-class StopOnFirstPiece : public RecordingSink {
- public:
-  void SetProgress(int) override {
-    if (Statuses.size() == 3) RequestStop();
-  }
-};
-
-TEST(StopTransferTest, StopDuringReceiveEndsWithTheSkippedPage) {
-  const ScopedTimeScale stretched("100");
-  LoopbackServer server;
-  Answer answer = MakeAnswer("HTTP/1.0 200 OK", {{"Content-Length", "1000"}}, "first part");
-  answer.HoldOpen = true;
-  server.Enqueue(answer);
-  MemoryStream stream;
-  StopOnFirstPiece sink;
-  bool nonText = false;
-
-  EXPECT_FALSE(TransferRequest(server.HostPort(), kRequest, {kDisplay}, stream, sink, nonText));
-  EXPECT_EQ(stream.Bytes(), Page(WriteSkippedPage, kDisplay));
-  ClearStop();
+TEST_F(StretchedTransferTest, StopDuringTheExchangeEndsWithTheSkippedPage) {
+  LoopbackServer server([](const Request&) {
+    RequestStop();
+    return SilentAnswer();
+  });
+  EXPECT_FALSE(Transfer(server.HostPort()));
+  EXPECT_EQ(stream_.Bytes(), Page(WriteSkippedPage, kDisplay));
 }
 
 TEST(SplitEndpointTest, PortDefaultsTo80) {
@@ -153,8 +123,7 @@ TEST(SplitEndpointTest, PortDefaultsTo80) {
       {"host:99999", "host", 80},
       {"host:81/path:82", "host", 81},
       {"host/path:82", "host", 80},
-      {"", "", 80},
-  };
+      {"", "", 80}};
   for (const auto& [endpoint, host, port] : rows) {
     SCOPED_TRACE(endpoint);
     EXPECT_EQ(SplitEndpoint(endpoint).Host, host);

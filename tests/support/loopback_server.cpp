@@ -27,10 +27,6 @@ constexpr std::size_t kMaxRequestBytes = std::size_t{16} << 20;  // the client n
 constexpr int kTlsHandshakeRecord = 0x16;                        // a TLS connection's first byte
 constexpr std::string_view kTunnelOpen = "HTTP/1.0 200 Connection established\r\n\r\n";
 
-std::string ReasonFor(int code) {
-  return code == 200 ? "OK" : code / 100 == 3 ? "Moved" : "Status";
-}
-
 // Waits until `fd` (none: -1) shows `events` or `timeout` passes; false once `stopFd` is readable.
 bool WaitFor(int stopFd, int fd, short events, std::chrono::milliseconds timeout) {
   pollfd watched[2] = {{stopFd, POLLIN, 0}, {fd, events, 0}};
@@ -140,14 +136,16 @@ namespace {
 
 bool ReadRequest(ServerLink& link, Request& request) {
   char block[4096];
-  while (request.Bytes.find("\r\n\r\n") == std::string::npos &&
-         request.Bytes.find("\n\n") == std::string::npos &&
-         request.Bytes.size() < kMaxRequestBytes) {
+  for (std::size_t from = 0;; from = std::max<std::size_t>(request.Bytes.size(), 3) - 3) {
     const ssize_t received = link.Receive(block, sizeof block);
     if (received <= 0) return !request.Bytes.empty();
     request.Bytes.append(block, static_cast<std::size_t>(received));
+    if (request.Bytes.find("\r\n\r\n", from) != std::string::npos ||
+        request.Bytes.find("\n\n", from) != std::string::npos ||
+        request.Bytes.size() >= kMaxRequestBytes) {
+      return true;
+    }
   }
-  return true;
 }
 
 bool SendAnswer(ServerLink& link, const Answer& answer) {
@@ -235,13 +233,13 @@ Answer PageAnswer(std::string_view body, std::string_view contentType) {
 }
 
 Answer RedirectAnswer(int code, std::string_view location) {
-  return MakeAnswer("HTTP/1.0 " + std::to_string(code) + " " + ReasonFor(code),
+  return MakeAnswer("HTTP/1.0 " + std::to_string(code) + " Moved",
                     {{"Location", std::string(location)}}, "");
 }
 
 Answer StatusAnswer(int code) {
-  return MakeAnswer("HTTP/1.0 " + std::to_string(code) + " " + ReasonFor(code),
-                    {{"Content-Type", "text/html"}}, "<html>status</html>");
+  return MakeAnswer("HTTP/1.0 " + std::to_string(code) + " Status", {{"Content-Type", "text/html"}},
+                    "<html>status</html>");
 }
 
 LoopbackServer::LoopbackServer(Handler handler, const ServerIdentity* tls)
@@ -273,33 +271,12 @@ std::string LoopbackServer::Address(std::string_view path) const {
 }
 
 void LoopbackServer::Enqueue(Answer answer) {
-  const std::lock_guard lock(mutex_);
-  queue_.push_back(std::move(answer));
-}
-
-std::vector<Request> LoopbackServer::Requests() const {
-  const std::lock_guard lock(mutex_);
-  return requests_;
-}
-
-std::size_t LoopbackServer::RequestCount() const {
-  const std::lock_guard lock(mutex_);
-  return requests_.size();
-}
-
-std::size_t LoopbackServer::OpenConnections() const {
-  const std::lock_guard lock(mutex_);
-  return openConnections_;
-}
-
-std::size_t LoopbackServer::PeakConnections() const {
-  const std::lock_guard lock(mutex_);
-  return peakConnections_;
+  Locked([&] { queue_.push_back(std::move(answer)); });
 }
 
 void LoopbackServer::ServeInParallel() {
   const std::lock_guard lock(mutex_);
-  while (workers_.size() < kParallelConnections)
+  while (workers_.size() < 32)
     workers_.emplace_back([this] { ServeQueued(); });
 }
 
@@ -349,24 +326,19 @@ void LoopbackServer::ServeConnection(ServerLink& link) {
   Request request;
   if (tls_ && link.PeekByte() != kTlsHandshakeRecord) {  // a proxy's CONNECT
     if (!ReadRequest(link, request)) return;
-    Record(request);
+    Locked([&] { requests_.push_back(request); });
     if (!link.SendAll(kTunnelOpen)) return;
     request = {};
   }
   if (tls_ && !link.AcceptTls(tls_.get())) return;
   if (!ReadRequest(link, request)) return;
-  Record(request);
+  Locked([&] { requests_.push_back(request); });
   const Answer answer = NextAnswer(request);
   char block[4096];
   if (SendAnswer(link, answer) && answer.HoldOpen) {
     while (link.Receive(block, sizeof block) > 0) {
     }
   }
-}
-
-void LoopbackServer::Record(const Request& request) {
-  const std::lock_guard lock(mutex_);
-  requests_.push_back(request);
 }
 
 Answer LoopbackServer::NextAnswer(const Request& request) {
@@ -378,7 +350,7 @@ Answer LoopbackServer::NextAnswer(const Request& request) {
       return answer;
     }
   }
-  return handler_ ? handler_(request) : CloseAnswer();
+  return handler_ ? handler_(request) : Answer{};
 }
 
 }  // namespace gl::test

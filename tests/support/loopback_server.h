@@ -16,11 +16,10 @@
 
 #include "support/test_authority.h"
 
-// A scriptable HTTP server on 127.0.0.1 for tests and benchmarks: one connection at a time on
-// its own thread (after ServeInParallel, several at once on threads of their own), every request
-// recorded. Answers come from a queue, else from a handler, else
-// the connection closes unanswered. Given an identity it serves HTTPS, and is its own proxy: a
-// "CONNECT" first is recorded and answered with "HTTP/1.0 200 Connection established".
+// A scriptable HTTP server on 127.0.0.1: one connection at a time on its own thread (after
+// ServeInParallel, several at once), every request recorded. Answers come from a queue, else from
+// a handler, else the connection closes unanswered. Given an identity it serves HTTPS, and is its
+// own proxy: a "CONNECT" first is recorded and answered "HTTP/1.0 200 Connection established".
 
 typedef struct ssl_ctx_st SSL_CTX;
 
@@ -39,8 +38,7 @@ class RawListener {
   int Fd() const { return fd_; }
   std::uint16_t Port() const { return port_; }
   std::string Endpoint() const { return "127.0.0.1:" + std::to_string(port_); }
-  // Blocks (unless `flags` holds SOCK_NONBLOCK); the caller closes the connection.
-  int Accept(int flags = 0) const;
+  int Accept(int flags = 0) const;  // the caller closes the connection
 
  private:
   int fd_ = -1;
@@ -53,24 +51,20 @@ std::uint16_t ClosedLoopbackPort();
 // One request, up to and including the empty line that ends it.
 struct Request {
   std::string Bytes;
-
-  std::string Target() const;  // "/a.htm" from "GET /a.htm HTTP/1.0"
-  // A header's value, its name in any letter case; empty when absent.
-  std::string Header(std::string_view name) const;
+  std::string Target() const;                       // "/a.htm" from "GET /a.htm HTTP/1.0"
+  std::string Header(std::string_view name) const;  // empty when absent
 };
 
-// Bytes sent as they are, then the connection closes. Pauses are scaled by
-// GLEANER_LIGHT_TIME_SCALE, as the client's time-outs are.
+// Bytes sent as they are, then the connection closes. Pauses are scaled as the client's time-outs.
 struct Answer {
   std::string Bytes;
   std::size_t DripSize = 0;  // above 0: pieces of this size, DripPause apart
   std::chrono::milliseconds DripPause{0};
-  // Before the first byte (the time to first byte); the wait ends when the client closes.
-  std::chrono::milliseconds Delay{0};
-  bool HoldOpen = false;  // after sending, wait until the client closes
+  std::chrono::milliseconds Delay{0};  // before the first byte, unless the client closes first
+  bool HoldOpen = false;               // after sending, wait until the client closes
 };
 
-// A complete answer: status line, headers in order, an empty line, the body.
+// Status line, headers in order, an empty line, the body.
 Answer MakeAnswer(std::string_view statusLine,
                   const std::vector<std::pair<std::string, std::string>>& headers,
                   std::string_view body);
@@ -80,10 +74,6 @@ Answer PageAnswer(std::string_view body, std::string_view contentType = "text/ht
 Answer RedirectAnswer(int code, std::string_view location);
 // "HTTP/1.0 <code> Status" with a short body.
 Answer StatusAnswer(int code);
-// No byte at all.
-inline Answer CloseAnswer() {
-  return {};
-}
 // Silent until the client gives up.
 inline Answer SilentAnswer() {
   Answer answer;
@@ -92,6 +82,12 @@ inline Answer SilentAnswer() {
 }
 
 class LoopbackServer {
+  template <typename Call>
+  auto Locked(Call call) const {
+    const std::lock_guard lock(mutex_);
+    return call();
+  }
+
  public:
   using Handler = std::function<Answer(const Request&)>;
 
@@ -103,27 +99,30 @@ class LoopbackServer {
 
   std::uint16_t Port() const { return listener_.Port(); }
   std::string HostPort() const { return listener_.Endpoint(); }  // "127.0.0.1:<port>"
-  // "http://127.0.0.1:<port>" + path ("https://" with an identity)
-  std::string Address(std::string_view path = "/") const;
+  std::string Address(std::string_view path = "/") const;        // "http(s)://" + HostPort + path
 
   void Enqueue(Answer answer);
-  std::vector<Request> Requests() const;
-  std::size_t RequestCount() const;
+  std::vector<Request> Requests() const {
+    return Locked([this] { return requests_; });
+  }
+  std::size_t RequestCount() const {
+    return Locked([this] { return requests_.size(); });
+  }
   // Connections accepted and not yet closed; the most there have been at once.
-  std::size_t OpenConnections() const;
-  std::size_t PeakConnections() const;
+  std::size_t OpenConnections() const {
+    return Locked([this] { return openConnections_; });
+  }
+  std::size_t PeakConnections() const {
+    return Locked([this] { return peakConnections_; });
+  }
 
-  // Serves up to kParallelConnections connections at once from now on.
-  void ServeInParallel();
-  static constexpr std::size_t kParallelConnections = 32;
+  void ServeInParallel();  // up to 32 connections at once from now on
 
  private:
   void Serve();
-  // A parallel server's worker: takes accepted connections until the server stops.
-  void ServeQueued();
+  void ServeQueued();  // a parallel worker's loop
   void ServeAccepted(int fd);
   void ServeConnection(ServerLink& link);
-  void Record(const Request& request);
   Answer NextAnswer(const Request& request);
 
   Handler handler_;

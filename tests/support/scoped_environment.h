@@ -10,8 +10,6 @@
 
 namespace gl::test {
 
-// Process state set for one test and put back afterwards.
-
 // Sets an environment variable (or removes it when `value` is none) for the object's lifetime.
 class ScopedEnvironment {
  public:
@@ -36,8 +34,8 @@ class ScopedEnvironment {
   std::optional<std::string> previous_;
 };
 
-// Sets GLEANER_LIGHT_TIME_SCALE for one test. Create it before any thread that waits (a loopback
-// server) starts, since the environment is not thread-safe.
+// Create it before any thread that waits (a loopback server) starts: the environment is not
+// thread-safe.
 struct ScopedTimeScale : ScopedEnvironment {
   explicit ScopedTimeScale(const char* factor)
       : ScopedEnvironment("GLEANER_LIGHT_TIME_SCALE", std::string(factor)) {}

@@ -11,8 +11,7 @@
 
 namespace gl::test {
 
-// A fresh folder under the system's temporary folder, removed with everything in it when the
-// object goes out of scope.
+// A fresh temporary folder, removed with everything in it when the object goes out of scope.
 class TempFolder {
  public:
   TempFolder() {
@@ -34,7 +33,6 @@ class TempFolder {
   std::filesystem::path path_;
 };
 
-// Whole-file helpers for tests: bytes in, bytes out, no conversion.
 inline std::string ReadFileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + path.string());

@@ -6,21 +6,19 @@
 #include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 
-// Throw-away certificates for TLS tests, made with OpenSSL when a test runs, so no key or
-// certificate is ever committed and none expires in the repository.
+// Throw-away certificates for TLS tests, made when a test runs: none is committed or expires.
 
 typedef struct x509_st X509;
 typedef struct evp_pkey_st EVP_PKEY;
 
 namespace gl::test {
 
-// What a TLS server presents: its certificate and private key, both PEM.
-struct ServerIdentity {
+struct ServerIdentity {  // PEM
   std::string CertificatePem;
   std::string KeyPem;
 };
 
-// A certificate authority of its own (a fresh key and name each time).
+// A fresh key and name each time.
 class TestAuthority {
  public:
   TestAuthority();
@@ -38,9 +36,8 @@ class TestAuthority {
   X509* certificate_ = nullptr;
 };
 
-// A test authority that the program trusts while the object lives: SSL_CERT_FILE names a file
-// that holds its certificate alone. Create it before any server thread starts, since the
-// environment is not thread-safe.
+// Trusted by the program while it lives, as the only authority in SSL_CERT_FILE. Create it before
+// any server thread starts: the environment is not thread-safe.
 class TrustedAuthority : public TestAuthority {
  public:
   TrustedAuthority();
