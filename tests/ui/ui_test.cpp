@@ -36,7 +36,6 @@
 #include "browser/help_pages.h"
 #include "core/brief_file.h"
 #include "core/settings_io.h"
-#include "core/texts.h"
 #include "generate/run_handle.h"
 #include "platform/file_address.h"
 #include "platform/program_directory.h"
@@ -44,7 +43,6 @@
 #include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 #include "ui/bookmarks_window.h"
-#include "ui/brief_file_dialogs.h"
 #include "ui/brief_setup_dialog.h"
 #include "ui/brief_window.h"
 #include "ui/entry_drag.h"
@@ -53,11 +51,9 @@
 #include "ui/main_frame.h"
 #include "ui/message_dialogs.h"
 #include "ui/preferences_dialog.h"
-#include "ui/print_canvas.h"
 #include "ui/progress_window.h"
 #include "ui/prompter.h"
 #include "ui/qt_text.h"
-#include "ui/run_thread.h"
 #include "ui/splash_screen.h"
 #include "ui/stamp_delegate.h"
 #include "ui/web_scroll_box.h"
@@ -76,7 +72,6 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-// Records every question and message by its title and answers questions as told.
 class RecordingPrompter : public Prompter {
  public:
   bool AskYesNo(std::string_view title, std::string_view) override {
@@ -89,7 +84,6 @@ class RecordingPrompter : public Prompter {
   std::vector<std::string> titles;
 };
 
-// The dialog's control of that object name; a missing one fails the test.
 template <class Control>
 Control& Find(QWidget& dialog, const char* name) {
   auto* control = dialog.findChild<Control*>(name);
@@ -97,7 +91,7 @@ Control& Find(QWidget& dialog, const char* name) {
   return *control;
 }
 
-// Replaces the field's text by typing, as a user does (an empty text by deleting).
+// Replaces the field's text by typing (an empty text by deleting).
 inline void Type(QWidget& dialog, const char* field, const char* text) {
   QLineEdit& edit = Find<QLineEdit>(dialog, field);
   edit.selectAll();
@@ -105,7 +99,6 @@ inline void Type(QWidget& dialog, const char* field, const char* text) {
   QTest::keyClicks(&edit, text);
 }
 
-// File dialogs that answer with the name the test gave, once, and record their titles.
 class ScriptedFileDialogs : public BriefFileDialogs {
  public:
   std::optional<std::filesystem::path> ChooseBriefToOpen(const std::filesystem::path&) override {
@@ -125,11 +118,8 @@ class ScriptedFileDialogs : public BriefFileDialogs {
   std::vector<QString> titles;
 };
 
-// A temporary folder that is also the settings home, with brief files written into it.
 class ShellTest : public ::testing::Test {
  protected:
-  // Writes a brief whose entries have these names (typed names), at these addresses (by default
-  // addresses of their own), to this depth.
   std::filesystem::path WriteBrief(const std::string& file, const std::vector<std::string>& names,
                                    const std::vector<std::string>& addresses = {}, int depth = 1) {
     TBriefDocument document;
@@ -151,7 +141,7 @@ class ShellTest : public ::testing::Test {
     return names;
   }
 
-  // The rows as shown, top to bottom (with `depth`, "name | depth"), each one row pitch apart.
+  // The rows as shown, top to bottom, each one row pitch apart.
   static std::vector<std::string> Shown(const TGleanerForm& form, bool depth = false) {
     std::vector<std::string> rows;
     for (int i = 0; i < form.WebList().Count(); ++i) {
@@ -163,8 +153,7 @@ class ShellTest : public ::testing::Test {
     return rows;
   }
 
-  // The main window after its start with `files` named on the command line. `browse`: the
-  // addresses shown in the browser are recorded instead of handed to one.
+  // `browse`: the addresses shown in the browser are recorded instead of handed to one.
   std::unique_ptr<TMDIFrame> StartFrame(const std::vector<std::filesystem::path>& files = {},
                                         bool browse = true,
                                         std::function<void(TGleanerForm&)> startRun = {}) {
@@ -222,8 +211,7 @@ TEST(EntrySetupDialog, TypedPasswordMustMatchItsConfirmation) {
   }
 }
 
-// Whether the entry was named, its address, the name typed (nullptr: left alone); the name shown
-// after Apply and whether it counts as typed.
+// Named before, address, name typed (nullptr: left alone); name after Apply, whether typed.
 TEST(EntrySetupDialog, ApplyTakesTheFieldsAndAnEmptyNameShowsTheAddress) {
   const std::tuple<bool, const char*, const char*, std::string, bool> rows[] = {
       {false, "www.a.com/", nullptr, "www.a.com/", false},
@@ -274,35 +262,26 @@ TEST(EntrySetupDialog, ASecureAddressIsWarnedAboutOnceWhileSecurePagesAreOff) {
   EXPECT_EQ(entry.URL, "https://www.example.net/");
 }
 
-TEST(EntrySetupDialog, UntouchedNamesKeepTheirBytes) {
-  TWebEntry entry = SampleEntry();
-  entry.URL = "www.example.com/caf\xe9/";
-  entry.Name = "Caf\xe9";
-  entry.NameSet = true;
-  entry.UserName = std::string(40000, 'u');
-  const TWebEntry before = entry;
-  RecordingPrompter prompter;
-  TWebProperties dialog(entry, true, prompter, nullptr);
-  dialog.OKButtonClick();
-  dialog.FinishEditing();
-  EXPECT_TRUE(entry.URL == before.URL && entry.Name == before.Name);
-  EXPECT_EQ(entry.UserName, before.UserName);
-}
-
-TEST(EntrySetupDialog, WhileGeneratingEveryFieldIsDisabledAndOkChangesNothing) {
-  TWebEntry entry = SampleEntry();
-  RecordingPrompter prompter;
-  TWebProperties dialog(entry, false, prompter, nullptr);
-  for (const char* name : {"Active", "EditName", "EditURL", "ImageToggle", "LoadBinaries",
-                           "DepthOfSearch", "LocalOnly", "UserName", "Password", "Confirm"})
-    EXPECT_FALSE(Find<QWidget>(dialog, name).isEnabled()) << name;
-  Find<QLineEdit>(dialog, "EditURL").setText("www.changed.com/");
-  dialog.OKButtonClick();
-  dialog.FinishEditing();
-  EXPECT_EQ(dialog.result(), QDialog::Accepted);
-  EXPECT_EQ(entry.URL, "www.example.com/");
-  EXPECT_EQ(entry.Name, "www.example.com/");
-  EXPECT_FALSE(entry.NameSet);
+TEST(EntrySetupDialog, OkKeepsUntouchedBytesAndWhileGeneratingChangesNothing) {
+  for (const bool editable : {true, false}) {
+    TWebEntry entry = SampleEntry();
+    entry.URL = "www.example.com/caf\xe9/";
+    SetTypedName(entry, "Caf\xe9");
+    entry.UserName = std::string(40000, 'u');
+    const TWebEntry before = entry;
+    RecordingPrompter prompter;
+    TWebProperties dialog(entry, editable, prompter, nullptr);
+    for (const char* name : {"Active", "EditName", "EditURL", "ImageToggle", "LoadBinaries",
+                             "DepthOfSearch", "LocalOnly", "UserName", "Password", "Confirm"})
+      EXPECT_EQ(Find<QWidget>(dialog, name).isEnabled(),
+                editable && name != std::string("Confirm"));
+    if (!editable) Find<QLineEdit>(dialog, "EditURL").setText("www.changed.com/");
+    dialog.OKButtonClick();
+    dialog.FinishEditing();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(entry.URL == before.URL && entry.Name == before.Name && entry.NameSet);
+    EXPECT_EQ(entry.UserName, before.UserName);
+  }
 }
 
 class BriefSetupDialogTest : public ::testing::Test {
@@ -351,21 +330,16 @@ class BriefSetupDialogTest : public ::testing::Test {
   std::vector<std::string> browsed_;
 };
 
-TEST_F(BriefSetupDialogTest, NewestRunComesFirstAndViewShowsTheSelectedOne) {
+TEST_F(BriefSetupDialogTest, ListsNewestFirstViewsAndDeletesTheSelectedRunEvenWithoutCatalogue) {
   auto dialog = Open();
   EXPECT_EQ(Rows(*dialog), (std::vector<std::string>{"2/5/1997  9:07:02 AM", "1/5/1997  9:07:02 AM",
                                                      "0/5/1997  9:07:02 AM"}));
   auto& view = Find<QPushButton>(*dialog, "ViewBrief");
   EXPECT_FALSE(view.isEnabled());
   Select(*dialog, 1);
-  EXPECT_TRUE(view.isEnabled());
   view.click();
   EXPECT_EQ(browsed_, std::vector<std::string>{"file://" + (folder_ / "1/Brief1.htm").string()});
   EXPECT_EQ(dialog->result(), QDialog::Accepted);
-}
-
-TEST_F(BriefSetupDialogTest, DeletingRemovesTheRunsFilesEvenWithoutItsCatalogue) {
-  auto dialog = Open();
   auto& list = Find<QTreeWidget>(*dialog, "ListBox2");
   auto& remove = Find<QPushButton>(*dialog, "DeleteBrief");
   Select(*dialog, 2);
@@ -397,8 +371,7 @@ TEST_F(BriefSetupDialogTest, DeletingRemovesTheRunsFilesEvenWithoutItsCatalogue)
   EXPECT_EQ(document_.Brief.Name, "New Brief");
 }
 
-// Generating, OK (or Cancel), the name and the comments typed (nullptr: left alone); whether the
-// brief must be saved, the name and comments it then holds.
+// Generating, OK, name and comments typed; whether to save, the name and comments then held.
 TEST_F(BriefSetupDialogTest, OkTakesWhatWasEditedAndKeepsTheRestsBytes) {
   const std::string sixty = "123456789012345678901234567890123456789012345678901234567890";
   const std::tuple<bool, bool, std::string, const char*, bool, std::string, std::string> rows[] = {
@@ -431,7 +404,6 @@ TEST_F(BriefSetupDialogTest, OkTakesWhatWasEditedAndKeepsTheRestsBytes) {
 
 class PreferencesDialogTest : public ::testing::Test {
  protected:
-  // The settings as the next start of the program reads them.
   Settings Reloaded() {
     SettingsStore reopened(file_);
     Settings settings;
@@ -515,9 +487,7 @@ TEST_F(PreferencesDialogTest, WhileGeneratingOnlyTheBrowserFieldsCanChange) {
   EXPECT_EQ(Reloaded().BrowserPath, "/usr/bin/caf\xe9");  // not edited: its bytes stay
 }
 
-// The real program's --print, without a display: the exit codes with the reason on stderr, and a
-// PDF of a brief whose six entries fill more than one page on any paper. pdftotext (Debian's
-// poppler-utils) reads it in drawing order: each page ends with its number.
+// Six entries fill more than one page on any paper; pdftotext reads each page in drawing order.
 TEST(PrintCanvasTest, PrintOptionPrintsABriefFileWithoutADisplay) {
   TempFolder folder;
   TBriefDocument document{folder / "news.brf", {}};
@@ -605,7 +575,6 @@ class BriefWindowTest : public ShellTest {
   EntryHolder holder_;
 };
 
-// Rows, the one selected and deleted; the one selected after.
 TEST_F(BriefWindowTest, DeletingKeepsTheSelectionInItsPlace) {
   for (const auto& [count, selected, after] : {std::tuple{3, 1, 1}, {3, 2, 1}, {1, 0, -1}}) {
     SCOPED_TRACE(selected);
@@ -652,7 +621,7 @@ TEST_F(BriefWindowTest, SortPutsCapitalsFirstAndKeepsTheSelectedPlace) {
   EXPECT_EQ(form->WebList().Selected(), 0);
 }
 
-// Dragged row, target row, Ctrl held; the rows and the selection after the drop.
+// Dragged row, target row, Ctrl held; the rows and the selection after.
 TEST_F(BriefWindowTest, DropsMoveWithinAWindowAndCopyWithCtrl) {
   const std::tuple<int, int, bool, Names, int> rows[] = {
       {0, 2, false, {"b", "c", "a"}, 2},
@@ -721,8 +690,7 @@ TEST_F(BriefWindowTest, FailedSaveShowsTheErrorAndKeepsTheChange) {
   EXPECT_EQ(form->WebList().Count(), 2);
 }
 
-// F2 edits the name, Tab moves on to the depth; an edit ends with Return or another row's click,
-// and Escape drops it.
+// F2 edits the name, Tab the depth; Return or another row's click ends an edit, Escape drops it.
 TEST_F(BriefWindowTest, KeyboardSelectsEditsInPlaceAndDeletes) {
   auto form = Open("k.brf", {"a", "b", "c"});
   auto* rows = form->findChild<TWebScrollBox*>("Rows");
@@ -792,8 +760,7 @@ class MainFrameTest : public ShellTest {
   std::vector<TGleanerForm*> runs_;
 };
 
-// A first start with all four samples opens them (the desktop start test under Xvfb shows it);
-// with one missing it opens none, and marks the first start as done all the same.
+// With all four samples they open (the desktop start test under Xvfb shows it).
 TEST_F(MainFrameTest, FirstStartWithoutEverySampleOpensNone) {
   std::filesystem::create_directories(folder_ / "program" / "briefs");
   for (const char* sample : {"Leisure.brf", "Sports.brf", "Gov.brf"})
@@ -1050,8 +1017,6 @@ TEST_F(BookmarksWindowTest, LoadsAnExportAndCopiesABookmarkIntoABrief) {
   EXPECT_TRUE(actions.Paste1->isEnabled());
 }
 
-// A folder's links, its inner folder's included, in file order: entering the rows, then dropped
-// on the second row. (Which links a folder gives is the reader's; the import command checks it.)
 TEST_F(BookmarksWindowTest, DragsAFoldersLinksInFileOrderIntoABrief) {
   TBkMarks* window = Import(folder_ / "bookmarks.html");
   ASSERT_NE(window, nullptr);
@@ -1071,9 +1036,6 @@ TEST_F(BookmarksWindowTest, DragsAFoldersLinksInFileOrderIntoABrief) {
   EXPECT_EQ(brief->WebList().Selected(), 1);
 }
 
-// Whole generation runs from a brief window against a loopback site, with the questions answered
-// as a user would.
-
 class RunThreadTest : public ShellTest {
  protected:
   RunThreadTest() {
@@ -1087,8 +1049,7 @@ class RunThreadTest : public ShellTest {
     readyAnswerer_.start(5);
   }
 
-  // The main window with run.brf open: entries of depth 2 named `names`, at these paths of the
-  // site.
+  // The main window with run.brf open: entries of depth 2 at these paths of the site.
   TGleanerForm* Open(const Names& names, const Names& paths) {
     frame_ = StartFrame();
     Names addresses;
@@ -1134,8 +1095,6 @@ class RunThreadTest : public ShellTest {
   bool readyYes_ = false;
 };
 
-// Skip ends the first entry's hanging transfer at once; on the second, Abort answered No goes on
-// and Yes ends the run, which is recorded and shown.
 TEST_F(RunThreadTest, ProgressSkipAndAbortFromTheWindow) {
   TGleanerForm* form = Open({"First", "Second"}, {"/index.htm", "/hang.htm"});
   TGleanerForm* other = frame_->DoFileOpen(WriteBrief("other.brf", {"x"}), std::nullopt);
