@@ -909,84 +909,57 @@ constexpr std::string_view kExport = R"(<TITLE>Ann&#39;s Bookmarks</TITLE><DL><p
 <DL><p><DT><A HREF="https://rain.example/">Rain</A></DL><p>
 <DT><A HREF="https://sun.example/">Sun</A></DL><p><DT><A HREF="https://top.example/">Top</A></DL>)";
 
-class BookmarksWindowTest : public ShellTest {
- protected:
-  BookmarksWindowTest() {
-    WriteFileBytes(folder_ / "bookmarks.html", kExport);
-    frame_ = StartFrame();
-  }
+using BookmarksWindowTest = ShellTest;
 
-  TBkMarks* Import(const fs::path& file) {
-    dialogs_.answer = file;
-    frame_->Actions().ImportHotlist1->trigger();
-    return frame_->ActiveBookmarks();
-  }
-
-  static QTreeWidgetItem& Item(TBkMarks& window, const char* caption) {
-    auto& outline = Find<QTreeWidget>(window, "GLOutline");
-    const QList<QTreeWidgetItem*> found =
-        outline.findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
-    if (found.size() != 1) throw std::runtime_error(std::string("no item ") + caption);
-    return *found.first();
-  }
-
-  static void Activate(QWidget& window) {
-    auto* sub = qobject_cast<QMdiSubWindow*>(window.parentWidget());
-    sub->mdiArea()->setActiveSubWindow(sub);
-  }
-
-  std::unique_ptr<TMDIFrame> frame_;
-};
-
-TEST_F(BookmarksWindowTest, LoadsAnExportAndCopiesABookmarkIntoABrief) {
-  WriteFileBytes(folder_ / "empty.html", "<html><body>No bookmarks</body></html>");
-  EXPECT_EQ(Import(folder_ / "empty.html"), nullptr);
+// Copy, paste and a folder's drag bring bookmarks into a brief; closing frees the window.
+TEST_F(BookmarksWindowTest, LoadsAnExportAndCopiesOrDragsBookmarksIntoABrief) {
+  auto frame = StartFrame();
+  const FrameActions& actions = frame->Actions();
+  const auto import = [&](const char* file, std::string_view bytes) {
+    WriteFileBytes(folder_ / file, bytes);
+    dialogs_.answer = folder_ / file;
+    actions.ImportHotlist1->trigger();
+    return frame->ActiveBookmarks();
+  };
+  EXPECT_EQ(import("empty.html", "<html><body>No bookmarks</body></html>"), nullptr);
   EXPECT_EQ(prompter_.titles, Names{"Bookmark File Loading Error"});
 
-  TGleanerForm* brief = frame_->DoFileOpen(WriteBrief("p.brf", {"x"}), std::nullopt);
-  QPointer<TBkMarks> window = Import(folder_ / "bookmarks.html");
+  TGleanerForm* brief = frame->DoFileOpen(WriteBrief("p.brf", {"x", "y"}), std::nullopt);
+  QPointer<TBkMarks> window = import("bookmarks.html", kExport);
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->windowTitle(), "Ann's Bookmarks");
+  auto& tree = Find<QTreeWidget>(*window, "GLOutline");
   Names outline;  // each item, and the folder it is in
-  for (QTreeWidgetItemIterator it(&Find<QTreeWidget>(*window, "GLOutline")); *it; ++it)
+  for (QTreeWidgetItemIterator it(&tree); *it; ++it)
     outline.push_back(
         ToBytes((*it)->text(0) + ((*it)->parent() ? " in " + (*it)->parent()->text(0) : "")));
   EXPECT_EQ(outline, (Names{"Bookmarks Toolbar", "Caf\xC3\xA9 News in Bookmarks Toolbar",
                             "Weather in Bookmarks Toolbar", "Rain in Weather",
                             "Sun in Bookmarks Toolbar", "Top"}));
+  const auto item = [&](const char* caption) {
+    return tree.findItems(caption, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+  };
+  const auto activate = [](QWidget& shown) {
+    auto* sub = qobject_cast<QMdiSubWindow*>(shown.parentWidget());
+    sub->mdiArea()->setActiveSubWindow(sub);
+  };
 
   // No brief is active: only copy is offered, and only for a link.
-  const FrameActions& actions = frame_->Actions();
   for (const QAction* action : {actions.Close1, actions.CreateWebEntry, actions.Paste1,
                                 actions.Print1, actions.BriefSetup1, actions.Copy1})
     EXPECT_FALSE(action->isEnabled()) << action->objectName().toStdString();
-  auto& tree = Find<QTreeWidget>(*window, "GLOutline");
-  tree.setCurrentItem(&Item(*window, "Weather"));
+  tree.setCurrentItem(item("Weather"));
   EXPECT_FALSE(actions.Copy1->isEnabled());
-  tree.setCurrentItem(&Item(*window, "Caf\xC3\xA9 News"));
+  tree.setCurrentItem(item("Caf\xC3\xA9 News"));
   ASSERT_TRUE(actions.Copy1->isEnabled());
   actions.Copy1->trigger();
-
-  Activate(*brief);
+  activate(*brief);
   actions.Paste1->trigger();
-  EXPECT_EQ(Shown(*brief, true), (Names{"Caf\xC3\xA9 News | Entire Page", "x | 1"}));
   const TWebEntry pasted = ReadBriefs2(brief->FileName()).Document.Brief.WebList[0];
   EXPECT_TRUE(pasted.URL == "https://news.example/" && pasted.NameSet && pasted.Depth == 1);
 
-  // Closing frees the window; the frame keeps no trace of it.
-  Activate(*window);
-  window->parentWidget()->close();
-  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_TRUE(window.isNull());
-  EXPECT_EQ(frame_->ActiveBookmarks(), nullptr);
-  EXPECT_TRUE(actions.Paste1->isEnabled());
-}
-
-TEST_F(BookmarksWindowTest, DragsAFoldersLinksInFileOrderIntoABrief) {
-  TBkMarks* window = Import(folder_ / "bookmarks.html");
-  ASSERT_NE(window, nullptr);
-  TGleanerForm* brief = frame_->DoFileOpen(WriteBrief("d.brf", {"x", "y"}), std::nullopt);
-  const std::unique_ptr<EntryDragData> data = window->DragData(Item(*window, "Bookmarks Toolbar"));
+  // A folder's links, its inner folder's included, in file order: entering, then dropped on row 2.
+  const std::unique_ptr<EntryDragData> data = window->DragData(*item("Bookmarks Toolbar"));
   QWidget& rows = Find<QWidget>(*brief, "Panel3");
   const QPoint point(20, kRowPitch + 5);
   QDragEnterEvent enter(point, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
@@ -994,11 +967,22 @@ TEST_F(BookmarksWindowTest, DragsAFoldersLinksInFileOrderIntoABrief) {
   ASSERT_TRUE(enter.isAccepted());
   QDropEvent drop(point, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(&rows, &drop);
-  const Names expected{"x | 1", "Caf\xC3\xA9 News | Entire Page", "Rain | Entire Page",
-                       "Sun | Entire Page", "y | 1"};
+  const Names expected{"Caf\xC3\xA9 News | Entire Page",
+                       "Caf\xC3\xA9 News | Entire Page",
+                       "Rain | Entire Page",
+                       "Sun | Entire Page",
+                       "x | 1",
+                       "y | 1"};
   EXPECT_EQ(Shown(*brief, true), expected);
   EXPECT_EQ(NamesOnDisk(brief->FileName()).size(), expected.size());
   EXPECT_EQ(brief->WebList().Selected(), 1);
+
+  activate(*window);
+  window->parentWidget()->close();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(window.isNull());
+  EXPECT_EQ(frame->ActiveBookmarks(), nullptr);
+  EXPECT_TRUE(actions.Paste1->isEnabled());
 }
 
 class RunThreadTest : public ShellTest {
