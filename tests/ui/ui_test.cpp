@@ -417,7 +417,9 @@ class PreferencesDialogTest : public ::testing::Test {
   RecordingPrompter prompter_;
 };
 
-TEST_F(PreferencesDialogTest, EveryFieldIsAppliedAndStored) {
+// The password is taken only once confirmed; the groups before it are written all the same.
+TEST_F(PreferencesDialogTest, EveryFieldIsAppliedAndStoredAndAPasswordOnlyOnceConfirmed) {
+  settings_.DefaultPassword = "old";
   TGLPrefs dialog(settings_, store_, false, prompter_, nullptr);
   auto& apply = Find<QPushButton>(dialog, "ProxyApply");
   EXPECT_FALSE(apply.isEnabled());
@@ -447,11 +449,7 @@ TEST_F(PreferencesDialogTest, EveryFieldIsAppliedAndStored) {
             std::make_tuple("/opt/NETSCAPE.EXE", "NETSCAPE", true, 9333, 20 * kBytesPerMegabyte,
                             "proxy.example", 3128, 5, "ann", true, true, "ann"));
   EXPECT_TRUE(prompter_.titles.empty());
-}
 
-TEST_F(PreferencesDialogTest, UnconfirmedPasswordKeepsTheDialogOpenAndIsNotStored) {
-  settings_.DefaultPassword = "old";
-  TGLPrefs dialog(settings_, store_, false, prompter_, nullptr);
   auto& confirm = Find<QLineEdit>(dialog, "Confirm");
   EXPECT_FALSE(confirm.isEnabled());
   EXPECT_EQ(confirm.echoMode(), QLineEdit::Password);
@@ -463,8 +461,8 @@ TEST_F(PreferencesDialogTest, UnconfirmedPasswordKeepsTheDialogOpenAndIsNotStore
   dialog.OKClick();
   EXPECT_NE(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(prompter_.titles, std::vector<std::string>{"Password Error"});
-  EXPECT_EQ(Reloaded().RetryCount, 4);  // the groups before the password are written
-  EXPECT_EQ(Reloaded().DefaultPassword, "");
+  EXPECT_EQ(Reloaded().RetryCount, 4);
+  EXPECT_EQ(Reloaded().DefaultPassword, "old");
   EXPECT_EQ(settings_.DefaultPassword, "old");
 
   Type(dialog, "Confirm", "new");
@@ -491,61 +489,53 @@ TEST(PrintCanvasTest, PrintOptionPrintsABriefFileWithoutADisplay) {
   TempFolder folder;
   TBriefDocument document{folder / "news.brf", {}};
   document.Brief.Name = "Caf\xC3\xA9 news";
-  for (int i = 1; i <= 6; ++i) {
-    TWebEntry& entry = CreateNewWebEntry(document.Brief, document.Brief.WebList.size());
-    SetTypedName(entry, "Entry " + std::to_string(i));
-    entry.Password = i == 6 ? "secret" : "";
-  }
+  for (int i = 1; i <= 6; ++i)
+    SetTypedName(CreateNewWebEntry(document.Brief, i - 1), "Entry " + std::to_string(i));
+  document.Brief.WebList[5].Password = "secret";
   ASSERT_EQ(SaveBriefs2(document).Outcome, SaveOutcome::Saved);
-  const std::string brief = document.FileName.string();
-  const std::string pdf = (folder / "news.pdf").string();
-  const std::string missing = (folder / "none.brf").string();
-  const std::string unwritable = (folder / "no" / "news.pdf").string();
+  const QString brief = PathToQString(document.FileName), pdf = PathToQString(folder / "news.pdf");
+  const std::string missing = (folder / "none.brf").string(),
+                    unwritable = (folder / "no/x.pdf").string();
   const std::string usage = "Run 'gleaner-light --help' for the options.\n";
-  const struct {
-    QStringList arguments;
-    int code;
-    std::string err;  // how stderr ends
-  } rows[] = {
-      {{"--print", missing.c_str(), "--pdf", pdf.c_str()},
+  const std::tuple<QStringList, int, std::string> rows[] = {
+      // how stderr ends
+      {{"--print", missing.c_str(), "--pdf", pdf},
        1,
        "Brief File Loading Error: This file is either corrupt or is not a Brief file. "
        "Gleaner-Light cannot load it.\n" +
            missing + ": No such file or directory\n"},
-      {{"--print", brief.c_str(), "--pdf", unwritable.c_str()},
+      {{"--print", brief, "--pdf", unwritable.c_str()},
        1,
        "Printing Error: Gleaner-Light could not print this brief.\n" + unwritable +
            ": cannot be written\n"},
-      {{"--print", brief.c_str()}, 2, usage},
-      {{"--print", brief.c_str(), "--pdf", pdf.c_str(), brief.c_str()}, 2, usage},
-      {{"--print=" + QString::fromStdString(brief), "--pdf", pdf.c_str()}, 0, ""},
+      {{"--print", brief}, 2, usage},
+      {{"--print", brief, "--pdf", pdf, brief}, 2, usage},
+      {{"--print=" + brief, "--pdf", pdf}, 0, ""},
   };
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
     environment.remove(name);
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.arguments.join(' ').toStdString());
+  for (const auto& [arguments, code, err] : rows) {
+    SCOPED_TRACE(arguments.join(' ').toStdString());
     QProcess program;
     program.setProcessEnvironment(environment);
-    program.start(GLEANER_LIGHT_PROGRAM, row.arguments);
+    program.start(GLEANER_LIGHT_PROGRAM, arguments);
     ASSERT_TRUE(program.waitForFinished());
-    EXPECT_EQ(program.exitCode(), row.code);
-    const std::string err = program.readAllStandardError().toStdString();
-    EXPECT_THAT(err, ::testing::EndsWith(row.err));
-    EXPECT_EQ(err.empty(), row.code == 0);
-    EXPECT_EQ(fs::exists(pdf), row.code == 0);
+    EXPECT_EQ(program.exitCode(), code);
+    const std::string printed = program.readAllStandardError().toStdString();
+    EXPECT_THAT(printed, ::testing::EndsWith(err));
+    EXPECT_EQ(printed.empty(), code == 0);
+    EXPECT_EQ(fs::exists(folder / "news.pdf"), code == 0);
   }
-
   QProcess pdftotext;
-  pdftotext.start("pdftotext", {"-raw", "-enc", "UTF-8", pdf.c_str(), "-"});
+  pdftotext.start("pdftotext", {"-raw", "-enc", "UTF-8", pdf, "-"});
   ASSERT_TRUE(pdftotext.waitForFinished()) << "pdftotext did not run";
   const QStringList pages =
       QString::fromUtf8(pdftotext.readAllStandardOutput()).split('\f', Qt::SkipEmptyParts);
   ASSERT_GE(pages.size(), 2);
-  std::vector<std::string> printed;
+  Names printed;
   for (qsizetype page = 0; page < pages.size(); ++page) {
     QStringList lines = pages[page].split('\n', Qt::SkipEmptyParts);
-    ASSERT_FALSE(lines.isEmpty());
     EXPECT_EQ(lines.takeLast().toStdString(), "Page " + std::to_string(page + 1));
     for (const QString& line : lines)
       printed.push_back(line.trimmed().toStdString());
