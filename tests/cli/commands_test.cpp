@@ -386,7 +386,7 @@ class FetchCommandTest : public ::testing::Test {
 };
 
 // The explanation page goes out without the zero byte that ends it in memory.
-TEST_F(FetchCommandTest, PrintsTheResultAndWhereTheLastRedirectLed) {
+TEST_F(FetchCommandTest, PrintsTheResultWhereTheLastRedirectLedAndUsesTheSettings) {
   server_.Enqueue(RedirectAnswer(301, "/moved/\x1b[2Jhere.htm"));
   server_.Enqueue(PageAnswer("<html>hi</html>"));
   const CliRun found = RunCli({"fetch", server_.Address("/a.htm")});
@@ -401,9 +401,8 @@ TEST_F(FetchCommandTest, PrintsTheResultAndWhereTheLastRedirectLed) {
   EXPECT_TRUE(missing.out.ends_with("</body></html>")) << missing.out;
   EXPECT_EQ(missing.err,
             "page-ok=no non-text=no external=no address=" + server_.Address("/gone.htm") + "\n");
-}
 
-TEST_F(FetchCommandTest, SettingsGiveRetriesAndDefaultCredentials) {
+  // Retries and the default credentials come from the settings; --user and --password win.
   for (const char* setting : {"retries 1", "user-name bob", "password pw"})
     ASSERT_EQ(RunCli(Words(std::string("settings ") + setting)).code, 0);
   server_.Enqueue(StatusAnswer(401));
@@ -412,9 +411,9 @@ TEST_F(FetchCommandTest, SettingsGiveRetriesAndDefaultCredentials) {
   server_.Enqueue(StatusAnswer(401));
   server_.Enqueue(PageAnswer("members"));
   EXPECT_EQ(RunCli(Words("fetch B --user ann --password secret", server_.Address("/a"))).code, 0);
-  ASSERT_EQ(server_.RequestCount(), 4u);
-  EXPECT_EQ(server_.Requests()[1].Header("Authorization"), "Basic " + EncodeBase64("bob:pw"));
-  EXPECT_EQ(server_.Requests()[3].Header("Authorization"), "Basic " + EncodeBase64("ann:secret"));
+  ASSERT_EQ(server_.RequestCount(), 7u);
+  EXPECT_EQ(server_.Requests()[4].Header("Authorization"), "Basic " + EncodeBase64("bob:pw"));
+  EXPECT_EQ(server_.Requests()[6].Header("Authorization"), "Basic " + EncodeBase64("ann:secret"));
 }
 
 TEST_F(FetchCommandTest, OptionsDecideWhatIsAccepted) {
@@ -490,7 +489,11 @@ class GenerateCommandTest : public ::testing::Test {
   std::string brief_ = "news.brf";
 };
 
-TEST_F(GenerateCommandTest, ACompletedRunEndsWithTheSummaryPath) {
+// Runs list newest first by row; a row that is not there fails and changes nothing.
+TEST_F(GenerateCommandTest, RunsEndWithTheSummaryPathListNewestFirstAndDeleteRemovesOne) {
+  const CliRun none = RunCli({"archives", brief_});
+  EXPECT_EQ(none.code, kExitDone);
+  EXPECT_EQ(none.out + "|" + none.err, "|The brief has no archived runs.\n");
   const CliRun run = RunCli({"generate", brief_});
   ASSERT_EQ(run.code, kExitDone) << run.err;
   EXPECT_EQ(run.out, "Brief: Test news\nEntry: Home\n  [1 of 2] " + server_.Address("/index.htm") +
@@ -499,8 +502,26 @@ TEST_F(GenerateCommandTest, ACompletedRunEndsWithTheSummaryPath) {
   EXPECT_TRUE(fs::is_regular_file(Summary("0")));
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(server_.RequestCount(), 3u);
-  EXPECT_EQ(Reload().ArchivePaths, std::vector<std::string>{"0\\Brief0.htm"});
   EXPECT_EQ(RunCli({"generate", "--quiet", brief_}).out, Summary("1") + "\n");
+  const std::vector<std::string> stamps = Reload().ArchiveStamps;
+  ASSERT_EQ(Reload().ArchivePaths, (std::vector<std::string>{"0\\Brief0.htm", "1\\Brief0.htm"}));
+  EXPECT_EQ(RunCli({"archives", brief_}).out, "1\t" + stamps[1] + "\t" + Summary("1") + "\n2\t" +
+                                                  stamps[0] + "\t" + Summary("0") + "\n");
+  for (const std::string row : {"0", "3", "-1"}) {
+    const CliRun bad = RunCli({"delete-archive", brief_, row});
+    EXPECT_EQ(bad.code, kExitFailed);
+    EXPECT_EQ(bad.err, "There is no archived run " + row +
+                           "; the brief has 2 archived runs (row 1 is the newest).\n");
+  }
+  EXPECT_EQ(Reload().ArchiveStamps, stamps);
+  const CliRun deleted = RunCli({"delete-archive", brief_, "1"});
+  ASSERT_EQ(deleted.code, kExitDone) << deleted.err;
+  EXPECT_FALSE(fs::exists(briefs_ / "1"));
+  EXPECT_TRUE(fs::is_regular_file(Summary("0")));
+  EXPECT_EQ(Reload().ArchivePaths, std::vector<std::string>{"0\\Brief0.htm"});
+  EXPECT_EQ(Reload().ArchiveStamps, std::vector<std::string>{stamps[0]});
+  EXPECT_EQ(RunCli({"delete-archive", brief_, "2"}).err,
+            "There is no archived run 2; the brief has 1 archived run (row 1 is the newest).\n");
 }
 
 TEST_F(GenerateCommandTest, CtrlCTermAndHangUpAbortTheRunRecordItAndPutTheHandlerBack) {
@@ -591,33 +612,6 @@ TEST_F(GenerateCommandTest, OpenStartsTheBrowserWithTheSummaryAddress) {
   ASSERT_EQ(open().code, kExitDone);
   EXPECT_EQ(ReadFileBytes(fifo), "file://" + Summary("2"));
   EXPECT_EQ(Reload().ArchivePaths.size(), 3u);
-}
-
-TEST_F(GenerateCommandTest, ArchivesListNewestFirstAndDeleteRemovesOneRun) {
-  const CliRun none = RunCli({"archives", brief_});
-  EXPECT_EQ(none.code, kExitDone);
-  EXPECT_EQ(none.out + "|" + none.err, "|The brief has no archived runs.\n");
-  ASSERT_EQ(RunCli({"generate", "-q", brief_}).code, kExitDone);
-  ASSERT_EQ(RunCli({"generate", "-q", brief_}).code, kExitDone);
-  const std::vector<std::string> stamps = Reload().ArchiveStamps;
-  ASSERT_EQ(stamps.size(), 2u);
-  EXPECT_EQ(RunCli({"archives", brief_}).out, "1\t" + stamps[1] + "\t" + Summary("1") + "\n2\t" +
-                                                  stamps[0] + "\t" + Summary("0") + "\n");
-  for (const std::string row : {"0", "3", "-1"}) {
-    const CliRun bad = RunCli({"delete-archive", brief_, row});
-    EXPECT_EQ(bad.code, kExitFailed);
-    EXPECT_EQ(bad.err, "There is no archived run " + row +
-                           "; the brief has 2 archived runs (row 1 is the newest).\n");
-  }
-  EXPECT_EQ(Reload().ArchiveStamps, stamps);
-  const CliRun deleted = RunCli({"delete-archive", brief_, "1"});
-  ASSERT_EQ(deleted.code, kExitDone) << deleted.err;
-  EXPECT_FALSE(fs::exists(briefs_ / "1"));
-  EXPECT_TRUE(fs::is_regular_file(Summary("0")));
-  EXPECT_EQ(Reload().ArchivePaths, std::vector<std::string>{"0\\Brief0.htm"});
-  EXPECT_EQ(Reload().ArchiveStamps, std::vector<std::string>{stamps[0]});
-  EXPECT_EQ(RunCli({"delete-archive", brief_, "2"}).err,
-            "There is no archived run 2; the brief has 1 archived run (row 1 is the newest).\n");
 }
 
 }  // namespace
