@@ -12,6 +12,7 @@
 #include <iostream>
 #include <iterator>
 #include <nlohmann/json.hpp>
+#include <ranges>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -295,18 +296,16 @@ TEST_F(BriefCommandsTest, ShowPrintsTheBriefSafelyAndAsJsonKeepsEveryFieldAndByt
                 (folder_ / "1" / "Brief0.htm").string() + "\n  2. 3/5/1997  9:07:02 AM  " +
                 (folder_ / "0" / "Brief0.htm").string() + "\n");
   EXPECT_EQ(nlohmann::ordered_json::parse(RunCli({"show", brief_, "--json"}).out),
-            nlohmann::ordered_json::parse(R"({
-    "Name": {"hex": "4e657773e91b5b33316d"},
-    "Comments": "Morning papers.\r\nAnd the\r\u00e9t\u00e9.", "ExtraFlag": false, "ExtraCode": "", "Active": true, "ExtraStrings": [],
-    "ArchivePaths": ["0\\Brief0.htm", "1\\Brief0.htm"],
+            nlohmann::ordered_json::parse(R"({"Name": {"hex": "4e657773e91b5b33316d"},
+    "Comments": "Morning papers.\r\nAnd the\r\u00e9t\u00e9.", "ExtraFlag": false, "ExtraCode": "",
+    "Active": true, "ExtraStrings": [], "ArchivePaths": ["0\\Brief0.htm", "1\\Brief0.htm"],
     "ArchiveStamps": ["3/5/1997  9:07:02 AM", "3/6/1997  1:00:00 PM"], "Entries": [
-      {"Active": true, "Name": "http://news.example.com/", "NameSet": false,
-       "URL": "http://news.example.com/", "Depth": 1, "EntryFlag": true, "Images": false,
-       "OtherFiles": false, "StayLocal": true, "UserName": "", "Password": "", "ExtraText": ""},
-      {"Active": true, "Name": "Weather", "NameSet": true,
-       "URL": "http://weather.example.com/today/", "Depth": 3, "EntryFlag": true, "Images": true,
-       "OtherFiles": false, "StayLocal": true, "UserName": "ann", "Password": {"hex": "00ff"},
-       "ExtraText": ""}]})"));
+      {"Active": true, "Name": "http://news.example.com/", "NameSet": false, "URL":
+       "http://news.example.com/", "Depth": 1, "EntryFlag": true, "Images": false, "OtherFiles":
+       false, "StayLocal": true, "UserName": "", "Password": "", "ExtraText": ""}, {"Active": true,
+       "Name": "Weather", "NameSet": true, "URL": "http://weather.example.com/today/", "Depth": 3,
+       "EntryFlag": true, "Images": true, "OtherFiles": false, "StayLocal": true, "UserName":
+       "ann", "Password": {"hex": "00ff"}, "ExtraText": ""}]})"));
 }
 
 TEST_F(BriefCommandsTest, AddAndEditsChangeOnlyWhatIsGiven) {
@@ -692,11 +691,9 @@ TEST(TerminalHostTest, PlainModeWritesOneCleanLinePerEntryAndPage) {
     host.CloseProgressWindow();
   }
   EXPECT_EQ(out.str(),
-            "Brief: Morning news\n"
-            "Entry: \\x1B]0;owned\\x07 Front\n"
-            "  [1 of 2] http://127.0.0.1/index.htm\n"
-            "Entry: Next\n"
-            "  [1 of 2] http://127.0.0.1/index.htm\n");
+            "Brief: Morning news\nEntry: \\x1B]0;owned\\x07 Front\n  [1 of 2] "
+            "http://127.0.0.1/index.htm\n"
+            "Entry: Next\n  [1 of 2] http://127.0.0.1/index.htm\n");
   EXPECT_EQ(err.str(), "");
 }
 
@@ -724,9 +721,7 @@ TEST(LiveTerminalHostTest, DrawsTheBlockOnceOpenRedrawsInPlaceOnChangeFollowsThe
 
   host.OpenProgressWindow();
   const std::string block =
-      "\rBrief: News\x1b[K\n"
-      "\rEntry: Front page\x1b[K\n"
-      "\rPage:  \x1b[K\n"
+      "\rBrief: News\x1b[K\n\rEntry: Front page\x1b[K\n\rPage:  \x1b[K\n"
       "\rDepth 2 of 3   Pages 1   Images 4   KB 345\x1b[K\n"
       "\r[############------------------] 40%  Receiving data\x1b[K\n";
   EXPECT_EQ(take(), std::string(block).replace(block.find("Pages 1"), 7, "Pages 0"));
@@ -759,17 +754,12 @@ TEST(LiveTerminalHostTest, DrawsTheBlockOnceOpenRedrawsInPlaceOnChangeFollowsThe
   EXPECT_EQ(err.str(), "Disk Error: Your disk appears to be full.\n");
 }
 
-std::size_t BlocksDrawn(const std::string& output) {
-  std::size_t blocks = 0;
-  for (std::size_t at = output.find("\rBrief: "); at != std::string::npos;
-       at = output.find("\rBrief: ", at + 1))
-    ++blocks;
-  return blocks;
-}
-
 // A change that had to wait is drawn once the interval has passed, even while the run is silent.
 TEST(ThrottledTerminalHostTest, RedrawsAtMostOnceAnIntervalAndEndsWithTheLoadedLine) {
   std::ostringstream out, err;
+  const auto blocksDrawn = [](const std::string& output) {
+    return std::ranges::distance(output | std::views::split(std::string_view("\rBrief: "))) - 1;
+  };
   std::atomic<Clock::rep> now{0};
   std::promise<void> drawnLate;
   const std::thread::id runThread = std::this_thread::get_id();
@@ -785,7 +775,7 @@ TEST(ThrottledTerminalHostTest, RedrawsAtMostOnceAnIntervalAndEndsWithTheLoadedL
     for (int step = 1; step <= 1000; ++step)
       host.SetProgress(step % 100);
     host.SetStatusText(" Connecting");
-    EXPECT_EQ(BlocksDrawn(out.str()), 1u);  // the clock stands still
+    EXPECT_EQ(blocksDrawn(out.str()), 1u);  // the clock stands still
     now += std::chrono::duration_cast<Clock::duration>(TerminalHost::kRedrawInterval).count();
     ASSERT_EQ(drawnLate.get_future().wait_for(std::chrono::seconds(30)), std::future_status::ready);
     host.UpdateItem(ProgressItem::PagesLoaded, "7");
@@ -793,7 +783,7 @@ TEST(ThrottledTerminalHostTest, RedrawsAtMostOnceAnIntervalAndEndsWithTheLoadedL
     host.EndRun();
   }
   const std::string output = out.str();
-  EXPECT_EQ(BlocksDrawn(output), 3u);
+  EXPECT_EQ(blocksDrawn(output), 3u);
   EXPECT_NE(output.find("0%  Connecting\x1b[K\n\x1b[5A"), std::string::npos) << output;
   EXPECT_TRUE(
       output.ends_with("Pages 7   Images 0   KB 0\x1b[K\n\r[" + std::string(30, '-') +
