@@ -82,7 +82,7 @@ class RecordingPrompter : public Prompter {
   void ShowError(std::string_view title, std::string_view) override { titles.emplace_back(title); }
 
   bool answer = true;
-  std::vector<std::string> titles;
+  Names titles;
 };
 
 template <class Control>
@@ -120,8 +120,8 @@ class ScriptedFileDialogs : public BriefFileDialogs {
 
 class ShellTest : public ::testing::Test {
  protected:
-  fs::path WriteBrief(const std::string& file, const std::vector<std::string>& names,
-                      const std::vector<std::string>& addresses = {}, int depth = 1) {
+  fs::path WriteBrief(const std::string& file, const Names& names, const Names& addresses = {},
+                      int depth = 1) {
     TBriefDocument document;
     document.FileName = folder_ / file;
     for (std::size_t i = 0; i < names.size(); ++i) {
@@ -134,16 +134,16 @@ class ShellTest : public ::testing::Test {
     return document.FileName;
   }
 
-  std::vector<std::string> NamesOnDisk(const fs::path& file) {
-    std::vector<std::string> names;
+  Names NamesOnDisk(const fs::path& file) {
+    Names names;
     for (const TWebEntry& entry : ReadBriefs2(file).Document.Brief.WebList)
       names.push_back(entry.Name);
     return names;
   }
 
   // The rows as shown, top to bottom, each one row pitch apart.
-  static std::vector<std::string> Shown(const TGleanerForm& form, bool depth = false) {
-    std::vector<std::string> rows;
+  static Names Shown(const TGleanerForm& form, bool depth = false) {
+    Names rows;
     for (int i = 0; i < form.WebList().Count(); ++i) {
       const TWebPage& row = form.WebList().Row(i);
       EXPECT_EQ(row.y(), i * kRowPitch);
@@ -168,7 +168,7 @@ class ShellTest : public ::testing::Test {
   ScopedEnvironment home_{"GLEANER_LIGHT_HOME", folder_.Path().string()};
   RecordingPrompter prompter_;
   ScriptedFileDialogs dialogs_;
-  std::vector<std::string> browsed_;
+  Names browsed_;
 };
 
 TWebEntry SampleEntry() {
@@ -211,7 +211,7 @@ TEST(EntrySetupDialog, TypedPasswordMustMatchItsConfirmation) {
 }
 
 // Named before, address, name typed (nullptr: left alone); name after Apply, whether typed.
-TEST(EntrySetupDialog, ApplyTakesTheFieldsAndAnEmptyNameShowsTheAddress) {
+TEST(EntrySetupDialog, ApplyTakesTheFieldsAnEmptyNameShowsTheAddressASecureOneIsWarnedAbout) {
   const std::tuple<bool, const char*, const char*, std::string, bool> rows[] = {
       {false, "www.a.com/", nullptr, "www.a.com/", false},
       {false, "", nullptr, "New Page", false},
@@ -241,10 +241,7 @@ TEST(EntrySetupDialog, ApplyTakesTheFieldsAndAnEmptyNameShowsTheAddress) {
     EXPECT_EQ(entry.Depth, 7);
     EXPECT_FALSE(entry.StayLocal);
   }
-}
-
-// Only a changed address is warned about, and only once a dialog.
-TEST(EntrySetupDialog, ASecureAddressIsWarnedAboutOnceWhileSecurePagesAreOff) {
+  // Only a changed secure address is warned about, and only once a dialog.
   const TempFolder home;
   const ScopedEnvironment settings("GLEANER_LIGHT_HOME", home.Path().string());
   TWebEntry entry = SampleEntry();
@@ -257,7 +254,7 @@ TEST(EntrySetupDialog, ASecureAddressIsWarnedAboutOnceWhileSecurePagesAreOff) {
     Type(dialog, "EditURL", url);
     dialog.ApplyClick();
   }
-  EXPECT_EQ(prompter.titles, std::vector<std::string>{"Secure Pages Are Off"});
+  EXPECT_EQ(prompter.titles, Names{"Secure Pages Are Off"});
   EXPECT_EQ(entry.URL, "https://www.example.net/");
 }
 
@@ -309,9 +306,9 @@ class BriefSetupDialogTest : public ::testing::Test {
   }
 
   // The stamps of the list's rows from the top.
-  static std::vector<std::string> Rows(TBriefOpts& dialog) {
+  static Names Rows(TBriefOpts& dialog) {
     auto& list = Find<QTreeWidget>(dialog, "ListBox2");
-    std::vector<std::string> rows;
+    Names rows;
     for (int row = 0; row < list.topLevelItemCount(); ++row)
       rows.push_back(
           list.topLevelItem(row)->data(0, StampDelegate::StampRole).toString().toStdString());
@@ -326,18 +323,18 @@ class BriefSetupDialogTest : public ::testing::Test {
   TempFolder folder_;
   TBriefDocument document_;
   RecordingPrompter prompter_;
-  std::vector<std::string> browsed_;
+  Names browsed_;
 };
 
 TEST_F(BriefSetupDialogTest, ListsNewestFirstViewsAndDeletesTheSelectedRunEvenWithoutCatalogue) {
   auto dialog = Open();
-  EXPECT_EQ(Rows(*dialog), (std::vector<std::string>{"2/5/1997  9:07:02 AM", "1/5/1997  9:07:02 AM",
-                                                     "0/5/1997  9:07:02 AM"}));
+  EXPECT_EQ(Rows(*dialog),
+            (Names{"2/5/1997  9:07:02 AM", "1/5/1997  9:07:02 AM", "0/5/1997  9:07:02 AM"}));
   auto& view = Find<QPushButton>(*dialog, "ViewBrief");
   EXPECT_FALSE(view.isEnabled());
   Select(*dialog, 1);
   view.click();
-  EXPECT_EQ(browsed_, std::vector<std::string>{"file://" + (folder_ / "1/Brief1.htm").string()});
+  EXPECT_EQ(browsed_, Names{"file://" + (folder_ / "1/Brief1.htm").string()});
   EXPECT_EQ(dialog->result(), QDialog::Accepted);
   auto& list = Find<QTreeWidget>(*dialog, "ListBox2");
   auto& remove = Find<QPushButton>(*dialog, "DeleteBrief");
@@ -355,14 +352,14 @@ TEST_F(BriefSetupDialogTest, ListsNewestFirstViewsAndDeletesTheSelectedRunEvenWi
   Select(*dialog, 0);
   remove.click();  // the newest run, without a catalogue
   EXPECT_FALSE(fs::exists(folder_ / "2"));
-  EXPECT_EQ(document_.Brief.ArchivePaths, std::vector<std::string>{"1\\Brief1.htm"});
-  EXPECT_EQ(document_.Brief.ArchiveStamps, std::vector<std::string>{"1/5/1997  9:07:02 AM"});
-  EXPECT_EQ(Rows(*dialog), std::vector<std::string>{"1/5/1997  9:07:02 AM"});
+  EXPECT_EQ(document_.Brief.ArchivePaths, Names{"1\\Brief1.htm"});
+  EXPECT_EQ(document_.Brief.ArchiveStamps, Names{"1/5/1997  9:07:02 AM"});
+  EXPECT_EQ(Rows(*dialog), Names{"1/5/1997  9:07:02 AM"});
   EXPECT_TRUE(remove.isEnabled());
 
   remove.click();
   EXPECT_FALSE(list.isEnabled() || remove.isEnabled());
-  EXPECT_EQ(prompter_.titles, std::vector<std::string>(4, "Delete Archived Brief?"));
+  EXPECT_EQ(prompter_.titles, Names(4, "Delete Archived Brief?"));
 
   Type(*dialog, "BriefName", "Renamed");
   dialog->reject();
@@ -460,7 +457,7 @@ TEST_F(PreferencesDialogTest, EveryFieldIsAppliedAndStoredAndAPasswordOnlyOnceCo
   Find<QSpinBox>(dialog, "NumRetries").setValue(4);
   dialog.OKClick();
   EXPECT_NE(dialog.result(), QDialog::Accepted);
-  EXPECT_EQ(prompter_.titles, std::vector<std::string>{"Password Error"});
+  EXPECT_EQ(prompter_.titles, Names{"Password Error"});
   EXPECT_EQ(Reloaded().RetryCount, 4);
   EXPECT_EQ(Reloaded().DefaultPassword, "old");
   EXPECT_EQ(settings_.DefaultPassword, "old");
@@ -690,7 +687,7 @@ TEST_F(BriefWindowTest, KeyboardSelectsEditsInPlaceAndDeletes) {
   QTest::keyClick(editor, Qt::Key_Tab);
   QTest::keyClicks(editor, "7");
   QTest::keyClick(editor, Qt::Key_Return);
-  const TWebEntry& edited = ReadBriefs2(form->FileName()).Document.Brief.WebList[1];
+  const TWebEntry edited = ReadBriefs2(form->FileName()).Document.Brief.WebList[1];
   EXPECT_TRUE(edited.Name == "Named" && edited.NameSet && edited.Depth == 7);
   EXPECT_EQ(form->WebList().Row(1).DepthLabel()->text(), "7");
 
@@ -729,21 +726,16 @@ class MainFrameTest : public ShellTest {
   std::vector<TGleanerForm*> runs_;
 };
 
-// With all four samples they open (the desktop start test under Xvfb shows it).
-TEST_F(MainFrameTest, FirstStartWithoutEverySampleOpensNone) {
+// A first start with all four samples opens them (the desktop start test under Xvfb shows it).
+TEST_F(MainFrameTest, FirstStartWithoutEverySampleOpensNoneLaterStartsReopenTheLastExitsBriefs) {
   fs::create_directories(folder_ / "program" / "briefs");
   for (const char* sample : {"Leisure.brf", "Sports.brf", "Gov.brf"})
     WriteBrief(std::string("program/briefs/") + sample, {"a"});
   EXPECT_EQ(OpenFiles(*Start()), Names{});
-  EXPECT_TRUE(prompter_.titles.empty());
   SettingsStore store(DefaultSettingsFile());
   EXPECT_EQ(ReadStartupValue(store, settings_keys::kFirstStart), "No");
-}
-
-TEST_F(MainFrameTest, ReopensTheBriefsOfTheLastExitWhereTheyWere) {
-  const fs::path a = WriteBrief("a.brf", {"x"});
-  const fs::path b = WriteBrief("b.brf", {"y"});
-  const fs::path gone = WriteBrief("gone.brf", {"z"});
+  const fs::path a = WriteBrief("a.brf", {"x"}), b = WriteBrief("b.brf", {"y"}),
+                 gone = WriteBrief("gone.brf", {"z"});
   const QRect frameGeometry(60, 40, 900, 620);
   {
     auto frame = Start();
@@ -807,8 +799,7 @@ TEST_F(MainFrameTest, NewSaveAsCloseAndOpenOnce) {
   ASSERT_EQ(OpenFiles(*frame), (Names{"fresh.brf"}));
   EXPECT_EQ(frame->ActiveBrief()->windowTitle(), "Fresh");
   const LoadResult made = ReadBriefs2(folder_ / "fresh.brf");
-  EXPECT_TRUE(made.Loaded);
-  EXPECT_EQ(made.Document.Brief.Name, "New Brief");
+  EXPECT_TRUE(made.Loaded && made.Document.Brief.Name == "New Brief");
 
   dialogs_.answer = folder_ / "Other.BRF";
   actions.SaveAs1->trigger();
