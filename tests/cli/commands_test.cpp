@@ -420,6 +420,7 @@ TEST_F(FetchCommandTest, OptionsDecideWhatIsAccepted) {
   const std::tuple<std::string, const char*, int, const char*> rows[] = {
       {"image/gif", "fetch B", 1, "page-ok=no non-text=yes "},
       {"image/gif", "fetch B --images", 0, "page-ok=yes non-text=yes "},
+      {"application/zip", "fetch B --images", 1, "page-ok=no non-text=yes "},
       {"application/zip", "fetch B --other-files", 0, "page-ok=yes non-text=yes "},
       {"", "fetch B --stay-local --base http://www.example.com/", 1,
        "page-ok=no non-text=no external=yes "},
@@ -431,7 +432,7 @@ TEST_F(FetchCommandTest, OptionsDecideWhatIsAccepted) {
     EXPECT_EQ(run.code, code);
     EXPECT_TRUE(run.err.starts_with(err)) << run.err;
   }
-  EXPECT_EQ(server_.RequestCount(), 3u);
+  EXPECT_EQ(server_.RequestCount(), 4u);
 }
 
 // Without the guard the signal would end the tests.
