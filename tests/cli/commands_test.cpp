@@ -530,15 +530,17 @@ TEST_F(GenerateCommandTest, CtrlCTermAndHangUpAbortTheRunRecordItAndPutTheHandle
     SCOPED_TRACE(strsignal(signals[run]));
     signal_ = signals[run];
     interruptAtRequest_ = requests_ + 2;
+    struct sigaction before {
+    }, now{};  // SIGINT starts ignored in a background job
+    sigaction(signals[run], nullptr, &before);
     const CliRun generated = RunCli({"generate", "-q", brief_});
     EXPECT_EQ(generated.code, cli::kExitAborted) << generated.err;
     EXPECT_EQ(generated.out, Summary(std::to_string(run)) + "\n");
     EXPECT_EQ(generated.err, "The run was stopped; it is recorded as far as it went.\n");
     EXPECT_TRUE(ReadFileBytes(Summary(std::to_string(run))).ends_with("</html>\r\n"));
     EXPECT_EQ(Reload().ArchivePaths.size(), run + 1);
-    struct sigaction now {};
     sigaction(signals[run], nullptr, &now);
-    EXPECT_EQ(now.sa_handler, SIG_DFL);  // the handler was put back
+    EXPECT_EQ(now.sa_handler, before.sa_handler);  // the handler was put back
   }
   EXPECT_EQ(server_.RequestCount(), 6u);  // each run stopped after its second request
 }
