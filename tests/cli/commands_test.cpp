@@ -309,7 +309,7 @@ TEST_F(BriefCommandsTest, ShowPrintsTheBriefSafelyAndAsJsonKeepsEveryFieldAndByt
        "ann", "Password": {"hex": "00ff"}, "ExtraText": ""}]})"));
 }
 
-TEST_F(BriefCommandsTest, AddAndEditsChangeOnlyWhatIsGiven) {
+TEST_F(BriefCommandsTest, AddAndEditsChangeOnlyWhatIsGivenAndWarnOfSecureAddresses) {
   const std::pair<const char*, const char*> edits[] = {
       {"add B http://b/ --name Bee --depth 99 --images --other-files --follow-external --user u "
        "--password p --inactive",
@@ -347,9 +347,8 @@ TEST_F(BriefCommandsTest, AddAndEditsChangeOnlyWhatIsGiven) {
     EXPECT_EQ(Shown(), expected);
   }
   EXPECT_THAT(RunCli({"show", brief_}).out, HasSubstr("\nComments: none\n"));
-}
 
-TEST_F(BriefCommandsTest, ASecureAddressIsWarnedAboutWhileSecurePagesAreOff) {
+  // A secure address is stored either way; while secure pages are off it comes with one warning.
   const std::string warning = RunCli({"add", brief_, "HTTPS://a.example/"}).err;
   EXPECT_TRUE(warning.starts_with("Secure Pages Are Off: ")) << warning;
   EXPECT_TRUE(warning.ends_with("or with: gleaner settings secure-pages Yes\n")) << warning;
@@ -357,7 +356,7 @@ TEST_F(BriefCommandsTest, ASecureAddressIsWarnedAboutWhileSecurePagesAreOff) {
   EXPECT_EQ(RunCli({"add", brief_, "http://c.example/"}).err, "");
   EXPECT_EQ(RunCli({"settings", "secure-pages", "Yes"}).code, kExitDone);
   EXPECT_EQ(RunCli({"add", brief_, "https://d.example/"}).err, "");
-  EXPECT_EQ(Shown()["Entries"][2]["URL"], "HTTPS://a.example/");
+  EXPECT_EQ(Shown()["Entries"][3]["URL"], "HTTPS://a.example/");
 }
 
 TEST_F(BriefCommandsTest, RemoveDeletesTheEntryAtItsIndexAndBadIndexesFail) {
