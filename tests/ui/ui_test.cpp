@@ -181,15 +181,14 @@ TWebEntry SampleEntry() {
 
 // The texts typed (nullptr: not edited); whether OK closes; the user name and password stored.
 TEST(EntrySetupDialog, TypedPasswordMustMatchItsConfirmation) {
-  using Row = std::tuple<const char*, const char*, const char*, bool, std::string, std::string>;
-  const Row rows[] = {
+  const std::tuple<const char*, const char*, const char*, bool, std::string, std::string> rows[] = {
       {"bob", nullptr, nullptr, true, "bob", "old"},
       {"bob", "new", "new", true, "bob", "new"},
       {"bob", "new", "nwe", false, "ann", "old"},
       {nullptr, "new", nullptr, false, "ann", "old"},
   };
   for (const auto& [user, password, confirm, closes, storedUser, storedPassword] : rows) {
-    SCOPED_TRACE(::testing::PrintToString(Row{user, password, confirm, closes, "", ""}));
+    SCOPED_TRACE(::testing::Message() << user << " " << password << " " << confirm);
     TWebEntry entry = SampleEntry();
     RecordingPrompter prompter;
     TWebProperties dialog(entry, true, prompter, nullptr);
