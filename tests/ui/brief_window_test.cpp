@@ -1,0 +1,182 @@
+#include "ui/brief_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <utility>
+
+#include "core/brief_file.h"
+#include "ui/entry_rows.h"
+#include "ui/ui_test_support.h"
+#include "ui/web_scroll_box.h"
+
+namespace gl::test {
+namespace {
+
+class BriefWindowTest : public ShellTest {
+ protected:
+  std::unique_ptr<TGleanerForm> Open(const std::string& file, const Names& names) {
+    LoadResult loaded = ReadBriefs2(WriteBrief(file, names));
+    BriefWindowServices services;
+    services.Prompts = &prompter_;
+    services.Holder = &holder_;
+    auto form = std::make_unique<TGleanerForm>(std::move(loaded.Document), services);
+    form->resize(480, 320);
+    form->show();
+    return form;
+  }
+
+  EntryHolder holder_;
+};
+
+TEST_F(BriefWindowTest, DeletingAndSortingKeepTheSelectionInItsPlace) {
+  for (const auto& [count, selected, after] : {std::tuple{3, 1, 1}, {3, 2, 1}, {1, 0, -1}}) {
+    SCOPED_TRACE(selected);
+    auto form = Open("d.brf", count == 1 ? Names{"a"} : Names{"a", "b", "c"});
+    form->WebList().Select(selected);
+    form->DeleteEntryClick();
+    EXPECT_EQ(prompter_.titles.back(), "Delete a Web Entry");
+    EXPECT_EQ(form->WebList().Selected(), after);
+    EXPECT_EQ(NamesOnDisk(form->FileName()).size(), static_cast<std::size_t>(count - 1));
+    EXPECT_EQ(form->Commands().Sort, after >= 0);
+    EXPECT_EQ(form->Commands().DeleteEntry, after >= 0);
+  }
+  auto form = Open("s.brf", {"b", "B", "a"});
+  form->WebList().Select(0);
+  form->SortEntriesClick();
+  EXPECT_EQ(Shown(*form), (Names{"B", "a", "b"}));
+  EXPECT_EQ(NamesOnDisk(form->FileName()), Shown(*form));
+  EXPECT_EQ(form->WebList().Selected(), 0);
+}
+
+// Dragged row, target row, Ctrl held; the rows and the selection after.
+TEST_F(BriefWindowTest, DropsMoveWithinAWindowAndCopyWithCtrl) {
+  const std::tuple<int, int, bool, Names, int> rows[] = {
+      {0, 2, false, {"b", "c", "a"}, 2},
+      {2, 0, false, {"c", "a", "b"}, 0},
+      {0, 2, true, {"a", "b", "a", "c"}, 0},
+      {2, 0, true, {"c", "a", "b", "c"}, 3},
+  };
+  for (const auto& [source, target, copy, names, selected] : rows) {
+    SCOPED_TRACE(::testing::PrintToString(names));
+    auto form = Open("m.brf", {"a", "b", "c"});
+    form->WebList().Select(source);
+    form->FinishDragDrop(*form, source, target, copy);
+    EXPECT_EQ(Shown(*form), names);
+    EXPECT_EQ(NamesOnDisk(form->FileName()), names);
+    EXPECT_EQ(form->WebList().Selected(), selected);
+  }
+}
+
+// A drop on itself does not save; a failed save shows the error and keeps the change.
+TEST_F(BriefWindowTest, EntriesGoBetweenWindowsByDropAndThroughTheHolder) {
+  fs::create_directory(folder_ / "gone");
+  const std::string longName(300, 'n');
+  auto source = Open("gone/c.brf", {"a", longName});
+  auto target = Open("p.brf", {"x", "y"});
+  EXPECT_FALSE(target->Commands().Paste);
+  fs::remove(source->FileName());
+  source->FinishDragDrop(*source, 1, 1, false);
+  EXPECT_FALSE(fs::exists(source->FileName()));
+
+  const auto& box = *target->findChild<TWebScrollBox*>("Rows");
+  EXPECT_EQ(box.DropIndex(10 * kRowPitch, true), 1);  // below the last row, moving within
+  const int below = box.DropIndex(10 * kRowPitch, false);
+  EXPECT_EQ(below, 2);
+  target->FinishDragDrop(*source, 0, below, false);
+  EXPECT_EQ(Shown(*source), (Names{"a", longName}));
+
+  source->WebList().Select(1);
+  prompter_.answer = false;
+  source->Cut1Click();
+  EXPECT_EQ(source->WebList().Count(), 2);
+  target->WebList().Select(1);
+  ASSERT_TRUE(target->Commands().Paste);
+  target->Paste1Click();
+  const Names pasted{longName.substr(0, 256), "x", "y", "a"};
+  EXPECT_EQ(Shown(*target), pasted);
+  EXPECT_EQ(NamesOnDisk(target->FileName()), pasted);
+  EXPECT_EQ(target->WebList().Selected(), 2);
+  prompter_.answer = true;
+  source->Cut1Click();
+  EXPECT_EQ(NamesOnDisk(source->FileName()), (Names{"a"}));
+
+  fs::remove_all(folder_ / "gone");
+  source->CreateWebEntryClick();
+  EXPECT_EQ(prompter_.titles,
+            (Names{"Cut a Web Entry", "Cut a Web Entry", "Brief File Saving Error"}));
+  EXPECT_EQ(source->WebList().Count(), 2);
+}
+
+// F2 edits the name, Tab the depth; Return or another row's click ends an edit, Escape drops it.
+TEST_F(BriefWindowTest, KeyboardAndCheckMarkSelectEditAndSaveExceptWhileGenerating) {
+  auto form = Open("k.brf", {"a", "b", "c"});
+  auto* rows = form->findChild<TWebScrollBox*>("Rows");
+  auto* editor = form->findChild<QLineEdit*>("RowEditor");
+  const auto press = [&](Qt::Key key) {
+    QTest::keyClick(rows, key);
+    return form->WebList().Selected();
+  };
+  EXPECT_EQ(press(Qt::Key_Down), 0);
+  EXPECT_EQ(press(Qt::Key_End), 2);
+  EXPECT_EQ(press(Qt::Key_Home), 0);
+  EXPECT_EQ(press(Qt::Key_Down), 1);
+  const auto edit = [&](int row, const char* text) {
+    form->WebList().Select(row);
+    QTest::keyClick(rows, Qt::Key_F2);
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    QTest::keyClicks(editor, text);
+  };
+  QTest::keyClick(rows, Qt::Key_F2);  // the name shows selected: typing replaces it
+  QTest::keyClicks(editor, "Named");
+  QTest::keyClick(editor, Qt::Key_Tab);
+  QTest::keyClicks(editor, "7");
+  QTest::keyClick(editor, Qt::Key_Return);
+  const TWebEntry edited = ReadBriefs2(form->FileName()).Document.Brief.WebList[1];
+  EXPECT_TRUE(edited.Name == "Named" && edited.NameSet && edited.Depth == 7);
+  EXPECT_EQ(form->WebList().Row(1).DepthLabel()->text(), "7");
+
+  edit(0, "kept");
+  QTest::mouseClick(form->WebList().Row(2).NameLabel(), Qt::LeftButton);  // another row
+  edit(1, "dropped");
+  QTest::keyClick(editor, Qt::Key_Escape);
+  edit(2, "");
+  QTest::keyClick(editor, Qt::Key_Return);
+  EXPECT_EQ(Shown(*form), (Names{"kept", "Named", "www.c.example/"}));
+  EXPECT_EQ(NamesOnDisk(form->FileName()), Shown(*form));
+  EXPECT_FALSE(form->WebList().Entry(2).NameSet);
+
+  prompter_.answer = false;
+  QTest::keyClick(rows, Qt::Key_Delete);
+  EXPECT_EQ(prompter_.titles.back(), "Delete a Web Entry");
+  EXPECT_EQ(form->WebList().Count(), 3);
+
+  TCheckMark* mark = form->WebList().Row(1).CheckMark();
+  QTest::mouseClick(mark, Qt::LeftButton);
+  EXPECT_EQ(form->WebList().Selected(), 1);
+  EXPECT_FALSE(ReadBriefs2(form->FileName()).Document.Brief.WebList[1].Active);
+  form->BeginRun();
+  QTest::keyClick(rows, Qt::Key_F2);
+  EXPECT_TRUE(editor->isHidden());
+  QTest::mouseClick(mark, Qt::LeftButton);
+  EXPECT_FALSE(form->WebList().Entry(1).Active);
+  holder_.Copy(TWebEntry{}, "1");
+  form->ShowEntryMenu(QPoint());  // the entry menu offers only what a generating brief allows
+  for (const char* name : {"PopupAddEntry", "PopupDeleteEntry", "Cut1", "Paste1", "Copy1"})
+    EXPECT_EQ(form->findChild<QAction*>(name)->isEnabled(), name == std::string("Copy1")) << name;
+  form->findChild<QMenu*>("WebEntryMenu")->close();
+  form->EndRun();
+  QTest::mouseClick(mark, Qt::LeftButton);
+  EXPECT_TRUE(form->WebList().Entry(1).Active);
+}
+
+}  // namespace
+}  // namespace gl::test

@@ -1,0 +1,338 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTreeWidget>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <tuple>
+
+#include "core/settings_io.h"
+#include "support/scoped_environment.h"
+#include "support/temp_folder.h"
+#include "ui/brief_setup_dialog.h"
+#include "ui/entry_setup_dialog.h"
+#include "ui/preferences_dialog.h"
+#include "ui/stamp_delegate.h"
+#include "ui/ui_test_support.h"
+
+namespace gl::test {
+namespace {
+
+TWebEntry SampleEntry() {
+  TWebEntry entry;
+  entry.URL = "www.example.com/";
+  entry.Name = entry.URL;
+  entry.UserName = "ann";
+  entry.Password = "old";
+  return entry;
+}
+
+// The texts typed (nullptr: not edited); whether OK closes; the user name and password stored.
+TEST(EntrySetupDialog, TypedPasswordMustMatchItsConfirmation) {
+  const std::tuple<const char*, const char*, const char*, bool, std::string, std::string> rows[] = {
+      {"bob", nullptr, nullptr, true, "bob", "old"},
+      {"bob", "new", "new", true, "bob", "new"},
+      {"bob", "new", "nwe", false, "ann", "old"},
+      {nullptr, "new", nullptr, false, "ann", "old"},
+  };
+  for (const auto& [user, password, confirm, closes, storedUser, storedPassword] : rows) {
+    SCOPED_TRACE(::testing::Message() << user << " " << password << " " << confirm);
+    TWebEntry entry = SampleEntry();
+    RecordingPrompter prompter;
+    TWebProperties dialog(entry, true, prompter, nullptr);
+    EXPECT_FALSE(Find<QLineEdit>(dialog, "Confirm").isEnabled());
+    for (const char* secret : {"Password", "Confirm"})
+      EXPECT_EQ(Find<QLineEdit>(dialog, secret).echoMode(), QLineEdit::Password);
+    if (user) Type(dialog, "UserName", user);
+    if (password) Type(dialog, "Password", password);
+    EXPECT_EQ(Find<QLineEdit>(dialog, "Confirm").isEnabled(), password != nullptr);
+    if (confirm) Type(dialog, "Confirm", confirm);
+    Type(dialog, "EditURL", "www.example.org/");
+    dialog.OKButtonClick();
+    EXPECT_EQ(dialog.result() == QDialog::Accepted, closes);
+    EXPECT_EQ(prompter.titles.empty(), closes);
+    EXPECT_EQ(entry.UserName + " " + entry.Password, storedUser + " " + storedPassword);
+    EXPECT_EQ(entry.URL, "www.example.org/");  // taken before the password check
+  }
+}
+
+// Named before, address, name typed (nullptr: left alone); name after Apply, whether typed.
+TEST(EntrySetupDialog, ApplyTakesTheFieldsAnEmptyNameShowsTheAddressASecureOneIsWarnedAbout) {
+  const std::tuple<bool, const char*, const char*, std::string, bool> rows[] = {
+      {false, "www.a.com/", nullptr, "www.a.com/", false},
+      {false, "", nullptr, "New Page", false},
+      {false, "www.a.com/", "Ayes", "Ayes", true},
+      {true, "www.a.com/", "", "www.a.com/", false},
+      {true, "www.a.com/", nullptr, "Mine", true},
+  };
+  for (const auto& [nameSet, url, typedName, shownName, nowSet] : rows) {
+    SCOPED_TRACE(shownName);
+    TWebEntry entry;
+    entry.URL = url;
+    entry.NameSet = nameSet;
+    entry.Name = nameSet ? "Mine" : entry.URL;
+    RecordingPrompter prompter;
+    TWebProperties dialog(entry, true, prompter, nullptr);
+    QPushButton& apply = Find<QPushButton>(dialog, "RO_Apply");
+    if (typedName) Type(dialog, "EditName", typedName);
+    Find<QSpinBox>(dialog, "DepthOfSearch").setValue(7);
+    Find<QCheckBox>(dialog, "LocalOnly").setChecked(true);
+    EXPECT_TRUE(apply.isEnabled());
+    dialog.ApplyClick();
+    EXPECT_FALSE(apply.isEnabled());
+    dialog.reject();
+    dialog.FinishEditing();
+    EXPECT_EQ(entry.Name, shownName);
+    EXPECT_EQ(entry.NameSet, nowSet);
+    EXPECT_EQ(entry.Depth, 7);
+    EXPECT_FALSE(entry.StayLocal);
+  }
+  // Only a changed secure address is warned about, and only once a dialog.
+  const TempFolder home;
+  const ScopedEnvironment settings("GLEANER_LIGHT_HOME", home.Path().string());
+  TWebEntry entry = SampleEntry();
+  entry.URL = "https://www.example.com/";
+  RecordingPrompter prompter;
+  TWebProperties dialog(entry, true, prompter, nullptr);
+  dialog.ApplyClick();
+  EXPECT_TRUE(prompter.titles.empty());
+  for (const char* url : {"https://www.example.org/", "https://www.example.net/"}) {
+    Type(dialog, "EditURL", url);
+    dialog.ApplyClick();
+  }
+  EXPECT_EQ(prompter.titles, Names{"Secure Pages Are Off"});
+  EXPECT_EQ(entry.URL, "https://www.example.net/");
+}
+
+TEST(EntrySetupDialog, OkKeepsUntouchedBytesAndWhileGeneratingChangesNothing) {
+  for (const bool editable : {true, false}) {
+    TWebEntry entry = SampleEntry();
+    entry.URL = "www.example.com/caf\xe9/";
+    SetTypedName(entry, "Caf\xe9");
+    entry.UserName = std::string(40000, 'u');
+    const TWebEntry before = entry;
+    RecordingPrompter prompter;
+    TWebProperties dialog(entry, editable, prompter, nullptr);
+    for (const char* name : {"Active", "EditName", "EditURL", "ImageToggle", "LoadBinaries",
+                             "DepthOfSearch", "LocalOnly", "UserName", "Password", "Confirm"})
+      EXPECT_EQ(Find<QWidget>(dialog, name).isEnabled(),
+                editable && name != std::string("Confirm"));
+    if (!editable) Find<QLineEdit>(dialog, "EditURL").setText("www.changed.com/");
+    dialog.OKButtonClick();
+    dialog.FinishEditing();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(entry.URL == before.URL && entry.Name == before.Name && entry.NameSet);
+    EXPECT_EQ(entry.UserName, before.UserName);
+  }
+}
+
+class BriefSetupDialogTest : public ::testing::Test {
+ protected:
+  BriefSetupDialogTest() {
+    document_.FileName = folder_ / "news.brf";
+    for (const char* run : {"0", "1", "2"}) {
+      document_.Brief.ArchivePaths.push_back(std::string(run) + "\\Brief" + run + ".htm");
+      document_.Brief.ArchiveStamps.push_back(std::string(run) + "/5/1997  9:07:02 AM");
+      fs::create_directory(folder_ / run);
+    }
+    // Runs 0 and 1 list their files; run 2 lost its catalogue.
+    for (const char* run : {"0", "1"}) {
+      const std::string summary = std::string("Brief") + run + ".htm";
+      WriteFileBytes(folder_ / run / summary, "<html>");
+      WriteFileBytes(folder_ / run / "GL1.htm", "<html>");
+      WriteFileBytes(folder_ / run / (std::string("Brief") + run + ".cat"),
+                     std::string("\1") + run + "\12" + summary + "\7GL1.htm" + '\0');
+    }
+  }
+
+  std::unique_ptr<TBriefOpts> Open(bool generating = false) {
+    return std::make_unique<TBriefOpts>(
+        document_, generating, folder_.Path(), prompter_,
+        [this](const std::string& address) { browsed_.push_back(address); }, nullptr);
+  }
+
+  static Names Rows(TBriefOpts& dialog) {
+    auto& list = Find<QTreeWidget>(dialog, "ListBox2");
+    Names rows;
+    for (int row = 0; row < list.topLevelItemCount(); ++row)
+      rows.push_back(
+          list.topLevelItem(row)->data(0, StampDelegate::StampRole).toString().toStdString());
+    return rows;
+  }
+
+  static void Select(TBriefOpts& dialog, int row) {
+    auto& list = Find<QTreeWidget>(dialog, "ListBox2");
+    list.setCurrentItem(list.topLevelItem(row));
+  }
+
+  TempFolder folder_;
+  TBriefDocument document_;
+  RecordingPrompter prompter_;
+  Names browsed_;
+};
+
+TEST_F(BriefSetupDialogTest, ListsNewestFirstViewsAndDeletesTheSelectedRunEvenWithoutCatalogue) {
+  auto dialog = Open();
+  EXPECT_EQ(Rows(*dialog),
+            (Names{"2/5/1997  9:07:02 AM", "1/5/1997  9:07:02 AM", "0/5/1997  9:07:02 AM"}));
+  auto& view = Find<QPushButton>(*dialog, "ViewBrief");
+  EXPECT_FALSE(view.isEnabled());
+  Select(*dialog, 1);
+  view.click();
+  EXPECT_EQ(browsed_, Names{"file://" + (folder_ / "1/Brief1.htm").string()});
+  EXPECT_EQ(dialog->result(), QDialog::Accepted);
+  auto& list = Find<QTreeWidget>(*dialog, "ListBox2");
+  auto& remove = Find<QPushButton>(*dialog, "DeleteBrief");
+  Select(*dialog, 2);
+  prompter_.answer = false;
+  remove.click();
+  EXPECT_EQ(document_.Brief.ArchivePaths.size(), 3u);
+
+  prompter_.answer = true;
+  remove.click();  // the oldest run, the last row: the new last row is selected
+  EXPECT_FALSE(fs::exists(folder_ / "0"));
+  EXPECT_TRUE(fs::exists(folder_ / "1/GL1.htm"));
+  EXPECT_EQ(list.indexOfTopLevelItem(list.currentItem()), 1);
+
+  Select(*dialog, 0);
+  remove.click();  // the newest run, without a catalogue
+  EXPECT_FALSE(fs::exists(folder_ / "2"));
+  EXPECT_EQ(document_.Brief.ArchivePaths, Names{"1\\Brief1.htm"});
+  EXPECT_EQ(document_.Brief.ArchiveStamps, Names{"1/5/1997  9:07:02 AM"});
+  EXPECT_EQ(Rows(*dialog), Names{"1/5/1997  9:07:02 AM"});
+  EXPECT_TRUE(remove.isEnabled());
+
+  remove.click();
+  EXPECT_FALSE(list.isEnabled() || remove.isEnabled());
+  EXPECT_EQ(prompter_.titles, Names(4, "Delete Archived Brief?"));
+
+  Type(*dialog, "BriefName", "Renamed");
+  dialog->reject();
+  EXPECT_TRUE(dialog->ApplyOnClose());  // the deletions must be saved
+  EXPECT_EQ(document_.Brief.Name, "New Brief");
+}
+
+// Generating, OK, name and comments typed; whether to save, the name and comments then held.
+TEST_F(BriefSetupDialogTest, OkTakesWhatWasEditedAndKeepsTheRestsBytes) {
+  const std::string sixty = "123456789012345678901234567890123456789012345678901234567890";
+  const std::tuple<bool, bool, std::string, const char*, bool, std::string, std::string> rows[] = {
+      {false, true, "", nullptr, true, "Caf\xe9", "Line\xe9"},
+      {false, true, "News", " more", true, "News", "Line\xc3\xa9 more"},
+      {false, true, sixty + "X", nullptr, true, sixty, "Line\xe9"},
+      {false, false, "News", " more", false, "Caf\xe9", "Line\xe9"},
+      {true, true, "", nullptr, false, "Caf\xe9", "Line\xe9"},
+  };
+  for (const auto& [generating, ok, name, comments, save, storedName, storedComments] : rows) {
+    SCOPED_TRACE(name + (ok ? " ok" : " cancel") + (generating ? " generating" : ""));
+    document_.Brief.Name = "Caf\xe9";
+    document_.Brief.Comments = "Line\xe9";
+    auto dialog = Open(generating);
+    EXPECT_EQ(Find<QLineEdit>(*dialog, "BriefName").isEnabled(), !generating);
+    if (!name.empty()) Type(*dialog, "BriefName", name.c_str());
+    if (comments) {
+      auto& edit = Find<QPlainTextEdit>(*dialog, "BriefComments");
+      edit.moveCursor(QTextCursor::End);
+      QTest::keyClicks(&edit, comments);
+    }
+    Select(*dialog, 0);
+    EXPECT_EQ(Find<QPushButton>(*dialog, "DeleteBrief").isEnabled(), !generating);
+    ok ? dialog->accept() : dialog->reject();
+    EXPECT_EQ(dialog->ApplyOnClose(), save);
+    EXPECT_EQ(document_.Brief.Name, storedName);
+    EXPECT_EQ(document_.Brief.Comments, storedComments);
+  }
+}
+
+class PreferencesDialogTest : public ::testing::Test {
+ protected:
+  Settings Reloaded() {
+    SettingsStore reopened(file_);
+    Settings settings;
+    ReadSettings(reopened, settings);
+    return settings;
+  }
+
+  TempFolder folder_;
+  fs::path file_ = folder_ / "registry.ini";
+  SettingsStore store_{file_};
+  Settings settings_;
+  RecordingPrompter prompter_;
+};
+
+// The password is taken only once confirmed; the groups before it are written all the same.
+TEST_F(PreferencesDialogTest, EveryFieldIsAppliedAndStoredAndAPasswordOnlyOnceConfirmed) {
+  settings_.DefaultPassword = "old";
+  TGLPrefs dialog(settings_, store_, false, prompter_, nullptr);
+  auto& apply = Find<QPushButton>(dialog, "ProxyApply");
+  EXPECT_FALSE(apply.isEnabled());
+  Type(dialog, "Browser", "/opt/NETSCAPE.EXE");
+  EXPECT_TRUE(apply.isEnabled());
+  Find<QCheckBox>(dialog, "AutoLoad").setChecked(true);
+  auto& debuggingPort = Find<QSpinBox>(dialog, "DebuggingPort");
+  EXPECT_EQ(debuggingPort.value(), 9222);
+  debuggingPort.setValue(9333);
+  Find<QSpinBox>(dialog, "DiskBuffer").setValue(20);
+  auto& port = Find<QSpinBox>(dialog, "ProxyPort");
+  EXPECT_FALSE(port.isEnabled());
+  Type(dialog, "ProxyServer", "proxy.example");
+  EXPECT_TRUE(port.isEnabled());
+  port.setValue(3128);
+  Find<QSpinBox>(dialog, "NumRetries").setValue(5);
+  Type(dialog, "UserName", "ann");
+  Find<QCheckBox>(dialog, "SecurePages").setChecked(true);
+  Find<QCheckBox>(dialog, "PageStyles").setChecked(true);
+  EXPECT_TRUE(dialog.DoApply());
+  EXPECT_FALSE(apply.isEnabled());
+
+  const Settings s = Reloaded();
+  EXPECT_EQ(std::tie(s.BrowserPath, s.BrowserService, s.AutoLoadBrowser, s.BrowserDebuggingPort,
+                     s.DiskBufferBytes, s.ProxyServer, s.ProxyPort, s.RetryCount, s.DefaultUserName,
+                     s.SecurePages, s.PageStyles, settings_.DefaultUserName),
+            std::make_tuple("/opt/NETSCAPE.EXE", "NETSCAPE", true, 9333, 20 * kBytesPerMegabyte,
+                            "proxy.example", 3128, 5, "ann", true, true, "ann"));
+  EXPECT_TRUE(prompter_.titles.empty());
+
+  auto& confirm = Find<QLineEdit>(dialog, "Confirm");
+  EXPECT_FALSE(confirm.isEnabled());
+  EXPECT_EQ(confirm.echoMode(), QLineEdit::Password);
+  EXPECT_EQ(Find<QLineEdit>(dialog, "Password").echoMode(), QLineEdit::Password);
+  Type(dialog, "Password", "new");
+  EXPECT_TRUE(confirm.isEnabled());
+  Type(dialog, "Confirm", "nwe");
+  Find<QSpinBox>(dialog, "NumRetries").setValue(4);
+  dialog.OKClick();
+  EXPECT_NE(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(prompter_.titles, Names{"Password Error"});
+  EXPECT_EQ(Reloaded().RetryCount, 4);
+  EXPECT_EQ(Reloaded().DefaultPassword, "old");
+  EXPECT_EQ(settings_.DefaultPassword, "old");
+
+  Type(dialog, "Confirm", "new");
+  dialog.OKClick();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(Reloaded().DefaultPassword, "new");
+}
+
+TEST_F(PreferencesDialogTest, WhileGeneratingOnlyTheBrowserFieldsCanChange) {
+  settings_.ProxyServer = "proxy.example";
+  settings_.BrowserPath = "/usr/bin/caf\xe9";
+  TGLPrefs dialog(settings_, store_, true, prompter_, nullptr);
+  for (const char* name : {"Browser", "FindButton", "AutoLoad"})
+    EXPECT_TRUE(Find<QWidget>(dialog, name).isEnabled()) << name;
+  for (const char* name : {"DiskBuffer", "ProxyServer", "ProxyPort", "NumRetries", "UserName",
+                           "Password", "SecurePages", "PageStyles"})
+    EXPECT_FALSE(Find<QWidget>(dialog, name).isEnabled()) << name;
+  EXPECT_TRUE(dialog.DoApply());
+  EXPECT_EQ(Reloaded().BrowserPath, "/usr/bin/caf\xe9");  // not edited: its bytes stay
+}
+
+// Six entries fill more than one page on any paper; pdftotext reads each page in drawing order.
+
+}  // namespace
+}  // namespace gl::test
