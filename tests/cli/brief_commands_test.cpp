@@ -1,0 +1,166 @@
+#include <gmock/gmock.h>
+
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+#include "cli/cli_test_support.h"
+#include "core/brief_file.h"
+#include "core/brief_format.h"
+#include "support/temp_folder.h"
+
+namespace gl::test {
+namespace {
+
+class BriefCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TBriefDocument document{brief_, {}};
+    document.Brief.Name = "News\xE9\x1B[31m";
+    document.Brief.Comments = "Morning papers.\r\nAnd the\r\xC3\xA9t\xC3\xA9.";
+    CreateNewWebEntry(document.Brief, 0).URL = "http://news.example.com/";
+    TWebEntry& second = CreateNewWebEntry(document.Brief, 1);
+    second.URL = "http://weather.example.com/today/";
+    SetTypedName(second, "Weather");
+    second.Depth = 3;
+    second.Images = true;
+    second.UserName = "ann";
+    second.Password = std::string("\0\xFF", 2);
+    document.Brief.ArchivePaths = {"0\\Brief0.htm", "1\\Brief0.htm"};
+    document.Brief.ArchiveStamps = {"3/5/1997  9:07:02 AM", "3/6/1997  1:00:00 PM"};
+    ASSERT_EQ(SaveBriefs2(document).Outcome, SaveOutcome::Saved);
+  }
+
+  json Shown() const {
+    const CliRun run = RunCli({"show", brief_, "--json"});
+    EXPECT_EQ(run.code, kExitDone) << run.err;
+    return json::parse(run.out);
+  }
+
+  CliFolder folder_;
+  std::string brief_ = (folder_ / "news.brf").string();
+};
+
+// The longest name the brief setup dialog takes: 60 characters, 120 bytes.
+TEST_F(BriefCommandsTest, NewWritesABriefAndItsCatalogueButNeverReplacesAFile) {
+  const std::string path = (folder_ / "new.brf").string();
+  TBriefRecord expected;
+  expected.Name.clear();
+  for (int i = 0; i < 60; ++i)
+    expected.Name += "\xC3\xA9";
+  const CliRun run = RunCli({"new", path, "--name", expected.Name});
+  EXPECT_EQ(run.code, kExitDone);
+  EXPECT_EQ(run.out + run.err, "");
+  EXPECT_EQ(ReadFileBytes(path), BriefFileBytes(expected));
+  EXPECT_EQ(ReadFileBytes(folder_ / "new.cat"), std::string(2, '\0'));
+
+  const std::string before = ReadFileBytes(brief_);
+  const CliRun again = RunCli({"new", brief_});
+  EXPECT_EQ(again.code, kExitFailed);
+  EXPECT_EQ(again.err,
+            "The file " + brief_ + " already exists; gleaner new does not replace it.\n");
+  EXPECT_EQ(ReadFileBytes(brief_), before);
+
+  const std::string nowhere = (folder_ / "nowhere" / "x.brf").string();
+  EXPECT_EQ(RunCli({"new", nowhere}).err, "Brief File Saving Error: Failed to save Brief File.\n" +
+                                              nowhere + ": No such file or directory\n");
+}
+
+TEST_F(BriefCommandsTest, ShowPrintsTheBriefSafelyAndAsJsonKeepsEveryFieldAndByte) {
+  const CliRun run = RunCli({"show", brief_});
+  EXPECT_EQ(run.code, kExitDone);
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out,
+            "Brief: News\xE9\\x1B[31m\nState: Active\nComments:\n  Morning papers.\n"
+            "  And the\\x0D\xC3\xA9t\xC3\xA9.\nWeb entries: 2\n"
+            "  1. http://news.example.com/ (Active)\n     Address: http://news.example.com/\n"
+            "     Spider depth: 1  Images: No  Other files: No  Follow external links: No\n"
+            "  2. Weather (Active)\n     Address: http://weather.example.com/today/\n"
+            "     Spider depth: 3  Images: Yes  Other files: No  Follow external links: No\n"
+            "     User name: ann  (password set)\nArchived runs: 2\n  1. 3/6/1997  1:00:00 PM  " +
+                (folder_ / "1" / "Brief0.htm").string() + "\n  2. 3/5/1997  9:07:02 AM  " +
+                (folder_ / "0" / "Brief0.htm").string() + "\n");
+  EXPECT_EQ(nlohmann::ordered_json::parse(RunCli({"show", brief_, "--json"}).out),
+            nlohmann::ordered_json::parse(R"({"Name": {"hex": "4e657773e91b5b33316d"},
+    "Comments": "Morning papers.\r\nAnd the\r\u00e9t\u00e9.", "ExtraFlag": false, "ExtraCode": "",
+    "Active": true, "ExtraStrings": [], "ArchivePaths": ["0\\Brief0.htm", "1\\Brief0.htm"],
+    "ArchiveStamps": ["3/5/1997  9:07:02 AM", "3/6/1997  1:00:00 PM"], "Entries": [
+      {"Active": true, "Name": "http://news.example.com/", "NameSet": false, "URL":
+       "http://news.example.com/", "Depth": 1, "EntryFlag": true, "Images": false, "OtherFiles":
+       false, "StayLocal": true, "UserName": "", "Password": "", "ExtraText": ""}, {"Active": true,
+       "Name": "Weather", "NameSet": true, "URL": "http://weather.example.com/today/", "Depth": 3,
+       "EntryFlag": true, "Images": true, "OtherFiles": false, "StayLocal": true, "UserName":
+       "ann", "Password": {"hex": "00ff"}, "ExtraText": ""}]})"));
+}
+
+TEST_F(BriefCommandsTest, AddAndEditsChangeOnlyWhatIsGivenAndWarnOfSecureAddresses) {
+  const std::pair<const char*, const char*> edits[] = {
+      {"add B http://b/ --name Bee --depth 99 --images --other-files --follow-external --user u "
+       "--password p --inactive",
+       R"({"Active": false, "Name": "Bee", "NameSet": true, "URL": "http://b/", "Depth": 99,
+        "EntryFlag": true, "Images": true, "OtherFiles": true, "StayLocal": false,
+        "UserName": "u", "Password": "p", "ExtraText": ""})"},
+      {"edit-entry B 2 --no-images --other-files", R"({"Images": false, "OtherFiles": true})"},
+      // A new address shows as the name only of an entry whose name was never typed.
+      {"edit-entry B 1 --url http://moved/",
+       R"({"URL": "http://moved/", "Name": "http://moved/"})"},
+      {"edit-entry B 2 --url http://w2/", R"({"URL": "http://w2/"})"},
+      // An empty name goes back to showing the address.
+      {"edit-entry B 2 --name '' --follow-external --inactive --depth 5",
+       R"({"Name": "http://w2/", "NameSet": false, "StayLocal": false, "Active": false,
+        "Depth": 5})"},
+      {"edit-entry B 2 --stay-local --active --images --no-other-files",
+       R"({"StayLocal": true, "Active": true, "Images": true, "OtherFiles": false})"},
+      {"edit-entry B 1 --name Front --user bob --password pw",
+       R"({"Name": "Front", "NameSet": true, "UserName": "bob", "Password": "pw"})"},
+      // "--name=" is an empty name; the option after it stays an option.
+      {"edit-entry B 1 --name= --inactive",
+       R"({"Name": "http://moved/", "NameSet": false, "Active": false})"},
+      {"edit B --name Papers --inactive", R"({"Name": "Papers", "Active": false})"},
+      {"edit B --comments '' --active", R"({"Comments": "", "Active": true})"},
+  };
+  for (const auto& [command, patch] : edits) {
+    SCOPED_TRACE(command);
+    const std::vector<std::string> arguments = Words(command, brief_);
+    json expected = Shown();
+    json& changed = arguments[0] == "edit"  ? expected
+                    : arguments[0] == "add" ? expected["Entries"][expected["Entries"].size()]
+                                            : expected["Entries"][std::stoi(arguments[2]) - 1];
+    changed.merge_patch(json::parse(patch));
+    EXPECT_EQ(RunCli(arguments).code, kExitDone);
+    EXPECT_EQ(Shown(), expected);
+  }
+  EXPECT_THAT(RunCli({"show", brief_}).out, HasSubstr("\nComments: none\n"));
+
+  // A secure address is stored either way; while secure pages are off it comes with one warning.
+  const std::string warning = RunCli({"add", brief_, "HTTPS://a.example/"}).err;
+  EXPECT_TRUE(warning.starts_with("Secure Pages Are Off: ")) << warning;
+  EXPECT_TRUE(warning.ends_with("or with: gleaner settings secure-pages Yes\n")) << warning;
+  EXPECT_EQ(RunCli({"edit-entry", brief_, "1", "--url", "https://b.example/"}).err, warning);
+  EXPECT_EQ(RunCli({"add", brief_, "http://c.example/"}).err, "");
+  EXPECT_EQ(RunCli({"settings", "secure-pages", "Yes"}).code, kExitDone);
+  EXPECT_EQ(RunCli({"add", brief_, "https://d.example/"}).err, "");
+  EXPECT_EQ(Shown()["Entries"][3]["URL"], "HTTPS://a.example/");
+}
+
+TEST_F(BriefCommandsTest, RemoveDeletesTheEntryAtItsIndexAndBadIndexesFail) {
+  const std::string before = ReadFileBytes(brief_);
+  for (const std::string index : {"0", "3", "-1", "4294967296"}) {
+    for (const CliRun& run :
+         {RunCli({"edit-entry", brief_, index, "--images"}), RunCli({"remove", brief_, index})}) {
+      EXPECT_EQ(run.code, kExitFailed);
+      EXPECT_EQ(run.err,
+                "There is no web entry " + index + " in " + brief_ + "; it has 2 entries.\n");
+    }
+  }
+  EXPECT_EQ(ReadFileBytes(brief_), before);
+  EXPECT_EQ(RunCli({"remove", brief_, "2"}).code, kExitDone);
+  EXPECT_EQ(Shown()["Entries"].size(), 1u);
+  EXPECT_EQ(Shown()["Entries"][0]["URL"], "http://news.example.com/");
+  EXPECT_EQ(RunCli({"remove", brief_, "2"}).err,
+            "There is no web entry 2 in " + brief_ + "; it has 1 entry.\n");
+}
+
+}  // namespace
+}  // namespace gl::test

@@ -1,0 +1,266 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <functional>
+#include <iostream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "cli/cli.h"
+#include "cli/cli_test_support.h"
+#include "cli/interrupt.h"
+#include "core/brief_file.h"
+#include "net/internal/base64.h"
+#include "platform/cancellation.h"
+#include "support/loopback_server.h"
+#include "support/scoped_environment.h"
+#include "support/temp_folder.h"
+
+namespace gl::test {
+namespace {
+
+class FetchCommandTest : public ::testing::Test {
+ protected:
+  CliFolder home_;
+  ScopedTimeScale timeScale_{"0.05"};
+  LoopbackServer server_;
+};
+
+// The explanation page goes out without the zero byte that ends it in memory.
+TEST_F(FetchCommandTest, PrintsTheResultWhereTheLastRedirectLedAndUsesTheSettings) {
+  server_.Enqueue(RedirectAnswer(301, "/moved/\x1b[2Jhere.htm"));
+  server_.Enqueue(PageAnswer("<html>hi</html>"));
+  const CliRun found = RunCli({"fetch", server_.Address("/a.htm")});
+  EXPECT_EQ(found.code, 0);
+  EXPECT_EQ(found.out, PageAnswer("<html>hi</html>").Bytes);
+  EXPECT_EQ(found.err, "page-ok=yes non-text=no external=no address=" + server_.HostPort() +
+                           "/moved/\\x1B[2Jhere.htm\n");
+  server_.Enqueue(StatusAnswer(404));
+  const CliRun missing = RunCli({"fetch", server_.Address("/gone.htm")});
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_TRUE(missing.out.starts_with("HTTP/1.0 500\r\n\r\n<html><title>Inaccessible Page"));
+  EXPECT_TRUE(missing.out.ends_with("</body></html>")) << missing.out;
+  EXPECT_EQ(missing.err,
+            "page-ok=no non-text=no external=no address=" + server_.Address("/gone.htm") + "\n");
+
+  // Retries and the default credentials come from the settings; --user and --password win.
+  for (const char* setting : {"retries 1", "user-name bob", "password pw"})
+    ASSERT_EQ(RunCli(Words(std::string("settings ") + setting)).code, 0);
+  server_.Enqueue(StatusAnswer(401));
+  server_.Enqueue(StatusAnswer(500));  // no second attempt with one retry
+  EXPECT_EQ(RunCli({"fetch", server_.Address("/private.htm")}).code, 1);
+  server_.Enqueue(StatusAnswer(401));
+  server_.Enqueue(PageAnswer("members"));
+  EXPECT_EQ(RunCli(Words("fetch B --user ann --password secret", server_.Address("/a"))).code, 0);
+  ASSERT_EQ(server_.RequestCount(), 7u);
+  EXPECT_EQ(server_.Requests()[4].Header("Authorization"), "Basic " + EncodeBase64("bob:pw"));
+  EXPECT_EQ(server_.Requests()[6].Header("Authorization"), "Basic " + EncodeBase64("ann:secret"));
+}
+
+TEST_F(FetchCommandTest, OptionsDecideWhatIsAccepted) {
+  const std::tuple<std::string, const char*, int, const char*> rows[] = {
+      {"image/gif", "fetch B", 1, "page-ok=no non-text=yes "},
+      {"image/gif", "fetch B --images", 0, "page-ok=yes non-text=yes "},
+      {"application/zip", "fetch B --images", 1, "page-ok=no non-text=yes "},
+      {"application/zip", "fetch B --other-files", 0, "page-ok=yes non-text=yes "},
+      {"", "fetch B --stay-local --base http://www.example.com/", 1,
+       "page-ok=no non-text=no external=yes "},
+  };
+  for (const auto& [type, command, code, err] : rows) {
+    SCOPED_TRACE(command);
+    if (!type.empty()) server_.Enqueue(PageAnswer("GIF89a", type));
+    const CliRun run = RunCli(Words(command, server_.Address("/a")));
+    EXPECT_EQ(run.code, code);
+    EXPECT_TRUE(run.err.starts_with(err)) << run.err;
+  }
+  EXPECT_EQ(server_.RequestCount(), 4u);
+}
+
+// Without the guard the signal would end the tests.
+TEST_F(FetchCommandTest, CtrlCStopsAWaitingFetch) {
+  const ScopedTimeScale stretched("100");
+  LoopbackServer server([](const Request&) {
+    raise(SIGINT);
+    return SilentAnswer();
+  });
+  const CliRun run = RunCli({"fetch", server.Address("/a.htm")});
+  EXPECT_EQ(run.code, 1);
+  EXPECT_THAT(run.out, HasSubstr("<title>Gleaner-Light Web page skipped</title>"));
+  EXPECT_FALSE(StopRequested());
+}
+
+Answer ServeSmallSite(const Request& request) {
+  if (request.Target() == "/index.htm")
+    return PageAnswer("<html><img src=\"logo.gif\"><a href=\"a.htm\">A</a></html>");
+  if (request.Target() == "/a.htm") return PageAnswer("<html>A</html>");
+  if (request.Target() == "/logo.gif") return PageAnswer("GIF89a;", "image/gif");
+  return StatusAnswer(404);
+}
+
+// The brief is named from the working folder; every path the commands print is absolute.
+class GenerateCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directories(briefs_);
+    fs::current_path(briefs_);
+    ASSERT_EQ(RunCli({"new", brief_, "--name", "Test news"}).code, kExitDone);
+    ASSERT_EQ(
+        RunCli(Words("add B " + server_.Address("/index.htm") + " --name Home --depth 2 --images",
+                     brief_))
+            .code,
+        kExitDone);
+  }
+  void TearDown() override { fs::current_path(workingFolder_); }
+
+  TBriefRecord Reload() const { return ReadBriefs2(brief_).Document.Brief; }
+  std::string Summary(const std::string& run) const {
+    return (briefs_ / run / "Brief0.htm").string();
+  }
+
+  CliFolder folder_;
+  std::atomic<int> requests_{0};
+  std::atomic<int> interruptAtRequest_{0};  // 0: never
+  std::atomic<int> signal_{SIGINT};
+  LoopbackServer server_{[this](const Request& request) {
+    if (++requests_ == interruptAtRequest_) kill(getpid(), signal_);
+    return ServeSmallSite(request);
+  }};
+  fs::path briefs_ = folder_ / "briefs";
+  fs::path workingFolder_ = fs::current_path();
+  std::string brief_ = "news.brf";
+};
+
+// Runs list newest first by row; a row that is not there fails and changes nothing.
+TEST_F(GenerateCommandTest, RunsEndWithTheSummaryPathListNewestFirstAndDeleteRemovesOne) {
+  const CliRun none = RunCli({"archives", brief_});
+  EXPECT_EQ(none.code, kExitDone);
+  EXPECT_EQ(none.out + "|" + none.err, "|The brief has no archived runs.\n");
+  const CliRun run = RunCli({"generate", brief_});
+  ASSERT_EQ(run.code, kExitDone) << run.err;
+  EXPECT_EQ(run.out, "Brief: Test news\nEntry: Home\n  [1 of 2] " + server_.Address("/index.htm") +
+                         "\n  [2 of 2] " + server_.Address("/a.htm") +
+                         "\nLoaded: 2 pages, 1 images and files, 0 KB\n" + Summary("0") + "\n");
+  EXPECT_TRUE(fs::is_regular_file(Summary("0")));
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(server_.RequestCount(), 3u);
+  EXPECT_EQ(RunCli({"generate", "--quiet", brief_}).out, Summary("1") + "\n");
+  const std::vector<std::string> stamps = Reload().ArchiveStamps;
+  ASSERT_EQ(Reload().ArchivePaths, (std::vector<std::string>{"0\\Brief0.htm", "1\\Brief0.htm"}));
+  EXPECT_EQ(RunCli({"archives", brief_}).out, "1\t" + stamps[1] + "\t" + Summary("1") + "\n2\t" +
+                                                  stamps[0] + "\t" + Summary("0") + "\n");
+  for (const std::string row : {"0", "3", "-1"}) {
+    const CliRun bad = RunCli({"delete-archive", brief_, row});
+    EXPECT_EQ(bad.code, kExitFailed);
+    EXPECT_EQ(bad.err, "There is no archived run " + row +
+                           "; the brief has 2 archived runs (row 1 is the newest).\n");
+  }
+  EXPECT_EQ(Reload().ArchiveStamps, stamps);
+  const CliRun deleted = RunCli({"delete-archive", brief_, "1"});
+  ASSERT_EQ(deleted.code, kExitDone) << deleted.err;
+  EXPECT_FALSE(fs::exists(briefs_ / "1"));
+  EXPECT_TRUE(fs::is_regular_file(Summary("0")));
+  EXPECT_EQ(Reload().ArchivePaths, std::vector<std::string>{"0\\Brief0.htm"});
+  EXPECT_EQ(Reload().ArchiveStamps, std::vector<std::string>{stamps[0]});
+  EXPECT_EQ(RunCli({"delete-archive", brief_, "2"}).err,
+            "There is no archived run 2; the brief has 1 archived run (row 1 is the newest).\n");
+}
+
+TEST_F(GenerateCommandTest, CtrlCTermAndHangUpAbortTheRunRecordItAndPutTheHandlerBack) {
+  const int signals[] = {SIGINT, SIGTERM, SIGHUP};
+  for (std::size_t run = 0; run < std::size(signals); ++run) {
+    SCOPED_TRACE(strsignal(signals[run]));
+    signal_ = signals[run];
+    interruptAtRequest_ = requests_ + 2;
+    struct sigaction before {
+    }, now{};  // SIGINT starts ignored in a background job
+    sigaction(signals[run], nullptr, &before);
+    const CliRun generated = RunCli({"generate", "-q", brief_});
+    EXPECT_EQ(generated.code, cli::kExitAborted) << generated.err;
+    EXPECT_EQ(generated.out, Summary(std::to_string(run)) + "\n");
+    EXPECT_EQ(generated.err, "The run was stopped; it is recorded as far as it went.\n");
+    EXPECT_TRUE(ReadFileBytes(Summary(std::to_string(run))).ends_with("</html>\r\n"));
+    EXPECT_EQ(Reload().ArchivePaths.size(), run + 1);
+    sigaction(signals[run], nullptr, &now);
+    EXPECT_EQ(now.sa_handler, before.sa_handler);  // the handler was put back
+  }
+  EXPECT_EQ(server_.RequestCount(), 6u);  // each run stopped after its second request
+}
+
+// The wait status of a child process that runs `body`.
+int InChild(const std::function<int()>& body) {
+  const pid_t child = fork();
+  if (child == 0) _exit(body());
+  int status = 0;
+  EXPECT_EQ(waitpid(child, &status, 0), child);
+  return status;
+}
+
+TEST(StopOnInterruptTest, FirstStopSignalAsksForStopPipeIsIgnoredSecondEndsTheProgram) {
+  const int status = InChild([] {
+    cli::StopOnInterrupt guard;
+    raise(SIGTERM);
+    raise(SIGPIPE);
+    if (!StopRequested()) return 2;
+    raise(SIGINT);
+    return 0;
+  });
+  ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
+  EXPECT_EQ(WTERMSIG(status), SIGINT);
+}
+
+TEST_F(GenerateCommandTest, AClosedOutputStopsTheOutputNotTheRun) {
+  int pipeEnds[2];
+  ASSERT_EQ(pipe(pipeEnds), 0);
+  close(pipeEnds[0]);
+  const int status = InChild([&] {
+    dup2(pipeEnds[1], STDOUT_FILENO);
+    const char* argv[] = {"gleaner", "generate", brief_.c_str()};
+    return cli::RunGleaner(3, argv, std::cout, std::cerr);
+  });
+  close(pipeEnds[1]);
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), kExitDone);
+  EXPECT_EQ(server_.RequestCount(), 3u);
+  EXPECT_EQ(Reload().ArchivePaths.size(), 1u);
+}
+
+TEST_F(GenerateCommandTest, AFullDiskEndsTheRunWithTheDiskError) {
+  CliRun run;
+  {
+    const ScopedFileSizeLimit limit(600);
+    run = RunCli({"generate", "-q", brief_});
+  }
+  EXPECT_EQ(run.code, kExitFailed);
+  EXPECT_TRUE(run.err.starts_with("Disk Error: ")) << run.err;
+  EXPECT_TRUE(Reload().ArchivePaths.empty());
+}
+
+// No browser answers on the debugging port, so the program is started (a fifo waits for it).
+TEST_F(GenerateCommandTest, OpenStartsTheBrowserWithTheSummaryAddress) {
+  const auto open = [&] { return RunCli({"generate", "-q", "--open", brief_}); };
+  const CliRun unset = open();
+  EXPECT_EQ(unset.code, kExitDone);
+  EXPECT_THAT(unset.err, HasSubstr("No browser is set"));
+  ASSERT_EQ(RunCli(Words("settings browser-port " + std::to_string(ClosedLoopbackPort()))).code,
+            kExitDone);
+  ASSERT_EQ(RunCli(Words("settings browser-path /nonexistent/browser")).code, kExitDone);
+  const CliRun missing = open();
+  EXPECT_EQ(missing.code, kExitDone);
+  EXPECT_TRUE(missing.err.starts_with("Cannot start /nonexistent/browser: ")) << missing.err;
+  const fs::path fifo = folder_ / "browser-report", browser = folder_ / "browser.sh";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  WriteFileBytes(browser, "#!/bin/sh\nprintf '%s' \"$1\" > '" + fifo.string() + "'\n");
+  fs::permissions(browser, fs::perms::owner_all);
+  ASSERT_EQ(RunCli({"settings", "browser-path", browser.string()}).code, kExitDone);
+  ASSERT_EQ(open().code, kExitDone);
+  EXPECT_EQ(ReadFileBytes(fifo), "file://" + Summary("2"));
+  EXPECT_EQ(Reload().ArchivePaths.size(), 3u);
+}
+
+}  // namespace
+}  // namespace gl::test
