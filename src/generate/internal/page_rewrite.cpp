@@ -87,6 +87,25 @@ struct Span {
   std::size_t To;
 };
 
+// A link value's canonical address and its page-table keys in both roles. The key of the top
+// role and those of the other role are views of the ordinary key, so a link met again costs no
+// allocation.
+struct ResolvedLink {
+  std::string Address;
+  std::string OrdinaryKey;  // PageTableKey(Address, true)
+
+  // The address without its fragment, which is also its key in the top role.
+  std::string_view TopKey() const {
+    return std::string_view(OrdinaryKey).substr(kOrdinaryLinkMark.size());
+  }
+  // OtherRoleKey of the top key: an address that itself begins with the mark loses it.
+  std::string_view OtherOfTopKey() const {
+    const std::string_view top = TopKey();
+    return top.starts_with(kOrdinaryLinkMark) ? top.substr(kOrdinaryLinkMark.size())
+                                              : std::string_view(OrdinaryKey);
+  }
+};
+
 class Pass {
  public:
   Pass(RunContext& run, const PageJob& job, std::string_view page, std::string_view scan,
@@ -136,9 +155,9 @@ class Pass {
     copied_ = to;
   }
 
-  void Replace(Span span, std::string_view text) {
+  void Replace(Span span, std::string_view text, std::string_view tail = {}) {
     CopyTo(span.From);
-    out_ << text;
+    out_ << text << tail;
     copied_ = span.To;
   }
 
@@ -199,11 +218,11 @@ class Pass {
   // role first, then in the other one (an ordinary link finds the entry's top page and the
   // downloaded files; a link to the top of a window finds a page stored through ordinary links),
   // so that a page is fetched a second time only when no stored copy can stand in for it.
-  TPageRecord* FindServingLink(std::string& key, bool newWindow) const {
+  TPageRecord* FindServingLink(std::string_view& key, std::string_view other,
+                               bool newWindow) const {
     if (TPageRecord* record = FindServing(key, newWindow)) return record;
-    std::string other = OtherRoleKey(key);
     TPageRecord* record = FindServing(other, newWindow);
-    if (record != nullptr) key = std::move(other);
+    if (record != nullptr) key = other;
     return record;
   }
 
@@ -216,7 +235,7 @@ class Pass {
 
   // Writes a special page in place of the value and records it, so the next link to the same
   // address is served by it. A special page that could not be named leaves the value as it is.
-  void WriteSpecial(Span span, const std::string& key, std::string_view address, SpecialPage kind,
+  void WriteSpecial(Span span, std::string_view key, std::string_view address, SpecialPage kind,
                     bool frameLink) {
     CopyTo(span.From);
     const std::string name =
@@ -245,9 +264,10 @@ class Pass {
       return;
     }
 
-    const std::string& address = Resolved(value);
-    const std::string_view target = CutFragment(address);
-    const std::string fragment(std::string_view(address).substr(target.size()));
+    const ResolvedLink& link = Resolved(value);
+    const std::string_view address = link.Address;
+    const std::string_view target = link.TopKey();
+    const std::string_view fragment = address.substr(target.size());
     // Not followed: shown from the web. An image-map anchor needs the server; an anchor to a
     // picture is not stored when the entry loads no images.
     if (stopping_ || imageMap ||
@@ -257,15 +277,16 @@ class Pass {
     }
 
     const bool topRole = insideNoFrames_ || newWindow;
-    std::string key = PageTableKey(target, !topRole);
-    TPageRecord* record = FindServingLink(key, newWindow);
+    std::string_view key = topRole ? link.TopKey() : link.OrdinaryKey;
+    TPageRecord* record =
+        FindServingLink(key, topRole ? link.OtherOfTopKey() : link.TopKey(), newWindow);
     if (job_.Depth <= 1) {
       // The last level: nothing more is fetched. A link to a place on this very page stays on
       // it; a stored page still serves; anything else gets a spider-limit page.
       if (!fragment.empty() && EqualsNoCase(target, CutFragment(job_.Address))) {
-        Replace(span, job_.LocalName + fragment);
+        Replace(span, job_.LocalName, fragment);
       } else if (record != nullptr) {
-        Replace(span, record->LocalName + fragment);
+        Replace(span, record->LocalName, fragment);
       } else {
         WriteSpecial(span, key, NormaliseDisplayAddress(address), SpecialPage::SpiderLimit,
                      frameLink);
@@ -273,20 +294,19 @@ class Pass {
       return;
     }
 
-    std::string name;
     if (record != nullptr) {
-      name = record->LocalName;
+      Replace(span, record->LocalName, fragment);
     } else {
-      name = run_.AllocatePage(texts::kPageSuffix);
+      const std::string name = run_.AllocatePage(texts::kPageSuffix);
       if (name == texts::kNoName) {
-        name.clear();  // the value is dropped; the spider still sees the link
+        Replace(span, {}, fragment);  // the value is dropped; the spider still sees the link
       } else {
         TOCList::Node* node = run_.CurrentList().Add(texts::kUnnamedNode);
         node->Fragment = fragment;
         run_.Pages().AddPromised(key, name, job_.Depth - 1, node, frameLink);
+        Replace(span, name, fragment);
       }
     }
-    Replace(span, name + fragment);
     run_.QueueLink(key, frameLink, job_.Depth - 1);
   }
 
@@ -305,14 +325,18 @@ class Pass {
       }
     }
     // Not stored: shown from the web.
-    Replace(span, NormaliseDisplayAddress(Resolved(value)));
+    Replace(span, NormaliseDisplayAddress(Resolved(value).Address));
   }
 
-  // A link value read against the page's address; a page that repeats a value has it resolved
-  // once.
-  const std::string& Resolved(std::string_view value) {
+  // A link value read against the page's address, with its page-table keys; a page that repeats
+  // a value has it resolved once.
+  const ResolvedLink& Resolved(std::string_view value) {
     auto [known, added] = resolved_.try_emplace(value);
-    if (added) known->second = ResolveAddress(job_.Address, value);
+    if (added) {
+      ResolvedLink& link = known->second;
+      link.Address = ResolveAddress(job_.Address, value);
+      link.OrdinaryKey = PageTableKey(link.Address, true);
+    }
     return known->second;
   }
 
@@ -365,7 +389,7 @@ class Pass {
   std::vector<StyleReferenceSpan> styleReferences_;
   std::size_t nextStyleReference_ = 0;
   // Resolved link values by value; the keys view the page.
-  std::unordered_map<std::string_view, std::string> resolved_;
+  std::unordered_map<std::string_view, ResolvedLink> resolved_;
 };
 
 }  // namespace
