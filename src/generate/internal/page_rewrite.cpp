@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "core/byte_text.h"
@@ -118,9 +119,8 @@ class Pass {
     std::size_t search = 0;
     for (;;) {
       stopping_ = StopOrSkipRequested();
-      const std::size_t open = FindByteInStream(scan_, kTagOpenMark, search);
+      const auto [open, close] = NextTag(search);
       if (open == kNone || open >= end_) break;
-      const std::size_t close = FindByteInStream(scan_, kTagCloseMark, open + 1);
       if (close == kNone || close >= end_) break;
       const TagKind kind = Classify(page_.substr(open + 1, kClassifyLength));
       if (pageStyles_) FindStyleReferences(open, close);
@@ -170,10 +170,20 @@ class Pass {
     }
   }
 
-  bool NextTagIsImageMap(std::size_t from) const {
-    const std::size_t open = FindByteInStream(scan_, kTagOpenMark, from);
+  // The delimiters of the first tag at or after `from`. An anchor looks at the tag after it, which
+  // the pass reaches next: the answer is kept, so that no tag is searched for twice.
+  std::pair<std::size_t, std::size_t> NextTag(std::size_t from) {
+    if (nextTagFrom_ != from) {
+      nextTagFrom_ = from;
+      const std::size_t open = FindByteInStream(scan_, kTagOpenMark, from);
+      nextTag_ = {open, open == kNone ? kNone : FindByteInStream(scan_, kTagCloseMark, open + 1)};
+    }
+    return nextTag_;
+  }
+
+  bool NextTagIsImageMap(std::size_t from) {
+    const auto [open, close] = NextTag(from);
     if (open == kNone || open >= end_) return false;
-    const std::size_t close = FindByteInStream(scan_, kTagCloseMark, open + 1);
     if (close == kNone) return false;
     const std::string_view tag = page_.substr(open, std::min(close - open + 1, kTagWindow));
     const std::string_view name = tag.substr(1);
@@ -380,6 +390,8 @@ class Pass {
   CheckedFile& out_;
   std::size_t end_ = 0;  // the terminating zero, which is not copied
   std::size_t copied_ = 0;
+  std::size_t nextTagFrom_ = kNone;
+  std::pair<std::size_t, std::size_t> nextTag_;
   bool insideNoFrames_ = false;
   bool stopping_ = false;
   int diskCounter_ = kTagsBetweenDiskChecks;
