@@ -1,6 +1,7 @@
 #include "core/tag_text.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 
@@ -77,11 +78,16 @@ std::size_t FindTagInText(std::string_view buffer, std::string_view name) {
 std::size_t FindAttribute(std::string_view buffer, std::string_view name, std::size_t limit) {
   limit = std::min(limit, buffer.size());
   const char first = name.empty() ? ' ' : name.front();
+  // Whether a byte may stand before a name: one look-up per byte of the tag.
+  static constexpr std::array<bool, 256> kBeforeName = [] {
+    std::array<bool, 256> table{};
+    for (const char byte : {' ', '\t', '\r', '\n', '"', '\''})
+      table[static_cast<unsigned char>(byte)] = true;
+    return table;
+  }();
   for (std::size_t at = 1; at < limit; ++at) {
-    // The name's first letter rules out more positions, and sooner, than the byte before it.
+    if (!kBeforeName[static_cast<unsigned char>(buffer[at - 1])]) continue;
     if (first != ' ' && LowerAscii(buffer[at]) != first) continue;
-    const char before = buffer[at - 1];
-    if (!IsBlankOrLineEnd(before) && !IsQuote(before)) continue;
     if (!MatchTagName(buffer.substr(at), name)) continue;
     const std::size_t after = at + name.size();
     if (after == buffer.size() || IsBlankOrLineEnd(buffer[after]) || buffer[after] == '=' ||

@@ -1,5 +1,7 @@
 #include "net/address_forms.h"
 
+#include <algorithm>
+
 #include "core/byte_text.h"
 #include "core/tag_text.h"
 #include "platform/file_address.h"
@@ -44,8 +46,17 @@ std::size_t FindSchemeMark(std::string_view address, std::string_view stops,
   // One pass that ends at the first stop: every link of every page is read here several times,
   // and most have no scheme but a '/' early on.
   if (mark.empty()) return 0;
+  // Host names are mostly letters and digits; when neither the stops nor the mark are, such a
+  // byte is passed at once.
+  const auto isLetterOrDigit = [](char byte) {
+    return (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+           (byte >= '0' && byte <= '9');
+  };
+  const bool skipLettersAndDigits =
+      !isLetterOrDigit(mark.front()) && std::none_of(stops.begin(), stops.end(), isLetterOrDigit);
   for (std::size_t at = 0; at < address.size(); ++at) {
     const char byte = address[at];
+    if (skipLettersAndDigits && isLetterOrDigit(byte)) continue;
     if (byte == mark.front() && address.compare(at, mark.size(), mark) == 0) return at;
     for (const char stop : stops) {
       if (byte == stop) return std::string_view::npos;

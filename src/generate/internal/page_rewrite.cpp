@@ -28,26 +28,26 @@ constexpr std::size_t kClassifyLength = 9;
 enum class TagKind { Other, NoFrames, EndNoFrames, Anchor, Image, Frame, Area, Embed };
 
 TagKind Classify(std::string_view afterOpen) {
-  // Most tags of a page are none of these: their first letter tells at once.
+  // Most tags of a page are none of these: their first letter tells at once, and leaves at most
+  // two names to compare.
   switch (afterOpen.empty() ? '\0' : LowerAscii(afterOpen.front())) {
     case 'n':
+      return MatchTagName(afterOpen, "noframe") ? TagKind::NoFrames : TagKind::Other;
     case '/':
+      return MatchTagName(afterOpen, "/noframe") ? TagKind::EndNoFrames : TagKind::Other;
     case 'a':
+      if (MatchTagName(afterOpen, "a ")) return TagKind::Anchor;
+      return MatchTagName(afterOpen, "area ") ? TagKind::Area : TagKind::Other;
     case 'i':
+      return MatchTagName(afterOpen, "img ") || MatchTagName(afterOpen, "image ") ? TagKind::Image
+                                                                                  : TagKind::Other;
     case 'f':
+      return MatchTagName(afterOpen, "frame ") ? TagKind::Frame : TagKind::Other;
     case 'e':
-      break;
+      return MatchTagName(afterOpen, "embed ") ? TagKind::Embed : TagKind::Other;
     default:
       return TagKind::Other;
   }
-  if (MatchTagName(afterOpen, "noframe")) return TagKind::NoFrames;
-  if (MatchTagName(afterOpen, "/noframe")) return TagKind::EndNoFrames;
-  if (MatchTagName(afterOpen, "a ")) return TagKind::Anchor;
-  if (MatchTagName(afterOpen, "img ") || MatchTagName(afterOpen, "image ")) return TagKind::Image;
-  if (MatchTagName(afterOpen, "frame ")) return TagKind::Frame;
-  if (MatchTagName(afterOpen, "area ")) return TagKind::Area;
-  if (MatchTagName(afterOpen, "embed ")) return TagKind::Embed;
-  return TagKind::Other;
 }
 
 // A server-side image map: "ismap" followed by a blank or '>' from the tag's fifth byte on.
@@ -88,23 +88,36 @@ struct Span {
   std::size_t To;
 };
 
-// A link value's canonical address and its page-table keys in both roles. The key of the top
-// role and those of the other role are views of the ordinary key, so a link met again costs no
+// A link value's canonical address and its page-table keys in both roles, all views of one
+// text: the ordinary-link mark, then the address with its fragment. A link met again costs no
 // allocation.
-struct ResolvedLink {
-  std::string Address;
-  std::string OrdinaryKey;  // PageTableKey(Address, true)
+class ResolvedLink {
+ public:
+  void Assign(std::string_view address) {
+    text_ = PageTableKey(address, true);
+    targetEnd_ = text_.size();
+    text_ += address.substr(CutFragment(address).size());
+  }
 
+  std::string_view Address() const { return std::string_view(text_).substr(kOrdinaryLinkMark.size()); }
   // The address without its fragment, which is also its key in the top role.
   std::string_view TopKey() const {
-    return std::string_view(OrdinaryKey).substr(kOrdinaryLinkMark.size());
+    return std::string_view(text_).substr(kOrdinaryLinkMark.size(),
+                                          targetEnd_ - kOrdinaryLinkMark.size());
   }
+  std::string_view Fragment() const { return std::string_view(text_).substr(targetEnd_); }
+  // PageTableKey(Address(), true).
+  std::string_view OrdinaryKey() const { return std::string_view(text_).substr(0, targetEnd_); }
   // OtherRoleKey of the top key: an address that itself begins with the mark loses it.
   std::string_view OtherOfTopKey() const {
     const std::string_view top = TopKey();
     return top.starts_with(kOrdinaryLinkMark) ? top.substr(kOrdinaryLinkMark.size())
-                                              : std::string_view(OrdinaryKey);
+                                              : OrdinaryKey();
   }
+
+ private:
+  std::string text_;
+  std::size_t targetEnd_ = 0;
 };
 
 class Pass {
@@ -275,9 +288,9 @@ class Pass {
     }
 
     const ResolvedLink& link = Resolved(value);
-    const std::string_view address = link.Address;
+    const std::string_view address = link.Address();
     const std::string_view target = link.TopKey();
-    const std::string_view fragment = address.substr(target.size());
+    const std::string_view fragment = link.Fragment();
     // Not followed: shown from the web. An image-map anchor needs the server; an anchor to a
     // picture is not stored when the entry loads no images.
     if (stopping_ || imageMap ||
@@ -287,7 +300,7 @@ class Pass {
     }
 
     const bool topRole = insideNoFrames_ || newWindow;
-    std::string_view key = topRole ? link.TopKey() : link.OrdinaryKey;
+    std::string_view key = topRole ? link.TopKey() : link.OrdinaryKey();
     TPageRecord* record =
         FindServingLink(key, topRole ? link.OtherOfTopKey() : link.TopKey(), newWindow);
     if (job_.Depth <= 1) {
@@ -335,18 +348,14 @@ class Pass {
       }
     }
     // Not stored: shown from the web.
-    Replace(span, NormaliseDisplayAddress(Resolved(value).Address));
+    Replace(span, NormaliseDisplayAddress(Resolved(value).Address()));
   }
 
   // A link value read against the page's address, with its page-table keys; a page that repeats
   // a value has it resolved once.
   const ResolvedLink& Resolved(std::string_view value) {
     auto [known, added] = resolved_.try_emplace(value);
-    if (added) {
-      ResolvedLink& link = known->second;
-      link.Address = ResolveAddress(job_.Address, value);
-      link.OrdinaryKey = PageTableKey(link.Address, true);
-    }
+    if (added) known->second.Assign(ResolveAddress(job_.Address, value));
     return known->second;
   }
 
