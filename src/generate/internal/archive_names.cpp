@@ -82,7 +82,8 @@ bool RunFolderNames::OnDisk(const std::string& name) {
       onDisk_->insert(entry->path().filename().string());
     }
   }
-  return onDisk_->contains(name);
+  // A run folder is new and empty: nothing to hash.
+  return !onDisk_->empty() && onDisk_->contains(name);
 }
 
 std::string NormalisePageExtension(std::string_view extension) {
