@@ -62,8 +62,8 @@ std::size_t FindTagInText(std::string_view buffer, std::string_view name) {
   // The first byte of the name is compared before the whole name is: most tags differ there.
   const char first = name.empty() ? '\0' : name.front();
   const bool filterFirst = !name.empty() && first != ' ';
-  const char upperFirst = first >= 'a' && first <= 'z' ? static_cast<char>(first - 'a' + 'A')
-                                                       : first;
+  const char upperFirst =
+      first >= 'a' && first <= 'z' ? static_cast<char>(first - 'a' + 'A') : first;
   std::size_t from = 0;
   while (true) {
     if (filterFirst) from = SkipToOpenFollowedBy(buffer, from, first, upperFirst);

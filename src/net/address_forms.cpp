@@ -130,9 +130,4 @@ std::string_view AddressOfKey(std::string_view key) {
   return key.starts_with(kOrdinaryLinkMark) ? key.substr(kOrdinaryLinkMark.size()) : key;
 }
 
-std::string OtherRoleKey(std::string_view key) {
-  return key.starts_with(kOrdinaryLinkMark) ? std::string(AddressOfKey(key))
-                                            : PageTableKey(key, true);
-}
-
 }  // namespace gl

@@ -119,7 +119,4 @@ std::string PageTableKey(std::string_view address, bool ordinaryLink);
 // The address a page-table key stands for: the key without its ordinary-link mark.
 std::string_view AddressOfKey(std::string_view key);
 
-// The key of the same address in the other role.
-std::string OtherRoleKey(std::string_view key);
-
 }  // namespace gl

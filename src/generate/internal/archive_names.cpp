@@ -39,18 +39,17 @@ std::string RunFolderNames::Summary(std::int32_t& counter) {
 }
 
 std::string RunFolderNames::Page(std::string_view extension, std::int32_t& counter) {
-  return Allocate("GL", NormalisePageExtension(extension), kPageNumberLimit - 1,
-                  kPageNumberStep, counter);
+  return Allocate("GL", NormalisePageExtension(extension), kPageNumberLimit - 1, kPageNumberStep,
+                  counter);
 }
 
 std::string RunFolderNames::Image(std::string_view extension, std::int32_t& counter) {
-  return Allocate("GL", NormaliseImageExtension(extension), kPageNumberLimit - 1,
-                  kPageNumberStep, counter);
+  return Allocate("GL", NormaliseImageExtension(extension), kPageNumberLimit - 1, kPageNumberStep,
+                  counter);
 }
 
 std::string RunFolderNames::Allocate(std::string_view prefix, std::string_view extension,
-                                     std::int32_t last, std::int32_t step,
-                                     std::int32_t& counter) {
+                                     std::int32_t last, std::int32_t step, std::int32_t& counter) {
   std::string kind(prefix);
   kind += '.';
   kind += extension;
@@ -77,8 +76,8 @@ bool RunFolderNames::OnDisk(const std::string& name) {
     onDisk_.emplace();
     // A folder that cannot be read lists nothing: creating a file in it fails and says why.
     std::error_code error;
-    for (std::filesystem::directory_iterator entry(directory_, error), end;
-         !error && entry != end; entry.increment(error)) {
+    for (std::filesystem::directory_iterator entry(directory_, error), end; !error && entry != end;
+         entry.increment(error)) {
       onDisk_->insert(entry->path().filename().string());
     }
   }

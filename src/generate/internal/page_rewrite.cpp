@@ -89,8 +89,8 @@ struct Span {
 };
 
 // A link value's canonical address and its page-table keys in both roles, all views of one
-// text: the ordinary-link mark, then the address with its fragment. A link met again costs no
-// allocation.
+// text: the ordinary-link key, then the address's fragment. A link met again costs no allocation;
+// the key of the other role is a view too (the ordinary key's other is the top key).
 class ResolvedLink {
  public:
   void Assign(std::string_view address) {
@@ -99,7 +99,9 @@ class ResolvedLink {
     text_ += address.substr(CutFragment(address).size());
   }
 
-  std::string_view Address() const { return std::string_view(text_).substr(kOrdinaryLinkMark.size()); }
+  std::string_view Address() const {
+    return std::string_view(text_).substr(kOrdinaryLinkMark.size());
+  }
   // The address without its fragment, which is also its key in the top role.
   std::string_view TopKey() const {
     return std::string_view(text_).substr(kOrdinaryLinkMark.size(),
@@ -108,11 +110,12 @@ class ResolvedLink {
   std::string_view Fragment() const { return std::string_view(text_).substr(targetEnd_); }
   // PageTableKey(Address(), true).
   std::string_view OrdinaryKey() const { return std::string_view(text_).substr(0, targetEnd_); }
-  // OtherRoleKey of the top key: an address that itself begins with the mark loses it.
+  // The same address's key in the ordinary role; as for any key, one that begins with the mark
+  // is taken for an ordinary key and loses it instead.
   std::string_view OtherOfTopKey() const {
     const std::string_view top = TopKey();
-    return top.starts_with(kOrdinaryLinkMark) ? top.substr(kOrdinaryLinkMark.size())
-                                              : OrdinaryKey();
+    const std::string_view bare = AddressOfKey(top);
+    return bare.size() != top.size() ? bare : OrdinaryKey();
   }
 
  private:
