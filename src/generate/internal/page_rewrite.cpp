@@ -134,7 +134,6 @@ class Pass {
   void Run() {
     std::size_t search = 0;
     for (;;) {
-      stopping_ = StopOrSkipRequested();
       const auto [open, close] = NextTag(search);
       if (open == kNone || open >= end_) break;
       if (close == kNone || close >= end_) break;
@@ -207,6 +206,8 @@ class Pass {
   }
 
   void RewriteTag(TagKind kind, std::size_t open, std::size_t close) {
+    // Asked here rather than for every tag: only the tags that are rewritten need the answer.
+    stopping_ = StopOrSkipRequested();
     CheckDisk();
     const std::size_t tagEnd = close - open;  // the '>' inside the tag
     const std::string_view tag = page_.substr(open, std::min(tagEnd + 1, kTagWindow));
