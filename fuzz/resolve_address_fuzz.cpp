@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::abort();
   if (!gl::IsFileAddress(base) && gl::IsFileAddress(gl::FetchedPageAddress(base, value)))
     std::abort();
-  const std::string collapsed = gl::CollapseDots(input);
+  const std::string collapsed = gl::CollapseDots(std::string(input));
   if (gl::CollapseDots(collapsed) != collapsed) std::abort();
 
   (void)gl::SchemeOfLink(value, false);

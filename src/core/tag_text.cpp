@@ -1,6 +1,9 @@
 #include "core/tag_text.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
 
 #include "core/byte_text.h"
 
@@ -19,26 +22,71 @@ bool MatchTagName(std::string_view text, std::string_view pattern) {
   return true;
 }
 
+namespace {
+
+// Sixteen bytes at once, as the compiler's vector extension gives them on any target.
+using Bytes16 = unsigned char __attribute__((vector_size(16)));
+
+Bytes16 Load16(const char* bytes) {
+  Bytes16 block;
+  std::memcpy(&block, bytes, sizeof block);
+  return block;
+}
+
+// The first '<' at or after `from` that is followed by `lower` or `upper`, sixteen positions a
+// step: a page has a '<' every twenty bytes or so, and stopping at each costs more than the test.
+// Returns the first position that the blocks did not cover when none is found in them.
+std::size_t SkipToOpenFollowedBy(std::string_view buffer, std::size_t from, char lower,
+                                 char upper) {
+  const auto open = static_cast<unsigned char>('<');
+  const auto wantedLower = static_cast<unsigned char>(lower);
+  const auto wantedUpper = static_cast<unsigned char>(upper);
+  std::size_t at = from;
+  for (; at + sizeof(Bytes16) < buffer.size(); at += sizeof(Bytes16)) {
+    const Bytes16 here = Load16(buffer.data() + at);
+    const Bytes16 next = Load16(buffer.data() + at + 1);
+    const auto hits = (here == open) & ((next == wantedLower) | (next == wantedUpper));
+    std::uint64_t halves[2];
+    std::memcpy(halves, &hits, sizeof halves);
+    if ((halves[0] | halves[1]) == 0) continue;
+    for (std::size_t i = 0; i < sizeof(Bytes16); ++i) {
+      if (hits[i] != 0) return at + i;
+    }
+  }
+  return at;
+}
+
+}  // namespace
+
 std::size_t FindTagInText(std::string_view buffer, std::string_view name) {
   // The first byte of the name is compared before the whole name is: most tags differ there.
   const char first = name.empty() ? '\0' : name.front();
-  const bool firstIsBlank = first == ' ';
-  for (std::size_t at = buffer.find('<'); at != kNone; at = buffer.find('<', at + 1)) {
-    if (!name.empty() && at + 1 < buffer.size() && !firstIsBlank &&
-        LowerAscii(buffer[at + 1]) != first) {
-      continue;
-    }
+  const bool filterFirst = !name.empty() && first != ' ';
+  const char upperFirst =
+      first >= 'a' && first <= 'z' ? static_cast<char>(first - 'a' + 'A') : first;
+  std::size_t from = 0;
+  while (true) {
+    if (filterFirst) from = SkipToOpenFollowedBy(buffer, from, first, upperFirst);
+    const std::size_t at = buffer.find('<', from);
+    if (at == kNone) return kNone;
+    from = at + 1;
+    if (filterFirst && at + 1 < buffer.size() && LowerAscii(buffer[at + 1]) != first) continue;
     if (MatchTagName(buffer.substr(at + 1), name)) return at;
   }
-  return kNone;
 }
 
 std::size_t FindAttribute(std::string_view buffer, std::string_view name, std::size_t limit) {
   limit = std::min(limit, buffer.size());
   const char first = name.empty() ? ' ' : name.front();
+  // Whether a byte may stand before a name: one look-up per byte of the tag.
+  static constexpr std::array<bool, 256> kBeforeName = [] {
+    std::array<bool, 256> table{};
+    for (const char byte : {' ', '\t', '\r', '\n', '"', '\''})
+      table[static_cast<unsigned char>(byte)] = true;
+    return table;
+  }();
   for (std::size_t at = 1; at < limit; ++at) {
-    const char before = buffer[at - 1];
-    if (!IsBlankOrLineEnd(before) && !IsQuote(before)) continue;
+    if (!kBeforeName[static_cast<unsigned char>(buffer[at - 1])]) continue;
     if (first != ' ' && LowerAscii(buffer[at]) != first) continue;
     if (!MatchTagName(buffer.substr(at), name)) continue;
     const std::size_t after = at + name.size();

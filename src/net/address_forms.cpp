@@ -1,5 +1,7 @@
 #include "net/address_forms.h"
 
+#include <algorithm>
+
 #include "core/byte_text.h"
 #include "core/tag_text.h"
 #include "platform/file_address.h"
@@ -41,11 +43,26 @@ std::string_view DomainOf(std::string_view host) {
 
 std::size_t FindSchemeMark(std::string_view address, std::string_view stops,
                            std::string_view mark) {
-  const std::size_t at = address.find(mark);
-  if (at == std::string_view::npos) return at;
-  return address.substr(0, at).find_first_of(stops) == std::string_view::npos
-             ? at
-             : std::string_view::npos;
+  // One pass that ends at the first stop: every link of every page is read here several times,
+  // and most have no scheme but a '/' early on.
+  if (mark.empty()) return 0;
+  // Host names are mostly letters and digits; when neither the stops nor the mark are, such a
+  // byte is passed at once.
+  const auto isLetterOrDigit = [](char byte) {
+    return (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+           (byte >= '0' && byte <= '9');
+  };
+  const bool skipLettersAndDigits =
+      !isLetterOrDigit(mark.front()) && std::none_of(stops.begin(), stops.end(), isLetterOrDigit);
+  for (std::size_t at = 0; at < address.size(); ++at) {
+    const char byte = address[at];
+    if (skipLettersAndDigits && isLetterOrDigit(byte)) continue;
+    if (byte == mark.front() && address.compare(at, mark.size(), mark) == 0) return at;
+    for (const char stop : stops) {
+      if (byte == stop) return std::string_view::npos;
+    }
+  }
+  return std::string_view::npos;
 }
 
 std::string NormaliseDisplayAddress(std::string_view address) {
@@ -111,11 +128,6 @@ std::string PageTableKey(std::string_view address, bool ordinaryLink) {
 
 std::string_view AddressOfKey(std::string_view key) {
   return key.starts_with(kOrdinaryLinkMark) ? key.substr(kOrdinaryLinkMark.size()) : key;
-}
-
-std::string OtherRoleKey(std::string_view key) {
-  return key.starts_with(kOrdinaryLinkMark) ? std::string(AddressOfKey(key))
-                                            : PageTableKey(key, true);
 }
 
 }  // namespace gl

@@ -89,8 +89,9 @@ std::string FetchedPageAddress(std::string_view requested, std::string_view foun
 
 // Removes "." segments and each ".." segment together with the segment before it from the path of
 // an address, as browsers do (RFC 3986, section 5.2.4): a ".." with nothing before it to remove
-// is dropped. The scheme, host, query and fragment are never touched.
-std::string CollapseDots(std::string_view address);
+// is dropped. The scheme, host, query and fragment are never touched. Taken by value: most
+// addresses have nothing to collapse and come back as they went in, without a copy.
+std::string CollapseDots(std::string address);
 
 // The address without its "#" fragment.
 std::string_view CutFragment(std::string_view address);
@@ -117,8 +118,5 @@ std::string PageTableKey(std::string_view address, bool ordinaryLink);
 
 // The address a page-table key stands for: the key without its ordinary-link mark.
 std::string_view AddressOfKey(std::string_view key);
-
-// The key of the same address in the other role.
-std::string OtherRoleKey(std::string_view key);
 
 }  // namespace gl

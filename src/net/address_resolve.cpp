@@ -48,11 +48,11 @@ bool IsSecureScheme(std::string_view address, std::size_t schemeLength) {
 // Where the path of an address starts: its first separator after the scheme and host; the
 // address's size when it has none.
 std::size_t PathStart(std::string_view address) {
-  const std::size_t afterScheme = SchemeLength(address);
-  const std::size_t separator = FindFirst(address, IsSeparator, afterScheme);
-  const std::size_t stop = FindFirst(address, IsQueryOrFragment, afterScheme);
-  if (separator == kNone || separator > stop) return stop == kNone ? address.size() : stop;
-  return separator;
+  // A query or fragment that comes before any separator starts where the path would.
+  const std::size_t end = FindFirst(
+      address, [](char byte) { return IsSeparator(byte) || IsQueryOrFragment(byte); },
+      SchemeLength(address));
+  return end == kNone ? address.size() : end;
 }
 
 // The parts one after the other, in one allocation.
@@ -108,13 +108,14 @@ bool HasDotSegment(std::string_view path) {
 
 }  // namespace
 
-std::string CollapseDots(std::string_view address) {
+std::string CollapseDots(std::string whole) {
+  const std::string_view address(whole);
   const std::size_t pathStart = PathStart(address);
   const std::size_t pathEnd =
       std::min(FindFirst(address, IsQueryOrFragment, pathStart), address.size());
   const std::string_view path = address.substr(pathStart, pathEnd - pathStart);
   // Most addresses have nothing to collapse.
-  if (!HasDotSegment(path)) return std::string(address);
+  if (!HasDotSegment(path)) return whole;
 
   struct Segment {
     char separator;

@@ -67,6 +67,21 @@ TEST(TagTextTest, FindAttributeTakesWholeNames) {
 }
 
 // The tag has an attribute name at 3; where its value starts and where it ends.
+// Long texts are searched sixteen bytes a step: a tag at any place of a block, a near miss
+// ("<b>", "<bod") before it, either case, and a tag in the last bytes are all found.
+TEST(TagTextTest, FindTagInTextAtEveryPlaceOfALongText) {
+  for (std::size_t at = 0; at < 40; ++at) {
+    SCOPED_TRACE(at);
+    std::string text(at, 'x');
+    text += at % 2 == 0 ? "<BODY bgcolor=x>" : "<body>";
+    const std::string misses = "<b>bold</b><bod <x <!-- -->";
+    EXPECT_EQ(FindTagInText(misses + text, "body"), misses.size() + at);
+    EXPECT_EQ(FindTagInText(text.substr(0, at + 5), "body"), at);
+    EXPECT_EQ(FindTagInText(text.substr(0, at + 4), "body"), kNone);
+    EXPECT_EQ(FindTagInText(misses + text, "!"), 19u);
+  }
+}
+
 TEST(TagTextTest, AttributeValueAndItsEnd) {
   const std::tuple<std::string_view, std::size_t, std::size_t> rows[] = {
       {"<a href=x.htm>", 8, 13},           {"<a href=\"x.htm\">", 8, 14},

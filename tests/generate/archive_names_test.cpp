@@ -16,16 +16,18 @@ namespace {
 TEST(ArchiveNamesTest, SummaryNamesSkipTakenNamesAndCarryTheCounterOn) {
   TempFolder folder;
   WriteFileBytes(folder / "Brief0.htm", "");
+  RunFolderNames names(folder.Path());
   std::int32_t counter = 0;
-  EXPECT_EQ(AllocateSummaryName(folder.Path(), counter), "Brief1.htm");
+  EXPECT_EQ(names.Summary(counter), "Brief1.htm");
   EXPECT_EQ(counter, 2);
-  EXPECT_EQ(AllocateSummaryName(folder.Path(), counter), "Brief2.htm");
+  EXPECT_EQ(names.Summary(counter), "Brief2.htm");
   EXPECT_EQ(CatalogueNameFor("Brief2.htm"), "Brief2.cat");
   counter = 999;
-  EXPECT_EQ(AllocateSummaryName(folder.Path(), counter), "Brief999.htm");
-  EXPECT_EQ(AllocateSummaryName(folder.Path(), counter), "error");
+  EXPECT_EQ(names.Summary(counter), "Brief999.htm");
+  EXPECT_EQ(names.Summary(counter), "error");
+  // Names given out before are taken, though no file has them yet.
   counter = -5;
-  EXPECT_EQ(AllocateSummaryName(folder.Path(), counter), "Brief1.htm");
+  EXPECT_EQ(names.Summary(counter), "Brief3.htm");
 }
 
 TEST(ArchiveNamesTest, PageNamesStepByAHundredPastTakenNamesOfAnyKind) {
@@ -33,15 +35,28 @@ TEST(ArchiveNamesTest, PageNamesStepByAHundredPastTakenNamesOfAnyKind) {
   WriteFileBytes(folder / "GL0.htm", "");
   std::filesystem::create_directory(folder / "GL100.htm");
   std::filesystem::create_symlink(folder / "nowhere", folder / "GL200.htm");
+  RunFolderNames names(folder.Path());
   std::int32_t counter = 0;
-  EXPECT_EQ(AllocatePageName(folder.Path(), "htm", counter), "GL300.htm");
+  EXPECT_EQ(names.Page("htm", counter), "GL300.htm");
   EXPECT_EQ(counter, 301);
-  EXPECT_EQ(AllocatePageName(folder.Path(), "", counter), "GL301.htm");
+  EXPECT_EQ(names.Page("", counter), "GL301.htm");
+  // An image never gets a name promised to a page, nor the other way round.
+  std::int32_t imageCounter = 301;
+  EXPECT_EQ(names.Image("", imageCounter), "GL401.htm");
+  EXPECT_EQ(names.Image("gif", imageCounter), "GL402.gif");
+  counter = 401;
+  EXPECT_EQ(names.Page("htm", counter), "GL501.htm");
   counter = 999998;
-  EXPECT_EQ(AllocatePageName(folder.Path(), "htm", counter), "GL999998.htm");
-  EXPECT_EQ(AllocatePageName(folder.Path(), "htm", counter), "error");
+  EXPECT_EQ(names.Page("htm", counter), "GL999998.htm");
+  EXPECT_EQ(names.Page("htm", counter), "error");
   counter = INT32_MAX;
-  EXPECT_EQ(AllocateImageName(folder.Path(), "gif", counter), "error");
+  EXPECT_EQ(names.Image("gif", counter), "error");
+  // The folder is read once: a link put there later is refused when a file is written.
+  std::filesystem::create_symlink(folder / "elsewhere", folder / "GL502.htm");
+  counter = 502;
+  EXPECT_EQ(names.Page("htm", counter), "GL502.htm");
+  EXPECT_THROW(CheckedFile(folder / "GL502.htm"), EInOutError);
+  EXPECT_FALSE(std::filesystem::exists(folder / "elsewhere"));
 }
 
 TEST(ArchiveNamesTest, ExtensionNormalisation) {

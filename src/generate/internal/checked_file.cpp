@@ -17,7 +17,8 @@ constexpr std::size_t kBufferSize = 64 * 1024;
 }
 
 CheckedFile::CheckedFile(const std::filesystem::path& path) : path_(path) {
-  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // A run never writes through a link, whoever put it in the run folder and when.
+  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
   if (fd_ < 0) Fail();
   struct stat status {};
   regular_ = ::fstat(fd_, &status) == 0 && S_ISREG(status.st_mode);

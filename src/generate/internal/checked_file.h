@@ -15,7 +15,7 @@ namespace gl {
 // call each.
 class CheckedFile {
  public:
-  // Creates the file, or empties it when it exists.
+  // Creates the file, or empties it when it exists; a link in its place is a failure.
   explicit CheckedFile(const std::filesystem::path& path);
   CheckedFile(const CheckedFile&) = delete;
   CheckedFile& operator=(const CheckedFile&) = delete;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "core/byte_text.h"
@@ -27,26 +28,26 @@ constexpr std::size_t kClassifyLength = 9;
 enum class TagKind { Other, NoFrames, EndNoFrames, Anchor, Image, Frame, Area, Embed };
 
 TagKind Classify(std::string_view afterOpen) {
-  // Most tags of a page are none of these: their first letter tells at once.
+  // Most tags of a page are none of these: their first letter tells at once, and leaves at most
+  // two names to compare.
   switch (afterOpen.empty() ? '\0' : LowerAscii(afterOpen.front())) {
     case 'n':
+      return MatchTagName(afterOpen, "noframe") ? TagKind::NoFrames : TagKind::Other;
     case '/':
+      return MatchTagName(afterOpen, "/noframe") ? TagKind::EndNoFrames : TagKind::Other;
     case 'a':
+      if (MatchTagName(afterOpen, "a ")) return TagKind::Anchor;
+      return MatchTagName(afterOpen, "area ") ? TagKind::Area : TagKind::Other;
     case 'i':
+      return MatchTagName(afterOpen, "img ") || MatchTagName(afterOpen, "image ") ? TagKind::Image
+                                                                                  : TagKind::Other;
     case 'f':
+      return MatchTagName(afterOpen, "frame ") ? TagKind::Frame : TagKind::Other;
     case 'e':
-      break;
+      return MatchTagName(afterOpen, "embed ") ? TagKind::Embed : TagKind::Other;
     default:
       return TagKind::Other;
   }
-  if (MatchTagName(afterOpen, "noframe")) return TagKind::NoFrames;
-  if (MatchTagName(afterOpen, "/noframe")) return TagKind::EndNoFrames;
-  if (MatchTagName(afterOpen, "a ")) return TagKind::Anchor;
-  if (MatchTagName(afterOpen, "img ") || MatchTagName(afterOpen, "image ")) return TagKind::Image;
-  if (MatchTagName(afterOpen, "frame ")) return TagKind::Frame;
-  if (MatchTagName(afterOpen, "area ")) return TagKind::Area;
-  if (MatchTagName(afterOpen, "embed ")) return TagKind::Embed;
-  return TagKind::Other;
 }
 
 // A server-side image map: "ismap" followed by a blank or '>' from the tag's fifth byte on.
@@ -87,6 +88,41 @@ struct Span {
   std::size_t To;
 };
 
+// A link value's canonical address and its page-table keys in both roles, all views of one
+// text: the ordinary-link key, then the address's fragment. A link met again costs no allocation;
+// the key of the other role is a view too (the ordinary key's other is the top key).
+class ResolvedLink {
+ public:
+  void Assign(std::string_view address) {
+    text_ = PageTableKey(address, true);
+    targetEnd_ = text_.size();
+    text_ += address.substr(CutFragment(address).size());
+  }
+
+  std::string_view Address() const {
+    return std::string_view(text_).substr(kOrdinaryLinkMark.size());
+  }
+  // The address without its fragment, which is also its key in the top role.
+  std::string_view TopKey() const {
+    return std::string_view(text_).substr(kOrdinaryLinkMark.size(),
+                                          targetEnd_ - kOrdinaryLinkMark.size());
+  }
+  std::string_view Fragment() const { return std::string_view(text_).substr(targetEnd_); }
+  // PageTableKey(Address(), true).
+  std::string_view OrdinaryKey() const { return std::string_view(text_).substr(0, targetEnd_); }
+  // The same address's key in the ordinary role; as for any key, one that begins with the mark
+  // is taken for an ordinary key and loses it instead.
+  std::string_view OtherOfTopKey() const {
+    const std::string_view top = TopKey();
+    const std::string_view bare = AddressOfKey(top);
+    return bare.size() != top.size() ? bare : OrdinaryKey();
+  }
+
+ private:
+  std::string text_;
+  std::size_t targetEnd_ = 0;
+};
+
 class Pass {
  public:
   Pass(RunContext& run, const PageJob& job, std::string_view page, std::string_view scan,
@@ -98,10 +134,8 @@ class Pass {
   void Run() {
     std::size_t search = 0;
     for (;;) {
-      stopping_ = StopOrSkipRequested();
-      const std::size_t open = FindByteInStream(scan_, kTagOpenMark, search);
+      const auto [open, close] = NextTag(search);
       if (open == kNone || open >= end_) break;
-      const std::size_t close = FindByteInStream(scan_, kTagCloseMark, open + 1);
       if (close == kNone || close >= end_) break;
       const TagKind kind = Classify(page_.substr(open + 1, kClassifyLength));
       if (pageStyles_) FindStyleReferences(open, close);
@@ -136,9 +170,9 @@ class Pass {
     copied_ = to;
   }
 
-  void Replace(Span span, std::string_view text) {
+  void Replace(Span span, std::string_view text, std::string_view tail = {}) {
     CopyTo(span.From);
-    out_ << text;
+    out_ << text << tail;
     copied_ = span.To;
   }
 
@@ -151,10 +185,20 @@ class Pass {
     }
   }
 
-  bool NextTagIsImageMap(std::size_t from) const {
-    const std::size_t open = FindByteInStream(scan_, kTagOpenMark, from);
+  // The delimiters of the first tag at or after `from`. An anchor looks at the tag after it, which
+  // the pass reaches next: the answer is kept, so that no tag is searched for twice.
+  std::pair<std::size_t, std::size_t> NextTag(std::size_t from) {
+    if (nextTagFrom_ != from) {
+      nextTagFrom_ = from;
+      const std::size_t open = FindByteInStream(scan_, kTagOpenMark, from);
+      nextTag_ = {open, open == kNone ? kNone : FindByteInStream(scan_, kTagCloseMark, open + 1)};
+    }
+    return nextTag_;
+  }
+
+  bool NextTagIsImageMap(std::size_t from) {
+    const auto [open, close] = NextTag(from);
     if (open == kNone || open >= end_) return false;
-    const std::size_t close = FindByteInStream(scan_, kTagCloseMark, open + 1);
     if (close == kNone) return false;
     const std::string_view tag = page_.substr(open, std::min(close - open + 1, kTagWindow));
     const std::string_view name = tag.substr(1);
@@ -162,6 +206,8 @@ class Pass {
   }
 
   void RewriteTag(TagKind kind, std::size_t open, std::size_t close) {
+    // Asked here rather than for every tag: only the tags that are rewritten need the answer.
+    stopping_ = StopOrSkipRequested();
     CheckDisk();
     const std::size_t tagEnd = close - open;  // the '>' inside the tag
     const std::string_view tag = page_.substr(open, std::min(tagEnd + 1, kTagWindow));
@@ -199,11 +245,11 @@ class Pass {
   // role first, then in the other one (an ordinary link finds the entry's top page and the
   // downloaded files; a link to the top of a window finds a page stored through ordinary links),
   // so that a page is fetched a second time only when no stored copy can stand in for it.
-  TPageRecord* FindServingLink(std::string& key, bool newWindow) const {
+  TPageRecord* FindServingLink(std::string_view& key, std::string_view other,
+                               bool newWindow) const {
     if (TPageRecord* record = FindServing(key, newWindow)) return record;
-    std::string other = OtherRoleKey(key);
     TPageRecord* record = FindServing(other, newWindow);
-    if (record != nullptr) key = std::move(other);
+    if (record != nullptr) key = other;
     return record;
   }
 
@@ -216,7 +262,7 @@ class Pass {
 
   // Writes a special page in place of the value and records it, so the next link to the same
   // address is served by it. A special page that could not be named leaves the value as it is.
-  void WriteSpecial(Span span, const std::string& key, std::string_view address, SpecialPage kind,
+  void WriteSpecial(Span span, std::string_view key, std::string_view address, SpecialPage kind,
                     bool frameLink) {
     CopyTo(span.From);
     const std::string name =
@@ -245,9 +291,10 @@ class Pass {
       return;
     }
 
-    const std::string& address = Resolved(value);
-    const std::string_view target = CutFragment(address);
-    const std::string fragment(std::string_view(address).substr(target.size()));
+    const ResolvedLink& link = Resolved(value);
+    const std::string_view address = link.Address();
+    const std::string_view target = link.TopKey();
+    const std::string_view fragment = link.Fragment();
     // Not followed: shown from the web. An image-map anchor needs the server; an anchor to a
     // picture is not stored when the entry loads no images.
     if (stopping_ || imageMap ||
@@ -257,15 +304,16 @@ class Pass {
     }
 
     const bool topRole = insideNoFrames_ || newWindow;
-    std::string key = PageTableKey(target, !topRole);
-    TPageRecord* record = FindServingLink(key, newWindow);
+    std::string_view key = topRole ? link.TopKey() : link.OrdinaryKey();
+    TPageRecord* record =
+        FindServingLink(key, topRole ? link.OtherOfTopKey() : link.TopKey(), newWindow);
     if (job_.Depth <= 1) {
       // The last level: nothing more is fetched. A link to a place on this very page stays on
       // it; a stored page still serves; anything else gets a spider-limit page.
       if (!fragment.empty() && EqualsNoCase(target, CutFragment(job_.Address))) {
-        Replace(span, job_.LocalName + fragment);
+        Replace(span, job_.LocalName, fragment);
       } else if (record != nullptr) {
-        Replace(span, record->LocalName + fragment);
+        Replace(span, record->LocalName, fragment);
       } else {
         WriteSpecial(span, key, NormaliseDisplayAddress(address), SpecialPage::SpiderLimit,
                      frameLink);
@@ -273,20 +321,19 @@ class Pass {
       return;
     }
 
-    std::string name;
     if (record != nullptr) {
-      name = record->LocalName;
+      Replace(span, record->LocalName, fragment);
     } else {
-      name = run_.AllocatePage(texts::kPageSuffix);
+      const std::string name = run_.AllocatePage(texts::kPageSuffix);
       if (name == texts::kNoName) {
-        name.clear();  // the value is dropped; the spider still sees the link
+        Replace(span, {}, fragment);  // the value is dropped; the spider still sees the link
       } else {
         TOCList::Node* node = run_.CurrentList().Add(texts::kUnnamedNode);
         node->Fragment = fragment;
         run_.Pages().AddPromised(key, name, job_.Depth - 1, node, frameLink);
+        Replace(span, name, fragment);
       }
     }
-    Replace(span, name + fragment);
     run_.QueueLink(key, frameLink, job_.Depth - 1);
   }
 
@@ -305,14 +352,14 @@ class Pass {
       }
     }
     // Not stored: shown from the web.
-    Replace(span, NormaliseDisplayAddress(Resolved(value)));
+    Replace(span, NormaliseDisplayAddress(Resolved(value).Address()));
   }
 
-  // A link value read against the page's address; a page that repeats a value has it resolved
-  // once.
-  const std::string& Resolved(std::string_view value) {
+  // A link value read against the page's address, with its page-table keys; a page that repeats
+  // a value has it resolved once.
+  const ResolvedLink& Resolved(std::string_view value) {
     auto [known, added] = resolved_.try_emplace(value);
-    if (added) known->second = ResolveAddress(job_.Address, value);
+    if (added) known->second.Assign(ResolveAddress(job_.Address, value));
     return known->second;
   }
 
@@ -356,6 +403,8 @@ class Pass {
   CheckedFile& out_;
   std::size_t end_ = 0;  // the terminating zero, which is not copied
   std::size_t copied_ = 0;
+  std::size_t nextTagFrom_ = kNone;
+  std::pair<std::size_t, std::size_t> nextTag_;
   bool insideNoFrames_ = false;
   bool stopping_ = false;
   int diskCounter_ = kTagsBetweenDiskChecks;
@@ -365,7 +414,7 @@ class Pass {
   std::vector<StyleReferenceSpan> styleReferences_;
   std::size_t nextStyleReference_ = 0;
   // Resolved link values by value; the keys view the page.
-  std::unordered_map<std::string_view, std::string> resolved_;
+  std::unordered_map<std::string_view, ResolvedLink> resolved_;
 };
 
 }  // namespace

@@ -16,8 +16,13 @@ RunContext::RunContext(const Settings& settings, const RunEnvironment& environme
       fetch_(std::move(fetch)),
       imageDirectory_(ImageDirectoryText(environment.ProgramDirectory)) {}
 
+void RunContext::SetRunDirectory(std::filesystem::path directory) {
+  runDirectory_ = std::move(directory);
+  folderNames_.emplace(runDirectory_);
+}
+
 std::string RunContext::NameSummary() {
-  std::string name = AllocateSummaryName(runDirectory_, names_.Summary);
+  std::string name = folderNames_->Summary(names_.Summary);
   if (name != texts::kNoName) summaryName_ = name;
   return name;
 }
@@ -73,11 +78,11 @@ void RunContext::EndEntry() {
 }
 
 std::string RunContext::AllocatePage(std::string_view extension) {
-  return AllocatePageName(runDirectory_, extension, names_.Page);
+  return folderNames_->Page(extension, names_.Page);
 }
 
 std::string RunContext::AllocateImage(std::string_view extension) {
-  return AllocateImageName(runDirectory_, extension, names_.Image);
+  return folderNames_->Image(extension, names_.Image);
 }
 
 void RunContext::RecordFile(std::string_view name) {

@@ -15,6 +15,7 @@
 #include "core/link_list.h"
 #include "core/page_table.h"
 #include "core/settings.h"
+#include "generate/internal/archive_names.h"
 #include "generate/internal/checked_file.h"
 #include "generate/internal/navigation.h"
 #include "generate/internal/run_catalogue.h"
@@ -37,9 +38,9 @@ class RunContext {
 
   // The run driver's part: the folder, the summary's name and the catalogue, the entries.
 
-  void SetRunDirectory(std::filesystem::path directory) { runDirectory_ = std::move(directory); }
-  // Names the summary page in the run folder (see AllocateSummaryName); texts::kNoName when no
-  // name is free.
+  void SetRunDirectory(std::filesystem::path directory);
+  // Names the summary page in the run folder (see RunFolderNames); texts::kNoName when no name is
+  // free.
   std::string NameSummary();
   // Creates the run catalogue beside the named summary page; raises EInOutError when it cannot.
   void OpenCatalogue();
@@ -127,6 +128,7 @@ class RunContext {
   PageFetcher fetch_;
 
   std::filesystem::path runDirectory_;
+  std::optional<RunFolderNames> folderNames_;
   std::string imageDirectory_;
   std::string summaryName_;
   std::optional<RunCatalogueWriter> catalogue_;

@@ -21,10 +21,6 @@ std::size_t FindEndInStream(std::string_view stream, std::size_t from, std::stri
   return FindTagInStream(stream, from, pattern);
 }
 
-std::size_t FindByteInStream(std::string_view stream, char byte, std::size_t from) {
-  return stream.find(byte, from);
-}
-
 std::size_t FindTextInStream(std::string_view stream, std::string_view text, std::size_t from) {
   const bool hasLetters =
       std::any_of(text.begin(), text.end(), [](char byte) { return byte >= 'a' && byte <= 'z'; });
