@@ -84,7 +84,7 @@ bool DownloadFile(RunContext& run, CheckedFile& out, std::string_view value,
 
 std::string StoreLinkedFile(RunContext& run, const std::string& key, bool mayFetch) {
   TPageRecord* record = run.Pages().Find(key);
-  if (record != nullptr && record->Stored) return record->LocalName;
+  if (record != nullptr && record->Stored) return std::string(record->LocalName);
   if (!mayFetch) return {};
   std::string fetchAddress = key;
   const FetchResult result = run.FetchFile(fetchAddress);

@@ -265,7 +265,7 @@ class Pass {
       if (!fragment.empty() && EqualsNoCase(target, CutFragment(job_.Address))) {
         Replace(span, job_.LocalName + fragment);
       } else if (record != nullptr) {
-        Replace(span, record->LocalName + fragment);
+        Replace(span, std::string(record->LocalName) + fragment);
       } else {
         WriteSpecial(span, key, NormaliseDisplayAddress(address), SpecialPage::SpiderLimit,
                      frameLink);
