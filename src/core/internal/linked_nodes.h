@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-// The bookkeeping that the page table's buckets, the link list and the contents tree share: nodes
+// The bookkeeping that the link list and the contents tree share: nodes
 // linked by their Next member, with a count and, for lists kept in order, a tail.
 
 namespace gl {

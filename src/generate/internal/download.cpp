@@ -57,7 +57,7 @@ void WriteFilePage(RunContext& run, TPageRecord& promised, std::string_view file
   if (!promised.Stored) run.RecordFile(promised.LocalName);
   promised.Stored = true;
   promised.RemainingDepth = kStoredFileDepth;
-  if (promised.TocNode != nullptr) promised.TocNode->Name = display;
+  if (promised.TocNode != nullptr) promised.TocNode->SetName(display);
 
   const LinkSet links{run.SummaryName(), run.SiteMapName(), display, ""};
   CheckedFile page(run.PathOf(promised.LocalName));

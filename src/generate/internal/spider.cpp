@@ -152,7 +152,7 @@ void FillPromisedPages(RunContext& run) {
     pending.pop_back();
     if (node == nullptr) continue;
     pending.push_back(node->Next);
-    if (node->Children != nullptr) pending.push_back(node->Children->First());
+    pending.push_back(node->Children.First());
     if (node->Page != nullptr && !node->Page->Stored) FillPromisedPage(run, *node->Page);
   }
 }
@@ -170,10 +170,10 @@ void ProcessEntry(RunContext& run, MemoryStream& page, PageJob& top) {
     run.RecordFile(run.SiteMapName());
     siteMap.emplace(run.PathOf(run.SiteMapName()));
     WriteSiteMapOpening(run, *siteMap, top.Links);
-    if (root != nullptr) root->Name = top.Title;
+    if (root != nullptr) root->SetName(top.Title);
   }
   try {
-    if (root != nullptr) run.SetCurrentList(*root->Children);
+    if (root != nullptr) run.SetCurrentList(root->Children);
     StorePage(run, top, page, true);
     RunLevels(run, top.Depth);
     if (StopOrSkipRequested()) FillPromisedPages(run);
@@ -232,9 +232,9 @@ void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingD
   job.Frame = frame;
   if (!run.SiteMapName().empty() && (result.PageOk || result.External) &&
       record->TocNode != nullptr) {
-    record->TocNode->Name = job.Title;
+    record->TocNode->SetName(job.Title);
   }
-  if (record->TocNode != nullptr) run.SetCurrentList(*record->TocNode->Children);
+  if (record->TocNode != nullptr) run.SetCurrentList(record->TocNode->Children);
 
   StorePage(run, job, result.Stream, listed);
   run.SetIdleStatus();
