@@ -114,7 +114,7 @@ void RunLevels(RunContext& run, std::int32_t depth) {
     if (run.Ahead() != nullptr) lookAhead.emplace(run, *run.Ahead(), remaining);
     for (TLList::Node* node = list.First(); node != nullptr; node = list.First(), ++item) {
       if (lookAhead) lookAhead->Before(node, item);
-      const std::string link = node->Text;
+      const std::string link(node->Text);  // the node and its text go with Remove
       const bool frame = node->Flag != 0;
       list.Remove(node);
       ProcessPage(run, link, remaining, frame);
