@@ -5,7 +5,11 @@
 namespace gl {
 
 TLList::Node* TLList::Append(std::string_view text, std::uint8_t flag) {
-  LinkLast(Head, Tail, Count, &nodes_.emplace_back(nullptr, texts_.Keep(text), flag));
+  return AppendShared(texts_.Keep(text), flag);
+}
+
+TLList::Node* TLList::AppendShared(std::string_view text, std::uint8_t flag) {
+  LinkLast(Head, Tail, Count, &nodes_.emplace_back(nullptr, text, flag));
   return Head;
 }
 

@@ -29,6 +29,8 @@ class TLList {
 
   // Links a new node after Tail and returns Head (the first node, not the new one).
   Node* Append(std::string_view text, std::uint8_t flag);
+  // As Append, but the node views `text` itself, which must stay in place as long as the node.
+  Node* AppendShared(std::string_view text, std::uint8_t flag);
   // Links a new node with flag 0 in front of Head; returns Head.
   Node* Push(std::string_view text);
   Node* First() const { return Count >= 1 ? Head : nullptr; }
