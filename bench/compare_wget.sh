@@ -3,25 +3,27 @@
 # `gleaner generate` and with `wget -r -l 3 -p -k`, one after the other on this machine, and prints
 # the wall time, pages per second and peak memory of each.
 #
-#   bench/compare_wget.sh [BUILD [DELAY_MS [CONNECTIONS]]]
+#   bench/compare_wget.sh [BUILD [DELAY_MS [CONNECTIONS [LEVELS]]]]
 #
 # BUILD defaults to build-bench (make bench builds it). DELAY_MS (default 0) is each answer's time
 # to the first byte, as from a server far away; CONNECTIONS (default 4) is gleaner's Connections
-# setting. wget fetches one file at a time.
+# setting. wget fetches one file at a time. LEVELS (default 4) sizes the site: 5 makes 11,111
+# pages of the same shape, to see how the peak memory grows with the site.
 #
-# Depths: gleaner counts the home page as level 1, so depth 4 reaches the leaves; wget counts
-# links followed, so -l 3 does.
+# Depths: gleaner counts the home page as level 1, so depth LEVELS reaches the leaves; wget counts
+# links followed, so -l LEVELS-1 does.
 set -euo pipefail
 build=${1:-build-bench}
 delay=${2:-0}
 connections=${3:-4}
+levels=${4:-4}
 for program in site_server gleaner; do
   [ -x "$build/bin/$program" ] || { echo "missing $build/bin/$program: run make bench" >&2; exit 1; }
 done
 command -v wget >/dev/null || { echo "wget is not installed" >&2; exit 1; }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/gleaner-compare-XXXXXX")
-exec 3< <(exec "$build/bin/site_server" 10 4 "$delay" 2>"$work/server.log")
+exec 3< <(exec "$build/bin/site_server" 10 "$levels" "$delay" 2>"$work/server.log")
 server=$!
 trap 'kill "$server" 2>/dev/null || true; wait "$server" 2>/dev/null || true; rm -rf "$work"' EXIT
 read -r port <&3
@@ -53,13 +55,13 @@ gleaner="$build/bin/gleaner"
 "$gleaner" settings connections "$connections"
 mkdir -p "$work/gleaner"
 "$gleaner" new "$work/gleaner/bench.brf" --name "Benchmark site" >/dev/null
-"$gleaner" add "$work/gleaner/bench.brf" "$url" --name "Site" --depth 4 --images >/dev/null
+"$gleaner" add "$work/gleaner/bench.brf" "$url" --name "Site" --depth "$levels" --images >/dev/null
 measure "$gleaner" generate --quiet "$work/gleaner/bench.brf" >/dev/null
 # Pages stored: the run's HTML files less the summary page and the site map.
 pages=$(($(find "$work/gleaner/0" -name '*.htm' | wc -l) - 2))
 report gleaner "$pages"
 
-measure wget --quiet --recursive --level 3 --page-requisites --convert-links -e robots=off \
+measure wget --quiet --recursive --level $((levels - 1)) --page-requisites --convert-links -e robots=off \
   --directory-prefix "$work/wget" "$url"
 pages=$(find "$work/wget" -name '*.htm' | wc -l)
 report wget "$pages"

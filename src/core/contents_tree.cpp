@@ -1,31 +1,35 @@
 #include "core/contents_tree.h"
 
-#include <vector>
+#include <deque>
 
 #include "core/internal/linked_nodes.h"
+#include "core/internal/text_arena.h"
 
 namespace gl {
 
-// Frees the whole tree without recursion: a site spidered 99 levels deep must not depend on the
-// stack. Child lists are detached and destroyed in turn from a work list.
-TOCList::~TOCList() {
-  std::vector<TOCList*> pending;
-  const auto keepChildren = [&pending](Node& node) {
-    if (node.Children != nullptr) pending.push_back(node.Children);
-  };
-  DeleteChain(Head, keepChildren);
-  Tail = nullptr;
-  while (!pending.empty()) {
-    TOCList* list = pending.back();
-    pending.pop_back();
-    DeleteChain(list->Head, keepChildren);
-    delete list;  // its nodes are gone already
-  }
-}
+struct TOCList::Store {
+  std::deque<Node> Nodes;  // appending keeps every node in place
+  TextArena Texts;
+};
+
+TOCList::TOCList() : ownStore_(std::make_unique<Store>()), store_(ownStore_.get()) {}
+
+TOCList::TOCList(Store& store) : store_(&store) {}
+
+TOCList::~TOCList() = default;
 
 TOCList::Node* TOCList::Add(std::string_view name) {
-  return LinkLast(Head, Tail, Count,
-                  new Node{nullptr, new TOCList, std::string(name), std::string(), nullptr});
+  Node& node = store_->Nodes.emplace_back(*store_);
+  node.SetName(name);
+  return LinkLast(Head, Tail, Count, &node);
+}
+
+void TOCList::Node::SetName(std::string_view name) {
+  name_ = Children.store_->Texts.Keep(name);
+}
+
+void TOCList::Node::SetFragment(std::string_view fragment) {
+  fragment_ = Children.store_->Texts.Keep(fragment);
 }
 
 }  // namespace gl

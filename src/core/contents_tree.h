@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <memory>
 #include <string_view>
 
 namespace gl {
@@ -9,18 +9,14 @@ namespace gl {
 struct TPageRecord;
 
 // The contents tree of one web entry, from which its site map is written: one node per page,
-// children in link order. Each level is a TOCList kept in insertion order.
+// children in link order. Each level is a TOCList kept in insertion order. A tree is made as one
+// root list; the nodes and texts of all its levels belong to the root and are packed in blocks,
+// so a node costs no heap block of its own and the tree is freed without walking it.
 class TOCList {
  public:
-  struct Node {
-    Node* Next = nullptr;
-    TOCList* Children = nullptr;  // owned; created empty with the node
-    std::string Name;
-    std::string Fragment;         // "#..." appended to the page's local name in the site map
-    TPageRecord* Page = nullptr;  // set when a page record names this node
-  };
+  struct Node;
 
-  TOCList() = default;
+  TOCList();
   TOCList(const TOCList&) = delete;
   TOCList& operator=(const TOCList&) = delete;
   ~TOCList();
@@ -33,6 +29,31 @@ class TOCList {
   std::int32_t Count = 0;
   Node* Head = nullptr;
   Node* Tail = nullptr;
+
+ private:
+  struct Store;
+  explicit TOCList(Store& store);  // a level below a node of the tree
+
+  std::unique_ptr<Store> ownStore_;  // the root's only
+  Store* store_;
+};
+
+struct TOCList::Node {
+  explicit Node(Store& store) : Children(store) {}
+
+  std::string_view Name() const { return name_; }
+  void SetName(std::string_view name);
+  // "#..." appended to the page's local name in the site map.
+  std::string_view Fragment() const { return fragment_; }
+  void SetFragment(std::string_view fragment);
+
+  Node* Next = nullptr;
+  TOCList Children;             // the level below, empty at first
+  TPageRecord* Page = nullptr;  // set when a page record names this node
+
+ private:
+  std::string_view name_;  // the tree's own copies
+  std::string_view fragment_;
 };
 
 }  // namespace gl

@@ -4,17 +4,17 @@
 
 namespace gl {
 
-TLList::~TLList() {
-  DeleteChain(Head);
+TLList::Node* TLList::Append(std::string_view text, std::uint8_t flag) {
+  return AppendShared(texts_.Keep(text), flag);
 }
 
-TLList::Node* TLList::Append(std::string_view text, std::uint8_t flag) {
-  LinkLast(Head, Tail, Count, new Node{nullptr, std::string(text), flag});
+TLList::Node* TLList::AppendShared(std::string_view text, std::uint8_t flag) {
+  LinkLast(Head, Tail, Count, &nodes_.emplace_back(nullptr, text, flag));
   return Head;
 }
 
 TLList::Node* TLList::Push(std::string_view text) {
-  LinkFirst(Head, Count, new Node{nullptr, std::string(text), 0});
+  LinkFirst(Head, Count, &nodes_.emplace_back(nullptr, texts_.Keep(text), 0));
   // Pushing in front never moves the tail, except into an empty list; keeping Tail right here
   // lets a later Append link after the true last node.
   if (Tail == nullptr) Tail = Head;
@@ -34,8 +34,11 @@ TLList::Node* TLList::Remove(Node* node) {
     previous->Next = node->Next;
     if (Tail == node) Tail = previous;
   }
-  delete node;
-  --Count;
+  if (--Count == 0) {
+    nodes_.clear();
+    nodes_.shrink_to_fit();
+    texts_ = TextArena();
+  }
   return Head;
 }
 

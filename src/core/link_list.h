@@ -1,39 +1,50 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <deque>
 #include <string_view>
+
+#include "core/internal/text_arena.h"
 
 namespace gl {
 
 // A singly linked list of byte strings, each with a one-byte flag. The spider uses two of them as
 // level queues: the page rewriter appends the links it finds, the spider takes them from the
 // front. Used as a stack, Push adds in front.
+//
+// Nodes and their texts are packed in blocks that are all freed at once when the list becomes
+// empty, as a level queue does once the spider has taken every link of it; a node taken out
+// before then stays in its block until that moment.
 class TLList {
  public:
   struct Node {
     Node* Next = nullptr;
-    std::string Text;  // a private copy of the string given
+    std::string_view Text;  // the list's private copy of the string given
     std::uint8_t Flag = 0;
   };
 
   TLList() = default;
   TLList(const TLList&) = delete;
   TLList& operator=(const TLList&) = delete;
-  ~TLList();
 
   // Links a new node after Tail and returns Head (the first node, not the new one).
   Node* Append(std::string_view text, std::uint8_t flag);
+  // As Append, but the node views `text` itself, which must stay in place as long as the node.
+  Node* AppendShared(std::string_view text, std::uint8_t flag);
   // Links a new node with flag 0 in front of Head; returns Head.
   Node* Push(std::string_view text);
   Node* First() const { return Count >= 1 ? Head : nullptr; }
-  // Unlinks and frees `node`; returns Head afterwards, or none when the list was empty or the
-  // node is not in it.
+  // Unlinks `node`, which is not to be used afterwards; returns Head afterwards, or none when the
+  // list was empty or the node is not in it.
   Node* Remove(Node* node);
 
   std::int32_t Count = 0;
   Node* Head = nullptr;
   Node* Tail = nullptr;
+
+ private:
+  std::deque<Node> nodes_;
+  TextArena texts_;
 };
 
 }  // namespace gl

@@ -2,26 +2,27 @@
 
 #include <cstdint>
 #include <memory>
-#include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 #include "core/contents_tree.h"
+#include "core/internal/text_arena.h"
 
 namespace gl {
 
-// One address that a run has met, with the local file that stands for it.
+// One address that a run has met, with the local file that stands for it. Its texts are the
+// table's own copies and live as long as the table.
 struct TPageRecord {
-  TPageRecord* Next = nullptr;
-  std::string Address;    // the lookup key, compared byte for byte
-  std::string LocalName;  // file name inside the run directory
-  // True once the page or file is in the run folder; false while its name is only promised to
-  // the links that lead to it.
-  bool Stored = false;
+  TPageRecord* Next = nullptr;       // the record added before this one for the same address
+  std::string_view Address;          // the lookup key, compared byte for byte
+  std::string_view LocalName;        // file name inside the run directory
+  TOCList::Node* TocNode = nullptr;  // the page's place in the contents tree, if it has one
   // How many levels below this page the spider still goes: a page reached again with no more
   // depth left than this is not fetched again.
   std::int32_t RemainingDepth = 0;
-  TOCList::Node* TocNode = nullptr;  // the page's place in the contents tree, if it has one
+  // True once the page or file is in the run folder; false while its name is only promised to
+  // the links that lead to it.
+  bool Stored = false;
   // True for a page stored or promised as a frame of a frame set, which has no navigation bar of
   // its own; the same address may have a second record for its place at the top of a window.
   bool FrameRole = false;
@@ -33,31 +34,21 @@ struct TPageRecord {
   }
 };
 
-// One bucket: records newest first, so Find returns the record added last for an address.
-class TPageLList {
- public:
-  TPageLList() = default;
-  TPageLList(const TPageLList&) = delete;
-  TPageLList& operator=(const TPageLList&) = delete;
-  ~TPageLList();
-
-  // Links a copy of `record` (its Next aside) in front and returns it. A given contents node gets
-  // the new record as its Page, so the two point at each other.
-  TPageRecord* Add(TPageRecord record);
-  TPageRecord* Find(std::string_view address) const;
-
-  std::int32_t Count = 0;
-  TPageRecord* Head = nullptr;
-};
-
-// The page table of one web entry: a fixed number of buckets chosen by the byte sum of the address.
+// The page table of one web entry. Every record is kept; an address finds its newest record, and
+// through Next the older ones for the same address. Records and texts are packed in blocks that
+// stay in place, so a large site costs little more than its addresses and names.
 class THashTable {
  public:
   explicit THashTable(std::int32_t bucketCount);
+  THashTable(const THashTable&) = delete;
+  THashTable& operator=(const THashTable&) = delete;
+  ~THashTable();
 
+  // The bucket of an address: the byte sum of the address modulo the bucket count.
   std::int32_t HashOf(std::string_view address) const;
 
-  // A page or file written into the run folder under `localName`.
+  // A page or file written into the run folder under `localName`. A given contents node gets the
+  // new record as its Page, so the two point at each other.
   TPageRecord* AddStored(std::string_view address, std::string_view localName,
                          std::int32_t remainingDepth, TOCList::Node* tocNode = nullptr,
                          bool frameRole = false);
@@ -73,7 +64,7 @@ class THashTable {
   template <typename Predicate>
   TPageRecord* FindNewest(std::string_view address, Predicate wanted) const {
     for (TPageRecord* record = Find(address); record != nullptr; record = record->Next) {
-      if (record->Address == address && wanted(*record)) return record;
+      if (wanted(*record)) return record;
     }
     return nullptr;
   }
@@ -81,13 +72,21 @@ class THashTable {
   std::int32_t BucketCount;
 
  private:
-  TPageRecord* Add(TPageRecord record);
+  TPageRecord& NewRecord();
+  // The index position of `address`: the slot holding its newest record, else the empty slot
+  // where it goes.
+  std::size_t SlotOf(std::string_view address) const;
+  void GrowIndex();
+  TPageRecord& RecordAt(std::uint32_t number) const;
 
-  std::unique_ptr<TPageLList[]> buckets_;
-  // The newest record of each address. Addresses that differ only in a few digits share a byte
-  // sum, so on a large site a few buckets hold most records; this index keeps Find from walking
-  // them. The keys view the records' own Address strings, which live as long as the table.
-  std::unordered_map<std::string_view, TPageRecord*> newest_;
+  TextArena texts_;
+  // Records in blocks of a fixed size, numbered from 1 in the order they were added.
+  std::vector<std::unique_ptr<TPageRecord[]>> blocks_;
+  std::uint32_t recordCount_ = 0;
+  // Open addressing over the addresses' hashes: each slot holds the number of an address's newest
+  // record, 0 when empty. At most three quarters are in use.
+  std::vector<std::uint32_t> newest_;
+  std::uint32_t addressCount_ = 0;
 };
 
 // The bucket count a run uses for each web entry.

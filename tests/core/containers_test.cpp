@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "core/contents_tree.h"
 #include "core/link_list.h"
@@ -51,6 +52,34 @@ TEST(PageTableTest, FindGivesTheNewestRecordForExactlyThatAddress) {
   EXPECT_EQ(table.Find("ba/"), second);
   EXPECT_EQ(table.Find("Host/"), nullptr);
   EXPECT_EQ(table.Find("host/#top"), nullptr);
+}
+
+// Thousands of addresses that share a byte sum, as numbered pages do, each with an older record
+// in the other role: every address still finds its own newest record and, through it, the older.
+TEST(PageTableTest, ManyAddressesKeepTheirNewestAndOlderRecords) {
+  THashTable table(kPageTableBuckets);
+  std::vector<std::string> addresses;
+  for (int page = 0; page < 5000; ++page)
+    addresses.push_back("site.test/pages/" + std::to_string(page) + ".htm");
+  for (const std::string& address : addresses)
+    table.AddStored(address, "GL" + address.substr(16), 1, nullptr, true);
+  for (const std::string& address : addresses)
+    table.AddPromised(address, "new", 2, nullptr, false);
+  for (const std::string& address : addresses) {
+    SCOPED_TRACE(address);
+    const TPageRecord* newest = table.Find(address);
+    ASSERT_NE(newest, nullptr);
+    EXPECT_EQ(newest->LocalName, "new");
+    const TPageRecord* frame =
+        table.FindNewest(address, [](const TPageRecord& record) { return record.FrameRole; });
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(std::string(frame->LocalName), "GL" + address.substr(16));
+    EXPECT_EQ(frame->Address, address);
+  }
+  EXPECT_EQ(table.Find("site.test/pages/5000.htm"), nullptr);
+  const std::string huge(100000, 'x');  // longer than a text block
+  table.AddStored(huge, "GL9.htm", 1);
+  EXPECT_EQ(table.Find(huge)->LocalName, "GL9.htm");
 }
 
 TEST(MemoryStreamTest, WriteOverwritesThenExtendsAndReadStopsAtTheEnd) {

@@ -57,14 +57,14 @@ TEST_F(NavigationTest, HeadersAndFooters) {
 TEST_F(NavigationTest, SiteMapListsNamedNodesAndNestsChildren) {
   TOCList root;
   // The top page without a name: only its children are listed.
-  TOCList& top = *root.Add("")->Children;
+  TOCList& top = root.Add("")->Children;
   THashTable records(kPageTableBuckets);
   TOCList::Node* first = top.Add("First");
-  first->Fragment = "#part";
+  first->SetFragment("#part");
   records.AddStored("a", "GL1.htm", 0, first);
   TOCList::Node* second = top.Add("Second");
   records.AddStored("b", "GL2.htm", 0, second);
-  records.AddStored("c", "GL3.htm", 0, second->Children->Add("Deep"));
+  records.AddStored("c", "GL3.htm", 0, second->Children.Add("Deep"));
   const LinkSet links{"Brief0.htm", "GL1.htm", "http://site.test/", ""};
   EXPECT_EQ(Written([&](CheckedFile& f) {
               WriteSiteMapOpening(run_, f, links);
@@ -82,7 +82,7 @@ TEST_F(NavigationTest, SiteMapOfAVeryDeepTreeNeedsNoRecursion) {
   TOCList root;
   TOCList* level = &root;
   for (int i = 0; i < 100000; ++i)
-    level = level->Add("n")->Children;
+    level = &level->Add("n")->Children;
   const std::string tree = Written([&](CheckedFile& f) { WriteSiteMapTree(f, root); });
   EXPECT_EQ(tree.size(), 100000 * std::string("<li><a href=\"\">n</a></li>").size() +
                              99999 * std::string("<ul></ul>").size());

@@ -78,7 +78,7 @@ TEST_F(RewriteTest, AnchorsBecomePromisedPages) {
   EXPECT_FALSE(record->Stored);
   EXPECT_EQ(record->RemainingDepth, 2);
   EXPECT_EQ(run_.Contents().Count, 10);
-  EXPECT_EQ(run_.Contents().Last()->Fragment, "#top");
+  EXPECT_EQ(run_.Contents().Last()->Fragment(), "#top");
   EXPECT_TRUE(fetched_.empty());
 }
 

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-// The bookkeeping that the page table's buckets, the link list and the contents tree share: nodes
-// linked by their Next member, with a count and, for lists kept in order, a tail.
+// The bookkeeping that the link list and the contents tree share: nodes linked by their Next
+// member, with a count and, for lists kept in order, a tail.
 
 namespace gl {
 
@@ -27,23 +27,6 @@ Node* LinkFirst(Node*& head, std::int32_t& count, Node* node) {
   head = node;
   ++count;
   return node;
-}
-
-// Deletes every node from `head` along Next, handing each to `beforeDelete` first; leaves `head`
-// empty.
-template <typename Node, typename Visit>
-void DeleteChain(Node*& head, Visit beforeDelete) {
-  while (head != nullptr) {
-    Node* next = head->Next;
-    beforeDelete(*head);
-    delete head;
-    head = next;
-  }
-}
-
-template <typename Node>
-void DeleteChain(Node*& head) {
-  DeleteChain(head, [](Node&) {});
 }
 
 }  // namespace gl

@@ -57,7 +57,7 @@ void WriteFilePage(RunContext& run, TPageRecord& promised, std::string_view file
   if (!promised.Stored) run.RecordFile(promised.LocalName);
   promised.Stored = true;
   promised.RemainingDepth = kStoredFileDepth;
-  if (promised.TocNode != nullptr) promised.TocNode->Name = display;
+  if (promised.TocNode != nullptr) promised.TocNode->SetName(display);
 
   const LinkSet links{run.SummaryName(), run.SiteMapName(), display, ""};
   CheckedFile page(run.PathOf(promised.LocalName));
@@ -84,7 +84,7 @@ bool DownloadFile(RunContext& run, CheckedFile& out, std::string_view value,
 
 std::string StoreLinkedFile(RunContext& run, const std::string& key, bool mayFetch) {
   TPageRecord* record = run.Pages().Find(key);
-  if (record != nullptr && record->Stored) return record->LocalName;
+  if (record != nullptr && record->Stored) return std::string(record->LocalName);
   if (!mayFetch) return {};
   std::string fetchAddress = key;
   const FetchResult result = run.FetchFile(fetchAddress);

@@ -329,7 +329,7 @@ class Pass {
         Replace(span, {}, fragment);  // the value is dropped; the spider still sees the link
       } else {
         TOCList::Node* node = run_.CurrentList().Add(texts::kUnnamedNode);
-        node->Fragment = fragment;
+        node->SetFragment(fragment);
         run_.Pages().AddPromised(key, name, job_.Depth - 1, node, frameLink);
         Replace(span, name, fragment);
       }

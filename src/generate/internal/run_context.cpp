@@ -51,8 +51,10 @@ void RunContext::BeginEntry(const TWebEntry& entry, std::string entryAddress) {
 
 void RunContext::FlipLists() {
   listIndex_ = 1 - listIndex_;
+  // Emptied with their buckets: a level of many links must not hold them through the next one,
+  // which may queue none.
   for (auto& queued : queued_)
-    queued.clear();
+    queued = {};
 }
 
 void RunContext::QueueLink(std::string_view key, bool frame, std::int32_t remainingDepth) {
@@ -62,18 +64,24 @@ void RunContext::QueueLink(std::string_view key, bool frame, std::int32_t remain
   std::unordered_set<std::string_view>& queued = queued_[frame ? 1 : 0];
   if (queued.contains(key)) return;
   TLList& list = FillingList();
-  list.Append(key, frame ? 1 : 0);
+  // The page table's copy of the key, when it has one, lasts as long as the entry's lists.
+  if (const TPageRecord* record = pages_->Find(key)) {
+    list.AppendShared(record->Address, frame ? 1 : 0);
+  } else {
+    list.Append(key, frame ? 1 : 0);
+  }
   queued.insert(list.Tail->Text);
 }
 
 void RunContext::EndEntry() {
   currentList_ = nullptr;
-  pages_.reset();
-  contents_.reset();
+  // The lists and their dedup sets view the page table's keys: they go first.
   for (auto& queued : queued_)
     queued.clear();
   lists_[0].reset();
   lists_[1].reset();
+  pages_.reset();
+  contents_.reset();
   entry_ = nullptr;
 }
 

@@ -24,15 +24,15 @@ void WriteSiteMapTree(CheckedFile& map, const TOCList& root) {
       continue;
     }
     pending.back() = node->Next;
-    if (!node->Name.empty()) {
+    if (!node->Name().empty()) {
       map << "<li><a href=\"";
       if (node->Page != nullptr) map << node->Page->LocalName;
-      map << node->Fragment << "\">" << node->Name << "</a>"
+      map << node->Fragment() << "\">" << node->Name() << "</a>"
           << "</li>";
     }
-    if (node->Children != nullptr && node->Children->First() != nullptr) {
+    if (node->Children.First() != nullptr) {
       map << "<ul>";
-      pending.push_back(node->Children->First());
+      pending.push_back(node->Children.First());
     }
   }
 }

@@ -114,7 +114,7 @@ void RunLevels(RunContext& run, std::int32_t depth) {
     if (run.Ahead() != nullptr) lookAhead.emplace(run, *run.Ahead(), remaining);
     for (TLList::Node* node = list.First(); node != nullptr; node = list.First(), ++item) {
       if (lookAhead) lookAhead->Before(node, item);
-      const std::string link = node->Text;
+      const std::string link(node->Text);  // the node and its text go with Remove
       const bool frame = node->Flag != 0;
       list.Remove(node);
       ProcessPage(run, link, remaining, frame);
@@ -136,8 +136,8 @@ void FillPromisedPage(RunContext& run, TPageRecord& record) {
   WriteSkippedPage(skipped.Stream, display);
   CleanPage(skipped.Stream);
   record.Stored = true;
-  PageJob job = MakePageJob(run, std::string(address), record.LocalName, skipped, display,
-                            record.RemainingDepth);
+  PageJob job = MakePageJob(run, std::string(address), std::string(record.LocalName), skipped,
+                            display, record.RemainingDepth);
   job.Frame = record.FrameRole;
   StorePage(run, job, skipped.Stream, false);
 }
@@ -152,7 +152,7 @@ void FillPromisedPages(RunContext& run) {
     pending.pop_back();
     if (node == nullptr) continue;
     pending.push_back(node->Next);
-    if (node->Children != nullptr) pending.push_back(node->Children->First());
+    pending.push_back(node->Children.First());
     if (node->Page != nullptr && !node->Page->Stored) FillPromisedPage(run, *node->Page);
   }
 }
@@ -170,10 +170,10 @@ void ProcessEntry(RunContext& run, MemoryStream& page, PageJob& top) {
     run.RecordFile(run.SiteMapName());
     siteMap.emplace(run.PathOf(run.SiteMapName()));
     WriteSiteMapOpening(run, *siteMap, top.Links);
-    if (root != nullptr) root->Name = top.Title;
+    if (root != nullptr) root->SetName(top.Title);
   }
   try {
-    if (root != nullptr) run.SetCurrentList(*root->Children);
+    if (root != nullptr) run.SetCurrentList(root->Children);
     StorePage(run, top, page, true);
     RunLevels(run, top.Depth);
     if (StopOrSkipRequested()) FillPromisedPages(run);
@@ -215,7 +215,7 @@ void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingD
   // A page, or the page that explains why there is none: a promised name is always filled. A page
   // is counted once it has a name to be stored under.
   const std::string name =
-      record != nullptr ? record->LocalName : run.AllocatePage(texts::kPageSuffix);
+      record != nullptr ? std::string(record->LocalName) : run.AllocatePage(texts::kPageSuffix);
   if (name == texts::kNoName) return;
   run.CountPage(result.Stream.Size());
   CleanPage(result.Stream);
@@ -232,9 +232,9 @@ void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingD
   job.Frame = frame;
   if (!run.SiteMapName().empty() && (result.PageOk || result.External) &&
       record->TocNode != nullptr) {
-    record->TocNode->Name = job.Title;
+    record->TocNode->SetName(job.Title);
   }
-  if (record->TocNode != nullptr) run.SetCurrentList(*record->TocNode->Children);
+  if (record->TocNode != nullptr) run.SetCurrentList(record->TocNode->Children);
 
   StorePage(run, job, result.Stream, listed);
   run.SetIdleStatus();
