@@ -10,19 +10,9 @@ constexpr std::size_t kFirstIndexSize = 64;  // a power of two, as every later s
 
 }  // namespace
 
-THashTable::THashTable(std::int32_t bucketCount)
-    : BucketCount(bucketCount), newest_(kFirstIndexSize, 0) {}
+THashTable::THashTable() : newest_(kFirstIndexSize, 0) {}
 
 THashTable::~THashTable() = default;
-
-// The byte sum, bytes taken as 0..255, modulo the bucket count. The sum is kept in 64 bits: a
-// signed 32-bit total would overflow for addresses over 8 MB and hash to a negative bucket.
-std::int32_t THashTable::HashOf(std::string_view address) const {
-  std::int64_t sum = 0;
-  for (unsigned char byte : address)
-    sum += byte;
-  return static_cast<std::int32_t>(sum % BucketCount);
-}
 
 TPageRecord* THashTable::AddStored(std::string_view address, std::string_view localName,
                                    std::int32_t remainingDepth, TOCList::Node* tocNode,

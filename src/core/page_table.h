@@ -39,13 +39,10 @@ struct TPageRecord {
 // stay in place, so a large site costs little more than its addresses and names.
 class THashTable {
  public:
-  explicit THashTable(std::int32_t bucketCount);
+  THashTable();
   THashTable(const THashTable&) = delete;
   THashTable& operator=(const THashTable&) = delete;
   ~THashTable();
-
-  // The bucket of an address: the byte sum of the address modulo the bucket count.
-  std::int32_t HashOf(std::string_view address) const;
 
   // A page or file written into the run folder under `localName`. A given contents node gets the
   // new record as its Page, so the two point at each other.
@@ -69,8 +66,6 @@ class THashTable {
     return nullptr;
   }
 
-  std::int32_t BucketCount;
-
  private:
   TPageRecord& NewRecord();
   // The index position of `address`: the slot holding its newest record, else the empty slot
@@ -88,8 +83,5 @@ class THashTable {
   std::vector<std::uint32_t> newest_;
   std::uint32_t addressCount_ = 0;
 };
-
-// The bucket count a run uses for each web entry.
-inline constexpr std::int32_t kPageTableBuckets = 97;
 
 }  // namespace gl

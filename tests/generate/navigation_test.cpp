@@ -58,7 +58,7 @@ TEST_F(NavigationTest, SiteMapListsNamedNodesAndNestsChildren) {
   TOCList root;
   // The top page without a name: only its children are listed.
   TOCList& top = root.Add("")->Children;
-  THashTable records(kPageTableBuckets);
+  THashTable records;
   TOCList::Node* first = top.Add("First");
   first->SetFragment("#part");
   records.AddStored("a", "GL1.htm", 0, first);

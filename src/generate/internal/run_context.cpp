@@ -39,7 +39,7 @@ void RunContext::BeginEntry(const TWebEntry& entry, std::string entryAddress) {
   entry_ = &entry;
   entryAddress_ = std::move(entryAddress);
   siteMapName_.clear();
-  pages_ = std::make_unique<THashTable>(kPageTableBuckets);
+  pages_ = std::make_unique<THashTable>();
   contents_ = std::make_unique<TOCList>();
   currentList_ = contents_.get();
   lists_[0] = std::make_unique<TLList>();
