@@ -45,8 +45,8 @@ TEST(PageTableTest, FindGivesTheNewestRecordForExactlyThatAddress) {
   EXPECT_EQ(table.Find("host/#top"), nullptr);
 }
 
-// Thousands of numbered addresses, each with an older record
-// in the other role: every address still finds its own newest record and, through it, the older.
+// Thousands of numbered addresses, each with an older record in the other role: every address
+// still finds its own newest record and, through it, the older.
 TEST(PageTableTest, ManyAddressesKeepTheirNewestAndOlderRecords) {
   THashTable table;
   std::vector<std::string> addresses;
