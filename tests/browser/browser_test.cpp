@@ -1,5 +1,7 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <optional>
 #include <string>
@@ -41,6 +43,8 @@ class BrowseToTest : public ::testing::Test {
         "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]' \"$a\"; done > '" + fifo_.string() + "'\n");
     std::filesystem::permissions(settings_.BrowserPath, std::filesystem::perms::owner_all);
   }
+  // A program started when none should have been waits for a reader: let it write and end.
+  ~BrowseToTest() override { close(open(fifo_.c_str(), O_RDONLY | O_NONBLOCK)); }
 
   ScopedTimeScale timeScale_{"0.01"};
   TempFolder folder_;
