@@ -45,13 +45,13 @@ bool IsSecureScheme(std::string_view address, std::size_t schemeLength) {
   return schemeLength == kSecureScheme.size() && StartsWithNoCase(address, kSecureScheme);
 }
 
-// Where the path of an address starts: its first separator after the scheme and host; the
-// address's size when it has none.
-std::size_t PathStart(std::string_view address) {
+// Where the path of an address starts: its first separator after the scheme (of
+// `schemeLength` bytes) and host; the address's size when it has none.
+std::size_t PathStart(std::string_view address, std::size_t schemeLength) {
   // A query or fragment that comes before any separator starts where the path would.
   const std::size_t end = FindFirst(
       address, [](char byte) { return IsSeparator(byte) || IsQueryOrFragment(byte); },
-      SchemeLength(address));
+      schemeLength);
   return end == kNone ? address.size() : end;
 }
 
@@ -67,9 +67,10 @@ std::string Concat(std::initializer_list<std::string_view> parts) {
   return joined;
 }
 
-// The absolute form of a value against its base, scheme still in place where there was one.
-std::string Join(std::string_view base, std::string_view value) {
-  if (SchemeLength(value) > 0) return std::string(value);
+// The absolute form of a value against its base, scheme still in place where there was one. The
+// value's scheme is `valueSchemeLength` bytes long.
+std::string Join(std::string_view base, std::string_view value, std::size_t valueSchemeLength) {
+  if (valueSchemeLength > 0) return std::string(value);
   if (value.empty()) return std::string(base);
   const std::size_t schemeLength = SchemeLength(base);
   const std::string_view scheme = base.substr(0, schemeLength);
@@ -106,11 +107,9 @@ bool HasDotSegment(std::string_view path) {
   return false;
 }
 
-}  // namespace
-
-std::string CollapseDots(std::string whole) {
+// CollapseDots for an address whose path starts at `pathStart`.
+std::string CollapseDotsFrom(std::string whole, std::size_t pathStart) {
   const std::string_view address(whole);
-  const std::size_t pathStart = PathStart(address);
   const std::size_t pathEnd =
       std::min(FindFirst(address, IsQueryOrFragment, pathStart), address.size());
   const std::string_view path = address.substr(pathStart, pathEnd - pathStart);
@@ -150,6 +149,13 @@ std::string CollapseDots(std::string whole) {
   return result;
 }
 
+}  // namespace
+
+std::string CollapseDots(std::string address) {
+  const std::size_t pathStart = PathStart(address, SchemeLength(address));
+  return CollapseDotsFrom(std::move(address), pathStart);
+}
+
 std::string FetchedPageAddress(std::string_view requested, std::string_view found) {
   if (!IsFileAddress(requested) && IsFileAddress(found)) return ResolveAddress(requested, "");
   return ResolveAddress(found, "");
@@ -162,17 +168,22 @@ std::string ResolveAddress(std::string_view base, std::string_view value) {
     value.remove_suffix(1);
   // Only a local page's relative links, or a value that is itself a local address, may lead to
   // the local disk.
-  const bool mayBeLocal = IsFileAddress(value) || (SchemeLength(value) == 0 && IsFileAddress(base));
-  std::string address = CollapseDots(Join(base, value));
+  const std::size_t valueSchemeLength = SchemeLength(value);
+  const bool mayBeLocal = IsFileAddress(value) || (valueSchemeLength == 0 && IsFileAddress(base));
+  std::string address = Join(base, value, valueSchemeLength);
+  // Collapsing dots changes only the path: the scheme stays as long as it was.
+  std::size_t schemeLength = SchemeLength(address);
+  const std::size_t pathStart = PathStart(address, schemeLength);
+  address = CollapseDotsFrom(std::move(address), pathStart);
   // The canonical form drops a web scheme; a local address keeps "file://" so it stays local, and
   // a secure page "https://" so it stays secure.
-  const std::size_t schemeLength = SchemeLength(address);
   if (schemeLength > 0 && !IsFileAddress(address) && !IsSecureScheme(address, schemeLength)) {
     address.erase(0, schemeLength);
+    schemeLength = SchemeLength(address);
   }
-  const std::size_t pathStart = PathStart(address);
-  if (pathStart == address.size() || !IsSeparator(address[pathStart])) {
-    address.insert(address.begin() + static_cast<std::ptrdiff_t>(pathStart), '/');
+  const std::size_t canonicalPathStart = PathStart(address, schemeLength);
+  if (canonicalPathStart == address.size() || !IsSeparator(address[canonicalPathStart])) {
+    address.insert(address.begin() + static_cast<std::ptrdiff_t>(canonicalPathStart), '/');
   }
   // Any other address that now reads "file://" (its host part said so, or removed dots made it
   // so) is kept as a web address, which no server answers.
@@ -181,7 +192,7 @@ std::string ResolveAddress(std::string_view base, std::string_view value) {
 }
 
 std::string ResolveLocation(std::string_view requestedBareAddress, std::string_view location) {
-  std::string address = CollapseDots(Join(requestedBareAddress, location));
+  std::string address = CollapseDots(Join(requestedBareAddress, location, SchemeLength(location)));
   address.erase(0, SchemeLength(address));
   return address;
 }
