@@ -58,18 +58,22 @@ void RunContext::FlipLists() {
 }
 
 void RunContext::QueueLink(std::string_view key, bool frame, std::int32_t remainingDepth) {
-  const TPageRecord* stored = pages_->FindNewest(
-      key, [frame](const TPageRecord& record) { return record.FrameRole == frame; });
-  if (stored != nullptr && stored->StoredDeepEnough(remainingDepth)) return;
+  // One look-up in each table: the newest record leads to the older ones of the same key.
+  const TPageRecord* const newest = pages_->Find(key);
+  for (const TPageRecord* record = newest; record != nullptr; record = record->Next) {
+    if (record->FrameRole != frame) continue;
+    if (record->StoredDeepEnough(remainingDepth)) return;
+    break;
+  }
   std::unordered_set<std::string_view>& queued = queued_[frame ? 1 : 0];
-  if (queued.contains(key)) return;
   TLList& list = FillingList();
   // The page table's copy of the key, when it has one, lasts as long as the entry's lists.
-  if (const TPageRecord* record = pages_->Find(key)) {
-    list.AppendShared(record->Address, frame ? 1 : 0);
-  } else {
-    list.Append(key, frame ? 1 : 0);
+  if (newest != nullptr) {
+    if (queued.insert(newest->Address).second) list.AppendShared(newest->Address, frame ? 1 : 0);
+    return;
   }
+  if (queued.contains(key)) return;
+  list.Append(key, frame ? 1 : 0);
   queued.insert(list.Tail->Text);
 }
 
