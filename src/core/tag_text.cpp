@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 
 #include "core/byte_text.h"
 
@@ -73,6 +74,37 @@ std::size_t FindTagInText(std::string_view buffer, std::string_view name) {
     if (filterFirst && at + 1 < buffer.size() && LowerAscii(buffer[at + 1]) != first) continue;
     if (MatchTagName(buffer.substr(at + 1), name)) return at;
   }
+}
+
+std::vector<std::size_t> FindTagStarts(std::string_view buffer, std::string_view letters) {
+  std::vector<std::size_t> starts;
+  const auto open = static_cast<unsigned char>('<');
+  // A letter with the case bit set is its lower case, and no other byte becomes a letter so.
+  const auto caseBit = static_cast<unsigned char>(0x20);
+  // Up to three letters are compared at once; a zero byte stands for none, as no byte with the
+  // case bit set is zero.
+  Bytes16 wanted[3] = {};
+  for (std::size_t i = 0; i < std::min(letters.size(), std::size(wanted)); ++i)
+    wanted[i] = wanted[i] + static_cast<unsigned char>(letters[i]);
+  std::size_t at = 0;
+  for (; letters.size() <= std::size(wanted) && at + sizeof(Bytes16) < buffer.size();
+       at += sizeof(Bytes16)) {
+    const Bytes16 here = Load16(buffer.data() + at);
+    const Bytes16 next = Load16(buffer.data() + at + 1) | caseBit;
+    const auto hits =
+        (here == open) & ((next == wanted[0]) | (next == wanted[1]) | (next == wanted[2]));
+    std::uint64_t halves[2];
+    std::memcpy(halves, &hits, sizeof halves);
+    if ((halves[0] | halves[1]) == 0) continue;
+    for (std::size_t i = 0; i < sizeof(Bytes16); ++i) {
+      if (hits[i] != 0) starts.push_back(at + i);
+    }
+  }
+  for (; at + 1 < buffer.size(); ++at) {
+    if (buffer[at] == '<' && letters.find(LowerAscii(buffer[at + 1])) != kNone)
+      starts.push_back(at);
+  }
+  return starts;
 }
 
 std::size_t FindAttribute(std::string_view buffer, std::string_view name, std::size_t limit) {
