@@ -94,9 +94,10 @@ struct Span {
 class ResolvedLink {
  public:
   void Assign(std::string_view address) {
-    text_ = PageTableKey(address, true);
-    targetEnd_ = text_.size();
-    text_ += address.substr(CutFragment(address).size());
+    // The key is the mark and the address up to its fragment: the address follows the mark whole.
+    targetEnd_ = kOrdinaryLinkMark.size() + CutFragment(address).size();
+    text_.reserve(kOrdinaryLinkMark.size() + address.size());
+    text_.append(kOrdinaryLinkMark).append(address);
   }
 
   std::string_view Address() const {
@@ -118,9 +119,23 @@ class ResolvedLink {
     return bare.size() != top.size() ? bare : OrdinaryKey();
   }
 
+  // Once one of the keys above is in the spider's list in a role, queueing it again in that role
+  // does nothing until the lists flip, which no page's pass outlives: a bit per key and role.
+  bool Queued(std::string_view key, bool frame) const {
+    return (queued_ & QueuedBit(key, frame)) != 0;
+  }
+  void SetQueued(std::string_view key, bool frame) { queued_ |= QueuedBit(key, frame); }
+
  private:
+  // The keys are told apart by where they start in the text: at 0, after one mark or after two.
+  unsigned QueuedBit(std::string_view key, bool frame) const {
+    const auto start = static_cast<std::size_t>(key.data() - text_.data());
+    return 1U << ((start / kOrdinaryLinkMark.size()) * 2 + (frame ? 1 : 0));
+  }
+
   std::string text_;
   std::size_t targetEnd_ = 0;
+  unsigned queued_ = 0;
 };
 
 class Pass {
@@ -291,7 +306,7 @@ class Pass {
       return;
     }
 
-    const ResolvedLink& link = Resolved(value);
+    ResolvedLink& link = Resolved(value);
     const std::string_view address = link.Address();
     const std::string_view target = link.TopKey();
     const std::string_view fragment = link.Fragment();
@@ -334,7 +349,8 @@ class Pass {
         Replace(span, name, fragment);
       }
     }
-    run_.QueueLink(key, frameLink, job_.Depth - 1);
+    if (!link.Queued(key, frameLink) && run_.QueueLink(key, frameLink, job_.Depth - 1))
+      link.SetQueued(key, frameLink);
   }
 
   void RewriteFile(std::string_view value, Span span, bool imageMap) {
@@ -357,7 +373,7 @@ class Pass {
 
   // A link value read against the page's address, with its page-table keys; a page that repeats
   // a value has it resolved once.
-  const ResolvedLink& Resolved(std::string_view value) {
+  ResolvedLink& Resolved(std::string_view value) {
     auto [known, added] = resolved_.try_emplace(value);
     if (added) known->second.Assign(ResolveAddress(job_.Address, value));
     return known->second;

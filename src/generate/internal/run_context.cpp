@@ -57,12 +57,12 @@ void RunContext::FlipLists() {
     queued = {};
 }
 
-void RunContext::QueueLink(std::string_view key, bool frame, std::int32_t remainingDepth) {
+bool RunContext::QueueLink(std::string_view key, bool frame, std::int32_t remainingDepth) {
   // One look-up in each table: the newest record leads to the older ones of the same key.
   const TPageRecord* const newest = pages_->Find(key);
   for (const TPageRecord* record = newest; record != nullptr; record = record->Next) {
     if (record->FrameRole != frame) continue;
-    if (record->StoredDeepEnough(remainingDepth)) return;
+    if (record->StoredDeepEnough(remainingDepth)) return false;
     break;
   }
   std::unordered_set<std::string_view>& queued = queued_[frame ? 1 : 0];
@@ -70,11 +70,12 @@ void RunContext::QueueLink(std::string_view key, bool frame, std::int32_t remain
   // The page table's copy of the key, when it has one, lasts as long as the entry's lists.
   if (newest != nullptr) {
     if (queued.insert(newest->Address).second) list.AppendShared(newest->Address, frame ? 1 : 0);
-    return;
+    return true;
   }
-  if (queued.contains(key)) return;
+  if (queued.contains(key)) return true;
   list.Append(key, frame ? 1 : 0);
   queued.insert(list.Tail->Text);
+  return true;
 }
 
 void RunContext::EndEntry() {

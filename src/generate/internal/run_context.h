@@ -88,7 +88,9 @@ class RunContext {
   // Appends a link (a page-table key) for the spider to take one level down with
   // `remainingDepth`, unless the list holds it in the same role already or a page stored in that
   // role with at least that depth answers it: the spider would find nothing to do for it.
-  void QueueLink(std::string_view key, bool frame, std::int32_t remainingDepth);
+  // Returns whether the list holds it in that role now, after which, until the lists flip, every
+  // call for it in that role does nothing.
+  bool QueueLink(std::string_view key, bool frame, std::int32_t remainingDepth);
 
   // Fetching, with the entry's credentials: a page as the entry's options allow it; an image or
   // file that a page shows or links from wherever it is served. With transfers ahead in place,
