@@ -67,33 +67,43 @@ std::string Concat(std::initializer_list<std::string_view> parts) {
   return joined;
 }
 
+// An absolute address and the length of its scheme (SchemeLength).
+struct Joined {
+  std::string Address;
+  std::size_t SchemeLength = 0;
+};
+
 // The absolute form of a value against its base, scheme still in place where there was one. The
-// value's scheme is `valueSchemeLength` bytes long.
-std::string Join(std::string_view base, std::string_view value, std::size_t valueSchemeLength) {
-  if (valueSchemeLength > 0) return std::string(value);
-  if (value.empty()) return std::string(base);
+// value's scheme is `valueSchemeLength` bytes long. Except for a network-path reference to a base
+// without a scheme, the result keeps the scheme of the value or else of the base, and everything
+// before the first separator, query or fragment: its scheme is known without a second search.
+Joined Join(std::string_view base, std::string_view value, std::size_t valueSchemeLength) {
+  if (valueSchemeLength > 0) return {std::string(value), valueSchemeLength};
   const std::size_t schemeLength = SchemeLength(base);
+  if (value.empty()) return {std::string(base), schemeLength};
   const std::string_view scheme = base.substr(0, schemeLength);
   const std::string_view rest = base.substr(schemeLength);
   if (value.size() >= 2 && IsSeparator(value[0]) && IsSeparator(value[1])) {
     // A network-path reference names its own host and keeps the base's scheme.
-    return Concat({scheme, value.substr(2)});
+    std::string joined = Concat({scheme, value.substr(2)});
+    const std::size_t joinedSchemeLength = schemeLength > 0 ? schemeLength : SchemeLength(joined);
+    return {std::move(joined), joinedSchemeLength};
   }
   if (IsSeparator(value.front())) {
     const std::size_t siteEnd =
         FindFirst(rest, [](char byte) { return IsSeparator(byte) || IsQueryOrFragment(byte); });
-    return Concat({scheme, rest.substr(0, siteEnd), value});
+    return {Concat({scheme, rest.substr(0, siteEnd), value}), schemeLength};
   }
-  if (value.front() == '#') return Concat({CutFragment(base), value});
+  if (value.front() == '#') return {Concat({CutFragment(base), value}), schemeLength};
   if (value.front() == '?')
-    return Concat({base.substr(0, FindFirst(base, IsQueryOrFragment)), value});
+    return {Concat({base.substr(0, FindFirst(base, IsQueryOrFragment)), value}), schemeLength};
   const std::string_view path = rest.substr(0, FindFirst(rest, IsQueryOrFragment));
   std::size_t lastSeparator = path.size();
   while (lastSeparator > 0 && !IsSeparator(path[lastSeparator - 1]))
     --lastSeparator;
   // The folder of the base, up to and with its last separator; a base without any gets "/".
-  if (lastSeparator == 0) return Concat({scheme, path, "/", value});
-  return Concat({scheme, path.substr(0, lastSeparator), value});
+  if (lastSeparator == 0) return {Concat({scheme, path, "/", value}), schemeLength};
+  return {Concat({scheme, path.substr(0, lastSeparator), value}), schemeLength};
 }
 
 // Whether a path (empty, or starting with a separator) has a "." or ".." segment.
@@ -170,11 +180,13 @@ std::string ResolveAddress(std::string_view base, std::string_view value) {
   // the local disk.
   const std::size_t valueSchemeLength = SchemeLength(value);
   const bool mayBeLocal = IsFileAddress(value) || (valueSchemeLength == 0 && IsFileAddress(base));
-  std::string address = Join(base, value, valueSchemeLength);
-  // Collapsing dots changes only the path: the scheme stays as long as it was.
-  std::size_t schemeLength = SchemeLength(address);
+  auto [address, schemeLength] = Join(base, value, valueSchemeLength);
+  const std::size_t joinedSize = address.size();
   const std::size_t pathStart = PathStart(address, schemeLength);
   address = CollapseDotsFrom(std::move(address), pathStart);
+  // Removing dot segments always shortens the address, and may make a scheme of what was path
+  // (":/./" becomes "://"): only then is it looked for again.
+  if (address.size() != joinedSize) schemeLength = SchemeLength(address);
   // The canonical form drops a web scheme; a local address keeps "file://" so it stays local, and
   // a secure page "https://" so it stays secure.
   if (schemeLength > 0 && !IsFileAddress(address) && !IsSecureScheme(address, schemeLength)) {
@@ -192,7 +204,8 @@ std::string ResolveAddress(std::string_view base, std::string_view value) {
 }
 
 std::string ResolveLocation(std::string_view requestedBareAddress, std::string_view location) {
-  std::string address = CollapseDots(Join(requestedBareAddress, location, SchemeLength(location)));
+  std::string address =
+      CollapseDots(Join(requestedBareAddress, location, SchemeLength(location)).Address);
   address.erase(0, SchemeLength(address));
   return address;
 }
