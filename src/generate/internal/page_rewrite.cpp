@@ -1,7 +1,9 @@
 #include "generate/internal/page_rewrite.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <cstdint>
+#include <deque>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -136,6 +138,56 @@ class ResolvedLink {
   std::string text_;
   std::size_t targetEnd_ = 0;
   unsigned queued_ = 0;
+};
+
+// The links of one page by value, each resolved once. An open-addressed index of numbers into
+// a deque, which keeps every link in place: a page of many links costs no node and no rehash of
+// its own per link, and a look-up compares a stored hash before any bytes.
+class ResolvedLinks {
+ public:
+  // The link stored for `value`, or a new empty one (Added) to be assigned.
+  struct Found {
+    ResolvedLink& Link;
+    bool Added;
+  };
+
+  Found Find(std::string_view value) {
+    if ((links_.size() + 1) * 4 > slots_.size() * 3) Grow();
+    const std::size_t hash = std::hash<std::string_view>{}(value);
+    std::size_t at = SlotOf(value, hash);
+    if (slots_[at] != 0) return {links_[slots_[at] - 1].Link, false};
+    links_.push_back({value, hash, {}});
+    slots_[at] = static_cast<std::uint32_t>(links_.size());
+    return {links_.back().Link, true};
+  }
+
+ private:
+  struct Entry {
+    std::string_view Value;  // views the page
+    std::size_t Hash;
+    ResolvedLink Link;
+  };
+
+  std::size_t SlotOf(std::string_view value, std::size_t hash) const {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+      const std::uint32_t number = slots_[at];
+      if (number == 0) return at;
+      const Entry& entry = links_[number - 1];
+      if (entry.Hash == hash && entry.Value == value) return at;
+    }
+  }
+
+  void Grow() {
+    slots_.assign(slots_.empty() ? 64 : slots_.size() * 2, 0);
+    for (std::uint32_t number = 1; number <= links_.size(); ++number) {
+      const Entry& entry = links_[number - 1];
+      slots_[SlotOf(entry.Value, entry.Hash)] = number;
+    }
+  }
+
+  std::vector<std::uint32_t> slots_;
+  std::deque<Entry> links_;
 };
 
 class Pass {
@@ -374,9 +426,9 @@ class Pass {
   // A link value read against the page's address, with its page-table keys; a page that repeats
   // a value has it resolved once.
   ResolvedLink& Resolved(std::string_view value) {
-    auto [known, added] = resolved_.try_emplace(value);
-    if (added) known->second.Assign(ResolveAddress(job_.Address, value));
-    return known->second;
+    const auto [link, added] = resolved_.Find(value);
+    if (added) link.Assign(ResolveAddress(job_.Address, value));
+    return link;
   }
 
   // Page styles: the tag's own references (srcset, style attribute, sheets, icons, objects,
@@ -430,7 +482,7 @@ class Pass {
   std::vector<StyleReferenceSpan> styleReferences_;
   std::size_t nextStyleReference_ = 0;
   // Resolved link values by value; the keys view the page.
-  std::unordered_map<std::string_view, ResolvedLink> resolved_;
+  ResolvedLinks resolved_;
 };
 
 }  // namespace
