@@ -1,9 +1,7 @@
 #include "generate/internal/page_rewrite.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <deque>
-#include <functional>
 #include <utility>
 #include <vector>
 
@@ -15,6 +13,7 @@
 #include "generate/internal/stream_search.h"
 #include "generate/internal/texts.h"
 #include "generate/internal/unfetched_link_page.h"
+#include "generate/internal/view_index.h"
 #include "net/address_forms.h"
 #include "platform/cancellation.h"
 
@@ -140,9 +139,7 @@ class ResolvedLink {
   unsigned queued_ = 0;
 };
 
-// The links of one page by value, each resolved once. An open-addressed index of numbers into
-// a deque, which keeps every link in place: a page of many links costs no node and no rehash of
-// its own per link, and a look-up compares a stored hash before any bytes.
+// The links of one page by value, each resolved once; the deque keeps every link in place.
 class ResolvedLinks {
  public:
   // The link stored for `value`, or a new empty one (Added) to be assigned.
@@ -152,42 +149,14 @@ class ResolvedLinks {
   };
 
   Found Find(std::string_view value) {
-    if ((links_.size() + 1) * 4 > slots_.size() * 3) Grow();
-    const std::size_t hash = std::hash<std::string_view>{}(value);
-    std::size_t at = SlotOf(value, hash);
-    if (slots_[at] != 0) return {links_[slots_[at] - 1].Link, false};
-    links_.push_back({value, hash, {}});
-    slots_[at] = static_cast<std::uint32_t>(links_.size());
-    return {links_.back().Link, true};
+    const auto [number, added] = index_.FindOrAdd(value);
+    if (added) links_.emplace_back();
+    return {links_[number - 1], added};
   }
 
  private:
-  struct Entry {
-    std::string_view Value;  // views the page
-    std::size_t Hash;
-    ResolvedLink Link;
-  };
-
-  std::size_t SlotOf(std::string_view value, std::size_t hash) const {
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
-      const std::uint32_t number = slots_[at];
-      if (number == 0) return at;
-      const Entry& entry = links_[number - 1];
-      if (entry.Hash == hash && entry.Value == value) return at;
-    }
-  }
-
-  void Grow() {
-    slots_.assign(slots_.empty() ? 64 : slots_.size() * 2, 0);
-    for (std::uint32_t number = 1; number <= links_.size(); ++number) {
-      const Entry& entry = links_[number - 1];
-      slots_[SlotOf(entry.Value, entry.Hash)] = number;
-    }
-  }
-
-  std::vector<std::uint32_t> slots_;
-  std::deque<Entry> links_;
+  ViewIndex index_;  // views the page
+  std::deque<ResolvedLink> links_;
 };
 
 class Pass {

@@ -46,7 +46,7 @@ void RunContext::BeginEntry(const TWebEntry& entry, std::string entryAddress) {
   lists_[1] = std::make_unique<TLList>();
   listIndex_ = 1;
   for (auto& queued : queued_)
-    queued.clear();
+    queued = {};
 }
 
 void RunContext::FlipLists() {
@@ -65,16 +65,16 @@ bool RunContext::QueueLink(std::string_view key, bool frame, std::int32_t remain
     if (record->StoredDeepEnough(remainingDepth)) return false;
     break;
   }
-  std::unordered_set<std::string_view>& queued = queued_[frame ? 1 : 0];
+  ViewIndex& queued = queued_[frame ? 1 : 0];
   TLList& list = FillingList();
   // The page table's copy of the key, when it has one, lasts as long as the entry's lists.
   if (newest != nullptr) {
-    if (queued.insert(newest->Address).second) list.AppendShared(newest->Address, frame ? 1 : 0);
+    if (queued.FindOrAdd(newest->Address).Added) list.AppendShared(newest->Address, frame ? 1 : 0);
     return true;
   }
-  if (queued.contains(key)) return true;
+  if (queued.Contains(key)) return true;
   list.Append(key, frame ? 1 : 0);
-  queued.insert(list.Tail->Text);
+  queued.FindOrAdd(list.Tail->Text);
   return true;
 }
 
@@ -82,7 +82,7 @@ void RunContext::EndEntry() {
   currentList_ = nullptr;
   // The lists and their dedup sets view the page table's keys: they go first.
   for (auto& queued : queued_)
-    queued.clear();
+    queued = {};
   lists_[0].reset();
   lists_[1].reset();
   pages_.reset();

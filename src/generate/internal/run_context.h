@@ -8,7 +8,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 
 #include "core/brief_record.h"
 #include "core/contents_tree.h"
@@ -20,6 +19,7 @@
 #include "generate/internal/navigation.h"
 #include "generate/internal/run_catalogue.h"
 #include "generate/internal/transfers_ahead.h"
+#include "generate/internal/view_index.h"
 #include "generate/run_environment.h"
 #include "generate/run_host.h"
 #include "net/fetch.h"
@@ -148,7 +148,7 @@ class RunContext {
   std::unique_ptr<TLList> lists_[2];
   int listIndex_ = 1;
   // The links of the filling list, ordinary and frame links apart; they view the nodes' texts.
-  std::unordered_set<std::string_view> queued_[2];
+  ViewIndex queued_[2];
   TransfersAhead* ahead_ = nullptr;
 };
 
