@@ -31,7 +31,7 @@ class ViewIndex {
   std::size_t SlotOf(std::string_view key, std::size_t hash) const;
   void Grow();
 
-  std::vector<std::uint32_t> slots_;  // 0 for an empty slot, else a key's number
+  std::vector<std::uint64_t> slots_;  // 0 for an empty slot, else a key's number and hash
   std::vector<Key> keys_;
 };
 
