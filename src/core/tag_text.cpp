@@ -4,8 +4,10 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 
 #include "core/byte_text.h"
+#include "core/internal/byte_blocks.h"
 
 namespace gl {
 namespace {
@@ -24,15 +26,6 @@ bool MatchTagName(std::string_view text, std::string_view pattern) {
 
 namespace {
 
-// Sixteen bytes at once, as the compiler's vector extension gives them on any target.
-using Bytes16 = unsigned char __attribute__((vector_size(16)));
-
-Bytes16 Load16(const char* bytes) {
-  Bytes16 block;
-  std::memcpy(&block, bytes, sizeof block);
-  return block;
-}
-
 // The first '<' at or after `from` that is followed by `lower` or `upper`, sixteen positions a
 // step: a page has a '<' every twenty bytes or so, and stopping at each costs more than the test.
 // Returns the first position that the blocks did not cover when none is found in them.
@@ -46,12 +39,8 @@ std::size_t SkipToOpenFollowedBy(std::string_view buffer, std::size_t from, char
     const Bytes16 here = Load16(buffer.data() + at);
     const Bytes16 next = Load16(buffer.data() + at + 1);
     const auto hits = (here == open) & ((next == wantedLower) | (next == wantedUpper));
-    std::uint64_t halves[2];
-    std::memcpy(halves, &hits, sizeof halves);
-    if ((halves[0] | halves[1]) == 0) continue;
-    for (std::size_t i = 0; i < sizeof(Bytes16); ++i) {
-      if (hits[i] != 0) return at + i;
-    }
+    std::size_t first = 0;
+    if (VisitHits(hits, [&first](std::size_t i) { return first = i, true; })) return at + first;
   }
   return at;
 }
@@ -75,6 +64,30 @@ std::size_t FindTagInText(std::string_view buffer, std::string_view name) {
   }
 }
 
+std::vector<std::size_t> FindTagStarts(std::string_view buffer, std::string_view letters) {
+  std::vector<std::size_t> starts;
+  const auto open = static_cast<unsigned char>('<');
+  // Up to three letters are compared at once; a zero byte stands for none, as no byte with the
+  // case bit set is zero.
+  Bytes16 wanted[3] = {};
+  for (std::size_t i = 0; i < std::min(letters.size(), std::size(wanted)); ++i)
+    wanted[i] = wanted[i] + static_cast<unsigned char>(letters[i]);
+  std::size_t at = 0;
+  for (; letters.size() <= std::size(wanted) && at + sizeof(Bytes16) < buffer.size();
+       at += sizeof(Bytes16)) {
+    const Bytes16 here = Load16(buffer.data() + at);
+    const Bytes16 next = CaseFolded(Load16(buffer.data() + at + 1));
+    const auto hits =
+        (here == open) & ((next == wanted[0]) | (next == wanted[1]) | (next == wanted[2]));
+    VisitHits(hits, [&](std::size_t i) { return starts.push_back(at + i), false; });
+  }
+  for (; at + 1 < buffer.size(); ++at) {
+    if (buffer[at] == '<' && letters.find(LowerAscii(buffer[at + 1])) != kNone)
+      starts.push_back(at);
+  }
+  return starts;
+}
+
 std::size_t FindAttribute(std::string_view buffer, std::string_view name, std::size_t limit) {
   limit = std::min(limit, buffer.size());
   const char first = name.empty() ? ' ' : name.front();
@@ -85,15 +98,39 @@ std::size_t FindAttribute(std::string_view buffer, std::string_view name, std::s
       table[static_cast<unsigned char>(byte)] = true;
     return table;
   }();
-  for (std::size_t at = 1; at < limit; ++at) {
-    if (!kBeforeName[static_cast<unsigned char>(buffer[at - 1])]) continue;
-    if (first != ' ' && LowerAscii(buffer[at]) != first) continue;
-    if (!MatchTagName(buffer.substr(at), name)) continue;
+  const auto isNameAt = [&](std::size_t at) {
+    if (!kBeforeName[static_cast<unsigned char>(buffer[at - 1])]) return false;
+    if (first != ' ' && LowerAscii(buffer[at]) != first) return false;
+    if (!MatchTagName(buffer.substr(at), name)) return false;
     const std::size_t after = at + name.size();
-    if (after == buffer.size() || IsBlankOrLineEnd(buffer[after]) || buffer[after] == '=' ||
-        buffer[after] == '>') {
-      return at;
+    return after == buffer.size() || IsBlankOrLineEnd(buffer[after]) || buffer[after] == '=' ||
+           buffer[after] == '>';
+  };
+  std::size_t at = 1;
+  // A name that starts with a letter: sixteen places a step are tested for that letter after a
+  // blank or a quote, and only those are read further. The last block ends at the limit and
+  // overlaps the one before, whose places it skips.
+  if (first >= 'a' && first <= 'z' && limit > sizeof(Bytes16)) {
+    const auto letter = static_cast<unsigned char>(first);
+    while (at < limit) {
+      const std::size_t block = std::min(at, limit - sizeof(Bytes16));
+      const Bytes16 before = Load16(buffer.data() + block - 1);
+      const auto hits = (CaseFolded(Load16(buffer.data() + block)) == letter) &
+                        ((before == ' ') | (before == '\t') | (before == '\r') | (before == '\n') |
+                         (before == '"') | (before == '\''));
+      std::size_t found = 0;
+      if (VisitHits(hits, [&](std::size_t i) {
+            found = block + i;
+            return found >= at && isNameAt(found);
+          })) {
+        return found;
+      }
+      at = block + sizeof(Bytes16);
     }
+    return kNone;
+  }
+  for (; at < limit; ++at) {
+    if (isNameAt(at)) return at;
   }
   return kNone;
 }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "core/byte_text.h"
 
@@ -33,6 +34,11 @@ bool MatchTagName(std::string_view text, std::string_view pattern);
 
 // The first '<' that is followed by `name`.
 std::size_t FindTagInText(std::string_view buffer, std::string_view name);
+
+// The positions of every '<' followed by one of `letters` (given in lower case, matched in either
+// case), in one pass over the buffer: searches for several tag names then read this list instead
+// of the whole text.
+std::vector<std::size_t> FindTagStarts(std::string_view buffer, std::string_view letters);
 
 // The first attribute called `name` that starts within the first `limit` bytes: the name must
 // stand after a blank or a quote and be followed by a blank, '=' or the end of the tag, so that

@@ -1,6 +1,7 @@
 #include "net/address_forms.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "core/byte_text.h"
 #include "core/tag_text.h"
@@ -46,17 +47,24 @@ std::size_t FindSchemeMark(std::string_view address, std::string_view stops,
   // One pass that ends at the first stop: every link of every page is read here several times,
   // and most have no scheme but a '/' early on.
   if (mark.empty()) return 0;
-  // Host names are mostly letters and digits; when neither the stops nor the mark are, such a
-  // byte is passed at once.
-  const auto isLetterOrDigit = [](char byte) {
-    return (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
-           (byte >= '0' && byte <= '9');
+  // The bytes worth a second look (the mark's first byte and the stops), as a set of 128 bits:
+  // any other byte, as most of a host name, is passed with one test.
+  std::uint64_t watched[2] = {0, 0};
+  const auto watch = [&watched](char byte) {
+    const auto code = static_cast<unsigned char>(byte);
+    if (code < 128) watched[code >> 6] |= std::uint64_t{1} << (code & 63);
   };
-  const bool skipLettersAndDigits =
-      !isLetterOrDigit(mark.front()) && std::none_of(stops.begin(), stops.end(), isLetterOrDigit);
+  watch(mark.front());
+  for (const char stop : stops)
+    watch(stop);
+  const bool allAscii = static_cast<unsigned char>(mark.front()) < 128 &&
+                        std::all_of(stops.begin(), stops.end(), [](char stop) {
+                          return static_cast<unsigned char>(stop) < 128;
+                        });
   for (std::size_t at = 0; at < address.size(); ++at) {
     const char byte = address[at];
-    if (skipLettersAndDigits && isLetterOrDigit(byte)) continue;
+    const auto code = static_cast<unsigned char>(byte);
+    if (allAscii && (code >= 128 || ((watched[code >> 6] >> (code & 63)) & 1) == 0)) continue;
     if (byte == mark.front() && address.compare(at, mark.size(), mark) == 0) return at;
     for (const char stop : stops) {
       if (byte == stop) return std::string_view::npos;

@@ -45,13 +45,13 @@ bool IsSecureScheme(std::string_view address, std::size_t schemeLength) {
   return schemeLength == kSecureScheme.size() && StartsWithNoCase(address, kSecureScheme);
 }
 
-// Where the path of an address starts: its first separator after the scheme and host; the
-// address's size when it has none.
-std::size_t PathStart(std::string_view address) {
+// Where the path of an address starts: its first separator after the scheme (of
+// `schemeLength` bytes) and host; the address's size when it has none.
+std::size_t PathStart(std::string_view address, std::size_t schemeLength) {
   // A query or fragment that comes before any separator starts where the path would.
   const std::size_t end = FindFirst(
       address, [](char byte) { return IsSeparator(byte) || IsQueryOrFragment(byte); },
-      SchemeLength(address));
+      schemeLength);
   return end == kNone ? address.size() : end;
 }
 
@@ -67,32 +67,43 @@ std::string Concat(std::initializer_list<std::string_view> parts) {
   return joined;
 }
 
-// The absolute form of a value against its base, scheme still in place where there was one.
-std::string Join(std::string_view base, std::string_view value) {
-  if (SchemeLength(value) > 0) return std::string(value);
-  if (value.empty()) return std::string(base);
+// An absolute address and the length of its scheme (SchemeLength).
+struct Joined {
+  std::string Address;
+  std::size_t SchemeLength = 0;
+};
+
+// The absolute form of a value against its base, scheme still in place where there was one. The
+// value's scheme is `valueSchemeLength` bytes long. Except for a network-path reference to a base
+// without a scheme, the result keeps the scheme of the value or else of the base, and everything
+// before the first separator, query or fragment: its scheme is known without a second search.
+Joined Join(std::string_view base, std::string_view value, std::size_t valueSchemeLength) {
+  if (valueSchemeLength > 0) return {std::string(value), valueSchemeLength};
   const std::size_t schemeLength = SchemeLength(base);
+  if (value.empty()) return {std::string(base), schemeLength};
   const std::string_view scheme = base.substr(0, schemeLength);
   const std::string_view rest = base.substr(schemeLength);
   if (value.size() >= 2 && IsSeparator(value[0]) && IsSeparator(value[1])) {
     // A network-path reference names its own host and keeps the base's scheme.
-    return Concat({scheme, value.substr(2)});
+    std::string joined = Concat({scheme, value.substr(2)});
+    const std::size_t joinedSchemeLength = schemeLength > 0 ? schemeLength : SchemeLength(joined);
+    return {std::move(joined), joinedSchemeLength};
   }
   if (IsSeparator(value.front())) {
     const std::size_t siteEnd =
         FindFirst(rest, [](char byte) { return IsSeparator(byte) || IsQueryOrFragment(byte); });
-    return Concat({scheme, rest.substr(0, siteEnd), value});
+    return {Concat({scheme, rest.substr(0, siteEnd), value}), schemeLength};
   }
-  if (value.front() == '#') return Concat({CutFragment(base), value});
+  if (value.front() == '#') return {Concat({CutFragment(base), value}), schemeLength};
   if (value.front() == '?')
-    return Concat({base.substr(0, FindFirst(base, IsQueryOrFragment)), value});
+    return {Concat({base.substr(0, FindFirst(base, IsQueryOrFragment)), value}), schemeLength};
   const std::string_view path = rest.substr(0, FindFirst(rest, IsQueryOrFragment));
   std::size_t lastSeparator = path.size();
   while (lastSeparator > 0 && !IsSeparator(path[lastSeparator - 1]))
     --lastSeparator;
   // The folder of the base, up to and with its last separator; a base without any gets "/".
-  if (lastSeparator == 0) return Concat({scheme, path, "/", value});
-  return Concat({scheme, path.substr(0, lastSeparator), value});
+  if (lastSeparator == 0) return {Concat({scheme, path, "/", value}), schemeLength};
+  return {Concat({scheme, path.substr(0, lastSeparator), value}), schemeLength};
 }
 
 // Whether a path (empty, or starting with a separator) has a "." or ".." segment.
@@ -106,11 +117,9 @@ bool HasDotSegment(std::string_view path) {
   return false;
 }
 
-}  // namespace
-
-std::string CollapseDots(std::string whole) {
+// CollapseDots for an address whose path starts at `pathStart`.
+std::string CollapseDotsFrom(std::string whole, std::size_t pathStart) {
   const std::string_view address(whole);
-  const std::size_t pathStart = PathStart(address);
   const std::size_t pathEnd =
       std::min(FindFirst(address, IsQueryOrFragment, pathStart), address.size());
   const std::string_view path = address.substr(pathStart, pathEnd - pathStart);
@@ -150,6 +159,13 @@ std::string CollapseDots(std::string whole) {
   return result;
 }
 
+}  // namespace
+
+std::string CollapseDots(std::string address) {
+  const std::size_t pathStart = PathStart(address, SchemeLength(address));
+  return CollapseDotsFrom(std::move(address), pathStart);
+}
+
 std::string FetchedPageAddress(std::string_view requested, std::string_view found) {
   if (!IsFileAddress(requested) && IsFileAddress(found)) return ResolveAddress(requested, "");
   return ResolveAddress(found, "");
@@ -162,17 +178,24 @@ std::string ResolveAddress(std::string_view base, std::string_view value) {
     value.remove_suffix(1);
   // Only a local page's relative links, or a value that is itself a local address, may lead to
   // the local disk.
-  const bool mayBeLocal = IsFileAddress(value) || (SchemeLength(value) == 0 && IsFileAddress(base));
-  std::string address = CollapseDots(Join(base, value));
+  const std::size_t valueSchemeLength = SchemeLength(value);
+  const bool mayBeLocal = IsFileAddress(value) || (valueSchemeLength == 0 && IsFileAddress(base));
+  auto [address, schemeLength] = Join(base, value, valueSchemeLength);
+  const std::size_t joinedSize = address.size();
+  const std::size_t pathStart = PathStart(address, schemeLength);
+  address = CollapseDotsFrom(std::move(address), pathStart);
+  // Removing dot segments always shortens the address, and may make a scheme of what was path
+  // (":/./" becomes "://"): only then is it looked for again.
+  if (address.size() != joinedSize) schemeLength = SchemeLength(address);
   // The canonical form drops a web scheme; a local address keeps "file://" so it stays local, and
   // a secure page "https://" so it stays secure.
-  const std::size_t schemeLength = SchemeLength(address);
   if (schemeLength > 0 && !IsFileAddress(address) && !IsSecureScheme(address, schemeLength)) {
     address.erase(0, schemeLength);
+    schemeLength = SchemeLength(address);
   }
-  const std::size_t pathStart = PathStart(address);
-  if (pathStart == address.size() || !IsSeparator(address[pathStart])) {
-    address.insert(address.begin() + static_cast<std::ptrdiff_t>(pathStart), '/');
+  const std::size_t canonicalPathStart = PathStart(address, schemeLength);
+  if (canonicalPathStart == address.size() || !IsSeparator(address[canonicalPathStart])) {
+    address.insert(address.begin() + static_cast<std::ptrdiff_t>(canonicalPathStart), '/');
   }
   // Any other address that now reads "file://" (its host part said so, or removed dots made it
   // so) is kept as a web address, which no server answers.
@@ -181,7 +204,8 @@ std::string ResolveAddress(std::string_view base, std::string_view value) {
 }
 
 std::string ResolveLocation(std::string_view requestedBareAddress, std::string_view location) {
-  std::string address = CollapseDots(Join(requestedBareAddress, location));
+  std::string address =
+      CollapseDots(Join(requestedBareAddress, location, SchemeLength(location)).Address);
   address.erase(0, SchemeLength(address));
   return address;
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "core/byte_text.h"
 #include "core/tag_text.h"
@@ -79,6 +80,22 @@ TEST(TagTextTest, FindTagInTextAtEveryPlaceOfALongText) {
     EXPECT_EQ(FindTagInText(text.substr(0, at + 5), "body"), at);
     EXPECT_EQ(FindTagInText(text.substr(0, at + 4), "body"), kNone);
     EXPECT_EQ(FindTagInText(misses + text, "!"), 19u);
+  }
+}
+
+// The attribute search, the case-blind search and the list of tag starts read sixteen bytes a
+// step too: a hit in any place of a block, in the overlapping last block, and near misses before.
+TEST(TagTextTest, BlockSearchesAtEveryPlaceOfALongText) {
+  for (std::size_t at = 0; at < 40; ++at) {
+    SCOPED_TRACE(at);
+    const std::string tag = "<img hreflang=x data-href=y" + std::string(at + 1, ' ') + "HREF=z>";
+    const std::size_t href = tag.size() - 7;
+    EXPECT_EQ(FindAttribute(tag, "href", tag.size()), href);
+    EXPECT_EQ(FindAttribute(tag, "href", href), kNone);
+    EXPECT_EQ(FindNoCase(tag, "href=z"), href);
+    EXPECT_EQ(FindNoCase(tag, "href=z>", href + 1), kNone);
+    const std::string page = std::string(at, 'x') + "<Body><br><s><F>";
+    EXPECT_EQ(FindTagStarts(page, "fbs"), (std::vector<std::size_t>{at, at + 6, at + 10, at + 13}));
   }
 }
 

@@ -90,6 +90,7 @@ TEST(ResolveAddressTest, Table) {
       {"host/a/b.htm", "HTTP://FILE://x", "http://FILE://x/"},
       {"file:/.//x/a.htm", "", "http://file://x/a.htm"},
       {":", "//file://e.", "http://file://e./"},
+      {"ab:/", ".//x", "x/"},  // removed dots that make a scheme
       {"https://host/a/b.htm", "../c.htm", "https://host/c.htm"},
       {"https://host/a/b.htm", "//cdn.test/x.gif", "https://cdn.test/x.gif"},
       {"https://host/a/b.htm", "http://host/c.htm", "host/c.htm"},

@@ -1,6 +1,7 @@
 #include "generate/internal/page_prepare.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "core/tag_text.h"
 #include "generate/internal/download.h"
@@ -19,6 +20,26 @@ void Blank(std::string& page, std::size_t from, std::size_t to) {
   std::fill(page.begin() + static_cast<std::ptrdiff_t>(from),
             page.begin() + static_cast<std::ptrdiff_t>(to), ' ');
 }
+
+// The tags that preparing a page moves all start with one of these letters: their places are
+// found in one pass over the page, and each search below reads the list instead of the page.
+class PreparedTags {
+ public:
+  explicit PreparedTags(std::string_view page) : starts_(FindTagStarts(page, "fbs")) {}
+
+  // The first place at or after `from` where `name` starts a tag that has not been moved (and so
+  // blanked) yet.
+  std::size_t Find(std::string_view page, std::size_t from, std::string_view name) const {
+    for (auto at = std::lower_bound(starts_.begin(), starts_.end(), from); at != starts_.end();
+         ++at) {
+      if (page[*at] == '<' && MatchTagName(page.substr(*at + 1), name)) return *at;
+    }
+    return kNone;
+  }
+
+ private:
+  std::vector<std::size_t> starts_;
+};
 
 // The new frame set's navigation row: a small page with the header in its frame form.
 void WriteNavigationRow(RunContext& run, const PageJob& job, CheckedFile& out) {
@@ -68,10 +89,11 @@ void WriteBodyTag(RunContext& run, const PageJob& job, std::string_view tag, Che
   out << tag.substr(end);
 }
 
-void MoveBodyTags(RunContext& run, const PageJob& job, std::string& page, CheckedFile& out) {
+void MoveBodyTags(RunContext& run, const PageJob& job, std::string& page, const PreparedTags& tags,
+                  CheckedFile& out) {
   std::size_t from = 0;
-  for (std::size_t body = FindTagInStream(page, from, "body"); body != kNone;
-       body = FindTagInStream(page, from, "body")) {
+  for (std::size_t body = tags.Find(page, from, "body"); body != kNone;
+       body = tags.Find(page, from, "body")) {
     const std::size_t close = std::string_view(page).substr(body, kTagWindow).find('>');
     if (close == kNone) {
       from = body + 1;
@@ -97,10 +119,10 @@ std::size_t ScriptEnd(std::string_view page, std::size_t script) {
   return endTag == kNone ? kNone : page.find('>', endTag);
 }
 
-void MoveScripts(std::string& page, CheckedFile& out) {
+void MoveScripts(std::string& page, const PreparedTags& tags, CheckedFile& out) {
   std::size_t from = 0;
-  for (std::size_t script = FindTagInStream(page, from, "script"); script != kNone;
-       script = FindTagInStream(page, from, "script")) {
+  for (std::size_t script = tags.Find(page, from, "script"); script != kNone;
+       script = tags.Find(page, from, "script")) {
     const std::size_t end = ScriptEnd(page, script);
     if (end == kNone) return;
     out << std::string_view(page).substr(script, end + 1 - script);
@@ -113,14 +135,15 @@ void MoveScripts(std::string& page, CheckedFile& out) {
 
 bool PreparePage(RunContext& run, const PageJob& job, MemoryStream& page, CheckedFile& out) {
   std::string& bytes = page.Bytes();
-  const std::size_t frameSet = FindTagInStream(bytes, 0, "frameset");
+  const PreparedTags tags(bytes);
+  const std::size_t frameSet = tags.Find(bytes, 0, "frameset");
   if (frameSet != kNone) {
     // A frame set inside a frame is left as it stands: the outer frame set has the navigation row.
     if (!job.Frame) MoveFrameSet(run, job, bytes, frameSet, out);
   } else {
-    MoveBodyTags(run, job, bytes, out);
+    MoveBodyTags(run, job, bytes, tags, out);
   }
-  MoveScripts(bytes, out);
+  MoveScripts(bytes, tags, out);
   return frameSet != kNone;
 }
 

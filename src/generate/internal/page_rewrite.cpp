@@ -1,7 +1,7 @@
 #include "generate/internal/page_rewrite.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <deque>
 #include <utility>
 #include <vector>
 
@@ -13,6 +13,7 @@
 #include "generate/internal/stream_search.h"
 #include "generate/internal/texts.h"
 #include "generate/internal/unfetched_link_page.h"
+#include "generate/internal/view_index.h"
 #include "net/address_forms.h"
 #include "platform/cancellation.h"
 
@@ -94,9 +95,10 @@ struct Span {
 class ResolvedLink {
  public:
   void Assign(std::string_view address) {
-    text_ = PageTableKey(address, true);
-    targetEnd_ = text_.size();
-    text_ += address.substr(CutFragment(address).size());
+    // The key is the mark and the address up to its fragment: the address follows the mark whole.
+    targetEnd_ = kOrdinaryLinkMark.size() + CutFragment(address).size();
+    text_.reserve(kOrdinaryLinkMark.size() + address.size());
+    text_.append(kOrdinaryLinkMark).append(address);
   }
 
   std::string_view Address() const {
@@ -118,9 +120,43 @@ class ResolvedLink {
     return bare.size() != top.size() ? bare : OrdinaryKey();
   }
 
+  // Once one of the keys above is in the spider's list in a role, queueing it again in that role
+  // does nothing until the lists flip, which no page's pass outlives: a bit per key and role.
+  bool Queued(std::string_view key, bool frame) const {
+    return (queued_ & QueuedBit(key, frame)) != 0;
+  }
+  void SetQueued(std::string_view key, bool frame) { queued_ |= QueuedBit(key, frame); }
+
  private:
+  // The keys are told apart by where they start in the text: at 0, after one mark or after two.
+  unsigned QueuedBit(std::string_view key, bool frame) const {
+    const auto start = static_cast<std::size_t>(key.data() - text_.data());
+    return 1U << ((start / kOrdinaryLinkMark.size()) * 2 + (frame ? 1 : 0));
+  }
+
   std::string text_;
   std::size_t targetEnd_ = 0;
+  unsigned queued_ = 0;
+};
+
+// The links of one page by value, each resolved once; the deque keeps every link in place.
+class ResolvedLinks {
+ public:
+  // The link stored for `value`, or a new empty one (Added) to be assigned.
+  struct Found {
+    ResolvedLink& Link;
+    bool Added;
+  };
+
+  Found Find(std::string_view value) {
+    const auto [number, added] = index_.FindOrAdd(value);
+    if (added) links_.emplace_back();
+    return {links_[number - 1], added};
+  }
+
+ private:
+  ViewIndex index_;  // views the page
+  std::deque<ResolvedLink> links_;
 };
 
 class Pass {
@@ -291,7 +327,7 @@ class Pass {
       return;
     }
 
-    const ResolvedLink& link = Resolved(value);
+    ResolvedLink& link = Resolved(value);
     const std::string_view address = link.Address();
     const std::string_view target = link.TopKey();
     const std::string_view fragment = link.Fragment();
@@ -334,7 +370,8 @@ class Pass {
         Replace(span, name, fragment);
       }
     }
-    run_.QueueLink(key, frameLink, job_.Depth - 1);
+    if (!link.Queued(key, frameLink) && run_.QueueLink(key, frameLink, job_.Depth - 1))
+      link.SetQueued(key, frameLink);
   }
 
   void RewriteFile(std::string_view value, Span span, bool imageMap) {
@@ -357,10 +394,10 @@ class Pass {
 
   // A link value read against the page's address, with its page-table keys; a page that repeats
   // a value has it resolved once.
-  const ResolvedLink& Resolved(std::string_view value) {
-    auto [known, added] = resolved_.try_emplace(value);
-    if (added) known->second.Assign(ResolveAddress(job_.Address, value));
-    return known->second;
+  ResolvedLink& Resolved(std::string_view value) {
+    const auto [link, added] = resolved_.Find(value);
+    if (added) link.Assign(ResolveAddress(job_.Address, value));
+    return link;
   }
 
   // Page styles: the tag's own references (srcset, style attribute, sheets, icons, objects,
@@ -414,7 +451,7 @@ class Pass {
   std::vector<StyleReferenceSpan> styleReferences_;
   std::size_t nextStyleReference_ = 0;
   // Resolved link values by value; the keys view the page.
-  std::unordered_map<std::string_view, ResolvedLink> resolved_;
+  ResolvedLinks resolved_;
 };
 
 }  // namespace

@@ -46,7 +46,7 @@ void RunContext::BeginEntry(const TWebEntry& entry, std::string entryAddress) {
   lists_[1] = std::make_unique<TLList>();
   listIndex_ = 1;
   for (auto& queued : queued_)
-    queued.clear();
+    queued = {};
 }
 
 void RunContext::FlipLists() {
@@ -57,27 +57,32 @@ void RunContext::FlipLists() {
     queued = {};
 }
 
-void RunContext::QueueLink(std::string_view key, bool frame, std::int32_t remainingDepth) {
-  const TPageRecord* stored = pages_->FindNewest(
-      key, [frame](const TPageRecord& record) { return record.FrameRole == frame; });
-  if (stored != nullptr && stored->StoredDeepEnough(remainingDepth)) return;
-  std::unordered_set<std::string_view>& queued = queued_[frame ? 1 : 0];
-  if (queued.contains(key)) return;
+bool RunContext::QueueLink(std::string_view key, bool frame, std::int32_t remainingDepth) {
+  // One look-up in each table: the newest record leads to the older ones of the same key.
+  const TPageRecord* const newest = pages_->Find(key);
+  for (const TPageRecord* record = newest; record != nullptr; record = record->Next) {
+    if (record->FrameRole != frame) continue;
+    if (record->StoredDeepEnough(remainingDepth)) return false;
+    break;
+  }
+  ViewIndex& queued = queued_[frame ? 1 : 0];
   TLList& list = FillingList();
   // The page table's copy of the key, when it has one, lasts as long as the entry's lists.
-  if (const TPageRecord* record = pages_->Find(key)) {
-    list.AppendShared(record->Address, frame ? 1 : 0);
-  } else {
-    list.Append(key, frame ? 1 : 0);
+  if (newest != nullptr) {
+    if (queued.FindOrAdd(newest->Address).Added) list.AppendShared(newest->Address, frame ? 1 : 0);
+    return true;
   }
-  queued.insert(list.Tail->Text);
+  if (queued.Contains(key)) return true;
+  list.Append(key, frame ? 1 : 0);
+  queued.FindOrAdd(list.Tail->Text);
+  return true;
 }
 
 void RunContext::EndEntry() {
   currentList_ = nullptr;
   // The lists and their dedup sets view the page table's keys: they go first.
   for (auto& queued : queued_)
-    queued.clear();
+    queued = {};
   lists_[0].reset();
   lists_[1].reset();
   pages_.reset();

@@ -8,7 +8,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 
 #include "core/brief_record.h"
 #include "core/contents_tree.h"
@@ -20,6 +19,7 @@
 #include "generate/internal/navigation.h"
 #include "generate/internal/run_catalogue.h"
 #include "generate/internal/transfers_ahead.h"
+#include "generate/internal/view_index.h"
 #include "generate/run_environment.h"
 #include "generate/run_host.h"
 #include "net/fetch.h"
@@ -88,7 +88,9 @@ class RunContext {
   // Appends a link (a page-table key) for the spider to take one level down with
   // `remainingDepth`, unless the list holds it in the same role already or a page stored in that
   // role with at least that depth answers it: the spider would find nothing to do for it.
-  void QueueLink(std::string_view key, bool frame, std::int32_t remainingDepth);
+  // Returns whether the list holds it in that role now, after which, until the lists flip, every
+  // call for it in that role does nothing.
+  bool QueueLink(std::string_view key, bool frame, std::int32_t remainingDepth);
 
   // Fetching, with the entry's credentials: a page as the entry's options allow it; an image or
   // file that a page shows or links from wherever it is served. With transfers ahead in place,
@@ -146,7 +148,7 @@ class RunContext {
   std::unique_ptr<TLList> lists_[2];
   int listIndex_ = 1;
   // The links of the filling list, ordinary and frame links apart; they view the nodes' texts.
-  std::unordered_set<std::string_view> queued_[2];
+  ViewIndex queued_[2];
   TransfersAhead* ahead_ = nullptr;
 };
 
