@@ -7,8 +7,21 @@ namespace {
 
 constexpr std::uint32_t kRecordsPerBlock = 512;
 constexpr std::size_t kFirstIndexSize = 64;  // a power of two, as every later size
+// Up to nine digits always fit the record's 32-bit number.
+constexpr std::size_t kMostNameDigits = 9;
+
+bool IsDigit(char byte) {
+  return byte >= '0' && byte <= '9';
+}
 
 }  // namespace
+
+std::string TPageRecord::LocalName() const {
+  std::string name(NameForm->Head);
+  if (NameNumber != kNoNameNumber) name += std::to_string(NameNumber);
+  name += NameForm->Tail;
+  return name;
+}
 
 THashTable::THashTable() : newest_(kFirstIndexSize, 0) {}
 
@@ -32,7 +45,7 @@ TPageRecord* THashTable::AddStored(std::string_view address, std::string_view lo
     record.Address = record.Next->Address;  // one copy of the address serves all its records
   }
   slot = recordCount_;
-  record.LocalName = texts_.Keep(localName);
+  KeepLocalName(record, localName);
   record.TocNode = tocNode;
   record.RemainingDepth = remainingDepth;
   record.Stored = true;
@@ -79,6 +92,37 @@ void THashTable::GrowIndex() {
   for (const std::uint32_t number : old) {
     if (number != 0) newest_[SlotOf(RecordAt(number).Address)] = number;
   }
+}
+
+// The name's first run of digits is its number when it reads back the same: no leading zero,
+// not too long. Any other name is a form of its own without a number.
+void THashTable::KeepLocalName(TPageRecord& record, std::string_view localName) {
+  std::size_t digits = 0;
+  while (digits < localName.size() && !IsDigit(localName[digits]))
+    ++digits;
+  std::size_t digitsEnd = digits;
+  while (digitsEnd < localName.size() && IsDigit(localName[digitsEnd]))
+    ++digitsEnd;
+  const std::size_t length = digitsEnd - digits;
+  const bool numbered =
+      length >= 1 && length <= kMostNameDigits && (localName[digits] != '0' || length == 1);
+  std::string_view head = localName;
+  std::string_view tail;
+  record.NameNumber = TPageRecord::kNoNameNumber;
+  if (numbered) {
+    head = localName.substr(0, digits);
+    tail = localName.substr(digitsEnd);
+    record.NameNumber = 0;
+    for (const char digit : localName.substr(digits, length))
+      record.NameNumber = record.NameNumber * 10 + static_cast<std::uint32_t>(digit - '0');
+  }
+  std::string key = std::to_string(head.size());
+  key += ':';
+  key += head;
+  key += tail;
+  const TLocalNameForm*& form = formIndex_[key];
+  if (form == nullptr) form = &forms_.emplace_back(texts_.Keep(head), texts_.Keep(tail));
+  record.NameForm = form;
 }
 
 }  // namespace gl

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/contents_tree.h"
@@ -10,13 +13,22 @@
 
 namespace gl {
 
+// The shape shared by many local names: the text before and after their number ("GL", ".htm").
+struct TLocalNameForm {
+  std::string_view Head;
+  std::string_view Tail;
+};
+
 // One address that a run has met, with the local file that stands for it. Its texts are the
 // table's own copies and live as long as the table.
 struct TPageRecord {
   TPageRecord* Next = nullptr;       // the record added before this one for the same address
   std::string_view Address;          // the lookup key, compared byte for byte
-  std::string_view LocalName;        // file name inside the run directory
   TOCList::Node* TocNode = nullptr;  // the page's place in the contents tree, if it has one
+  // The file name inside the run directory is kept as its form and number: most names differ
+  // only in their number, which costs four bytes where the whole name would cost twenty.
+  const TLocalNameForm* NameForm = nullptr;
+  std::uint32_t NameNumber = 0;  // kNoNameNumber for a name without one
   // How many levels below this page the spider still goes: a page reached again with no more
   // depth left than this is not fetched again.
   std::int32_t RemainingDepth = 0;
@@ -32,6 +44,10 @@ struct TPageRecord {
   bool StoredDeepEnough(std::int32_t remainingDepth) const {
     return Stored && RemainingDepth >= remainingDepth;
   }
+
+  static constexpr std::uint32_t kNoNameNumber = UINT32_MAX;
+  // The file name inside the run directory.
+  std::string LocalName() const;
 };
 
 // The page table of one web entry. Every record is kept; an address finds its newest record, and
@@ -73,8 +89,13 @@ class THashTable {
   std::size_t SlotOf(std::string_view address) const;
   void GrowIndex();
   TPageRecord& RecordAt(std::uint32_t number) const;
+  // Sets the record's name form and number from `localName`.
+  void KeepLocalName(TPageRecord& record, std::string_view localName);
 
   TextArena texts_;
+  // The name forms met so far, found by the head's length, the head and the tail.
+  std::deque<TLocalNameForm> forms_;
+  std::unordered_map<std::string, const TLocalNameForm*> formIndex_;
   // Records in blocks of a fixed size, numbered from 1 in the order they were added.
   std::vector<std::unique_ptr<TPageRecord[]>> blocks_;
   std::uint32_t recordCount_ = 0;
