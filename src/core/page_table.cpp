@@ -7,7 +7,7 @@ namespace {
 
 constexpr std::uint32_t kRecordsPerBlock = 512;
 constexpr std::size_t kFirstIndexSize = 64;  // a power of two, as every later size
-// Up to nine digits always fit the record's 32-bit number.
+// Up to nine digits always fit the record's 30-bit number.
 constexpr std::size_t kMostNameDigits = 9;
 
 bool IsDigit(char byte) {
@@ -39,10 +39,10 @@ TPageRecord* THashTable::AddStored(std::string_view address, std::string_view lo
   TPageRecord& record = NewRecord();
   if (slot == 0) {
     ++addressCount_;
-    record.Address = texts_.Keep(address);
+    record.CountedAddress = texts_.KeepCounted(address);
   } else {
     record.Next = &RecordAt(slot);
-    record.Address = record.Next->Address;  // one copy of the address serves all its records
+    record.CountedAddress = record.Next->CountedAddress;  // one copy serves all its records
   }
   slot = recordCount_;
   KeepLocalName(record, localName);
@@ -82,7 +82,7 @@ std::size_t THashTable::SlotOf(std::string_view address) const {
   const std::size_t mask = newest_.size() - 1;
   for (std::size_t at = std::hash<std::string_view>{}(address)&mask;; at = (at + 1) & mask) {
     const std::uint32_t number = newest_[at];
-    if (number == 0 || RecordAt(number).Address == address) return at;
+    if (number == 0 || RecordAt(number).Address() == address) return at;
   }
 }
 
@@ -90,7 +90,7 @@ void THashTable::GrowIndex() {
   std::vector<std::uint32_t> old(newest_.size() * 2, 0);
   old.swap(newest_);
   for (const std::uint32_t number : old) {
-    if (number != 0) newest_[SlotOf(RecordAt(number).Address)] = number;
+    if (number != 0) newest_[SlotOf(RecordAt(number).Address())] = number;
   }
 }
 
@@ -108,14 +108,15 @@ void THashTable::KeepLocalName(TPageRecord& record, std::string_view localName) 
       length >= 1 && length <= kMostNameDigits && (localName[digits] != '0' || length == 1);
   std::string_view head = localName;
   std::string_view tail;
-  record.NameNumber = TPageRecord::kNoNameNumber;
+  std::uint32_t number = TPageRecord::kNoNameNumber;
   if (numbered) {
     head = localName.substr(0, digits);
     tail = localName.substr(digitsEnd);
-    record.NameNumber = 0;
+    number = 0;
     for (const char digit : localName.substr(digits, length))
-      record.NameNumber = record.NameNumber * 10 + static_cast<std::uint32_t>(digit - '0');
+      number = number * 10 + static_cast<std::uint32_t>(digit - '0');
   }
+  record.NameNumber = number & TPageRecord::kNoNameNumber;
   std::string key = std::to_string(head.size());
   key += ':';
   key += head;

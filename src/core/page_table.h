@@ -20,24 +20,25 @@ struct TLocalNameForm {
 };
 
 // One address that a run has met, with the local file that stands for it. Its texts are the
-// table's own copies and live as long as the table.
+// table's own copies and live as long as the table. A large site keeps one or two records per
+// address, so the fields are packed.
 struct TPageRecord {
   TPageRecord* Next = nullptr;       // the record added before this one for the same address
-  std::string_view Address;          // the lookup key, compared byte for byte
   TOCList::Node* TocNode = nullptr;  // the page's place in the contents tree, if it has one
   // The file name inside the run directory is kept as its form and number: most names differ
   // only in their number, which costs four bytes where the whole name would cost twenty.
   const TLocalNameForm* NameForm = nullptr;
-  std::uint32_t NameNumber = 0;  // kNoNameNumber for a name without one
+  const char* CountedAddress = nullptr;  // the key's length and bytes, as TextArena::KeepCounted
   // How many levels below this page the spider still goes: a page reached again with no more
   // depth left than this is not fetched again.
   std::int32_t RemainingDepth = 0;
+  std::uint32_t NameNumber : 30 = 0;  // kNoNameNumber for a name without one
   // True once the page or file is in the run folder; false while its name is only promised to
   // the links that lead to it.
-  bool Stored = false;
+  bool Stored : 1 = false;
   // True for a page stored or promised as a frame of a frame set, which has no navigation bar of
   // its own; the same address may have a second record for its place at the top of a window.
-  bool FrameRole = false;
+  bool FrameRole : 1 = false;
 
   // Stored with at least `remainingDepth` levels still to go below it: a link that reaches it
   // again with no more depth than that is not fetched again.
@@ -45,7 +46,10 @@ struct TPageRecord {
     return Stored && RemainingDepth >= remainingDepth;
   }
 
-  static constexpr std::uint32_t kNoNameNumber = UINT32_MAX;
+  // Nine digits, the most a name's number has, fit in the 30 bits.
+  static constexpr std::uint32_t kNoNameNumber = (1U << 30) - 1;
+  // The lookup key, compared byte for byte.
+  std::string_view Address() const { return TextArena::Counted(CountedAddress); }
   // The file name inside the run directory.
   std::string LocalName() const;
 };

@@ -65,7 +65,7 @@ TEST(PageTableTest, ManyAddressesKeepTheirNewestAndOlderRecords) {
         table.FindNewest(address, [](const TPageRecord& record) { return record.FrameRole; });
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->LocalName(), "GL" + address.substr(16));
-    EXPECT_EQ(frame->Address, address);
+    EXPECT_EQ(frame->Address(), address);
   }
   EXPECT_EQ(table.Find("site.test/pages/5000.htm"), nullptr);
   const std::string huge(100000, 'x');  // longer than a text block

@@ -66,7 +66,7 @@ void RunContext::QueueLink(std::string_view key, bool frame, std::int32_t remain
   TLList& list = FillingList();
   // The page table's copy of the key, when it has one, lasts as long as the entry's lists.
   if (const TPageRecord* record = pages_->Find(key)) {
-    list.AppendShared(record->Address, frame ? 1 : 0);
+    list.AppendShared(record->Address(), frame ? 1 : 0);
   } else {
     list.Append(key, frame ? 1 : 0);
   }

@@ -126,7 +126,7 @@ void RunLevels(RunContext& run, std::int32_t depth) {
 // Fills a promised page name that no page took: with the page of the file stored for its address
 // (a picture that the page also shows), else with the skipped page for that address.
 void FillPromisedPage(RunContext& run, TPageRecord& record) {
-  const std::string_view address = AddressOfKey(record.Address);
+  const std::string_view address = AddressOfKey(record.Address());
   if (const TPageRecord* file = FindStoredFile(run.Pages(), address)) {
     WriteFilePage(run, record, file->LocalName());
     return;
