@@ -95,6 +95,31 @@ TEST(PageTableTest, LocalNamesReadBackExactly) {
   }
 }
 
+// Nodes share the placeholder's copy and rewrite their own copies in place: renaming one node
+// must never show through another.
+TEST(ContentsTreeTest, RenamingANodeLeavesEveryOtherNameAlone) {
+  TOCList tree;
+  TOCList::Node* first = tree.Add("(unnamed)");
+  TOCList::Node* second = tree.Add("(unnamed)");
+  TOCList::Node* other = tree.Add("Other page");
+  TOCList::Node* child = first->Children.Add("(unnamed)");
+  first->SetName("A");
+  other->SetName("Oth");
+  other->SetName("Much longer title");
+  second->SetName("site.test/some/page.htm");
+  second->SetName("Title");
+  child->SetFragment("#part");
+  const std::pair<TOCList::Node*, std::string_view> expected[] = {
+      {first, "A"}, {second, "Title"}, {other, "Much longer title"}, {child, "(unnamed)"}};
+  for (const auto& [node, name] : expected) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(node->Name(), name);
+  }
+  EXPECT_EQ(tree.Add("(unnamed)")->Name(), "(unnamed)");
+  EXPECT_EQ(child->Fragment(), "#part");
+  EXPECT_EQ(first->Fragment(), "");
+}
+
 TEST(MemoryStreamTest, WriteOverwritesThenExtendsAndReadStopsAtTheEnd) {
   MemoryStream stream(std::string("abcdef"));
   stream.Seek(4);

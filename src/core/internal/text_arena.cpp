@@ -16,13 +16,9 @@ std::string_view TextArena::Keep(std::string_view text) {
   return {copy, text.size()};
 }
 
-const char* TextArena::KeepCounted(std::string_view text) {
+char* TextArena::KeepCounted(std::string_view text) {
   // Keys and names are far below 4 GB: a single transfer is bounded well under that.
-  const auto size = static_cast<std::uint32_t>(text.size());
-  char* copy = Take(sizeof size + size);
-  std::memcpy(copy, &size, sizeof size);
-  std::memcpy(copy + sizeof size, text.data(), size);
-  return copy;
+  return Rewrite(Take(sizeof(std::uint32_t) + text.size()), text);
 }
 
 char* TextArena::Take(std::size_t size) {

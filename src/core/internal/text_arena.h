@@ -17,8 +17,10 @@ class TextArena {
   std::string_view Keep(std::string_view text);
   // As Keep, with the length stored ahead of the bytes: the copy is found again from one pointer,
   // half the size of a view, through Counted.
-  const char* KeepCounted(std::string_view text);
+  char* KeepCounted(std::string_view text);
   static std::string_view Counted(const char* counted);
+  // Puts `text`, no longer than the counted copy at `counted`, in its place; returns `counted`.
+  static char* Rewrite(char* counted, std::string_view text);
 
  private:
   // Room for `size` bytes that stays in place.
@@ -33,6 +35,13 @@ inline std::string_view TextArena::Counted(const char* counted) {
   std::uint32_t size = 0;
   std::memcpy(&size, counted, sizeof size);
   return {counted + sizeof size, size};
+}
+
+inline char* TextArena::Rewrite(char* counted, std::string_view text) {
+  const auto size = static_cast<std::uint32_t>(text.size());
+  std::memcpy(counted, &size, sizeof size);
+  std::memcpy(counted + sizeof size, text.data(), size);
+  return counted;
 }
 
 }  // namespace gl
