@@ -1,6 +1,8 @@
 #include "core/page_table.h"
 
+#include <charconv>
 #include <functional>
+#include <iterator>
 
 namespace gl {
 namespace {
@@ -17,9 +19,15 @@ bool IsDigit(char byte) {
 }  // namespace
 
 std::string TPageRecord::LocalName() const {
-  std::string name(NameForm->Head);
-  if (NameNumber != kNoNameNumber) name += std::to_string(NameNumber);
-  name += NameForm->Tail;
+  char digits[kMostNameDigits];
+  std::size_t digitCount = 0;
+  if (NameNumber != kNoNameNumber) {
+    digitCount =
+        static_cast<std::size_t>(std::to_chars(digits, std::end(digits), NameNumber).ptr - digits);
+  }
+  std::string name;
+  name.reserve(NameForm->Head.size() + digitCount + NameForm->Tail.size());
+  name.append(NameForm->Head).append(digits, digitCount).append(NameForm->Tail);
   return name;
 }
 
@@ -117,13 +125,18 @@ void THashTable::KeepLocalName(TPageRecord& record, std::string_view localName) 
       number = number * 10 + static_cast<std::uint32_t>(digit - '0');
   }
   record.NameNumber = number & TPageRecord::kNoNameNumber;
+  // Names come in runs of one form: the last one saves the lookup.
+  if (lastForm_ != nullptr && lastForm_->Head == head && lastForm_->Tail == tail) {
+    record.NameForm = lastForm_;
+    return;
+  }
   std::string key = std::to_string(head.size());
   key += ':';
   key += head;
   key += tail;
   const TLocalNameForm*& form = formIndex_[key];
   if (form == nullptr) form = &forms_.emplace_back(texts_.Keep(head), texts_.Keep(tail));
-  record.NameForm = form;
+  record.NameForm = lastForm_ = form;
 }
 
 }  // namespace gl

@@ -100,6 +100,7 @@ class THashTable {
   // The name forms met so far, found by the head's length, the head and the tail.
   std::deque<TLocalNameForm> forms_;
   std::unordered_map<std::string, const TLocalNameForm*> formIndex_;
+  const TLocalNameForm* lastForm_ = nullptr;
   // Records in blocks of a fixed size, numbered from 1 in the order they were added.
   std::vector<std::unique_ptr<TPageRecord[]>> blocks_;
   std::uint32_t recordCount_ = 0;
