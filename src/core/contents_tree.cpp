@@ -1,6 +1,7 @@
 #include "core/contents_tree.h"
 
 #include <deque>
+#include <unordered_map>
 
 #include "core/internal/linked_nodes.h"
 #include "core/internal/text_arena.h"
@@ -13,15 +14,9 @@ struct TOCList::Store {
   // The copy of the first name given to Add, which every later Add of the same name shares and
   // no node rewrites; any other name is a node's own copy.
   char* SharedName = nullptr;
+  // The few nodes with a fragment keep it here rather than in a field that every node would pay.
+  std::unordered_map<const Node*, const char*> Fragments;
 };
-
-namespace {
-
-std::string_view CountedOrEmpty(const char* counted) {
-  return counted == nullptr ? std::string_view() : TextArena::Counted(counted);
-}
-
-}  // namespace
 
 TOCList::TOCList() : ownsStore_(true), store_(new Store) {}
 
@@ -44,7 +39,7 @@ TOCList::Node* TOCList::Add(std::string_view name) {
 }
 
 std::string_view TOCList::Node::Name() const {
-  return CountedOrEmpty(name_);
+  return name_ == nullptr ? std::string_view() : TextArena::Counted(name_);
 }
 
 void TOCList::Node::SetName(std::string_view name) {
@@ -59,11 +54,19 @@ void TOCList::Node::SetName(std::string_view name) {
 }
 
 std::string_view TOCList::Node::Fragment() const {
-  return CountedOrEmpty(fragment_);
+  const auto& fragments = Children.store_->Fragments;
+  if (fragments.empty()) return {};
+  const auto found = fragments.find(this);
+  return found == fragments.end() ? std::string_view() : TextArena::Counted(found->second);
 }
 
 void TOCList::Node::SetFragment(std::string_view fragment) {
-  fragment_ = fragment.empty() ? nullptr : Children.store_->Texts.KeepCounted(fragment);
+  Store& store = *Children.store_;
+  if (fragment.empty()) {
+    store.Fragments.erase(this);
+  } else {
+    store.Fragments[this] = store.Texts.KeepCounted(fragment);
+  }
 }
 
 }  // namespace gl

@@ -53,10 +53,9 @@ struct TOCList::Node {
 
  private:
   friend class TOCList;  // Add gives the shared placeholder
-  // The tree's own counted copies (TextArena::KeepCounted), none for an empty text. A copy that
+  // The tree's own counted copy (TextArena::KeepCounted), none for an empty name. A copy that
   // only this node names is overwritten in place by a name that fits in it.
   char* name_ = nullptr;
-  const char* fragment_ = nullptr;
 };
 
 }  // namespace gl
