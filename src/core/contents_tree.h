@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string_view>
 
 namespace gl {
@@ -21,30 +20,31 @@ class TOCList {
   TOCList& operator=(const TOCList&) = delete;
   ~TOCList();
 
-  // Appends a node named `name`, with an empty child level, and returns it.
+  // Appends a node named `name`, with an empty child level, and returns it. The nodes added with
+  // the tree's first name (a placeholder until the page's title is known) share one copy of it.
   Node* Add(std::string_view name);
   Node* First() const { return Count >= 1 ? Head : nullptr; }
   Node* Last() const { return Count >= 1 ? Tail : nullptr; }
 
-  std::int32_t Count = 0;
   Node* Head = nullptr;
   Node* Tail = nullptr;
+  std::int32_t Count = 0;
 
  private:
   struct Store;
   explicit TOCList(Store& store);  // a level below a node of the tree
 
-  std::unique_ptr<Store> ownStore_;  // the root's only
+  bool ownsStore_;  // the root's only
   Store* store_;
 };
 
 struct TOCList::Node {
   explicit Node(Store& store) : Children(store) {}
 
-  std::string_view Name() const { return name_; }
+  std::string_view Name() const;
   void SetName(std::string_view name);
   // "#..." appended to the page's local name in the site map.
-  std::string_view Fragment() const { return fragment_; }
+  std::string_view Fragment() const;
   void SetFragment(std::string_view fragment);
 
   Node* Next = nullptr;
@@ -52,8 +52,10 @@ struct TOCList::Node {
   TPageRecord* Page = nullptr;  // set when a page record names this node
 
  private:
-  std::string_view name_;  // the tree's own copies
-  std::string_view fragment_;
+  friend class TOCList;  // Add gives the shared placeholder
+  // The tree's own counted copy (TextArena::KeepCounted), none for an empty name. A copy that
+  // only this node names is overwritten in place by a name that fits in it.
+  char* name_ = nullptr;
 };
 
 }  // namespace gl

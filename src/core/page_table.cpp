@@ -1,14 +1,35 @@
 #include "core/page_table.h"
 
+#include <charconv>
 #include <functional>
+#include <iterator>
 
 namespace gl {
 namespace {
 
 constexpr std::uint32_t kRecordsPerBlock = 512;
 constexpr std::size_t kFirstIndexSize = 64;  // a power of two, as every later size
+// Up to nine digits always fit the record's 30-bit number.
+constexpr std::size_t kMostNameDigits = 9;
+
+bool IsDigit(char byte) {
+  return byte >= '0' && byte <= '9';
+}
 
 }  // namespace
+
+std::string TPageRecord::LocalName() const {
+  char digits[kMostNameDigits];
+  std::size_t digitCount = 0;
+  if (NameNumber != kNoNameNumber) {
+    digitCount =
+        static_cast<std::size_t>(std::to_chars(digits, std::end(digits), NameNumber).ptr - digits);
+  }
+  std::string name;
+  name.reserve(NameForm->Head.size() + digitCount + NameForm->Tail.size());
+  name.append(NameForm->Head).append(digits, digitCount).append(NameForm->Tail);
+  return name;
+}
 
 THashTable::THashTable() : newest_(kFirstIndexSize, 0) {}
 
@@ -26,13 +47,13 @@ TPageRecord* THashTable::AddStored(std::string_view address, std::string_view lo
   TPageRecord& record = NewRecord();
   if (slot == 0) {
     ++addressCount_;
-    record.Address = texts_.Keep(address);
+    record.CountedAddress = texts_.KeepCounted(address);
   } else {
     record.Next = &RecordAt(slot);
-    record.Address = record.Next->Address;  // one copy of the address serves all its records
+    record.CountedAddress = record.Next->CountedAddress;  // one copy serves all its records
   }
   slot = recordCount_;
-  record.LocalName = texts_.Keep(localName);
+  KeepLocalName(record, localName);
   record.TocNode = tocNode;
   record.RemainingDepth = remainingDepth;
   record.Stored = true;
@@ -69,7 +90,7 @@ std::size_t THashTable::SlotOf(std::string_view address) const {
   const std::size_t mask = newest_.size() - 1;
   for (std::size_t at = std::hash<std::string_view>{}(address)&mask;; at = (at + 1) & mask) {
     const std::uint32_t number = newest_[at];
-    if (number == 0 || RecordAt(number).Address == address) return at;
+    if (number == 0 || RecordAt(number).Address() == address) return at;
   }
 }
 
@@ -77,8 +98,45 @@ void THashTable::GrowIndex() {
   std::vector<std::uint32_t> old(newest_.size() * 2, 0);
   old.swap(newest_);
   for (const std::uint32_t number : old) {
-    if (number != 0) newest_[SlotOf(RecordAt(number).Address)] = number;
+    if (number != 0) newest_[SlotOf(RecordAt(number).Address())] = number;
   }
+}
+
+// The name's first run of digits is its number when it reads back the same: no leading zero,
+// not too long. Any other name is a form of its own without a number.
+void THashTable::KeepLocalName(TPageRecord& record, std::string_view localName) {
+  std::size_t digits = 0;
+  while (digits < localName.size() && !IsDigit(localName[digits]))
+    ++digits;
+  std::size_t digitsEnd = digits;
+  while (digitsEnd < localName.size() && IsDigit(localName[digitsEnd]))
+    ++digitsEnd;
+  const std::size_t length = digitsEnd - digits;
+  const bool numbered =
+      length >= 1 && length <= kMostNameDigits && (localName[digits] != '0' || length == 1);
+  std::string_view head = localName;
+  std::string_view tail;
+  std::uint32_t number = TPageRecord::kNoNameNumber;
+  if (numbered) {
+    head = localName.substr(0, digits);
+    tail = localName.substr(digitsEnd);
+    number = 0;
+    for (const char digit : localName.substr(digits, length))
+      number = number * 10 + static_cast<std::uint32_t>(digit - '0');
+  }
+  record.NameNumber = number & TPageRecord::kNoNameNumber;
+  // Names come in runs of one form: the last one saves the lookup.
+  if (lastForm_ != nullptr && lastForm_->Head == head && lastForm_->Tail == tail) {
+    record.NameForm = lastForm_;
+    return;
+  }
+  std::string key = std::to_string(head.size());
+  key += ':';
+  key += head;
+  key += tail;
+  const TLocalNameForm*& form = formIndex_[key];
+  if (form == nullptr) form = &forms_.emplace_back(texts_.Keep(head), texts_.Keep(tail));
+  record.NameForm = lastForm_ = form;
 }
 
 }  // namespace gl

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/contents_tree.h"
@@ -10,28 +13,45 @@
 
 namespace gl {
 
+// The shape shared by many local names: the text before and after their number ("GL", ".htm").
+struct TLocalNameForm {
+  std::string_view Head;
+  std::string_view Tail;
+};
+
 // One address that a run has met, with the local file that stands for it. Its texts are the
-// table's own copies and live as long as the table.
+// table's own copies and live as long as the table. A large site keeps one or two records per
+// address, so the fields are packed.
 struct TPageRecord {
   TPageRecord* Next = nullptr;       // the record added before this one for the same address
-  std::string_view Address;          // the lookup key, compared byte for byte
-  std::string_view LocalName;        // file name inside the run directory
   TOCList::Node* TocNode = nullptr;  // the page's place in the contents tree, if it has one
+  // The file name inside the run directory is kept as its form and number: most names differ
+  // only in their number, which costs four bytes where the whole name would cost twenty.
+  const TLocalNameForm* NameForm = nullptr;
+  const char* CountedAddress = nullptr;  // the key's length and bytes, as TextArena::KeepCounted
   // How many levels below this page the spider still goes: a page reached again with no more
   // depth left than this is not fetched again.
   std::int32_t RemainingDepth = 0;
+  std::uint32_t NameNumber : 30 = 0;  // kNoNameNumber for a name without one
   // True once the page or file is in the run folder; false while its name is only promised to
   // the links that lead to it.
-  bool Stored = false;
+  bool Stored : 1 = false;
   // True for a page stored or promised as a frame of a frame set, which has no navigation bar of
   // its own; the same address may have a second record for its place at the top of a window.
-  bool FrameRole = false;
+  bool FrameRole : 1 = false;
 
   // Stored with at least `remainingDepth` levels still to go below it: a link that reaches it
   // again with no more depth than that is not fetched again.
   bool StoredDeepEnough(std::int32_t remainingDepth) const {
     return Stored && RemainingDepth >= remainingDepth;
   }
+
+  // Nine digits, the most a name's number has, fit in the 30 bits.
+  static constexpr std::uint32_t kNoNameNumber = (1U << 30) - 1;
+  // The lookup key, compared byte for byte.
+  std::string_view Address() const { return TextArena::Counted(CountedAddress); }
+  // The file name inside the run directory.
+  std::string LocalName() const;
 };
 
 // The page table of one web entry. Every record is kept; an address finds its newest record, and
@@ -73,8 +93,14 @@ class THashTable {
   std::size_t SlotOf(std::string_view address) const;
   void GrowIndex();
   TPageRecord& RecordAt(std::uint32_t number) const;
+  // Sets the record's name form and number from `localName`.
+  void KeepLocalName(TPageRecord& record, std::string_view localName);
 
   TextArena texts_;
+  // The name forms met so far, found by the head's length, the head and the tail.
+  std::deque<TLocalNameForm> forms_;
+  std::unordered_map<std::string, const TLocalNameForm*> formIndex_;
+  const TLocalNameForm* lastForm_ = nullptr;
   // Records in blocks of a fixed size, numbered from 1 in the order they were added.
   std::vector<std::unique_ptr<TPageRecord[]>> blocks_;
   std::uint32_t recordCount_ = 0;

@@ -60,17 +60,64 @@ TEST(PageTableTest, ManyAddressesKeepTheirNewestAndOlderRecords) {
     SCOPED_TRACE(address);
     const TPageRecord* newest = table.Find(address);
     ASSERT_NE(newest, nullptr);
-    EXPECT_EQ(newest->LocalName, "new");
+    EXPECT_EQ(newest->LocalName(), "new");
     const TPageRecord* frame =
         table.FindNewest(address, [](const TPageRecord& record) { return record.FrameRole; });
     ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(std::string(frame->LocalName), "GL" + address.substr(16));
-    EXPECT_EQ(frame->Address, address);
+    EXPECT_EQ(frame->LocalName(), "GL" + address.substr(16));
+    EXPECT_EQ(frame->Address(), address);
   }
   EXPECT_EQ(table.Find("site.test/pages/5000.htm"), nullptr);
   const std::string huge(100000, 'x');  // longer than a text block
   table.AddStored(huge, "GL9.htm", 1);
-  EXPECT_EQ(table.Find(huge)->LocalName, "GL9.htm");
+  EXPECT_EQ(table.Find(huge)->LocalName(), "GL9.htm");
+}
+
+// Names are kept as a shared form and a number; every name must read back byte for byte.
+TEST(PageTableTest, LocalNamesReadBackExactly) {
+  THashTable table;
+  const std::string names[] = {"GL0.htm",
+                               "GL100.htm",
+                               "GL999900.gif",
+                               "GL07.htm",
+                               "GL1234567890.htm",
+                               "error",
+                               "Brief12.htm",
+                               "GL5",
+                               std::string("G\0L5.htm", 8),
+                               "7",
+                               ""};
+  for (const std::string& name : names)
+    table.AddStored(name, name, 1);
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(table.Find(name)->LocalName(), name);
+  }
+}
+
+// Nodes share the placeholder's copy and rewrite their own copies in place: renaming one node
+// must never show through another.
+TEST(ContentsTreeTest, RenamingANodeLeavesEveryOtherNameAlone) {
+  TOCList tree;
+  TOCList::Node* first = tree.Add("(unnamed)");
+  TOCList::Node* second = tree.Add("(unnamed)");
+  TOCList::Node* other = tree.Add("Other page");
+  TOCList::Node* child = first->Children.Add("(unnamed)");
+  first->SetName("A");
+  other->SetName("Oth");
+  other->SetName("Much longer title");
+  second->SetName("site.test/some/page.htm");
+  second->SetName("Title");
+  child->SetFragment("#part");
+  const std::pair<TOCList::Node*, std::string_view> expected[] = {
+      {first, "A"}, {second, "Title"}, {other, "Much longer title"}, {child, "(unnamed)"}};
+  for (const auto& [node, name] : expected) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(node->Name(), name);
+  }
+  EXPECT_EQ(tree.Add("(unnamed)")->Name(), "(unnamed)");
+  EXPECT_EQ(child->Fragment(), "#part");
+  EXPECT_EQ(first->Fragment(), "");
 }
 
 TEST(MemoryStreamTest, WriteOverwritesThenExtendsAndReadStopsAtTheEnd) {

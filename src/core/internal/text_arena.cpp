@@ -11,22 +11,31 @@ constexpr std::size_t kBlockSize = 32 * 1024;
 
 std::string_view TextArena::Keep(std::string_view text) {
   if (text.empty()) return {};
+  char* copy = Take(text.size());
+  std::memcpy(copy, text.data(), text.size());
+  return {copy, text.size()};
+}
+
+char* TextArena::KeepCounted(std::string_view text) {
+  // Keys and names are far below 4 GB: a single transfer is bounded well under that.
+  return Rewrite(Take(sizeof(std::uint32_t) + text.size()), text);
+}
+
+char* TextArena::Take(std::size_t size) {
   // A long text gets a block of its own, so the free end of the current block is not wasted.
-  if (text.size() > kBlockSize / 4) {
-    blocks_.push_back(std::make_unique_for_overwrite<char[]>(text.size()));
-    std::memcpy(blocks_.back().get(), text.data(), text.size());
-    return {blocks_.back().get(), text.size()};
+  if (size > kBlockSize / 4) {
+    blocks_.push_back(std::make_unique_for_overwrite<char[]>(size));
+    return blocks_.back().get();
   }
-  if (text.size() > freeSize_) {
+  if (size > freeSize_) {
     blocks_.push_back(std::make_unique_for_overwrite<char[]>(kBlockSize));
     free_ = blocks_.back().get();
     freeSize_ = kBlockSize;
   }
-  std::memcpy(free_, text.data(), text.size());
-  const std::string_view kept(free_, text.size());
-  free_ += text.size();
-  freeSize_ -= text.size();
-  return kept;
+  char* room = free_;
+  free_ += size;
+  freeSize_ -= size;
+  return room;
 }
 
 }  // namespace gl

@@ -52,15 +52,15 @@ std::string StoreFetchedFile(RunContext& run, const FetchResult& result, std::st
 
 void WriteFilePage(RunContext& run, TPageRecord& promised, std::string_view fileName) {
   const std::string display =
-      AddressForPage(NormaliseDisplayAddress(AddressOfKey(promised.Address)));
+      AddressForPage(NormaliseDisplayAddress(AddressOfKey(promised.Address())));
   const bool frame = promised.FrameRole;
-  if (!promised.Stored) run.RecordFile(promised.LocalName);
+  if (!promised.Stored) run.RecordFile(promised.LocalName());
   promised.Stored = true;
   promised.RemainingDepth = kStoredFileDepth;
   if (promised.TocNode != nullptr) promised.TocNode->SetName(display);
 
   const LinkSet links{run.SummaryName(), run.SiteMapName(), display, ""};
-  CheckedFile page(run.PathOf(promised.LocalName));
+  CheckedFile page(run.PathOf(promised.LocalName()));
   if (!frame) run.WriteHeader(page, display, false, links);
   page << "<html><body><title>" << display << "</title>";
   if (IsPictureName(fileName)) {
@@ -84,7 +84,7 @@ bool DownloadFile(RunContext& run, CheckedFile& out, std::string_view value,
 
 std::string StoreLinkedFile(RunContext& run, const std::string& key, bool mayFetch) {
   TPageRecord* record = run.Pages().Find(key);
-  if (record != nullptr && record->Stored) return std::string(record->LocalName);
+  if (record != nullptr && record->Stored) return record->LocalName();
   if (!mayFetch) return {};
   std::string fetchAddress = key;
   const FetchResult result = run.FetchFile(fetchAddress);

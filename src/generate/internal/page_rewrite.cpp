@@ -318,7 +318,7 @@ class Pass {
       if (stopping_) return;
       std::string key(SkipBlanksAndQuotes(value));
       if (TPageRecord* record = FindServing(key, newWindow)) {
-        Replace(span, record->LocalName);
+        Replace(span, record->LocalName());
         return;
       }
       WriteSpecial(span, key, key,
@@ -349,7 +349,7 @@ class Pass {
       if (!fragment.empty() && EqualsNoCase(target, CutFragment(job_.Address))) {
         Replace(span, job_.LocalName, fragment);
       } else if (record != nullptr) {
-        Replace(span, record->LocalName, fragment);
+        Replace(span, record->LocalName(), fragment);
       } else {
         WriteSpecial(span, key, NormaliseDisplayAddress(address), SpecialPage::SpiderLimit,
                      frameLink);
@@ -358,7 +358,7 @@ class Pass {
     }
 
     if (record != nullptr) {
-      Replace(span, record->LocalName, fragment);
+      Replace(span, record->LocalName(), fragment);
     } else {
       const std::string name = run_.AllocatePage(texts::kPageSuffix);
       if (name == texts::kNoName) {

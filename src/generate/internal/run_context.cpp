@@ -69,7 +69,8 @@ bool RunContext::QueueLink(std::string_view key, bool frame, std::int32_t remain
   TLList& list = FillingList();
   // The page table's copy of the key, when it has one, lasts as long as the entry's lists.
   if (newest != nullptr) {
-    if (queued.FindOrAdd(newest->Address).Added) list.AppendShared(newest->Address, frame ? 1 : 0);
+    if (queued.FindOrAdd(newest->Address()).Added)
+      list.AppendShared(newest->Address(), frame ? 1 : 0);
     return true;
   }
   if (queued.Contains(key)) return true;

@@ -26,7 +26,7 @@ void WriteSiteMapTree(CheckedFile& map, const TOCList& root) {
     pending.back() = node->Next;
     if (!node->Name().empty()) {
       map << "<li><a href=\"";
-      if (node->Page != nullptr) map << node->Page->LocalName;
+      if (node->Page != nullptr) map << node->Page->LocalName();
       map << node->Fragment() << "\">" << node->Name() << "</a>"
           << "</li>";
     }

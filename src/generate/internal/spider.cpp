@@ -126,9 +126,9 @@ void RunLevels(RunContext& run, std::int32_t depth) {
 // Fills a promised page name that no page took: with the page of the file stored for its address
 // (a picture that the page also shows), else with the skipped page for that address.
 void FillPromisedPage(RunContext& run, TPageRecord& record) {
-  const std::string_view address = AddressOfKey(record.Address);
+  const std::string_view address = AddressOfKey(record.Address());
   if (const TPageRecord* file = FindStoredFile(run.Pages(), address)) {
-    WriteFilePage(run, record, file->LocalName);
+    WriteFilePage(run, record, file->LocalName());
     return;
   }
   const std::string display = NormaliseDisplayAddress(address);
@@ -136,8 +136,8 @@ void FillPromisedPage(RunContext& run, TPageRecord& record) {
   WriteSkippedPage(skipped.Stream, display);
   CleanPage(skipped.Stream);
   record.Stored = true;
-  PageJob job = MakePageJob(run, std::string(address), std::string(record.LocalName), skipped,
-                            display, record.RemainingDepth);
+  PageJob job = MakePageJob(run, std::string(address), record.LocalName(), skipped, display,
+                            record.RemainingDepth);
   job.Frame = record.FrameRole;
   StorePage(run, job, skipped.Stream, false);
 }
@@ -199,7 +199,7 @@ void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingD
   if (record != nullptr && record->StoredDeepEnough(remainingDepth)) return;
   // The page shows the file as well and has stored it already: the link leads to that copy.
   if (const TPageRecord* file = FindStoredFile(run.Pages(), target)) {
-    if (record != nullptr) WriteFilePage(run, *record, file->LocalName);
+    if (record != nullptr) WriteFilePage(run, *record, file->LocalName());
     return;
   }
 
@@ -215,7 +215,7 @@ void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingD
   // A page, or the page that explains why there is none: a promised name is always filled. A page
   // is counted once it has a name to be stored under.
   const std::string name =
-      record != nullptr ? std::string(record->LocalName) : run.AllocatePage(texts::kPageSuffix);
+      record != nullptr ? record->LocalName() : run.AllocatePage(texts::kPageSuffix);
   if (name == texts::kNoName) return;
   run.CountPage(result.Stream.Size());
   CleanPage(result.Stream);
