@@ -39,14 +39,12 @@ void StandaloneRun::BeginEntry(bool images, std::int32_t depth) {
 }
 
 PageJob StandaloneRun::Job(std::int32_t depth) const {
-  PageJob job;
-  job.Address = "site.test/dir/index.htm";
-  job.LocalName = "GL99.htm";
-  job.Title = "T";
-  job.Links = {Context.SummaryName(), "", "http://site.test/dir/index.htm", ""};
-  job.Depth = depth;
-  job.RewriteLinks = true;
-  return job;
+  return {.Address = "site.test/dir/index.htm",
+          .LocalName = "GL99.htm",
+          .Title = "T",
+          .Links = {Context.SummaryName(), "", "http://site.test/dir/index.htm", ""},
+          .Depth = depth,
+          .RewriteLinks = true};
 }
 
 bool WriteFetchedPage(RunContext& run, PageJob& job, MemoryStream& page, CheckedFile& out) {
