@@ -67,7 +67,6 @@ TEST(TagTextTest, FindAttributeTakesWholeNames) {
   EXPECT_EQ(FindAttribute("<a x=1 href=y>", "href", 6), kNone);  // a limit stops the search
 }
 
-// The tag has an attribute name at 3; where its value starts and where it ends.
 // Long texts are searched sixteen bytes a step: a tag at any place of a block, a near miss
 // ("<b>", "<bod") before it, either case, and a tag in the last bytes are all found.
 TEST(TagTextTest, FindTagInTextAtEveryPlaceOfALongText) {
@@ -99,6 +98,7 @@ TEST(TagTextTest, BlockSearchesAtEveryPlaceOfALongText) {
   }
 }
 
+// The tag has an attribute name at 3; where its value starts and where it ends.
 TEST(TagTextTest, AttributeValueAndItsEnd) {
   const std::tuple<std::string_view, std::size_t, std::size_t> rows[] = {
       {"<a href=x.htm>", 8, 13},           {"<a href=\"x.htm\">", 8, 14},
