@@ -51,7 +51,7 @@ void RunContext::BeginEntry(const TWebEntry& entry, std::string entryAddress) {
 
 void RunContext::FlipLists() {
   listIndex_ = 1 - listIndex_;
-  // Emptied with their buckets: a level of many links must not hold them through the next one,
+  // Emptied with their slots: a level of many links must not hold them through the next one,
   // which may queue none.
   for (auto& queued : queued_)
     queued = {};
