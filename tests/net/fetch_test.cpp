@@ -46,8 +46,6 @@ TEST_F(FetchTest, PageIsKeptAsReceivedAtTheEndOfARedirectChain) {
     targets.push_back(request.Target());
   EXPECT_EQ(targets, (std::vector<std::string>{"/", "/dir/b.htm", "/dir/c.htm", "/d.htm", "/e?x=1",
                                                "/e?x=2", "/f.htm"}));
-  EXPECT_EQ(server_.Requests().front().Bytes, SentRequest("/", server_.HostPort()));
-  EXPECT_EQ(server_.Requests().back().Bytes, SentRequest("/f.htm", server_.HostPort()));
 }
 
 // Each wait for first data is longer (here 250, then 500 ms): a 300 ms late answer is taken second.
@@ -218,28 +216,27 @@ TEST_F(FetchTest, LocalFileIsReadBehindAStatusLineOrGivesTheFileErrorPage) {
   WriteFileBytes(folder / "b.PNG", "PNG");
   WriteFileBytes(folder / "empty.htm", "");
   ASSERT_EQ(mkfifo((folder / "pipe.htm").c_str(), 0600), 0);
+  const std::string dir = "file://" + folder.Path().string() + "/";
 
-  const FetchResult result = Fetch("file://" + (folder / "a.htm").string());
+  const FetchResult result = Fetch(dir + "a.htm");
   EXPECT_TRUE(result.PageOk && !result.NonText);
   EXPECT_EQ(result.Stream.Bytes(), WithZero("HTTP/1.0 200\r\n\r\n" + content));
   EXPECT_TRUE(sink_.Statuses.empty());
-  EXPECT_TRUE(Fetch("file://" + (folder / "b.PNG").string()).NonText);
+  EXPECT_TRUE(Fetch(dir + "b.PNG").NonText);
 
   // Refused unread: a folder, a device that never ends, a named pipe without a writer.
-  const std::pair<std::string, FileError> failures[] = {
-      {(folder / "missing.htm").string(), FileError::NotFound},
-      {(folder / "empty.htm").string(), FileError::FailedToLoad},
-      {folder.Path().string(), FileError::FailedToLoad},
-      {"/dev/zero", FileError::FailedToLoad},
-      {(folder / "pipe.htm").string(), FileError::FailedToLoad}};
-  for (const auto& [path, error] : failures) {
-    SCOPED_TRACE(path);
-    const FetchResult failed = Fetch("file://" + path);
+  for (const std::string& address : {dir + "missing.htm", dir + "empty.htm", dir,
+                                     std::string("file:///dev/zero"), dir + "pipe.htm"}) {
+    SCOPED_TRACE(address);
+    const FetchResult failed = Fetch(address);
     EXPECT_FALSE(failed.PageOk);
-    EXPECT_EQ(failed.Stream.Bytes(), Page(WriteFileErrorPage, "file://" + path, error));
+    EXPECT_EQ(
+        failed.Stream.Bytes(),
+        Page(WriteFileErrorPage, address,
+             address.ends_with("missing.htm") ? FileError::NotFound : FileError::FailedToLoad));
   }
   FetchResult large;  // longer than the limit of an answer
-  LoadLocalFile("file://" + (folder / "a.htm").string(), "a", large, content.size() - 1);
+  LoadLocalFile(dir + "a.htm", "a", large, content.size() - 1);
   EXPECT_FALSE(large.PageOk);
   EXPECT_EQ(large.Stream.Bytes(), Page(WriteFileErrorPage, "a", FileError::FailedToLoad));
 }
