@@ -123,8 +123,9 @@ TEST(SplitEndpointTest, PortDefaultsTo80) {
       {"host/path:82", "host", 80},
       {"", "", 80}};
   for (const auto& [endpoint, host, port] : rows) {
+    SCOPED_TRACE(endpoint);
     const HostPort split = SplitEndpoint(endpoint);
-    EXPECT_EQ(std::tie(split.Host, split.Port), std::tuple(host, port)) << endpoint;
+    EXPECT_EQ(std::tie(split.Host, split.Port), std::tuple(host, port));
   }
 }
 
