@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <sstream>
 #include <stdexcept>
 
 #include "core/byte_text.h"
@@ -197,21 +198,17 @@ std::uint16_t ClosedLoopbackPort() {
 }
 
 std::string Request::Target() const {
-  const std::size_t start = Bytes.find(' ');
-  if (start == std::string::npos) return {};
-  const std::size_t end = Bytes.find_first_of(" \r\n", start + 1);
-  return Bytes.substr(start + 1, end == std::string::npos ? end : end - start - 1);
+  std::string method, target;
+  std::istringstream(Bytes) >> method >> target;
+  return target;
 }
 
 std::string Request::Header(std::string_view name) const {
   const std::string pattern = "\n" + LowerAscii(name) + ":";
   const std::size_t at = FindNoCase(Bytes, pattern);
-  if (at == std::string::npos) return {};
-  std::size_t start = at + pattern.size();
-  while (start < Bytes.size() && Bytes[start] == ' ')
-    ++start;
-  const std::size_t end = Bytes.find_first_of("\r\n", start);
-  return Bytes.substr(start, end == std::string::npos ? end : end - start);
+  const std::size_t start = Bytes.find_first_not_of(' ', at + pattern.size());
+  if (at == std::string::npos || start == std::string::npos) return {};
+  return Bytes.substr(start, Bytes.find_first_of("\r\n", start) - start);
 }
 
 Answer MakeAnswer(std::string_view statusLine,
