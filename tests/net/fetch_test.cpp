@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <thread>
 
 #include "net/generated_pages.h"
@@ -25,14 +26,9 @@ TEST_F(FetchTest, PageIsKeptAsReceivedAtTheEndOfARedirectChain) {
   settings_.RetryCount = 1;
   const Answer page = MakeAnswer("HTTP/1.0 203 Non-Authoritative", {{"Content-Type", "text/html"}},
                                  "<html>end of chain</html>");
-  const std::pair<int, std::string> chain[] = {{302, server_.Address("/dir/b.htm")},
-                                               {301, "c.htm"},
-                                               {303, "../d.htm"},
-                                               {300, "/e?x=1"},
-                                               {307, "?x=2"},
-                                               {308, "f.htm"}};
-  for (const auto& [code, location] : chain)
-    server_.Enqueue(RedirectAnswer(code, location));
+  server_.Enqueue(RedirectAnswer(302, server_.Address("/dir/b.htm")));
+  for (const char* step : {"301 c.htm", "303 ../d.htm", "300 /e?x=1", "307 ?x=2", "308 f.htm"})
+    server_.Enqueue(RedirectAnswer(std::atoi(step), step + 4));
   server_.Enqueue(page);
 
   const FetchResult result = Fetch(server_.HostPort() + "#top");
