@@ -246,19 +246,13 @@ LoopbackServer::LoopbackServer(Handler handler, const ServerIdentity* tls)
 }
 
 LoopbackServer::~LoopbackServer() {
+  shutdown(listener_.Fd(), SHUT_RDWR);  // every blocked Accept fails from now on
   const char byte = 1;
   while (write(stopPipe_[1], &byte, 1) < 0 && errno == EINTR) {
   }
   thread_.join();
-  {
-    const std::lock_guard lock(mutex_);
-    stopping_ = true;
-  }
-  acceptedReady_.notify_all();
   for (std::thread& worker : workers_)
     worker.join();
-  for (const int connection : accepted_)
-    close(connection);
   close(stopPipe_[0]);
   close(stopPipe_[1]);
 }
@@ -272,40 +266,17 @@ void LoopbackServer::Enqueue(Answer answer) {
 }
 
 void LoopbackServer::ServeInParallel() {
-  const std::lock_guard lock(mutex_);
-  while (workers_.size() < 32)
-    workers_.emplace_back([this] { ServeQueued(); });
+  while (workers_.size() < 31)
+    workers_.emplace_back([this] { Serve(); });
 }
 
 void LoopbackServer::Serve() {
   BlockBrokenPipe();
-  while (WaitFor(stopPipe_[0], listener_.Fd(), POLLIN, kForever)) {
-    const int connection = listener_.Accept(SOCK_NONBLOCK);
-    if (connection < 0) continue;
-    bool parallel = false;
-    {
-      const std::lock_guard lock(mutex_);
-      peakConnections_ = std::max(peakConnections_, ++openConnections_);
-      parallel = !workers_.empty();
-      if (parallel) accepted_.push_back(connection);
-    }
-    if (parallel) {
-      acceptedReady_.notify_one();
-    } else {
-      ServeAccepted(connection);
-    }
-  }
-}
-
-void LoopbackServer::ServeQueued() {
-  BlockBrokenPipe();
   for (;;) {
-    std::unique_lock lock(mutex_);
-    acceptedReady_.wait(lock, [this] { return stopping_ || !accepted_.empty(); });
-    if (stopping_) return;
-    const int connection = accepted_.front();
-    accepted_.pop_front();
-    lock.unlock();
+    const int connection = listener_.Accept(SOCK_NONBLOCK);
+    if (connection < 0 && errno == EINVAL) return;  // the listener is shut down
+    if (connection < 0) continue;
+    Locked([this] { peakConnections_ = std::max(peakConnections_, ++openConnections_); });
     ServeAccepted(connection);
   }
 }
