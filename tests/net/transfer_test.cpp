@@ -80,26 +80,22 @@ TEST_F(ShortWaitTransferTest, FailedExchangeGivesAnInaccessiblePage) {
   Answer cut = closed;
   cut.HoldOpen = true;
   const std::string server = server_.HostPort();
-  const struct {
-    const char* name;
-    std::string endpoint;
-    std::optional<Answer> answer;
-    bool busy = true;
-  } rows[] = {{"long host", std::string(257, 'h') + ":80", {}, false},
-              {"no host", ":80", {}, false},
-              {"silent", server, SilentAnswer()},
-              {"cut", server, cut},
-              {"closed short", server, closed},
-              {"too long", server, PageAnswer(std::string(200000, 'x'))},
-              {"refused", "127.0.0.1:" + std::to_string(ClosedLoopbackPort()), {}}};
+  const std::tuple<const char*, std::string, std::optional<Answer>, bool> rows[] = {
+      {"long host", std::string(257, 'h') + ":80", {}, false},
+      {"no host", ":80", {}, false},
+      {"silent", server, SilentAnswer(), true},
+      {"cut", server, cut, true},
+      {"closed short", server, closed, true},
+      {"too long", server, PageAnswer(std::string(200000, 'x')), true},
+      {"refused", "127.0.0.1:" + std::to_string(ClosedLoopbackPort()), {}, true}};
   transfer_.AnswerLimit = 100000;
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    if (row.answer) server_.Enqueue(*row.answer);
+  for (const auto& [name, endpoint, answer, busy] : rows) {
+    SCOPED_TRACE(name);
+    if (answer) server_.Enqueue(*answer);
     stream_.Clear();
-    EXPECT_EQ(Transfer(row.endpoint), row.busy);
+    EXPECT_EQ(Transfer(endpoint), busy);
     EXPECT_EQ(stream_.Bytes(),
-              Page(row.busy ? WriteBusyNetworkPage : WriteUnableToConnectPage, kDisplay));
+              Page(busy ? WriteBusyNetworkPage : WriteUnableToConnectPage, kDisplay));
   }
 }
 
