@@ -74,11 +74,9 @@ class ServerLink {
   // Waits `pause` before answering; false when the server stops or the client closes first. Bytes
   // that the client sends meanwhile end the wait early.
   bool Delay(std::chrono::milliseconds pause) {
-    if (pause.count() == 0) return true;
-    if (!WaitFor(stopFd_, fd_, POLLIN, pause)) return false;
-    char byte = 0;
-    const ssize_t peeked = recv(fd_, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
-    return peeked > 0 || (peeked < 0 && (errno == EAGAIN || errno == EINTR));
+    char byte = 0;  // a peek finds nothing when the pause ran out, and ends at 0 once closed
+    return pause.count() == 0 || (WaitFor(stopFd_, fd_, POLLIN, pause) &&
+                                  recv(fd_, &byte, 1, MSG_PEEK | MSG_DONTWAIT) != 0);
   }
   int PeekByte() {
     char first = 0;
@@ -277,17 +275,12 @@ void LoopbackServer::Serve() {
     if (connection < 0 && errno == EINVAL) return;  // the listener is shut down
     if (connection < 0) continue;
     Locked([this] { peakConnections_ = std::max(peakConnections_, ++openConnections_); });
-    ServeAccepted(connection);
+    ServerLink link(connection, stopPipe_[0]);
+    ServeConnection(link);
+    // Counted as closed before it closes: a client that sees the close may connect again at once,
+    // and the count must never show more connections than the client has open.
+    Locked([this] { --openConnections_; });
   }
-}
-
-void LoopbackServer::ServeAccepted(int fd) {
-  ServerLink link(fd, stopPipe_[0]);
-  ServeConnection(link);
-  // Counted as closed before it closes: a client that sees the close may connect again at once,
-  // and the count must never show more connections than the client has open.
-  const std::lock_guard lock(mutex_);
-  --openConnections_;
 }
 
 void LoopbackServer::ServeConnection(ServerLink& link) {

@@ -119,7 +119,6 @@ class LoopbackServer {
 
  private:
   void Serve();  // accepts and serves connections one after another until the server stops
-  void ServeAccepted(int fd);
   void ServeConnection(ServerLink& link);
   Answer NextAnswer(const Request& request);
 
