@@ -80,17 +80,14 @@ TestAuthority::~TestAuthority() {
 
 ServerIdentity TestAuthority::Issue(const std::vector<std::string>& names, int firstDay,
                                     int lastDay) const {
-  std::string alternatives;  // "DNS:host" for a name, "IP:127.0.0.1" for an address
-  for (const std::string& name : names) {
-    const bool address = name.find_first_not_of("0123456789.") == std::string::npos;
-    alternatives +=
-        (alternatives.empty() ? "" : ",") + std::string(address ? "IP:" : "DNS:") + name;
-  }
+  std::string alternatives;  // ",DNS:host" for a name, ",IP:127.0.0.1" for an address
+  for (const std::string& name : names)
+    alternatives += (name.find_first_not_of("0123456789.") == name.npos ? ",IP:" : ",DNS:") + name;
   EVP_PKEY* key = NewKey();
   X509* certificate = NewCertificate(key, names.front(), firstDay, lastDay, certificate_, key_,
                                      {{NID_basic_constraints, "CA:FALSE"},
                                       {NID_ext_key_usage, "serverAuth"},
-                                      {NID_subject_alt_name, alternatives},
+                                      {NID_subject_alt_name, alternatives.substr(1)},
                                       {NID_authority_key_identifier, "keyid"}});
   ServerIdentity identity{
       Pem([certificate](BIO* out) { return PEM_write_bio_X509(out, certificate); }),
