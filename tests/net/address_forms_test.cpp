@@ -118,7 +118,6 @@ TEST(ResolveAddressTest, SchemeOfLink) {
       {" 'mailto:x", true, true},
       {"news:comp.lang", true, false},
       {"https://host/a", true, false},  // another scheme unless secure pages are on (below)
-      {"javascript:go()", true, false},
       {"HTTP://host/a", false, false},
       {"a/b:c", false, false},
       {"page.cgi?x=a:b", false, false},
