@@ -87,8 +87,8 @@ TEST(ProgramStartTest, ArgumentsArriveUnchangedAndTheChildRunsInItsOwnSession) {
   EXPECT_EQ(session, process);
   EXPECT_NE(session, getsid(0));
   const ProgramStartResult missing = StartProgram("/nonexistent/browser", {"file:///x"});
-  EXPECT_TRUE(!missing.Started &&
-              missing.Message.starts_with("Cannot start /nonexistent/browser: "));
+  EXPECT_FALSE(missing.Started);
+  EXPECT_TRUE(missing.Message.starts_with("Cannot start /nonexistent/browser: "));
   EXPECT_EQ(StartProgram("", {"file:///x"}).Message, "No program is set.");
 }
 
@@ -114,7 +114,7 @@ TEST(SettingsFileTest, TextFormIsExactEveryByteSurvivesAndHandEditsAreRead) {
 }
 
 // A replaced file keeps its mode and links; the settings file is private: it may hold a password.
-TEST(SettingsStoreTest, FilesAreReplacedInPlaceAndSettingsStayPrivate) {
+TEST(SavedFileTest, ReplacementKeepsModeAndLinksAndTheSettingsFileIsPrivate) {
   TempFolder folder;
   const mode_t previous = umask(022);
   ASSERT_TRUE(WriteFileAtomically(folder / "shared", "a"));

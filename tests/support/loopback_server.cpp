@@ -204,8 +204,9 @@ std::string Request::Target() const {
 std::string Request::Header(std::string_view name) const {
   const std::string pattern = "\n" + LowerAscii(name) + ":";
   const std::size_t at = FindNoCase(Bytes, pattern);
-  const std::size_t start = Bytes.find_first_not_of(' ', at + pattern.size());
-  if (at == std::string::npos || start == std::string::npos) return {};
+  const std::size_t start =
+      at == std::string::npos ? at : Bytes.find_first_not_of(' ', at + pattern.size());
+  if (start == std::string::npos) return {};
   return Bytes.substr(start, Bytes.find_first_of("\r\n", start) - start);
 }
 
