@@ -29,8 +29,8 @@ using PlainTransferTest = TransferTest<>;
 using ShortWaitTransferTest = TransferTest<2>;
 using StretchedTransferTest = TransferTest<100000>;  // a wait that ignored a Stop would hang
 
-// The body spans several receives.
-TEST_F(PlainTransferTest, AnswerIsReceivedWholeAndTerminated) {
+// The body spans several receives; an answer without a length shows progress by quarters.
+TEST_F(PlainTransferTest, AnswersAreReceivedWholeAndTerminated) {
   const std::string body(25000, 'b');
   server_.Enqueue(PageAnswer(body));
   EXPECT_TRUE(Transfer(server_.HostPort()));
@@ -45,22 +45,20 @@ TEST_F(PlainTransferTest, AnswerIsReceivedWholeAndTerminated) {
   EXPECT_EQ(sink_.Progress.front(), 0);
   EXPECT_EQ(sink_.Progress.back(), 100);
   EXPECT_TRUE(std::is_sorted(sink_.Progress.begin(), sink_.Progress.end()));
-}
 
-TEST_F(PlainTransferTest, ProgressStepsByQuartersWithoutContentLength) {
-  Answer answer = MakeAnswer("HTTP/1.0 200 OK", {}, std::string(60, 'x'));
-  answer.DripSize = 10;
-  answer.DripPause = std::chrono::milliseconds(400);
-  server_.Enqueue(answer);
+  sink_.Progress.clear();
+  stream_.Clear();
+  Answer unsized = MakeAnswer("HTTP/1.0 200 OK", {}, std::string(60, 'x'));
+  unsized.DripSize = 10;
+  unsized.DripPause = std::chrono::milliseconds(400);
+  server_.Enqueue(unsized);
   EXPECT_TRUE(Transfer(server_.HostPort()));
-  EXPECT_EQ(stream_.Bytes(), WithZero(answer.Bytes));
+  EXPECT_EQ(stream_.Bytes(), WithZero(unsized.Bytes));
   ASSERT_GE(sink_.Progress.size(), 2u);
   for (std::size_t i = 1; i < sink_.Progress.size(); ++i)
     EXPECT_EQ(sink_.Progress[i], static_cast<int>((i - 1) % 5 * 25));
-}
 
-// In one piece or split over receives, with the server keeping the connection open.
-TEST_F(PlainTransferTest, AnAnswerCanEndAtItsDeclaredLength) {
+  // It can end at its declared length, whole or split, while the server keeps the connection.
   transfer_.EndAtDeclaredLength = true;
   transfer_.AcceptOtherFiles = true;
   for (const std::size_t drip : {std::size_t{0}, std::size_t{7}}) {
@@ -82,32 +80,28 @@ TEST_F(ShortWaitTransferTest, FailedExchangeGivesAnInaccessiblePage) {
   Answer cut = closed;
   cut.HoldOpen = true;
   const std::string server = server_.HostPort();
-  const struct {
-    const char* name;
-    std::string endpoint;
-    std::optional<Answer> answer;
-    bool busy = true;
-  } rows[] = {{"long host", std::string(257, 'h') + ":80", {}, false},
-              {"no host", ":80", {}, false},
-              {"silent", server, SilentAnswer()},
-              {"cut", server, cut},
-              {"closed short", server, closed},
-              {"too long", server, PageAnswer(std::string(200000, 'x'))},
-              {"refused", "127.0.0.1:" + std::to_string(ClosedLoopbackPort()), {}}};
+  const std::tuple<const char*, std::string, std::optional<Answer>, bool> rows[] = {
+      {"long host", std::string(257, 'h') + ":80", {}, false},
+      {"no host", ":80", {}, false},
+      {"silent", server, SilentAnswer(), true},
+      {"cut", server, cut, true},
+      {"closed short", server, closed, true},
+      {"too long", server, PageAnswer(std::string(200000, 'x')), true},
+      {"refused", "127.0.0.1:" + std::to_string(ClosedLoopbackPort()), {}, true}};
   transfer_.AnswerLimit = 100000;
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    if (row.answer) server_.Enqueue(*row.answer);
+  for (const auto& [name, endpoint, answer, busy] : rows) {
+    SCOPED_TRACE(name);
+    if (answer) server_.Enqueue(*answer);
     stream_.Clear();
-    EXPECT_EQ(Transfer(row.endpoint), row.busy);
+    EXPECT_EQ(Transfer(endpoint), busy);
     EXPECT_EQ(stream_.Bytes(),
-              Page(row.busy ? WriteBusyNetworkPage : WriteUnableToConnectPage, kDisplay));
+              Page(busy ? WriteBusyNetworkPage : WriteUnableToConnectPage, kDisplay));
   }
 }
 
-TEST_F(StretchedTransferTest, StopDuringTheExchangeEndsWithTheSkippedPage) {
+TEST_F(StretchedTransferTest, SkipDuringTheExchangeEndsWithTheSkippedPage) {
   LoopbackServer server([](const Request&) {
-    RequestStop();
+    RequestSkip();
     return SilentAnswer();
   });
   EXPECT_FALSE(Transfer(server.HostPort()));
@@ -126,8 +120,8 @@ TEST(SplitEndpointTest, PortDefaultsTo80) {
       {"", "", 80}};
   for (const auto& [endpoint, host, port] : rows) {
     SCOPED_TRACE(endpoint);
-    EXPECT_EQ(SplitEndpoint(endpoint).Host, host);
-    EXPECT_EQ(SplitEndpoint(endpoint).Port, port);
+    const HostPort split = SplitEndpoint(endpoint);
+    EXPECT_EQ(std::tie(split.Host, split.Port), std::tuple(host, port));
   }
 }
 

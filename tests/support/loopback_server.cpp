@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <sstream>
 #include <stdexcept>
 
 #include "core/byte_text.h"
@@ -73,11 +74,9 @@ class ServerLink {
   // Waits `pause` before answering; false when the server stops or the client closes first. Bytes
   // that the client sends meanwhile end the wait early.
   bool Delay(std::chrono::milliseconds pause) {
-    if (pause.count() == 0) return true;
-    if (!WaitFor(stopFd_, fd_, POLLIN, pause)) return false;
-    char byte = 0;
-    const ssize_t peeked = recv(fd_, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
-    return peeked > 0 || (peeked < 0 && (errno == EAGAIN || errno == EINTR));
+    char byte = 0;  // a peek finds nothing when the pause ran out, and ends at 0 once closed
+    return pause.count() == 0 || (WaitFor(stopFd_, fd_, POLLIN, pause) &&
+                                  recv(fd_, &byte, 1, MSG_PEEK | MSG_DONTWAIT) != 0);
   }
   int PeekByte() {
     char first = 0;
@@ -197,21 +196,18 @@ std::uint16_t ClosedLoopbackPort() {
 }
 
 std::string Request::Target() const {
-  const std::size_t start = Bytes.find(' ');
-  if (start == std::string::npos) return {};
-  const std::size_t end = Bytes.find_first_of(" \r\n", start + 1);
-  return Bytes.substr(start + 1, end == std::string::npos ? end : end - start - 1);
+  std::string method, target;
+  std::istringstream(Bytes) >> method >> target;
+  return target;
 }
 
 std::string Request::Header(std::string_view name) const {
   const std::string pattern = "\n" + LowerAscii(name) + ":";
   const std::size_t at = FindNoCase(Bytes, pattern);
-  if (at == std::string::npos) return {};
-  std::size_t start = at + pattern.size();
-  while (start < Bytes.size() && Bytes[start] == ' ')
-    ++start;
-  const std::size_t end = Bytes.find_first_of("\r\n", start);
-  return Bytes.substr(start, end == std::string::npos ? end : end - start);
+  const std::size_t start =
+      at == std::string::npos ? at : Bytes.find_first_not_of(' ', at + pattern.size());
+  if (start == std::string::npos) return {};
+  return Bytes.substr(start, Bytes.find_first_of("\r\n", start) - start);
 }
 
 Answer MakeAnswer(std::string_view statusLine,
@@ -249,19 +245,13 @@ LoopbackServer::LoopbackServer(Handler handler, const ServerIdentity* tls)
 }
 
 LoopbackServer::~LoopbackServer() {
+  shutdown(listener_.Fd(), SHUT_RDWR);  // every blocked Accept fails from now on
   const char byte = 1;
   while (write(stopPipe_[1], &byte, 1) < 0 && errno == EINTR) {
   }
   thread_.join();
-  {
-    const std::lock_guard lock(mutex_);
-    stopping_ = true;
-  }
-  acceptedReady_.notify_all();
   for (std::thread& worker : workers_)
     worker.join();
-  for (const int connection : accepted_)
-    close(connection);
   close(stopPipe_[0]);
   close(stopPipe_[1]);
 }
@@ -275,51 +265,23 @@ void LoopbackServer::Enqueue(Answer answer) {
 }
 
 void LoopbackServer::ServeInParallel() {
-  const std::lock_guard lock(mutex_);
-  while (workers_.size() < 32)
-    workers_.emplace_back([this] { ServeQueued(); });
+  while (workers_.size() < 31)
+    workers_.emplace_back([this] { Serve(); });
 }
 
 void LoopbackServer::Serve() {
   BlockBrokenPipe();
-  while (WaitFor(stopPipe_[0], listener_.Fd(), POLLIN, kForever)) {
-    const int connection = listener_.Accept(SOCK_NONBLOCK);
-    if (connection < 0) continue;
-    bool parallel = false;
-    {
-      const std::lock_guard lock(mutex_);
-      peakConnections_ = std::max(peakConnections_, ++openConnections_);
-      parallel = !workers_.empty();
-      if (parallel) accepted_.push_back(connection);
-    }
-    if (parallel) {
-      acceptedReady_.notify_one();
-    } else {
-      ServeAccepted(connection);
-    }
-  }
-}
-
-void LoopbackServer::ServeQueued() {
-  BlockBrokenPipe();
   for (;;) {
-    std::unique_lock lock(mutex_);
-    acceptedReady_.wait(lock, [this] { return stopping_ || !accepted_.empty(); });
-    if (stopping_) return;
-    const int connection = accepted_.front();
-    accepted_.pop_front();
-    lock.unlock();
-    ServeAccepted(connection);
+    const int connection = listener_.Accept(SOCK_NONBLOCK);
+    if (connection < 0 && errno == EINVAL) return;  // the listener is shut down
+    if (connection < 0) continue;
+    Locked([this] { peakConnections_ = std::max(peakConnections_, ++openConnections_); });
+    ServerLink link(connection, stopPipe_[0]);
+    ServeConnection(link);
+    // Counted as closed before it closes: a client that sees the close may connect again at once,
+    // and the count must never show more connections than the client has open.
+    Locked([this] { --openConnections_; });
   }
-}
-
-void LoopbackServer::ServeAccepted(int fd) {
-  ServerLink link(fd, stopPipe_[0]);
-  ServeConnection(link);
-  // Counted as closed before it closes: a client that sees the close may connect again at once,
-  // and the count must never show more connections than the client has open.
-  const std::lock_guard lock(mutex_);
-  --openConnections_;
 }
 
 void LoopbackServer::ServeConnection(ServerLink& link) {

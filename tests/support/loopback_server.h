@@ -1,7 +1,6 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -119,9 +118,7 @@ class LoopbackServer {
   void ServeInParallel();  // up to 32 connections at once from now on
 
  private:
-  void Serve();
-  void ServeQueued();  // a parallel worker's loop
-  void ServeAccepted(int fd);
+  void Serve();  // accepts and serves connections one after another until the server stops
   void ServeConnection(ServerLink& link);
   Answer NextAnswer(const Request& request);
 
@@ -134,10 +131,7 @@ class LoopbackServer {
   std::vector<Request> requests_;
   std::size_t openConnections_ = 0;
   std::size_t peakConnections_ = 0;
-  std::deque<int> accepted_;  // waiting for a parallel worker
-  std::condition_variable acceptedReady_;
-  bool stopping_ = false;
-  std::vector<std::thread> workers_;
+  std::vector<std::thread> workers_;  // each serving as thread_ does
   std::thread thread_;
 };
 

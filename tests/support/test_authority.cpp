@@ -65,33 +65,28 @@ std::string Pem(Write write) {
 
 }  // namespace
 
-TestAuthority::TestAuthority() : key_(NewKey()) {
-  certificate_ = NewCertificate(key_, "Gleaner-Light Test Authority " + std::to_string(nextSerial),
-                                -1, 30, nullptr, key_,
-                                {{NID_basic_constraints, "critical,CA:TRUE"},
-                                 {NID_key_usage, "critical,keyCertSign,cRLSign"},
-                                 {NID_subject_key_identifier, "hash"}});
-}
-
-TestAuthority::~TestAuthority() {
-  X509_free(certificate_);
-  EVP_PKEY_free(key_);
-}
+TestAuthority::TestAuthority()
+    : key_(NewKey(), EVP_PKEY_free),
+      certificate_(
+          NewCertificate(key_.get(), "Gleaner-Light Test Authority " + std::to_string(nextSerial),
+                         -1, 30, nullptr, key_.get(),
+                         {{NID_basic_constraints, "critical,CA:TRUE"},
+                          {NID_key_usage, "critical,keyCertSign,cRLSign"},
+                          {NID_subject_key_identifier, "hash"}}),
+          X509_free) {}
 
 ServerIdentity TestAuthority::Issue(const std::vector<std::string>& names, int firstDay,
                                     int lastDay) const {
-  std::string alternatives;  // "DNS:host" for a name, "IP:127.0.0.1" for an address
-  for (const std::string& name : names) {
-    const bool address = name.find_first_not_of("0123456789.") == std::string::npos;
-    alternatives +=
-        (alternatives.empty() ? "" : ",") + std::string(address ? "IP:" : "DNS:") + name;
-  }
+  std::string alternatives;  // ",DNS:host" for a name, ",IP:127.0.0.1" for an address
+  for (const std::string& name : names)
+    alternatives += (name.find_first_not_of("0123456789.") == name.npos ? ",IP:" : ",DNS:") + name;
   EVP_PKEY* key = NewKey();
-  X509* certificate = NewCertificate(key, names.front(), firstDay, lastDay, certificate_, key_,
-                                     {{NID_basic_constraints, "CA:FALSE"},
-                                      {NID_ext_key_usage, "serverAuth"},
-                                      {NID_subject_alt_name, alternatives},
-                                      {NID_authority_key_identifier, "keyid"}});
+  X509* certificate =
+      NewCertificate(key, names.front(), firstDay, lastDay, certificate_.get(), key_.get(),
+                     {{NID_basic_constraints, "CA:FALSE"},
+                      {NID_ext_key_usage, "serverAuth"},
+                      {NID_subject_alt_name, alternatives.substr(1)},
+                      {NID_authority_key_identifier, "keyid"}});
   ServerIdentity identity{
       Pem([certificate](BIO* out) { return PEM_write_bio_X509(out, certificate); }),
       Pem([key](BIO* out) {
@@ -105,7 +100,7 @@ ServerIdentity TestAuthority::Issue(const std::vector<std::string>& names, int f
 TrustedAuthority::TrustedAuthority()
     : certificateFile_("SSL_CERT_FILE", (folder_ / "authority.pem").string()) {
   WriteFileBytes(folder_ / "authority.pem",
-                 Pem([this](BIO* out) { return PEM_write_bio_X509(out, certificate_); }));
+                 Pem([this](BIO* out) { return PEM_write_bio_X509(out, certificate_.get()); }));
 }
 
 }  // namespace gl::test

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,9 +23,6 @@ struct ServerIdentity {  // PEM
 class TestAuthority {
  public:
   TestAuthority();
-  TestAuthority(const TestAuthority&) = delete;
-  TestAuthority& operator=(const TestAuthority&) = delete;
-  ~TestAuthority();
 
   // A server certificate signed by this authority for `names` (host names, or IPv4 addresses
   // such as "127.0.0.1"), valid from `firstDay` to `lastDay` days from now.
@@ -32,8 +30,8 @@ class TestAuthority {
                        int lastDay = 30) const;
 
  protected:
-  EVP_PKEY* key_ = nullptr;
-  X509* certificate_ = nullptr;
+  std::unique_ptr<EVP_PKEY, void (*)(EVP_PKEY*)> key_;
+  std::unique_ptr<X509, void (*)(X509*)> certificate_;
 };
 
 // Trusted by the program while it lives, as the only authority in SSL_CERT_FILE. Create it before
