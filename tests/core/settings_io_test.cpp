@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <tuple>
 
@@ -14,7 +15,6 @@ namespace {
 using test::ReadFileBytes;
 
 constexpr std::int64_t kMB = kBytesPerMegabyte;
-constexpr const char* kBriefsKey = "Software\\Orrery Development\\Gleaner-Light\\Briefs";
 
 std::string Section(const std::string& group, const std::string& lines) {
   return "[Software\\Orrery Development\\Gleaner-Light\\" + group + "]\n" + lines;
@@ -49,20 +49,23 @@ class SettingsIoTest : public ::testing::Test {
   std::filesystem::path file_ = folder_ / "registry.ini";
 };
 
-TEST_F(SettingsIoTest, AppliedValuesAreWrittenAsTextAndLoadedOnTheNextStart) {
+// Credentials are written only once edited, a changed password only when its confirmation matches
+// letter for letter; the next start loads what was written.
+TEST_F(SettingsIoTest, AppliedValuesAreWrittenAsTextCredentialsOnlyOnceEditedAndConfirmed) {
   const test::ScopedEnvironment home("GLEANER_LIGHT_HOME", folder_.Path().string());
   EXPECT_EQ(Fields(LoadSettings()), Fields(Settings{}));  // first run: no store
   EXPECT_FALSE(std::filesystem::exists(file_));
-
   SettingsStore store(file_);
   Settings settings;
+  settings.DefaultPassword = "old password";
   PreferencesInput input = SampleInput();
-  input.PasswordModified = true;
-  input.Confirm = "secret";
+  EXPECT_TRUE(DoApply(input, settings, store).Applied);
+  EXPECT_EQ(ReadFileBytes(file_).find(Section("Briefs", "Retries=4\n\n")), 0u);
+  EXPECT_EQ(settings.DefaultPassword, "old password");
+
+  input.UserNameModified = true;  // the password is written with the name
   const ApplyResult result = DoApply(input, settings, store);
-  EXPECT_TRUE(result.Applied);
-  EXPECT_TRUE(result.Written);
-  EXPECT_TRUE(result.Message.Empty());
+  EXPECT_TRUE(result.Applied && result.Written && result.Message.Empty());
   EXPECT_EQ(ReadFileBytes(file_),
             Section("Briefs", "Password=secret\nRetries=4\nUserName=ann\n\n") +
                 Section("Browser",
@@ -73,8 +76,16 @@ TEST_F(SettingsIoTest, AppliedValuesAreWrittenAsTextAndLoadedOnTheNextStart) {
                 Section("Modern Web", "Page Styles=Yes\nSecure Pages=Yes\n\n") +
                 Section("Proxy", "Proxy Port=3128\nProxy Server=proxy.example\n"));
   EXPECT_EQ(settings.DiskBufferBytes, 20 * kMB);
-  EXPECT_EQ(settings.DefaultPassword, "secret");
   EXPECT_EQ(Fields(LoadSettings()), Fields(settings));
+
+  input.PasswordModified = true;
+  input.Password = "other";
+  input.Confirm = "othex";
+  EXPECT_FALSE(DoApply(input, settings, store).Applied);
+  EXPECT_EQ(settings.DefaultPassword, "secret");
+  input.Confirm = "other";
+  EXPECT_TRUE(DoApply(input, settings, store).Applied);
+  EXPECT_EQ(settings.DefaultPassword, "other");
 }
 
 // Outcome: disk buffer MB, proxy port, retries, debugging port, auto-load; defaults differ.
@@ -104,36 +115,11 @@ TEST_F(SettingsIoTest, NumberAndFlagFallbacks) {
     s.RetryCount = 2;
     s.DiskBufferBytes = 5 * kMB;
     ReadSettings(store, s);
-    EXPECT_EQ(std::to_string(s.DiskBufferBytes / kMB) + " " + std::to_string(s.ProxyPort) + " " +
-                  std::to_string(s.RetryCount) + " " + std::to_string(s.BrowserDebuggingPort) +
-                  " " + std::to_string(s.AutoLoadBrowser),
-              outcome)
-        << line;
+    std::ostringstream read;
+    read << s.DiskBufferBytes / kMB << ' ' << s.ProxyPort << ' ' << s.RetryCount << ' '
+         << s.BrowserDebuggingPort << ' ' << s.AutoLoadBrowser;
+    EXPECT_EQ(read.str(), outcome) << line;
   }
-}
-
-TEST_F(SettingsIoTest, CredentialsAreWrittenOnlyWhenEditedAndConfirmed) {
-  SettingsStore store(file_);
-  Settings settings;
-  settings.DefaultUserName = "old user";
-  settings.DefaultPassword = "old password";
-  EXPECT_TRUE(DoApply(SampleInput(), settings, store).Applied);
-  EXPECT_EQ(ReadFileBytes(file_).find(Section("Briefs", "Retries=4\n\n")), 0u);
-  EXPECT_EQ(settings.DefaultPassword, "old password");
-
-  PreferencesInput input = SampleInput();
-  input.UserNameModified = true;
-  EXPECT_TRUE(DoApply(input, settings, store).Applied);
-  EXPECT_EQ(store.CreateKey(kBriefsKey)->QueryValue("UserName"), "ann");
-  EXPECT_EQ(store.CreateKey(kBriefsKey)->QueryValue("Password"), "secret");
-  EXPECT_EQ(settings.DefaultUserName, "ann");
-
-  // A changed password must match its confirmation, letter for letter.
-  input.PasswordModified = true;
-  input.Password = "other";
-  input.Confirm = "othex";
-  EXPECT_FALSE(DoApply(input, settings, store).Applied);
-  EXPECT_EQ(settings.DefaultPassword, "secret");
 }
 
 TEST_F(SettingsIoTest, StartupValuesLiveInTheirOwnGroup) {
