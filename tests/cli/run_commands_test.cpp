@@ -32,7 +32,7 @@ class FetchCommandTest : public ::testing::Test {
 };
 
 // The explanation page goes out without the zero byte that ends it in memory.
-TEST_F(FetchCommandTest, PrintsTheResultWhereTheLastRedirectLedAndUsesTheSettings) {
+TEST_F(FetchCommandTest, PrintsTheResultWhereTheLastRedirectLedAndUsesTheSettingsAndOptions) {
   server_.Enqueue(RedirectAnswer(301, "/moved/\x1b[2Jhere.htm"));
   server_.Enqueue(PageAnswer("<html>hi</html>"));
   const CliRun found = RunCli({"fetch", server_.Address("/a.htm")});
@@ -50,7 +50,7 @@ TEST_F(FetchCommandTest, PrintsTheResultWhereTheLastRedirectLedAndUsesTheSetting
 
   // Retries and the default credentials come from the settings; --user and --password win.
   for (const char* setting : {"retries 1", "user-name bob", "password pw"})
-    ASSERT_EQ(RunCli(Words(std::string("settings ") + setting)).code, 0);
+    RunDone(std::string("settings ") + setting);
   server_.Enqueue(StatusAnswer(401));
   server_.Enqueue(StatusAnswer(500));  // no second attempt with one retry
   EXPECT_EQ(RunCli({"fetch", server_.Address("/private.htm")}).code, 1);
@@ -60,9 +60,8 @@ TEST_F(FetchCommandTest, PrintsTheResultWhereTheLastRedirectLedAndUsesTheSetting
   ASSERT_EQ(server_.RequestCount(), 7u);
   EXPECT_EQ(server_.Requests()[4].Header("Authorization"), "Basic " + EncodeBase64("bob:pw"));
   EXPECT_EQ(server_.Requests()[6].Header("Authorization"), "Basic " + EncodeBase64("ann:secret"));
-}
 
-TEST_F(FetchCommandTest, OptionsDecideWhatIsAccepted) {
+  // The options decide which content types are accepted.
   const std::tuple<std::string, const char*, int, const char*> rows[] = {
       {"image/gif", "fetch B", 1, "page-ok=no non-text=yes "},
       {"image/gif", "fetch B --images", 0, "page-ok=yes non-text=yes "},
@@ -78,7 +77,7 @@ TEST_F(FetchCommandTest, OptionsDecideWhatIsAccepted) {
     EXPECT_EQ(run.code, code);
     EXPECT_TRUE(run.err.starts_with(err)) << run.err;
   }
-  EXPECT_EQ(server_.RequestCount(), 4u);
+  EXPECT_EQ(server_.RequestCount(), 11u);
 }
 
 // Without the guard the signal would end the tests.
@@ -109,11 +108,7 @@ class GenerateCommandTest : public ::testing::Test {
     fs::create_directories(briefs_);
     fs::current_path(briefs_);
     ASSERT_EQ(RunCli({"new", brief_, "--name", "Test news"}).code, kExitDone);
-    ASSERT_EQ(
-        RunCli(Words("add B " + server_.Address("/index.htm") + " --name Home --depth 2 --images",
-                     brief_))
-            .code,
-        kExitDone);
+    RunDone("add B " + server_.Address("/index.htm") + " --name Home --depth 2 --images", brief_);
   }
   void TearDown() override { fs::current_path(workingFolder_); }
 
@@ -137,9 +132,8 @@ class GenerateCommandTest : public ::testing::Test {
 
 // Runs list newest first by row; a row that is not there fails and changes nothing.
 TEST_F(GenerateCommandTest, RunsEndWithTheSummaryPathListNewestFirstAndDeleteRemovesOne) {
-  const CliRun none = RunCli({"archives", brief_});
-  EXPECT_EQ(none.code, kExitDone);
-  EXPECT_EQ(none.out + "|" + none.err, "|The brief has no archived runs.\n");
+  EXPECT_EQ(RunCli({"archives", brief_}),
+            (CliRun{kExitDone, "", "The brief has no archived runs.\n"}));
   const CliRun run = RunCli({"generate", brief_});
   ASSERT_EQ(run.code, kExitDone) << run.err;
   EXPECT_EQ(run.out, "Brief: Test news\nEntry: Home\n  [1 of 2] " + server_.Address("/index.htm") +
@@ -154,10 +148,10 @@ TEST_F(GenerateCommandTest, RunsEndWithTheSummaryPathListNewestFirstAndDeleteRem
   EXPECT_EQ(RunCli({"archives", brief_}).out, "1\t" + stamps[1] + "\t" + Summary("1") + "\n2\t" +
                                                   stamps[0] + "\t" + Summary("0") + "\n");
   for (const std::string row : {"0", "3", "-1"}) {
-    const CliRun bad = RunCli({"delete-archive", brief_, row});
-    EXPECT_EQ(bad.code, kExitFailed);
-    EXPECT_EQ(bad.err, "There is no archived run " + row +
-                           "; the brief has 2 archived runs (row 1 is the newest).\n");
+    EXPECT_EQ(RunCli({"delete-archive", brief_, row}),
+              (CliRun{kExitFailed, "",
+                      "There is no archived run " + row +
+                          "; the brief has 2 archived runs (row 1 is the newest).\n"}));
   }
   EXPECT_EQ(Reload().ArchiveStamps, stamps);
   const CliRun deleted = RunCli({"delete-archive", brief_, "1"});
@@ -170,7 +164,9 @@ TEST_F(GenerateCommandTest, RunsEndWithTheSummaryPathListNewestFirstAndDeleteRem
             "There is no archived run 2; the brief has 1 archived run (row 1 is the newest).\n");
 }
 
-TEST_F(GenerateCommandTest, CtrlCTermAndHangUpAbortTheRunRecordItAndPutTheHandlerBack) {
+// A full disk ends the run with the disk error and records nothing.
+TEST_F(GenerateCommandTest,
+       CtrlCTermAndHangUpAbortTheRunRecordItAndPutTheHandlerBackAFullDiskFails) {
   const int signals[] = {SIGINT, SIGTERM, SIGHUP};
   for (std::size_t run = 0; run < std::size(signals); ++run) {
     SCOPED_TRACE(strsignal(signals[run]));
@@ -189,6 +185,15 @@ TEST_F(GenerateCommandTest, CtrlCTermAndHangUpAbortTheRunRecordItAndPutTheHandle
     EXPECT_EQ(now.sa_handler, before.sa_handler);  // the handler was put back
   }
   EXPECT_EQ(server_.RequestCount(), 6u);  // each run stopped after its second request
+
+  CliRun full;
+  {
+    const ScopedFileSizeLimit limit(600);
+    full = RunCli({"generate", "-q", brief_});
+  }
+  EXPECT_EQ(full.code, kExitFailed);
+  EXPECT_TRUE(full.err.starts_with("Disk Error: ")) << full.err;
+  EXPECT_EQ(Reload().ArchivePaths.size(), 3u);
 }
 
 // The wait status of a child process that runs `body`.
@@ -229,26 +234,14 @@ TEST_F(GenerateCommandTest, AClosedOutputStopsTheOutputNotTheRun) {
   EXPECT_EQ(Reload().ArchivePaths.size(), 1u);
 }
 
-TEST_F(GenerateCommandTest, AFullDiskEndsTheRunWithTheDiskError) {
-  CliRun run;
-  {
-    const ScopedFileSizeLimit limit(600);
-    run = RunCli({"generate", "-q", brief_});
-  }
-  EXPECT_EQ(run.code, kExitFailed);
-  EXPECT_TRUE(run.err.starts_with("Disk Error: ")) << run.err;
-  EXPECT_TRUE(Reload().ArchivePaths.empty());
-}
-
 // No browser answers on the debugging port, so the program is started (a fifo waits for it).
 TEST_F(GenerateCommandTest, OpenStartsTheBrowserWithTheSummaryAddress) {
   const auto open = [&] { return RunCli({"generate", "-q", "--open", brief_}); };
   const CliRun unset = open();
   EXPECT_EQ(unset.code, kExitDone);
   EXPECT_THAT(unset.err, HasSubstr("No browser is set"));
-  ASSERT_EQ(RunCli(Words("settings browser-port " + std::to_string(ClosedLoopbackPort()))).code,
-            kExitDone);
-  ASSERT_EQ(RunCli(Words("settings browser-path /nonexistent/browser")).code, kExitDone);
+  RunDone("settings browser-port " + std::to_string(ClosedLoopbackPort()));
+  RunDone("settings browser-path /nonexistent/browser");
   const CliRun missing = open();
   EXPECT_EQ(missing.code, kExitDone);
   EXPECT_TRUE(missing.err.starts_with("Cannot start /nonexistent/browser: ")) << missing.err;
@@ -256,7 +249,7 @@ TEST_F(GenerateCommandTest, OpenStartsTheBrowserWithTheSummaryAddress) {
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   WriteFileBytes(browser, "#!/bin/sh\nprintf '%s' \"$1\" > '" + fifo.string() + "'\n");
   fs::permissions(browser, fs::perms::owner_all);
-  ASSERT_EQ(RunCli({"settings", "browser-path", browser.string()}).code, kExitDone);
+  RunDone("settings browser-path " + browser.string());
   ASSERT_EQ(open().code, kExitDone);
   EXPECT_EQ(ReadFileBytes(fifo), "file://" + Summary("2"));
   EXPECT_EQ(Reload().ArchivePaths.size(), 3u);
