@@ -1,15 +1,7 @@
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <nlohmann/json.hpp>
-#include <string>
 #include <tuple>
-#include <vector>
 
-#include "cli/cli.h"
 #include "cli/cli_test_support.h"
 #include "core/brief_file.h"
-#include "support/temp_folder.h"
 
 namespace gl::test {
 namespace {

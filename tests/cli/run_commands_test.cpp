@@ -1,5 +1,3 @@
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -7,19 +5,14 @@
 #include <atomic>
 #include <functional>
 #include <iostream>
-#include <string>
 #include <tuple>
-#include <vector>
 
-#include "cli/cli.h"
 #include "cli/cli_test_support.h"
 #include "cli/interrupt.h"
 #include "core/brief_file.h"
 #include "net/internal/base64.h"
 #include "platform/cancellation.h"
 #include "support/loopback_server.h"
-#include "support/scoped_environment.h"
-#include "support/temp_folder.h"
 
 namespace gl::test {
 namespace {
