@@ -31,7 +31,6 @@ TEST(EntryHolderTest, CarriesEveryFieldWithTextsCutTo256Characters) {
   expected.URL.resize(257);  // 255 bytes and one two-byte character
   expected.Password.resize(256);
   EXPECT_TRUE(holder.HasClip());
-  EXPECT_EQ(holder.DepthText(), "Entire Page");
   // The brief file stores every field of an entry.
   TBriefRecord held, wanted;
   held.WebList = {holder.Entry()};

@@ -43,7 +43,7 @@ constexpr std::string_view kBriefLines =
     "100,232 Active: True\n100,268 Comments: \n";
 
 // The band above the bottom margin starts at 812 - 100 - 96 = 616; the "Depth" line would reach it.
-TEST(PrintLayoutTest, EntriesBreakPagesAtTheBandAboveTheBottomMargin) {
+TEST(PrintLayoutTest, EntriesBreakPagesAboveTheBottomMarginCommentsWrapAndAnAbortedJobStops) {
   TBriefRecord brief;
   TWebEntry& entry = CreateNewWebEntry(brief, 0);
   entry.Name = "News";
@@ -62,18 +62,16 @@ TEST(PrintLayoutTest, EntriesBreakPagesAtTheBandAboveTheBottomMargin) {
                 "125,448 Download Images: True\n125,484 Download Other Files: False\n"
                 "125,520 User Name: Not Set\n125,556 Password: ****\n407,688 Page 1\nnew page\n"
                 "125,100 Depth to Load: 3\n125,136 Follow External Links: True\n407,688 Page 2\n");
-}
 
-// 625 pixels hold 104 characters; after the eighth line the user stops the job, footer and all.
-TEST(PrintLayoutTest, CommentsFollowTheirLabelWrappedAndAnAbortedJobStops) {
-  TBriefRecord brief;
+  // 625 pixels hold 104 characters; after the eighth line the user stops the job, footer and all.
+  brief = TBriefRecord{};
   brief.Comments = "Morning papers\r\n\r\n" + std::string(100, 'w') + " tail end\r\n";
   CreateNewWebEntry(brief, 0);
-  FakeCanvas canvas;
-  canvas.drawsBeforeAbort = 8;
-  PrintBrief(brief, canvas);
-  EXPECT_EQ(canvas.calls, std::string(kBriefLines) + "125,304 Morning papers\n125,340 \n125,376 " +
-                              std::string(100, 'w') + "\n125,412 tail end\n");
+  FakeCanvas aborted;
+  aborted.drawsBeforeAbort = 8;
+  PrintBrief(brief, aborted);
+  EXPECT_EQ(aborted.calls, std::string(kBriefLines) + "125,304 Morning papers\n125,340 \n125,376 " +
+                               std::string(100, 'w') + "\n125,412 tail end\n");
 }
 
 // The pieces in a short form: "Mar>23" ends at 23, "-@25" starts at 25.
