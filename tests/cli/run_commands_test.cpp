@@ -28,11 +28,10 @@ class FetchCommandTest : public ::testing::Test {
 TEST_F(FetchCommandTest, PrintsTheResultWhereTheLastRedirectLedAndUsesTheSettingsAndOptions) {
   server_.Enqueue(RedirectAnswer(301, "/moved/\x1b[2Jhere.htm"));
   server_.Enqueue(PageAnswer("<html>hi</html>"));
-  const CliRun found = RunCli({"fetch", server_.Address("/a.htm")});
-  EXPECT_EQ(found.code, 0);
-  EXPECT_EQ(found.out, PageAnswer("<html>hi</html>").Bytes);
-  EXPECT_EQ(found.err, "page-ok=yes non-text=no external=no address=" + server_.HostPort() +
-                           "/moved/\\x1B[2Jhere.htm\n");
+  EXPECT_EQ(RunCli({"fetch", server_.Address("/a.htm")}),
+            (CliRun{0, PageAnswer("<html>hi</html>").Bytes,
+                    "page-ok=yes non-text=no external=no address=" + server_.HostPort() +
+                        "/moved/\\x1B[2Jhere.htm\n"}));
   server_.Enqueue(StatusAnswer(404));
   const CliRun missing = RunCli({"fetch", server_.Address("/gone.htm")});
   EXPECT_EQ(missing.code, 1);
@@ -127,13 +126,12 @@ class GenerateCommandTest : public ::testing::Test {
 TEST_F(GenerateCommandTest, RunsEndWithTheSummaryPathListNewestFirstAndDeleteRemovesOne) {
   EXPECT_EQ(RunCli({"archives", brief_}),
             (CliRun{kExitDone, "", "The brief has no archived runs.\n"}));
-  const CliRun run = RunCli({"generate", brief_});
-  ASSERT_EQ(run.code, kExitDone) << run.err;
-  EXPECT_EQ(run.out, "Brief: Test news\nEntry: Home\n  [1 of 2] " + server_.Address("/index.htm") +
-                         "\n  [2 of 2] " + server_.Address("/a.htm") +
-                         "\nLoaded: 2 pages, 1 images and files, 0 KB\n" + Summary("0") + "\n");
+  EXPECT_EQ(RunCli({"generate", brief_}),
+            (CliRun{kExitDone,
+                    "Brief: Test news\nEntry: Home\n  [1 of 2] " + server_.Address("/index.htm") +
+                        "\n  [2 of 2] " + server_.Address("/a.htm") +
+                        "\nLoaded: 2 pages, 1 images and files, 0 KB\n" + Summary("0") + "\n"}));
   EXPECT_TRUE(fs::is_regular_file(Summary("0")));
-  EXPECT_EQ(run.err, "");
   EXPECT_EQ(server_.RequestCount(), 3u);
   EXPECT_EQ(RunCli({"generate", "--quiet", brief_}).out, Summary("1") + "\n");
   const std::vector<std::string> stamps = Reload().ArchiveStamps;
@@ -147,8 +145,7 @@ TEST_F(GenerateCommandTest, RunsEndWithTheSummaryPathListNewestFirstAndDeleteRem
                           "; the brief has 2 archived runs (row 1 is the newest).\n"}));
   }
   EXPECT_EQ(Reload().ArchiveStamps, stamps);
-  const CliRun deleted = RunCli({"delete-archive", brief_, "1"});
-  ASSERT_EQ(deleted.code, kExitDone) << deleted.err;
+  RunDone("delete-archive B 1", brief_);
   EXPECT_FALSE(fs::exists(briefs_ / "1"));
   EXPECT_TRUE(fs::is_regular_file(Summary("0")));
   EXPECT_EQ(Reload().ArchivePaths, std::vector<std::string>{"0\\Brief0.htm"});
@@ -179,11 +176,10 @@ TEST_F(GenerateCommandTest,
   }
   EXPECT_EQ(server_.RequestCount(), 6u);  // each run stopped after its second request
 
-  CliRun full;
-  {
+  const CliRun full = [&] {
     const ScopedFileSizeLimit limit(600);
-    full = RunCli({"generate", "-q", brief_});
-  }
+    return RunCli({"generate", "-q", brief_});
+  }();
   EXPECT_EQ(full.code, kExitFailed);
   EXPECT_TRUE(full.err.starts_with("Disk Error: ")) << full.err;
   EXPECT_EQ(Reload().ArchivePaths.size(), 3u);
