@@ -17,41 +17,37 @@
 namespace gl::test {
 namespace {
 
-class FetchCommandTest : public ::testing::Test {
- protected:
-  CliFolder home_;
-  ScopedTimeScale timeScale_{"0.05"};
-  LoopbackServer server_;
-};
-
 // The explanation page goes out without the zero byte that ends it in memory.
-TEST_F(FetchCommandTest, PrintsTheResultWhereTheLastRedirectLedAndUsesTheSettingsAndOptions) {
-  server_.Enqueue(RedirectAnswer(301, "/moved/\x1b[2Jhere.htm"));
-  server_.Enqueue(PageAnswer("<html>hi</html>"));
-  EXPECT_EQ(RunCli({"fetch", server_.Address("/a.htm")}),
+TEST(FetchCommandTest, PrintsTheResultWhereTheLastRedirectLedAndUsesTheSettingsAndOptions) {
+  const CliFolder home;
+  const ScopedTimeScale timeScale("0.05");
+  LoopbackServer server;
+  server.Enqueue(RedirectAnswer(301, "/moved/\x1b[2Jhere.htm"));
+  server.Enqueue(PageAnswer("<html>hi</html>"));
+  EXPECT_EQ(RunCli({"fetch", server.Address("/a.htm")}),
             (CliRun{0, PageAnswer("<html>hi</html>").Bytes,
-                    "page-ok=yes non-text=no external=no address=" + server_.HostPort() +
+                    "page-ok=yes non-text=no external=no address=" + server.HostPort() +
                         "/moved/\\x1B[2Jhere.htm\n"}));
-  server_.Enqueue(StatusAnswer(404));
-  const CliRun missing = RunCli({"fetch", server_.Address("/gone.htm")});
+  server.Enqueue(StatusAnswer(404));
+  const CliRun missing = RunCli({"fetch", server.Address("/gone.htm")});
   EXPECT_EQ(missing.code, 1);
   EXPECT_TRUE(missing.out.starts_with("HTTP/1.0 500\r\n\r\n<html><title>Inaccessible Page"));
   EXPECT_TRUE(missing.out.ends_with("</body></html>")) << missing.out;
   EXPECT_EQ(missing.err,
-            "page-ok=no non-text=no external=no address=" + server_.Address("/gone.htm") + "\n");
+            "page-ok=no non-text=no external=no address=" + server.Address("/gone.htm") + "\n");
 
   // Retries and the default credentials come from the settings; --user and --password win.
   for (const char* setting : {"retries 1", "user-name bob", "password pw"})
     RunDone(std::string("settings ") + setting);
-  server_.Enqueue(StatusAnswer(401));
-  server_.Enqueue(StatusAnswer(500));  // no second attempt with one retry
-  EXPECT_EQ(RunCli({"fetch", server_.Address("/private.htm")}).code, 1);
-  server_.Enqueue(StatusAnswer(401));
-  server_.Enqueue(PageAnswer("members"));
-  EXPECT_EQ(RunCli(Words("fetch B --user ann --password secret", server_.Address("/a"))).code, 0);
-  ASSERT_EQ(server_.RequestCount(), 7u);
-  EXPECT_EQ(server_.Requests()[4].Header("Authorization"), "Basic " + EncodeBase64("bob:pw"));
-  EXPECT_EQ(server_.Requests()[6].Header("Authorization"), "Basic " + EncodeBase64("ann:secret"));
+  server.Enqueue(StatusAnswer(401));
+  server.Enqueue(StatusAnswer(500));  // no second attempt with one retry
+  EXPECT_EQ(RunCli({"fetch", server.Address("/private.htm")}).code, 1);
+  server.Enqueue(StatusAnswer(401));
+  server.Enqueue(PageAnswer("members"));
+  EXPECT_EQ(RunCli(Words("fetch B --user ann --password secret", server.Address("/a"))).code, 0);
+  ASSERT_EQ(server.RequestCount(), 7u);
+  EXPECT_EQ(server.Requests()[4].Header("Authorization"), "Basic " + EncodeBase64("bob:pw"));
+  EXPECT_EQ(server.Requests()[6].Header("Authorization"), "Basic " + EncodeBase64("ann:secret"));
 
   // The options decide which content types are accepted.
   const std::tuple<std::string, const char*, int, const char*> rows[] = {
@@ -64,16 +60,17 @@ TEST_F(FetchCommandTest, PrintsTheResultWhereTheLastRedirectLedAndUsesTheSetting
   };
   for (const auto& [type, command, code, err] : rows) {
     SCOPED_TRACE(command);
-    if (!type.empty()) server_.Enqueue(PageAnswer("GIF89a", type));
-    const CliRun run = RunCli(Words(command, server_.Address("/a")));
+    if (!type.empty()) server.Enqueue(PageAnswer("GIF89a", type));
+    const CliRun run = RunCli(Words(command, server.Address("/a")));
     EXPECT_EQ(run.code, code);
     EXPECT_TRUE(run.err.starts_with(err)) << run.err;
   }
-  EXPECT_EQ(server_.RequestCount(), 11u);
+  EXPECT_EQ(server.RequestCount(), 11u);
 }
 
 // Without the guard the signal would end the tests.
-TEST_F(FetchCommandTest, CtrlCStopsAWaitingFetch) {
+TEST(FetchCommandTest, CtrlCStopsAWaitingFetch) {
+  const CliFolder home;
   const ScopedTimeScale stretched("100");
   LoopbackServer server([](const Request&) {
     raise(SIGINT);

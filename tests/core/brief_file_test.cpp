@@ -209,8 +209,7 @@ TEST_F(BriefFileTest, FieldReadingRules) {
   ASSERT_TRUE(result.Loaded);
   const TBriefRecord& brief = result.Document.Brief;
   EXPECT_EQ(brief.Name + "|" + brief.ExtraCode, "New Brief|LONGCO");
-  EXPECT_FALSE(brief.Active);  // only the low byte counts
-  EXPECT_TRUE(brief.ExtraFlag);
+  EXPECT_TRUE(!brief.Active && brief.ExtraFlag);  // only the low byte counts
   EXPECT_EQ(brief.ExtraStrings, std::vector<std::string>{"kept"});
   ASSERT_EQ(brief.WebList.size(), 3u);
   EXPECT_FALSE(brief.WebList[0].Active);
@@ -218,9 +217,8 @@ TEST_F(BriefFileTest, FieldReadingRules) {
   EXPECT_EQ(brief.WebList[0].Depth, -1);    // sign-extended
   EXPECT_EQ(brief.WebList[0].Name + "|" + brief.WebList[1].Name + "|" + brief.WebList[2].Name,
             "http://b/|New Page|New Page");
-  EXPECT_TRUE(brief.WebList[2].NameSet);
+  EXPECT_TRUE(brief.WebList[2].NameSet && !brief.WebList[2].StayLocal);
   EXPECT_EQ(brief.WebList[2].Depth, 99);
-  EXPECT_FALSE(brief.WebList[2].StayLocal);
 }
 
 TEST_F(BriefFileTest, DamagedCatalogueGivesTheRunsReadBeforeTheDamage) {
