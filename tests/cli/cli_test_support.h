@@ -39,8 +39,7 @@ inline CliRun RunCli(const std::vector<std::string>& arguments) {
   return {code, out.str(), err.str()};
 }
 
-// The words of a command line as arguments: B stands for `brief`, '' for an empty argument and
-// c*N for N copies of the character c.
+// A command line's words: B stands for `brief`, '' for an empty word, c*N for N copies of c.
 inline std::vector<std::string> Words(const std::string& line, const std::string& brief = "") {
   std::istringstream in(line);
   std::vector<std::string> words{std::istream_iterator<std::string>(in), {}};

@@ -240,8 +240,7 @@ TEST_F(BriefFileTest, DamagedCatalogueGivesTheRunsReadBeforeTheDamage) {
   }
 }
 
-// A failed save keeps the previous files; the next save removes what a killed save of the same
-// brief left, while another file's leftover stays.
+// The next save removes what a killed save of the same brief left; another file's leftover stays.
 TEST_F(BriefFileTest, FailedAndKilledSavesKeepThePreviousFiles) {
   EXPECT_EQ(SaveBriefs2(TBriefDocument{}).Outcome, SaveOutcome::NoFileName);
   EXPECT_EQ(SaveBriefs2({folder_ / "no" / "b.brf", FullBrief()}).Outcome, SaveOutcome::Failed);

@@ -50,8 +50,7 @@ TEST(PageTableTest, FindGivesTheNewestRecordForExactlyThatAddressAndItsExactName
     EXPECT_EQ(table.Find(name)->LocalName(), name);
   }
 
-  // Thousands of numbered addresses, each with an older record in the other role: every address
-  // still finds its own newest record and, through it, the older.
+  // Thousands of addresses, each also with an older record in the other role, found through it.
   std::vector<std::string> addresses;
   for (int page = 0; page < 5000; ++page)
     addresses.push_back("site.test/pages/" + std::to_string(page) + ".htm");
@@ -76,8 +75,7 @@ TEST(PageTableTest, FindGivesTheNewestRecordForExactlyThatAddressAndItsExactName
   EXPECT_EQ(table.Find(huge)->LocalName(), "GL9.htm");
 }
 
-// Nodes share the placeholder's copy and rewrite their own copies in place: renaming one node
-// must never show through another.
+// Nodes share the placeholder's copy and rewrite their own copies in place.
 TEST(ContentsTreeTest, RenamingANodeLeavesEveryOtherNameAlone) {
   TOCList tree;
   TOCList::Node* first = tree.Add("(unnamed)");

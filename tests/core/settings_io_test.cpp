@@ -26,31 +26,13 @@ auto Fields(const Settings& s) {
                   s.DefaultPassword, s.SecurePages, s.PageStyles, s.Connections);
 }
 
-PreferencesInput SampleInput() {
-  PreferencesInput input;
-  input.Browser = "/usr/bin/firefox.sh";
-  input.AutoLoad = true;
-  input.DebuggingPort = 9333;
-  input.ProxyServer = "proxy.example";
-  input.ProxyPort = 3128;
-  input.RetryCount = 4;
-  input.DiskBufferMegabytes = 20;
-  input.UserName = "ann";
-  input.Password = "secret";
-  input.SecurePages = true;
-  input.PageStyles = true;
-  input.Connections = 8;
-  return input;
-}
-
 class SettingsIoTest : public ::testing::Test {
  protected:
   test::TempFolder folder_;
   std::filesystem::path file_ = folder_ / "registry.ini";
 };
 
-// Credentials are written only once edited, a changed password only when its confirmation matches
-// letter for letter; the next start loads what was written.
+// A changed password is written only when its confirmation matches letter for letter.
 TEST_F(SettingsIoTest, AppliedValuesAreWrittenAsTextCredentialsOnlyOnceEditedAndConfirmed) {
   const test::ScopedEnvironment home("GLEANER_LIGHT_HOME", folder_.Path().string());
   EXPECT_EQ(Fields(LoadSettings()), Fields(Settings{}));  // first run: no store
@@ -58,7 +40,11 @@ TEST_F(SettingsIoTest, AppliedValuesAreWrittenAsTextCredentialsOnlyOnceEditedAnd
   SettingsStore store(file_);
   Settings settings;
   settings.DefaultPassword = "old password";
-  PreferencesInput input = SampleInput();
+  // Browser, auto-load, debugging port, proxy and its port, retries, disk buffer MB, credentials.
+  PreferencesInput input{
+      "/usr/bin/firefox.sh", true, 9333, "proxy.example", 3128, 4, 20, "ann", "secret", ""};
+  input.SecurePages = input.PageStyles = true;
+  input.Connections = 8;
   EXPECT_TRUE(DoApply(input, settings, store).Applied);
   EXPECT_EQ(ReadFileBytes(file_).find(Section("Briefs", "Retries=4\n\n")), 0u);
   EXPECT_EQ(settings.DefaultPassword, "old password");
@@ -108,12 +94,7 @@ TEST_F(SettingsIoTest, NumberAndFlagFallbacks) {
   for (const auto& [group, line, outcome] : rows) {
     test::WriteFileBytes(file_, Section(group, line + std::string("\n")));
     SettingsStore store(file_);
-    Settings s;
-    s.AutoLoadBrowser = true;
-    s.BrowserDebuggingPort = 4000;
-    s.ProxyPort = 8080;
-    s.RetryCount = 2;
-    s.DiskBufferBytes = 5 * kMB;
+    Settings s{"", "", true, 4000, "", 8080, 2, 5 * kMB, "", ""};
     ReadSettings(store, s);
     std::ostringstream read;
     read << s.DiskBufferBytes / kMB << ' ' << s.ProxyPort << ' ' << s.RetryCount << ' '
