@@ -12,13 +12,10 @@ class BriefCommandsTest : public ::testing::Test {
     document.Brief.Name = "News\xE9\x1B[31m";
     document.Brief.Comments = "Morning papers.\r\nAnd the\r\xC3\xA9t\xC3\xA9.";
     CreateNewWebEntry(document.Brief, 0).URL = "http://news.example.com/";
-    TWebEntry& second = CreateNewWebEntry(document.Brief, 1);
-    second.URL = "http://weather.example.com/today/";
-    SetTypedName(second, "Weather");
-    second.Depth = 3;
-    second.Images = true;
-    second.UserName = "ann";
-    second.Password = std::string("\0\xFF", 2);
+    const TWebEntry weather{true, "Weather", true,          "http://weather.example.com/today/",
+                            3,    true,      true,          false,
+                            true, "ann",     {"\0\xFF", 2}, ""};
+    document.Brief.WebList.push_back(weather);
     document.Brief.ArchivePaths = {"0\\Brief0.htm", "1\\Brief0.htm"};
     document.Brief.ArchiveStamps = {"3/5/1997  9:07:02 AM", "3/6/1997  1:00:00 PM"};
     ASSERT_EQ(SaveBriefs2(document).Outcome, SaveOutcome::Saved);

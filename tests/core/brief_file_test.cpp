@@ -57,17 +57,9 @@ std::string CatalogueText(std::string_view text) {
 }
 
 TBriefRecord FullBrief() {
-  const TWebEntry typed{.Active = false,
-                        .Name = "Weather",
-                        .NameSet = true,
-                        .URL = "http://www.example.com/weather/",
-                        .Depth = 42,
-                        .Images = true,
-                        .OtherFiles = true,
-                        .StayLocal = false,
-                        .UserName = "ann",
-                        .Password = "p\xE4ss",
-                        .ExtraText = "extra"};
+  const TWebEntry typed{false, "Weather", true,      "http://www.example.com/weather/",
+                        42,    true,      true,      true,
+                        false, "ann",     "p\xE4ss", "extra"};
   TWebEntry untyped;
   untyped.URL = "http://news.example.org/";
   UpdateShownName(untyped);
