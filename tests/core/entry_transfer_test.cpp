@@ -13,17 +13,10 @@ namespace {
 TEST(EntryHolderTest, CarriesEveryFieldWithTextsCutTo256Characters) {
   EntryHolder holder;
   EXPECT_FALSE(holder.HasClip());
-  TWebEntry entry;
-  entry.Active = false;
-  entry.Name = std::string(300, 'n');
-  entry.NameSet = true;
-  entry.URL = std::string(255, 'u') + "\xC3\xA9\xC3\xA9";  // 257 characters of UTF-8
-  entry.Depth = 7;
-  entry.Images = entry.OtherFiles = true;
-  entry.StayLocal = false;
-  entry.UserName = "ann";
-  entry.Password = std::string(256, 'p') + "\xE9";  // not UTF-8: bytes
-  entry.ExtraText = "x";
+  const std::string url = std::string(255, 'u') + "\xC3\xA9\xC3\xA9";  // 257 characters of UTF-8
+  const std::string password = std::string(256, 'p') + "\xE9";         // not UTF-8: bytes
+  const TWebEntry entry{
+      false, std::string(300, 'n'), true, url, 7, true, true, true, false, "ann", password, "x"};
   holder.Copy(entry, "Entire Page");
 
   TWebEntry expected = entry;

@@ -45,14 +45,9 @@ constexpr std::string_view kBriefLines =
 // The band above the bottom margin starts at 812 - 100 - 96 = 616; the "Depth" line would reach it.
 TEST(PrintLayoutTest, EntriesBreakPagesAboveTheBottomMarginCommentsWrapAndAnAbortedJobStops) {
   TBriefRecord brief;
-  TWebEntry& entry = CreateNewWebEntry(brief, 0);
-  entry.Name = "News";
-  entry.URL = "http://www.bbc.co.uk/";
-  entry.Active = false;
-  entry.Images = true;
-  entry.Depth = 3;
-  entry.StayLocal = false;
-  entry.Password = "p\xC3\xA4ss";
+  const TWebEntry entry{false, "News", true, "http://www.bbc.co.uk/", 3, true, true,
+                        false, false,  "",   "p\xC3\xA4ss",           ""};
+  brief.WebList.push_back(entry);
   FakeCanvas canvas;
   canvas.pageHeight = 812;
   PrintBrief(brief, canvas);
