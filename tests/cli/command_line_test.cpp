@@ -28,8 +28,8 @@ TEST(CommandLineTest, VersionAndHelpExitZeroUsageErrorsExitTwoAndChangeNothing) 
     SCOPED_TRACE(usage);
     const std::size_t bar = std::min(usage.find('|'), usage.size());
     const CliRun run = RunCli(Words(usage.substr(0, bar), brief));
-    EXPECT_EQ(run.code, kExitUsage);
-    EXPECT_TRUE(run.out.empty() && !run.err.empty());
+    EXPECT_TRUE(run.code == kExitUsage && run.out.empty() && !run.err.empty())
+        << ::testing::PrintToString(run);
     EXPECT_THAT(run.err, HasSubstr(usage.substr(std::min(bar + 1, usage.size()))));
   }
   EXPECT_EQ(ReadFileBytes(brief), before);
@@ -126,9 +126,8 @@ TEST(BookmarkCommandsTest, ListsAndImportsInFileOrderAndFailuresChangeNothing) {
   for (const auto& [arguments, message] : failures) {
     SCOPED_TRACE(message);
     const CliRun run = RunCli(arguments);
-    EXPECT_EQ(run.code, kExitFailed);
-    EXPECT_EQ(run.out, "");
-    EXPECT_TRUE(run.err.starts_with(message)) << run.err;
+    EXPECT_TRUE(run.code == kExitFailed && run.out.empty() && run.err.starts_with(message))
+        << ::testing::PrintToString(run);
   }
   EXPECT_EQ(ReadFileBytes(brief), before);
 
