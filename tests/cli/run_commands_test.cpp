@@ -161,10 +161,9 @@ TEST_F(GenerateCommandTest,
     struct sigaction before {
     }, now{};  // SIGINT starts ignored in a background job
     sigaction(signals[run], nullptr, &before);
-    const CliRun generated = RunCli({"generate", "-q", brief_});
-    EXPECT_EQ(generated.code, cli::kExitAborted) << generated.err;
-    EXPECT_EQ(generated.out, Summary(std::to_string(run)) + "\n");
-    EXPECT_EQ(generated.err, "The run was stopped; it is recorded as far as it went.\n");
+    EXPECT_EQ(RunCli({"generate", "-q", brief_}),
+              (CliRun{cli::kExitAborted, Summary(std::to_string(run)) + "\n",
+                      "The run was stopped; it is recorded as far as it went.\n"}));
     EXPECT_TRUE(ReadFileBytes(Summary(std::to_string(run))).ends_with("</html>\r\n"));
     EXPECT_EQ(Reload().ArchivePaths.size(), run + 1);
     sigaction(signals[run], nullptr, &now);

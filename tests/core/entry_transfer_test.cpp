@@ -39,19 +39,16 @@ std::vector<TWebEntry> Named(const std::vector<std::string>& names) {
 }
 
 TEST(EntrySortTest, ExchangeSortByUnsignedBytes) {
-  const struct {
-    std::vector<std::string> names;
-    std::vector<std::size_t> order;
-  } cases[] = {
+  const std::pair<std::vector<std::string>, std::vector<std::size_t>> cases[] = {
       {{"ab", "a", "\xE9", "z"}, {1, 0, 3, 2}},  // a, ab, z, \xE9
       {{"x", "a", "x", "a"}, {1, 3, 2, 0}},      // not stable: the exchanges decide equal names
   };
-  for (const auto& row : cases) {
-    SCOPED_TRACE(row.names[0] + row.names[1]);
-    std::vector<TWebEntry> entries = Named(row.names);
-    EXPECT_EQ(ExchangeSortOrder(entries), row.order);
-    Reorder(entries, row.order);
-    EXPECT_EQ(entries[0].Name, row.names[row.order[0]]);
+  for (const auto& [names, order] : cases) {
+    SCOPED_TRACE(names[0] + names[1]);
+    std::vector<TWebEntry> entries = Named(names);
+    EXPECT_EQ(ExchangeSortOrder(entries), order);
+    Reorder(entries, order);
+    EXPECT_EQ(entries[0].Name, names[order[0]]);
   }
 }
 

@@ -79,10 +79,7 @@ std::string Layout(std::string_view stamp) {
 
 TEST(StampColumnsTest, EachPartGoesToItsColumnAndDamagedStampsShowWhatTheyHave) {
   const std::string date = "Mar>23 -@25 05>41 -@43 1997@47 ";
-  const struct {
-    std::string_view stamp;
-    std::string expected;
-  } rows[] = {
+  const std::pair<std::string_view, std::string> rows[] = {
       {"3/5/1997  9:07:02 AM", date + "9>133 :@135 07>153 :@155 02>173 AM@180 "},
       {"12/25/2001 \t11:59:59 PM",
        "Dec>23 -@25 25>41 -@43 2001@47 11>133 :@135 59>153 :@155 59>173 PM@180 "},
@@ -94,9 +91,9 @@ TEST(StampColumnsTest, EachPartGoesToItsColumnAndDamagedStampsShowWhatTheyHave) 
       {"3/5", "Mar>23 -@25 "},
       {"no date", ""},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.stamp);
-    EXPECT_EQ(Layout(row.stamp), row.expected);
+  for (const auto& [stamp, expected] : rows) {
+    SCOPED_TRACE(stamp);
+    EXPECT_EQ(Layout(stamp), expected);
   }
 }
 
