@@ -276,6 +276,7 @@ TEST_F(BriefFileTest, WhatASaveLeavesBesideTheBriefAndTheNamesTakenFromIt) {
   std::filesystem::create_directory(folder_ / "brief.cat");
   ASSERT_EQ(SaveBriefs2({briefPath_, FullBrief()}).Outcome, SaveOutcome::Saved);
   EXPECT_TRUE(std::filesystem::is_directory(folder_ / "brief.cat"));
+  EXPECT_EQ(ReadFileBytes(briefPath_), FullBriefBytes());
   EXPECT_EQ(FileCount(), 2u);
   const std::filesystem::path odd = folder_ / "odd.cat", open = folder_ / "open.brf";
   ASSERT_EQ(SaveBriefs2({odd, FullBrief()}).Outcome, SaveOutcome::Saved);
