@@ -1,14 +1,6 @@
-#include <gmock/gmock.h>
-
-#include <nlohmann/json.hpp>
-#include <string>
-#include <vector>
-
-#include "cli/cli.h"
 #include "cli/cli_test_support.h"
 #include "core/brief_file.h"
 #include "core/brief_format.h"
-#include "support/temp_folder.h"
 
 namespace gl::test {
 namespace {
@@ -20,13 +12,10 @@ class BriefCommandsTest : public ::testing::Test {
     document.Brief.Name = "News\xE9\x1B[31m";
     document.Brief.Comments = "Morning papers.\r\nAnd the\r\xC3\xA9t\xC3\xA9.";
     CreateNewWebEntry(document.Brief, 0).URL = "http://news.example.com/";
-    TWebEntry& second = CreateNewWebEntry(document.Brief, 1);
-    second.URL = "http://weather.example.com/today/";
-    SetTypedName(second, "Weather");
-    second.Depth = 3;
-    second.Images = true;
-    second.UserName = "ann";
-    second.Password = std::string("\0\xFF", 2);
+    const TWebEntry weather{true, "Weather", true,          "http://weather.example.com/today/",
+                            3,    true,      true,          false,
+                            true, "ann",     {"\0\xFF", 2}, ""};
+    document.Brief.WebList.push_back(weather);
     document.Brief.ArchivePaths = {"0\\Brief0.htm", "1\\Brief0.htm"};
     document.Brief.ArchiveStamps = {"3/5/1997  9:07:02 AM", "3/6/1997  1:00:00 PM"};
     ASSERT_EQ(SaveBriefs2(document).Outcome, SaveOutcome::Saved);
@@ -49,17 +38,14 @@ TEST_F(BriefCommandsTest, NewWritesABriefAndItsCatalogueButNeverReplacesAFile) {
   expected.Name.clear();
   for (int i = 0; i < 60; ++i)
     expected.Name += "\xC3\xA9";
-  const CliRun run = RunCli({"new", path, "--name", expected.Name});
-  EXPECT_EQ(run.code, kExitDone);
-  EXPECT_EQ(run.out + run.err, "");
+  EXPECT_EQ(RunCli({"new", path, "--name", expected.Name}), CliRun{kExitDone});
   EXPECT_EQ(ReadFileBytes(path), BriefFileBytes(expected));
   EXPECT_EQ(ReadFileBytes(folder_ / "new.cat"), std::string(2, '\0'));
 
   const std::string before = ReadFileBytes(brief_);
-  const CliRun again = RunCli({"new", brief_});
-  EXPECT_EQ(again.code, kExitFailed);
-  EXPECT_EQ(again.err,
-            "The file " + brief_ + " already exists; gleaner new does not replace it.\n");
+  EXPECT_EQ(RunCli({"new", brief_}),
+            (CliRun{kExitFailed, "",
+                    "The file " + brief_ + " already exists; gleaner new does not replace it.\n"}));
   EXPECT_EQ(ReadFileBytes(brief_), before);
 
   const std::string nowhere = (folder_ / "nowhere" / "x.brf").string();
@@ -67,11 +53,8 @@ TEST_F(BriefCommandsTest, NewWritesABriefAndItsCatalogueButNeverReplacesAFile) {
                                               nowhere + ": No such file or directory\n");
 }
 
-TEST_F(BriefCommandsTest, ShowPrintsTheBriefSafelyAndAsJsonKeepsEveryFieldAndByte) {
-  const CliRun run = RunCli({"show", brief_});
-  EXPECT_EQ(run.code, kExitDone);
-  EXPECT_EQ(run.err, "");
-  EXPECT_EQ(run.out,
+TEST_F(BriefCommandsTest, ShowPrintsTheBriefSafelyAndAsJsonKeepsEveryFieldAndByteRemoveByIndex) {
+  EXPECT_EQ(RunCli({"show", brief_}).out,
             "Brief: News\xE9\\x1B[31m\nState: Active\nComments:\n  Morning papers.\n"
             "  And the\\x0D\xC3\xA9t\xC3\xA9.\nWeb entries: 2\n"
             "  1. http://news.example.com/ (Active)\n     Address: http://news.example.com/\n"
@@ -92,6 +75,21 @@ TEST_F(BriefCommandsTest, ShowPrintsTheBriefSafelyAndAsJsonKeepsEveryFieldAndByt
        "Name": "Weather", "NameSet": true, "URL": "http://weather.example.com/today/", "Depth": 3,
        "EntryFlag": true, "Images": true, "OtherFiles": false, "StayLocal": true, "UserName":
        "ann", "Password": {"hex": "00ff"}, "ExtraText": ""}]})"));
+
+  const std::string before = ReadFileBytes(brief_);
+  for (const std::string index : {"0", "3", "-1", "4294967296"}) {
+    const CliRun refused{
+        kExitFailed, "",
+        "There is no web entry " + index + " in " + brief_ + "; it has 2 entries.\n"};
+    EXPECT_EQ(RunCli({"edit-entry", brief_, index, "--images"}), refused);
+    EXPECT_EQ(RunCli({"remove", brief_, index}), refused);
+  }
+  EXPECT_EQ(ReadFileBytes(brief_), before);
+  RunDone("remove B 2", brief_);
+  EXPECT_EQ(Shown()["Entries"].size(), 1u);
+  EXPECT_EQ(Shown()["Entries"][0]["URL"], "http://news.example.com/");
+  EXPECT_EQ(RunCli({"remove", brief_, "2"}).err,
+            "There is no web entry 2 in " + brief_ + "; it has 1 entry.\n");
 }
 
 TEST_F(BriefCommandsTest, AddAndEditsChangeOnlyWhatIsGivenAndWarnOfSecureAddresses) {
@@ -142,24 +140,6 @@ TEST_F(BriefCommandsTest, AddAndEditsChangeOnlyWhatIsGivenAndWarnOfSecureAddress
   EXPECT_EQ(RunCli({"settings", "secure-pages", "Yes"}).code, kExitDone);
   EXPECT_EQ(RunCli({"add", brief_, "https://d.example/"}).err, "");
   EXPECT_EQ(Shown()["Entries"][3]["URL"], "HTTPS://a.example/");
-}
-
-TEST_F(BriefCommandsTest, RemoveDeletesTheEntryAtItsIndexAndBadIndexesFail) {
-  const std::string before = ReadFileBytes(brief_);
-  for (const std::string index : {"0", "3", "-1", "4294967296"}) {
-    for (const CliRun& run :
-         {RunCli({"edit-entry", brief_, index, "--images"}), RunCli({"remove", brief_, index})}) {
-      EXPECT_EQ(run.code, kExitFailed);
-      EXPECT_EQ(run.err,
-                "There is no web entry " + index + " in " + brief_ + "; it has 2 entries.\n");
-    }
-  }
-  EXPECT_EQ(ReadFileBytes(brief_), before);
-  EXPECT_EQ(RunCli({"remove", brief_, "2"}).code, kExitDone);
-  EXPECT_EQ(Shown()["Entries"].size(), 1u);
-  EXPECT_EQ(Shown()["Entries"][0]["URL"], "http://news.example.com/");
-  EXPECT_EQ(RunCli({"remove", brief_, "2"}).err,
-            "There is no web entry 2 in " + brief_ + "; it has 1 entry.\n");
 }
 
 }  // namespace

@@ -22,7 +22,12 @@ using ::testing::HasSubstr;
 
 struct CliRun {
   int code = -1;
-  std::string out, err;
+  std::string out{}, err{};
+  bool operator==(const CliRun&) const = default;
+  friend void PrintTo(const CliRun& run, std::ostream* os) {
+    *os << "exit " << run.code << ", out " << ::testing::PrintToString(run.out) << ", err "
+        << ::testing::PrintToString(run.err);
+  }
 };
 
 inline CliRun RunCli(const std::vector<std::string>& arguments) {
@@ -34,13 +39,21 @@ inline CliRun RunCli(const std::vector<std::string>& arguments) {
   return {code, out.str(), err.str()};
 }
 
-// The words of a command line as arguments: B stands for `brief`, '' for an empty argument.
+// A command line's words: B stands for `brief`, '' for an empty word, c*N for N copies of c.
 inline std::vector<std::string> Words(const std::string& line, const std::string& brief = "") {
   std::istringstream in(line);
   std::vector<std::string> words{std::istream_iterator<std::string>(in), {}};
-  for (std::string& word : words)
+  for (std::string& word : words) {
+    if (word.size() > 2 && word[1] == '*') word = std::string(std::stoul(word.substr(2)), word[0]);
     word = word == "B" ? brief : word == "''" ? "" : word;
+  }
   return words;
+}
+
+// Runs a command line (see Words) that must succeed.
+inline void RunDone(const std::string& line, const std::string& brief = "") {
+  const CliRun run = RunCli(Words(line, brief));
+  EXPECT_EQ(run.code, kExitDone) << line << ": " << run.err;
 }
 
 struct CliFolder : TempFolder {

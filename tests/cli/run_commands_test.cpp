@@ -1,5 +1,3 @@
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -7,62 +5,51 @@
 #include <atomic>
 #include <functional>
 #include <iostream>
-#include <string>
 #include <tuple>
-#include <vector>
 
-#include "cli/cli.h"
 #include "cli/cli_test_support.h"
 #include "cli/interrupt.h"
 #include "core/brief_file.h"
 #include "net/internal/base64.h"
 #include "platform/cancellation.h"
 #include "support/loopback_server.h"
-#include "support/scoped_environment.h"
-#include "support/temp_folder.h"
 
 namespace gl::test {
 namespace {
 
-class FetchCommandTest : public ::testing::Test {
- protected:
-  CliFolder home_;
-  ScopedTimeScale timeScale_{"0.05"};
-  LoopbackServer server_;
-};
-
 // The explanation page goes out without the zero byte that ends it in memory.
-TEST_F(FetchCommandTest, PrintsTheResultWhereTheLastRedirectLedAndUsesTheSettings) {
-  server_.Enqueue(RedirectAnswer(301, "/moved/\x1b[2Jhere.htm"));
-  server_.Enqueue(PageAnswer("<html>hi</html>"));
-  const CliRun found = RunCli({"fetch", server_.Address("/a.htm")});
-  EXPECT_EQ(found.code, 0);
-  EXPECT_EQ(found.out, PageAnswer("<html>hi</html>").Bytes);
-  EXPECT_EQ(found.err, "page-ok=yes non-text=no external=no address=" + server_.HostPort() +
-                           "/moved/\\x1B[2Jhere.htm\n");
-  server_.Enqueue(StatusAnswer(404));
-  const CliRun missing = RunCli({"fetch", server_.Address("/gone.htm")});
+TEST(FetchCommandTest, PrintsTheResultWhereTheLastRedirectLedAndUsesTheSettingsAndOptions) {
+  const CliFolder home;
+  const ScopedTimeScale timeScale("0.05");
+  LoopbackServer server;
+  server.Enqueue(RedirectAnswer(301, "/moved/\x1b[2Jhere.htm"));
+  server.Enqueue(PageAnswer("<html>hi</html>"));
+  EXPECT_EQ(RunCli({"fetch", server.Address("/a.htm")}),
+            (CliRun{0, PageAnswer("<html>hi</html>").Bytes,
+                    "page-ok=yes non-text=no external=no address=" + server.HostPort() +
+                        "/moved/\\x1B[2Jhere.htm\n"}));
+  server.Enqueue(StatusAnswer(404));
+  const CliRun missing = RunCli({"fetch", server.Address("/gone.htm")});
   EXPECT_EQ(missing.code, 1);
   EXPECT_TRUE(missing.out.starts_with("HTTP/1.0 500\r\n\r\n<html><title>Inaccessible Page"));
   EXPECT_TRUE(missing.out.ends_with("</body></html>")) << missing.out;
   EXPECT_EQ(missing.err,
-            "page-ok=no non-text=no external=no address=" + server_.Address("/gone.htm") + "\n");
+            "page-ok=no non-text=no external=no address=" + server.Address("/gone.htm") + "\n");
 
   // Retries and the default credentials come from the settings; --user and --password win.
   for (const char* setting : {"retries 1", "user-name bob", "password pw"})
-    ASSERT_EQ(RunCli(Words(std::string("settings ") + setting)).code, 0);
-  server_.Enqueue(StatusAnswer(401));
-  server_.Enqueue(StatusAnswer(500));  // no second attempt with one retry
-  EXPECT_EQ(RunCli({"fetch", server_.Address("/private.htm")}).code, 1);
-  server_.Enqueue(StatusAnswer(401));
-  server_.Enqueue(PageAnswer("members"));
-  EXPECT_EQ(RunCli(Words("fetch B --user ann --password secret", server_.Address("/a"))).code, 0);
-  ASSERT_EQ(server_.RequestCount(), 7u);
-  EXPECT_EQ(server_.Requests()[4].Header("Authorization"), "Basic " + EncodeBase64("bob:pw"));
-  EXPECT_EQ(server_.Requests()[6].Header("Authorization"), "Basic " + EncodeBase64("ann:secret"));
-}
+    RunDone(std::string("settings ") + setting);
+  server.Enqueue(StatusAnswer(401));
+  server.Enqueue(StatusAnswer(500));  // no second attempt with one retry
+  EXPECT_EQ(RunCli({"fetch", server.Address("/private.htm")}).code, 1);
+  server.Enqueue(StatusAnswer(401));
+  server.Enqueue(PageAnswer("members"));
+  EXPECT_EQ(RunCli(Words("fetch B --user ann --password secret", server.Address("/a"))).code, 0);
+  ASSERT_EQ(server.RequestCount(), 7u);
+  EXPECT_EQ(server.Requests()[4].Header("Authorization"), "Basic " + EncodeBase64("bob:pw"));
+  EXPECT_EQ(server.Requests()[6].Header("Authorization"), "Basic " + EncodeBase64("ann:secret"));
 
-TEST_F(FetchCommandTest, OptionsDecideWhatIsAccepted) {
+  // The options decide which content types are accepted.
   const std::tuple<std::string, const char*, int, const char*> rows[] = {
       {"image/gif", "fetch B", 1, "page-ok=no non-text=yes "},
       {"image/gif", "fetch B --images", 0, "page-ok=yes non-text=yes "},
@@ -73,16 +60,16 @@ TEST_F(FetchCommandTest, OptionsDecideWhatIsAccepted) {
   };
   for (const auto& [type, command, code, err] : rows) {
     SCOPED_TRACE(command);
-    if (!type.empty()) server_.Enqueue(PageAnswer("GIF89a", type));
-    const CliRun run = RunCli(Words(command, server_.Address("/a")));
-    EXPECT_EQ(run.code, code);
-    EXPECT_TRUE(run.err.starts_with(err)) << run.err;
+    if (!type.empty()) server.Enqueue(PageAnswer("GIF89a", type));
+    const CliRun run = RunCli(Words(command, server.Address("/a")));
+    EXPECT_TRUE(run.code == code && run.err.starts_with(err)) << run.code << " " << run.err;
   }
-  EXPECT_EQ(server_.RequestCount(), 4u);
+  EXPECT_EQ(server.RequestCount(), 11u);
 }
 
 // Without the guard the signal would end the tests.
-TEST_F(FetchCommandTest, CtrlCStopsAWaitingFetch) {
+TEST(FetchCommandTest, CtrlCStopsAWaitingFetch) {
+  const CliFolder home;
   const ScopedTimeScale stretched("100");
   LoopbackServer server([](const Request&) {
     raise(SIGINT);
@@ -109,11 +96,7 @@ class GenerateCommandTest : public ::testing::Test {
     fs::create_directories(briefs_);
     fs::current_path(briefs_);
     ASSERT_EQ(RunCli({"new", brief_, "--name", "Test news"}).code, kExitDone);
-    ASSERT_EQ(
-        RunCli(Words("add B " + server_.Address("/index.htm") + " --name Home --depth 2 --images",
-                     brief_))
-            .code,
-        kExitDone);
+    RunDone("add B " + server_.Address("/index.htm") + " --name Home --depth 2 --images", brief_);
   }
   void TearDown() override { fs::current_path(workingFolder_); }
 
@@ -137,16 +120,14 @@ class GenerateCommandTest : public ::testing::Test {
 
 // Runs list newest first by row; a row that is not there fails and changes nothing.
 TEST_F(GenerateCommandTest, RunsEndWithTheSummaryPathListNewestFirstAndDeleteRemovesOne) {
-  const CliRun none = RunCli({"archives", brief_});
-  EXPECT_EQ(none.code, kExitDone);
-  EXPECT_EQ(none.out + "|" + none.err, "|The brief has no archived runs.\n");
-  const CliRun run = RunCli({"generate", brief_});
-  ASSERT_EQ(run.code, kExitDone) << run.err;
-  EXPECT_EQ(run.out, "Brief: Test news\nEntry: Home\n  [1 of 2] " + server_.Address("/index.htm") +
-                         "\n  [2 of 2] " + server_.Address("/a.htm") +
-                         "\nLoaded: 2 pages, 1 images and files, 0 KB\n" + Summary("0") + "\n");
+  EXPECT_EQ(RunCli({"archives", brief_}),
+            (CliRun{kExitDone, "", "The brief has no archived runs.\n"}));
+  EXPECT_EQ(RunCli({"generate", brief_}),
+            (CliRun{kExitDone,
+                    "Brief: Test news\nEntry: Home\n  [1 of 2] " + server_.Address("/index.htm") +
+                        "\n  [2 of 2] " + server_.Address("/a.htm") +
+                        "\nLoaded: 2 pages, 1 images and files, 0 KB\n" + Summary("0") + "\n"}));
   EXPECT_TRUE(fs::is_regular_file(Summary("0")));
-  EXPECT_EQ(run.err, "");
   EXPECT_EQ(server_.RequestCount(), 3u);
   EXPECT_EQ(RunCli({"generate", "--quiet", brief_}).out, Summary("1") + "\n");
   const std::vector<std::string> stamps = Reload().ArchiveStamps;
@@ -154,14 +135,13 @@ TEST_F(GenerateCommandTest, RunsEndWithTheSummaryPathListNewestFirstAndDeleteRem
   EXPECT_EQ(RunCli({"archives", brief_}).out, "1\t" + stamps[1] + "\t" + Summary("1") + "\n2\t" +
                                                   stamps[0] + "\t" + Summary("0") + "\n");
   for (const std::string row : {"0", "3", "-1"}) {
-    const CliRun bad = RunCli({"delete-archive", brief_, row});
-    EXPECT_EQ(bad.code, kExitFailed);
-    EXPECT_EQ(bad.err, "There is no archived run " + row +
-                           "; the brief has 2 archived runs (row 1 is the newest).\n");
+    EXPECT_EQ(RunCli({"delete-archive", brief_, row}),
+              (CliRun{kExitFailed, "",
+                      "There is no archived run " + row +
+                          "; the brief has 2 archived runs (row 1 is the newest).\n"}));
   }
   EXPECT_EQ(Reload().ArchiveStamps, stamps);
-  const CliRun deleted = RunCli({"delete-archive", brief_, "1"});
-  ASSERT_EQ(deleted.code, kExitDone) << deleted.err;
+  RunDone("delete-archive B 1", brief_);
   EXPECT_FALSE(fs::exists(briefs_ / "1"));
   EXPECT_TRUE(fs::is_regular_file(Summary("0")));
   EXPECT_EQ(Reload().ArchivePaths, std::vector<std::string>{"0\\Brief0.htm"});
@@ -170,7 +150,9 @@ TEST_F(GenerateCommandTest, RunsEndWithTheSummaryPathListNewestFirstAndDeleteRem
             "There is no archived run 2; the brief has 1 archived run (row 1 is the newest).\n");
 }
 
-TEST_F(GenerateCommandTest, CtrlCTermAndHangUpAbortTheRunRecordItAndPutTheHandlerBack) {
+// A full disk ends the run with the disk error and records nothing.
+TEST_F(GenerateCommandTest,
+       CtrlCTermAndHangUpAbortTheRunRecordItAndPutTheHandlerBackAFullDiskFails) {
   const int signals[] = {SIGINT, SIGTERM, SIGHUP};
   for (std::size_t run = 0; run < std::size(signals); ++run) {
     SCOPED_TRACE(strsignal(signals[run]));
@@ -179,16 +161,22 @@ TEST_F(GenerateCommandTest, CtrlCTermAndHangUpAbortTheRunRecordItAndPutTheHandle
     struct sigaction before {
     }, now{};  // SIGINT starts ignored in a background job
     sigaction(signals[run], nullptr, &before);
-    const CliRun generated = RunCli({"generate", "-q", brief_});
-    EXPECT_EQ(generated.code, cli::kExitAborted) << generated.err;
-    EXPECT_EQ(generated.out, Summary(std::to_string(run)) + "\n");
-    EXPECT_EQ(generated.err, "The run was stopped; it is recorded as far as it went.\n");
+    EXPECT_EQ(RunCli({"generate", "-q", brief_}),
+              (CliRun{cli::kExitAborted, Summary(std::to_string(run)) + "\n",
+                      "The run was stopped; it is recorded as far as it went.\n"}));
     EXPECT_TRUE(ReadFileBytes(Summary(std::to_string(run))).ends_with("</html>\r\n"));
     EXPECT_EQ(Reload().ArchivePaths.size(), run + 1);
     sigaction(signals[run], nullptr, &now);
     EXPECT_EQ(now.sa_handler, before.sa_handler);  // the handler was put back
   }
   EXPECT_EQ(server_.RequestCount(), 6u);  // each run stopped after its second request
+
+  const CliRun full = [&] {
+    const ScopedFileSizeLimit limit(600);
+    return RunCli({"generate", "-q", brief_});
+  }();
+  EXPECT_TRUE(full.code == kExitFailed && full.err.starts_with("Disk Error: ")) << full.err;
+  EXPECT_EQ(Reload().ArchivePaths.size(), 3u);
 }
 
 // The wait status of a child process that runs `body`.
@@ -209,8 +197,7 @@ TEST(StopOnInterruptTest, FirstStopSignalAsksForStopPipeIsIgnoredSecondEndsThePr
     raise(SIGINT);
     return 0;
   });
-  ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
-  EXPECT_EQ(WTERMSIG(status), SIGINT);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << "wait status " << status;
 }
 
 TEST_F(GenerateCommandTest, AClosedOutputStopsTheOutputNotTheRun) {
@@ -223,40 +210,26 @@ TEST_F(GenerateCommandTest, AClosedOutputStopsTheOutputNotTheRun) {
     return cli::RunGleaner(3, argv, std::cout, std::cerr);
   });
   close(pipeEnds[1]);
-  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
-  EXPECT_EQ(WEXITSTATUS(status), kExitDone);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == kExitDone) << "wait status " << status;
   EXPECT_EQ(server_.RequestCount(), 3u);
   EXPECT_EQ(Reload().ArchivePaths.size(), 1u);
-}
-
-TEST_F(GenerateCommandTest, AFullDiskEndsTheRunWithTheDiskError) {
-  CliRun run;
-  {
-    const ScopedFileSizeLimit limit(600);
-    run = RunCli({"generate", "-q", brief_});
-  }
-  EXPECT_EQ(run.code, kExitFailed);
-  EXPECT_TRUE(run.err.starts_with("Disk Error: ")) << run.err;
-  EXPECT_TRUE(Reload().ArchivePaths.empty());
 }
 
 // No browser answers on the debugging port, so the program is started (a fifo waits for it).
 TEST_F(GenerateCommandTest, OpenStartsTheBrowserWithTheSummaryAddress) {
   const auto open = [&] { return RunCli({"generate", "-q", "--open", brief_}); };
   const CliRun unset = open();
-  EXPECT_EQ(unset.code, kExitDone);
-  EXPECT_THAT(unset.err, HasSubstr("No browser is set"));
-  ASSERT_EQ(RunCli(Words("settings browser-port " + std::to_string(ClosedLoopbackPort()))).code,
-            kExitDone);
-  ASSERT_EQ(RunCli(Words("settings browser-path /nonexistent/browser")).code, kExitDone);
+  EXPECT_TRUE(unset.code == kExitDone && unset.err.starts_with("No browser is set")) << unset.err;
+  RunDone("settings browser-port " + std::to_string(ClosedLoopbackPort()));
+  RunDone("settings browser-path /nonexistent/browser");
   const CliRun missing = open();
-  EXPECT_EQ(missing.code, kExitDone);
-  EXPECT_TRUE(missing.err.starts_with("Cannot start /nonexistent/browser: ")) << missing.err;
+  EXPECT_TRUE(missing.code == kExitDone && missing.err.starts_with("Cannot start /nonexistent/"))
+      << missing.err;
   const fs::path fifo = folder_ / "browser-report", browser = folder_ / "browser.sh";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   WriteFileBytes(browser, "#!/bin/sh\nprintf '%s' \"$1\" > '" + fifo.string() + "'\n");
   fs::permissions(browser, fs::perms::owner_all);
-  ASSERT_EQ(RunCli({"settings", "browser-path", browser.string()}).code, kExitDone);
+  RunDone("settings browser-path " + browser.string());
   ASSERT_EQ(open().code, kExitDone);
   EXPECT_EQ(ReadFileBytes(fifo), "file://" + Summary("2"));
   EXPECT_EQ(Reload().ArchivePaths.size(), 3u);

@@ -12,6 +12,7 @@
 #include <iterator>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "core/brief_format.h"
@@ -56,17 +57,9 @@ std::string CatalogueText(std::string_view text) {
 }
 
 TBriefRecord FullBrief() {
-  const TWebEntry typed{.Active = false,
-                        .Name = "Weather",
-                        .NameSet = true,
-                        .URL = "http://www.example.com/weather/",
-                        .Depth = 42,
-                        .Images = true,
-                        .OtherFiles = true,
-                        .StayLocal = false,
-                        .UserName = "ann",
-                        .Password = "p\xE4ss",
-                        .ExtraText = "extra"};
+  const TWebEntry typed{false, "Weather", true,      "http://www.example.com/weather/",
+                        42,    true,      true,      true,
+                        false, "ann",     "p\xE4ss", "extra"};
   TWebEntry untyped;
   untyped.URL = "http://news.example.org/";
   UpdateShownName(untyped);
@@ -130,7 +123,6 @@ TEST_F(BriefFileTest, SaveWritesTheExactBytesAndReadingGivesEveryFieldBack) {
   ASSERT_EQ(SaveBriefs2({briefPath_, FullBrief()}).Outcome, SaveOutcome::Saved);
   EXPECT_EQ(ReadFileBytes(briefPath_), FullBriefBytes());
   EXPECT_EQ(ReadFileBytes(folder_ / "brief.cat"), FullCatalogueBytes());
-
   const LoadResult result = ReadBriefs2(briefPath_);
   ASSERT_TRUE(result.Loaded);
   EXPECT_TRUE(result.Message.Empty());
@@ -138,21 +130,18 @@ TEST_F(BriefFileTest, SaveWritesTheExactBytesAndReadingGivesEveryFieldBack) {
   expected.ExtraStrings = {"third", "second", "first"};  // stored last to first, read in order
   EXPECT_EQ(BriefFileBytes(result.Document.Brief), BriefFileBytes(expected));
   EXPECT_EQ(CatalogueBytes(result.Document.Brief), FullCatalogueBytes());
-
   std::filesystem::remove(folder_ / "brief.cat");
   EXPECT_EQ(Runs(ReadBriefs2(briefPath_).Document.Brief), "");
-}
 
-TEST_F(BriefFileTest, TextsLongerThanTheLimitAreCut) {
+  // Texts longer than a length word holds are cut.
   const std::string longest(kMaxStoredText, 'x');
-  TBriefDocument document{briefPath_, {}};
-  document.Brief.Comments = longest + "tail";
-  document.Brief.ArchivePaths = {longest + "tail"};
-  document.Brief.ArchiveStamps = {"stamp"};
-  ASSERT_EQ(SaveBriefs2(document).Outcome, SaveOutcome::Saved);
+  TBriefRecord cut;
+  cut.Comments = longest + "tail";
+  cut.ArchivePaths = {longest + "tail"};
+  cut.ArchiveStamps = {"stamp"};
+  ASSERT_EQ(SaveBriefs2({briefPath_, cut}).Outcome, SaveOutcome::Saved);
   EXPECT_NE(ReadFileBytes(briefPath_).find(Word(1) + Word(0x7FFF) + longest + Word(2)),
             std::string::npos);
-
   const TBriefRecord read = ReadBriefs2(briefPath_).Document.Brief;
   EXPECT_EQ(read.Comments + "|" + Runs(read), longest + "|" + longest + "=stamp;");
 }
@@ -169,40 +158,35 @@ std::string Outcome(const LoadResult& result) {
 }
 
 TEST_F(BriefFileTest, HeaderAndRecordRules) {
-  const std::string sports = Text(0, "Sports");
-  const struct {
-    const char* what;
-    std::string bytes;
-    std::string outcome;
-  } cases[] = {
-      {"version 1.0", Header() + sports, "Sports|"},
+  const std::string sports = Text(0, "Sports"), head = Header();
+  const std::tuple<const char*, std::string, std::string> cases[] = {
+      {"version 1.0", head + sports, "Sports|"},
       {"newer minor, older readers may load", Header(1, 1, {1, 0}) + sports, "Sports|"},
       {"newer minor, older readers may not", Header(1, 1, {0, 1}) + sports, kCorrupt},
       {"newer major, older readers may not", Header(2, 0, {0, 1}) + sports, kCorrupt},
       {"older readers flag ignored for 1.0", Header(1, 0, {0, 0}) + sports, "Sports|"},
       {"extra flag words skipped", Header(1, 0, {1, 1, 7, 9}) + sports, "Sports|"},
       {"one flag word: refused without a message", Header(1, 0, {1}) + sports, "refused"},
-      {"magic in other case", "glbf-orx" + Header().substr(8) + sports, kCorrupt},
-      {"cut inside the flags", Header().substr(0, 15), kCorrupt},
-      {"flag count beyond the end", Header().substr(0, 12) + Word(500) + sports, kCorrupt},
+      {"magic in other case", "glbf-orx" + head.substr(8) + sports, kCorrupt},
+      {"cut inside the flags", head.substr(0, 15), kCorrupt},
+      {"flag count beyond the end", head.substr(0, 12) + Word(500) + sports, kCorrupt},
       {"empty file", "", kCorrupt},
-      {"text past the end", Header() + Word(0) + Word(10) + "abc", kCorrupt},
-      {"negative unknown length", Header() + Word(30) + Word(0x8000) + "abcd", kCorrupt},
-      {"number of length 4", Header() + Word(4) + Word(4) + Word(1) + Word(0), kCorrupt},
-      {"tag cut short", Header() + sports + "\x01", kCorrupt},
-      {"length missing", Header() + Word(0), kCorrupt},
-      {"entry text past the end", Header() + Number(8, 1) + Word(10) + Word(100) + "ab", kCorrupt},
+      {"text past the end", head + Word(0) + Word(10) + "abc", kCorrupt},
+      {"negative unknown length", head + Word(30) + Word(0x8000) + "abcd", kCorrupt},
+      {"number of length 4", head + Word(4) + Word(4) + Word(1) + Word(0), kCorrupt},
+      {"tag cut short", head + sports + "\x01", kCorrupt},
+      {"length missing", head + Word(0), kCorrupt},
+      {"entry text past the end", head + Number(8, 1) + Word(10) + Word(100) + "ab", kCorrupt},
       {"unknown and reserved records skipped",
-       Header() + Word(25) + Word(4) + "abcd" + Word(0xFFFE) + Word(2) + "zz" +
-           Text(20, "reserved") + sports + Number(8, 1) + Word(99) + Word(0) +
-           Text(10, "http://a/"),
+       head + Word(25) + Word(4) + "abcd" + Word(0xFFFE) + Word(2) + "zz" + Text(20, "reserved") +
+           sports + Number(8, 1) + Word(99) + Word(0) + Text(10, "http://a/"),
        "Sports||http://a/"},
       {"an entry's record before any entry ends the reading with what was read",
-       Header() + sports + Text(10, "http://x/") + Text(1, "never read") + Number(8, 1), "Sports|"},
+       head + sports + Text(10, "http://x/") + Text(1, "never read") + Number(8, 1), "Sports|"},
   };
-  for (const auto& row : cases) {
-    SCOPED_TRACE(row.what);
-    EXPECT_EQ(Outcome(Load(row.bytes)), row.outcome);
+  for (const auto& [what, bytes, outcome] : cases) {
+    SCOPED_TRACE(what);
+    EXPECT_EQ(Outcome(Load(bytes)), outcome);
   }
 }
 
@@ -216,21 +200,17 @@ TEST_F(BriefFileTest, FieldReadingRules) {
                                  Text(15, "") + Number(12, 99) + Number(18, 0) + Number(19, 1));
   ASSERT_TRUE(result.Loaded);
   const TBriefRecord& brief = result.Document.Brief;
-  EXPECT_EQ(brief.Name, "New Brief");
-  EXPECT_EQ(brief.ExtraCode, "LONGCO");
-  EXPECT_FALSE(brief.Active);  // only the low byte counts
-  EXPECT_TRUE(brief.ExtraFlag);
+  EXPECT_EQ(brief.Name + "|" + brief.ExtraCode, "New Brief|LONGCO");
+  EXPECT_TRUE(!brief.Active && brief.ExtraFlag);  // only the low byte counts
   EXPECT_EQ(brief.ExtraStrings, std::vector<std::string>{"kept"});
   ASSERT_EQ(brief.WebList.size(), 3u);
   EXPECT_FALSE(brief.WebList[0].Active);
-  EXPECT_EQ(brief.WebList[0].Name, "http://b/");
   EXPECT_TRUE(brief.WebList[0].EntryFlag);  // whatever was stored
   EXPECT_EQ(brief.WebList[0].Depth, -1);    // sign-extended
-  EXPECT_EQ(brief.WebList[1].Name, "New Page");
-  EXPECT_EQ(brief.WebList[2].Name, "New Page");
-  EXPECT_TRUE(brief.WebList[2].NameSet);
+  EXPECT_EQ(brief.WebList[0].Name + "|" + brief.WebList[1].Name + "|" + brief.WebList[2].Name,
+            "http://b/|New Page|New Page");
+  EXPECT_TRUE(brief.WebList[2].NameSet && !brief.WebList[2].StayLocal);
   EXPECT_EQ(brief.WebList[2].Depth, 99);
-  EXPECT_FALSE(brief.WebList[2].StayLocal);
 }
 
 TEST_F(BriefFileTest, DamagedCatalogueGivesTheRunsReadBeforeTheDamage) {
@@ -252,49 +232,11 @@ TEST_F(BriefFileTest, DamagedCatalogueGivesTheRunsReadBeforeTheDamage) {
   }
 }
 
-TEST_F(BriefFileTest, SaveFailuresKeepThePreviousFiles) {
+// The next save removes what a killed save of the same brief left; another file's leftover stays.
+TEST_F(BriefFileTest, FailedAndKilledSavesKeepThePreviousFiles) {
   EXPECT_EQ(SaveBriefs2(TBriefDocument{}).Outcome, SaveOutcome::NoFileName);
-
   EXPECT_EQ(SaveBriefs2({folder_ / "no" / "b.brf", FullBrief()}).Outcome, SaveOutcome::Failed);
   EXPECT_EQ(FileCount(), 0u);
-
-  ASSERT_EQ(SaveBriefs2({briefPath_, FullBrief()}).Outcome, SaveOutcome::Saved);
-  TBriefDocument larger{briefPath_, FullBrief()};
-  larger.Brief.Comments = std::string(5000, 'x');
-  larger.Brief.ArchivePaths.clear();
-  const SaveResult halfWritten = [&] {
-    const test::ScopedFileSizeLimit limit(1000);
-    return SaveBriefs2(larger);
-  }();
-  EXPECT_EQ(halfWritten.Outcome, SaveOutcome::Failed);
-  EXPECT_TRUE(halfWritten.Message.Text.ends_with("brief.brf: File too large"));
-  EXPECT_EQ(ReadFileBytes(briefPath_), FullBriefBytes());
-  EXPECT_EQ(ReadFileBytes(folder_ / "brief.cat"), FullCatalogueBytes());
-  EXPECT_EQ(FileCount(), 2u);
-}
-
-// An unwritable catalogue fails no save; a brief holding a password is its owner's only.
-TEST_F(BriefFileTest, WhatASaveLeavesBesideTheBrief) {
-  const mode_t umaskBefore = umask(022);
-  std::filesystem::create_directory(folder_ / "brief.cat");
-  ASSERT_EQ(SaveBriefs2({briefPath_, FullBrief()}).Outcome, SaveOutcome::Saved);
-  EXPECT_TRUE(std::filesystem::is_directory(folder_ / "brief.cat"));
-  EXPECT_EQ(ReadFileBytes(briefPath_), FullBriefBytes());
-  EXPECT_EQ(FileCount(), 2u);
-  const std::filesystem::path odd = folder_ / "odd.cat", open = folder_ / "open.brf";
-  ASSERT_EQ(SaveBriefs2({odd, FullBrief()}).Outcome, SaveOutcome::Saved);
-  ASSERT_EQ(SaveBriefs2({open, TBriefRecord{}}).Outcome, SaveOutcome::Saved);
-  umask(umaskBefore);
-  EXPECT_EQ(ReadFileBytes(odd), FullBriefBytes());
-  EXPECT_EQ(Runs(ReadBriefs2(odd).Document.Brief), "");
-  EXPECT_EQ(CataloguePath("/a/NEWS.BRF"), "/a/NEWS.cat");
-  EXPECT_EQ(CataloguePath("/a.b/news"), "/a.b/news.cat");
-  EXPECT_EQ(ModeOf(briefPath_), 0600u);
-  EXPECT_EQ(ModeOf(open), 0644u);
-}
-
-// The next save removes what a killed save of the same brief left; another file's stays.
-TEST_F(BriefFileTest, ASaveRemovesWhatAKilledSaveOfTheSameBriefLeft) {
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
@@ -310,37 +252,65 @@ TEST_F(BriefFileTest, ASaveRemovesWhatAKilledSaveOfTheSameBriefLeft) {
   ASSERT_EQ(FileCount(), 1u);
   const std::filesystem::path others = folder_ / ".gleaner-0123456789abcdef-0123456789ab.tmp";
   WriteFileBytes(others, "x");
-
   ASSERT_EQ(SaveBriefs2({briefPath_, FullBrief()}).Outcome, SaveOutcome::Saved);
   EXPECT_EQ(FileCount(), 3u);  // the brief, its catalogue and the other file's leftover
   EXPECT_TRUE(std::filesystem::exists(others));
+
+  TBriefDocument larger{briefPath_, FullBrief()};
+  larger.Brief.Comments = std::string(5000, 'x');
+  larger.Brief.ArchivePaths.clear();
+  const SaveResult halfWritten = [&] {
+    const test::ScopedFileSizeLimit limit(1000);
+    return SaveBriefs2(larger);
+  }();
+  EXPECT_EQ(halfWritten.Outcome, SaveOutcome::Failed);
+  EXPECT_TRUE(halfWritten.Message.Text.ends_with("brief.brf: File too large"));
+  EXPECT_EQ(ReadFileBytes(briefPath_), FullBriefBytes());
+  EXPECT_EQ(ReadFileBytes(folder_ / "brief.cat"), FullCatalogueBytes());
+  EXPECT_EQ(FileCount(), 3u);
 }
 
-TEST_F(BriefFileTest, UpdatesAtTheSameTimeAreAllKept) {
-  ASSERT_EQ(SaveBriefs2({briefPath_, TBriefRecord{}}).Outcome, SaveOutcome::Saved);
-  std::vector<std::thread> writers;
-  for (int writer = 0; writer < 8; ++writer) {
-    writers.emplace_back([this] {
-      for (int i = 0; i < 10; ++i) {
-        const auto add = [](TBriefDocument& document) {
-          CreateNewWebEntry(document.Brief, 0);
-          return true;
-        };
-        EXPECT_EQ(UpdateBrief(briefPath_, add).Outcome, UpdateOutcome::Saved);
-      }
-    });
-  }
-  for (std::thread& writer : writers)
-    writer.join();
-  EXPECT_EQ(ReadBriefs2(briefPath_).Document.Brief.WebList.size(), 80u);
-}
-
-TEST(CreateCaptionTest, NamePartLowerCasedWithCapital) {
+// An unwritable catalogue fails no save; a brief holding a password is its owner's only.
+TEST_F(BriefFileTest, WhatASaveLeavesBesideTheBriefAndTheNamesTakenFromIt) {
+  const mode_t umaskBefore = umask(022);
+  std::filesystem::create_directory(folder_ / "brief.cat");
+  ASSERT_EQ(SaveBriefs2({briefPath_, FullBrief()}).Outcome, SaveOutcome::Saved);
+  EXPECT_TRUE(std::filesystem::is_directory(folder_ / "brief.cat"));
+  EXPECT_EQ(ReadFileBytes(briefPath_), FullBriefBytes());
+  EXPECT_EQ(FileCount(), 2u);
+  const std::filesystem::path odd = folder_ / "odd.cat", open = folder_ / "open.brf";
+  ASSERT_EQ(SaveBriefs2({odd, FullBrief()}).Outcome, SaveOutcome::Saved);
+  ASSERT_EQ(SaveBriefs2({open, TBriefRecord{}}).Outcome, SaveOutcome::Saved);
+  umask(umaskBefore);
+  EXPECT_EQ(ReadFileBytes(odd), FullBriefBytes());
+  EXPECT_EQ(Runs(ReadBriefs2(odd).Document.Brief), "");
+  EXPECT_EQ(ModeOf(briefPath_), 0600u);
+  EXPECT_EQ(ModeOf(open), 0644u);
+  EXPECT_EQ(CataloguePath("/a/NEWS.BRF"), "/a/NEWS.cat");
+  EXPECT_EQ(CataloguePath("/a.b/news"), "/a.b/news.cat");
   EXPECT_EQ(CreateCaption("/home/ann/MY NEWS.BRF"), "My news");
   EXPECT_EQ(CreateCaption("/a.dir/gov"), "Gov");
   EXPECT_EQ(CreateCaption("/x/archive.2024.brf"), "Archive");
   EXPECT_EQ(CreateCaption("/x/.brf"), "");
   EXPECT_EQ(CreateCaption("/x/1st.brf"), "1st");
+}
+
+TEST_F(BriefFileTest, UpdatesAtTheSameTimeAreAllKept) {
+  ASSERT_EQ(SaveBriefs2({briefPath_, TBriefRecord{}}).Outcome, SaveOutcome::Saved);
+  const auto add = [](TBriefDocument& document) {
+    CreateNewWebEntry(document.Brief, 0);
+    return true;
+  };
+  std::vector<std::thread> writers;
+  for (int writer = 0; writer < 8; ++writer) {
+    writers.emplace_back([&] {
+      for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(UpdateBrief(briefPath_, add).Outcome, UpdateOutcome::Saved);
+    });
+  }
+  for (std::thread& writer : writers)
+    writer.join();
+  EXPECT_EQ(ReadBriefs2(briefPath_).Document.Brief.WebList.size(), 80u);
 }
 
 }  // namespace

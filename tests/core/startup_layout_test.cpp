@@ -8,7 +8,7 @@
 namespace gl {
 namespace {
 
-TEST(StartupLayoutTest, OpenBriefsRoundTrip) {
+TEST(StartupLayoutTest, OpenBriefsRoundTripAndUnreadablePlacementsGiveTheDefault) {
   OpenBriefsLayout layout;
   layout.Frame = WindowPlacement{-20, 30, 900, 640, WindowState::Maximized};
   layout.Briefs = {{"/home/ann/News.brf", WindowPlacement{0, 0, 420, 300, WindowState::Normal}},
@@ -17,17 +17,15 @@ TEST(StartupLayoutTest, OpenBriefsRoundTrip) {
   EXPECT_EQ(text,
             "-20,30,900,640,2,\n/home/ann/News.brf\n0,0,420,300,0,\n/tmp/100%25%0Aodd,name.brf\n");
   EXPECT_EQ(OpenBriefsText(ParseOpenBriefs(text)), text);  // the text is pinned: so is its reading
-}
-
-TEST(StartupLayoutTest, UnreadablePlacementsGiveTheDefault) {
+  // Unreadable placements give the default.
   const char* lines[] = {"1,2,3,4,",    "1,2,3,4,5,", "1,2,0,4,0,",
                          "1,2,3,4,0,9", "a,2,3,4,0,", " 1,2,3,4,0,"};
   for (const char* line : lines) {
     SCOPED_TRACE(line);
-    const OpenBriefsLayout layout = ParseOpenBriefs(std::string(line) + "\n/a.brf\n" + line);
-    EXPECT_EQ(layout.Frame, std::nullopt);
-    ASSERT_EQ(layout.Briefs.size(), 1u);
-    EXPECT_EQ(layout.Briefs[0].Placement, std::nullopt);
+    const OpenBriefsLayout read = ParseOpenBriefs(std::string(line) + "\n/a.brf\n" + line);
+    EXPECT_EQ(read.Frame, std::nullopt);
+    ASSERT_EQ(read.Briefs.size(), 1u);
+    EXPECT_EQ(read.Briefs[0].Placement, std::nullopt);
   }
 }
 
