@@ -94,9 +94,7 @@ TEST(RunCatalogueTest, HoldsPlainFileNamesOnlyAndReadsBackWhatItWrote) {
   ASSERT_TRUE(catalogue);
   EXPECT_EQ(catalogue->Folder, "7");
   EXPECT_EQ(catalogue->Names, std::vector<std::string>{"Brief0.htm"});
-}
-
-TEST(RunCatalogueTest, ReadingStopsQuietlyAtACutRecord) {
+  // Reading stops quietly at a cut record.
   const auto cut = ParseRunCatalogue(std::string_view("\0013\011ab.htm", 9));
   ASSERT_TRUE(cut);
   EXPECT_EQ(cut->Folder, "3");

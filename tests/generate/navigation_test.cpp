@@ -54,7 +54,7 @@ TEST_F(NavigationTest, HeadersAndFooters) {
   }
 }
 
-TEST_F(NavigationTest, SiteMapListsNamedNodesAndNestsChildren) {
+TEST_F(NavigationTest, SiteMapListsNamedNodesAndNestsChildrenToAnyDepth) {
   TOCList root;
   // The top page without a name: only its children are listed.
   TOCList& top = root.Add("")->Children;
@@ -76,14 +76,13 @@ TEST_F(NavigationTest, SiteMapListsNamedNodesAndNestsChildren) {
                 "href=\"GL2.htm\">Second</a></li><ul><li><a href=\"GL3.htm\">Deep</a></li></ul>"
                 "</ul></ul></ul>" +
                 Footer(links) + "</body></html>");
-}
 
-TEST_F(NavigationTest, SiteMapOfAVeryDeepTreeNeedsNoRecursion) {
-  TOCList root;
-  TOCList* level = &root;
+  // A very deep tree needs no recursion.
+  TOCList deep;
+  TOCList* level = &deep;
   for (int i = 0; i < 100000; ++i)
     level = &level->Add("n")->Children;
-  const std::string tree = Written([&](CheckedFile& f) { WriteSiteMapTree(f, root); });
+  const std::string tree = Written([&](CheckedFile& f) { WriteSiteMapTree(f, deep); });
   EXPECT_EQ(tree.size(), 100000 * std::string("<li><a href=\"\">n</a></li>").size() +
                              99999 * std::string("<ul></ul>").size());
 }

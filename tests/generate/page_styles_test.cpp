@@ -21,10 +21,7 @@ Texts ScannedAddresses(std::string_view css) {
 }
 
 TEST(StyleScan, FindsUrlsAndImportsButNotInCommentsOrStrings) {
-  const struct {
-    std::string_view css;
-    Texts expected;
-  } rows[] = {
+  const std::pair<std::string_view, Texts> rows[] = {
       {"a{background:url(x.png)}", {"x.png"}},
       {"a{background:URL( 'y z.png' ) ; b:url(\"q.gif\")}", {"y z.png", "q.gif"}},
       {"@import \"s.css\" screen; @IMPORT url(t.css); @import 'u.css'",
@@ -37,17 +34,14 @@ TEST(StyleScan, FindsUrlsAndImportsButNotInCommentsOrStrings) {
       {"/* unterminated url(x.png)", {}},
       {"@import", {}},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.css);
-    EXPECT_EQ(ScannedAddresses(row.css), row.expected);
+  for (const auto& [css, expected] : rows) {
+    SCOPED_TRACE(css);
+    EXPECT_EQ(ScannedAddresses(css), expected);
   }
 }
 
 TEST(Srcset, SplitsCandidatesAsBrowsersDo) {
-  const struct {
-    std::string_view value;
-    Texts expected;
-  } rows[] = {
+  const std::pair<std::string_view, Texts> rows[] = {
       {"a.png", {"a.png"}},
       {" a.png 1x, b.png 2x ,c.png", {"a.png", "b.png", "c.png"}},
       {"a.png 100w,b.png 200w", {"a.png", "b.png"}},
@@ -56,12 +50,12 @@ TEST(Srcset, SplitsCandidatesAsBrowsersDo) {
       {"a.png (odd, descriptor), b.png", {"a.png", "b.png"}},
       {" , ,", {}},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.value);
+  for (const auto& [value, expected] : rows) {
+    SCOPED_TRACE(value);
     Texts found;
-    for (const SrcsetCandidate& candidate : SrcsetCandidates(row.value))
-      found.emplace_back(row.value.substr(candidate.From, candidate.To - candidate.From));
-    EXPECT_EQ(found, row.expected);
+    for (const SrcsetCandidate& candidate : SrcsetCandidates(value))
+      found.emplace_back(value.substr(candidate.From, candidate.To - candidate.From));
+    EXPECT_EQ(found, expected);
   }
 }
 
