@@ -51,18 +51,21 @@ TEST_F(RewriteTest, CopiesEverythingButAddressesAndReadsTagsOnlyAsFarAsTheTagBuf
   EXPECT_EQ(Filled().size(), 1u);  // a.htm, once
 }
 
-// Any case and quoting; a quoted value keeps inner blanks; new-window targets are top-window links.
+// Any case and quoting; a quoted value keeps inner blanks; new-window targets are top-window links;
+// mail and other schemes get explanation pages once.
 TEST_F(RewriteTest, AnchorsBecomePromisedPages) {
   EXPECT_EQ(Rewrite("<a href=\"a.htm\">A</a> <A HREF='b.htm'>B</A> <a\nhref=c.htm>C</a> "
                     "<abbr title=a.htm><a href=\"a.htm#part\">again</a> <a href=\"A.HTM\">case</a>"
                     "<a href=\" Desktop Integration.htm \"><a href=my page.htm><a target=\"_TOP\" "
                     "href=t.htm><a href=u.htm target=_blank><a href=v.htm target=main>"
-                    "<a href=\"x.htm#top\">"),
+                    "<a href=\"x.htm#top\"><a href=\"mailto:ann@site.test\">m</a>"
+                    "<a href=\"https://secure.test/\">s</a><a href=\"mailto:ann@site.test\">m</a>"),
             "<a href=\"GL0.htm\">A</a> <A HREF='GL1.htm'>B</A> <a\nhref=GL2.htm>C</a> "
             "<abbr title=a.htm><a href=\"GL0.htm#part\">again</a> <a href=\"GL3.htm\">case</a>"
             "<a href=\"GL4.htm\"><a href=GL5.htm page.htm><a target=\"_TOP\" "
             "href=GL6.htm><a href=GL7.htm target=_blank><a href=GL8.htm target=main>"
-            "<a href=\"GL9.htm#top\">");
+            "<a href=\"GL9.htm#top\"><a href=\"GL10.htm\">m</a><a href=\"GL11.htm\">s</a>"
+            "<a href=\"GL10.htm\">m</a>");
   EXPECT_EQ(Filled(), (Links{{"!!--site.test/dir/a.htm", 0},
                              {"!!--site.test/dir/b.htm", 0},
                              {"!!--site.test/dir/c.htm", 0},
@@ -79,6 +82,10 @@ TEST_F(RewriteTest, AnchorsBecomePromisedPages) {
   EXPECT_EQ(record->RemainingDepth, 2);
   EXPECT_EQ(run_.Contents().Count, 10);
   EXPECT_EQ(run_.Contents().Last()->Fragment(), "#top");
+  EXPECT_TRUE(Contains(ReadRunFile("GL10.htm"),
+                       SpecialPageBody(SpecialPage::MailLink, "mailto:ann@site.test")));
+  EXPECT_TRUE(Contains(ReadRunFile("GL11.htm"),
+                       SpecialPageBody(SpecialPage::UnsupportedProtocol, "https://secure.test/")));
   EXPECT_TRUE(fetched_.empty());
 }
 
@@ -115,19 +122,17 @@ TEST_F(RewriteTest, AFrameSetGetsANavigationRowAndItsFramesAreFollowedAsFrames) 
   EXPECT_EQ(ReadRunFile("GL0.htm"),
             Header("T", {"Brief0.htm", "", "http://site.test/dir/index.htm", "GL99.htm"}, true));
   EXPECT_EQ(CatalogueNames(), Texts{"GL0.htm"});
-}
-
-TEST_F(RewriteTest, FramesAndGeneratedPagesKeepTheirFrameSetsOrLinks) {
+  // A frame keeps its frame set; a generated page keeps its links.
   PageJob job = standalone_.Job(3);
   job.Frame = true;
   EXPECT_EQ(Rewrite("<frameset rows=1><frame src=a.htm></frameset>", job),
-            "<frameset rows=1><frame src=GL0.htm></frameset>");
+            "<frameset rows=1><frame src=GL4.htm></frameset>");
   EXPECT_TRUE(frameSet_);
-  EXPECT_EQ(Filled(), (Links{{"!!--site.test/dir/a.htm", 1}}));
+  EXPECT_EQ(Filled().back(), (std::pair<std::string, int>{"!!--site.test/dir/a.htm", 1}));
   job = standalone_.Job(3);
   job.RewriteLinks = false;
   EXPECT_EQ(Rewrite("<a href=\"http://x/\">x</a>", job), "<a href=\"http://x/\">x</a>");
-  EXPECT_EQ(Filled().size(), 1u);
+  EXPECT_EQ(Filled().size(), 4u);
 }
 
 TEST_F(RewriteTest, StoredPagesServeLinksInEitherRole) {
@@ -155,30 +160,8 @@ TEST_F(RewriteTest, AtTheLastLevelLinksLeadToSpiderLimitPages) {
   EXPECT_EQ(RunFiles(), Texts{"GL0.htm"});
 }
 
-TEST_F(RewriteTest, MailAndOtherSchemesGetExplanationPagesOnce) {
-  EXPECT_EQ(Rewrite("<a href=\"mailto:ann@site.test\">m</a><a href=\"https://secure.test/\">s</a>"
-                    "<a href=\"mailto:ann@site.test\">again</a>"),
-            "<a href=\"GL0.htm\">m</a><a href=\"GL1.htm\">s</a><a href=\"GL0.htm\">again</a>");
-  EXPECT_TRUE(Contains(ReadRunFile("GL0.htm"),
-                       SpecialPageBody(SpecialPage::MailLink, "mailto:ann@site.test")));
-  EXPECT_TRUE(Contains(ReadRunFile("GL1.htm"),
-                       SpecialPageBody(SpecialPage::UnsupportedProtocol, "https://secure.test/")));
-  EXPECT_TRUE(Filled().empty());
-  EXPECT_TRUE(fetched_.empty());
-}
-
-TEST_F(RewriteTest, AfterStopTheRestIsCopiedWithAbsoluteLinks) {
-  answers_["site.test/dir/p.gif"] = CannedPage("GIF", true, true);
-  RequestStop();
-  EXPECT_EQ(Rewrite("<a href=\"../a.htm\">a</a><img src=p.gif><a href=\"mailto:x@y\">"),
-            "<a href=\"http://site.test/a.htm\">a</a><img src=http://site.test/dir/p.gif>"
-            "<a href=\"mailto:x@y\">");
-  EXPECT_TRUE(fetched_.empty());
-  EXPECT_TRUE(Filled().empty());
-  EXPECT_TRUE(RunFiles().empty());
-}
-
-// Body tags and scripts go first; an image is fetched once and stored without its header.
+// Body tags and scripts go first; an image is fetched once and stored without its header; after
+// Stop nothing more is fetched.
 TEST_F(RewriteTest, BodyTagsScriptsAndImages) {
   answers_["site.test/img/bg.gif"] = CannedPage("BG", true, true);
   answers_["site.test/dir/p.GIF"] = CannedPage(std::string("GIF89a\0\1", 8), true, true);
@@ -198,6 +181,14 @@ TEST_F(RewriteTest, BodyTagsScriptsAndImages) {
   // A failed download stays on the web and leaves no file.
   EXPECT_EQ(CatalogueNames(), (Texts{"GL0.gif", "GL1.gif"}));
   EXPECT_EQ(RunFiles(), (Texts{"GL0.gif", "GL1.gif"}));
+  // After Stop the rest is copied with absolute links.
+  RequestStop();
+  EXPECT_EQ(Rewrite("<a href=\"../a.htm\">a</a><img src=p.GIF><a href=\"mailto:x@y\">"),
+            "<a href=\"http://site.test/a.htm\">a</a><img src=http://site.test/dir/p.GIF>"
+            "<a href=\"mailto:x@y\">");
+  EXPECT_EQ(fetched_.size(), 3u);
+  EXPECT_EQ(Filled().size(), 1u);
+  EXPECT_EQ(RunFiles().size(), 2u);
 }
 
 }  // namespace
