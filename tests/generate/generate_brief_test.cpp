@@ -323,49 +323,46 @@ TEST_F(GenerateTest, SecurePagesAreFetchedAndLinkedLikePlainOnes) {
 
 TEST_F(GenerateTest, EntriesOfEveryKindAndASecondRunThatCarriesTheCountersOn) {
   ServePage("/", "<title>Root</title>root");
-  AddEntry(Address("/"), 1, "Off").Active = false;
-  AddEntry("mailto://ann@site.test", 1, "Write");
-  AddEntry("ftp://files.test", 2, "Files");
-  AddEntry(Address("/"), 1, "Root");
-  EXPECT_EQ(Generate().Outcome, RunOutcome::Completed);
-  EXPECT_EQ(Count("/"), 1);
-  const std::string summary = RunFile("Brief0.htm");
-  EXPECT_FALSE(Contains(summary, "Off"));
-  EXPECT_FALSE(Contains(summary, "Site Map"));
-  EXPECT_TRUE(
-      Contains(summary,
-               "9:07:02 AM</font><font size=1><br></font>\r\n</font><font size=1><br>"
-               "</font><hr size=3>\r\n<font size=4><b>Web Entry: </b><a href=\"GL0.htm\">Write</a>"
-               "</font><br>\r\n<ul><font size=2><b>Retrieval:</b> Top Page, Depth:1 level"
-               "\r\n</font><br></ul>\r\n<hr size=1><font size=4><b>Web Entry: </b><a "
-               "href=\"GL1.htm\">Files</a></font><br>\r\n<ul><font size=2><b>Retrieval:"
-               "</b> Top Page, Depth:2 levels\r\n</font><br></ul>\r\n<hr size=1>"));
-  EXPECT_TRUE(Contains(RunFile("GL0.htm"),
-                       SpecialPageBody(SpecialPage::MailLink, "mailto://ann@site.test/")));
-  EXPECT_TRUE(Contains(RunFile("GL1.htm"),
-                       SpecialPageBody(SpecialPage::UnsupportedProtocol, "ftp://files.test/")));
-  ExpectWholeArchive();
-
-  EXPECT_EQ(Generate().Outcome, RunOutcome::Completed);
-  EXPECT_EQ(FilesOf(1), (Texts{"Brief1.cat", "Brief1.htm", "GL3.htm", "GL4.htm", "GL5.htm"}));
-  EXPECT_EQ(document_.Brief.ArchivePaths, (Texts{"0\\Brief0.htm", "1\\Brief1.htm"}));
-}
-
-TEST_F(GenerateTest, AnEntryOnTheLocalDiskFollowsItsLocalLinks) {
   const std::filesystem::path site = folder_ / "site";
   std::filesystem::create_directories(site / "sub");
   WriteFileBytes(site / "index.htm",
                  "<html>\n\n<title>Local</title><a href=\"sub/page.htm\">p</a></html>");
   WriteFileBytes(site / "sub" / "page.htm", "<title>Sub Page</title>sub");
+  AddEntry(Address("/"), 1, "Off").Active = false;
+  AddEntry("mailto://ann@site.test", 1, "Write");
+  AddEntry("ftp://files.test", 2, "Files");
+  AddEntry(Address("/"), 1, "Root");
   AddEntry(FileAddressFromPath(site / "index.htm"), 2, "Local");
   EXPECT_EQ(Generate().Outcome, RunOutcome::Completed);
-  EXPECT_TRUE(Contains(RunFile("GL0.htm"), "<html>\n\n<title>Local</title><a href=\"GL2.htm\">"));
-  EXPECT_TRUE(Contains(RunFile("GL2.htm"), "<title>Sub Page</title>sub"));
-  EXPECT_TRUE(Contains(RunFile("GL1.htm"), "<li><a href=\"GL2.htm\">Sub Page</a></li>"));
+  EXPECT_EQ(Count("/"), 1);
+  const std::string summary = RunFile("Brief0.htm");
+  EXPECT_FALSE(Contains(summary, "Off"));
+  EXPECT_TRUE(Contains(
+      summary,
+      "9:07:02 AM</font><font size=1><br></font>\r\n</font><font size=1><br>"
+      "</font><hr size=3>\r\n<font size=4><b>Web Entry: </b><a href=\"GL0.htm\">Write</a>"
+      "</font><br>\r\n<ul><font size=2><b>Retrieval:</b> Top Page, Depth:1 level"
+      "\r\n</font><br></ul>\r\n<hr size=1><font size=4><b>Web Entry: </b><a "
+      "href=\"GL1.htm\">Files</a></font><br>\r\n<ul><font size=2><b>Retrieval:"
+      "</b> Top Page, Depth:2 levels\r\n</font><br></ul>\r\n<hr size=1><font size=4><b>Web "
+      "Entry: </b><a href=\"GL2.htm\">Root</a></font><br>\r\n<ul><font size=2><b>"
+      "Retrieval:</b> Top Page, Depth:1 level\r\n</font><br></ul>\r\n<hr size=1>"));
+  EXPECT_TRUE(Contains(RunFile("GL0.htm"),
+                       SpecialPageBody(SpecialPage::MailLink, "mailto://ann@site.test/")));
+  EXPECT_TRUE(Contains(RunFile("GL1.htm"),
+                       SpecialPageBody(SpecialPage::UnsupportedProtocol, "ftp://files.test/")));
+  EXPECT_TRUE(Contains(RunFile("GL3.htm"), "<html>\n\n<title>Local</title><a href=\"GL5.htm\">"));
+  EXPECT_TRUE(Contains(RunFile("GL5.htm"), "<title>Sub Page</title>sub"));
   EXPECT_EQ(RunFile("Brief0.cat"),
-            std::string("\0010\012Brief0.htm\007GL0.htm\007GL1.htm\007GL2.htm\0", 38));
-  EXPECT_EQ(FilesOf(), (Texts{"Brief0.cat", "Brief0.htm", "GL0.htm", "GL1.htm", "GL2.htm"}));
+            std::string("\0010\012Brief0.htm\007GL0.htm\007GL1.htm\007GL2.htm"
+                        "\007GL3.htm\007GL4.htm\007GL5.htm\0",
+                        62));
   ExpectWholeArchive();
+
+  EXPECT_EQ(Generate().Outcome, RunOutcome::Completed);
+  EXPECT_EQ(FilesOf(1), (Texts{"Brief1.cat", "Brief1.htm", "GL10.htm", "GL11.htm", "GL6.htm",
+                               "GL7.htm", "GL8.htm", "GL9.htm"}));
+  EXPECT_EQ(document_.Brief.ArchivePaths, (Texts{"0\\Brief0.htm", "1\\Brief1.htm"}));
 }
 
 }  // namespace
