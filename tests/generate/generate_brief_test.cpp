@@ -247,8 +247,8 @@ TEST_F(GenerateTest, RunsThatCannotStartOrBeRecordedLeaveNoTrace) {
 
 // A picture or file behind a link gets a page that shows or links it, stored under its own suffix.
 // A redirected top page's links resolve where it was found; the entry's credentials go to its own
-// server only.
-TEST_F(GenerateTest, FilesARedirectedTopPageAndCredentials) {
+// server only. Secure pages are fetched and linked like plain ones.
+TEST_F(GenerateTest, FilesARedirectedTopPageCredentialsAndSecurePages) {
   const std::string body = std::string(999, 'z') + '\0';  // ends in a zero byte of its own
   Serve("/pub/data.ZIP", PageAnswer(body, "application/zip"));
   AddEntry(Address("/pub/data.ZIP"), 2, "Data");
@@ -270,33 +270,6 @@ TEST_F(GenerateTest, FilesARedirectedTopPageAndCredentials) {
   TWebEntry& entry = AddEntry(Address("/start"), 2, "Moved");
   entry.UserName = "ann";
   entry.Password = "pw";
-  EXPECT_EQ(Generate().Outcome, RunOutcome::Completed);
-  ExpectWholeArchive();
-  EXPECT_EQ(server_.RequestCount(), 10u);  // own.gif twice, every other file once
-  EXPECT_EQ(RunFile("GL0.zip"), body);
-  EXPECT_TRUE(Contains(RunFile("Brief0.htm"),
-                       "<font size=4><b>Web Entry: </b><a href=\"GL0.zip\">Data</a></font><br>\r\n"
-                       "<ul><font size=2><b>Retrieval Depth:</b>2 levels\r\n</font><br></ul>\r\n"));
-  EXPECT_TRUE(Contains(RunFile("GL1.htm"),
-                       "<a href=\"GL3.htm\">big</a><a href=\"GL4.htm\"><img "
-                       "src=\"GL0.gif\"></a><a href=\"GL5.htm\">doc</a>"));
-  EXPECT_TRUE(Contains(RunFile("GL3.htm"), "<img src=\"GL1.png\""));
-  EXPECT_TRUE(Contains(RunFile("GL4.htm"), "<img src=\"GL0.gif\""));
-  EXPECT_TRUE(Contains(RunFile("GL5.htm"), "<a href=\"GL2.zip\">" + Address("/doc.zip") + "</a>"));
-  EXPECT_EQ(host_.Shown[ProgressItem::ImagesLoaded], (Texts{"0", "1", "2", "3", "4"}));
-  EXPECT_EQ(host_.Shown[ProgressItem::PagesLoaded].back(), "3");  // files are not pages
-
-  EXPECT_TRUE(Contains(RunFile("GL8.htm"), "<a href=\"GL6.htm\">back</a>"));
-  EXPECT_TRUE(Contains(RunFile("GL6.htm"), "<a href=\"GL6.htm\">s</a>"));
-  ASSERT_EQ(pictures.RequestCount(), 1u);
-  EXPECT_EQ(pictures.Requests()[0].Header("Authorization"), "");
-  Texts own;
-  for (const Request& request : server_.Requests())
-    if (request.Target() == "/own.gif") own.push_back(request.Header("Authorization"));
-  EXPECT_EQ(own, (Texts{"", "Basic YW5uOnB3"}));  // ann:pw after the challenge
-}
-
-TEST_F(GenerateTest, SecurePagesAreFetchedAndLinkedLikePlainOnes) {
   settings_.SecurePages = true;
   const TrustedAuthority authority;
   const ServerIdentity identity = authority.Issue({"127.0.0.1"});
@@ -313,12 +286,35 @@ TEST_F(GenerateTest, SecurePagesAreFetchedAndLinkedLikePlainOnes) {
   ServePage("/p.htm", "<title>P</title><a href=\"" + secure.Address("/a.htm") + "\">a</a>");
   AddEntry(secure.Address("/index.htm"), 2, "Secure");
   EXPECT_EQ(Generate().Outcome, RunOutcome::Completed);
-  EXPECT_EQ(secure.RequestCount(), 3u);
-  EXPECT_EQ(Count("/p.htm"), 1);
-  EXPECT_TRUE(Contains(RunFile("GL0.htm"),
-                       "<a href=\"GL2.htm\">a</a><a href=\"GL3.htm\">p</a><img src=\"GL0.gif\">"));
-  EXPECT_TRUE(Contains(RunFile("GL3.htm"), "<a href=\"GL2.htm\">a</a>"));
   ExpectWholeArchive();
+  EXPECT_EQ(server_.RequestCount(), 11u);  // own.gif twice, every other file once
+  EXPECT_EQ(secure.RequestCount(), 3u);
+  EXPECT_EQ(RunFile("GL0.zip"), body);
+  EXPECT_TRUE(Contains(RunFile("Brief0.htm"),
+                       "<font size=4><b>Web Entry: </b><a href=\"GL0.zip\">Data</a></font><br>\r\n"
+                       "<ul><font size=2><b>Retrieval Depth:</b>2 levels\r\n</font><br></ul>\r\n"));
+  EXPECT_TRUE(Contains(RunFile("GL1.htm"),
+                       "<a href=\"GL3.htm\">big</a><a href=\"GL4.htm\"><img "
+                       "src=\"GL0.gif\"></a><a href=\"GL5.htm\">doc</a>"));
+  EXPECT_TRUE(Contains(RunFile("GL3.htm"), "<img src=\"GL1.png\""));
+  EXPECT_TRUE(Contains(RunFile("GL4.htm"), "<img src=\"GL0.gif\""));
+  EXPECT_TRUE(Contains(RunFile("GL5.htm"), "<a href=\"GL2.zip\">" + Address("/doc.zip") + "</a>"));
+  EXPECT_EQ(host_.Shown[ProgressItem::ImagesLoaded], (Texts{"0", "1", "2", "3", "4", "5"}));
+  EXPECT_EQ(host_.Shown[ProgressItem::PagesLoaded].back(), "6");  // files are not pages
+
+  EXPECT_TRUE(Contains(RunFile("GL8.htm"), "<a href=\"GL6.htm\">back</a>"));
+  EXPECT_TRUE(Contains(RunFile("GL6.htm"), "<a href=\"GL6.htm\">s</a>"));
+  ASSERT_EQ(pictures.RequestCount(), 1u);
+  EXPECT_EQ(pictures.Requests()[0].Header("Authorization"), "");
+  Texts own;
+  for (const Request& request : server_.Requests())
+    if (request.Target() == "/own.gif") own.push_back(request.Header("Authorization"));
+  EXPECT_EQ(own, (Texts{"", "Basic YW5uOnB3"}));  // ann:pw after the challenge
+
+  EXPECT_TRUE(
+      Contains(RunFile("GL9.htm"),
+               "<a href=\"GL11.htm\">a</a><a href=\"GL12.htm\">p</a><img src=\"GL3.gif\">"));
+  EXPECT_TRUE(Contains(RunFile("GL12.htm"), "<a href=\"GL11.htm\">a</a>"));
 }
 
 TEST_F(GenerateTest, EntriesOfEveryKindAndASecondRunThatCarriesTheCountersOn) {
