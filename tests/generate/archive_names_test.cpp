@@ -13,9 +13,13 @@
 namespace gl::test {
 namespace {
 
-TEST(ArchiveNamesTest, SummaryNamesSkipTakenNamesAndCarryTheCounterOn) {
+// Summary names step by one and page names by a hundred past taken names of any kind.
+TEST(ArchiveNamesTest, NamesSkipTakenNamesAndCarryTheCounterOn) {
   TempFolder folder;
   WriteFileBytes(folder / "Brief0.htm", "");
+  WriteFileBytes(folder / "GL0.htm", "");
+  std::filesystem::create_directory(folder / "GL100.htm");
+  std::filesystem::create_symlink(folder / "nowhere", folder / "GL200.htm");
   RunFolderNames names(folder.Path());
   std::int32_t counter = 0;
   EXPECT_EQ(names.Summary(counter), "Brief1.htm");
@@ -28,15 +32,8 @@ TEST(ArchiveNamesTest, SummaryNamesSkipTakenNamesAndCarryTheCounterOn) {
   // Names given out before are taken, though no file has them yet.
   counter = -5;
   EXPECT_EQ(names.Summary(counter), "Brief3.htm");
-}
 
-TEST(ArchiveNamesTest, PageNamesStepByAHundredPastTakenNamesOfAnyKind) {
-  TempFolder folder;
-  WriteFileBytes(folder / "GL0.htm", "");
-  std::filesystem::create_directory(folder / "GL100.htm");
-  std::filesystem::create_symlink(folder / "nowhere", folder / "GL200.htm");
-  RunFolderNames names(folder.Path());
-  std::int32_t counter = 0;
+  counter = 0;
   EXPECT_EQ(names.Page("htm", counter), "GL300.htm");
   EXPECT_EQ(counter, 301);
   EXPECT_EQ(names.Page("", counter), "GL301.htm");
