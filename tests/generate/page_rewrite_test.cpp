@@ -34,9 +34,7 @@ class RewriteTest : public RunFixture {
   bool frameSet_ = false;
 };
 
-// Text is copied as it is; a tag is read only as far as the tag buffer. Any case and quoting; a
-// quoted value keeps inner blanks; new-window targets are top-window links; mail and other schemes
-// get explanation pages once.
+// A tag is read only as far as the tag buffer; new-window targets are top-window links.
 TEST_F(RewriteTest, AnchorsBecomePromisedPages) {
   const std::string lead(4995, 'x');
   const std::string padding(6000, 'p');
@@ -93,8 +91,6 @@ TEST_F(RewriteTest, ImagesOffReadNotLoadedButImageMapsLoadTheirImageAndKeepTheir
   EXPECT_TRUE(Filled().empty());
 }
 
-// A frame set gets a navigation row, its frames are followed as frames, and a no-frames part gets
-// the navigation bar and top-window links.
 TEST_F(RewriteTest, AFrameSetGetsANavigationRowAndItsFramesAreFollowedAsFrames) {
   const std::string frameSet = "<FRAMESET cols=\"50%,*\">";
   EXPECT_EQ(Rewrite("<html>" + frameSet +
@@ -150,8 +146,7 @@ TEST_F(RewriteTest, AtTheLastLevelLinksLeadToSpiderLimitPages) {
   EXPECT_EQ(RunFiles(), Texts{"GL0.htm"});
 }
 
-// Body tags and scripts go first; an image is fetched once and stored without its header; after
-// Stop nothing more is fetched.
+// Body tags and scripts go first; an image is fetched once and stored without its header.
 TEST_F(RewriteTest, BodyTagsScriptsAndImages) {
   answers_["site.test/img/bg.gif"] = CannedPage("BG", true, true);
   answers_["site.test/dir/p.GIF"] = CannedPage(std::string("GIF89a\0\1", 8), true, true);

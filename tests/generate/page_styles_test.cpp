@@ -61,7 +61,6 @@ TEST(Srcset, SplitsCandidatesAsBrowsersDo) {
 
 using PageStylesTest = GenerateTest;
 
-// Sheets that import each other are stored once, with no navigation bar and no site map place.
 // Sheets come whatever the options; what they exclude, and all after Stop, is read from the web.
 TEST_F(PageStylesTest, SheetsPicturesAndFontsAreStoredOnceOrLeftOnTheWeb) {
   settings_.PageStyles = true;

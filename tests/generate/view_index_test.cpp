@@ -8,8 +8,7 @@
 namespace gl {
 namespace {
 
-// Enough keys to grow the index several times, with keys that share their first bytes: each keeps
-// its number, and a key never added is not found.
+// Enough keys to grow the index several times, with keys that share their first bytes.
 TEST(ViewIndexTest, KeysKeepTheirNumbersThroughGrowth) {
   std::vector<std::string> keys;
   for (int i = 0; i < 1000; ++i)
