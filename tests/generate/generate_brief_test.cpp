@@ -262,18 +262,13 @@ TEST_F(GenerateTest, FilesARedirectedTopPageCredentialsAndSecurePages) {
   settings_.SecurePages = true;
   const TrustedAuthority authority;
   const ServerIdentity identity = authority.Issue({"127.0.0.1"});
-  std::map<std::string, Answer> site;
-  LoopbackServer secure(
-      [&site](const Request& r) {
-        return site.contains(r.Target()) ? site[r.Target()] : StatusAnswer(404);
-      },
-      &identity);
-  site["/index.htm"] = PageAnswer("<title>S</title><a href=\"a.htm\">a</a><a href=\"" +
-                                  Address("/p.htm") + "\">p</a><img src=\"/i.gif\">");
-  site["/a.htm"] = PageAnswer("<title>A</title>secure");
-  site["/i.gif"] = PageAnswer(kGif, "image/gif");
-  ServePage("/p.htm", "<title>P</title><a href=\"" + secure.Address("/a.htm") + "\">a</a>");
-  AddEntry(secure.Address("/index.htm"), 2, "Secure");
+  LoopbackServer secure([this](const Request& r) { return AnswerFor(r); }, &identity);
+  ServePage("/s/index.htm", "<title>S</title><a href=\"a.htm\">a</a><a href=\"" +
+                                Address("/p.htm") + "\">p</a><img src=\"i.gif\">");
+  ServePage("/s/a.htm", "<title>A</title>secure");
+  Serve("/s/i.gif", PageAnswer(kGif, "image/gif"));
+  ServePage("/p.htm", "<title>P</title><a href=\"" + secure.Address("/s/a.htm") + "\">a</a>");
+  AddEntry(secure.Address("/s/index.htm"), 2, "Secure");
   EXPECT_EQ(Generate().Outcome, RunOutcome::Completed);
   ExpectWholeArchive();
   EXPECT_EQ(server_.RequestCount(), 11u);  // own.gif twice, every other file once

@@ -174,6 +174,14 @@ class GenerateTest : public StampedTest {
     answers_[path] = std::move(answer);
   }
   void ServePage(const std::string& path, std::string_view html) { Serve(path, PageAnswer(html)); }
+  // What Serve set for the request's path; any server of the test may answer so.
+  Answer AnswerFor(const Request& request) {
+    const std::string path = request.Target();
+    if (onRequest_) onRequest_(path);
+    const std::lock_guard lock(answersMutex_);
+    const auto answer = answers_.find(path);
+    return answer != answers_.end() ? answer->second : StatusAnswer(404);
+  }
   std::string Address(std::string_view path) const { return server_.Address(path); }
   int Count(std::string_view path) const {
     const std::vector<Request> requests = server_.Requests();
@@ -239,13 +247,7 @@ class GenerateTest : public StampedTest {
   std::function<void(const std::string&)> onRequest_;
   std::mutex answersMutex_;
   std::map<std::string, Answer> answers_;
-  LoopbackServer server_{[this](const Request& request) {
-    const std::string path = request.Target();
-    if (onRequest_) onRequest_(path);
-    const std::lock_guard lock(answersMutex_);
-    const auto answer = answers_.find(path);
-    return answer != answers_.end() ? answer->second : StatusAnswer(404);
-  }};
+  LoopbackServer server_{[this](const Request& request) { return AnswerFor(request); }};
   TBriefDocument document_;
   Settings settings_;
   NameCounters names_;
