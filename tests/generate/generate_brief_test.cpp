@@ -113,6 +113,7 @@ TEST_F(SiteTest, GeneratesTheWholeSiteIntoANewRunFolder) {
                        "| <a href=\"Brief0.htm\">Brief Summary</a> | <a href=\"GL1.htm\">"
                        "Site Map</a>| <a href=\"" +
                            Address("/index.htm") + "\">Original Link</a> |"));
+  EXPECT_TRUE(top.ends_with("</font></center></nobr>\r\n</body></html>\r\n"));
   EXPECT_TRUE(Contains(
       RunFile("GL1.htm"),
       "<h1>Site Map</h1><ul><ul><li><a href=\"GL0.htm\">Home Page</a></li><ul><li><a "
