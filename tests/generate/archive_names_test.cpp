@@ -13,9 +13,13 @@
 namespace gl::test {
 namespace {
 
-TEST(ArchiveNamesTest, SummaryNamesSkipTakenNamesAndCarryTheCounterOn) {
+// Summary names step by one and page names by a hundred past taken names of any kind.
+TEST(ArchiveNamesTest, NamesSkipTakenNamesAndCarryTheCounterOn) {
   TempFolder folder;
   WriteFileBytes(folder / "Brief0.htm", "");
+  WriteFileBytes(folder / "GL0.htm", "");
+  std::filesystem::create_directory(folder / "GL100.htm");
+  std::filesystem::create_symlink(folder / "nowhere", folder / "GL200.htm");
   RunFolderNames names(folder.Path());
   std::int32_t counter = 0;
   EXPECT_EQ(names.Summary(counter), "Brief1.htm");
@@ -28,15 +32,8 @@ TEST(ArchiveNamesTest, SummaryNamesSkipTakenNamesAndCarryTheCounterOn) {
   // Names given out before are taken, though no file has them yet.
   counter = -5;
   EXPECT_EQ(names.Summary(counter), "Brief3.htm");
-}
 
-TEST(ArchiveNamesTest, PageNamesStepByAHundredPastTakenNamesOfAnyKind) {
-  TempFolder folder;
-  WriteFileBytes(folder / "GL0.htm", "");
-  std::filesystem::create_directory(folder / "GL100.htm");
-  std::filesystem::create_symlink(folder / "nowhere", folder / "GL200.htm");
-  RunFolderNames names(folder.Path());
-  std::int32_t counter = 0;
+  counter = 0;
   EXPECT_EQ(names.Page("htm", counter), "GL300.htm");
   EXPECT_EQ(counter, 301);
   EXPECT_EQ(names.Page("", counter), "GL301.htm");
@@ -75,7 +72,7 @@ TEST(ArchiveNamesTest, ExtensionNormalisation) {
   EXPECT_TRUE(IsPlainFileName("GL999999." + NormaliseImageExtension(std::string(1000, 'x'))));
 }
 
-TEST(RunCatalogueTest, HoldsPlainFileNamesOnlyAndReadsBackWhatItWrote) {
+TEST(RunCatalogueTest, HoldsPlainFileNamesOnlyReadsBackWhatItWroteAndReportsFailures) {
   for (const std::string& name :
        {std::string(), std::string(256, 'x'), std::string(".."), std::string("a/b"),
         std::string("a\\b"), std::string("a\0b", 3)}) {
@@ -94,28 +91,25 @@ TEST(RunCatalogueTest, HoldsPlainFileNamesOnlyAndReadsBackWhatItWrote) {
   ASSERT_TRUE(catalogue);
   EXPECT_EQ(catalogue->Folder, "7");
   EXPECT_EQ(catalogue->Names, std::vector<std::string>{"Brief0.htm"});
-}
-
-TEST(RunCatalogueTest, ReadingStopsQuietlyAtACutRecord) {
+  // Reading stops quietly at a cut record.
   const auto cut = ParseRunCatalogue(std::string_view("\0013\011ab.htm", 9));
   ASSERT_TRUE(cut);
   EXPECT_EQ(cut->Folder, "3");
   EXPECT_TRUE(cut->Names.empty());
   EXPECT_FALSE(ParseRunCatalogue(std::string_view("\0", 1)));
   EXPECT_FALSE(ReadRunCatalogue("/nonexistent-folder/missing.cat"));
-}
 
-TEST(RunCatalogueTest, FailedWritesAreReported) {
-  RunCatalogueWriter catalogue("/dev/full");
+  // Failed writes are reported; a file left unfinished is removed.
+  std::filesystem::remove(folder / "Brief0.cat");
+  RunCatalogueWriter full("/dev/full");
   EXPECT_THROW(
       for (int i = 0; i < 1000;
-           ++i) { static_cast<void>(catalogue.WriteCatalogueName(std::string(200, 'x'))); },
+           ++i) { static_cast<void>(full.WriteCatalogueName(std::string(200, 'x'))); },
       EInOutError);
-  EXPECT_FALSE(catalogue.Finish());
+  EXPECT_FALSE(full.Finish());
   EXPECT_TRUE(std::filesystem::exists("/dev/full"));
 
   EXPECT_THROW(CheckedFile("/nonexistent-folder/x.htm"), EInOutError);
-  TempFolder folder;
   {
     CheckedFile unfinished(folder / "unfinished.htm");
     unfinished.Write("a page cut short by a failure elsewhere");

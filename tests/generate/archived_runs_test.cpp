@@ -52,7 +52,7 @@ TEST_F(ArchivedRunsTest, DeletesWhatTheCatalogueListsInItsOwnFolder) {
   EXPECT_EQ(document_.Brief.ArchiveStamps, Texts{"stamp 1"});
 }
 
-// A run folder that links to another brief's run folder loses the link only.
+// Names and paths outside, and a linked run folder (it loses the link only), delete nothing.
 TEST_F(ArchivedRunsTest, NothingOutsideTheRunFolderIsDeleted) {
   WriteFileBytes(folder_ / "victim.txt", "safe");
   WriteFileBytes(folder_ / "news.brf", "brief");
@@ -70,9 +70,7 @@ TEST_F(ArchivedRunsTest, NothingOutsideTheRunFolderIsDeleted) {
   EXPECT_EQ(ReadFileBytes(other / "1" / "Brief1.htm"), "x");
   EXPECT_TRUE(fs::exists(other / "1" / "Brief1.cat"));
   EXPECT_TRUE(document_.Brief.ArchivePaths.empty());
-}
 
-TEST_F(ArchivedRunsTest, ArchivePathsOutsideTheBriefsRunFoldersTouchNothing) {
   fs::create_directory(folder_ / "outside");
   WriteFileBytes(folder_ / "outside" / "Brief0.htm", "x");
   document_.Brief.ArchivePaths = {"..\\outside\\Brief0.htm", "outside\\Brief0.htm",

@@ -12,7 +12,7 @@ namespace {
 
 using Pair = std::pair<std::string_view, std::string_view>;
 
-TEST(EntryAddressTest, Table) {
+TEST(EntryAddressTest, AddressesExtensionsAndSuffixes) {
   const std::tuple<std::string_view, std::string_view, bool, bool> rows[] = {
       // entry address, canonical, fetchable, mail
       {"HTTP://host/a.htm", "host/a.htm", true, false},
@@ -30,9 +30,7 @@ TEST(EntryAddressTest, Table) {
   }
   EXPECT_EQ(WorkOutEntryAddress("HTTPS://host", true).Address, "HTTPS://host/");
   EXPECT_TRUE(WorkOutEntryAddress("HTTPS://host", true).Fetchable);
-}
 
-TEST(EntryAddressTest, FileExtensionsAndSuffixes) {
   const Pair extensions[] = {
       {"host/pub/file.zip", "zip"}, {"host/pub/File.ZIP", "zip"},
       {"host/cgi-bin/x?a=1", ""},   {"host/x?a=1/b.tar", "tar"},

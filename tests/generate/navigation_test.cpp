@@ -22,7 +22,7 @@ std::string Icon(std::string_view image, std::string_view alt) {
 
 using NavigationTest = RunFixture;
 
-TEST_F(NavigationTest, HeadersAndFooters) {
+TEST_F(NavigationTest, HeadersFootersAndPagesForLinksNotFetched) {
   EXPECT_EQ(ImageDirectoryText("/"), "/images/");
   EXPECT_EQ(Written([](CheckedFile& f) { DoHeaderImage(f, kImages, "toc.gif", "Site Map", 7, 9); }),
             "<img src=\"/opt/gleaner/images/toc.gif\" border=0 align=absmiddle width=9 height=7 "
@@ -52,9 +52,26 @@ TEST_F(NavigationTest, HeadersAndFooters) {
                                  "</font><font size=3> Gleaner-Light<font size=1>(TM)</font>"
                                  "</font></center></nobr>\r\n");
   }
+
+  // A quote in the link cannot end the attribute; the page is named, listed, with bar and footer.
+  EXPECT_EQ(SpecialPageBody(SpecialPage::SpiderLimit, "http://x/'\"onclick=\"y"),
+            "<html><body><title>Spider Limit Exceeded</title><h2>Spider Search Limit Exceeded</h2>"
+            "This link (<a href=\"http://x/'%22onclick=%22y\">http://x/'%22onclick=%22y</a>) is "
+            "beyond the range of the spider search set by the user.");
+  const LinkSet links{"Brief0.htm", "", "news:x", ""};
+  EXPECT_EQ(Written([&](CheckedFile& f) {
+              EXPECT_EQ(WriteSpecialPage(run_, f, "news:x", SpecialPage::UnsupportedProtocol, links,
+                                         "Unsupported Protocol"),
+                        "GL0.htm");
+            }),
+            "GL0.htm");
+  EXPECT_EQ(ReadRunFile("GL0.htm"),
+            Header("Unsupported Protocol", links) +
+                SpecialPageBody(SpecialPage::UnsupportedProtocol, "news:x") + Footer(links));
+  EXPECT_EQ(CatalogueNames(), Texts{"GL0.htm"});
 }
 
-TEST_F(NavigationTest, SiteMapListsNamedNodesAndNestsChildren) {
+TEST_F(NavigationTest, SiteMapListsNamedNodesAndNestsChildrenToAnyDepth) {
   TOCList root;
   // The top page without a name: only its children are listed.
   TOCList& top = root.Add("")->Children;
@@ -76,35 +93,15 @@ TEST_F(NavigationTest, SiteMapListsNamedNodesAndNestsChildren) {
                 "href=\"GL2.htm\">Second</a></li><ul><li><a href=\"GL3.htm\">Deep</a></li></ul>"
                 "</ul></ul></ul>" +
                 Footer(links) + "</body></html>");
-}
 
-TEST_F(NavigationTest, SiteMapOfAVeryDeepTreeNeedsNoRecursion) {
-  TOCList root;
-  TOCList* level = &root;
+  // A very deep tree needs no recursion.
+  TOCList deep;
+  TOCList* level = &deep;
   for (int i = 0; i < 100000; ++i)
     level = &level->Add("n")->Children;
-  const std::string tree = Written([&](CheckedFile& f) { WriteSiteMapTree(f, root); });
+  const std::string tree = Written([&](CheckedFile& f) { WriteSiteMapTree(f, deep); });
   EXPECT_EQ(tree.size(), 100000 * std::string("<li><a href=\"\">n</a></li>").size() +
                              99999 * std::string("<ul></ul>").size());
-}
-
-// A quote in the link cannot end the attribute; the page is named, listed, with bar and footer.
-TEST_F(NavigationTest, PagesForLinksNotFetched) {
-  EXPECT_EQ(SpecialPageBody(SpecialPage::SpiderLimit, "http://x/'\"onclick=\"y"),
-            "<html><body><title>Spider Limit Exceeded</title><h2>Spider Search Limit Exceeded</h2>"
-            "This link (<a href=\"http://x/'%22onclick=%22y\">http://x/'%22onclick=%22y</a>) is "
-            "beyond the range of the spider search set by the user.");
-  const LinkSet links{"Brief0.htm", "", "news:x", ""};
-  EXPECT_EQ(Written([&](CheckedFile& f) {
-              EXPECT_EQ(WriteSpecialPage(run_, f, "news:x", SpecialPage::UnsupportedProtocol, links,
-                                         "Unsupported Protocol"),
-                        "GL0.htm");
-            }),
-            "GL0.htm");
-  EXPECT_EQ(ReadRunFile("GL0.htm"),
-            Header("Unsupported Protocol", links) +
-                SpecialPageBody(SpecialPage::UnsupportedProtocol, "news:x") + Footer(links));
-  EXPECT_EQ(CatalogueNames(), Texts{"GL0.htm"});
 }
 
 }  // namespace

@@ -13,8 +13,6 @@
 namespace gl::test {
 namespace {
 
-using Links = std::vector<std::pair<std::string, int>>;
-
 const LinkSet kLinks{"Brief0.htm", "", "http://site.test/dir/index.htm", ""};
 
 class RewriteTest : public RunFixture {
@@ -25,17 +23,19 @@ class RewriteTest : public RunFixture {
   }
   std::string Rewrite(std::string_view body) { return Rewrite(body, standalone_.Job(3)); }
 
-  Links Filled() {
-    Links links;
+  // The links waiting for pages, frames marked.
+  Texts Filled() {
+    Texts links;
     for (auto* node = run_.FillingList().First(); node != nullptr; node = node->Next)
-      links.emplace_back(node->Text, node->Flag);
+      links.push_back(std::string(node->Text) + (node->Flag != 0 ? " frame" : ""));
     return links;
   }
 
   bool frameSet_ = false;
 };
 
-TEST_F(RewriteTest, CopiesEverythingButAddressesAndReadsTagsOnlyAsFarAsTheTagBuffer) {
+// A tag is read only as far as the tag buffer; new-window targets are top-window links.
+TEST_F(RewriteTest, AnchorsBecomePromisedPages) {
   const std::string lead(4995, 'x');
   const std::string padding(6000, 'p');
   const std::pair<std::string, std::string> rows[] = {
@@ -48,37 +48,33 @@ TEST_F(RewriteTest, CopiesEverythingButAddressesAndReadsTagsOnlyAsFarAsTheTagBuf
     SCOPED_TRACE(body.substr(0, 40));
     EXPECT_EQ(Rewrite(body), expected);
   }
-  EXPECT_EQ(Filled().size(), 1u);  // a.htm, once
-}
-
-// Any case and quoting; a quoted value keeps inner blanks; new-window targets are top-window links.
-TEST_F(RewriteTest, AnchorsBecomePromisedPages) {
   EXPECT_EQ(Rewrite("<a href=\"a.htm\">A</a> <A HREF='b.htm'>B</A> <a\nhref=c.htm>C</a> "
                     "<abbr title=a.htm><a href=\"a.htm#part\">again</a> <a href=\"A.HTM\">case</a>"
                     "<a href=\" Desktop Integration.htm \"><a href=my page.htm><a target=\"_TOP\" "
                     "href=t.htm><a href=u.htm target=_blank><a href=v.htm target=main>"
-                    "<a href=\"x.htm#top\">"),
+                    "<a href=\"x.htm#top\"><a href=\"mailto:ann@site.test\">m</a>"
+                    "<a href=\"https://secure.test/\">s</a><a href=\"mailto:ann@site.test\">m</a>"),
             "<a href=\"GL0.htm\">A</a> <A HREF='GL1.htm'>B</A> <a\nhref=GL2.htm>C</a> "
             "<abbr title=a.htm><a href=\"GL0.htm#part\">again</a> <a href=\"GL3.htm\">case</a>"
             "<a href=\"GL4.htm\"><a href=GL5.htm page.htm><a target=\"_TOP\" "
             "href=GL6.htm><a href=GL7.htm target=_blank><a href=GL8.htm target=main>"
-            "<a href=\"GL9.htm#top\">");
-  EXPECT_EQ(Filled(), (Links{{"!!--site.test/dir/a.htm", 0},
-                             {"!!--site.test/dir/b.htm", 0},
-                             {"!!--site.test/dir/c.htm", 0},
-                             {"!!--site.test/dir/A.HTM", 0},
-                             {"!!--site.test/dir/Desktop Integration.htm", 0},
-                             {"!!--site.test/dir/my", 0},
-                             {"site.test/dir/t.htm", 0},
-                             {"site.test/dir/u.htm", 0},
-                             {"!!--site.test/dir/v.htm", 0},
-                             {"!!--site.test/dir/x.htm", 0}}));
+            "<a href=\"GL9.htm#top\"><a href=\"GL10.htm\">m</a><a href=\"GL11.htm\">s</a>"
+            "<a href=\"GL10.htm\">m</a>");
+  EXPECT_EQ(Filled(),
+            (Texts{"!!--site.test/dir/a.htm", "!!--site.test/dir/b.htm", "!!--site.test/dir/c.htm",
+                   "!!--site.test/dir/A.HTM", "!!--site.test/dir/Desktop Integration.htm",
+                   "!!--site.test/dir/my", "site.test/dir/t.htm", "site.test/dir/u.htm",
+                   "!!--site.test/dir/v.htm", "!!--site.test/dir/x.htm"}));
   const TPageRecord* record = run_.Pages().Find("!!--site.test/dir/a.htm");
   ASSERT_NE(record, nullptr);
   EXPECT_FALSE(record->Stored);
   EXPECT_EQ(record->RemainingDepth, 2);
   EXPECT_EQ(run_.Contents().Count, 10);
   EXPECT_EQ(run_.Contents().Last()->Fragment(), "#top");
+  EXPECT_TRUE(Contains(ReadRunFile("GL10.htm"),
+                       SpecialPageBody(SpecialPage::MailLink, "mailto:ann@site.test")));
+  EXPECT_TRUE(Contains(ReadRunFile("GL11.htm"),
+                       SpecialPageBody(SpecialPage::UnsupportedProtocol, "https://secure.test/")));
   EXPECT_TRUE(fetched_.empty());
 }
 
@@ -95,8 +91,6 @@ TEST_F(RewriteTest, ImagesOffReadNotLoadedButImageMapsLoadTheirImageAndKeepTheir
   EXPECT_TRUE(Filled().empty());
 }
 
-// A frame set gets a navigation row, its frames are followed as frames, and a no-frames part gets
-// the navigation bar and top-window links.
 TEST_F(RewriteTest, AFrameSetGetsANavigationRowAndItsFramesAreFollowedAsFrames) {
   const std::string frameSet = "<FRAMESET cols=\"50%,*\">";
   EXPECT_EQ(Rewrite("<html>" + frameSet +
@@ -108,26 +102,23 @@ TEST_F(RewriteTest, AFrameSetGetsANavigationRowAndItsFramesAreFollowedAsFrames) 
                 "<frame src=\"GL1.htm\"><frame\tsrc=GL2.htm><NOFRAMES>" + Header("T", kLinks) +
                 "<a href=GL3.htm>n</a>" + Footer(kLinks) + "</noframes></frameset>");
   EXPECT_TRUE(frameSet_);
-  EXPECT_EQ(Filled(), (Links{{"!!--site.test/dir/l.htm", 1},
-                             {"!!--site.test/dir/r.htm", 1},
-                             {"site.test/dir/n.htm", 0}}));
+  EXPECT_EQ(Filled(), (Texts{"!!--site.test/dir/l.htm frame", "!!--site.test/dir/r.htm frame",
+                             "site.test/dir/n.htm"}));
   EXPECT_TRUE(run_.Pages().Find("!!--site.test/dir/l.htm")->FrameRole);
   EXPECT_EQ(ReadRunFile("GL0.htm"),
             Header("T", {"Brief0.htm", "", "http://site.test/dir/index.htm", "GL99.htm"}, true));
   EXPECT_EQ(CatalogueNames(), Texts{"GL0.htm"});
-}
-
-TEST_F(RewriteTest, FramesAndGeneratedPagesKeepTheirFrameSetsOrLinks) {
+  // A frame keeps its frame set; a generated page keeps its links.
   PageJob job = standalone_.Job(3);
   job.Frame = true;
   EXPECT_EQ(Rewrite("<frameset rows=1><frame src=a.htm></frameset>", job),
-            "<frameset rows=1><frame src=GL0.htm></frameset>");
+            "<frameset rows=1><frame src=GL4.htm></frameset>");
   EXPECT_TRUE(frameSet_);
-  EXPECT_EQ(Filled(), (Links{{"!!--site.test/dir/a.htm", 1}}));
+  EXPECT_EQ(Filled().back(), "!!--site.test/dir/a.htm frame");
   job = standalone_.Job(3);
   job.RewriteLinks = false;
   EXPECT_EQ(Rewrite("<a href=\"http://x/\">x</a>", job), "<a href=\"http://x/\">x</a>");
-  EXPECT_EQ(Filled().size(), 1u);
+  EXPECT_EQ(Filled().size(), 4u);
 }
 
 TEST_F(RewriteTest, StoredPagesServeLinksInEitherRole) {
@@ -139,7 +130,7 @@ TEST_F(RewriteTest, StoredPagesServeLinksInEitherRole) {
                     "<a href=\"index.htm\"><a href=\"#sec\"><a href=\"./\">"),
             "<a href=GL50.htm target=_top><a href=GL0.htm target=_top>"
             "<a href=\"GL52.htm\"><a href=\"GL52.htm#sec\"><a href=\"GL1.htm\">");
-  EXPECT_EQ(Filled(), (Links{{"site.test/dir/f.htm", 0}, {"!!--site.test/dir/", 0}}));
+  EXPECT_EQ(Filled(), (Texts{"site.test/dir/f.htm", "!!--site.test/dir/"}));
 }
 
 TEST_F(RewriteTest, AtTheLastLevelLinksLeadToSpiderLimitPages) {
@@ -153,29 +144,6 @@ TEST_F(RewriteTest, AtTheLastLevelLinksLeadToSpiderLimitPages) {
   EXPECT_TRUE(Contains(ReadRunFile("GL0.htm"),
                        SpecialPageBody(SpecialPage::SpiderLimit, "http://site.test/dir/far.htm")));
   EXPECT_EQ(RunFiles(), Texts{"GL0.htm"});
-}
-
-TEST_F(RewriteTest, MailAndOtherSchemesGetExplanationPagesOnce) {
-  EXPECT_EQ(Rewrite("<a href=\"mailto:ann@site.test\">m</a><a href=\"https://secure.test/\">s</a>"
-                    "<a href=\"mailto:ann@site.test\">again</a>"),
-            "<a href=\"GL0.htm\">m</a><a href=\"GL1.htm\">s</a><a href=\"GL0.htm\">again</a>");
-  EXPECT_TRUE(Contains(ReadRunFile("GL0.htm"),
-                       SpecialPageBody(SpecialPage::MailLink, "mailto:ann@site.test")));
-  EXPECT_TRUE(Contains(ReadRunFile("GL1.htm"),
-                       SpecialPageBody(SpecialPage::UnsupportedProtocol, "https://secure.test/")));
-  EXPECT_TRUE(Filled().empty());
-  EXPECT_TRUE(fetched_.empty());
-}
-
-TEST_F(RewriteTest, AfterStopTheRestIsCopiedWithAbsoluteLinks) {
-  answers_["site.test/dir/p.gif"] = CannedPage("GIF", true, true);
-  RequestStop();
-  EXPECT_EQ(Rewrite("<a href=\"../a.htm\">a</a><img src=p.gif><a href=\"mailto:x@y\">"),
-            "<a href=\"http://site.test/a.htm\">a</a><img src=http://site.test/dir/p.gif>"
-            "<a href=\"mailto:x@y\">");
-  EXPECT_TRUE(fetched_.empty());
-  EXPECT_TRUE(Filled().empty());
-  EXPECT_TRUE(RunFiles().empty());
 }
 
 // Body tags and scripts go first; an image is fetched once and stored without its header.
@@ -194,10 +162,18 @@ TEST_F(RewriteTest, BodyTagsScriptsAndImages) {
             (Texts{"site.test/img/bg.gif", "site.test/dir/p.GIF", "site.test/dir/gone.gif"}));
   EXPECT_EQ(ReadRunFile("GL0.gif"), "BG");
   EXPECT_EQ(ReadRunFile("GL1.gif"), std::string("GIF89a\0\1", 8));
-  EXPECT_EQ(Filled(), (Links{{"!!--site.test/dir/y.htm", 0}}));
+  EXPECT_EQ(Filled(), (Texts{"!!--site.test/dir/y.htm"}));
   // A failed download stays on the web and leaves no file.
   EXPECT_EQ(CatalogueNames(), (Texts{"GL0.gif", "GL1.gif"}));
   EXPECT_EQ(RunFiles(), (Texts{"GL0.gif", "GL1.gif"}));
+  // After Stop the rest is copied with absolute links.
+  RequestStop();
+  EXPECT_EQ(Rewrite("<a href=\"../a.htm\">a</a><img src=p.GIF><a href=\"mailto:x@y\">"),
+            "<a href=\"http://site.test/a.htm\">a</a><img src=http://site.test/dir/p.GIF>"
+            "<a href=\"mailto:x@y\">");
+  EXPECT_EQ(fetched_.size(), 3u);
+  EXPECT_EQ(Filled().size(), 1u);
+  EXPECT_EQ(RunFiles().size(), 2u);
 }
 
 }  // namespace

@@ -21,10 +21,7 @@ Texts ScannedAddresses(std::string_view css) {
 }
 
 TEST(StyleScan, FindsUrlsAndImportsButNotInCommentsOrStrings) {
-  const struct {
-    std::string_view css;
-    Texts expected;
-  } rows[] = {
+  const std::pair<std::string_view, Texts> rows[] = {
       {"a{background:url(x.png)}", {"x.png"}},
       {"a{background:URL( 'y z.png' ) ; b:url(\"q.gif\")}", {"y z.png", "q.gif"}},
       {"@import \"s.css\" screen; @IMPORT url(t.css); @import 'u.css'",
@@ -37,17 +34,14 @@ TEST(StyleScan, FindsUrlsAndImportsButNotInCommentsOrStrings) {
       {"/* unterminated url(x.png)", {}},
       {"@import", {}},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.css);
-    EXPECT_EQ(ScannedAddresses(row.css), row.expected);
+  for (const auto& [css, expected] : rows) {
+    SCOPED_TRACE(css);
+    EXPECT_EQ(ScannedAddresses(css), expected);
   }
 }
 
 TEST(Srcset, SplitsCandidatesAsBrowsersDo) {
-  const struct {
-    std::string_view value;
-    Texts expected;
-  } rows[] = {
+  const std::pair<std::string_view, Texts> rows[] = {
       {"a.png", {"a.png"}},
       {" a.png 1x, b.png 2x ,c.png", {"a.png", "b.png", "c.png"}},
       {"a.png 100w,b.png 200w", {"a.png", "b.png"}},
@@ -56,60 +50,52 @@ TEST(Srcset, SplitsCandidatesAsBrowsersDo) {
       {"a.png (odd, descriptor), b.png", {"a.png", "b.png"}},
       {" , ,", {}},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.value);
+  for (const auto& [value, expected] : rows) {
+    SCOPED_TRACE(value);
     Texts found;
-    for (const SrcsetCandidate& candidate : SrcsetCandidates(row.value))
-      found.emplace_back(row.value.substr(candidate.From, candidate.To - candidate.From));
-    EXPECT_EQ(found, row.expected);
+    for (const SrcsetCandidate& candidate : SrcsetCandidates(value))
+      found.emplace_back(value.substr(candidate.From, candidate.To - candidate.From));
+    EXPECT_EQ(found, expected);
   }
 }
 
-class PageStylesTest : public GenerateTest {
- protected:
-  void SetUp() override {
-    GenerateTest::SetUp();
-    settings_.PageStyles = true;
-    ServePage(
-        "/index.htm",
-        "<html><head><title>Styled</title>\n"
-        "<link rel=\"stylesheet\" href=\"css/site.css\"><link rel=icon href=\"/favicon.ico\">\n"
-        "<style>@import \"css/print.css\"; body { background: url('img/bg.png') }</style>\n"
-        "</head><body>\n<h1 style=\"background:url(img/dot.png)\">Styled</h1>\n"
-        "<img srcset=\"img/a.png 1x, img/a2.png 2x\" src=\"img/a.png\" alt=a>\n"
-        "<picture><source srcset=\"img/wide.png\" media=\"(min-width: 600px)\">"
-        "<img src=\"img/a.png\"></picture>\n"
-        "<object data=\"img/fig.svg\" type=\"image/svg+xml\"></object>\n"
-        "<a href=\"page.htm\" style=\"color:red\">Page</a>\n</body></html>");
-    ServePage("/page.htm",
-              "<title>Page</title><body style=\"background:url(img/bg.png)\">"
-              "<link rel=\"stylesheet\" href=\"css/site.css\">"
-              "<p style=\"background:url(img/dot.png)\">p</p>");
-    Serve("/css/site.css",
-          PageAnswer("@import url(\"base.css\");\n"
-                     "@font-face { font-family: F; src: url(../fonts/f.woff2) format(\"woff2\") }\n"
-                     "h1 { background: url(../img/a.png#x) }\n"
-                     ".x { background: url(file:///etc/passwd) }\n"
-                     "/* url(hidden.png) */ .d { background: url(data:image/png;base64,AA==) }\n",
-                     "text/css"));
-    Serve("/css/base.css", PageAnswer("@import \"site.css\";\np { color: red }", "text/css"));
-    Serve("/css/print.css", PageAnswer("body { background: url(../img/bg.png) }", "text/css"));
-    for (const char* picture :
-         {"/img/bg.png", "/img/dot.png", "/img/a.png", "/img/a2.png", "/img/wide.png"})
-      Serve(picture, PageAnswer(std::string("PNG ") + picture, "image/png"));
-    Serve("/img/fig.svg", PageAnswer("<svg/>", "image/svg+xml"));
-    Serve("/favicon.ico", PageAnswer("ICO", "image/x-icon"));
-    Serve("/fonts/f.woff2", PageAnswer("wOF2", "font/woff2"));
-  }
-};
+using PageStylesTest = GenerateTest;
 
-// Sheets that import each other are stored once, with no navigation bar and no site map place.
-TEST_F(PageStylesTest, SheetsPicturesAndFontsAreStoredOnceAndEveryReferenceLeadsToAFile) {
+// Sheets come whatever the options; what they exclude, and all after Stop, is read from the web.
+TEST_F(PageStylesTest, SheetsPicturesAndFontsAreStoredOnceOrLeftOnTheWeb) {
+  settings_.PageStyles = true;
+  ServePage("/index.htm",
+            "<html><head><title>Styled</title>\n"
+            "<link rel=\"stylesheet\" href=\"css/site.css\"><link rel=icon href=\"/favicon.ico\">\n"
+            "<style>@import \"css/print.css\"; body { background: url('img/bg.png') }</style>\n"
+            "</head><body>\n<h1 style=\"background:url(img/dot.png)\">Styled</h1>\n"
+            "<img srcset=\"img/a.png 1x, img/a2.png 2x\" src=\"img/a.png\" alt=a>\n"
+            "<picture><source srcset=\"img/wide.png\" media=\"(min-width: 600px)\">"
+            "<img src=\"img/a.png\"></picture>\n"
+            "<object data=\"img/fig.svg\" type=\"image/svg+xml\"></object>\n"
+            "<a href=\"page.htm\" style=\"color:red\">Page</a>\n</body></html>");
+  ServePage("/page.htm",
+            "<title>Page</title><body style=\"background:url(img/bg.png)\">"
+            "<link rel=\"stylesheet\" href=\"css/site.css\">"
+            "<p style=\"background:url(img/dot.png)\">p</p>");
+  Serve("/css/site.css",
+        PageAnswer("@import url(\"base.css\");\n"
+                   "@font-face { font-family: F; src: url(../fonts/f.woff2) format(\"woff2\") }\n"
+                   "h1 { background: url(../img/a.png#x) }\n"
+                   ".x { background: url(file:///etc/passwd) }\n"
+                   "/* url(hidden.png) */ .d { background: url(data:image/png;base64,AA==) }\n",
+                   "text/css"));
+  Serve("/css/base.css", PageAnswer("@import \"site.css\";\np { color: red }", "text/css"));
+  Serve("/css/print.css", PageAnswer("body { background: url(../img/bg.png) }", "text/css"));
+  for (const char* picture :
+       {"/img/bg.png", "/img/dot.png", "/img/a.png", "/img/a2.png", "/img/wide.png"})
+    Serve(picture, PageAnswer(std::string("PNG ") + picture, "image/png"));
+  Serve("/img/fig.svg", PageAnswer("<svg/>", "image/svg+xml"));
+  Serve("/favicon.ico", PageAnswer("ICO", "image/x-icon"));
+  Serve("/fonts/f.woff2", PageAnswer("wOF2", "font/woff2"));
   AddEntry(Address("/index.htm"), 2, "Styled");
   EXPECT_EQ(Generate().Outcome, RunOutcome::Completed);
-  for (const char* once : {"/css/site.css", "/css/base.css", "/css/print.css", "/img/a.png",
-                           "/img/bg.png", "/img/dot.png", "/fonts/f.woff2", "/favicon.ico"})
-    EXPECT_EQ(Count(once), 1) << once;
+  EXPECT_EQ(server_.RequestCount(), 13u);  // every file once
   EXPECT_EQ(RunFile("GL0.css"),
             "@import url(\"GL1.css\");\n"
             "@font-face { font-family: F; src: url(GL2.wof) format(\"woff2\") }\n"
@@ -134,17 +120,15 @@ TEST_F(PageStylesTest, SheetsPicturesAndFontsAreStoredOnceAndEveryReferenceLeads
   EXPECT_FALSE(Contains(RunFile("GL1.htm"), ".css"));
   EXPECT_EQ(host_.Shown[ProgressItem::ImagesLoaded].back(), "11");
   ExpectWholeArchive();
-}
 
-// Sheets come whatever the options; what they exclude, and all after Stop, is read from the web.
-TEST_F(PageStylesTest, WhatTheEntryLeavesOutIsReadFromTheWeb) {
+  StartOver();
   TWebEntry& entry = AddEntry(Address("/index.htm"), 1, "Plain");
   entry.Images = entry.OtherFiles = false;
   onRequest_ = [](const std::string& path) {
     if (path == "/css/base.css") RequestStop();
   };
   EXPECT_EQ(Generate().Outcome, RunOutcome::Aborted);
-  EXPECT_EQ(Count("/img/a.png") + Count("/fonts/f.woff2") + Count("/css/print.css"), 0);
+  EXPECT_EQ(server_.RequestCount(), 13u + 3u);  // the page and the two sheets before Stop
   const std::string site = Address("");
   EXPECT_TRUE(Contains(RunFile("GL0.css"), "@import url(\"" + site + "/css/base.css\");\n"));
   EXPECT_TRUE(Contains(RunFile("GL0.css"), "src: url(" + site + "/fonts/f.woff2) format"));
