@@ -173,7 +173,7 @@ FAULTS = [
      "level = 2; remaining > 1;",
      "spider stops one level short of the entry's depth"),
     ("G02", "src/generate/internal/spider.cpp",
-     "    if (node->Children != nullptr) pending.push_back(node->Children->First());\n",
+     "    pending.push_back(node->Children.First());\n",
      "",
      "after Stop, promised pages below the first level are not filled (dead links)"),
     ("G03", "src/generate/internal/site_map.cpp",
