@@ -115,7 +115,10 @@ TEST(ContentsTreeTest, RenamingANodeLeavesEveryOtherNameAlone) {
     SCOPED_TRACE(name);
     EXPECT_EQ(node->Name(), name);
   }
-  EXPECT_EQ(tree.Add("(unnamed)")->Name(), "(unnamed)");
+  // Back to the first level after its child's: the new node still goes last.
+  TOCList::Node* last = tree.Add("(unnamed)");
+  EXPECT_EQ(last->Name(), "(unnamed)");
+  EXPECT_TRUE(other->Next == last && first->Children.First() == child && child->Next == nullptr);
   EXPECT_EQ(child->Fragment(), "#part");
   EXPECT_EQ(first->Fragment(), "");
 }
