@@ -81,6 +81,8 @@ TEST(PageTableTest, LocalNamesReadBackExactly) {
                                "GL999900.gif",
                                "GL07.htm",
                                "GL1234567890.htm",
+                               "GL8388606.htm",
+                               "GL8388607.htm",
                                "error",
                                "Brief12.htm",
                                "GL5",

@@ -76,7 +76,7 @@ TEST_F(RewriteTest, AnchorsBecomePromisedPages) {
   const TPageRecord* record = run_.Pages().Find("!!--site.test/dir/a.htm");
   ASSERT_NE(record, nullptr);
   EXPECT_FALSE(record->Stored);
-  EXPECT_EQ(record->RemainingDepth, 2);
+  EXPECT_EQ(record->RemainingDepth(), 2);
   std::vector<const TOCList::Node*> nodes;
   for (auto* node = run_.Contents().First(); node != nullptr; node = node->Next)
     nodes.push_back(node);

@@ -60,7 +60,7 @@ void RunContext::FlipLists() {
 bool RunContext::QueueLink(std::string_view key, bool frame, std::int32_t remainingDepth) {
   // One look-up in each table: the newest record leads to the older ones of the same key.
   const TPageRecord* const newest = pages_->Find(key);
-  for (const TPageRecord* record = newest; record != nullptr; record = record->Next) {
+  for (const TPageRecord* record = newest; record != nullptr; record = pages_->Older(*record)) {
     if (record->FrameRole != frame) continue;
     if (record->StoredDeepEnough(remainingDepth)) return false;
     break;
