@@ -11,7 +11,7 @@ namespace {
 
 constexpr std::uint32_t kRecordsPerBlock = 512;
 constexpr std::size_t kFirstIndexSize = 64;  // a power of two, as every later size
-// Up to seven digits fit the record's 23-bit number, less its one value that means none.
+// Seven digits are the most that may fit the record's 21-bit number.
 constexpr std::size_t kMostNameDigits = 7;
 
 static_assert(sizeof(void*) != 8 || sizeof(TPageRecord) == 32);
@@ -85,6 +85,11 @@ TPageRecord& THashTable::NewRecord() {
     blocks_.push_back(std::make_unique<TPageRecord[]>(kRecordsPerBlock));
   }
   return RecordAt(++recordCount_);
+}
+
+void THashTable::ForgetQueued() {
+  for (std::uint32_t number = 1; number <= recordCount_; ++number)
+    RecordAt(number).QueuedRoles = 0;
 }
 
 TPageRecord& THashTable::RecordAt(std::uint32_t number) const {

@@ -31,8 +31,11 @@ struct TPageRecord {
   const char* CountedAddress = nullptr;  // the key's length and bytes, as TextArena::KeepCounted
   // The table's number of the record added before this one for the same address, 0 for none.
   std::uint32_t OlderNumber = 0;
-  std::uint32_t NameNumber : 23 = 0;  // kNoNameNumber for a name without one
+  std::uint32_t NameNumber : 21 = 0;  // kNoNameNumber for a name without one
   std::uint32_t depth_ : 7 = 0;
+  // On an address's oldest record: queued for the next level as an ordinary link (bit 0) or as a
+  // frame (bit 1). The spider clears them as it starts each level.
+  std::uint32_t QueuedRoles : 2 = 0;
   // True once the page or file is in the run folder; false while its name is only promised to
   // the links that lead to it.
   bool Stored : 1 = false;
@@ -40,8 +43,8 @@ struct TPageRecord {
   // its own; the same address may have a second record for its place at the top of a window.
   bool FrameRole : 1 = false;
 
-  // Up to seven digits fit in the 23 bits; a longer number makes a name of its own form.
-  static constexpr std::uint32_t kNoNameNumber = (1U << 23) - 1;
+  // Up to six digits fit in the 21 bits; a larger number makes a name of its own form.
+  static constexpr std::uint32_t kNoNameNumber = (1U << 21) - 1;
   // A file's depth, more than any page has (the spider goes at most 99 levels deep).
   static constexpr std::int32_t kFileDepth = 127;
 
@@ -90,6 +93,16 @@ class THashTable {
   TPageRecord* Older(const TPageRecord& record) const {
     return record.OlderNumber == 0 ? nullptr : &RecordAt(record.OlderNumber);
   }
+
+  // The first record added for `record`'s address, which holds its queued marks.
+  TPageRecord& Oldest(TPageRecord& record) const {
+    TPageRecord* oldest = &record;
+    while (TPageRecord* older = Older(*oldest))
+      oldest = older;
+    return *oldest;
+  }
+  // Clears every record's queued marks.
+  void ForgetQueued();
 
   // The newest record for exactly `address` that `wanted` accepts; older ones are asked in turn.
   template <typename Predicate>
