@@ -3,12 +3,18 @@
 #include <deque>
 #include <unordered_map>
 
-#include "core/internal/linked_nodes.h"
 #include "core/internal/text_arena.h"
 
 namespace gl {
 
 struct TOCList::Store {
+  explicit Store(const TOCList& root) : Root(&root) {}
+
+  const TOCList* Root;  // the list that owns the store
+  // The level that the last node went to, and that node: a level is filled in one go, so its tail
+  // is almost always here, and another level is walked to its end.
+  const TOCList* LastLevel = nullptr;
+  Node* LastTail = nullptr;
   std::deque<Node> Nodes;  // appending keeps every node in place
   TextArena Texts;
   // The copy of the first name given to Add, which every later Add of the same name shares and
@@ -18,24 +24,31 @@ struct TOCList::Store {
   std::unordered_map<const Node*, const char*> Fragments;
 };
 
-TOCList::TOCList() : ownsStore_(true), store_(new Store) {}
+TOCList::TOCList() : store_(new Store(*this)) {}
 
-TOCList::TOCList(Store& store) : ownsStore_(false), store_(&store) {}
+TOCList::TOCList(Store& store) : store_(&store) {}
 
 TOCList::~TOCList() {
-  if (ownsStore_) delete store_;
+  if (store_->Root == this) delete store_;
 }
 
 TOCList::Node* TOCList::Add(std::string_view name) {
-  Node& node = store_->Nodes.emplace_back(*store_);
-  if (store_->SharedName == nullptr && !name.empty())
-    store_->SharedName = store_->Texts.KeepCounted(name);
-  if (store_->SharedName != nullptr && TextArena::Counted(store_->SharedName) == name) {
-    node.name_ = store_->SharedName;
+  Store& store = *store_;
+  Node& node = store.Nodes.emplace_back(store);
+  if (store.SharedName == nullptr && !name.empty())
+    store.SharedName = store.Texts.KeepCounted(name);
+  if (store.SharedName != nullptr && TextArena::Counted(store.SharedName) == name) {
+    node.name_ = store.SharedName;
   } else {
     node.SetName(name);
   }
-  return LinkLast(Head, Tail, Count, &node);
+  Node* tail = store.LastLevel == this ? store.LastTail : Head;
+  while (tail != nullptr && tail->Next != nullptr)
+    tail = tail->Next;
+  (tail == nullptr ? Head : tail->Next) = &node;
+  store.LastLevel = this;
+  store.LastTail = &node;
+  return &node;
 }
 
 std::string_view TOCList::Node::Name() const {

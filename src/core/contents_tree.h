@@ -23,18 +23,16 @@ class TOCList {
   // Appends a node named `name`, with an empty child level, and returns it. The nodes added with
   // the tree's first name (a placeholder until the page's title is known) share one copy of it.
   Node* Add(std::string_view name);
-  Node* First() const { return Count >= 1 ? Head : nullptr; }
-  Node* Last() const { return Count >= 1 ? Tail : nullptr; }
+  Node* First() const { return Head; }
 
   Node* Head = nullptr;
-  Node* Tail = nullptr;
-  std::int32_t Count = 0;
 
  private:
   struct Store;
   explicit TOCList(Store& store);  // a level below a node of the tree
 
-  bool ownsStore_;  // the root's only
+  // Shared by every level of the tree and owned by its root. A level keeps no tail or count of
+  // its own: every page has a node, so those would cost two fields per page.
   Store* store_;
 };
 

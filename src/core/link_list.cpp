@@ -34,6 +34,9 @@ TLList::Node* TLList::Remove(Node* node) {
     previous->Next = node->Next;
     if (Tail == node) Tail = previous;
   }
+  // A level queue is taken from the front in the order it was filled: its oldest node goes at
+  // once, so the queue's blocks are given back while the spider works through a large level.
+  if (node == &nodes_.front()) nodes_.pop_front();
   if (--Count == 0) {
     nodes_.clear();
     nodes_.shrink_to_fit();

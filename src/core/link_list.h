@@ -13,8 +13,9 @@ namespace gl {
 // front. Used as a stack, Push adds in front.
 //
 // Nodes and their texts are packed in blocks that are all freed at once when the list becomes
-// empty, as a level queue does once the spider has taken every link of it; a node taken out
-// before then stays in its block until that moment.
+// empty, as a level queue does once the spider has taken every link of it. Nodes taken out in the
+// order they were added free their blocks as they go; texts, and a node taken out of turn, stay
+// until the list is empty.
 class TLList {
  public:
   struct Node {

@@ -4,13 +4,18 @@
 #include <functional>
 #include <iterator>
 
+#include "core/brief_record.h"
+
 namespace gl {
 namespace {
 
 constexpr std::uint32_t kRecordsPerBlock = 512;
 constexpr std::size_t kFirstIndexSize = 64;  // a power of two, as every later size
-// Up to nine digits always fit the record's 30-bit number.
-constexpr std::size_t kMostNameDigits = 9;
+// Seven digits are the most that may fit the record's 21-bit number.
+constexpr std::size_t kMostNameDigits = 7;
+
+static_assert(sizeof(void*) != 8 || sizeof(TPageRecord) == 32);
+static_assert(TPageRecord::kFileDepth > kMaxDepth);
 
 bool IsDigit(char byte) {
   return byte >= '0' && byte <= '9';
@@ -49,13 +54,13 @@ TPageRecord* THashTable::AddStored(std::string_view address, std::string_view lo
     ++addressCount_;
     record.CountedAddress = texts_.KeepCounted(address);
   } else {
-    record.Next = &RecordAt(slot);
-    record.CountedAddress = record.Next->CountedAddress;  // one copy serves all its records
+    record.OlderNumber = slot;
+    record.CountedAddress = RecordAt(slot).CountedAddress;  // one copy serves all its records
   }
   slot = recordCount_;
   KeepLocalName(record, localName);
   record.TocNode = tocNode;
-  record.RemainingDepth = remainingDepth;
+  record.SetRemainingDepth(remainingDepth);
   record.Stored = true;
   record.FrameRole = frameRole;
   if (tocNode != nullptr) tocNode->Page = &record;
@@ -80,6 +85,11 @@ TPageRecord& THashTable::NewRecord() {
     blocks_.push_back(std::make_unique<TPageRecord[]>(kRecordsPerBlock));
   }
   return RecordAt(++recordCount_);
+}
+
+void THashTable::ForgetQueued() {
+  for (std::uint32_t number = 1; number <= recordCount_; ++number)
+    RecordAt(number).QueuedRoles = 0;
 }
 
 TPageRecord& THashTable::RecordAt(std::uint32_t number) const {
@@ -118,11 +128,15 @@ void THashTable::KeepLocalName(TPageRecord& record, std::string_view localName) 
   std::string_view tail;
   std::uint32_t number = TPageRecord::kNoNameNumber;
   if (numbered) {
-    head = localName.substr(0, digits);
-    tail = localName.substr(digitsEnd);
     number = 0;
     for (const char digit : localName.substr(digits, length))
       number = number * 10 + static_cast<std::uint32_t>(digit - '0');
+  }
+  if (number < TPageRecord::kNoNameNumber) {
+    head = localName.substr(0, digits);
+    tail = localName.substr(digitsEnd);
+  } else {
+    number = TPageRecord::kNoNameNumber;
   }
   record.NameNumber = number & TPageRecord::kNoNameNumber;
   // Names come in runs of one form: the last one saves the lookup.

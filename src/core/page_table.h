@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -21,18 +22,20 @@ struct TLocalNameForm {
 
 // One address that a run has met, with the local file that stands for it. Its texts are the
 // table's own copies and live as long as the table. A large site keeps one or two records per
-// address, so the fields are packed.
+// address, so the fields are packed into 32 bytes.
 struct TPageRecord {
-  TPageRecord* Next = nullptr;       // the record added before this one for the same address
   TOCList::Node* TocNode = nullptr;  // the page's place in the contents tree, if it has one
   // The file name inside the run directory is kept as its form and number: most names differ
-  // only in their number, which costs four bytes where the whole name would cost twenty.
+  // only in their number, which costs a few bits where the whole name would cost twenty bytes.
   const TLocalNameForm* NameForm = nullptr;
   const char* CountedAddress = nullptr;  // the key's length and bytes, as TextArena::KeepCounted
-  // How many levels below this page the spider still goes: a page reached again with no more
-  // depth left than this is not fetched again.
-  std::int32_t RemainingDepth = 0;
-  std::uint32_t NameNumber : 30 = 0;  // kNoNameNumber for a name without one
+  // The table's number of the record added before this one for the same address, 0 for none.
+  std::uint32_t OlderNumber = 0;
+  std::uint32_t NameNumber : 21 = 0;  // kNoNameNumber for a name without one
+  std::uint32_t depth_ : 7 = 0;
+  // On an address's oldest record: queued for the next level as an ordinary link (bit 0) or as a
+  // frame (bit 1). The spider clears them as it starts each level.
+  std::uint32_t QueuedRoles : 2 = 0;
   // True once the page or file is in the run folder; false while its name is only promised to
   // the links that lead to it.
   bool Stored : 1 = false;
@@ -40,14 +43,23 @@ struct TPageRecord {
   // its own; the same address may have a second record for its place at the top of a window.
   bool FrameRole : 1 = false;
 
+  // Up to six digits fit in the 21 bits; a larger number makes a name of its own form.
+  static constexpr std::uint32_t kNoNameNumber = (1U << 21) - 1;
+  // A file's depth, more than any page has (the spider goes at most 99 levels deep).
+  static constexpr std::int32_t kFileDepth = 127;
+
+  // How many levels below this page the spider still goes: a page reached again with no more
+  // depth left than this is not fetched again.
+  std::int32_t RemainingDepth() const { return static_cast<std::int32_t>(depth_); }
+  // Kept between 0 and kFileDepth.
+  void SetRemainingDepth(std::int32_t depth) {
+    depth_ = static_cast<std::uint32_t>(std::clamp(depth, 0, kFileDepth)) & 0x7fU;
+  }
   // Stored with at least `remainingDepth` levels still to go below it: a link that reaches it
   // again with no more depth than that is not fetched again.
   bool StoredDeepEnough(std::int32_t remainingDepth) const {
-    return Stored && RemainingDepth >= remainingDepth;
+    return Stored && RemainingDepth() >= remainingDepth;
   }
-
-  // Nine digits, the most a name's number has, fit in the 30 bits.
-  static constexpr std::uint32_t kNoNameNumber = (1U << 30) - 1;
   // The lookup key, compared byte for byte.
   std::string_view Address() const { return TextArena::Counted(CountedAddress); }
   // The file name inside the run directory.
@@ -55,7 +67,7 @@ struct TPageRecord {
 };
 
 // The page table of one web entry. Every record is kept; an address finds its newest record, and
-// through Next the older ones for the same address. Records and texts are packed in blocks that
+// through Older the older ones for the same address. Records and texts are packed in blocks that
 // stay in place, so a large site costs little more than its addresses and names.
 class THashTable {
  public:
@@ -77,10 +89,25 @@ class THashTable {
   // The newest record for exactly `address`.
   TPageRecord* Find(std::string_view address) const;
 
+  // The record added before `record` for the same address, if any.
+  TPageRecord* Older(const TPageRecord& record) const {
+    return record.OlderNumber == 0 ? nullptr : &RecordAt(record.OlderNumber);
+  }
+
+  // The first record added for `record`'s address, which holds its queued marks.
+  TPageRecord& Oldest(TPageRecord& record) const {
+    TPageRecord* oldest = &record;
+    while (TPageRecord* older = Older(*oldest))
+      oldest = older;
+    return *oldest;
+  }
+  // Clears every record's queued marks.
+  void ForgetQueued();
+
   // The newest record for exactly `address` that `wanted` accepts; older ones are asked in turn.
   template <typename Predicate>
   TPageRecord* FindNewest(std::string_view address, Predicate wanted) const {
-    for (TPageRecord* record = Find(address); record != nullptr; record = record->Next) {
+    for (TPageRecord* record = Find(address); record != nullptr; record = Older(*record)) {
       if (wanted(*record)) return record;
     }
     return nullptr;

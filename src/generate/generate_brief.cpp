@@ -25,8 +25,6 @@
 namespace gl {
 namespace {
 
-constexpr int kDeepestLevel = 99;
-
 void CheckStopAndSkip() {
   if (StopRequested()) throw EAbortBrief();
   if (SkipRequested()) throw ESkipEntry();
@@ -109,7 +107,7 @@ class RunDriver {
   void RunEntries() {
     bool firstActive = true;
     for (const TWebEntry& entry : document_.Brief.WebList) {
-      const int depth = std::clamp(entry.Depth, 1, kDeepestLevel);
+      const int depth = std::clamp(entry.Depth, kMinDepth, kMaxDepth);
       run_.ShowLevel(1, depth);
       if (!entry.Active) continue;
       try {

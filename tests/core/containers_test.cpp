@@ -39,10 +39,10 @@ TEST(PageTableTest, FindGivesTheNewestRecordForExactlyThatAddressAndItsExactName
   EXPECT_EQ(node->Page, newer);
   EXPECT_EQ(table.Find("Host/"), nullptr);
   EXPECT_EQ(table.Find("host/#top"), nullptr);
-  const std::string names[] = {"",          "ab/",          "ba/",      "GL0.htm",
-                               "GL100.htm", "GL999900.gif", "GL07.htm", "GL1234567890.htm",
-                               "error",     "Brief12.htm",  "GL5",      {"G\0L5.htm", 8},
-                               "7"};
+  const std::string names[] = {"",          "ab/",           "ba/",      "GL0.htm",
+                               "GL100.htm", "GL2097150.gif", "GL07.htm", "GL12345678901.htm",
+                               "error",     "Brief12.htm",   "GL5",      {"G\0L5.htm", 8},
+                               "7",         "GL2097151.htm"};
   for (const std::string& name : names)
     table.AddStored(name, name, 1);
   for (const std::string& name : names) {
@@ -92,7 +92,10 @@ TEST(ContentsTreeTest, RenamingANodeLeavesEveryOtherNameAlone) {
   EXPECT_EQ(second->Name(), "Title");
   EXPECT_EQ(other->Name(), "Much longer title");
   EXPECT_EQ(child->Name(), "(unnamed)");
-  EXPECT_EQ(tree.Add("(unnamed)")->Name(), "(unnamed)");
+  // Back to the first level after its child's: the new node still goes last.
+  TOCList::Node* last = tree.Add("(unnamed)");
+  EXPECT_EQ(last->Name(), "(unnamed)");
+  EXPECT_TRUE(other->Next == last && first->Children.First() == child && child->Next == nullptr);
   EXPECT_EQ(child->Fragment(), "#part");
   EXPECT_EQ(first->Fragment(), "");
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "generate/internal/hash_set.h"
+
 namespace gl {
 namespace {
 
@@ -26,6 +28,17 @@ TEST(ViewIndexTest, KeysKeepTheirNumbersThroughGrowth) {
   EXPECT_TRUE(index.Contains("site.test/dir/page999.htm"));
   EXPECT_FALSE(index.Contains("site.test/dir/page1000.htm"));
   EXPECT_FALSE(ViewIndex().Contains(""));
+}
+
+// Hashes that share their low bits, through several growths: each is new once.
+TEST(HashSetTest, EachHashIsNewOnceThroughGrowth) {
+  HashSet set;
+  for (std::uint64_t i = 0; i < 1000; ++i)
+    EXPECT_TRUE(set.Insert(i << 20)) << i;
+  for (std::uint64_t i = 0; i < 1000; ++i)
+    EXPECT_FALSE(set.Insert(i << 20)) << i;
+  EXPECT_TRUE(set.Insert(1000 << 20));
+  EXPECT_FALSE(set.Insert(1));  // 0 stands for 1, as the slots keep 0 for empty
 }
 
 }  // namespace

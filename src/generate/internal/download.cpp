@@ -37,7 +37,8 @@ std::string DownloadSuffix(std::string_view address) {
 const TPageRecord* FindStoredFile(const THashTable& pages, std::string_view address) {
   // A page that a link promised for the file has a place in the contents tree; the file not.
   return pages.FindNewest(address, [](const TPageRecord& record) {
-    return record.Stored && record.RemainingDepth == kStoredFileDepth && record.TocNode == nullptr;
+    return record.Stored && record.RemainingDepth() == kStoredFileDepth &&
+           record.TocNode == nullptr;
   });
 }
 
@@ -56,7 +57,7 @@ void WriteFilePage(RunContext& run, TPageRecord& promised, std::string_view file
   const bool frame = promised.FrameRole;
   if (!promised.Stored) run.RecordFile(promised.LocalName());
   promised.Stored = true;
-  promised.RemainingDepth = kStoredFileDepth;
+  promised.SetRemainingDepth(kStoredFileDepth);
   if (promised.TocNode != nullptr) promised.TocNode->SetName(display);
 
   const LinkSet links{run.SummaryName(), run.SiteMapName(), display, ""};

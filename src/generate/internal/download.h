@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <limits>
 #include <string>
 #include <string_view>
 
@@ -18,7 +17,7 @@ namespace gl {
 
 // A stored file has no links to follow: its record holds the greatest remaining depth, so that no
 // deeper visit fetches it again.
-inline constexpr std::int32_t kStoredFileDepth = std::numeric_limits<std::int32_t>::max();
+inline constexpr std::int32_t kStoredFileDepth = TPageRecord::kFileDepth;
 
 // Stores the image or file that a page refers to with `value` (the attribute value, resolved
 // against `pageAddress`) and writes its local name into `out`. A file that the run has stored

@@ -51,6 +51,7 @@ void RunContext::BeginEntry(const TWebEntry& entry, std::string entryAddress) {
 
 void RunContext::FlipLists() {
   listIndex_ = 1 - listIndex_;
+  if (pages_) pages_->ForgetQueued();
   // Emptied with their slots: a level of many links must not hold them through the next one,
   // which may queue none.
   for (auto& queued : queued_)
@@ -59,18 +60,24 @@ void RunContext::FlipLists() {
 
 bool RunContext::QueueLink(std::string_view key, bool frame, std::int32_t remainingDepth) {
   // One look-up in each table: the newest record leads to the older ones of the same key.
-  const TPageRecord* const newest = pages_->Find(key);
-  for (const TPageRecord* record = newest; record != nullptr; record = record->Next) {
+  TPageRecord* const newest = pages_->Find(key);
+  for (const TPageRecord* record = newest; record != nullptr; record = pages_->Older(*record)) {
     if (record->FrameRole != frame) continue;
     if (record->StoredDeepEnough(remainingDepth)) return false;
     break;
   }
-  ViewIndex& queued = queued_[frame ? 1 : 0];
   TLList& list = FillingList();
-  // The page table's copy of the key, when it has one, lasts as long as the entry's lists.
+  ViewIndex& queued = queued_[frame ? 1 : 0];
+  // An address in the page table is marked queued on its oldest record, and the list views the
+  // table's copy of the key, which lasts as long as the entry's lists. The index holds the rest:
+  // links queued before their address had a record.
   if (newest != nullptr) {
-    if (queued.FindOrAdd(newest->Address()).Added)
+    TPageRecord& oldest = pages_->Oldest(*newest);
+    const std::uint32_t role = frame ? 2U : 1U;
+    if ((oldest.QueuedRoles & role) == 0 && !queued.Contains(key)) {
+      oldest.QueuedRoles = (oldest.QueuedRoles | role) & 3U;
       list.AppendShared(newest->Address(), frame ? 1 : 0);
+    }
     return true;
   }
   if (queued.Contains(key)) return true;

@@ -147,7 +147,8 @@ class RunContext {
   TOCList* currentList_ = nullptr;
   std::unique_ptr<TLList> lists_[2];
   int listIndex_ = 1;
-  // The links of the filling list, ordinary and frame links apart; they view the nodes' texts.
+  // The links of the filling list queued without a page record, ordinary and frame links apart;
+  // they view the nodes' texts.
   ViewIndex queued_[2];
   TransfersAhead* ahead_ = nullptr;
 };

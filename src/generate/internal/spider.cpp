@@ -137,7 +137,7 @@ void FillPromisedPage(RunContext& run, TPageRecord& record) {
   CleanPage(skipped.Stream);
   record.Stored = true;
   PageJob job = MakePageJob(run, std::string(address), record.LocalName(), skipped, display,
-                            record.RemainingDepth);
+                            record.RemainingDepth());
   job.Frame = record.FrameRole;
   StorePage(run, job, skipped.Stream, false);
 }
@@ -223,7 +223,7 @@ void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingD
   if (record == nullptr) {
     record = run.Pages().AddStored(key, name, remainingDepth, run.CurrentList().Add(""), frame);
   } else {
-    record->RemainingDepth = remainingDepth;
+    record->SetRemainingDepth(remainingDepth);
     record->Stored = true;
   }
 

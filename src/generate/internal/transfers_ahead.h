@@ -9,9 +9,9 @@
 #include <string>
 #include <thread>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
+#include "generate/internal/hash_set.h"
 #include "net/fetch.h"
 #include "net/progress_sink.h"
 
@@ -76,7 +76,7 @@ class TransfersAhead {
   std::map<std::pair<std::uint64_t, std::uint64_t>, std::shared_ptr<Job>> waiting_;
   // The keys queued or fetched so far, by hash: small for a large site. Two keys of one hash
   // cost a transfer that the spider makes itself, never a wrong result.
-  std::unordered_set<std::size_t> queuedOnce_;
+  HashSet queuedOnce_;
   std::uint64_t arrivals_ = 0;
   int running_ = 0;             // transfers under way, the spider's own included
   bool spiderWaiting_ = false;  // the spider waits for a connection: it goes first
