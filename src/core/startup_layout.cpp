@@ -81,7 +81,9 @@ std::optional<WindowPlacement> ParsePlacement(std::string_view line) {
 std::string OpenBriefsText(const OpenBriefsLayout& layout) {
   std::string text = layout.Frame ? PlacementText(*layout.Frame) : std::string();
   for (const OpenBrief& brief : layout.Briefs) {
-    text += "\n" + EscapedName(brief.FileName) + "\n";
+    text += '\n';
+    text += EscapedName(brief.FileName);
+    text += '\n';
     if (brief.Placement) text += PlacementText(*brief.Placement);
   }
   return text;
