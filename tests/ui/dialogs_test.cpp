@@ -13,7 +13,6 @@
 #include <tuple>
 
 #include "core/settings_io.h"
-#include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 #include "ui/brief_setup_dialog.h"
 #include "ui/entry_setup_dialog.h"
@@ -23,6 +22,8 @@
 
 namespace gl::test {
 namespace {
+
+using DialogTest = ShellTest;
 
 TWebEntry SampleEntry() {
   TWebEntry entry;
@@ -34,7 +35,7 @@ TWebEntry SampleEntry() {
 }
 
 // The texts typed (nullptr: not edited); whether OK closes; the user name and password stored.
-TEST(EntrySetupDialog, TypedPasswordMustMatchItsConfirmation) {
+TEST_F(DialogTest, EntryTypedPasswordMustMatchItsConfirmation) {
   const std::tuple<const char*, const char*, const char*, bool, std::string, std::string> rows[] = {
       {"bob", nullptr, nullptr, true, "bob", "old"},
       {"bob", "new", "new", true, "bob", "new"},
@@ -63,7 +64,7 @@ TEST(EntrySetupDialog, TypedPasswordMustMatchItsConfirmation) {
 }
 
 // Named before, address, name typed (nullptr: left alone); name after Apply, whether typed.
-TEST(EntrySetupDialog, ApplyTakesTheFieldsAnEmptyNameShowsTheAddressASecureOneIsWarnedAbout) {
+TEST_F(DialogTest, EntryApplyTakesTheFieldsAnEmptyNameShowsTheAddressASecureOneIsWarnedAbout) {
   const std::tuple<bool, const char*, const char*, std::string, bool> rows[] = {
       {false, "www.a.com/", nullptr, "www.a.com/", false},
       {false, "", nullptr, "New Page", false},
@@ -94,23 +95,20 @@ TEST(EntrySetupDialog, ApplyTakesTheFieldsAnEmptyNameShowsTheAddressASecureOneIs
     EXPECT_FALSE(entry.StayLocal);
   }
   // Only a changed secure address is warned about, and only once a dialog.
-  const TempFolder home;
-  const ScopedEnvironment settings("GLEANER_LIGHT_HOME", home.Path().string());
   TWebEntry entry = SampleEntry();
   entry.URL = "https://www.example.com/";
-  RecordingPrompter prompter;
-  TWebProperties dialog(entry, true, prompter, nullptr);
+  TWebProperties dialog(entry, true, prompter_, nullptr);
   dialog.ApplyClick();
-  EXPECT_TRUE(prompter.titles.empty());
+  EXPECT_TRUE(prompter_.titles.empty());
   for (const char* url : {"https://www.example.org/", "https://www.example.net/"}) {
     Type(dialog, "EditURL", url);
     dialog.ApplyClick();
   }
-  EXPECT_EQ(prompter.titles, Names{"Secure Pages Are Off"});
+  EXPECT_EQ(prompter_.titles, Names{"Secure Pages Are Off"});
   EXPECT_EQ(entry.URL, "https://www.example.net/");
 }
 
-TEST(EntrySetupDialog, OkKeepsUntouchedBytesAndWhileGeneratingChangesNothing) {
+TEST_F(DialogTest, EntryOkKeepsUntouchedBytesAndWhileGeneratingChangesNothing) {
   for (const bool editable : {true, false}) {
     TWebEntry entry = SampleEntry();
     entry.URL = "www.example.com/caf\xe9/";
@@ -132,7 +130,7 @@ TEST(EntrySetupDialog, OkKeepsUntouchedBytesAndWhileGeneratingChangesNothing) {
   }
 }
 
-class BriefSetupDialogTest : public ::testing::Test {
+class BriefSetupDialogTest : public ShellTest {
  protected:
   BriefSetupDialogTest() {
     document_.FileName = folder_ / "news.brf";
@@ -171,10 +169,7 @@ class BriefSetupDialogTest : public ::testing::Test {
     list.setCurrentItem(list.topLevelItem(row));
   }
 
-  TempFolder folder_;
   TBriefDocument document_;
-  RecordingPrompter prompter_;
-  Names browsed_;
 };
 
 TEST_F(BriefSetupDialogTest, ListsNewestFirstViewsAndDeletesTheSelectedRunEvenWithoutCatalogue) {
@@ -249,7 +244,7 @@ TEST_F(BriefSetupDialogTest, OkTakesWhatWasEditedAndKeepsTheRestsBytes) {
   }
 }
 
-class PreferencesDialogTest : public ::testing::Test {
+class PreferencesDialogTest : public ShellTest {
  protected:
   Settings Reloaded() {
     SettingsStore reopened(file_);
@@ -258,11 +253,9 @@ class PreferencesDialogTest : public ::testing::Test {
     return settings;
   }
 
-  TempFolder folder_;
   fs::path file_ = folder_ / "registry.ini";
   SettingsStore store_{file_};
   Settings settings_;
-  RecordingPrompter prompter_;
 };
 
 // The password is taken only once confirmed; the groups before it are written all the same.
@@ -331,8 +324,6 @@ TEST_F(PreferencesDialogTest, WhileGeneratingOnlyTheBrowserFieldsCanChange) {
   EXPECT_TRUE(dialog.DoApply());
   EXPECT_EQ(Reloaded().BrowserPath, "/usr/bin/caf\xe9");  // not edited: its bytes stay
 }
-
-// Six entries fill more than one page on any paper; pdftotext reads each page in drawing order.
 
 }  // namespace
 }  // namespace gl::test
