@@ -34,78 +34,66 @@ TWebEntry SampleEntry() {
   return entry;
 }
 
-// The texts typed (nullptr: not edited); whether OK closes; the user name and password stored.
-TEST_F(DialogTest, EntryTypedPasswordMustMatchItsConfirmation) {
-  const std::tuple<const char*, const char*, const char*, bool, std::string, std::string> rows[] = {
-      {"bob", nullptr, nullptr, true, "bob", "old"},
-      {"bob", "new", "new", true, "bob", "new"},
-      {"bob", "new", "nwe", false, "ann", "old"},
-      {nullptr, "new", nullptr, false, "ann", "old"},
-  };
-  for (const auto& [user, password, confirm, closes, storedUser, storedPassword] : rows) {
-    SCOPED_TRACE(::testing::Message() << user << " " << password << " " << confirm);
+// Named before; the address, name (nullptr: left alone), user name, password and confirmation
+// typed (nullptr: not edited); whether OK closes, the name, whether typed, user and password.
+TEST_F(DialogTest, EntryOkTakesTheFieldsAndThePasswordOnlyOnceConfirmed) {
+  const std::tuple<bool, const char*, const char*, const char*, const char*, const char*, bool,
+                   std::string, bool, std::string>
+      rows[] = {
+          {false, "a.test/", nullptr, "bob", nullptr, nullptr, true, "a.test/", false, "bob old"},
+          {false, "", nullptr, "bob", "new", "new", true, "New Page", false, "bob new"},
+          {false, "a.test/", "Ayes", "bob", "new", "nwe", false, "Ayes", true, "ann old"},
+          {true, "a.test/", "", nullptr, "new", nullptr, false, "a.test/", false, "ann old"},
+          {true, "a.test/", nullptr, nullptr, nullptr, nullptr, true, "Mine", true, "ann old"},
+      };
+  for (const auto& [named, url, name, user, password, confirm, closes, shownName, nowSet, stored] :
+       rows) {
+    SCOPED_TRACE(shownName + " " + stored);
     TWebEntry entry = SampleEntry();
+    entry.NameSet = named;
+    if (named) entry.Name = "Mine";
     RecordingPrompter prompter;
     TWebProperties dialog(entry, true, prompter, nullptr);
     EXPECT_FALSE(Find<QLineEdit>(dialog, "Confirm").isEnabled());
     for (const char* secret : {"Password", "Confirm"})
       EXPECT_EQ(Find<QLineEdit>(dialog, secret).echoMode(), QLineEdit::Password);
+    Type(dialog, "EditURL", url);
+    if (name) Type(dialog, "EditName", name);
     if (user) Type(dialog, "UserName", user);
     if (password) Type(dialog, "Password", password);
     EXPECT_EQ(Find<QLineEdit>(dialog, "Confirm").isEnabled(), password != nullptr);
     if (confirm) Type(dialog, "Confirm", confirm);
-    Type(dialog, "EditURL", "www.example.org/");
+    Find<QSpinBox>(dialog, "DepthOfSearch").setValue(7);
+    Find<QCheckBox>(dialog, "LocalOnly").setChecked(true);
     dialog.OKButtonClick();
+    dialog.FinishEditing();
     EXPECT_EQ(dialog.result() == QDialog::Accepted, closes);
     EXPECT_EQ(prompter.titles.empty(), closes);
-    EXPECT_EQ(entry.UserName + " " + entry.Password, storedUser + " " + storedPassword);
-    EXPECT_EQ(entry.URL, "www.example.org/");  // taken before the password check
+    EXPECT_EQ(entry.UserName + " " + entry.Password, stored);
+    // The other fields are taken before the password check.
+    EXPECT_TRUE(entry.URL == url && entry.Name == shownName && entry.NameSet == nowSet);
+    EXPECT_TRUE(entry.Depth == 7 && !entry.StayLocal);
   }
 }
 
-// Named before, address, name typed (nullptr: left alone); name after Apply, whether typed.
-TEST_F(DialogTest, EntryApplyTakesTheFieldsAnEmptyNameShowsTheAddressASecureOneIsWarnedAbout) {
-  const std::tuple<bool, const char*, const char*, std::string, bool> rows[] = {
-      {false, "www.a.com/", nullptr, "www.a.com/", false},
-      {false, "", nullptr, "New Page", false},
-      {false, "www.a.com/", "Ayes", "Ayes", true},
-      {true, "www.a.com/", "", "www.a.com/", false},
-      {true, "www.a.com/", nullptr, "Mine", true},
-  };
-  for (const auto& [nameSet, url, typedName, shownName, nowSet] : rows) {
-    SCOPED_TRACE(shownName);
-    TWebEntry entry;
-    entry.URL = url;
-    entry.NameSet = nameSet;
-    entry.Name = nameSet ? "Mine" : entry.URL;
-    RecordingPrompter prompter;
-    TWebProperties dialog(entry, true, prompter, nullptr);
-    QPushButton& apply = Find<QPushButton>(dialog, "RO_Apply");
-    if (typedName) Type(dialog, "EditName", typedName);
-    Find<QSpinBox>(dialog, "DepthOfSearch").setValue(7);
-    Find<QCheckBox>(dialog, "LocalOnly").setChecked(true);
-    EXPECT_TRUE(apply.isEnabled());
-    dialog.ApplyClick();
-    EXPECT_FALSE(apply.isEnabled());
-    dialog.reject();
-    dialog.FinishEditing();
-    EXPECT_EQ(entry.Name, shownName);
-    EXPECT_EQ(entry.NameSet, nowSet);
-    EXPECT_EQ(entry.Depth, 7);
-    EXPECT_FALSE(entry.StayLocal);
-  }
-  // Only a changed secure address is warned about, and only once a dialog.
+// Only a changed secure address is warned about, and only once a dialog.
+TEST_F(DialogTest, EntryApplyWaitsForAChangeAndWarnsOnceOfASecureAddress) {
   TWebEntry entry = SampleEntry();
   entry.URL = "https://www.example.com/";
   TWebProperties dialog(entry, true, prompter_, nullptr);
+  QPushButton& apply = Find<QPushButton>(dialog, "RO_Apply");
   dialog.ApplyClick();
   EXPECT_TRUE(prompter_.titles.empty());
   for (const char* url : {"https://www.example.org/", "https://www.example.net/"}) {
     Type(dialog, "EditURL", url);
+    EXPECT_TRUE(apply.isEnabled());
     dialog.ApplyClick();
+    EXPECT_FALSE(apply.isEnabled());
   }
   EXPECT_EQ(prompter_.titles, Names{"Secure Pages Are Off"});
-  EXPECT_EQ(entry.URL, "https://www.example.net/");
+  dialog.reject();  // what was applied stays
+  dialog.FinishEditing();
+  EXPECT_EQ(entry.Name, "https://www.example.net/");
 }
 
 TEST_F(DialogTest, EntryOkKeepsUntouchedBytesAndWhileGeneratingChangesNothing) {

@@ -67,9 +67,6 @@ class RunThreadTest : public ShellTest {
     return Find<QPushButton>(*Progress(), "Abort").isEnabled() +
            Find<QPushButton>(*Progress(), "Skip").isEnabled();
   }
-  Names ArchivesOnDisk() const {
-    return ReadBriefs2(folder_ / "run.brf").Document.Brief.ArchivePaths;
-  }
 
   // hang.htm sends half of what it announces, then nothing until the client gives up (32 s).
   LoopbackServer site_{[](const Request& request) {
@@ -97,13 +94,6 @@ TEST_F(RunThreadTest, ProgressSkipAndAbortFromTheWindow) {
       [&] { return Item("CurrAddr").endsWith("/hang.htm") && Percent() > 0 && Percent() < 100; }));
   EXPECT_EQ(Item("BriefName") + "|" + Item("CurrEntry") + "|" + Item("PagesLoaded"),
             "New Brief|First|1");
-  // Meanwhile the window thread serves its events: a timer keeps firing.
-  int ticks = 0;
-  QTimer timer;
-  timer.callOnTimeout([&] { ++ticks; });
-  timer.start(1);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 50; }));
-  EXPECT_EQ(Item("PagesLoaded"), "1");
 
   EXPECT_EQ(Click("Skip"), 0);
   ASSERT_TRUE(QTest::qWaitFor([&] { return Item("CurrEntry") == "Second" && Percent() > 0; }));
@@ -118,7 +108,7 @@ TEST_F(RunThreadTest, ProgressSkipAndAbortFromTheWindow) {
   EXPECT_EQ(readyAsked_, 1);
   EXPECT_EQ(browsed_, Names{FileAddressFromPath(folder_ / "0" / "Brief0.htm")});
   EXPECT_EQ(form->Document().Brief.ArchivePaths, Names{"0\\Brief0.htm"});
-  EXPECT_EQ(ArchivesOnDisk(), Names{"0\\Brief0.htm"});
+  EXPECT_EQ(ReadBriefs2(folder_ / "run.brf").Document.Brief.ArchivePaths, Names{"0\\Brief0.htm"});
   EXPECT_NE(ReadFileBytes(folder_ / "0" / "Brief0.htm").find(">Second</a>"), std::string::npos);
   EXPECT_NE(ReadFileBytes(folder_ / "0" / "GL2.htm").find("<h2>Page Skipped</h2>"),
             std::string::npos);
@@ -136,7 +126,7 @@ TEST_F(RunThreadTest, ClosingDuringARunStopsItAndClosesOnceItHasEnded) {
     const QPointer<QWidget> closing = program ? frame_.get() : form->parentWidget();
     EXPECT_FALSE(closing->close());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !closing || !closing->isVisible(); }));
-    EXPECT_EQ(ArchivesOnDisk().size(), 1u);
+    EXPECT_EQ(ReadBriefs2(folder_ / "run.brf").Document.Brief.ArchivePaths.size(), 1u);
   }
   EXPECT_EQ(prompter_.titles, (Names{"Stop Brief?", "Stop Brief?"}));
   EXPECT_EQ(readyAsked_, 0);
