@@ -97,35 +97,21 @@ TEST(PrintCanvasTest, PrintOptionPrintsABriefFileWithoutADisplay) {
   EXPECT_TRUE(pages[0].contains("Brief Name: Caf\xC3\xA9 news"));
 }
 
-class MainFrameTest : public ShellTest {
- protected:
-  std::unique_ptr<TMDIFrame> Start(const std::vector<fs::path>& files = {}, bool browse = true) {
-    return StartFrame(files, browse, [this](TGleanerForm& form) { runs_.push_back(&form); });
-  }
-
-  static Names OpenFiles(const TMDIFrame& frame) {
-    Names files;
-    for (const TGleanerForm* form : frame.Briefs())
-      files.push_back(form->FileName().filename().string());
-    return files;
-  }
-
-  std::vector<TGleanerForm*> runs_;
-};
+using MainFrameTest = ShellTest;
 
 // A first start with all four samples opens them (the desktop start test under Xvfb shows it).
 TEST_F(MainFrameTest, FirstStartWithoutEverySampleOpensNoneLaterStartsReopenTheLastExitsBriefs) {
   fs::create_directories(folder_ / "program" / "briefs");
   for (const char* sample : {"Leisure.brf", "Sports.brf", "Gov.brf"})
     WriteBrief(std::string("program/briefs/") + sample, {"a"});
-  EXPECT_EQ(OpenFiles(*Start()), Names{});
+  EXPECT_EQ(OpenFiles(*StartFrame()), Names{});
   SettingsStore store(DefaultSettingsFile());
   EXPECT_EQ(ReadStartupValue(store, settings_keys::kFirstStart), "No");
   const fs::path a = WriteBrief("a.brf", {"x"}), b = WriteBrief("b.brf", {"y"}),
                  gone = WriteBrief("gone.brf", {"z"});
   const QRect frameGeometry(60, 40, 900, 620);
   {
-    auto frame = Start();
+    auto frame = StartFrame();
     frame->setGeometry(frameGeometry);
     frame->DoFileOpen(a, WindowPlacement{10, 20, 300, 200, WindowState::Normal});
     frame->DoFileOpen(b, WindowPlacement{40, 50, 320, 210, WindowState::Normal});
@@ -134,7 +120,7 @@ TEST_F(MainFrameTest, FirstStartWithoutEverySampleOpensNoneLaterStartsReopenTheL
   }
   fs::remove(gone);
 
-  auto frame = Start({b});  // b was open at the exit: it comes to the front, no message
+  auto frame = StartFrame({b});  // b was open at the exit: it comes to the front, no message
   EXPECT_EQ(OpenFiles(*frame), (Names{"a.brf", "b.brf"}));
   EXPECT_TRUE(prompter_.titles.empty());
   EXPECT_EQ(frame->geometry(), frameGeometry);
@@ -178,7 +164,7 @@ TEST_F(MainFrameTest, PlacementsOffEveryScreenComeBackOntoTheFirst) {
 }
 
 TEST_F(MainFrameTest, NewSaveAsCloseAndOpenOnce) {
-  auto frame = Start();
+  auto frame = StartFrame();
   const FrameActions& actions = frame->Actions();
   dialogs_.answer = folder_ / "fresh.brf";
   actions.New1->trigger();
@@ -209,18 +195,18 @@ TEST_F(MainFrameTest, NewSaveAsCloseAndOpenOnce) {
 }
 
 TEST_F(MainFrameTest, CommandsFollowTheActiveBriefWindowAndPrintAfterThePrintDialog) {
-  auto frame = Start();
+  std::vector<TGleanerForm*> runs;
+  auto frame = StartFrame({}, true, [&](TGleanerForm& form) { runs.push_back(&form); });
   TGleanerForm* full = frame->DoFileOpen(WriteBrief("full.brf", {"a", "b"}), std::nullopt);
   TGleanerForm* empty = frame->DoFileOpen(WriteBrief("empty.brf", {}), std::nullopt);
   const FrameActions& actions = frame->Actions();
-  EXPECT_FALSE(actions.SortEntries->isEnabled());
-  EXPECT_FALSE(actions.GenerateBriefs->isEnabled());
-  EXPECT_FALSE(actions.Paste1->isEnabled() || actions.Print1->isEnabled());
+  EXPECT_FALSE(actions.SortEntries->isEnabled() || actions.GenerateBriefs->isEnabled() ||
+               actions.Paste1->isEnabled() || actions.Print1->isEnabled());
   auto* window = qobject_cast<QMdiSubWindow*>(full->parentWidget());
   window->mdiArea()->setActiveSubWindow(window);
   EXPECT_TRUE(actions.SortEntries->isEnabled());
   actions.GenerateBriefs->trigger();
-  EXPECT_EQ(runs_, std::vector<TGleanerForm*>{full});
+  EXPECT_EQ(runs, std::vector<TGleanerForm*>{full});
   EXPECT_FALSE(actions.DeleteEntry1->isEnabled());
   full->WebList().Select(0);
   EXPECT_TRUE(actions.DeleteEntry1->isEnabled());
@@ -253,9 +239,9 @@ TEST_F(MainFrameTest, CommandsFollowTheActiveBriefWindowAndPrintAfterThePrintDia
 }
 
 TEST_F(MainFrameTest, HelpOpensInTheBrowserWhichMustBeSetAndItsPageBecomesANewEntry) {
-  Start({}, false)->Actions().Contents1->trigger();
+  StartFrame({}, false)->Actions().Contents1->trigger();
   EXPECT_EQ(prompter_.titles, Names{"Browser Not Set"});
-  auto frame = Start();
+  auto frame = StartFrame();
   frame->Actions().Contents1->trigger();
   EXPECT_EQ(browsed_, Names{HelpAddress(help_context::kContents, ProgramDirectory())});
   LoopbackServer endpoint([](const Request&) {

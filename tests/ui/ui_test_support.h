@@ -97,6 +97,13 @@ class ShellTest : public ::testing::Test {
     return names;
   }
 
+  static Names OpenFiles(const TMDIFrame& frame) {
+    Names files;
+    for (const TGleanerForm* form : frame.Briefs())
+      files.push_back(form->FileName().filename().string());
+    return files;
+  }
+
   // The rows as shown, top to bottom, each one row pitch apart.
   static Names Shown(const TGleanerForm& form, bool depth = false) {
     Names rows;
