@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QTest>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -36,43 +37,35 @@ class BriefWindowTest : public ShellTest {
   EntryHolder holder_;
 };
 
-TEST_F(BriefWindowTest, DeletingAndSortingKeepTheSelectionInItsPlace) {
-  for (const auto& [count, selected, after] : {std::tuple{3, 1, 1}, {3, 2, 1}, {1, 0, -1}}) {
-    SCOPED_TRACE(selected);
-    auto form = Open("d.brf", count == 1 ? Names{"a"} : Names{"a", "b", "c"});
-    form->WebList().Select(selected);
-    form->DeleteEntryClick();
-    EXPECT_EQ(prompter_.titles.back(), "Delete a Web Entry");
-    EXPECT_EQ(form->WebList().Selected(), after);
-    EXPECT_EQ(NamesOnDisk(form->FileName()).size(), static_cast<std::size_t>(count - 1));
-    EXPECT_EQ(form->Commands().Sort, after >= 0);
-    EXPECT_EQ(form->Commands().DeleteEntry, after >= 0);
-  }
-  auto form = Open("s.brf", {"b", "B", "a"});
-  form->WebList().Select(0);
-  form->SortEntriesClick();
-  EXPECT_EQ(Shown(*form), (Names{"B", "a", "b"}));
-  EXPECT_EQ(NamesOnDisk(form->FileName()), Shown(*form));
-  EXPECT_EQ(form->WebList().Selected(), 0);
-}
-
-// Dragged row, target row, Ctrl held; the rows and the selection after.
-TEST_F(BriefWindowTest, DropsMoveWithinAWindowAndCopyWithCtrl) {
-  const std::tuple<int, int, bool, Names, int> rows[] = {
-      {0, 2, false, {"b", "c", "a"}, 2},
-      {2, 0, false, {"c", "a", "b"}, 0},
-      {0, 2, true, {"a", "b", "a", "c"}, 0},
-      {2, 0, true, {"c", "a", "b", "c"}, 3},
+// The rows, the selected one and what is done; the rows and the selection after.
+TEST_F(BriefWindowTest, DeletingSortingAndDropsKeepTheSelectionInItsPlace) {
+  const auto drop = [](int from, int to, bool copy) {
+    return [=](TGleanerForm& form) { form.FinishDragDrop(form, from, to, copy); };
   };
-  for (const auto& [source, target, copy, names, selected] : rows) {
-    SCOPED_TRACE(::testing::PrintToString(names));
-    auto form = Open("m.brf", {"a", "b", "c"});
-    form->WebList().Select(source);
-    form->FinishDragDrop(*form, source, target, copy);
-    EXPECT_EQ(Shown(*form), names);
-    EXPECT_EQ(NamesOnDisk(form->FileName()), names);
-    EXPECT_EQ(form->WebList().Selected(), selected);
+  const auto remove = [](TGleanerForm& form) { form.DeleteEntryClick(); };
+  const auto sort = [](TGleanerForm& form) { form.SortEntriesClick(); };
+  const std::tuple<Names, int, std::function<void(TGleanerForm&)>, Names, int> rows[] = {
+      {{"a", "b", "c"}, 1, remove, {"a", "c"}, 1},
+      {{"a", "b", "c"}, 2, remove, {"a", "b"}, 1},
+      {{"a"}, 0, remove, {}, -1},
+      {{"b", "B", "a"}, 0, sort, {"B", "a", "b"}, 0},
+      {{"a", "b", "c"}, 0, drop(0, 2, false), {"b", "c", "a"}, 2},
+      {{"a", "b", "c"}, 2, drop(2, 0, false), {"c", "a", "b"}, 0},
+      {{"a", "b", "c"}, 0, drop(0, 2, true), {"a", "b", "a", "c"}, 0},
+      {{"a", "b", "c"}, 2, drop(2, 0, true), {"c", "a", "b", "c"}, 3},
+  };
+  for (const auto& [before, selected, act, after, selectedAfter] : rows) {
+    SCOPED_TRACE(::testing::PrintToString(after));
+    auto form = Open("m.brf", before);
+    form->WebList().Select(selected);
+    act(*form);
+    EXPECT_EQ(Shown(*form), after);
+    EXPECT_EQ(NamesOnDisk(form->FileName()), after);
+    EXPECT_EQ(form->WebList().Selected(), selectedAfter);
+    EXPECT_EQ(form->Commands().Sort, !after.empty());
+    EXPECT_EQ(form->Commands().DeleteEntry, selectedAfter >= 0);
   }
+  EXPECT_EQ(prompter_.titles, Names(3, "Delete a Web Entry"));
 }
 
 // A drop on itself does not save; a failed save shows the error and keeps the change.
