@@ -119,18 +119,16 @@ class BriefSetupDialogTest : public ShellTest {
  protected:
   BriefSetupDialogTest() {
     document_.FileName = folder_ / "news.brf";
-    for (const char* run : {"0", "1", "2"}) {
-      document_.Brief.ArchivePaths.push_back(std::string(run) + "\\Brief" + run + ".htm");
-      document_.Brief.ArchiveStamps.push_back(std::string(run) + "/5/1997  9:07:02 AM");
+    for (const std::string run : {"0", "1", "2"}) {
+      const std::string summary = "Brief" + run + ".htm";
+      document_.Brief.ArchivePaths.push_back(run + "\\" + summary);
+      document_.Brief.ArchiveStamps.push_back(run + "/5/1997  9:07:02 AM");
       fs::create_directory(folder_ / run);
-    }
-    // Runs 0 and 1 list their files; run 2 lost its catalogue.
-    for (const char* run : {"0", "1"}) {
-      const std::string summary = std::string("Brief") + run + ".htm";
+      if (run == "2") continue;  // lost with its catalogue; runs 0 and 1 list their files
       WriteFileBytes(folder_ / run / summary, "<html>");
       WriteFileBytes(folder_ / run / "GL1.htm", "<html>");
-      WriteFileBytes(folder_ / run / (std::string("Brief") + run + ".cat"),
-                     std::string("\1") + run + "\12" + summary + "\7GL1.htm" + '\0');
+      WriteFileBytes(folder_ / run / ("Brief" + run + ".cat"),
+                     "\1" + run + "\12" + summary + "\7GL1.htm" + '\0');
     }
   }
 
@@ -140,8 +138,7 @@ class BriefSetupDialogTest : public ShellTest {
         [this](const std::string& address) { browsed_.push_back(address); }, nullptr);
   }
 
-  static Names Rows(TBriefOpts& dialog) {
-    auto& list = Find<QTreeWidget>(dialog, "ListBox2");
+  static Names Rows(const QTreeWidget& list) {
     Names rows;
     for (int row = 0; row < list.topLevelItemCount(); ++row)
       rows.push_back(
@@ -149,27 +146,22 @@ class BriefSetupDialogTest : public ShellTest {
     return rows;
   }
 
-  static void Select(TBriefOpts& dialog, int row) {
-    auto& list = Find<QTreeWidget>(dialog, "ListBox2");
-    list.setCurrentItem(list.topLevelItem(row));
-  }
-
   TBriefDocument document_;
 };
 
 TEST_F(BriefSetupDialogTest, ListsNewestFirstViewsAndDeletesTheSelectedRunEvenWithoutCatalogue) {
   auto dialog = Open();
-  EXPECT_EQ(Rows(*dialog),
+  auto& list = Find<QTreeWidget>(*dialog, "ListBox2");
+  EXPECT_EQ(Rows(list),
             (Names{"2/5/1997  9:07:02 AM", "1/5/1997  9:07:02 AM", "0/5/1997  9:07:02 AM"}));
   auto& view = Find<QPushButton>(*dialog, "ViewBrief");
   EXPECT_FALSE(view.isEnabled());
-  Select(*dialog, 1);
+  list.setCurrentItem(list.topLevelItem(1));
   view.click();
   EXPECT_EQ(browsed_, Names{"file://" + (folder_ / "1/Brief1.htm").string()});
   EXPECT_EQ(dialog->result(), QDialog::Accepted);
-  auto& list = Find<QTreeWidget>(*dialog, "ListBox2");
   auto& remove = Find<QPushButton>(*dialog, "DeleteBrief");
-  Select(*dialog, 2);
+  list.setCurrentItem(list.topLevelItem(2));
   prompter_.answer = false;
   remove.click();
   EXPECT_EQ(document_.Brief.ArchivePaths.size(), 3u);
@@ -180,12 +172,12 @@ TEST_F(BriefSetupDialogTest, ListsNewestFirstViewsAndDeletesTheSelectedRunEvenWi
   EXPECT_TRUE(fs::exists(folder_ / "1/GL1.htm"));
   EXPECT_EQ(list.indexOfTopLevelItem(list.currentItem()), 1);
 
-  Select(*dialog, 0);
+  list.setCurrentItem(list.topLevelItem(0));
   remove.click();  // the newest run, without a catalogue
   EXPECT_FALSE(fs::exists(folder_ / "2"));
   EXPECT_EQ(document_.Brief.ArchivePaths, Names{"1\\Brief1.htm"});
   EXPECT_EQ(document_.Brief.ArchiveStamps, Names{"1/5/1997  9:07:02 AM"});
-  EXPECT_EQ(Rows(*dialog), Names{"1/5/1997  9:07:02 AM"});
+  EXPECT_EQ(Rows(list), Names{"1/5/1997  9:07:02 AM"});
   EXPECT_TRUE(remove.isEnabled());
 
   remove.click();
@@ -220,7 +212,8 @@ TEST_F(BriefSetupDialogTest, OkTakesWhatWasEditedAndKeepsTheRestsBytes) {
       edit.moveCursor(QTextCursor::End);
       QTest::keyClicks(&edit, comments);
     }
-    Select(*dialog, 0);
+    auto& list = Find<QTreeWidget>(*dialog, "ListBox2");
+    list.setCurrentItem(list.topLevelItem(0));
     EXPECT_EQ(Find<QPushButton>(*dialog, "DeleteBrief").isEnabled(), !generating);
     ok ? dialog->accept() : dialog->reject();
     EXPECT_EQ(dialog->ApplyOnClose(), save);
