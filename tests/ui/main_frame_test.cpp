@@ -163,7 +163,7 @@ TEST_F(MainFrameTest, PlacementsOffEveryScreenComeBackOntoTheFirst) {
     EXPECT_EQ(OntoVisibleArea(wanted, {screen}, screen), placed);
 }
 
-TEST_F(MainFrameTest, NewSaveAsCloseAndOpenOnce) {
+TEST_F(MainFrameTest, NewSaveAsCloseOpenOnceHelpAndTheBrowsersPageAsAnEntry) {
   auto frame = StartFrame();
   const FrameActions& actions = frame->Actions();
   dialogs_.answer = folder_ / "fresh.brf";
@@ -192,6 +192,19 @@ TEST_F(MainFrameTest, NewSaveAsCloseAndOpenOnce) {
   EXPECT_EQ(frame->DoFileOpen(folder_ / "FRESH.BRF", std::nullopt), nullptr);
   EXPECT_EQ(prompter_.titles, Names{"Brief already open"});
   EXPECT_EQ(frame->Briefs().size(), 1);
+
+  actions.Contents1->trigger();
+  EXPECT_EQ(browsed_, Names{HelpAddress(help_context::kContents, ProgramDirectory())});
+  LoopbackServer endpoint([](const Request&) {
+    return PageAnswer(R"([{"id": "P", "type": "page", "url": "http://a.test/", "title": "A"}])");
+  });
+  frame->ProgramSettings().BrowserDebuggingPort = endpoint.Port();
+  actions.GetBrowserURL->trigger();
+  ASSERT_EQ(frame->ActiveBrief()->WebList().Count(), 1);
+  const TWebEntry added = ReadBriefs2(folder_ / "fresh.brf").Document.Brief.WebList.at(0);
+  EXPECT_TRUE(added.URL == "http://a.test/" && added.Name == "A" && added.NameSet);
+  StartFrame({}, false)->Actions().Contents1->trigger();
+  EXPECT_EQ(prompter_.titles.back(), "Browser Not Set");
 }
 
 TEST_F(MainFrameTest, CommandsFollowTheActiveBriefWindowAndPrintAfterThePrintDialog) {
@@ -236,23 +249,6 @@ TEST_F(MainFrameTest, CommandsFollowTheActiveBriefWindowAndPrintAfterThePrintDia
     actions.Print1->trigger();
     EXPECT_EQ(fs::exists(pdf), accepted);
   }
-}
-
-TEST_F(MainFrameTest, HelpOpensInTheBrowserWhichMustBeSetAndItsPageBecomesANewEntry) {
-  StartFrame({}, false)->Actions().Contents1->trigger();
-  EXPECT_EQ(prompter_.titles, Names{"Browser Not Set"});
-  auto frame = StartFrame();
-  frame->Actions().Contents1->trigger();
-  EXPECT_EQ(browsed_, Names{HelpAddress(help_context::kContents, ProgramDirectory())});
-  LoopbackServer endpoint([](const Request&) {
-    return PageAnswer(R"([{"id": "P", "type": "page", "url": "http://a.test/", "title": "A"}])");
-  });
-  frame->ProgramSettings().BrowserDebuggingPort = endpoint.Port();
-  TGleanerForm* form = frame->DoFileOpen(WriteBrief("b.brf", {"a"}), std::nullopt);
-  frame->Actions().GetBrowserURL->trigger();
-  const TWebEntry added = ReadBriefs2(form->FileName()).Document.Brief.WebList.back();
-  EXPECT_EQ(added.URL + " " + added.Name, "http://a.test/ A");
-  EXPECT_TRUE(added.NameSet && form->WebList().Count() == 2);
 }
 
 // A toolbar folder with a folder inside it, a link at the top level.
