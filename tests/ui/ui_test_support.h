@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QString>
 #include <QTest>
 #include <filesystem>
@@ -102,6 +104,11 @@ class ShellTest : public ::testing::Test {
     for (const TGleanerForm* form : frame.Briefs())
       files.push_back(form->FileName().filename().string());
     return files;
+  }
+
+  static void Activate(QWidget& shown) {
+    auto* window = qobject_cast<QMdiSubWindow*>(shown.parentWidget());
+    window->mdiArea()->setActiveSubWindow(window);
   }
 
   // The rows as shown, top to bottom, each one row pitch apart.
