@@ -277,8 +277,8 @@ TEST_F(BookmarksWindowTest, LoadsAnExportAndCopiesOrDragsBookmarksIntoABrief) {
   const auto item = [&](const char* caption) {
     return tree.findItems(caption, Qt::MatchExactly | Qt::MatchRecursive).value(0);
   };
-  EXPECT_EQ(item("Rain")->parent()->parent(), item("Bookmarks Toolbar"));
-  EXPECT_EQ(item("Sun")->parent(), item("Bookmarks Toolbar"));
+  EXPECT_EQ(item("Rain")->parent(), item("Weather"));
+  EXPECT_EQ(item("Weather")->parent(), item("Bookmarks Toolbar"));
   EXPECT_EQ(tree.topLevelItem(1), item("Top"));
 
   // No brief is active: only copy is offered, and only for a link.
