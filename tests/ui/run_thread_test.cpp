@@ -40,12 +40,9 @@ class RunThreadTest : public ShellTest {
     readyAnswerer_.start(5);
   }
 
-  // The main window with run.brf open: entries of depth 2 at these paths of the site.
-  TGleanerForm* Open(const Names& names, const Names& paths) {
+  // The main window with run.brf open: entries of depth 2 at these addresses.
+  TGleanerForm* Open(const Names& names, const Names& addresses) {
     frame_ = StartFrame();
-    Names addresses;
-    for (const std::string& path : paths)
-      addresses.push_back(site_.Address(path));
     return frame_->DoFileOpen(WriteBrief("run.brf", names, addresses, 2), std::nullopt);
   }
 
@@ -84,7 +81,8 @@ class RunThreadTest : public ShellTest {
 };
 
 TEST_F(RunThreadTest, ProgressSkipAndAbortFromTheWindow) {
-  TGleanerForm* form = Open({"First", "Second"}, {"/index.htm", "/hang.htm"});
+  TGleanerForm* form =
+      Open({"First", "Second"}, {site_.Address("/index.htm"), site_.Address("/hang.htm")});
   TGleanerForm* other = frame_->DoFileOpen(WriteBrief("other.brf", {"x"}), std::nullopt);
   form->GenerateBriefsClick();
   EXPECT_FALSE(other->Commands().Generate);  // one run at a time
@@ -121,7 +119,7 @@ TEST_F(RunThreadTest, ProgressSkipAndAbortFromTheWindow) {
 TEST_F(RunThreadTest, ClosingDuringARunStopsItAndClosesOnceItHasEnded) {
   for (const bool program : {false, true}) {
     SCOPED_TRACE(program ? "the program" : "the brief window");
-    TGleanerForm* form = Open({"First"}, {"/hang.htm"});
+    TGleanerForm* form = Open({"First"}, {site_.Address("/hang.htm")});
     frame_->Actions().GenerateBriefs->trigger();
     const QPointer<QWidget> closing = program ? frame_.get() : form->parentWidget();
     EXPECT_FALSE(closing->close());

@@ -31,8 +31,7 @@ namespace gl::test {
 namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
 
-class RecordingPrompter : public Prompter {
- public:
+struct RecordingPrompter : Prompter {
   bool AskYesNo(std::string_view title, std::string_view) override {
     titles.emplace_back(title);
     return answer;
@@ -58,19 +57,16 @@ inline void Type(QWidget& dialog, const char* field, const char* text) {
   QTest::keyClicks(&edit, text);
 }
 
-class ScriptedFileDialogs : public BriefFileDialogs {
- public:
-  std::optional<fs::path> ChooseBriefToOpen(const fs::path&) override {
-    return std::exchange(answer, std::nullopt);
-  }
+// Each answer is given once.
+struct ScriptedFileDialogs : BriefFileDialogs {
+  std::optional<fs::path> ChooseBriefToOpen(const fs::path&) override { return Next(); }
   std::optional<fs::path> ChooseBriefToSave(const QString& title, const fs::path&,
                                             const QString&) override {
     titles.push_back(title);
-    return std::exchange(answer, std::nullopt);
+    return Next();
   }
-  std::optional<fs::path> ChooseBookmarks(const fs::path&) override {
-    return std::exchange(answer, std::nullopt);
-  }
+  std::optional<fs::path> ChooseBookmarks(const fs::path&) override { return Next(); }
+  std::optional<fs::path> Next() { return std::exchange(answer, std::nullopt); }
 
   std::optional<fs::path> answer;
   std::vector<QString> titles;
