@@ -27,8 +27,7 @@ using DialogTest = ShellTest;
 
 TWebEntry SampleEntry() {
   TWebEntry entry;
-  entry.URL = "www.example.com/";
-  entry.Name = entry.URL;
+  entry.URL = entry.Name = "www.example.com/";
   entry.UserName = "ann";
   entry.Password = "old";
   return entry;
