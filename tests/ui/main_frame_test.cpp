@@ -52,14 +52,13 @@ TEST(PrintCanvasTest, PrintOptionPrintsABriefFileWithoutADisplay) {
   const QString brief = PathToQString(document.FileName), pdf = PathToQString(folder / "news.pdf");
   const std::string missing = (folder / "none.brf").string(),
                     unwritable = (folder / "no/x.pdf").string();
-  const std::string usage = "Run 'gleaner-light --help' for the options.\n";
+  const std::string usage = "Run 'gleaner-light --help' for the options.\n",
+                    unprinted = "Printing Error: Gleaner-Light could not print this brief.\n" +
+                                unwritable + ": cannot be written\n";
+  // The arguments, the exit code and how stderr ends.
   const std::tuple<QStringList, int, std::string> rows[] = {
-      // how stderr ends
       {{"--print", missing.c_str(), "--pdf", pdf}, 1, missing + ": No such file or directory\n"},
-      {{"--print", brief, "--pdf", unwritable.c_str()},
-       1,
-       "Printing Error: Gleaner-Light could not print this brief.\n" + unwritable +
-           ": cannot be written\n"},
+      {{"--print", brief, "--pdf", unwritable.c_str()}, 1, unprinted},
       {{"--print", brief}, 2, usage},
       {{"--print", brief, "--pdf", pdf, brief}, 2, usage},
       {{"--print=" + brief, "--pdf", pdf}, 0, ""},
@@ -108,14 +107,13 @@ TEST_F(MainFrameTest, FirstStartWithoutEverySampleOpensNoneLaterStartsReopenTheL
   const fs::path a = WriteBrief("a.brf", {"x"}), b = WriteBrief("b.brf", {"y"}),
                  gone = WriteBrief("gone.brf", {"z"});
   const QRect frameGeometry(60, 40, 900, 620);
-  {
-    auto frame = StartFrame();
-    frame->setGeometry(frameGeometry);
-    frame->DoFileOpen(a, WindowPlacement{10, 20, 300, 200, WindowState::Normal});
-    frame->DoFileOpen(b, WindowPlacement{40, 50, 320, 210, WindowState::Normal});
-    frame->DoFileOpen(gone, std::nullopt);
-    frame->close();
-  }
+  auto first = StartFrame();
+  first->setGeometry(frameGeometry);
+  first->DoFileOpen(a, WindowPlacement{10, 20, 300, 200, WindowState::Normal});
+  first->DoFileOpen(b, WindowPlacement{40, 50, 320, 210, WindowState::Normal});
+  first->DoFileOpen(gone, std::nullopt);
+  first->close();
+  first.reset();
   fs::remove(gone);
 
   auto frame = StartFrame({b});  // b was open at the exit: it comes to the front, no message
