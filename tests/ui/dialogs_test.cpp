@@ -81,8 +81,12 @@ TEST_F(DialogTest, EntryApplyWaitsForAChangeAndWarnsOnceOfASecureAddress) {
   entry.URL = "https://www.example.com/";
   TWebProperties dialog(entry, true, prompter_, nullptr);
   QPushButton& apply = Find<QPushButton>(dialog, "RO_Apply");
+  Find<QSpinBox>(dialog, "DepthOfSearch").setValue(7);
+  EXPECT_TRUE(apply.isEnabled());
   dialog.ApplyClick();
   EXPECT_TRUE(prompter_.titles.empty());
+  Find<QCheckBox>(dialog, "LocalOnly").setChecked(true);
+  EXPECT_TRUE(apply.isEnabled());
   for (const char* url : {"https://www.example.org/", "https://www.example.net/"}) {
     Type(dialog, "EditURL", url);
     EXPECT_TRUE(apply.isEnabled());
