@@ -13,7 +13,6 @@
 #include <tuple>
 
 #include "core/settings_io.h"
-#include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 #include "ui/brief_setup_dialog.h"
 #include "ui/entry_setup_dialog.h"
@@ -24,101 +23,88 @@
 namespace gl::test {
 namespace {
 
+using DialogTest = ShellTest;
+
 TWebEntry SampleEntry() {
   TWebEntry entry;
-  entry.URL = "www.example.com/";
-  entry.Name = entry.URL;
+  entry.URL = entry.Name = "www.example.com/";
   entry.UserName = "ann";
   entry.Password = "old";
   return entry;
 }
 
-// The texts typed (nullptr: not edited); whether OK closes; the user name and password stored.
-TEST(EntrySetupDialog, TypedPasswordMustMatchItsConfirmation) {
-  const std::tuple<const char*, const char*, const char*, bool, std::string, std::string> rows[] = {
-      {"bob", nullptr, nullptr, true, "bob", "old"},
-      {"bob", "new", "new", true, "bob", "new"},
-      {"bob", "new", "nwe", false, "ann", "old"},
-      {nullptr, "new", nullptr, false, "ann", "old"},
-  };
-  for (const auto& [user, password, confirm, closes, storedUser, storedPassword] : rows) {
-    SCOPED_TRACE(::testing::Message() << user << " " << password << " " << confirm);
+// Named before; the address, name (nullptr: left alone), user name, password and confirmation
+// typed (nullptr: not edited); whether OK closes, the name, whether typed, user and password.
+TEST_F(DialogTest, EntryOkTakesTheFieldsAndThePasswordOnlyOnceConfirmed) {
+  const std::tuple<bool, const char*, const char*, const char*, const char*, const char*, bool,
+                   std::string, bool, std::string>
+      rows[] = {
+          {false, "a.test/", nullptr, "bob", nullptr, nullptr, true, "a.test/", false, "bob old"},
+          {false, "", nullptr, "bob", "new", "new", true, "New Page", false, "bob new"},
+          {false, "a.test/", "Ayes", "bob", "new", "nwe", false, "Ayes", true, "ann old"},
+          {true, "a.test/", "", nullptr, "new", nullptr, false, "a.test/", false, "ann old"},
+          {true, "a.test/", nullptr, nullptr, nullptr, nullptr, true, "Mine", true, "ann old"},
+      };
+  for (const auto& [named, url, name, user, password, confirm, closes, shownName, nowSet, stored] :
+       rows) {
+    SCOPED_TRACE(shownName + " " + stored);
     TWebEntry entry = SampleEntry();
+    entry.NameSet = named;
+    if (named) entry.Name = "Mine";
     RecordingPrompter prompter;
     TWebProperties dialog(entry, true, prompter, nullptr);
     EXPECT_FALSE(Find<QLineEdit>(dialog, "Confirm").isEnabled());
     for (const char* secret : {"Password", "Confirm"})
       EXPECT_EQ(Find<QLineEdit>(dialog, secret).echoMode(), QLineEdit::Password);
+    Type(dialog, "EditURL", url);
+    if (name) Type(dialog, "EditName", name);
     if (user) Type(dialog, "UserName", user);
     if (password) Type(dialog, "Password", password);
     EXPECT_EQ(Find<QLineEdit>(dialog, "Confirm").isEnabled(), password != nullptr);
     if (confirm) Type(dialog, "Confirm", confirm);
-    Type(dialog, "EditURL", "www.example.org/");
+    Find<QSpinBox>(dialog, "DepthOfSearch").setValue(7);
+    Find<QCheckBox>(dialog, "LocalOnly").setChecked(true);
     dialog.OKButtonClick();
+    dialog.FinishEditing();
     EXPECT_EQ(dialog.result() == QDialog::Accepted, closes);
     EXPECT_EQ(prompter.titles.empty(), closes);
-    EXPECT_EQ(entry.UserName + " " + entry.Password, storedUser + " " + storedPassword);
-    EXPECT_EQ(entry.URL, "www.example.org/");  // taken before the password check
+    EXPECT_EQ(entry.UserName + " " + entry.Password, stored);
+    // The other fields are taken before the password check.
+    EXPECT_TRUE(entry.URL == url && entry.Name == shownName && entry.NameSet == nowSet);
+    EXPECT_TRUE(entry.Depth == 7 && !entry.StayLocal);
   }
 }
 
-// Named before, address, name typed (nullptr: left alone); name after Apply, whether typed.
-TEST(EntrySetupDialog, ApplyTakesTheFieldsAnEmptyNameShowsTheAddressASecureOneIsWarnedAbout) {
-  const std::tuple<bool, const char*, const char*, std::string, bool> rows[] = {
-      {false, "www.a.com/", nullptr, "www.a.com/", false},
-      {false, "", nullptr, "New Page", false},
-      {false, "www.a.com/", "Ayes", "Ayes", true},
-      {true, "www.a.com/", "", "www.a.com/", false},
-      {true, "www.a.com/", nullptr, "Mine", true},
-  };
-  for (const auto& [nameSet, url, typedName, shownName, nowSet] : rows) {
-    SCOPED_TRACE(shownName);
-    TWebEntry entry;
-    entry.URL = url;
-    entry.NameSet = nameSet;
-    entry.Name = nameSet ? "Mine" : entry.URL;
-    RecordingPrompter prompter;
-    TWebProperties dialog(entry, true, prompter, nullptr);
-    QPushButton& apply = Find<QPushButton>(dialog, "RO_Apply");
-    if (typedName) Type(dialog, "EditName", typedName);
-    Find<QSpinBox>(dialog, "DepthOfSearch").setValue(7);
-    Find<QCheckBox>(dialog, "LocalOnly").setChecked(true);
+// Only a changed secure address is warned about, and only once a dialog.
+TEST_F(DialogTest, EntryApplyWaitsForAChangeAndWarnsOnceOfASecureAddress) {
+  TWebEntry entry = SampleEntry();
+  entry.URL = "https://www.example.com/";
+  TWebProperties dialog(entry, true, prompter_, nullptr);
+  QPushButton& apply = Find<QPushButton>(dialog, "RO_Apply");
+  Find<QSpinBox>(dialog, "DepthOfSearch").setValue(7);
+  EXPECT_TRUE(apply.isEnabled());
+  dialog.ApplyClick();
+  EXPECT_TRUE(prompter_.titles.empty());
+  Find<QCheckBox>(dialog, "LocalOnly").setChecked(true);
+  EXPECT_TRUE(apply.isEnabled());
+  for (const char* url : {"https://www.example.org/", "https://www.example.net/"}) {
+    Type(dialog, "EditURL", url);
     EXPECT_TRUE(apply.isEnabled());
     dialog.ApplyClick();
     EXPECT_FALSE(apply.isEnabled());
-    dialog.reject();
-    dialog.FinishEditing();
-    EXPECT_EQ(entry.Name, shownName);
-    EXPECT_EQ(entry.NameSet, nowSet);
-    EXPECT_EQ(entry.Depth, 7);
-    EXPECT_FALSE(entry.StayLocal);
   }
-  // Only a changed secure address is warned about, and only once a dialog.
-  const TempFolder home;
-  const ScopedEnvironment settings("GLEANER_LIGHT_HOME", home.Path().string());
-  TWebEntry entry = SampleEntry();
-  entry.URL = "https://www.example.com/";
-  RecordingPrompter prompter;
-  TWebProperties dialog(entry, true, prompter, nullptr);
-  dialog.ApplyClick();
-  EXPECT_TRUE(prompter.titles.empty());
-  for (const char* url : {"https://www.example.org/", "https://www.example.net/"}) {
-    Type(dialog, "EditURL", url);
-    dialog.ApplyClick();
-  }
-  EXPECT_EQ(prompter.titles, Names{"Secure Pages Are Off"});
-  EXPECT_EQ(entry.URL, "https://www.example.net/");
+  EXPECT_EQ(prompter_.titles, Names{"Secure Pages Are Off"});
+  dialog.reject();  // what was applied stays
+  dialog.FinishEditing();
+  EXPECT_EQ(entry.Name, "https://www.example.net/");
 }
 
-TEST(EntrySetupDialog, OkKeepsUntouchedBytesAndWhileGeneratingChangesNothing) {
+TEST_F(DialogTest, EntryOkKeepsUntouchedBytesAndWhileGeneratingChangesNothing) {
   for (const bool editable : {true, false}) {
     TWebEntry entry = SampleEntry();
     entry.URL = "www.example.com/caf\xe9/";
     SetTypedName(entry, "Caf\xe9");
-    entry.UserName = std::string(40000, 'u');
-    const TWebEntry before = entry;
-    RecordingPrompter prompter;
-    TWebProperties dialog(entry, editable, prompter, nullptr);
+    TWebProperties dialog(entry, editable, prompter_, nullptr);
     for (const char* name : {"Active", "EditName", "EditURL", "ImageToggle", "LoadBinaries",
                              "DepthOfSearch", "LocalOnly", "UserName", "Password", "Confirm"})
       EXPECT_EQ(Find<QWidget>(dialog, name).isEnabled(),
@@ -127,27 +113,25 @@ TEST(EntrySetupDialog, OkKeepsUntouchedBytesAndWhileGeneratingChangesNothing) {
     dialog.OKButtonClick();
     dialog.FinishEditing();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_TRUE(entry.URL == before.URL && entry.Name == before.Name && entry.NameSet);
-    EXPECT_EQ(entry.UserName, before.UserName);
+    EXPECT_TRUE(entry.URL == "www.example.com/caf\xe9/" && entry.Name == "Caf\xe9" &&
+                entry.NameSet);
   }
 }
 
-class BriefSetupDialogTest : public ::testing::Test {
+class BriefSetupDialogTest : public ShellTest {
  protected:
   BriefSetupDialogTest() {
     document_.FileName = folder_ / "news.brf";
-    for (const char* run : {"0", "1", "2"}) {
-      document_.Brief.ArchivePaths.push_back(std::string(run) + "\\Brief" + run + ".htm");
-      document_.Brief.ArchiveStamps.push_back(std::string(run) + "/5/1997  9:07:02 AM");
+    for (const std::string run : {"0", "1", "2"}) {
+      const std::string summary = "Brief" + run + ".htm";
+      document_.Brief.ArchivePaths.push_back(run + "\\" + summary);
+      document_.Brief.ArchiveStamps.push_back(run + "/5/1997  9:07:02 AM");
       fs::create_directory(folder_ / run);
-    }
-    // Runs 0 and 1 list their files; run 2 lost its catalogue.
-    for (const char* run : {"0", "1"}) {
-      const std::string summary = std::string("Brief") + run + ".htm";
+      if (run == "2") continue;  // lost with its catalogue; runs 0 and 1 list their files
       WriteFileBytes(folder_ / run / summary, "<html>");
       WriteFileBytes(folder_ / run / "GL1.htm", "<html>");
-      WriteFileBytes(folder_ / run / (std::string("Brief") + run + ".cat"),
-                     std::string("\1") + run + "\12" + summary + "\7GL1.htm" + '\0');
+      WriteFileBytes(folder_ / run / ("Brief" + run + ".cat"),
+                     "\1" + run + "\12" + summary + "\7GL1.htm" + '\0');
     }
   }
 
@@ -157,8 +141,7 @@ class BriefSetupDialogTest : public ::testing::Test {
         [this](const std::string& address) { browsed_.push_back(address); }, nullptr);
   }
 
-  static Names Rows(TBriefOpts& dialog) {
-    auto& list = Find<QTreeWidget>(dialog, "ListBox2");
+  static Names Rows(const QTreeWidget& list) {
     Names rows;
     for (int row = 0; row < list.topLevelItemCount(); ++row)
       rows.push_back(
@@ -166,30 +149,22 @@ class BriefSetupDialogTest : public ::testing::Test {
     return rows;
   }
 
-  static void Select(TBriefOpts& dialog, int row) {
-    auto& list = Find<QTreeWidget>(dialog, "ListBox2");
-    list.setCurrentItem(list.topLevelItem(row));
-  }
-
-  TempFolder folder_;
   TBriefDocument document_;
-  RecordingPrompter prompter_;
-  Names browsed_;
 };
 
 TEST_F(BriefSetupDialogTest, ListsNewestFirstViewsAndDeletesTheSelectedRunEvenWithoutCatalogue) {
   auto dialog = Open();
-  EXPECT_EQ(Rows(*dialog),
+  auto& list = Find<QTreeWidget>(*dialog, "ListBox2");
+  EXPECT_EQ(Rows(list),
             (Names{"2/5/1997  9:07:02 AM", "1/5/1997  9:07:02 AM", "0/5/1997  9:07:02 AM"}));
   auto& view = Find<QPushButton>(*dialog, "ViewBrief");
   EXPECT_FALSE(view.isEnabled());
-  Select(*dialog, 1);
+  list.setCurrentItem(list.topLevelItem(1));
   view.click();
   EXPECT_EQ(browsed_, Names{"file://" + (folder_ / "1/Brief1.htm").string()});
   EXPECT_EQ(dialog->result(), QDialog::Accepted);
-  auto& list = Find<QTreeWidget>(*dialog, "ListBox2");
   auto& remove = Find<QPushButton>(*dialog, "DeleteBrief");
-  Select(*dialog, 2);
+  list.setCurrentItem(list.topLevelItem(2));
   prompter_.answer = false;
   remove.click();
   EXPECT_EQ(document_.Brief.ArchivePaths.size(), 3u);
@@ -200,12 +175,12 @@ TEST_F(BriefSetupDialogTest, ListsNewestFirstViewsAndDeletesTheSelectedRunEvenWi
   EXPECT_TRUE(fs::exists(folder_ / "1/GL1.htm"));
   EXPECT_EQ(list.indexOfTopLevelItem(list.currentItem()), 1);
 
-  Select(*dialog, 0);
+  list.setCurrentItem(list.topLevelItem(0));
   remove.click();  // the newest run, without a catalogue
   EXPECT_FALSE(fs::exists(folder_ / "2"));
   EXPECT_EQ(document_.Brief.ArchivePaths, Names{"1\\Brief1.htm"});
   EXPECT_EQ(document_.Brief.ArchiveStamps, Names{"1/5/1997  9:07:02 AM"});
-  EXPECT_EQ(Rows(*dialog), Names{"1/5/1997  9:07:02 AM"});
+  EXPECT_EQ(Rows(list), Names{"1/5/1997  9:07:02 AM"});
   EXPECT_TRUE(remove.isEnabled());
 
   remove.click();
@@ -240,7 +215,8 @@ TEST_F(BriefSetupDialogTest, OkTakesWhatWasEditedAndKeepsTheRestsBytes) {
       edit.moveCursor(QTextCursor::End);
       QTest::keyClicks(&edit, comments);
     }
-    Select(*dialog, 0);
+    auto& list = Find<QTreeWidget>(*dialog, "ListBox2");
+    list.setCurrentItem(list.topLevelItem(0));
     EXPECT_EQ(Find<QPushButton>(*dialog, "DeleteBrief").isEnabled(), !generating);
     ok ? dialog->accept() : dialog->reject();
     EXPECT_EQ(dialog->ApplyOnClose(), save);
@@ -249,26 +225,18 @@ TEST_F(BriefSetupDialogTest, OkTakesWhatWasEditedAndKeepsTheRestsBytes) {
   }
 }
 
-class PreferencesDialogTest : public ::testing::Test {
- protected:
-  Settings Reloaded() {
-    SettingsStore reopened(file_);
+// The password is taken only once confirmed; the groups before it are written all the same.
+TEST_F(DialogTest, PreferencesStoreEachFieldThePasswordOnceConfirmedWhileGeneratingTheBrowsers) {
+  SettingsStore store(folder_ / "registry.ini");
+  const auto reloaded = [&] {
+    SettingsStore reopened(folder_ / "registry.ini");
     Settings settings;
     ReadSettings(reopened, settings);
     return settings;
-  }
-
-  TempFolder folder_;
-  fs::path file_ = folder_ / "registry.ini";
-  SettingsStore store_{file_};
-  Settings settings_;
-  RecordingPrompter prompter_;
-};
-
-// The password is taken only once confirmed; the groups before it are written all the same.
-TEST_F(PreferencesDialogTest, EveryFieldIsAppliedAndStoredAndAPasswordOnlyOnceConfirmed) {
-  settings_.DefaultPassword = "old";
-  TGLPrefs dialog(settings_, store_, false, prompter_, nullptr);
+  };
+  Settings settings;
+  settings.DefaultPassword = "old";
+  TGLPrefs dialog(settings, store, false, prompter_, nullptr);
   auto& apply = Find<QPushButton>(dialog, "ProxyApply");
   EXPECT_FALSE(apply.isEnabled());
   Type(dialog, "Browser", "/opt/NETSCAPE.EXE");
@@ -290,10 +258,10 @@ TEST_F(PreferencesDialogTest, EveryFieldIsAppliedAndStoredAndAPasswordOnlyOnceCo
   EXPECT_TRUE(dialog.DoApply());
   EXPECT_FALSE(apply.isEnabled());
 
-  const Settings s = Reloaded();
+  const Settings s = reloaded();
   EXPECT_EQ(std::tie(s.BrowserPath, s.BrowserService, s.AutoLoadBrowser, s.BrowserDebuggingPort,
                      s.DiskBufferBytes, s.ProxyServer, s.ProxyPort, s.RetryCount, s.DefaultUserName,
-                     s.SecurePages, s.PageStyles, settings_.DefaultUserName),
+                     s.SecurePages, s.PageStyles, settings.DefaultUserName),
             std::make_tuple("/opt/NETSCAPE.EXE", "NETSCAPE", true, 9333, 20 * kBytesPerMegabyte,
                             "proxy.example", 3128, 5, "ann", true, true, "ann"));
   EXPECT_TRUE(prompter_.titles.empty());
@@ -309,30 +277,25 @@ TEST_F(PreferencesDialogTest, EveryFieldIsAppliedAndStoredAndAPasswordOnlyOnceCo
   dialog.OKClick();
   EXPECT_NE(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(prompter_.titles, Names{"Password Error"});
-  EXPECT_EQ(Reloaded().RetryCount, 4);
-  EXPECT_EQ(Reloaded().DefaultPassword, "old");
-  EXPECT_EQ(settings_.DefaultPassword, "old");
+  EXPECT_EQ(reloaded().RetryCount, 4);
+  EXPECT_EQ(reloaded().DefaultPassword, "old");
+  EXPECT_EQ(settings.DefaultPassword, "old");
 
   Type(dialog, "Confirm", "new");
   dialog.OKClick();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
-  EXPECT_EQ(Reloaded().DefaultPassword, "new");
-}
+  EXPECT_EQ(reloaded().DefaultPassword, "new");
 
-TEST_F(PreferencesDialogTest, WhileGeneratingOnlyTheBrowserFieldsCanChange) {
-  settings_.ProxyServer = "proxy.example";
-  settings_.BrowserPath = "/usr/bin/caf\xe9";
-  TGLPrefs dialog(settings_, store_, true, prompter_, nullptr);
+  settings.BrowserPath = "/usr/bin/caf\xe9";  // the proxy server is set: only generating locks
+  TGLPrefs locked(settings, store, true, prompter_, nullptr);
   for (const char* name : {"Browser", "FindButton", "AutoLoad"})
-    EXPECT_TRUE(Find<QWidget>(dialog, name).isEnabled()) << name;
+    EXPECT_TRUE(Find<QWidget>(locked, name).isEnabled()) << name;
   for (const char* name : {"DiskBuffer", "ProxyServer", "ProxyPort", "NumRetries", "UserName",
                            "Password", "SecurePages", "PageStyles"})
-    EXPECT_FALSE(Find<QWidget>(dialog, name).isEnabled()) << name;
-  EXPECT_TRUE(dialog.DoApply());
-  EXPECT_EQ(Reloaded().BrowserPath, "/usr/bin/caf\xe9");  // not edited: its bytes stay
+    EXPECT_FALSE(Find<QWidget>(locked, name).isEnabled()) << name;
+  EXPECT_TRUE(locked.DoApply());
+  EXPECT_EQ(reloaded().BrowserPath, "/usr/bin/caf\xe9");  // not edited: its bytes stay
 }
-
-// Six entries fill more than one page on any paper; pdftotext reads each page in drawing order.
 
 }  // namespace
 }  // namespace gl::test

@@ -6,8 +6,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDropEvent>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -50,23 +48,17 @@ TEST(PrintCanvasTest, PrintOptionPrintsABriefFileWithoutADisplay) {
   document.Brief.Name = "Caf\xC3\xA9 news";
   for (int i = 1; i <= 6; ++i)
     SetTypedName(CreateNewWebEntry(document.Brief, i - 1), "Entry " + std::to_string(i));
-  document.Brief.WebList[5].Password = "secret";
   ASSERT_EQ(SaveBriefs2(document).Outcome, SaveOutcome::Saved);
   const QString brief = PathToQString(document.FileName), pdf = PathToQString(folder / "news.pdf");
   const std::string missing = (folder / "none.brf").string(),
                     unwritable = (folder / "no/x.pdf").string();
-  const std::string usage = "Run 'gleaner-light --help' for the options.\n";
+  const std::string usage = "Run 'gleaner-light --help' for the options.\n",
+                    unprinted = "Printing Error: Gleaner-Light could not print this brief.\n" +
+                                unwritable + ": cannot be written\n";
+  // The arguments, the exit code and how stderr ends.
   const std::tuple<QStringList, int, std::string> rows[] = {
-      // how stderr ends
-      {{"--print", missing.c_str(), "--pdf", pdf},
-       1,
-       "Brief File Loading Error: This file is either corrupt or is not a Brief file. "
-       "Gleaner-Light cannot load it.\n" +
-           missing + ": No such file or directory\n"},
-      {{"--print", brief, "--pdf", unwritable.c_str()},
-       1,
-       "Printing Error: Gleaner-Light could not print this brief.\n" + unwritable +
-           ": cannot be written\n"},
+      {{"--print", missing.c_str(), "--pdf", pdf}, 1, missing + ": No such file or directory\n"},
+      {{"--print", brief, "--pdf", unwritable.c_str()}, 1, unprinted},
       {{"--print", brief}, 2, usage},
       {{"--print", brief, "--pdf", pdf, brief}, 2, usage},
       {{"--print=" + brief, "--pdf", pdf}, 0, ""},
@@ -92,67 +84,46 @@ TEST(PrintCanvasTest, PrintOptionPrintsABriefFileWithoutADisplay) {
   const QStringList pages =
       QString::fromUtf8(pdftotext.readAllStandardOutput()).split('\f', Qt::SkipEmptyParts);
   ASSERT_GE(pages.size(), 2);
-  Names printed;
+  qsizetype printed = 0;  // four lines for the brief, nine for each entry
   for (qsizetype page = 0; page < pages.size(); ++page) {
     QStringList lines = pages[page].split('\n', Qt::SkipEmptyParts);
-    EXPECT_EQ(lines.takeLast().toStdString(), "Page " + std::to_string(page + 1));
-    for (const QString& line : lines)
-      printed.push_back(line.trimmed().toStdString());
+    EXPECT_EQ(ToBytes(lines.takeLast()), "Page " + std::to_string(page + 1));
+    printed += lines.size();
   }
-  // Four lines for the brief, nine for each entry, in order.
-  ASSERT_EQ(printed.size(), 4u + 6 * 9);
-  EXPECT_EQ(printed[1], "Brief Name: Caf\xC3\xA9 news");
-  EXPECT_EQ(printed[4 + 5 * 9], "Entry 6");
-  EXPECT_EQ(printed[4 + 5 * 9 + 6], "Password: ******");
-  EXPECT_EQ(printed.back(), "Follow External Links: False");
+  EXPECT_EQ(printed, 4 + 6 * 9);
+  EXPECT_TRUE(pages[0].contains("Brief Name: Caf\xC3\xA9 news"));
 }
 
-class MainFrameTest : public ShellTest {
- protected:
-  std::unique_ptr<TMDIFrame> Start(const std::vector<fs::path>& files = {}, bool browse = true) {
-    return StartFrame(files, browse, [this](TGleanerForm& form) { runs_.push_back(&form); });
-  }
-
-  static Names OpenFiles(const TMDIFrame& frame) {
-    Names files;
-    for (const TGleanerForm* form : frame.Briefs())
-      files.push_back(form->FileName().filename().string());
-    return files;
-  }
-
-  std::vector<TGleanerForm*> runs_;
-};
+using MainFrameTest = ShellTest;
 
 // A first start with all four samples opens them (the desktop start test under Xvfb shows it).
 TEST_F(MainFrameTest, FirstStartWithoutEverySampleOpensNoneLaterStartsReopenTheLastExitsBriefs) {
   fs::create_directories(folder_ / "program" / "briefs");
   for (const char* sample : {"Leisure.brf", "Sports.brf", "Gov.brf"})
     WriteBrief(std::string("program/briefs/") + sample, {"a"});
-  EXPECT_EQ(OpenFiles(*Start()), Names{});
+  EXPECT_EQ(OpenFiles(*StartFrame()), Names{});
   SettingsStore store(DefaultSettingsFile());
   EXPECT_EQ(ReadStartupValue(store, settings_keys::kFirstStart), "No");
   const fs::path a = WriteBrief("a.brf", {"x"}), b = WriteBrief("b.brf", {"y"}),
                  gone = WriteBrief("gone.brf", {"z"});
   const QRect frameGeometry(60, 40, 900, 620);
-  {
-    auto frame = Start();
-    frame->setGeometry(frameGeometry);
-    frame->DoFileOpen(a, WindowPlacement{10, 20, 300, 200, WindowState::Normal});
-    frame->DoFileOpen(b, WindowPlacement{40, 50, 320, 210, WindowState::Normal});
-    frame->DoFileOpen(gone, std::nullopt);
-    frame->close();
-  }
+  auto first = StartFrame();
+  first->setGeometry(frameGeometry);
+  first->DoFileOpen(a, WindowPlacement{10, 20, 300, 200, WindowState::Normal});
+  first->DoFileOpen(b, WindowPlacement{40, 50, 320, 210, WindowState::Normal});
+  first->DoFileOpen(gone, std::nullopt);
+  first->close();
+  first.reset();
   fs::remove(gone);
 
-  auto frame = Start({b});  // b was open at the exit: it comes to the front, no message
+  auto frame = StartFrame({b});  // b was open at the exit: it comes to the front, no message
   EXPECT_EQ(OpenFiles(*frame), (Names{"a.brf", "b.brf"}));
   EXPECT_TRUE(prompter_.titles.empty());
   EXPECT_EQ(frame->geometry(), frameGeometry);
   EXPECT_EQ(frame->Briefs()[0]->parentWidget()->geometry(), QRect(10, 20, 300, 200));
   EXPECT_EQ(frame->ActiveBrief()->FileName(), b);
   EXPECT_EQ(frame->Recent().Names(), (Names{b.string(), a.string(), gone.string()}));
-  auto* third = frame->findChild<QAction*>("Recent3");
-  EXPECT_EQ(third->text().toStdString(), "&3 " + gone.string());
+  EXPECT_EQ(ToBytes(frame->findChild<QAction*>("Recent3")->text()), "&3 " + gone.string());
   frame->Briefs()[0]->parentWidget()->close();
   frame->findChild<QAction*>("Recent2")->trigger();
   EXPECT_EQ(OpenFiles(*frame), (Names{"b.brf", "a.brf"}));
@@ -188,8 +159,8 @@ TEST_F(MainFrameTest, PlacementsOffEveryScreenComeBackOntoTheFirst) {
     EXPECT_EQ(OntoVisibleArea(wanted, {screen}, screen), placed);
 }
 
-TEST_F(MainFrameTest, NewSaveAsCloseAndOpenOnce) {
-  auto frame = Start();
+TEST_F(MainFrameTest, NewSaveAsCloseOpenOnceHelpAndTheBrowsersPageAsAnEntry) {
+  auto frame = StartFrame();
   const FrameActions& actions = frame->Actions();
   dialogs_.answer = folder_ / "fresh.brf";
   actions.New1->trigger();
@@ -217,21 +188,33 @@ TEST_F(MainFrameTest, NewSaveAsCloseAndOpenOnce) {
   EXPECT_EQ(frame->DoFileOpen(folder_ / "FRESH.BRF", std::nullopt), nullptr);
   EXPECT_EQ(prompter_.titles, Names{"Brief already open"});
   EXPECT_EQ(frame->Briefs().size(), 1);
+
+  actions.Contents1->trigger();
+  EXPECT_EQ(browsed_, Names{HelpAddress(help_context::kContents, ProgramDirectory())});
+  LoopbackServer endpoint([](const Request&) {
+    return PageAnswer(R"([{"id": "P", "type": "page", "url": "http://a.test/", "title": "A"}])");
+  });
+  frame->ProgramSettings().BrowserDebuggingPort = endpoint.Port();
+  actions.GetBrowserURL->trigger();
+  ASSERT_EQ(frame->ActiveBrief()->WebList().Count(), 1);
+  const TWebEntry added = ReadBriefs2(folder_ / "fresh.brf").Document.Brief.WebList.at(0);
+  EXPECT_TRUE(added.URL == "http://a.test/" && added.Name == "A" && added.NameSet);
+  StartFrame({}, false)->Actions().Contents1->trigger();
+  EXPECT_EQ(prompter_.titles.back(), "Browser Not Set");
 }
 
 TEST_F(MainFrameTest, CommandsFollowTheActiveBriefWindowAndPrintAfterThePrintDialog) {
-  auto frame = Start();
+  std::vector<TGleanerForm*> runs;
+  auto frame = StartFrame({}, true, [&](TGleanerForm& form) { runs.push_back(&form); });
   TGleanerForm* full = frame->DoFileOpen(WriteBrief("full.brf", {"a", "b"}), std::nullopt);
   TGleanerForm* empty = frame->DoFileOpen(WriteBrief("empty.brf", {}), std::nullopt);
   const FrameActions& actions = frame->Actions();
-  EXPECT_FALSE(actions.SortEntries->isEnabled());
-  EXPECT_FALSE(actions.GenerateBriefs->isEnabled());
-  EXPECT_FALSE(actions.Paste1->isEnabled() || actions.Print1->isEnabled());
-  auto* window = qobject_cast<QMdiSubWindow*>(full->parentWidget());
-  window->mdiArea()->setActiveSubWindow(window);
+  EXPECT_FALSE(actions.SortEntries->isEnabled() || actions.GenerateBriefs->isEnabled() ||
+               actions.Paste1->isEnabled() || actions.Print1->isEnabled());
+  Activate(*full);
   EXPECT_TRUE(actions.SortEntries->isEnabled());
   actions.GenerateBriefs->trigger();
-  EXPECT_EQ(runs_, std::vector<TGleanerForm*>{full});
+  EXPECT_EQ(runs, std::vector<TGleanerForm*>{full});
   EXPECT_FALSE(actions.DeleteEntry1->isEnabled());
   full->WebList().Select(0);
   EXPECT_TRUE(actions.DeleteEntry1->isEnabled());
@@ -263,23 +246,6 @@ TEST_F(MainFrameTest, CommandsFollowTheActiveBriefWindowAndPrintAfterThePrintDia
   }
 }
 
-TEST_F(MainFrameTest, HelpOpensInTheBrowserWhichMustBeSetAndItsPageBecomesANewEntry) {
-  Start({}, false)->Actions().Contents1->trigger();
-  EXPECT_EQ(prompter_.titles, Names{"Browser Not Set"});
-  auto frame = Start();
-  frame->Actions().Contents1->trigger();
-  EXPECT_EQ(browsed_, Names{HelpAddress(help_context::kContents, ProgramDirectory())});
-  LoopbackServer endpoint([](const Request&) {
-    return PageAnswer(R"([{"id": "P", "type": "page", "url": "http://a.test/", "title": "A"}])");
-  });
-  frame->ProgramSettings().BrowserDebuggingPort = endpoint.Port();
-  TGleanerForm* form = frame->DoFileOpen(WriteBrief("b.brf", {"a"}), std::nullopt);
-  frame->Actions().GetBrowserURL->trigger();
-  const TWebEntry added = ReadBriefs2(form->FileName()).Document.Brief.WebList.back();
-  EXPECT_EQ(added.URL + " " + added.Name, "http://a.test/ A");
-  EXPECT_TRUE(added.NameSet && form->WebList().Count() == 2);
-}
-
 // A toolbar folder with a folder inside it, a link at the top level.
 constexpr std::string_view kExport = R"(<TITLE>Ann&#39;s Bookmarks</TITLE><DL><p>
 <DT><H3 PERSONAL_TOOLBAR_FOLDER="true">Bookmarks Toolbar</H3><DL><p>
@@ -306,20 +272,12 @@ TEST_F(BookmarksWindowTest, LoadsAnExportAndCopiesOrDragsBookmarksIntoABrief) {
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->windowTitle(), "Ann's Bookmarks");
   auto& tree = Find<QTreeWidget>(*window, "GLOutline");
-  Names outline;  // each item, and the folder it is in
-  for (QTreeWidgetItemIterator it(&tree); *it; ++it)
-    outline.push_back(
-        ToBytes((*it)->text(0) + ((*it)->parent() ? " in " + (*it)->parent()->text(0) : "")));
-  EXPECT_EQ(outline, (Names{"Bookmarks Toolbar", "Caf\xC3\xA9 News in Bookmarks Toolbar",
-                            "Weather in Bookmarks Toolbar", "Rain in Weather",
-                            "Sun in Bookmarks Toolbar", "Top"}));
   const auto item = [&](const char* caption) {
     return tree.findItems(caption, Qt::MatchExactly | Qt::MatchRecursive).value(0);
   };
-  const auto activate = [](QWidget& shown) {
-    auto* sub = qobject_cast<QMdiSubWindow*>(shown.parentWidget());
-    sub->mdiArea()->setActiveSubWindow(sub);
-  };
+  EXPECT_EQ(item("Rain")->parent(), item("Weather"));
+  EXPECT_EQ(item("Bookmarks Toolbar")->child(2), item("Sun"));
+  EXPECT_EQ(tree.topLevelItem(1), item("Top"));
 
   // No brief is active: only copy is offered, and only for a link.
   for (const QAction* action : {actions.Close1, actions.CreateWebEntry, actions.Paste1,
@@ -330,7 +288,7 @@ TEST_F(BookmarksWindowTest, LoadsAnExportAndCopiesOrDragsBookmarksIntoABrief) {
   tree.setCurrentItem(item("Caf\xC3\xA9 News"));
   ASSERT_TRUE(actions.Copy1->isEnabled());
   actions.Copy1->trigger();
-  activate(*brief);
+  Activate(*brief);
   actions.Paste1->trigger();
   const TWebEntry pasted = ReadBriefs2(brief->FileName()).Document.Brief.WebList[0];
   EXPECT_TRUE(pasted.URL == "https://news.example/" && pasted.NameSet && pasted.Depth == 1);
@@ -344,17 +302,12 @@ TEST_F(BookmarksWindowTest, LoadsAnExportAndCopiesOrDragsBookmarksIntoABrief) {
   ASSERT_TRUE(enter.isAccepted());
   QDropEvent drop(point, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(&rows, &drop);
-  const Names expected{"Caf\xC3\xA9 News | Entire Page",
-                       "Caf\xC3\xA9 News | Entire Page",
-                       "Rain | Entire Page",
-                       "Sun | Entire Page",
-                       "x | 1",
-                       "y | 1"};
-  EXPECT_EQ(Shown(*brief, true), expected);
-  EXPECT_EQ(NamesOnDisk(brief->FileName()).size(), expected.size());
+  const std::string all = " | Entire Page", news = "Caf\xC3\xA9 News" + all;
+  EXPECT_EQ(Shown(*brief, true), (Names{news, news, "Rain" + all, "Sun" + all, "x | 1", "y | 1"}));
+  EXPECT_EQ(NamesOnDisk(brief->FileName()).size(), 6u);
   EXPECT_EQ(brief->WebList().Selected(), 1);
 
-  activate(*window);
+  Activate(*window);
   window->parentWidget()->close();
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(window.isNull());

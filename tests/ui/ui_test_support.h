@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QString>
 #include <QTest>
 #include <filesystem>
@@ -29,8 +31,7 @@ namespace gl::test {
 namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
 
-class RecordingPrompter : public Prompter {
- public:
+struct RecordingPrompter : Prompter {
   bool AskYesNo(std::string_view title, std::string_view) override {
     titles.emplace_back(title);
     return answer;
@@ -56,19 +57,16 @@ inline void Type(QWidget& dialog, const char* field, const char* text) {
   QTest::keyClicks(&edit, text);
 }
 
-class ScriptedFileDialogs : public BriefFileDialogs {
- public:
-  std::optional<fs::path> ChooseBriefToOpen(const fs::path&) override {
-    return std::exchange(answer, std::nullopt);
-  }
+// Each answer is given once.
+struct ScriptedFileDialogs : BriefFileDialogs {
+  std::optional<fs::path> ChooseBriefToOpen(const fs::path&) override { return Next(); }
   std::optional<fs::path> ChooseBriefToSave(const QString& title, const fs::path&,
                                             const QString&) override {
     titles.push_back(title);
-    return std::exchange(answer, std::nullopt);
+    return Next();
   }
-  std::optional<fs::path> ChooseBookmarks(const fs::path&) override {
-    return std::exchange(answer, std::nullopt);
-  }
+  std::optional<fs::path> ChooseBookmarks(const fs::path&) override { return Next(); }
+  std::optional<fs::path> Next() { return std::exchange(answer, std::nullopt); }
 
   std::optional<fs::path> answer;
   std::vector<QString> titles;
@@ -95,6 +93,18 @@ class ShellTest : public ::testing::Test {
     for (const TWebEntry& entry : ReadBriefs2(file).Document.Brief.WebList)
       names.push_back(entry.Name);
     return names;
+  }
+
+  static Names OpenFiles(const TMDIFrame& frame) {
+    Names files;
+    for (const TGleanerForm* form : frame.Briefs())
+      files.push_back(form->FileName().filename().string());
+    return files;
+  }
+
+  static void Activate(QWidget& shown) {
+    auto* window = qobject_cast<QMdiSubWindow*>(shown.parentWidget());
+    window->mdiArea()->setActiveSubWindow(window);
   }
 
   // The rows as shown, top to bottom, each one row pitch apart.
