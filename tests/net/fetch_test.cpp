@@ -66,12 +66,10 @@ TEST_F(FetchTest, EachAnswerDecidesTheOutcomeAndTheNumberOfRequests) {
   const Answer loop = RedirectAnswer(302, "/a.htm");
   const Answer emptyLocation = MakeAnswer("HTTP/1.0 301 Moved", {{"Location", ""}}, "");
   const std::string credentials = Page(WriteCredentialsPage, a, "ann", "pw");
-  Answer late = PageAnswer("late");
-  late.Delay = std::chrono::milliseconds(6000);
+  const Answer late{.Bytes = PageAnswer("late").Bytes, .Delay = std::chrono::milliseconds(6000)};
   const Answer image = PageAnswer("GIF89a", "image/gif");
-  Answer dripped = PageAnswer("PK\3\4", "application/zip");
-  dripped.DripSize = 3;
-  dripped.DripPause = std::chrono::milliseconds(20);
+  const Answer dripped{PageAnswer("PK\3\4", "application/zip").Bytes, 3,
+                       std::chrono::milliseconds(20)};
   // Nothing goes to another site, also not through a redirect: "localhost" is not "127.0.0.1".
   const std::string elsewhere = "http://localhost:" + std::to_string(server_.Port()) + "/x";
   const std::string https = "https://" + server_.HostPort() + "/s", file = "file:///etc/passwd";
@@ -115,21 +113,18 @@ TEST_F(FetchTest, EachAnswerDecidesTheOutcomeAndTheNumberOfRequests) {
               std::tie(row.pageOk, row.locationMissing, row.nonText));
     EXPECT_EQ(server_.RequestCount() - before, row.requests);
   }
-}
-
-TEST_F(FetchTest, AnotherSiteOrSchemeIsExplainedNotFetched) {
-  options_.StayLocal = true;
-  options_.BaseAddress = "http://www.example.com/index.htm";
-  const FetchResult link = Fetch(server_.Address("/a.htm"));
+  // Another site or scheme asked for directly is explained at once, not asked for.
+  sink_.Statuses.clear();
+  const std::size_t before = server_.RequestCount();
+  const FetchResult link = Fetch(elsewhere);
   EXPECT_TRUE(link.External && !link.PageOk);
-  EXPECT_EQ(link.Stream.Bytes(), Page(WriteExternalLinkPage, server_.Address("/a.htm")));
-  EXPECT_TRUE(sink_.Statuses.empty());
+  EXPECT_EQ(link.Stream.Bytes(), Page(WriteExternalLinkPage, elsewhere));
   for (const std::string scheme : {"https", "ftp", "mailto"}) {
     const std::string address = scheme + "://" + server_.HostPort() + "/a.htm";
     EXPECT_EQ(Fetch(address).Stream.Bytes(),
               Page(WriteOtherSchemePage, address, scheme == "mailto"));
   }
-  EXPECT_EQ(server_.RequestCount(), 0u);
+  EXPECT_EQ(std::pair(server_.RequestCount(), sink_.Statuses.size()), std::pair(before, size_t{0}));
 }
 
 // The first 401 costs no attempt; the settings' defaults stand in only for no credentials at all.
@@ -185,6 +180,12 @@ TEST_F(StretchedFetchTest, StopOrSkipEndsTheFetchWithTheSkippedPage) {
   EXPECT_EQ(stopped.Stream.Bytes(), Page(WriteSkippedPage, server_.Address("/a.htm")));
   EXPECT_EQ(server_.RequestCount(), 0u);
   ClearStop();
+  LoopbackServer skipping([](const Request&) {
+    RequestSkip();
+    return SilentAnswer();
+  });
+  EXPECT_EQ(Fetch(skipping.Address()).Stream.Bytes(), Page(WriteSkippedPage, skipping.Address()));
+  ClearSkip();
 
   settings_.SecurePages = true;
   const RawListener silent(1);
@@ -239,24 +240,19 @@ std::string TunnelRequest(std::string_view server) {
          " HTTP/1.0\r\nUser-Agent: Gleaner-Light 1.0\r\nHost: " + std::string(server) + "\r\n\r\n";
 }
 
-// Secure pages on, with a throw-away authority as the only one trusted.
-class SecureFetchTest : public FetchTest {
- protected:
-  SecureFetchTest() { settings_.SecurePages = true; }
-  TrustedAuthority authority_;
-  const ServerIdentity loopback_ = authority_.Issue({"127.0.0.1", "localhost"});
-  LoopbackServer secure_{{}, &loopback_};
-};
-
 // Any certificate but a trusted one naming the address's host gives the reason's page, unasked.
-TEST_F(SecureFetchTest, OnlyAVerifiedServerIsAskedForThePage) {
+// A Location without a scheme stays secure; the caller learns the page's "https://" address.
+TEST_F(FetchTest, SecurePagesComeOnlyFromVerifiedServersAlsoAfterRedirectsAndThroughTunnels) {
+  settings_.SecurePages = true;
+  const TrustedAuthority authority;
+  const ServerIdentity loopback = authority.Issue({"127.0.0.1", "localhost"});
   const TestAuthority stranger;
   const std::tuple<ServerIdentity, const char*, const char*> rows[] = {
-      {loopback_, "127.0.0.1", ""},
-      {loopback_, "localhost", ""},
-      {authority_.Issue({"elsewhere.test"}), "127.0.0.1", "IP address mismatch"},
-      {authority_.Issue({"elsewhere.test"}), "localhost", "hostname mismatch"},
-      {authority_.Issue({"127.0.0.1"}, -10, -1), "127.0.0.1", "certificate has expired"},
+      {loopback, "127.0.0.1", ""},
+      {loopback, "localhost", ""},
+      {authority.Issue({"elsewhere.test"}), "127.0.0.1", "IP address mismatch"},
+      {authority.Issue({"elsewhere.test"}), "localhost", "hostname mismatch"},
+      {authority.Issue({"127.0.0.1"}, -10, -1), "127.0.0.1", "certificate has expired"},
       {stranger.Issue({"127.0.0.1"}), "127.0.0.1", "unable to get local issuer certificate"}};
   const Answer page = PageAnswer("<html>" + std::string(100000, 's') + "</html>");  // many records
   for (const auto& [identity, name, refusal] : rows) {
@@ -270,33 +266,31 @@ TEST_F(SecureFetchTest, OnlyAVerifiedServerIsAskedForThePage) {
               fetched ? WithZero(page.Bytes) : Page(WriteRefusedCertificatePage, address, refusal));
     EXPECT_EQ(std::pair(result.PageOk, server.RequestCount()), std::pair(fetched, size_t{fetched}));
   }
-}
 
-// A Location without a scheme stays secure; the caller learns the page's "https://" address.
-TEST_F(SecureFetchTest, RedirectsBetweenPlainAndSecureAndTunnelsThroughAProxy) {
-  server_.Enqueue(RedirectAnswer(302, secure_.Address("/x.htm")));
-  secure_.Enqueue(RedirectAnswer(302, "/y.htm"));
-  secure_.Enqueue(RedirectAnswer(301, server_.Address("/z.htm")));
-  server_.Enqueue(RedirectAnswer(302, secure_.Address("/end.htm")));
-  secure_.Enqueue(PageAnswer("found"));
+  LoopbackServer secure({}, &loopback);
+  server_.Enqueue(RedirectAnswer(302, secure.Address("/x.htm")));
+  secure.Enqueue(RedirectAnswer(302, "/y.htm"));
+  secure.Enqueue(RedirectAnswer(301, server_.Address("/z.htm")));
+  server_.Enqueue(RedirectAnswer(302, secure.Address("/end.htm")));
+  secure.Enqueue(PageAnswer("found"));
 
   const FetchResult result = Fetch(server_.Address("/"));
 
   EXPECT_EQ(result.Stream.Bytes(), WithZero(PageAnswer("found").Bytes));
-  EXPECT_EQ(address_, secure_.Address("/end.htm"));
+  EXPECT_EQ(address_, secure.Address("/end.htm"));
   ASSERT_EQ(server_.RequestCount(), 2u);
   EXPECT_EQ(server_.Requests()[1].Bytes, SentRequest("/z.htm", server_.HostPort()));
-  ASSERT_EQ(secure_.RequestCount(), 3u);
-  EXPECT_EQ(secure_.Requests()[1].Bytes, SentRequest("/y.htm", secure_.HostPort()));
+  ASSERT_EQ(secure.RequestCount(), 3u);
+  EXPECT_EQ(secure.Requests()[1].Bytes, SentRequest("/y.htm", secure.HostPort()));
 
   // Through a proxy, a tunnel; a proxy that refuses it has its answer classified like any other.
   settings_.ProxyServer = "127.0.0.1";
-  settings_.ProxyPort = secure_.Port();
-  secure_.Enqueue(PageAnswer("tunnelled"));
-  EXPECT_TRUE(Fetch(secure_.Address("/p.htm#part")).PageOk);
-  ASSERT_EQ(secure_.RequestCount(), 5u);
-  EXPECT_EQ(secure_.Requests()[3].Bytes, TunnelRequest(secure_.HostPort()));
-  EXPECT_EQ(secure_.Requests()[4].Bytes, SentRequest("/p.htm", secure_.HostPort()));
+  settings_.ProxyPort = secure.Port();
+  secure.Enqueue(PageAnswer("tunnelled"));
+  EXPECT_TRUE(Fetch(secure.Address("/p.htm#part")).PageOk);
+  ASSERT_EQ(secure.RequestCount(), 5u);
+  EXPECT_EQ(secure.Requests()[3].Bytes, TunnelRequest(secure.HostPort()));
+  EXPECT_EQ(secure.Requests()[4].Bytes, SentRequest("/p.htm", secure.HostPort()));
 
   settings_.ProxyPort = server_.Port();
   settings_.RetryCount = 1;
