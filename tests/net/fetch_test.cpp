@@ -180,12 +180,6 @@ TEST_F(StretchedFetchTest, StopOrSkipEndsTheFetchWithTheSkippedPage) {
   EXPECT_EQ(stopped.Stream.Bytes(), Page(WriteSkippedPage, server_.Address("/a.htm")));
   EXPECT_EQ(server_.RequestCount(), 0u);
   ClearStop();
-  LoopbackServer skipping([](const Request&) {
-    RequestSkip();
-    return SilentAnswer();
-  });
-  EXPECT_EQ(Fetch(skipping.Address()).Stream.Bytes(), Page(WriteSkippedPage, skipping.Address()));
-  ClearSkip();
 
   settings_.SecurePages = true;
   const RawListener silent(1);

@@ -27,6 +27,7 @@ class TransferTest : public NetTest<kThousandths> {
 };
 using PlainTransferTest = TransferTest<>;
 using ShortWaitTransferTest = TransferTest<2>;
+using StretchedTransferTest = TransferTest<100000>;  // a wait that ignored a Stop would hang
 
 // The body spans several receives; an answer without a length shows progress by quarters.
 TEST_F(PlainTransferTest, AnswersAreReceivedWholeAndTerminated) {
@@ -93,6 +94,15 @@ TEST_F(ShortWaitTransferTest, FailedExchangeGivesAnInaccessiblePage) {
     EXPECT_EQ(stream_.Bytes(),
               Page(busy ? WriteBusyNetworkPage : WriteUnableToConnectPage, kDisplay));
   }
+}
+
+TEST_F(StretchedTransferTest, SkipDuringTheExchangeEndsWithTheSkippedPage) {
+  LoopbackServer server([](const Request&) {
+    RequestSkip();
+    return SilentAnswer();
+  });
+  EXPECT_FALSE(Transfer(server.HostPort()));
+  EXPECT_EQ(stream_.Bytes(), Page(WriteSkippedPage, kDisplay));
 }
 
 TEST(SplitEndpointTest, PortDefaultsTo80) {
