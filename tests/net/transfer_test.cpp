@@ -72,17 +72,15 @@ TEST_F(PlainTransferTest, AnswersAreReceivedWholeAndTerminated) {
 
 // The busy page comes with true: an answer for the caller to classify.
 TEST_F(ShortWaitTransferTest, FailedExchangeGivesAnInaccessiblePage) {
-  Answer closed = PageAnswer(std::string(100, 'x'));
-  closed.Bytes.resize(closed.Bytes.size() - 50);
-  Answer cut = closed;
-  cut.HoldOpen = true;
+  std::string half = PageAnswer(std::string(100, 'x')).Bytes;  // of a declared 100-byte body
+  half.resize(half.size() - 50);
   const std::string server = server_.HostPort();
   const std::tuple<const char*, std::string, std::optional<Answer>, bool> rows[] = {
       {"long host", std::string(257, 'h') + ":80", {}, false},
       {"no host", ":80", {}, false},
       {"silent", server, SilentAnswer(), true},
-      {"cut", server, cut, true},
-      {"closed short", server, closed, true},
+      {"cut", server, Answer{.Bytes = half, .HoldOpen = true}, true},
+      {"closed short", server, Answer{half}, true},
       {"too long", server, PageAnswer(std::string(200000, 'x')), true},
       {"refused", "127.0.0.1:" + std::to_string(ClosedLoopbackPort()), {}, true}};
   transfer_.AnswerLimit = 100000;
