@@ -51,9 +51,7 @@ TEST_F(FetchTest, EachAnswerDecidesTheOutcomeAndTheNumberOfRequests) {
     std::vector<Answer> answers;
     std::string stream;
     std::size_t requests;
-    bool pageOk = false;
-    bool locationMissing = false;
-    bool nonText = false;
+    bool pageOk = false, locationMissing = false, nonText = false;
   };
   using enum StatusPage;
   const std::string a = server_.Address("/a.htm");
