@@ -21,29 +21,6 @@ using FetchTest = NetTest<>;
 using ShortWaitFetchTest = NetTest<2>;
 using StretchedFetchTest = NetTest<100000>;  // a wait that ignored a Stop would hang
 
-// Redirects use no attempt; each Location is read against the address last requested.
-TEST_F(FetchTest, PageIsKeptAsReceivedAtTheEndOfARedirectChain) {
-  settings_.RetryCount = 1;
-  const Answer page = MakeAnswer("HTTP/1.0 203 Non-Authoritative", {{"Content-Type", "text/html"}},
-                                 "<html>end of chain</html>");
-  server_.Enqueue(RedirectAnswer(302, server_.Address("/dir/b.htm")));
-  for (const char* step : {"301 c.htm", "303 ../d.htm", "300 /e?x=1", "307 ?x=2", "308 f.htm"})
-    server_.Enqueue(RedirectAnswer(std::atoi(step), step + 4));
-  server_.Enqueue(page);
-
-  const FetchResult result = Fetch(server_.HostPort() + "#top");
-
-  EXPECT_EQ(std::tie(result.PageOk, result.NonText, result.External, result.LocationMissing),
-            std::make_tuple(true, false, false, false));
-  EXPECT_EQ(result.Stream.Bytes(), WithZero(page.Bytes));
-  EXPECT_EQ(address_, server_.HostPort() + "/f.htm");
-  std::vector<std::string> targets;
-  for (const Request& request : server_.Requests())
-    targets.push_back(request.Target());
-  EXPECT_EQ(targets, (std::vector<std::string>{"/", "/dir/b.htm", "/dir/c.htm", "/d.htm", "/e?x=1",
-                                               "/e?x=2", "/f.htm"}));
-}
-
 // Each wait for first data is longer (here 250, then 500 ms): a 300 ms late answer is taken second.
 TEST_F(FetchTest, EachAnswerDecidesTheOutcomeAndTheNumberOfRequests) {
   struct Row {
@@ -165,6 +142,7 @@ TEST_F(FetchTest, UnauthorisedIsAskedAgainWithCredentials) {
   options_.CredentialsAddress.clear();
   settings_.ProxyServer = "127.0.0.1";
   settings_.ProxyPort = server_.Port();
+  settings_.RetryCount = 1;
   const std::string target = "http://www.example.com:8080/a.htm";
   EXPECT_EQ(lastTwo("www.example.com:8080/a.htm#top"),
             std::pair(SentRequest(target + "#top", "www.example.com:8080"),
@@ -227,6 +205,13 @@ TEST_F(FetchTest, LocalFileIsReadBehindAStatusLineOrGivesTheFileErrorPage) {
   EXPECT_EQ(large.Stream.Bytes(), Page(WriteFileErrorPage, "a", FileError::FailedToLoad));
 }
 
+std::vector<std::string> Targets(const LoopbackServer& server) {
+  std::vector<std::string> targets;
+  for (const Request& request : server.Requests())
+    targets.push_back(request.Target());
+  return targets;
+}
+
 std::string TunnelRequest(std::string_view server) {
   return "CONNECT " + std::string(server) +
          " HTTP/1.0\r\nUser-Agent: Gleaner-Light 1.0\r\nHost: " + std::string(server) + "\r\n\r\n";
@@ -234,7 +219,7 @@ std::string TunnelRequest(std::string_view server) {
 
 // Any certificate but a trusted one naming the address's host gives the reason's page, unasked.
 // A Location without a scheme stays secure; the caller learns the page's "https://" address.
-TEST_F(FetchTest, SecurePagesComeOnlyFromVerifiedServersAlsoAfterRedirectsAndThroughTunnels) {
+TEST_F(FetchTest, SecurePagesComeOnlyFromVerifiedServersAlsoInRedirectChainsAndTunnels) {
   settings_.SecurePages = true;
   const TrustedAuthority authority;
   const ServerIdentity loopback = authority.Issue({"127.0.0.1", "localhost"});
@@ -259,21 +244,27 @@ TEST_F(FetchTest, SecurePagesComeOnlyFromVerifiedServersAlsoAfterRedirectsAndThr
     EXPECT_EQ(std::pair(result.PageOk, server.RequestCount()), std::pair(fetched, size_t{fetched}));
   }
 
+  // Each Location is read against the address last requested, one without a scheme stays
+  // secure, and the caller learns the last address.
   LoopbackServer secure({}, &loopback);
-  server_.Enqueue(RedirectAnswer(302, secure.Address("/x.htm")));
+  server_.Enqueue(RedirectAnswer(302, server_.Address("/dir/b.htm")));
+  for (const char* step : {"301 c.htm", "303 ../d.htm", "300 /e?x=1", "307 ?x=2"})
+    server_.Enqueue(RedirectAnswer(std::atoi(step), step + 4));
+  server_.Enqueue(RedirectAnswer(308, secure.Address("/x.htm")));
   secure.Enqueue(RedirectAnswer(302, "/y.htm"));
   secure.Enqueue(RedirectAnswer(301, server_.Address("/z.htm")));
   server_.Enqueue(RedirectAnswer(302, secure.Address("/end.htm")));
-  secure.Enqueue(PageAnswer("found"));
-
-  const FetchResult result = Fetch(server_.Address("/"));
-
-  EXPECT_EQ(result.Stream.Bytes(), WithZero(PageAnswer("found").Bytes));
+  const Answer end = MakeAnswer("HTTP/1.0 203 Non-Authoritative", {{"Content-Type", "text/html"}},
+                                "<html>end of chain</html>");
+  secure.Enqueue(end);
+  const FetchResult result = Fetch(server_.HostPort() + "#top");
+  EXPECT_EQ(std::tie(result.PageOk, result.NonText, result.External, result.LocationMissing),
+            std::make_tuple(true, false, false, false));
+  EXPECT_EQ(result.Stream.Bytes(), WithZero(end.Bytes));
   EXPECT_EQ(address_, secure.Address("/end.htm"));
-  ASSERT_EQ(server_.RequestCount(), 2u);
-  EXPECT_EQ(server_.Requests()[1].Bytes, SentRequest("/z.htm", server_.HostPort()));
-  ASSERT_EQ(secure.RequestCount(), 3u);
-  EXPECT_EQ(secure.Requests()[1].Bytes, SentRequest("/y.htm", secure.HostPort()));
+  EXPECT_EQ(Targets(server_), (std::vector<std::string>{"/", "/dir/b.htm", "/dir/c.htm", "/d.htm",
+                                                        "/e?x=1", "/e?x=2", "/z.htm"}));
+  EXPECT_EQ(Targets(secure), (std::vector<std::string>{"/x.htm", "/y.htm", "/end.htm"}));
 
   // Through a proxy, a tunnel; a proxy that refuses it has its answer classified like any other.
   settings_.ProxyServer = "127.0.0.1";
@@ -292,8 +283,8 @@ TEST_F(FetchTest, SecurePagesComeOnlyFromVerifiedServersAlsoAfterRedirectsAndThr
   EXPECT_FALSE(refused.PageOk);
   EXPECT_EQ(refused.Stream.Bytes(),
             WithZero(refusal.Bytes.substr(0, refusal.Bytes.find("\r\n\r\n") + 4)));
-  ASSERT_EQ(server_.RequestCount(), 3u);
-  EXPECT_EQ(server_.Requests()[2].Bytes, TunnelRequest("secure.example:443"));
+  ASSERT_EQ(server_.RequestCount(), 8u);
+  EXPECT_EQ(server_.Requests()[7].Bytes, TunnelRequest("secure.example:443"));
 }
 
 // As a silent plain server is.
