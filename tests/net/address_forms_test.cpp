@@ -97,13 +97,11 @@ TEST(ResolveAddressTest, DotsFragmentsLocationsAndFetchedPages) {
   EXPECT_EQ(CollapseDots("host/a..b/c"), "host/a..b/c");
   EXPECT_EQ(CutFragment("host/a.htm#x#y"), "host/a.htm");
   // A Location is read as a link is, but keeps no scheme and adds no "/".
-  const auto location = [](const char* value) {
-    return ResolveLocation("host:81/dir/sub/page.htm?q=1#f", value);
-  };
-  EXPECT_EQ(location("http://other.example/a/../b.htm"), "other.example/b.htm");
-  EXPECT_EQ(location("http://other.example"), "other.example");
-  EXPECT_EQ(location("//cdn.example/lib.js"), "cdn.example/lib.js");
-  EXPECT_EQ(location("#part"), "host:81/dir/sub/page.htm?q=1#part");
+  const char* page = "host:81/dir/sub/page.htm?q=1#f";
+  EXPECT_EQ(ResolveLocation(page, "http://other.example/a/../b.htm"), "other.example/b.htm");
+  EXPECT_EQ(ResolveLocation(page, "http://other.example"), "other.example");
+  EXPECT_EQ(ResolveLocation(page, "//cdn.example/lib.js"), "cdn.example/lib.js");
+  EXPECT_EQ(ResolveLocation(page, "#part"), "host:81/dir/sub/page.htm?q=1#part");
   // A fetched page is read where it was found, but never on the disk.
   EXPECT_EQ(FetchedPageAddress("host/a", "host/b/"), "host/b/");
   EXPECT_EQ(FetchedPageAddress("host/a", "other"), "other/");

@@ -21,29 +21,6 @@ using FetchTest = NetTest<>;
 using ShortWaitFetchTest = NetTest<2>;
 using StretchedFetchTest = NetTest<100000>;  // a wait that ignored a Stop would hang
 
-// Redirects use no attempt; each Location is read against the address last requested.
-TEST_F(FetchTest, PageIsKeptAsReceivedAtTheEndOfARedirectChain) {
-  settings_.RetryCount = 1;
-  const Answer page = MakeAnswer("HTTP/1.0 203 Non-Authoritative", {{"Content-Type", "text/html"}},
-                                 "<html>end of chain</html>");
-  server_.Enqueue(RedirectAnswer(302, server_.Address("/dir/b.htm")));
-  for (const char* step : {"301 c.htm", "303 ../d.htm", "300 /e?x=1", "307 ?x=2", "308 f.htm"})
-    server_.Enqueue(RedirectAnswer(std::atoi(step), step + 4));
-  server_.Enqueue(page);
-
-  const FetchResult result = Fetch(server_.HostPort() + "#top");
-
-  EXPECT_EQ(std::tie(result.PageOk, result.NonText, result.External, result.LocationMissing),
-            std::make_tuple(true, false, false, false));
-  EXPECT_EQ(result.Stream.Bytes(), WithZero(page.Bytes));
-  EXPECT_EQ(address_, server_.HostPort() + "/f.htm");
-  std::vector<std::string> targets;
-  for (const Request& request : server_.Requests())
-    targets.push_back(request.Target());
-  EXPECT_EQ(targets, (std::vector<std::string>{"/", "/dir/b.htm", "/dir/c.htm", "/d.htm", "/e?x=1",
-                                               "/e?x=2", "/f.htm"}));
-}
-
 // Each wait for first data is longer (here 250, then 500 ms): a 300 ms late answer is taken second.
 TEST_F(FetchTest, EachAnswerDecidesTheOutcomeAndTheNumberOfRequests) {
   struct Row {
@@ -51,9 +28,7 @@ TEST_F(FetchTest, EachAnswerDecidesTheOutcomeAndTheNumberOfRequests) {
     std::vector<Answer> answers;
     std::string stream;
     std::size_t requests;
-    bool pageOk = false;
-    bool locationMissing = false;
-    bool nonText = false;
+    bool pageOk = false, locationMissing = false, nonText = false;
   };
   using enum StatusPage;
   const std::string a = server_.Address("/a.htm");
@@ -66,12 +41,10 @@ TEST_F(FetchTest, EachAnswerDecidesTheOutcomeAndTheNumberOfRequests) {
   const Answer loop = RedirectAnswer(302, "/a.htm");
   const Answer emptyLocation = MakeAnswer("HTTP/1.0 301 Moved", {{"Location", ""}}, "");
   const std::string credentials = Page(WriteCredentialsPage, a, "ann", "pw");
-  Answer late = PageAnswer("late");
-  late.Delay = std::chrono::milliseconds(6000);
+  const Answer late{.Bytes = PageAnswer("late").Bytes, .Delay = std::chrono::milliseconds(6000)};
   const Answer image = PageAnswer("GIF89a", "image/gif");
-  Answer dripped = PageAnswer("PK\3\4", "application/zip");
-  dripped.DripSize = 3;
-  dripped.DripPause = std::chrono::milliseconds(20);
+  const Answer dripped{PageAnswer("PK\3\4", "application/zip").Bytes, 3,
+                       std::chrono::milliseconds(20)};
   // Nothing goes to another site, also not through a redirect: "localhost" is not "127.0.0.1".
   const std::string elsewhere = "http://localhost:" + std::to_string(server_.Port()) + "/x";
   const std::string https = "https://" + server_.HostPort() + "/s", file = "file:///etc/passwd";
@@ -115,21 +88,18 @@ TEST_F(FetchTest, EachAnswerDecidesTheOutcomeAndTheNumberOfRequests) {
               std::tie(row.pageOk, row.locationMissing, row.nonText));
     EXPECT_EQ(server_.RequestCount() - before, row.requests);
   }
-}
-
-TEST_F(FetchTest, AnotherSiteOrSchemeIsExplainedNotFetched) {
-  options_.StayLocal = true;
-  options_.BaseAddress = "http://www.example.com/index.htm";
-  const FetchResult link = Fetch(server_.Address("/a.htm"));
+  // Another site or scheme asked for directly is explained at once, not asked for.
+  sink_.Statuses.clear();
+  const std::size_t before = server_.RequestCount();
+  const FetchResult link = Fetch(elsewhere);
   EXPECT_TRUE(link.External && !link.PageOk);
-  EXPECT_EQ(link.Stream.Bytes(), Page(WriteExternalLinkPage, server_.Address("/a.htm")));
-  EXPECT_TRUE(sink_.Statuses.empty());
+  EXPECT_EQ(link.Stream.Bytes(), Page(WriteExternalLinkPage, elsewhere));
   for (const std::string scheme : {"https", "ftp", "mailto"}) {
     const std::string address = scheme + "://" + server_.HostPort() + "/a.htm";
     EXPECT_EQ(Fetch(address).Stream.Bytes(),
               Page(WriteOtherSchemePage, address, scheme == "mailto"));
   }
-  EXPECT_EQ(server_.RequestCount(), 0u);
+  EXPECT_EQ(std::pair(server_.RequestCount(), sink_.Statuses.size()), std::pair(before, size_t{0}));
 }
 
 // The first 401 costs no attempt; the settings' defaults stand in only for no credentials at all.
@@ -172,6 +142,7 @@ TEST_F(FetchTest, UnauthorisedIsAskedAgainWithCredentials) {
   options_.CredentialsAddress.clear();
   settings_.ProxyServer = "127.0.0.1";
   settings_.ProxyPort = server_.Port();
+  settings_.RetryCount = 1;
   const std::string target = "http://www.example.com:8080/a.htm";
   EXPECT_EQ(lastTwo("www.example.com:8080/a.htm#top"),
             std::pair(SentRequest(target + "#top", "www.example.com:8080"),
@@ -234,29 +205,31 @@ TEST_F(FetchTest, LocalFileIsReadBehindAStatusLineOrGivesTheFileErrorPage) {
   EXPECT_EQ(large.Stream.Bytes(), Page(WriteFileErrorPage, "a", FileError::FailedToLoad));
 }
 
+std::vector<std::string> Targets(const LoopbackServer& server) {
+  std::vector<std::string> targets;
+  for (const Request& request : server.Requests())
+    targets.push_back(request.Target());
+  return targets;
+}
+
 std::string TunnelRequest(std::string_view server) {
   return "CONNECT " + std::string(server) +
          " HTTP/1.0\r\nUser-Agent: Gleaner-Light 1.0\r\nHost: " + std::string(server) + "\r\n\r\n";
 }
 
-// Secure pages on, with a throw-away authority as the only one trusted.
-class SecureFetchTest : public FetchTest {
- protected:
-  SecureFetchTest() { settings_.SecurePages = true; }
-  TrustedAuthority authority_;
-  const ServerIdentity loopback_ = authority_.Issue({"127.0.0.1", "localhost"});
-  LoopbackServer secure_{{}, &loopback_};
-};
-
 // Any certificate but a trusted one naming the address's host gives the reason's page, unasked.
-TEST_F(SecureFetchTest, OnlyAVerifiedServerIsAskedForThePage) {
+// A Location without a scheme stays secure; the caller learns the page's "https://" address.
+TEST_F(FetchTest, SecurePagesComeOnlyFromVerifiedServersAlsoInRedirectChainsAndTunnels) {
+  settings_.SecurePages = true;
+  const TrustedAuthority authority;
+  const ServerIdentity loopback = authority.Issue({"127.0.0.1", "localhost"});
   const TestAuthority stranger;
   const std::tuple<ServerIdentity, const char*, const char*> rows[] = {
-      {loopback_, "127.0.0.1", ""},
-      {loopback_, "localhost", ""},
-      {authority_.Issue({"elsewhere.test"}), "127.0.0.1", "IP address mismatch"},
-      {authority_.Issue({"elsewhere.test"}), "localhost", "hostname mismatch"},
-      {authority_.Issue({"127.0.0.1"}, -10, -1), "127.0.0.1", "certificate has expired"},
+      {loopback, "127.0.0.1", ""},
+      {loopback, "localhost", ""},
+      {authority.Issue({"elsewhere.test"}), "127.0.0.1", "IP address mismatch"},
+      {authority.Issue({"elsewhere.test"}), "localhost", "hostname mismatch"},
+      {authority.Issue({"127.0.0.1"}, -10, -1), "127.0.0.1", "certificate has expired"},
       {stranger.Issue({"127.0.0.1"}), "127.0.0.1", "unable to get local issuer certificate"}};
   const Answer page = PageAnswer("<html>" + std::string(100000, 's') + "</html>");  // many records
   for (const auto& [identity, name, refusal] : rows) {
@@ -270,33 +243,37 @@ TEST_F(SecureFetchTest, OnlyAVerifiedServerIsAskedForThePage) {
               fetched ? WithZero(page.Bytes) : Page(WriteRefusedCertificatePage, address, refusal));
     EXPECT_EQ(std::pair(result.PageOk, server.RequestCount()), std::pair(fetched, size_t{fetched}));
   }
-}
 
-// A Location without a scheme stays secure; the caller learns the page's "https://" address.
-TEST_F(SecureFetchTest, RedirectsBetweenPlainAndSecureAndTunnelsThroughAProxy) {
-  server_.Enqueue(RedirectAnswer(302, secure_.Address("/x.htm")));
-  secure_.Enqueue(RedirectAnswer(302, "/y.htm"));
-  secure_.Enqueue(RedirectAnswer(301, server_.Address("/z.htm")));
-  server_.Enqueue(RedirectAnswer(302, secure_.Address("/end.htm")));
-  secure_.Enqueue(PageAnswer("found"));
-
-  const FetchResult result = Fetch(server_.Address("/"));
-
-  EXPECT_EQ(result.Stream.Bytes(), WithZero(PageAnswer("found").Bytes));
-  EXPECT_EQ(address_, secure_.Address("/end.htm"));
-  ASSERT_EQ(server_.RequestCount(), 2u);
-  EXPECT_EQ(server_.Requests()[1].Bytes, SentRequest("/z.htm", server_.HostPort()));
-  ASSERT_EQ(secure_.RequestCount(), 3u);
-  EXPECT_EQ(secure_.Requests()[1].Bytes, SentRequest("/y.htm", secure_.HostPort()));
+  // Each Location is read against the address last requested, one without a scheme stays
+  // secure, and the caller learns the last address.
+  LoopbackServer secure({}, &loopback);
+  server_.Enqueue(RedirectAnswer(302, server_.Address("/dir/b.htm")));
+  for (const char* step : {"301 c.htm", "303 ../d.htm", "300 /e?x=1", "307 ?x=2"})
+    server_.Enqueue(RedirectAnswer(std::atoi(step), step + 4));
+  server_.Enqueue(RedirectAnswer(308, secure.Address("/x.htm")));
+  secure.Enqueue(RedirectAnswer(302, "/y.htm"));
+  secure.Enqueue(RedirectAnswer(301, server_.Address("/z.htm")));
+  server_.Enqueue(RedirectAnswer(302, secure.Address("/end.htm")));
+  const Answer end = MakeAnswer("HTTP/1.0 203 Non-Authoritative", {{"Content-Type", "text/html"}},
+                                "<html>end of chain</html>");
+  secure.Enqueue(end);
+  const FetchResult result = Fetch(server_.HostPort() + "#top");
+  EXPECT_EQ(std::tie(result.PageOk, result.NonText, result.External, result.LocationMissing),
+            std::make_tuple(true, false, false, false));
+  EXPECT_EQ(result.Stream.Bytes(), WithZero(end.Bytes));
+  EXPECT_EQ(address_, secure.Address("/end.htm"));
+  EXPECT_EQ(Targets(server_), (std::vector<std::string>{"/", "/dir/b.htm", "/dir/c.htm", "/d.htm",
+                                                        "/e?x=1", "/e?x=2", "/z.htm"}));
+  EXPECT_EQ(Targets(secure), (std::vector<std::string>{"/x.htm", "/y.htm", "/end.htm"}));
 
   // Through a proxy, a tunnel; a proxy that refuses it has its answer classified like any other.
   settings_.ProxyServer = "127.0.0.1";
-  settings_.ProxyPort = secure_.Port();
-  secure_.Enqueue(PageAnswer("tunnelled"));
-  EXPECT_TRUE(Fetch(secure_.Address("/p.htm#part")).PageOk);
-  ASSERT_EQ(secure_.RequestCount(), 5u);
-  EXPECT_EQ(secure_.Requests()[3].Bytes, TunnelRequest(secure_.HostPort()));
-  EXPECT_EQ(secure_.Requests()[4].Bytes, SentRequest("/p.htm", secure_.HostPort()));
+  settings_.ProxyPort = secure.Port();
+  secure.Enqueue(PageAnswer("tunnelled"));
+  EXPECT_TRUE(Fetch(secure.Address("/p.htm#part")).PageOk);
+  ASSERT_EQ(secure.RequestCount(), 5u);
+  EXPECT_EQ(secure.Requests()[3].Bytes, TunnelRequest(secure.HostPort()));
+  EXPECT_EQ(secure.Requests()[4].Bytes, SentRequest("/p.htm", secure.HostPort()));
 
   settings_.ProxyPort = server_.Port();
   settings_.RetryCount = 1;
@@ -306,8 +283,8 @@ TEST_F(SecureFetchTest, RedirectsBetweenPlainAndSecureAndTunnelsThroughAProxy) {
   EXPECT_FALSE(refused.PageOk);
   EXPECT_EQ(refused.Stream.Bytes(),
             WithZero(refusal.Bytes.substr(0, refusal.Bytes.find("\r\n\r\n") + 4)));
-  ASSERT_EQ(server_.RequestCount(), 3u);
-  EXPECT_EQ(server_.Requests()[2].Bytes, TunnelRequest("secure.example:443"));
+  ASSERT_EQ(server_.RequestCount(), 8u);
+  EXPECT_EQ(server_.Requests()[7].Bytes, TunnelRequest("secure.example:443"));
 }
 
 // As a silent plain server is.

@@ -40,14 +40,11 @@ bool WaitFor(int stopFd, int fd, short events, std::chrono::milliseconds timeout
 
 SSL_CTX* MakeServerTls(const ServerIdentity& identity) {
   SSL_CTX* context = SSL_CTX_new(TLS_server_method());
-  const auto read = [](const std::string& pem, auto reader) {
-    BIO* in = BIO_new_mem_buf(pem.data(), static_cast<int>(pem.size()));
-    auto* object = reader(in, nullptr, nullptr, nullptr);
-    BIO_free(in);
-    return object;
-  };
-  X509* certificate = read(identity.CertificatePem, PEM_read_bio_X509);
-  EVP_PKEY* key = read(identity.KeyPem, PEM_read_bio_PrivateKey);
+  const std::string pem = identity.CertificatePem + identity.KeyPem;  // read in this order
+  BIO* in = BIO_new_mem_buf(pem.data(), static_cast<int>(pem.size()));
+  X509* certificate = PEM_read_bio_X509(in, nullptr, nullptr, nullptr);
+  EVP_PKEY* key = PEM_read_bio_PrivateKey(in, nullptr, nullptr, nullptr);
+  BIO_free(in);
   const bool ready = context != nullptr && SSL_CTX_use_certificate(context, certificate) == 1 &&
                      SSL_CTX_use_PrivateKey(context, key) == 1;
   X509_free(certificate);
@@ -304,15 +301,14 @@ void LoopbackServer::ServeConnection(ServerLink& link) {
 }
 
 Answer LoopbackServer::NextAnswer(const Request& request) {
-  {
-    const std::lock_guard lock(mutex_);
-    if (!queue_.empty()) {
-      Answer answer = std::move(queue_.front());
-      queue_.pop_front();
-      return answer;
-    }
+  std::unique_lock lock(mutex_);
+  if (queue_.empty()) {
+    lock.unlock();  // a handler may take its time
+    return handler_ ? handler_(request) : Answer{};
   }
-  return handler_ ? handler_(request) : Answer{};
+  Answer answer = std::move(queue_.front());
+  queue_.pop_front();
+  return answer;
 }
 
 }  // namespace gl::test

@@ -75,9 +75,7 @@ Answer RedirectAnswer(int code, std::string_view location);
 Answer StatusAnswer(int code);
 // Silent until the client gives up.
 inline Answer SilentAnswer() {
-  Answer answer;
-  answer.HoldOpen = true;
-  return answer;
+  return {.Bytes = {}, .HoldOpen = true};
 }
 
 class LoopbackServer {

@@ -10,13 +10,6 @@
 namespace gl::test {
 namespace {
 
-RunEnvironment RoomyEnvironment() {
-  RunEnvironment environment;
-  environment.ProgramDirectory = "/opt/gleaner";
-  environment.FreeSpace = [](const std::filesystem::path&) { return std::int64_t{1} << 40; };
-  return environment;
-}
-
 FetchResult FailedFetch(std::string&, const FetchOptions&, ProgressSink&) {
   return {};  // no page: PageOk is false
 }
@@ -24,7 +17,9 @@ FetchResult FailedFetch(std::string&, const FetchOptions&, ProgressSink&) {
 }  // namespace
 
 StandaloneRun::StandaloneRun(const std::filesystem::path& folder, PageFetcher fetch)
-    : Environment(RoomyEnvironment()),
+    : Environment{.ProgramDirectory = "/opt/gleaner",
+                  .FreeSpace = [](const std::filesystem::path&) { return std::int64_t{1} << 40; },
+                  .Now = {}},
       Context(RunSettings, Environment, Host, Names, fetch ? std::move(fetch) : FailedFetch) {
   Context.SetRunDirectory(folder);
   Context.NameSummary();  // "Brief0.htm"

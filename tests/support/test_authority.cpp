@@ -23,11 +23,10 @@ EVP_PKEY* NewKey() {
   return key;
 }
 
-// A certificate for `key` named `commonName`, issued by `issuer` (itself when there is none),
-// with `extensions` ({nid, value}), signed by `issuerKey`.
+// A certificate for `key` named `commonName`, issued by `issuer` (itself when there is none) and
+// signed by `issuerKey`, with the one extension that matters: CA or the names it serves.
 X509* NewCertificate(EVP_PKEY* key, const std::string& commonName, int firstDay, int lastDay,
-                     X509* issuer, EVP_PKEY* issuerKey,
-                     const std::vector<std::pair<int, std::string>>& extensions) {
+                     X509* issuer, EVP_PKEY* issuerKey, int nid, const std::string& value) {
   constexpr long kDay = 24 * 60 * 60;
   X509* certificate = X509_new();
   Check(certificate != nullptr, "no certificate");
@@ -43,11 +42,9 @@ X509* NewCertificate(EVP_PKEY* key, const std::string& commonName, int firstDay,
   X509_set_issuer_name(certificate, X509_get_subject_name(issuer));
   X509V3_CTX context;
   X509V3_set_ctx(&context, issuer, certificate, nullptr, nullptr, 0);
-  for (const auto& [nid, value] : extensions) {
-    X509_EXTENSION* extension = X509V3_EXT_conf_nid(nullptr, &context, nid, value.c_str());
-    Check(extension != nullptr && X509_add_ext(certificate, extension, -1) == 1, "extension");
-    X509_EXTENSION_free(extension);
-  }
+  X509_EXTENSION* extension = X509V3_EXT_conf_nid(nullptr, &context, nid, value.c_str());
+  Check(extension != nullptr && X509_add_ext(certificate, extension, -1) == 1, "extension");
+  X509_EXTENSION_free(extension);
   Check(X509_sign(certificate, issuerKey, EVP_sha256()) > 0, "signing");
   return certificate;
 }
@@ -69,10 +66,7 @@ TestAuthority::TestAuthority()
     : key_(NewKey(), EVP_PKEY_free),
       certificate_(
           NewCertificate(key_.get(), "Gleaner-Light Test Authority " + std::to_string(nextSerial),
-                         -1, 30, nullptr, key_.get(),
-                         {{NID_basic_constraints, "critical,CA:TRUE"},
-                          {NID_key_usage, "critical,keyCertSign,cRLSign"},
-                          {NID_subject_key_identifier, "hash"}}),
+                         -1, 30, nullptr, key_.get(), NID_basic_constraints, "critical,CA:TRUE"),
           X509_free) {}
 
 ServerIdentity TestAuthority::Issue(const std::vector<std::string>& names, int firstDay,
@@ -81,12 +75,8 @@ ServerIdentity TestAuthority::Issue(const std::vector<std::string>& names, int f
   for (const std::string& name : names)
     alternatives += (name.find_first_not_of("0123456789.") == name.npos ? ",IP:" : ",DNS:") + name;
   EVP_PKEY* key = NewKey();
-  X509* certificate =
-      NewCertificate(key, names.front(), firstDay, lastDay, certificate_.get(), key_.get(),
-                     {{NID_basic_constraints, "CA:FALSE"},
-                      {NID_ext_key_usage, "serverAuth"},
-                      {NID_subject_alt_name, alternatives.substr(1)},
-                      {NID_authority_key_identifier, "keyid"}});
+  X509* certificate = NewCertificate(key, names.front(), firstDay, lastDay, certificate_.get(),
+                                     key_.get(), NID_subject_alt_name, alternatives.substr(1));
   ServerIdentity identity{
       Pem([certificate](BIO* out) { return PEM_write_bio_X509(out, certificate); }),
       Pem([key](BIO* out) {
