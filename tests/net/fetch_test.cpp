@@ -145,7 +145,7 @@ TEST_F(FetchTest, UnauthorisedIsAskedAgainWithCredentials) {
   settings_.RetryCount = 1;
   const std::string target = "http://www.example.com:8080/a.htm";
   EXPECT_EQ(lastTwo("www.example.com:8080/a.htm#top"),
-            std::pair(SentRequest(target + "#top", "www.example.com:8080"),
+            std::pair(SentRequest(target, "www.example.com:8080"),
                       SentRequest(target, "www.example.com:8080", "OnNlY3JldA==")));
 }
 

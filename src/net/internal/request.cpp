@@ -38,9 +38,10 @@ std::string HeaderLine(std::string_view name, std::string_view value) {
 
 constexpr std::string_view kAcceptLine = "Accept: */*; q=1\r\n";
 
-// Through a proxy the target is the absolute address, which NormaliseDisplayAddress builds.
+// Through a proxy the target is the absolute address, which NormaliseDisplayAddress builds. A
+// fragment names a place in the page for the reader alone: it is never sent.
 std::string Target(std::string_view address, std::string_view path, const Proxy& proxy) {
-  return proxy.Host.empty() ? std::string(path) : NormaliseDisplayAddress(address);
+  return proxy.Host.empty() ? std::string(path) : NormaliseDisplayAddress(CutFragment(address));
 }
 
 // A secure page's request travels inside TLS, through a proxy's tunnel or not, and is read by
@@ -61,12 +62,11 @@ std::string PlainRequestText(std::string_view bareAddress, const Proxy& proxy) {
 
 std::string AuthRequestText(std::string_view bareAddress, std::string_view userName,
                             std::string_view password, const Proxy& proxy) {
-  const std::string_view withoutFragment = bareAddress.substr(0, bareAddress.find('#'));
-  const HostAndPath parts = SplitHostAndPath(withoutFragment);
+  const HostAndPath parts = SplitHostAndPath(bareAddress);
   std::string credentials(userName);
   credentials += ':';
   credentials += password;
-  return RequestLine(Target(withoutFragment, parts.Path, proxy)) + std::string(kAcceptLine) +
+  return RequestLine(Target(bareAddress, parts.Path, proxy)) + std::string(kAcceptLine) +
          HeaderLine("User-Agent", texts::kUserAgent) + HeaderLine("Host", RequestSafe(parts.Host)) +
          HeaderLine("Authorization", "Basic " + EncodeBase64(credentials)) + std::string(kLineEnd);
 }
