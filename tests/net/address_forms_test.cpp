@@ -111,15 +111,11 @@ TEST(ResolveAddressTest, DotsFragmentsLocationsAndFetchedPages) {
 
 TEST(ResolveAddressTest, SchemeOfLink) {
   const std::tuple<std::string_view, bool, bool> rows[] = {
-      {"mailto:ann@host.test", true, true},
-      {"MAILTO:ann@host.test", true, true},
-      {" 'mailto:x", true, true},
-      {"news:comp.lang", true, false},
+      {"mailto:ann@host.test", true, true}, {"MAILTO:ann@host.test", true, true},
+      {" 'mailto:x", true, true},           {"news:comp.lang", true, false},
       {"https://host/a", true, false},  // another scheme unless secure pages are on (below)
-      {"HTTP://host/a", false, false},
-      {"a/b:c", false, false},
-      {"page.cgi?x=a:b", false, false},
-      {"page.htm#a:b", false, false}};
+      {"HTTP://host/a", false, false},      {"a/b:c", false, false},
+      {"page.cgi?x=a:b", false, false},     {"page.htm#a:b", false, false}};
   for (const auto& [value, other, mail] : rows) {
     SCOPED_TRACE(value);
     const LinkScheme scheme = SchemeOfLink(value, false);
