@@ -124,7 +124,7 @@ TEST_F(RewriteTest, AFrameSetGetsANavigationRowAndItsFramesAreFollowedAsFrames) 
   EXPECT_EQ(Filled().size(), 4u);
 }
 
-TEST_F(RewriteTest, StoredPagesServeLinksInEitherRole) {
+TEST_F(RewriteTest, StoredPagesServeLinksInEitherRoleAndTheLastLevelPromisesNone) {
   // A top-window link is served by a page stored through ordinary links, but not by a frame.
   run_.Pages().AddStored("!!--site.test/dir/a.htm", "GL50.htm", 2);
   run_.Pages().AddStored("!!--site.test/dir/f.htm", "GL51.htm", 2, nullptr, true);
@@ -134,19 +134,17 @@ TEST_F(RewriteTest, StoredPagesServeLinksInEitherRole) {
             "<a href=GL50.htm target=_top><a href=GL0.htm target=_top>"
             "<a href=\"GL52.htm\"><a href=\"GL52.htm#sec\"><a href=\"GL1.htm\">");
   EXPECT_EQ(Filled(), (Texts{"site.test/dir/f.htm", "!!--site.test/dir/"}));
-}
 
-TEST_F(RewriteTest, AtTheLastLevelLinksLeadToSpiderLimitPages) {
-  run_.Pages().AddStored("!!--site.test/dir/stored.htm", "GL51.htm", 2);
-  EXPECT_EQ(Rewrite("<a href=far.htm><a href=\"far.htm#x\"><a href=stored.htm><a href=#own>"
+  // At the last level links lead to pages that say so, and no more are promised.
+  EXPECT_EQ(Rewrite("<a href=far.htm><a href=\"far.htm#x\"><a href=a.htm><a href=#own>"
                     "<a href=\"INDEX.HTM#own\">",
                     standalone_.Job(1)),
-            "<a href=GL0.htm><a href=\"GL0.htm#x\"><a href=GL51.htm><a href=GL99.htm#own>"
+            "<a href=GL2.htm><a href=\"GL2.htm#x\"><a href=GL50.htm><a href=GL99.htm#own>"
             "<a href=\"GL99.htm#own\">");
-  EXPECT_TRUE(Filled().empty());
-  EXPECT_TRUE(Contains(ReadRunFile("GL0.htm"),
+  EXPECT_EQ(Filled().size(), 2u);
+  EXPECT_TRUE(Contains(ReadRunFile("GL2.htm"),
                        SpecialPageBody(SpecialPage::SpiderLimit, "http://site.test/dir/far.htm")));
-  EXPECT_EQ(RunFiles(), Texts{"GL0.htm"});
+  EXPECT_EQ(RunFiles(), Texts{"GL2.htm"});
 }
 
 // Body tags and scripts go first; an image is fetched once and stored without its header.
