@@ -30,7 +30,7 @@ class ArchivedRunsTest : public ::testing::Test {
 };
 
 // A folder holding an unlisted file stays; a catalogue naming another folder deletes nothing.
-TEST_F(ArchivedRunsTest, DeletesWhatTheCatalogueListsInItsOwnFolder) {
+TEST_F(ArchivedRunsTest, DeletesWhatTheCatalogueListsInItsOwnFolderAndNothingOutside) {
   MakeRun("0", {"Brief0.htm", "GL0.htm", "GL0.gif"}, "0");
   MakeRun("1", {"Brief1.htm", "GL1.htm"}, "1");
   MakeRun("2", {"Brief2.htm"}, "2");
@@ -50,26 +50,24 @@ TEST_F(ArchivedRunsTest, DeletesWhatTheCatalogueListsInItsOwnFolder) {
   EXPECT_TRUE(fs::exists(folder_ / "1" / "GL1.htm"));
   EXPECT_EQ(document_.Brief.ArchivePaths, Texts{"1\\Brief1.htm"});
   EXPECT_EQ(document_.Brief.ArchiveStamps, Texts{"stamp 1"});
-}
 
-// Names and paths outside, and a linked run folder (it loses the link only), delete nothing.
-TEST_F(ArchivedRunsTest, NothingOutsideTheRunFolderIsDeleted) {
+  // Names and paths outside, and a linked run folder (it loses the link only), delete nothing.
   WriteFileBytes(folder_ / "victim.txt", "safe");
   WriteFileBytes(folder_ / "news.brf", "brief");
-  MakeRun("0", {"../victim.txt", "..", "../news.brf", "Brief0.htm"}, "0");
-  MakeRun("1", {"Brief1.htm"}, "1");
+  MakeRun("4", {"../victim.txt", "..", "../news.brf", "Brief4.htm"}, "4");
+  MakeRun("5", {"Brief5.htm"}, "5");
   const TempFolder other;
-  fs::rename(folder_ / "1", other / "1");
-  fs::create_directory_symlink(other / "1", folder_ / "1");
-  DeleteArchivedRun(document_, 0);
-  DeleteArchivedRun(document_, 0);
+  fs::rename(folder_ / "5", other / "5");
+  fs::create_directory_symlink(other / "5", folder_ / "5");
+  DeleteArchivedRun(document_, 1);
+  DeleteArchivedRun(document_, 1);
   EXPECT_EQ(ReadFileBytes(folder_ / "victim.txt"), "safe");
   EXPECT_EQ(ReadFileBytes(folder_ / "news.brf"), "brief");
-  EXPECT_FALSE(fs::exists(folder_ / "0"));
-  EXPECT_FALSE(fs::exists(fs::symlink_status(folder_ / "1")));
-  EXPECT_EQ(ReadFileBytes(other / "1" / "Brief1.htm"), "x");
-  EXPECT_TRUE(fs::exists(other / "1" / "Brief1.cat"));
-  EXPECT_TRUE(document_.Brief.ArchivePaths.empty());
+  EXPECT_FALSE(fs::exists(folder_ / "4"));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(folder_ / "5")));
+  EXPECT_EQ(ReadFileBytes(other / "5" / "Brief5.htm"), "x");
+  EXPECT_TRUE(fs::exists(other / "5" / "Brief5.cat"));
+  EXPECT_EQ(document_.Brief.ArchiveStamps, Texts{"stamp 1"});
 
   fs::create_directory(folder_ / "outside");
   WriteFileBytes(folder_ / "outside" / "Brief0.htm", "x");
