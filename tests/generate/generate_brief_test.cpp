@@ -63,6 +63,10 @@ class SiteTest : public GenerateTest {
       Serve(image, PageAnswer(kGif, "image/gif"));
   }
 
+  RunReport GenerateWithin(rlim_t fileSizeLimit) {
+    const ScopedFileSizeLimit limit(fileSizeLimit);
+    return Generate();
+  }
   std::string ReadyCall() const {
     return "ready:News|" + FileAddressFromPath(RunFolder() / "Brief0.htm");
   }
@@ -185,10 +189,7 @@ TEST_F(SiteTest, DiskErrorsAndRunsThatCannotBeRecorded) {
   lowSpaceAfter_ = -1;
   ServePage("/a/one.htm", std::string(300'000, 'x'));
   AddEntry(Address("/index.htm"), 2, "Site");
-  {
-    const ScopedFileSizeLimit limit(200'000);
-    EXPECT_EQ(Generate().Outcome, RunOutcome::DiskError);
-  }
+  EXPECT_EQ(GenerateWithin(200'000).Outcome, RunOutcome::DiskError);
   EXPECT_EQ(host_.Count(DiskError(RunFolder() / "GL2.htm", "File too large")), 1);
   EXPECT_FALSE(std::filesystem::exists(RunFolder() / "GL2.htm"));
   ExpectWholeArchive(false);
@@ -212,11 +213,7 @@ TEST_F(SiteTest, DiskErrorsAndRunsThatCannotBeRecorded) {
       "brief, so its archive folder was removed.\n" +
       RunFolder().string();
   document_.Brief.Comments = std::string(2500, 'c');
-  RunReport report;
-  {
-    const ScopedFileSizeLimit limit(2900);
-    report = Generate();
-  }
+  const RunReport report = GenerateWithin(2900);
   EXPECT_EQ(report.Outcome, RunOutcome::DiskError);
   EXPECT_EQ(report.SummaryPath, "");
   EXPECT_EQ(host_.Calls,
