@@ -19,8 +19,8 @@ std::string Cleaned(std::string_view bytes) {
   return page.Bytes();
 }
 
-// The header goes, comments and declarations outside scripts become blanks, one zero ends the page.
-TEST(CleanPageTest, DropsTheHeaderAndBlanksCommentsButNotScripts) {
+// The header goes, comments and declarations outside scripts become blanks, one zero ends it.
+TEST(CleanPageTest, DropsTheHeaderBlanksCommentsButNotScriptsAndFindsTheTitle) {
   const std::string lead = "H\r\n\r\n" + std::string(4990, 'x');
   const Pair rows[] = {
       {"HTTP/1.0 200\r\nA: b\r\n\r\n<p>x\n\ny", "<p>x\n\ny"},
@@ -44,10 +44,8 @@ TEST(CleanPageTest, DropsTheHeaderAndBlanksCommentsButNotScripts) {
     SCOPED_TRACE(page.substr(0, 40));
     EXPECT_EQ(Cleaned(page), cleaned + '\0');
   }
-}
-
-TEST(PageTitleTest, TheLastCompleteTitleWins) {
-  const std::pair<std::string_view, std::optional<std::string_view>> rows[] = {
+  // The last complete title wins.
+  const std::pair<std::string_view, std::optional<std::string_view>> titles[] = {
       {"<html><title>Home</title>", "Home"},
       {"<TITLE>Caps</Title>", "Caps"},
       {"<title>one</title><title>two</title>", "two"},
@@ -56,7 +54,7 @@ TEST(PageTitleTest, TheLastCompleteTitleWins) {
       {"<title>never closed", std::nullopt},
       {"<title>a<title>b</title>", "b"},
   };
-  for (const auto& [page, title] : rows) {
+  for (const auto& [page, title] : titles) {
     SCOPED_TRACE(page);
     EXPECT_EQ(PageTitle(page), title);
   }
