@@ -20,7 +20,7 @@ std::string Cleaned(std::string_view bytes) {
 }
 
 // The header goes, comments and declarations outside scripts become blanks, one zero ends it.
-TEST(CleanPageTest, DropsTheHeaderBlanksCommentsButNotScriptsAndFindsTheTitle) {
+TEST(PagePreparationTest, CleaningTitlesScanCopiesAndBaseTags) {
   const std::string lead = "H\r\n\r\n" + std::string(4990, 'x');
   const Pair rows[] = {
       {"HTTP/1.0 200\r\nA: b\r\n\r\n<p>x\n\ny", "<p>x\n\ny"},
@@ -58,20 +58,17 @@ TEST(CleanPageTest, DropsTheHeaderBlanksCommentsButNotScriptsAndFindsTheTitle) {
     SCOPED_TRACE(page);
     EXPECT_EQ(PageTitle(page), title);
   }
-}
-
-// The scan copy marks every delimiter and neutralises marker bytes; a base tag loses its address.
-TEST(ScanCopyTest, MarksDelimitersAndStripsBaseHref) {
+  // The scan copy marks every delimiter and neutralises marker bytes; a base tag loses its address.
   const MemoryStream marked{std::string("<a>x > y <b\x01\x02>", 14)};
   EXPECT_EQ(MakeScanCopy(marked).Bytes(), std::string("\001a\002x \002 y \001b  \002", 14));
-  const std::pair<std::string_view, std::string_view> rows[] = {
+  const std::pair<std::string_view, std::string_view> bases[] = {
       {"<head><BASE HREF=\"http://x/\"><a>", "<head><BASE                 ><a>"},
       {"<base target=_top href=http://x/>", "<base target=_top               >"},
       {"<base href='http://x/ y'>", "<base                   >"},
       {"<base target=x>", "<base target=x>"},
       {"<base href>", "<base href>"},
   };
-  for (const auto& [before, after] : rows) {
+  for (const auto& [before, after] : bases) {
     SCOPED_TRACE(before);
     MemoryStream page{std::string(before)};
     StripBaseHref(page);
