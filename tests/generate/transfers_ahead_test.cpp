@@ -60,7 +60,7 @@ class TransfersAheadTest : public GenerateTest {
   }
 };
 
-TEST_F(TransfersAheadTest, FourConnectionsMakeTheArchiveOfOneWithAtMostFourOpen) {
+TEST_F(TransfersAheadTest, AnyConnectionCountMakesOneArchiveAndStopOrSkipEndsEveryTransfer) {
   std::mt19937 random(13);
   ServeTree(40, [&](int, bool) {
     return std::chrono::milliseconds(std::uniform_int_distribution(0, 4)(random));
@@ -79,9 +79,8 @@ TEST_F(TransfersAheadTest, FourConnectionsMakeTheArchiveOfOneWithAtMostFourOpen)
     EXPECT_LE(server_.PeakConnections(), static_cast<std::size_t>(connections));
   }
   ExpectWholeArchive();
-}
 
-TEST_F(TransfersAheadTest, StopAndSkipEndEveryTransferAtOnce) {
+  // Stop and Skip end every transfer at once.
   for (const bool stop : {true, false}) {
     SCOPED_TRACE(stop ? "Stop" : "Skip");
     StartOver();
