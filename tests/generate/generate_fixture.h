@@ -204,8 +204,7 @@ class GenerateTest : public StampedTest {
   std::string RunFile(std::string_view name) const { return ReadFileBytes(RunFolder() / name); }
   Texts FilesOf(int number = 0) const { return SortedNames(RunFolder(number)); }
 
-  // Run 0 is closed and recorded first in the brief, its catalogue lists its files, and every
-  // local reference names one of them.
+  // Run 0 is closed, recorded first, listed whole in its catalogue, and its references resolve.
   void ExpectWholeArchive(bool referencesResolve = true) const {
     EXPECT_TRUE(RunFile("Brief0.htm").ends_with("</ul></body>\r\n</html>\r\n"));
     ASSERT_FALSE(document_.Brief.ArchivePaths.empty());

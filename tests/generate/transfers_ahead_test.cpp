@@ -25,9 +25,7 @@ class TransfersAheadTest : public GenerateTest {
     GenerateTest::SetUp();
     server_.ServeInParallel();
   }
-  // A tree of pages, three children each, with a shared logo and a picture of their own, links
-  // to their parent, the home page and the next page, a missing page, a redirect and a linked
-  // picture. Each page and picture comes after `delay(page, picture)`.
+  // A tree of pages, three children each, with every kind of link; each after `delay(page, image)`.
   void ServeTree(int pages, const std::function<std::chrono::milliseconds(int, bool)>& delay) {
     const std::string gif("GIF89a\x01\x00\x01\x00\x00\xff", 12);
     for (int page = 0; page < pages; ++page) {
