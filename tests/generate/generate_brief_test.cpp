@@ -231,7 +231,7 @@ TEST_F(SiteTest, DiskErrorsAndRunsThatCannotBeRecorded) {
 }
 
 // A file behind a link gets a page that shows or links it; credentials go to the entry's server.
-TEST_F(GenerateTest, FilesARedirectedTopPageCredentialsAndSecurePages) {
+TEST_F(GenerateTest, FilesCredentialsSecurePagesThenEntriesOfEveryKindInTwoRuns) {
   const std::string body = std::string(999, 'z') + '\0';  // ends in a zero byte of its own
   Serve("/pub/data.ZIP", PageAnswer(body, "application/zip"));
   AddEntry(Address("/pub/data.ZIP"), 2, "Data");
@@ -293,9 +293,9 @@ TEST_F(GenerateTest, FilesARedirectedTopPageCredentialsAndSecurePages) {
       Contains(RunFile("GL9.htm"),
                "<a href=\"GL11.htm\">a</a><a href=\"GL12.htm\">p</a><img src=\"GL3.gif\">"));
   EXPECT_TRUE(Contains(RunFile("GL12.htm"), "<a href=\"GL11.htm\">a</a>"));
-}
 
-TEST_F(GenerateTest, EntriesOfEveryKindAndASecondRunThatCarriesTheCountersOn) {
+  // Entries of every kind, and a second run that carries the counters on.
+  StartOver();
   ServePage("/", "<title>Root</title>root");
   const std::filesystem::path site = folder_ / "site";
   std::filesystem::create_directories(site / "sub");
