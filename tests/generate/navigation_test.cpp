@@ -20,9 +20,7 @@ std::string Icon(std::string_view image, std::string_view alt) {
          "\" border=0 align=absmiddle width=24 height=24 alt=\"" + std::string(alt) + "\">";
 }
 
-using NavigationTest = RunFixture;
-
-TEST_F(NavigationTest, HeadersFootersPagesForLinksNotFetchedAndSiteMaps) {
+TEST_F(RunFixture, NavigationHeadersFootersPagesForLinksNotFetchedAndSiteMaps) {
   EXPECT_EQ(ImageDirectoryText("/"), "/images/");
   EXPECT_EQ(Written([](CheckedFile& f) { DoHeaderImage(f, kImages, "toc.gif", "Site Map", 7, 9); }),
             "<img src=\"/opt/gleaner/images/toc.gif\" border=0 align=absmiddle width=9 height=7 "

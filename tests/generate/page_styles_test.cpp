@@ -57,10 +57,8 @@ TEST(StyleScan, FindsUrlsAndImportsButNotInCommentsOrStringsAndSplitsSrcsets) {
   }
 }
 
-using PageStylesTest = GenerateTest;
-
 // Sheets come whatever the options; what they exclude, and all after Stop, is read from the web.
-TEST_F(PageStylesTest, SheetsPicturesAndFontsAreStoredOnceOrLeftOnTheWeb) {
+TEST_F(GenerateTest, PageStylesSheetsPicturesAndFontsAreStoredOnceOrLeftOnTheWeb) {
   settings_.PageStyles = true;
   ServePage("/index.htm",
             "<html><head><title>Styled</title>\n"

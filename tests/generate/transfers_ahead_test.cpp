@@ -21,10 +21,6 @@ std::string PagePath(int page) {
 
 class TransfersAheadTest : public GenerateTest {
  protected:
-  void SetUp() override {
-    GenerateTest::SetUp();
-    server_.ServeInParallel();
-  }
   // A tree of pages, three children each, with every kind of link; each after `delay(page, image)`.
   void ServeTree(int pages, const std::function<std::chrono::milliseconds(int, bool)>& delay) {
     const std::string gif("GIF89a\x01\x00\x01\x00\x00\xff", 12);
@@ -59,6 +55,7 @@ class TransfersAheadTest : public GenerateTest {
 };
 
 TEST_F(TransfersAheadTest, AnyConnectionCountMakesOneArchiveAndStopOrSkipEndsEveryTransfer) {
+  server_.ServeInParallel();
   std::mt19937 random(13);
   ServeTree(40, [&](int, bool) {
     return std::chrono::milliseconds(std::uniform_int_distribution(0, 4)(random));
