@@ -14,7 +14,7 @@ namespace gl::test {
 namespace {
 
 // Summary names step by one and page names by a hundred past taken names of any kind.
-TEST(ArchiveNamesTest, NamesSkipTakenNamesAndCarryTheCounterOn) {
+TEST(ArchiveNamesTest, NamesSkipTakenNamesCarryTheCounterOnAndShortenExtensions) {
   TempFolder folder;
   WriteFileBytes(folder / "Brief0.htm", "");
   WriteFileBytes(folder / "GL0.htm", "");
@@ -54,9 +54,7 @@ TEST(ArchiveNamesTest, NamesSkipTakenNamesAndCarryTheCounterOn) {
   EXPECT_EQ(names.Page("htm", counter), "GL502.htm");
   EXPECT_THROW(CheckedFile(folder / "GL502.htm"), EInOutError);
   EXPECT_FALSE(std::filesystem::exists(folder / "elsewhere"));
-}
 
-TEST(ArchiveNamesTest, ExtensionNormalisation) {
   const std::tuple<std::string_view, std::string_view, std::string_view> rows[] = {
       // extension, as a page's, as an image's
       {"", "htm", "htm"},          {"jpeg", "jpg", "jpeg"}, {"JPEG", "jpg", "JPEG"},

@@ -10,80 +10,74 @@ namespace {
 using Texts = std::vector<std::string>;
 namespace fs = std::filesystem;
 
-class ArchivedRunsTest : public ::testing::Test {
- protected:
+// A folder holding an unlisted file stays; a catalogue naming another folder deletes nothing.
+TEST(ArchivedRunsTest, DeletesWhatTheCatalogueListsInItsOwnFolderAndNothingOutside) {
+  const TempFolder folder;
+  TBriefDocument document{folder / "news.brf", {}};
   // A listed run whose catalogue names `names` (made if inside) after the folder `listed`.
-  void MakeRun(const std::string& number, const Texts& names, const std::string& listed) {
-    fs::create_directory(folder_ / number);
+  const auto makeRun = [&](const std::string& number, const Texts& names,
+                           const std::string& listed) {
+    fs::create_directory(folder / number);
     std::string catalogue = static_cast<char>(listed.size()) + listed;
     for (const std::string& name : names) {
       catalogue += static_cast<char>(name.size()) + name;
-      if (!name.starts_with("..")) WriteFileBytes(folder_ / number / name, "x");
+      if (!name.starts_with("..")) WriteFileBytes(folder / number / name, "x");
     }
-    WriteFileBytes(folder_ / number / ("Brief" + number + ".cat"), catalogue + '\0');
-    document_.Brief.ArchivePaths.push_back(number + "\\Brief" + number + ".htm");
-    document_.Brief.ArchiveStamps.push_back("stamp " + number);
-  }
-
-  TempFolder folder_;
-  TBriefDocument document_{folder_ / "news.brf", {}};
-};
-
-// A folder holding an unlisted file stays; a catalogue naming another folder deletes nothing.
-TEST_F(ArchivedRunsTest, DeletesWhatTheCatalogueListsInItsOwnFolder) {
-  MakeRun("0", {"Brief0.htm", "GL0.htm", "GL0.gif"}, "0");
-  MakeRun("1", {"Brief1.htm", "GL1.htm"}, "1");
-  MakeRun("2", {"Brief2.htm"}, "2");
-  WriteFileBytes(folder_ / "2" / "mine.txt", "keep");
-  MakeRun("3", {"Brief3.htm", "GL1.htm"}, "1");
-  DeleteArchivedRun(document_, 0);
-  EXPECT_FALSE(fs::exists(folder_ / "0"));
-  EXPECT_EQ(document_.Brief.ArchivePaths,
+    WriteFileBytes(folder / number / ("Brief" + number + ".cat"), catalogue + '\0');
+    document.Brief.ArchivePaths.push_back(number + "\\Brief" + number + ".htm");
+    document.Brief.ArchiveStamps.push_back("stamp " + number);
+  };
+  makeRun("0", {"Brief0.htm", "GL0.htm", "GL0.gif"}, "0");
+  makeRun("1", {"Brief1.htm", "GL1.htm"}, "1");
+  makeRun("2", {"Brief2.htm"}, "2");
+  WriteFileBytes(folder / "2" / "mine.txt", "keep");
+  makeRun("3", {"Brief3.htm", "GL1.htm"}, "1");
+  DeleteArchivedRun(document, 0);
+  EXPECT_FALSE(fs::exists(folder / "0"));
+  EXPECT_EQ(document.Brief.ArchivePaths,
             (Texts{"1\\Brief1.htm", "2\\Brief2.htm", "3\\Brief3.htm"}));
-  EXPECT_EQ(document_.Brief.ArchiveStamps, (Texts{"stamp 1", "stamp 2", "stamp 3"}));
-  DeleteArchivedRun(document_, 1);
-  EXPECT_EQ(ReadFileBytes(folder_ / "2" / "mine.txt"), "keep");
-  EXPECT_FALSE(fs::exists(folder_ / "2" / "Brief2.htm"));
-  EXPECT_FALSE(fs::exists(folder_ / "2" / "Brief2.cat"));
-  DeleteArchivedRun(document_, 1);
-  EXPECT_TRUE(fs::exists(folder_ / "3" / "GL1.htm"));
-  EXPECT_TRUE(fs::exists(folder_ / "1" / "GL1.htm"));
-  EXPECT_EQ(document_.Brief.ArchivePaths, Texts{"1\\Brief1.htm"});
-  EXPECT_EQ(document_.Brief.ArchiveStamps, Texts{"stamp 1"});
-}
+  EXPECT_EQ(document.Brief.ArchiveStamps, (Texts{"stamp 1", "stamp 2", "stamp 3"}));
+  DeleteArchivedRun(document, 1);
+  EXPECT_EQ(ReadFileBytes(folder / "2" / "mine.txt"), "keep");
+  EXPECT_FALSE(fs::exists(folder / "2" / "Brief2.htm"));
+  EXPECT_FALSE(fs::exists(folder / "2" / "Brief2.cat"));
+  DeleteArchivedRun(document, 1);
+  EXPECT_TRUE(fs::exists(folder / "3" / "GL1.htm"));
+  EXPECT_TRUE(fs::exists(folder / "1" / "GL1.htm"));
+  EXPECT_EQ(document.Brief.ArchivePaths, Texts{"1\\Brief1.htm"});
+  EXPECT_EQ(document.Brief.ArchiveStamps, Texts{"stamp 1"});
 
-// Names and paths outside, and a linked run folder (it loses the link only), delete nothing.
-TEST_F(ArchivedRunsTest, NothingOutsideTheRunFolderIsDeleted) {
-  WriteFileBytes(folder_ / "victim.txt", "safe");
-  WriteFileBytes(folder_ / "news.brf", "brief");
-  MakeRun("0", {"../victim.txt", "..", "../news.brf", "Brief0.htm"}, "0");
-  MakeRun("1", {"Brief1.htm"}, "1");
+  // Names and paths outside, and a linked run folder (it loses the link only), delete nothing.
+  WriteFileBytes(folder / "victim.txt", "safe");
+  WriteFileBytes(folder / "news.brf", "brief");
+  makeRun("4", {"../victim.txt", "..", "../news.brf", "Brief4.htm"}, "4");
+  makeRun("5", {"Brief5.htm"}, "5");
   const TempFolder other;
-  fs::rename(folder_ / "1", other / "1");
-  fs::create_directory_symlink(other / "1", folder_ / "1");
-  DeleteArchivedRun(document_, 0);
-  DeleteArchivedRun(document_, 0);
-  EXPECT_EQ(ReadFileBytes(folder_ / "victim.txt"), "safe");
-  EXPECT_EQ(ReadFileBytes(folder_ / "news.brf"), "brief");
-  EXPECT_FALSE(fs::exists(folder_ / "0"));
-  EXPECT_FALSE(fs::exists(fs::symlink_status(folder_ / "1")));
-  EXPECT_EQ(ReadFileBytes(other / "1" / "Brief1.htm"), "x");
-  EXPECT_TRUE(fs::exists(other / "1" / "Brief1.cat"));
-  EXPECT_TRUE(document_.Brief.ArchivePaths.empty());
+  fs::rename(folder / "5", other / "5");
+  fs::create_directory_symlink(other / "5", folder / "5");
+  DeleteArchivedRun(document, 1);
+  DeleteArchivedRun(document, 1);
+  EXPECT_EQ(ReadFileBytes(folder / "victim.txt"), "safe");
+  EXPECT_EQ(ReadFileBytes(folder / "news.brf"), "brief");
+  EXPECT_FALSE(fs::exists(folder / "4"));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(folder / "5")));
+  EXPECT_EQ(ReadFileBytes(other / "5" / "Brief5.htm"), "x");
+  EXPECT_TRUE(fs::exists(other / "5" / "Brief5.cat"));
+  EXPECT_EQ(document.Brief.ArchiveStamps, Texts{"stamp 1"});
 
-  fs::create_directory(folder_ / "outside");
-  WriteFileBytes(folder_ / "outside" / "Brief0.htm", "x");
-  document_.Brief.ArchivePaths = {"..\\outside\\Brief0.htm", "outside\\Brief0.htm",
-                                  "0\\..\\Brief0.htm", "1\\Brief1.htm"};
-  document_.Brief.ArchiveStamps = {"a", "b", "c", "d"};
+  fs::create_directory(folder / "outside");
+  WriteFileBytes(folder / "outside" / "Brief0.htm", "x");
+  document.Brief.ArchivePaths = {"..\\outside\\Brief0.htm", "outside\\Brief0.htm",
+                                 "0\\..\\Brief0.htm", "1\\Brief1.htm"};
+  document.Brief.ArchiveStamps = {"a", "b", "c", "d"};
   for (int i = 0; i < 3; ++i)
-    DeleteArchivedRun(document_, 0);
-  EXPECT_TRUE(fs::exists(folder_ / "outside" / "Brief0.htm"));
-  EXPECT_EQ(document_.Brief.ArchivePaths, Texts{"1\\Brief1.htm"});
-  EXPECT_EQ(document_.Brief.ArchiveStamps, Texts{"d"});
-  DeleteArchivedRun(document_, 5);
-  DeleteArchivedRun(document_, 0);
-  EXPECT_TRUE(document_.Brief.ArchivePaths.empty());
+    DeleteArchivedRun(document, 0);
+  EXPECT_TRUE(fs::exists(folder / "outside" / "Brief0.htm"));
+  EXPECT_EQ(document.Brief.ArchivePaths, Texts{"1\\Brief1.htm"});
+  EXPECT_EQ(document.Brief.ArchiveStamps, Texts{"d"});
+  DeleteArchivedRun(document, 5);
+  DeleteArchivedRun(document, 0);
+  EXPECT_TRUE(document.Brief.ArchivePaths.empty());
 }
 
 }  // namespace

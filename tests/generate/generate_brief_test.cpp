@@ -63,6 +63,10 @@ class SiteTest : public GenerateTest {
       Serve(image, PageAnswer(kGif, "image/gif"));
   }
 
+  RunReport GenerateWithin(rlim_t fileSizeLimit) {
+    const ScopedFileSizeLimit limit(fileSizeLimit);
+    return Generate();
+  }
   std::string ReadyCall() const {
     return "ready:News|" + FileAddressFromPath(RunFolder() / "Brief0.htm");
   }
@@ -129,7 +133,7 @@ TEST_F(SiteTest, GeneratesTheWholeSiteIntoANewRunFolder) {
 }
 
 // Stop ends the run, Skip the entry; both close the pages and fill every promised page.
-TEST_F(SiteTest, StopEndsTheRunAndSkipTheEntryInTheMiddle) {
+TEST_F(SiteTest, StopAndSkipInTheMiddleOrBeforeTheStartAndExternalLinksWhenAllowed) {
   for (const bool stop : {true, false}) {
     SCOPED_TRACE(stop ? "Stop" : "Skip");
     StartOver();
@@ -154,22 +158,18 @@ TEST_F(SiteTest, StopEndsTheRunAndSkipTheEntryInTheMiddle) {
               (stop ? Texts{"Site"} : Texts{"Site", "Second"}));
     EXPECT_EQ(host_.Calls.back(), ReadyCall());
   }
-}
 
-// A stray Stop flag left by an earlier run is cleared; one through the run's handle is kept.
-TEST_F(SiteTest, ExternalLinksWhenAllowedAndAStopBeforeTheStart) {
+  // A stray Stop flag left by an earlier run is cleared; one through the run's handle is kept.
+  StartOver();
+  onRequest_ = nullptr;
   AddEntry(Address("/index.htm"), 3, "Site").StayLocal = false;
+  RequestStop();
+  EXPECT_EQ(Generate().Outcome, RunOutcome::Completed);
   RunHandle run;
-  for (const bool handle : {false, true}) {
-    SCOPED_TRACE(handle);
-    environment_.Handle = handle ? &run : nullptr;
-    if (handle)
-      run.RequestStop();
-    else
-      RequestStop();
-    EXPECT_EQ(Generate().Outcome, handle ? RunOutcome::Aborted : RunOutcome::Completed);
-  }
-  EXPECT_EQ(Count("/index.htm"), 1);
+  run.RequestStop();
+  environment_.Handle = &run;
+  EXPECT_EQ(Generate().Outcome, RunOutcome::Aborted);
+  EXPECT_EQ(Count("/index.htm"), 3);  // not in the run stopped before its start
   EXPECT_EQ(document_.Brief.ArchivePaths, (Texts{"0\\Brief0.htm", "1\\Brief1.htm"}));
   EXPECT_EQ(external_.RequestCount(), 1u);
   EXPECT_TRUE(Contains(RunFile("GL1.htm"), ">Ext</a>"));
@@ -177,7 +177,7 @@ TEST_F(SiteTest, ExternalLinksWhenAllowedAndAStopBeforeTheStart) {
 }
 
 // What was written before the disk error is closed and recorded; a page that failed goes.
-TEST_F(SiteTest, DiskErrorsInTheMiddleEndTheRunButKeepItsRecord) {
+TEST_F(SiteTest, DiskErrorsAndRunsThatCannotBeRecorded) {
   AddEntry(Address("/index.htm"), 3, "Site");
   lowSpaceAfter_ = 4;
   EXPECT_EQ(Generate().Outcome, RunOutcome::DiskError);
@@ -189,16 +189,13 @@ TEST_F(SiteTest, DiskErrorsInTheMiddleEndTheRunButKeepItsRecord) {
   lowSpaceAfter_ = -1;
   ServePage("/a/one.htm", std::string(300'000, 'x'));
   AddEntry(Address("/index.htm"), 2, "Site");
-  {
-    const ScopedFileSizeLimit limit(200'000);
-    EXPECT_EQ(Generate().Outcome, RunOutcome::DiskError);
-  }
+  EXPECT_EQ(GenerateWithin(200'000).Outcome, RunOutcome::DiskError);
   EXPECT_EQ(host_.Count(DiskError(RunFolder() / "GL2.htm", "File too large")), 1);
   EXPECT_FALSE(std::filesystem::exists(RunFolder() / "GL2.htm"));
   ExpectWholeArchive(false);
-}
 
-TEST_F(GenerateTest, RunsThatCannotStartOrBeRecordedLeaveNoTrace) {
+  // Runs that cannot start or be recorded leave no trace.
+  StartOver();
   AddEntry("http://127.0.0.1:1/", 1).Active = false;
   lowSpaceAfter_ = 0;
   EXPECT_EQ(Generate().Outcome, RunOutcome::DiskError);
@@ -216,11 +213,7 @@ TEST_F(GenerateTest, RunsThatCannotStartOrBeRecordedLeaveNoTrace) {
       "brief, so its archive folder was removed.\n" +
       RunFolder().string();
   document_.Brief.Comments = std::string(2500, 'c');
-  RunReport report;
-  {
-    const ScopedFileSizeLimit limit(2900);
-    report = Generate();
-  }
+  const RunReport report = GenerateWithin(2900);
   EXPECT_EQ(report.Outcome, RunOutcome::DiskError);
   EXPECT_EQ(report.SummaryPath, "");
   EXPECT_EQ(host_.Calls,
@@ -238,7 +231,7 @@ TEST_F(GenerateTest, RunsThatCannotStartOrBeRecordedLeaveNoTrace) {
 }
 
 // A file behind a link gets a page that shows or links it; credentials go to the entry's server.
-TEST_F(GenerateTest, FilesARedirectedTopPageCredentialsAndSecurePages) {
+TEST_F(GenerateTest, FilesCredentialsSecurePagesThenEntriesOfEveryKindInTwoRuns) {
   const std::string body = std::string(999, 'z') + '\0';  // ends in a zero byte of its own
   Serve("/pub/data.ZIP", PageAnswer(body, "application/zip"));
   AddEntry(Address("/pub/data.ZIP"), 2, "Data");
@@ -300,9 +293,9 @@ TEST_F(GenerateTest, FilesARedirectedTopPageCredentialsAndSecurePages) {
       Contains(RunFile("GL9.htm"),
                "<a href=\"GL11.htm\">a</a><a href=\"GL12.htm\">p</a><img src=\"GL3.gif\">"));
   EXPECT_TRUE(Contains(RunFile("GL12.htm"), "<a href=\"GL11.htm\">a</a>"));
-}
 
-TEST_F(GenerateTest, EntriesOfEveryKindAndASecondRunThatCarriesTheCountersOn) {
+  // Entries of every kind, and a second run that carries the counters on.
+  StartOver();
   ServePage("/", "<title>Root</title>root");
   const std::filesystem::path site = folder_ / "site";
   std::filesystem::create_directories(site / "sub");

@@ -20,9 +20,7 @@ std::string Icon(std::string_view image, std::string_view alt) {
          "\" border=0 align=absmiddle width=24 height=24 alt=\"" + std::string(alt) + "\">";
 }
 
-using NavigationTest = RunFixture;
-
-TEST_F(NavigationTest, HeadersFootersAndPagesForLinksNotFetched) {
+TEST_F(RunFixture, NavigationHeadersFootersPagesForLinksNotFetchedAndSiteMaps) {
   EXPECT_EQ(ImageDirectoryText("/"), "/images/");
   EXPECT_EQ(Written([](CheckedFile& f) { DoHeaderImage(f, kImages, "toc.gif", "Site Map", 7, 9); }),
             "<img src=\"/opt/gleaner/images/toc.gif\" border=0 align=absmiddle width=9 height=7 "
@@ -69,11 +67,9 @@ TEST_F(NavigationTest, HeadersFootersAndPagesForLinksNotFetched) {
             Header("Unsupported Protocol", links) +
                 SpecialPageBody(SpecialPage::UnsupportedProtocol, "news:x") + Footer(links));
   EXPECT_EQ(CatalogueNames(), Texts{"GL0.htm"});
-}
 
-TEST_F(NavigationTest, SiteMapListsNamedNodesAndNestsChildrenToAnyDepth) {
+  // The site map: the top page without a name, so only its children are listed.
   TOCList root;
-  // The top page without a name: only its children are listed.
   TOCList& top = root.Add("")->Children;
   THashTable records;
   TOCList::Node* first = top.Add("First");
@@ -82,17 +78,17 @@ TEST_F(NavigationTest, SiteMapListsNamedNodesAndNestsChildrenToAnyDepth) {
   TOCList::Node* second = top.Add("Second");
   records.AddStored("b", "GL2.htm", 0, second);
   records.AddStored("c", "GL3.htm", 0, second->Children.Add("Deep"));
-  const LinkSet links{"Brief0.htm", "GL1.htm", "http://site.test/", ""};
+  const LinkSet mapLinks{"Brief0.htm", "GL1.htm", "http://site.test/", ""};
   EXPECT_EQ(Written([&](CheckedFile& f) {
-              WriteSiteMapOpening(run_, f, links);
-              FinishSiteMap(f, root, links);
+              WriteSiteMapOpening(run_, f, mapLinks);
+              FinishSiteMap(f, root, mapLinks);
             }),
             "<html><body bgcolor=#FFFFFF text=\"0000FF\" link=\"FF0000\"><title>Site Map</title>" +
-                Header("Site Map", links) +
+                Header("Site Map", mapLinks) +
                 "<h1>Site Map</h1><ul><ul><ul><li><a href=\"GL1.htm#part\">First</a></li><li><a "
                 "href=\"GL2.htm\">Second</a></li><ul><li><a href=\"GL3.htm\">Deep</a></li></ul>"
                 "</ul></ul></ul>" +
-                Footer(links) + "</body></html>");
+                Footer(mapLinks) + "</body></html>");
 
   // A very deep tree needs no recursion.
   TOCList deep;

@@ -19,8 +19,8 @@ std::string Cleaned(std::string_view bytes) {
   return page.Bytes();
 }
 
-// The header goes, comments and declarations outside scripts become blanks, one zero ends the page.
-TEST(CleanPageTest, DropsTheHeaderAndBlanksCommentsButNotScripts) {
+// The header goes, comments and declarations outside scripts become blanks, one zero ends it.
+TEST(PagePreparationTest, CleaningTitlesScanCopiesAndBaseTags) {
   const std::string lead = "H\r\n\r\n" + std::string(4990, 'x');
   const Pair rows[] = {
       {"HTTP/1.0 200\r\nA: b\r\n\r\n<p>x\n\ny", "<p>x\n\ny"},
@@ -44,10 +44,8 @@ TEST(CleanPageTest, DropsTheHeaderAndBlanksCommentsButNotScripts) {
     SCOPED_TRACE(page.substr(0, 40));
     EXPECT_EQ(Cleaned(page), cleaned + '\0');
   }
-}
-
-TEST(PageTitleTest, TheLastCompleteTitleWins) {
-  const std::pair<std::string_view, std::optional<std::string_view>> rows[] = {
+  // The last complete title wins.
+  const std::pair<std::string_view, std::optional<std::string_view>> titles[] = {
       {"<html><title>Home</title>", "Home"},
       {"<TITLE>Caps</Title>", "Caps"},
       {"<title>one</title><title>two</title>", "two"},
@@ -56,24 +54,21 @@ TEST(PageTitleTest, TheLastCompleteTitleWins) {
       {"<title>never closed", std::nullopt},
       {"<title>a<title>b</title>", "b"},
   };
-  for (const auto& [page, title] : rows) {
+  for (const auto& [page, title] : titles) {
     SCOPED_TRACE(page);
     EXPECT_EQ(PageTitle(page), title);
   }
-}
-
-// The scan copy marks every delimiter and neutralises marker bytes; a base tag loses its address.
-TEST(ScanCopyTest, MarksDelimitersAndStripsBaseHref) {
+  // The scan copy marks every delimiter and neutralises marker bytes; a base tag loses its address.
   const MemoryStream marked{std::string("<a>x > y <b\x01\x02>", 14)};
   EXPECT_EQ(MakeScanCopy(marked).Bytes(), std::string("\001a\002x \002 y \001b  \002", 14));
-  const std::pair<std::string_view, std::string_view> rows[] = {
+  const std::pair<std::string_view, std::string_view> bases[] = {
       {"<head><BASE HREF=\"http://x/\"><a>", "<head><BASE                 ><a>"},
       {"<base target=_top href=http://x/>", "<base target=_top               >"},
       {"<base href='http://x/ y'>", "<base                   >"},
       {"<base target=x>", "<base target=x>"},
       {"<base href>", "<base href>"},
   };
-  for (const auto& [before, after] : rows) {
+  for (const auto& [before, after] : bases) {
     SCOPED_TRACE(before);
     MemoryStream page{std::string(before)};
     StripBaseHref(page);

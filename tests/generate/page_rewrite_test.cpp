@@ -81,19 +81,6 @@ TEST_F(RewriteTest, AnchorsBecomePromisedPages) {
   EXPECT_TRUE(fetched_.empty());
 }
 
-TEST_F(RewriteTest, ImagesOffReadNotLoadedButImageMapsLoadTheirImageAndKeepTheirServer) {
-  standalone_.BeginEntry(false, 3);
-  answers_["site.test/dir/m.gif"] = CannedPage("GIF", true, true);
-  EXPECT_EQ(Rewrite("<body background=bg.gif><img src=\"p.gif\"><IMAGE\nSRC=q.jpg><embed src=m.mid>"
-                    "<a href=\"map.cgi\"><img src=\"m.gif\" ISMAP></a><a href=pic.JPG>p</a>"),
-            "<body background=/images/NotLoaded>" + std::string(24, ' ') +
-                "<img src=\"/images/NotLoaded\"><IMAGE\nSRC=/images/NotLoaded>"
-                "<embed src=/images/NotLoaded><a href=\"http://site.test/dir/map.cgi\">"
-                "<img src=\"GL0.gif\" ISMAP></a><a href=http://site.test/dir/pic.JPG>p</a>");
-  EXPECT_EQ(fetched_, Texts{"site.test/dir/m.gif"});
-  EXPECT_TRUE(Filled().empty());
-}
-
 TEST_F(RewriteTest, AFrameSetGetsANavigationRowAndItsFramesAreFollowedAsFrames) {
   const std::string frameSet = "<FRAMESET cols=\"50%,*\">";
   EXPECT_EQ(Rewrite("<html>" + frameSet +
@@ -124,7 +111,7 @@ TEST_F(RewriteTest, AFrameSetGetsANavigationRowAndItsFramesAreFollowedAsFrames) 
   EXPECT_EQ(Filled().size(), 4u);
 }
 
-TEST_F(RewriteTest, StoredPagesServeLinksInEitherRole) {
+TEST_F(RewriteTest, StoredPagesTheLastLevelAndImagesOff) {
   // A top-window link is served by a page stored through ordinary links, but not by a frame.
   run_.Pages().AddStored("!!--site.test/dir/a.htm", "GL50.htm", 2);
   run_.Pages().AddStored("!!--site.test/dir/f.htm", "GL51.htm", 2, nullptr, true);
@@ -134,19 +121,29 @@ TEST_F(RewriteTest, StoredPagesServeLinksInEitherRole) {
             "<a href=GL50.htm target=_top><a href=GL0.htm target=_top>"
             "<a href=\"GL52.htm\"><a href=\"GL52.htm#sec\"><a href=\"GL1.htm\">");
   EXPECT_EQ(Filled(), (Texts{"site.test/dir/f.htm", "!!--site.test/dir/"}));
-}
 
-TEST_F(RewriteTest, AtTheLastLevelLinksLeadToSpiderLimitPages) {
-  run_.Pages().AddStored("!!--site.test/dir/stored.htm", "GL51.htm", 2);
-  EXPECT_EQ(Rewrite("<a href=far.htm><a href=\"far.htm#x\"><a href=stored.htm><a href=#own>"
+  // At the last level links lead to pages that say so, and no more are promised.
+  EXPECT_EQ(Rewrite("<a href=far.htm><a href=\"far.htm#x\"><a href=a.htm><a href=#own>"
                     "<a href=\"INDEX.HTM#own\">",
                     standalone_.Job(1)),
-            "<a href=GL0.htm><a href=\"GL0.htm#x\"><a href=GL51.htm><a href=GL99.htm#own>"
+            "<a href=GL2.htm><a href=\"GL2.htm#x\"><a href=GL50.htm><a href=GL99.htm#own>"
             "<a href=\"GL99.htm#own\">");
-  EXPECT_TRUE(Filled().empty());
-  EXPECT_TRUE(Contains(ReadRunFile("GL0.htm"),
+  EXPECT_EQ(Filled().size(), 2u);
+  EXPECT_TRUE(Contains(ReadRunFile("GL2.htm"),
                        SpecialPageBody(SpecialPage::SpiderLimit, "http://site.test/dir/far.htm")));
-  EXPECT_EQ(RunFiles(), Texts{"GL0.htm"});
+  EXPECT_EQ(RunFiles(), Texts{"GL2.htm"});
+
+  // With images off pictures read "not loaded", but an image map loads its image.
+  standalone_.BeginEntry(false, 3);
+  answers_["site.test/dir/m.gif"] = CannedPage("GIF", true, true);
+  EXPECT_EQ(Rewrite("<body background=bg.gif><img src=\"p.gif\"><IMAGE\nSRC=q.jpg><embed src=m.mid>"
+                    "<a href=\"map.cgi\"><img src=\"m.gif\" ISMAP></a><a href=pic.JPG>p</a>"),
+            "<body background=/images/NotLoaded>" + std::string(24, ' ') +
+                "<img src=\"/images/NotLoaded\"><IMAGE\nSRC=/images/NotLoaded>"
+                "<embed src=/images/NotLoaded><a href=\"http://site.test/dir/map.cgi\">"
+                "<img src=\"GL0.gif\" ISMAP></a><a href=http://site.test/dir/pic.JPG>p</a>");
+  EXPECT_EQ(fetched_, Texts{"site.test/dir/m.gif"});
+  EXPECT_TRUE(Filled().empty());
 }
 
 // Body tags and scripts go first; an image is fetched once and stored without its header.

@@ -20,7 +20,7 @@ Texts ScannedAddresses(std::string_view css) {
   return found;
 }
 
-TEST(StyleScan, FindsUrlsAndImportsButNotInCommentsOrStrings) {
+TEST(StyleScan, FindsUrlsAndImportsButNotInCommentsOrStringsAndSplitsSrcsets) {
   const std::pair<std::string_view, Texts> rows[] = {
       {"a{background:url(x.png)}", {"x.png"}},
       {"a{background:URL( 'y z.png' ) ; b:url(\"q.gif\")}", {"y z.png", "q.gif"}},
@@ -38,10 +38,8 @@ TEST(StyleScan, FindsUrlsAndImportsButNotInCommentsOrStrings) {
     SCOPED_TRACE(css);
     EXPECT_EQ(ScannedAddresses(css), expected);
   }
-}
-
-TEST(Srcset, SplitsCandidatesAsBrowsersDo) {
-  const std::pair<std::string_view, Texts> rows[] = {
+  // Candidates of a srcset are split as browsers do.
+  const std::pair<std::string_view, Texts> candidates[] = {
       {"a.png", {"a.png"}},
       {" a.png 1x, b.png 2x ,c.png", {"a.png", "b.png", "c.png"}},
       {"a.png 100w,b.png 200w", {"a.png", "b.png"}},
@@ -50,7 +48,7 @@ TEST(Srcset, SplitsCandidatesAsBrowsersDo) {
       {"a.png (odd, descriptor), b.png", {"a.png", "b.png"}},
       {" , ,", {}},
   };
-  for (const auto& [value, expected] : rows) {
+  for (const auto& [value, expected] : candidates) {
     SCOPED_TRACE(value);
     Texts found;
     for (const SrcsetCandidate& candidate : SrcsetCandidates(value))
@@ -59,10 +57,8 @@ TEST(Srcset, SplitsCandidatesAsBrowsersDo) {
   }
 }
 
-using PageStylesTest = GenerateTest;
-
 // Sheets come whatever the options; what they exclude, and all after Stop, is read from the web.
-TEST_F(PageStylesTest, SheetsPicturesAndFontsAreStoredOnceOrLeftOnTheWeb) {
+TEST_F(GenerateTest, PageStylesSheetsPicturesAndFontsAreStoredOnceOrLeftOnTheWeb) {
   settings_.PageStyles = true;
   ServePage("/index.htm",
             "<html><head><title>Styled</title>\n"
