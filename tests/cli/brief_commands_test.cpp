@@ -32,7 +32,7 @@ class BriefCommandsTest : public ::testing::Test {
 };
 
 // The longest name the brief setup dialog takes: 60 characters, 120 bytes.
-TEST_F(BriefCommandsTest, NewWritesABriefAndItsCatalogueButNeverReplacesAFile) {
+TEST_F(BriefCommandsTest, NewNeverReplacesAFileShowPrintsSafelyAndAsJsonRemoveTakesAnEntry) {
   const std::string path = (folder_ / "new.brf").string();
   TBriefRecord expected;
   expected.Name.clear();
@@ -51,9 +51,7 @@ TEST_F(BriefCommandsTest, NewWritesABriefAndItsCatalogueButNeverReplacesAFile) {
   const std::string nowhere = (folder_ / "nowhere" / "x.brf").string();
   EXPECT_EQ(RunCli({"new", nowhere}).err, "Brief File Saving Error: Failed to save Brief File.\n" +
                                               nowhere + ": No such file or directory\n");
-}
 
-TEST_F(BriefCommandsTest, ShowPrintsTheBriefSafelyAndAsJsonKeepsEveryFieldAndByteRemoveByIndex) {
   EXPECT_EQ(RunCli({"show", brief_}).out,
             "Brief: News\xE9\\x1B[31m\nState: Active\nComments:\n  Morning papers.\n"
             "  And the\\x0D\xC3\xA9t\xC3\xA9.\nWeb entries: 2\n"
@@ -76,7 +74,6 @@ TEST_F(BriefCommandsTest, ShowPrintsTheBriefSafelyAndAsJsonKeepsEveryFieldAndByt
        "EntryFlag": true, "Images": true, "OtherFiles": false, "StayLocal": true, "UserName":
        "ann", "Password": {"hex": "00ff"}, "ExtraText": ""}]})"));
 
-  const std::string before = ReadFileBytes(brief_);
   for (const std::string index : {"0", "3", "-1", "4294967296"}) {
     const CliRun refused{
         kExitFailed, "",
@@ -99,12 +96,11 @@ TEST_F(BriefCommandsTest, AddAndEditsChangeOnlyWhatIsGivenAndWarnOfSecureAddress
        R"({"Active": false, "Name": "Bee", "NameSet": true, "URL": "http://b/", "Depth": 99,
         "EntryFlag": true, "Images": true, "OtherFiles": true, "StayLocal": false,
         "UserName": "u", "Password": "p", "ExtraText": ""})"},
+      // An entry whose name was never typed, or was emptied, shows its address as its name.
       {"edit-entry B 2 --no-images --other-files", R"({"Images": false, "OtherFiles": true})"},
-      // A new address shows as the name only of an entry whose name was never typed.
       {"edit-entry B 1 --url http://moved/",
        R"({"URL": "http://moved/", "Name": "http://moved/"})"},
       {"edit-entry B 2 --url http://w2/", R"({"URL": "http://w2/"})"},
-      // An empty name goes back to showing the address.
       {"edit-entry B 2 --name '' --follow-external --inactive --depth 5",
        R"({"Name": "http://w2/", "NameSet": false, "StayLocal": false, "Active": false,
         "Depth": 5})"},
@@ -137,7 +133,7 @@ TEST_F(BriefCommandsTest, AddAndEditsChangeOnlyWhatIsGivenAndWarnOfSecureAddress
   EXPECT_TRUE(warning.ends_with("or with: gleaner settings secure-pages Yes\n")) << warning;
   EXPECT_EQ(RunCli({"edit-entry", brief_, "1", "--url", "https://b.example/"}).err, warning);
   EXPECT_EQ(RunCli({"add", brief_, "http://c.example/"}).err, "");
-  EXPECT_EQ(RunCli({"settings", "secure-pages", "Yes"}).code, kExitDone);
+  RunDone("settings secure-pages Yes");
   EXPECT_EQ(RunCli({"add", brief_, "https://d.example/"}).err, "");
   EXPECT_EQ(Shown()["Entries"][3]["URL"], "HTTPS://a.example/");
 }
