@@ -64,8 +64,7 @@ TEST(FetchCommandTest, PrintsTheResultWhereTheLastRedirectLedUsesTheSettingsAndO
   for (const auto& [type, command, code, err] : rows) {
     SCOPED_TRACE(command);
     if (!type.empty()) server.Enqueue(PageAnswer("GIF89a", type));
-    const CliRun run = RunCli(Words(command, server.Address("/a")));
-    EXPECT_TRUE(run.code == code && run.err.starts_with(err)) << run.code << " " << run.err;
+    EXPECT_TRUE(Exits(RunCli(Words(command, server.Address("/a"))), code, err));
   }
   EXPECT_EQ(server.RequestCount(), 11u);
 
@@ -163,11 +162,8 @@ TEST_F(GenerateCommandTest,
   }
   EXPECT_EQ(server_.RequestCount(), 6u);  // each run stopped after its second request
 
-  const CliRun full = [&] {
-    const ScopedFileSizeLimit limit(600);
-    return RunCli({"generate", "-q", brief_});
-  }();
-  EXPECT_TRUE(full.code == kExitFailed && full.err.starts_with("Disk Error: ")) << full.err;
+  const ScopedFileSizeLimit limit(600);
+  EXPECT_TRUE(Exits(RunCli({"generate", "-q", brief_}), kExitFailed, "Disk Error: "));
   EXPECT_EQ(Reload().ArchivePaths.size(), 3u);
 }
 
@@ -207,13 +203,10 @@ TEST_F(GenerateCommandTest, AClosedOutputStopsTheOutputNotTheRunAndOpenStartsThe
   EXPECT_EQ(Reload().ArchivePaths.size(), 1u);
 
   const auto open = [&] { return RunCli({"generate", "-q", "--open", brief_}); };
-  const CliRun unset = open();
-  EXPECT_TRUE(unset.code == kExitDone && unset.err.starts_with("No browser is set")) << unset.err;
+  EXPECT_TRUE(Exits(open(), kExitDone, "No browser is set"));
   RunDone("settings browser-port " + std::to_string(ClosedLoopbackPort()));
   RunDone("settings browser-path /nonexistent/browser");
-  const CliRun missing = open();
-  EXPECT_TRUE(missing.code == kExitDone && missing.err.starts_with("Cannot start /nonexistent/"))
-      << missing.err;
+  EXPECT_TRUE(Exits(open(), kExitDone, "Cannot start /nonexistent/"));
   const fs::path fifo = folder_ / "browser-report", browser = folder_ / "browser.sh";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   WriteFileBytes(browser, "#!/bin/sh\nprintf '%s' \"$1\" > '" + fifo.string() + "'\n");
