@@ -6,7 +6,7 @@ namespace {
 
 // A usage row may give a part of its message after '|'. Too few header flags: refused without a
 // message of the reader's own.
-TEST(CommandLineTest, VersionAndHelpExitZeroUsageErrorsAndUnloadableBriefsFailAndChangeNothing) {
+TEST(CommandLineTest, VersionHelpRefusalsThatChangeNothingThenSettingsListedRefusedAndSet) {
   EXPECT_THAT(RunCli({"--version"}).out,
               ::testing::MatchesRegex("gleaner [0-9]+\\.[0-9]+\\.[0-9]+\n"));
   const CliRun help = RunCli({"generate", "--help"});
@@ -62,10 +62,7 @@ TEST(CommandLineTest, VersionAndHelpExitZeroUsageErrorsAndUnloadableBriefsFailAn
   }
   EXPECT_EQ(ReadFileBytes(folder / "few.brf"), fewFlags);
   EXPECT_FALSE(fs::exists(folder / "missing.brf"));
-}
 
-TEST(SettingsCommandTest, ListsDefaultsRefusesAnUnwritableStoreThenSetsEachKey) {
-  CliFolder folder;
   const std::string defaults =
       "browser-path=\nbrowser-service=\nauto-load-browser=No\nbrowser-port=9222\nproxy-server=\n"
       "proxy-port=80\nretries=3\ndisk-buffer-mb=1\nuser-name=\npassword=\nsecure-pages=No\n"
