@@ -75,6 +75,15 @@ TEST(FetchCommandTest, PrintsTheResultWhereTheLastRedirectLedUsesTheSettingsAndO
   EXPECT_FALSE(StopRequested());
 }
 
+// The wait status of a child process that runs `body`.
+int InChild(const std::function<int()>& body) {
+  const pid_t child = fork();
+  if (child == 0) _exit(body());
+  int status = 0;
+  EXPECT_EQ(waitpid(child, &status, 0), child);
+  return status;
+}
+
 Answer ServeSmallSite(const Request& request) {
   if (request.Target() == "/index.htm")
     return PageAnswer("<html><img src=\"logo.gif\"><a href=\"a.htm\">A</a></html>");
@@ -113,7 +122,7 @@ class GenerateCommandTest : public ::testing::Test {
 };
 
 // Runs list newest first by row; a row that is not there fails and changes nothing.
-TEST_F(GenerateCommandTest, RunsEndWithTheSummaryPathListNewestFirstAndDeleteRemovesOne) {
+TEST_F(GenerateCommandTest, RunsListNewestFirstDeleteOneSurviveAClosedOutputAndOpenTheBrowser) {
   EXPECT_EQ(RunCli({"archives", brief_}),
             (CliRun{kExitDone, "", "The brief has no archived runs.\n"}));
   EXPECT_EQ(RunCli({"generate", brief_}),
@@ -137,15 +146,34 @@ TEST_F(GenerateCommandTest, RunsEndWithTheSummaryPathListNewestFirstAndDeleteRem
   EXPECT_EQ(Reload().ArchiveStamps, std::vector<std::string>{stamps[0]});
   EXPECT_EQ(RunCli({"delete-archive", brief_, "2"}).err,
             "There is no archived run 2; the brief has 1 archived run (row 1 is the newest).\n");
-}
 
-// The wait status of a child process that runs `body`.
-int InChild(const std::function<int()>& body) {
-  const pid_t child = fork();
-  if (child == 0) _exit(body());
-  int status = 0;
-  EXPECT_EQ(waitpid(child, &status, 0), child);
-  return status;
+  // No browser answers on the debugging port, so the program is started (a fifo waits for it).
+  int pipeEnds[2];
+  ASSERT_EQ(pipe(pipeEnds), 0);
+  close(pipeEnds[0]);
+  const int status = InChild([&] {
+    dup2(pipeEnds[1], STDOUT_FILENO);
+    const char* argv[] = {"gleaner", "generate", brief_.c_str()};
+    return cli::RunGleaner(3, argv, std::cout, std::cerr);
+  });
+  close(pipeEnds[1]);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == kExitDone) << "wait status " << status;
+  EXPECT_EQ(server_.RequestCount(), 9u);
+  EXPECT_EQ(Reload().ArchivePaths.size(), 2u);
+
+  const auto open = [&] { return RunCli({"generate", "-q", "--open", brief_}); };
+  EXPECT_TRUE(Exits(open(), kExitDone, "No browser is set"));
+  RunDone("settings browser-port " + std::to_string(ClosedLoopbackPort()));
+  RunDone("settings browser-path /nonexistent/browser");
+  EXPECT_TRUE(Exits(open(), kExitDone, "Cannot start /nonexistent/"));
+  const fs::path fifo = folder_ / "browser-report", browser = folder_ / "browser.sh";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  WriteFileBytes(browser, "#!/bin/sh\nprintf '%s' \"$1\" > '" + fifo.string() + "'\n");
+  fs::permissions(browser, fs::perms::owner_all);
+  RunDone("settings browser-path " + browser.string());
+  ASSERT_EQ(open().code, kExitDone);
+  EXPECT_EQ(ReadFileBytes(fifo), "file://" + Summary("4"));
+  EXPECT_EQ(Reload().ArchivePaths.size(), 5u);
 }
 
 // A full disk ends the run with the disk error and records nothing.
@@ -180,36 +208,6 @@ TEST_F(GenerateCommandTest, StopSignalsAbortAndRecordTheRunASecondEndsTheProgram
     return 0;
   });
   EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << "wait status " << status;
-}
-
-// No browser answers on the debugging port, so the program is started (a fifo waits for it).
-TEST_F(GenerateCommandTest, AClosedOutputStopsTheOutputNotTheRunAndOpenStartsTheBrowser) {
-  int pipeEnds[2];
-  ASSERT_EQ(pipe(pipeEnds), 0);
-  close(pipeEnds[0]);
-  const int status = InChild([&] {
-    dup2(pipeEnds[1], STDOUT_FILENO);
-    const char* argv[] = {"gleaner", "generate", brief_.c_str()};
-    return cli::RunGleaner(3, argv, std::cout, std::cerr);
-  });
-  close(pipeEnds[1]);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == kExitDone) << "wait status " << status;
-  EXPECT_EQ(server_.RequestCount(), 3u);
-  EXPECT_EQ(Reload().ArchivePaths.size(), 1u);
-
-  const auto open = [&] { return RunCli({"generate", "-q", "--open", brief_}); };
-  EXPECT_TRUE(Exits(open(), kExitDone, "No browser is set"));
-  RunDone("settings browser-port " + std::to_string(ClosedLoopbackPort()));
-  RunDone("settings browser-path /nonexistent/browser");
-  EXPECT_TRUE(Exits(open(), kExitDone, "Cannot start /nonexistent/"));
-  const fs::path fifo = folder_ / "browser-report", browser = folder_ / "browser.sh";
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  WriteFileBytes(browser, "#!/bin/sh\nprintf '%s' \"$1\" > '" + fifo.string() + "'\n");
-  fs::permissions(browser, fs::perms::owner_all);
-  RunDone("settings browser-path " + browser.string());
-  ASSERT_EQ(open().code, kExitDone);
-  EXPECT_EQ(ReadFileBytes(fifo), "file://" + Summary("3"));
-  EXPECT_EQ(Reload().ArchivePaths.size(), 4u);
 }
 
 }  // namespace
