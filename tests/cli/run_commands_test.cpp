@@ -109,9 +109,7 @@ class GenerateCommandTest : public ::testing::Test {
   }
 
   CliFolder folder_;
-  std::atomic<int> requests_{0};
-  std::atomic<int> interruptAtRequest_{0};  // 0: never
-  std::atomic<int> signal_{SIGINT};
+  std::atomic<int> requests_{0}, interruptAtRequest_{0} /* 0: never */, signal_{SIGINT};
   LoopbackServer server_{[this](const Request& request) {
     if (++requests_ == interruptAtRequest_) kill(getpid(), signal_);
     return ServeSmallSite(request);
