@@ -5,56 +5,44 @@
 namespace gl::test {
 namespace {
 
-class BriefCommandsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    TBriefDocument document{brief_, {}};
-    document.Brief.Name = "News\xE9\x1B[31m";
-    document.Brief.Comments = "Morning papers.\r\nAnd the\r\xC3\xA9t\xC3\xA9.";
-    CreateNewWebEntry(document.Brief, 0).URL = "http://news.example.com/";
-    const TWebEntry weather{true, "Weather", true,          "http://weather.example.com/today/",
-                            3,    true,      true,          false,
-                            true, "ann",     {"\0\xFF", 2}, ""};
-    document.Brief.WebList.push_back(weather);
-    document.Brief.ArchivePaths = {"0\\Brief0.htm", "1\\Brief0.htm"};
-    document.Brief.ArchiveStamps = {"3/5/1997  9:07:02 AM", "3/6/1997  1:00:00 PM"};
-    ASSERT_EQ(SaveBriefs2(document).Outcome, SaveOutcome::Saved);
-  }
+// A brief with two entries and two archived runs, then changed by each command in turn.
+TEST(BriefCommandsTest, NewsBriefIsNeverReplacedShownSafelyAndChangedOnlyWhereAsked) {
+  const CliFolder folder;
+  const std::string brief = (folder / "news.brf").string();
+  TBriefDocument document{brief, {}};
+  document.Brief.Name = "News\xE9\x1B[31m";
+  document.Brief.Comments = "Morning papers.\r\nAnd the\r\xC3\xA9t\xC3\xA9.";
+  CreateNewWebEntry(document.Brief, 0).URL = "http://news.example.com/";
+  const TWebEntry weather{true, "Weather", true,          "http://weather.example.com/today/",
+                          3,    true,      true,          false,
+                          true, "ann",     {"\0\xFF", 2}, ""};
+  document.Brief.WebList.push_back(weather);
+  document.Brief.ArchivePaths = {"0\\Brief0.htm", "1\\Brief0.htm"};
+  document.Brief.ArchiveStamps = {"3/5/1997  9:07:02 AM", "3/6/1997  1:00:00 PM"};
+  ASSERT_EQ(SaveBriefs2(document).Outcome, SaveOutcome::Saved);
+  const auto shown = [&] { return json::parse(RunCli({"show", brief, "--json"}).out); };
 
-  json Shown() const {
-    const CliRun run = RunCli({"show", brief_, "--json"});
-    EXPECT_EQ(run.code, kExitDone) << run.err;
-    return json::parse(run.out);
-  }
-
-  CliFolder folder_;
-  std::string brief_ = (folder_ / "news.brf").string();
-};
-
-// The longest name the brief setup dialog takes: 60 characters, 120 bytes.
-TEST_F(BriefCommandsTest, NewWritesABriefAndItsCatalogueButNeverReplacesAFile) {
-  const std::string path = (folder_ / "new.brf").string();
-  TBriefRecord expected;
-  expected.Name.clear();
+  // The longest name the brief setup dialog takes: 60 characters, 120 bytes.
+  const std::string path = (folder / "new.brf").string();
+  TBriefRecord created;
+  created.Name.clear();
   for (int i = 0; i < 60; ++i)
-    expected.Name += "\xC3\xA9";
-  EXPECT_EQ(RunCli({"new", path, "--name", expected.Name}), CliRun{kExitDone});
-  EXPECT_EQ(ReadFileBytes(path), BriefFileBytes(expected));
-  EXPECT_EQ(ReadFileBytes(folder_ / "new.cat"), std::string(2, '\0'));
+    created.Name += "\xC3\xA9";
+  EXPECT_EQ(RunCli({"new", path, "--name", created.Name}), CliRun{kExitDone});
+  EXPECT_EQ(ReadFileBytes(path), BriefFileBytes(created));
+  EXPECT_EQ(ReadFileBytes(folder / "new.cat"), std::string(2, '\0'));
 
-  const std::string before = ReadFileBytes(brief_);
-  EXPECT_EQ(RunCli({"new", brief_}),
+  const std::string before = ReadFileBytes(brief);
+  EXPECT_EQ(RunCli({"new", brief}),
             (CliRun{kExitFailed, "",
-                    "The file " + brief_ + " already exists; gleaner new does not replace it.\n"}));
-  EXPECT_EQ(ReadFileBytes(brief_), before);
+                    "The file " + brief + " already exists; gleaner new does not replace it.\n"}));
+  EXPECT_EQ(ReadFileBytes(brief), before);
 
-  const std::string nowhere = (folder_ / "nowhere" / "x.brf").string();
+  const std::string nowhere = (folder / "nowhere" / "x.brf").string();
   EXPECT_EQ(RunCli({"new", nowhere}).err, "Brief File Saving Error: Failed to save Brief File.\n" +
                                               nowhere + ": No such file or directory\n");
-}
 
-TEST_F(BriefCommandsTest, ShowPrintsTheBriefSafelyAndAsJsonKeepsEveryFieldAndByteRemoveByIndex) {
-  EXPECT_EQ(RunCli({"show", brief_}).out,
+  EXPECT_EQ(RunCli({"show", brief}).out,
             "Brief: News\xE9\\x1B[31m\nState: Active\nComments:\n  Morning papers.\n"
             "  And the\\x0D\xC3\xA9t\xC3\xA9.\nWeb entries: 2\n"
             "  1. http://news.example.com/ (Active)\n     Address: http://news.example.com/\n"
@@ -62,9 +50,9 @@ TEST_F(BriefCommandsTest, ShowPrintsTheBriefSafelyAndAsJsonKeepsEveryFieldAndByt
             "  2. Weather (Active)\n     Address: http://weather.example.com/today/\n"
             "     Spider depth: 3  Images: Yes  Other files: No  Follow external links: No\n"
             "     User name: ann  (password set)\nArchived runs: 2\n  1. 3/6/1997  1:00:00 PM  " +
-                (folder_ / "1" / "Brief0.htm").string() + "\n  2. 3/5/1997  9:07:02 AM  " +
-                (folder_ / "0" / "Brief0.htm").string() + "\n");
-  EXPECT_EQ(nlohmann::ordered_json::parse(RunCli({"show", brief_, "--json"}).out),
+                (folder / "1" / "Brief0.htm").string() + "\n  2. 3/5/1997  9:07:02 AM  " +
+                (folder / "0" / "Brief0.htm").string() + "\n");
+  EXPECT_EQ(nlohmann::ordered_json::parse(RunCli({"show", brief, "--json"}).out),
             nlohmann::ordered_json::parse(R"({"Name": {"hex": "4e657773e91b5b33316d"},
     "Comments": "Morning papers.\r\nAnd the\r\u00e9t\u00e9.", "ExtraFlag": false, "ExtraCode": "",
     "Active": true, "ExtraStrings": [], "ArchivePaths": ["0\\Brief0.htm", "1\\Brief0.htm"],
@@ -76,35 +64,30 @@ TEST_F(BriefCommandsTest, ShowPrintsTheBriefSafelyAndAsJsonKeepsEveryFieldAndByt
        "EntryFlag": true, "Images": true, "OtherFiles": false, "StayLocal": true, "UserName":
        "ann", "Password": {"hex": "00ff"}, "ExtraText": ""}]})"));
 
-  const std::string before = ReadFileBytes(brief_);
   for (const std::string index : {"0", "3", "-1", "4294967296"}) {
     const CliRun refused{
         kExitFailed, "",
-        "There is no web entry " + index + " in " + brief_ + "; it has 2 entries.\n"};
-    EXPECT_EQ(RunCli({"edit-entry", brief_, index, "--images"}), refused);
-    EXPECT_EQ(RunCli({"remove", brief_, index}), refused);
+        "There is no web entry " + index + " in " + brief + "; it has 2 entries.\n"};
+    EXPECT_EQ(RunCli({"edit-entry", brief, index, "--images"}), refused);
+    EXPECT_EQ(RunCli({"remove", brief, index}), refused);
   }
-  EXPECT_EQ(ReadFileBytes(brief_), before);
-  RunDone("remove B 2", brief_);
-  EXPECT_EQ(Shown()["Entries"].size(), 1u);
-  EXPECT_EQ(Shown()["Entries"][0]["URL"], "http://news.example.com/");
-  EXPECT_EQ(RunCli({"remove", brief_, "2"}).err,
-            "There is no web entry 2 in " + brief_ + "; it has 1 entry.\n");
-}
+  EXPECT_EQ(ReadFileBytes(brief), before);
+  // Entry 2 goes; the rows below edit entry 1 as the one whose name was never typed.
+  RunDone("remove B 2", brief);
+  EXPECT_EQ(RunCli({"remove", brief, "2"}).err,
+            "There is no web entry 2 in " + brief + "; it has 1 entry.\n");
 
-TEST_F(BriefCommandsTest, AddAndEditsChangeOnlyWhatIsGivenAndWarnOfSecureAddresses) {
   const std::pair<const char*, const char*> edits[] = {
       {"add B http://b/ --name Bee --depth 99 --images --other-files --follow-external --user u "
        "--password p --inactive",
        R"({"Active": false, "Name": "Bee", "NameSet": true, "URL": "http://b/", "Depth": 99,
         "EntryFlag": true, "Images": true, "OtherFiles": true, "StayLocal": false,
         "UserName": "u", "Password": "p", "ExtraText": ""})"},
+      // An entry whose name was never typed, or was emptied, shows its address as its name.
       {"edit-entry B 2 --no-images --other-files", R"({"Images": false, "OtherFiles": true})"},
-      // A new address shows as the name only of an entry whose name was never typed.
       {"edit-entry B 1 --url http://moved/",
        R"({"URL": "http://moved/", "Name": "http://moved/"})"},
       {"edit-entry B 2 --url http://w2/", R"({"URL": "http://w2/"})"},
-      // An empty name goes back to showing the address.
       {"edit-entry B 2 --name '' --follow-external --inactive --depth 5",
        R"({"Name": "http://w2/", "NameSet": false, "StayLocal": false, "Active": false,
         "Depth": 5})"},
@@ -120,26 +103,26 @@ TEST_F(BriefCommandsTest, AddAndEditsChangeOnlyWhatIsGivenAndWarnOfSecureAddress
   };
   for (const auto& [command, patch] : edits) {
     SCOPED_TRACE(command);
-    const std::vector<std::string> arguments = Words(command, brief_);
-    json expected = Shown();
+    const std::vector<std::string> arguments = Words(command, brief);
+    json expected = shown();
     json& changed = arguments[0] == "edit"  ? expected
                     : arguments[0] == "add" ? expected["Entries"][expected["Entries"].size()]
                                             : expected["Entries"][std::stoi(arguments[2]) - 1];
     changed.merge_patch(json::parse(patch));
     EXPECT_EQ(RunCli(arguments).code, kExitDone);
-    EXPECT_EQ(Shown(), expected);
+    EXPECT_EQ(shown(), expected);
   }
-  EXPECT_THAT(RunCli({"show", brief_}).out, HasSubstr("\nComments: none\n"));
+  EXPECT_THAT(RunCli({"show", brief}).out, HasSubstr("\nComments: none\n"));
 
   // A secure address is stored either way; while secure pages are off it comes with one warning.
-  const std::string warning = RunCli({"add", brief_, "HTTPS://a.example/"}).err;
+  const std::string warning = RunCli({"add", brief, "HTTPS://a.example/"}).err;
   EXPECT_TRUE(warning.starts_with("Secure Pages Are Off: ")) << warning;
   EXPECT_TRUE(warning.ends_with("or with: gleaner settings secure-pages Yes\n")) << warning;
-  EXPECT_EQ(RunCli({"edit-entry", brief_, "1", "--url", "https://b.example/"}).err, warning);
-  EXPECT_EQ(RunCli({"add", brief_, "http://c.example/"}).err, "");
-  EXPECT_EQ(RunCli({"settings", "secure-pages", "Yes"}).code, kExitDone);
-  EXPECT_EQ(RunCli({"add", brief_, "https://d.example/"}).err, "");
-  EXPECT_EQ(Shown()["Entries"][3]["URL"], "HTTPS://a.example/");
+  EXPECT_EQ(RunCli({"edit-entry", brief, "1", "--url", "https://b.example/"}).err, warning);
+  EXPECT_EQ(RunCli({"add", brief, "http://c.example/"}).err, "");
+  RunDone("settings secure-pages Yes");
+  EXPECT_EQ(RunCli({"add", brief, "https://d.example/"}).err, "");
+  EXPECT_EQ(shown()["Entries"][2]["URL"], "HTTPS://a.example/");
 }
 
 }  // namespace

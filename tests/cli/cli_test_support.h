@@ -39,6 +39,12 @@ inline CliRun RunCli(const std::vector<std::string>& arguments) {
   return {code, out.str(), err.str()};
 }
 
+// Whether the run exited with `code` and its error output begins with `err`.
+inline ::testing::AssertionResult Exits(const CliRun& run, int code, const std::string& err) {
+  if (run.code == code && run.err.starts_with(err)) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << ::testing::PrintToString(run);
+}
+
 // A command line's words: B stands for `brief`, '' for an empty word, c*N for N copies of c.
 inline std::vector<std::string> Words(const std::string& line, const std::string& brief = "") {
   std::istringstream in(line);
