@@ -81,6 +81,7 @@ int InChild(const std::function<int()>& body) {
   if (child == 0) _exit(body());
   int status = 0;
   EXPECT_EQ(waitpid(child, &status, 0), child);
+  ClearStop();  // the child's Stop signalled the wake pipe that this process shares
   return status;
 }
 
