@@ -51,23 +51,20 @@ TEST(PageTableTest, FindGivesTheNewestRecordForExactlyThatAddressAndItsExactName
   }
 
   // Thousands of addresses, each also with an older record in the other role, found through it.
-  std::vector<std::string> addresses;
+  const auto address = [](int page) { return "site.test/pages/" + std::to_string(page) + ".htm"; };
   for (int page = 0; page < 5000; ++page)
-    addresses.push_back("site.test/pages/" + std::to_string(page) + ".htm");
-  for (const std::string& address : addresses)
-    table.AddStored(address, "GL" + address.substr(16), 1, nullptr, true);
-  for (const std::string& address : addresses)
-    table.AddPromised(address, "new", 2, nullptr, false);
-  for (const std::string& address : addresses) {
-    SCOPED_TRACE(address);
-    const TPageRecord* newest = table.Find(address);
-    ASSERT_NE(newest, nullptr);
-    EXPECT_EQ(newest->LocalName(), "new");
-    const TPageRecord* frame =
-        table.FindNewest(address, [](const TPageRecord& record) { return record.FrameRole; });
-    ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(frame->LocalName(), "GL" + address.substr(16));
-    EXPECT_EQ(frame->Address(), address);
+    table.AddStored(address(page), "GL" + std::to_string(page), 1, nullptr, true);
+  for (int page = 0; page < 5000; ++page)
+    table.AddPromised(address(page), "new", 2, nullptr, false);
+  const auto frame = [](const TPageRecord& record) { return record.FrameRole; };
+  const auto described = [](const TPageRecord* record) {
+    return record == nullptr ? "none" : std::string(record->Address()) + " " + record->LocalName();
+  };
+  for (int page = 0; page < 5000; ++page) {
+    SCOPED_TRACE(page);
+    EXPECT_EQ(described(table.Find(address(page))), address(page) + " new");
+    EXPECT_EQ(described(table.FindNewest(address(page), frame)),
+              address(page) + " GL" + std::to_string(page));
   }
   EXPECT_EQ(table.Find("site.test/pages/5000.htm"), nullptr);
   const std::string huge(100000, 'x');  // longer than a text block

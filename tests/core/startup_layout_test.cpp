@@ -8,7 +8,7 @@
 namespace gl {
 namespace {
 
-TEST(StartupLayoutTest, OpenBriefsRoundTripAndUnreadablePlacementsGiveTheDefault) {
+TEST(StartupLayoutTest, OpenBriefsRoundTripUnreadablePlacementsGiveTheDefaultRecentKeepFour) {
   OpenBriefsLayout layout;
   layout.Frame = WindowPlacement{-20, 30, 900, 640, WindowState::Maximized};
   layout.Briefs = {{"/home/ann/News.brf", WindowPlacement{0, 0, 420, 300, WindowState::Normal}},
@@ -27,9 +27,7 @@ TEST(StartupLayoutTest, OpenBriefsRoundTripAndUnreadablePlacementsGiveTheDefault
     ASSERT_EQ(read.Briefs.size(), 1u);
     EXPECT_EQ(read.Briefs[0].Placement, std::nullopt);
   }
-}
 
-TEST(StartupLayoutTest, RecentBriefsKeepFourMostRecentFirst) {
   RecentBriefs recent;
   for (const char* name : {"a", "b", "c", "d", "e", "d"})
     recent.Use(name);
