@@ -13,29 +13,26 @@ namespace {
 class FakeCanvas : public PrintCanvas {
  public:
   void SetFont(std::string_view family, int points) override {
-    points_ = points;
+    fontPoints = points;
     calls += "font " + std::string(family) + " " + std::to_string(points) + "\n";
   }
-  int TextWidth(std::string_view text) override { return int(text.size()) * points_ / 2; }
-  int TextHeight(std::string_view) override { return points_ * 2; }
+  int TextWidth(std::string_view text) override { return int(text.size()) * fontPoints / 2; }
+  int TextHeight(std::string_view) override { return fontPoints * 2; }
   void DrawText(int x, int y, std::string_view text) override {
     calls += std::to_string(x) + "," + std::to_string(y) + " " + std::string(text) + "\n";
-    aborted_ = --drawsBeforeAbort == 0;
+    if (drawsBeforeAbort > 0) --drawsBeforeAbort;
   }
   void NewPage() override { calls += "new page\n"; }
   int PixelsPerInchX() const override { return 100; }
   int PixelsPerInchY() const override { return 100; }
   int PageWidth() const override { return 850; }
   int PageHeight() const override { return pageHeight; }
-  bool Aborted() const override { return aborted_; }
+  bool Aborted() const override { return drawsBeforeAbort == 0; }
 
   std::string calls;  // one line per call
   int pageHeight = 1100;
   int drawsBeforeAbort = -1;  // the user stops the job after this many lines
-
- private:
-  int points_ = 8;
-  bool aborted_ = false;
+  int fontPoints = 8;
 };
 
 constexpr std::string_view kBriefLines =
