@@ -98,10 +98,6 @@ std::string Runs(const TBriefRecord& brief) {
   return runs;
 }
 
-unsigned ModeOf(const std::filesystem::path& path) {
-  return static_cast<unsigned>(std::filesystem::status(path).permissions());
-}
-
 class BriefFileTest : public ::testing::Test {
  protected:
   LoadResult Load(const std::string& bytes, const std::string* catalogue = nullptr) {
@@ -280,8 +276,8 @@ TEST_F(BriefFileTest, WhatASaveLeavesBesideTheBriefAndTheNamesTakenFromIt) {
   umask(umaskBefore);
   EXPECT_EQ(ReadFileBytes(odd), FullBriefBytes());
   EXPECT_EQ(Runs(ReadBriefs2(odd).Document.Brief), "");
-  EXPECT_EQ(ModeOf(briefPath_), 0600u);
-  EXPECT_EQ(ModeOf(open), 0644u);
+  EXPECT_EQ(std::filesystem::status(briefPath_).permissions(), std::filesystem::perms{0600});
+  EXPECT_EQ(std::filesystem::status(open).permissions(), std::filesystem::perms{0644});
   EXPECT_EQ(CataloguePath("/a/NEWS.BRF"), "/a/NEWS.cat");
   EXPECT_EQ(CataloguePath("/a.b/news"), "/a.b/news.cat");
   EXPECT_EQ(CreateCaption("/home/ann/MY NEWS.BRF"), "My news");

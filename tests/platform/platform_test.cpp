@@ -27,10 +27,6 @@ namespace {
 
 constexpr std::chrono::milliseconds kHour{60 * 60 * 1000};
 
-std::filesystem::perms ModeOf(const std::filesystem::path& path) {
-  return std::filesystem::status(path).permissions();
-}
-
 TEST(FileAddressTest, SchemeInAnyCaseAndTheSlashAfterItBelongsToThePath) {
   EXPECT_TRUE(IsFileAddress("FILE:///home/ann/a.htm"));
   EXPECT_FALSE(IsFileAddress("file:/x"));
@@ -119,7 +115,7 @@ TEST(SavedFileTest, ReplacementKeepsModeAndLinksAndTheSettingsFileIsPrivate) {
   const mode_t previous = umask(022);
   ASSERT_TRUE(WriteFileAtomically(folder / "shared", "a"));
   umask(previous);
-  EXPECT_EQ(ModeOf(folder / "shared"), std::filesystem::perms{0644});
+  EXPECT_EQ(std::filesystem::status(folder / "shared").permissions(), std::filesystem::perms{0644});
 
   WriteFileBytes(folder / "brief.brf", "a much longer old content");
   ASSERT_EQ(chmod((folder / "brief.brf").c_str(), 0640), 0);
@@ -127,7 +123,8 @@ TEST(SavedFileTest, ReplacementKeepsModeAndLinksAndTheSettingsFileIsPrivate) {
   ASSERT_TRUE(WriteFileAtomically(folder / "link.brf", std::string("new\0bytes", 9)));
   EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.brf"));
   EXPECT_EQ(ReadFileBytes(folder / "brief.brf"), std::string("new\0bytes", 9));
-  EXPECT_EQ(ModeOf(folder / "brief.brf"), std::filesystem::perms{0640});
+  EXPECT_EQ(std::filesystem::status(folder / "brief.brf").permissions(),
+            std::filesystem::perms{0640});
 
   const auto file = folder / "deep" / "er" / "registry.ini";
   SettingsStore first(file), second(file);
@@ -136,7 +133,7 @@ TEST(SavedFileTest, ReplacementKeepsModeAndLinksAndTheSettingsFileIsPrivate) {
   EXPECT_FALSE(key->QueryValue("Proxy Port"));
   ASSERT_TRUE(key->SetValues({{"Proxy Port", "8080"}, {"Empty", ""}}));
   EXPECT_FALSE(key->QueryValue("Empty"));  // an empty value does not count
-  EXPECT_EQ(ModeOf(file), std::filesystem::perms{0600});
+  EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms{0600});
   ASSERT_TRUE(second.CreateKey("Startup")->SetValue("First Start", "No"));
   EXPECT_EQ(ReadFileBytes(file), "[Proxy]\nEmpty=\nProxy Port=8080\n\n[Startup]\nFirst Start=No\n");
   EXPECT_EQ(SettingsStore(file).CreateKey("Startup")->QueryValue("First Start"), "No");
