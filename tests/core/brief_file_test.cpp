@@ -60,9 +60,8 @@ TBriefRecord FullBrief() {
   const TWebEntry typed{false, "Weather", true,      "http://www.example.com/weather/",
                         42,    true,      true,      true,
                         false, "ann",     "p\xE4ss", "extra"};
-  TWebEntry untyped;
-  untyped.URL = "http://news.example.org/";
-  UpdateShownName(untyped);
+  const std::string news = "http://news.example.org/";  // no typed name: the address is shown
+  const TWebEntry untyped{true, news, false, news, 1, true, false, false, true, "", "", ""};
   return {.Name = "Morning News",
           .Comments = "Read with coffee.\r\nTwo lines.",
           .ExtraFlag = true,
@@ -144,9 +143,8 @@ TEST_F(BriefFileTest, SaveWritesTheExactBytesAndReadingGivesEveryFieldBack) {
 
 // "name|comments|address..." or the message shown.
 std::string Outcome(const LoadResult& result) {
-  if (!result.Loaded) {
+  if (!result.Loaded)
     return result.Message.Empty() ? "refused" : result.Message.Title + ": " + result.Message.Text;
-  }
   std::string outcome = result.Document.Brief.Name + "|" + result.Document.Brief.Comments;
   for (const TWebEntry& entry : result.Document.Brief.WebList)
     outcome += "|" + entry.URL;

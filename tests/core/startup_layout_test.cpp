@@ -18,9 +18,8 @@ TEST(StartupLayoutTest, OpenBriefsRoundTripUnreadablePlacementsGiveTheDefaultRec
             "-20,30,900,640,2,\n/home/ann/News.brf\n0,0,420,300,0,\n/tmp/100%25%0Aodd,name.brf\n");
   EXPECT_EQ(OpenBriefsText(ParseOpenBriefs(text)), text);  // the text is pinned: so is its reading
   // Unreadable placements give the default.
-  const char* lines[] = {"1,2,3,4,",    "1,2,3,4,5,", "1,2,0,4,0,",
-                         "1,2,3,4,0,9", "a,2,3,4,0,", " 1,2,3,4,0,"};
-  for (const char* line : lines) {
+  for (const char* line :
+       {"1,2,3,4,", "1,2,3,4,5,", "1,2,0,4,0,", "1,2,3,4,0,9", "a,2,3,4,0,", " 1,2,3,4,0,"}) {
     SCOPED_TRACE(line);
     const OpenBriefsLayout read = ParseOpenBriefs(std::string(line) + "\n/a.brf\n" + line);
     EXPECT_EQ(read.Frame, std::nullopt);
