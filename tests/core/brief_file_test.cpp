@@ -185,13 +185,12 @@ TEST_F(BriefFileTest, HeaderAndRecordRules) {
 }
 
 TEST_F(BriefFileTest, FieldReadingRules) {
-  const LoadResult result = Load(Header() + Text(0, "") + Text(3, "LONGCODE") + Number(4, 0x0100) +
-                                 Number(2, 0x0101) + Text(6, "") + Text(6, "kept") +
-                                 // Untyped names show the address or "New Page".
-                                 Number(8, 0x0200) + Text(9, "stale name") + Text(10, "http://b/") +
-                                 Number(11, 0) + Number(12, 0xFFFF) + Number(19, 0) + Number(8, 1) +
-                                 Text(9, "stale") + Number(19, 0) + Number(8, 1) + Text(9, "") +
-                                 Text(15, "") + Number(12, 99) + Number(18, 0) + Number(19, 1));
+  const LoadResult result =
+      Load(Header() + Text(0, "") + Text(3, "LONGCODE") + Number(4, 0x0100) + Number(2, 0x0101) +
+           Text(6, "") + Text(6, "kept") + Number(8, 0x0200) + Text(9, "stale name") +
+           Text(10, "http://b/") + Number(11, 0) + Number(12, 0xFFFF) + Number(19, 0) +
+           Number(8, 1) + Text(9, "stale") + Number(19, 0) + Number(8, 1) + Text(9, "") +
+           Text(15, "") + Number(12, 99) + Number(18, 0) + Number(19, 1));
   ASSERT_TRUE(result.Loaded);
   const TBriefRecord& brief = result.Document.Brief;
   EXPECT_EQ(brief.Name + "|" + brief.ExtraCode, "New Brief|LONGCO");

@@ -52,8 +52,7 @@ TEST(DateTimeTest, FixedFormsWithoutLeadingZerosAndTwelveForNoonAndMidnight) {
   }
 }
 
-// Only a positive number scales; a scaled wait rounds up, never vanishes and has a ceiling.
-TEST(TimeScaleTest, OnlyPositiveNumbersScaleAndWaitsRoundUp) {
+TEST(TimeScaleTest, OnlyPositiveNumbersScaleAndWaitsRoundUpNeverVanishAndHaveACeiling) {
   const std::tuple<const char*, long long, long long> rows[] = {
       {"1e-3", 32000, 32}, {"", 5000, 5000}, {"0.5x", 5000, 5000},     {"0", 5000, 5000},
       {"-1", 5000, 5000},  {"inf", 50, 50},  {"nan", 5000, 5000},      {"0.0001", 5000, 1},
