@@ -31,13 +31,6 @@ TEST(EntryHolderTest, CarriesEveryFieldWithTextsCutTo256Characters) {
   EXPECT_EQ(BriefFileBytes(held), BriefFileBytes(wanted));
 }
 
-std::vector<TWebEntry> Named(const std::vector<std::string>& names) {
-  std::vector<TWebEntry> entries(names.size());
-  for (std::size_t i = 0; i < names.size(); ++i)
-    entries[i].Name = names[i];
-  return entries;
-}
-
 TEST(EntrySortTest, ExchangeSortByUnsignedBytes) {
   const std::pair<std::vector<std::string>, std::vector<std::size_t>> cases[] = {
       {{"ab", "a", "\xE9", "z"}, {1, 0, 3, 2}},  // a, ab, z, \xE9
@@ -45,7 +38,9 @@ TEST(EntrySortTest, ExchangeSortByUnsignedBytes) {
   };
   for (const auto& [names, order] : cases) {
     SCOPED_TRACE(names[0] + names[1]);
-    std::vector<TWebEntry> entries = Named(names);
+    std::vector<TWebEntry> entries;
+    for (const std::string& name : names)
+      entries.emplace_back().Name = name;
     EXPECT_EQ(ExchangeSortOrder(entries), order);
     Reorder(entries, order);
     EXPECT_EQ(entries[0].Name, names[order[0]]);

@@ -13,29 +13,26 @@ namespace {
 class FakeCanvas : public PrintCanvas {
  public:
   void SetFont(std::string_view family, int points) override {
-    points_ = points;
+    fontPoints = points;
     calls += "font " + std::string(family) + " " + std::to_string(points) + "\n";
   }
-  int TextWidth(std::string_view text) override { return int(text.size()) * points_ / 2; }
-  int TextHeight(std::string_view) override { return points_ * 2; }
+  int TextWidth(std::string_view text) override { return int(text.size()) * fontPoints / 2; }
+  int TextHeight(std::string_view) override { return fontPoints * 2; }
   void DrawText(int x, int y, std::string_view text) override {
     calls += std::to_string(x) + "," + std::to_string(y) + " " + std::string(text) + "\n";
-    aborted_ = --drawsBeforeAbort == 0;
+    if (drawsBeforeAbort > 0) --drawsBeforeAbort;
   }
   void NewPage() override { calls += "new page\n"; }
   int PixelsPerInchX() const override { return 100; }
   int PixelsPerInchY() const override { return 100; }
   int PageWidth() const override { return 850; }
   int PageHeight() const override { return pageHeight; }
-  bool Aborted() const override { return aborted_; }
+  bool Aborted() const override { return drawsBeforeAbort == 0; }
 
   std::string calls;  // one line per call
   int pageHeight = 1100;
   int drawsBeforeAbort = -1;  // the user stops the job after this many lines
-
- private:
-  int points_ = 8;
-  bool aborted_ = false;
+  int fontPoints = 8;
 };
 
 constexpr std::string_view kBriefLines =
@@ -45,9 +42,8 @@ constexpr std::string_view kBriefLines =
 // The band above the bottom margin starts at 812 - 100 - 96 = 616; the "Depth" line would reach it.
 TEST(PrintLayoutTest, EntriesBreakPagesAboveTheBottomMarginCommentsWrapAndAnAbortedJobStops) {
   TBriefRecord brief;
-  const TWebEntry entry{false, "News", true, "http://www.bbc.co.uk/", 3, true, true,
-                        false, false,  "",   "p\xC3\xA4ss",           ""};
-  brief.WebList.push_back(entry);
+  brief.WebList = {{false, "News", true, "http://www.bbc.co.uk/", 3, true, true, false, false, "",
+                    "p\xC3\xA4ss", ""}};
   FakeCanvas canvas;
   canvas.pageHeight = 812;
   PrintBrief(brief, canvas);
@@ -58,10 +54,9 @@ TEST(PrintLayoutTest, EntriesBreakPagesAboveTheBottomMarginCommentsWrapAndAnAbor
                 "125,520 User Name: Not Set\n125,556 Password: ****\n407,688 Page 1\nnew page\n"
                 "125,100 Depth to Load: 3\n125,136 Follow External Links: True\n407,688 Page 2\n");
 
-  // 625 pixels hold 104 characters; after the eighth line the user stops the job, footer and all.
-  brief = TBriefRecord{};
+  // 625 pixels hold 104 characters; after the eighth line the user stops the job: no entry, no
+  // footer.
   brief.Comments = "Morning papers\r\n\r\n" + std::string(100, 'w') + " tail end\r\n";
-  CreateNewWebEntry(brief, 0);
   FakeCanvas aborted;
   aborted.drawsBeforeAbort = 8;
   PrintBrief(brief, aborted);

@@ -33,11 +33,12 @@ class SettingsIoTest : public ::testing::Test {
 };
 
 // A changed password is written only when its confirmation matches letter for letter.
-TEST_F(SettingsIoTest, AppliedValuesAreWrittenAsTextCredentialsOnlyOnceEditedAndConfirmed) {
+TEST_F(SettingsIoTest, AppliedValuesAndStartupValuesAreWrittenAsTextCredentialsOnlyOnceConfirmed) {
   const test::ScopedEnvironment home("GLEANER_LIGHT_HOME", folder_.Path().string());
   EXPECT_EQ(Fields(LoadSettings()), Fields(Settings{}));  // first run: no store
   EXPECT_FALSE(std::filesystem::exists(file_));
   SettingsStore store(file_);
+  EXPECT_FALSE(ReadStartupValue(store, "Open Briefs"));
   Settings settings;
   settings.DefaultPassword = "old password";
   // Browser, auto-load, debugging port, proxy and its port, retries, disk buffer MB, credentials.
@@ -63,6 +64,9 @@ TEST_F(SettingsIoTest, AppliedValuesAreWrittenAsTextCredentialsOnlyOnceEditedAnd
                 Section("Proxy", "Proxy Port=3128\nProxy Server=proxy.example\n"));
   EXPECT_EQ(settings.DiskBufferBytes, 20 * kMB);
   EXPECT_EQ(Fields(LoadSettings()), Fields(settings));
+  EXPECT_EQ(BrowserServiceName("/opt/MYIEXPLORER.EXE"), "iexplore");
+  EXPECT_EQ(BrowserServiceName("/usr/lib/chromium.d/chromium.v2.bin"), "chromium");
+  EXPECT_EQ(BrowserServiceName("/usr/bin/"), "");
 
   input.PasswordModified = true;
   input.Password = "other";
@@ -72,6 +76,11 @@ TEST_F(SettingsIoTest, AppliedValuesAreWrittenAsTextCredentialsOnlyOnceEditedAnd
   input.Confirm = "other";
   EXPECT_TRUE(DoApply(input, settings, store).Applied);
   EXPECT_EQ(settings.DefaultPassword, "other");
+
+  ASSERT_TRUE(WriteStartupValue(store, "Open Briefs", "0,\n/a.brf"));
+  EXPECT_TRUE(
+      ReadFileBytes(file_).ends_with("\n\n" + Section("Startup", "Open Briefs=0,%0A/a.brf\n")));
+  EXPECT_EQ(ReadStartupValue(store, "Open Briefs"), "0,\n/a.brf");
 }
 
 // Outcome: disk buffer MB, proxy port, retries, debugging port, auto-load; defaults differ.
@@ -101,25 +110,6 @@ TEST_F(SettingsIoTest, NumberAndFlagFallbacks) {
          << s.BrowserDebuggingPort << ' ' << s.AutoLoadBrowser;
     EXPECT_EQ(read.str(), outcome) << line;
   }
-}
-
-TEST_F(SettingsIoTest, StartupValuesLiveInTheirOwnGroup) {
-  SettingsStore store(file_);
-  EXPECT_FALSE(ReadStartupValue(store, "Open Briefs"));
-  const std::string layout = "0,0,640,480,0,\n/home/ann/news.brf,10,10,300,200,0,";
-  ASSERT_TRUE(WriteStartupValue(store, "Open Briefs", layout));
-  EXPECT_EQ(
-      ReadFileBytes(file_),
-      Section("Startup", "Open Briefs=0,0,640,480,0,%0A/home/ann/news.brf,10,10,300,200,0,\n"));
-  EXPECT_EQ(ReadStartupValue(store, "Open Briefs"), layout);
-}
-
-TEST(BrowserServiceNameTest, FileNameUpToItsFirstDotOrIexplore) {
-  EXPECT_EQ(BrowserServiceName("/win/Plus!/Microsoft Internet/IEXPLORE.EXE"), "iexplore");
-  EXPECT_EQ(BrowserServiceName("/opt/MYIEXPLORER.EXE"), "iexplore");
-  EXPECT_EQ(BrowserServiceName("/usr/lib/chromium.d/chromium.bin"), "chromium");
-  EXPECT_EQ(BrowserServiceName("mosaic.v2.exe"), "mosaic");
-  EXPECT_EQ(BrowserServiceName("/usr/bin/"), "");
 }
 
 }  // namespace

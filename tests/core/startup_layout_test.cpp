@@ -8,7 +8,7 @@
 namespace gl {
 namespace {
 
-TEST(StartupLayoutTest, OpenBriefsRoundTripAndUnreadablePlacementsGiveTheDefault) {
+TEST(StartupLayoutTest, OpenBriefsRoundTripUnreadablePlacementsGiveTheDefaultRecentKeepFour) {
   OpenBriefsLayout layout;
   layout.Frame = WindowPlacement{-20, 30, 900, 640, WindowState::Maximized};
   layout.Briefs = {{"/home/ann/News.brf", WindowPlacement{0, 0, 420, 300, WindowState::Normal}},
@@ -18,18 +18,15 @@ TEST(StartupLayoutTest, OpenBriefsRoundTripAndUnreadablePlacementsGiveTheDefault
             "-20,30,900,640,2,\n/home/ann/News.brf\n0,0,420,300,0,\n/tmp/100%25%0Aodd,name.brf\n");
   EXPECT_EQ(OpenBriefsText(ParseOpenBriefs(text)), text);  // the text is pinned: so is its reading
   // Unreadable placements give the default.
-  const char* lines[] = {"1,2,3,4,",    "1,2,3,4,5,", "1,2,0,4,0,",
-                         "1,2,3,4,0,9", "a,2,3,4,0,", " 1,2,3,4,0,"};
-  for (const char* line : lines) {
+  for (const char* line :
+       {"1,2,3,4,", "1,2,3,4,5,", "1,2,0,4,0,", "1,2,3,4,0,9", "a,2,3,4,0,", " 1,2,3,4,0,"}) {
     SCOPED_TRACE(line);
     const OpenBriefsLayout read = ParseOpenBriefs(std::string(line) + "\n/a.brf\n" + line);
     EXPECT_EQ(read.Frame, std::nullopt);
     ASSERT_EQ(read.Briefs.size(), 1u);
     EXPECT_EQ(read.Briefs[0].Placement, std::nullopt);
   }
-}
 
-TEST(StartupLayoutTest, RecentBriefsKeepFourMostRecentFirst) {
   RecentBriefs recent;
   for (const char* name : {"a", "b", "c", "d", "e", "d"})
     recent.Use(name);

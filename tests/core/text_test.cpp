@@ -41,7 +41,8 @@ TEST(Utf8TextTest, WellFormedSequencesCountedCutAndMasked) {
   EXPECT_EQ(MaskedPassword("p\xC3\xA4ss"), "****");
 }
 
-TEST(TagTextTest, MatchTagName) {
+// In the last table the tag has an attribute name at 3: where its value starts and where it ends.
+TEST(TagTextTest, TagNamesAttributeNamesAndValues) {
   const std::tuple<std::string_view, std::string_view, bool> rows[] = {
       {"A HREF", "a ", true},        {"a\nhref", "a ", true},
       {"a\thref", "a ", true},       {"abbr title", "a ", false},  // an abbreviation is no anchor
@@ -51,17 +52,30 @@ TEST(TagTextTest, MatchTagName) {
   };
   for (const auto& [text, pattern, match] : rows)
     EXPECT_EQ(MatchTagName(text, pattern), match) << text << " / " << pattern;
-}
 
-TEST(TagTextTest, FindAttributeTakesWholeNames) {
-  const std::tuple<std::string_view, std::string_view, std::size_t> rows[] = {
+  const std::tuple<std::string_view, std::string_view, std::size_t> attributes[] = {
       {"<a HREF=x>", "href", 3},     {"<a hreflang=en href=x>", "href", 15},
       {"<a name=x>", "href", kNone}, {"<img data-src=a src=b>", "src", 16},
       {"<a\thref = x>", "href", 3},  {"<a title='x'href=y>", "href", 12},
   };
-  for (const auto& [tag, name, at] : rows)
+  for (const auto& [tag, name, at] : attributes)
     EXPECT_EQ(FindAttribute(tag, name, tag.size()), at) << tag;
   EXPECT_EQ(FindAttribute("<a x=1 href=y>", "href", 6), kNone);  // a limit stops the search
+
+  const std::tuple<std::string_view, std::size_t, std::size_t> values[] = {
+      {"<a href=x.htm>", 8, 13},           {"<a href=\"x.htm\">", 8, 14},
+      {"<a href='x.htm'>", 8, 14},         {"<a href = \n\"x.htm\" target=y>", 11, 17},
+      {"<a href=\"x.htm>", 8, 14},          // a broken quote stops at '>'
+      {"<a href=\"my page.htm\">", 8, 20},  // blanks inside quotes belong to the value
+      {"<a href=my page.htm>", 8, 10},      // ... and end an unquoted one
+      {"<a href=x.htm", 8, kNone},          // the buffer ends first
+      {"<a href>", kNone, kNone},          {"<a href=", kNone, kNone},
+  };
+  for (const auto& [tag, valueAt, end] : values) {
+    const std::size_t value = AttributeValue(tag, 3);
+    EXPECT_EQ(value, valueAt) << tag;
+    EXPECT_EQ(value == kNone ? kNone : ValueEnd(tag, value), end) << tag;
+  }
 }
 
 // Long texts are searched sixteen bytes a step: a hit at any place of a block, after near misses.
@@ -82,24 +96,6 @@ TEST(TagTextTest, BlockSearchesAtEveryPlaceOfALongText) {
     EXPECT_EQ(FindNoCase(tag, "href=z>", href + 1), kNone);
     const std::string page = std::string(at, 'x') + "<Body><br><s><F>";
     EXPECT_EQ(FindTagStarts(page, "fbs"), (std::vector<std::size_t>{at, at + 6, at + 10, at + 13}));
-  }
-}
-
-// The tag has an attribute name at 3; where its value starts and where it ends.
-TEST(TagTextTest, AttributeValueAndItsEnd) {
-  const std::tuple<std::string_view, std::size_t, std::size_t> rows[] = {
-      {"<a href=x.htm>", 8, 13},           {"<a href=\"x.htm\">", 8, 14},
-      {"<a href='x.htm'>", 8, 14},         {"<a href = \n\"x.htm\" target=y>", 11, 17},
-      {"<a href=\"x.htm>", 8, 14},          // a broken quote stops at '>'
-      {"<a href=\"my page.htm\">", 8, 20},  // blanks inside quotes belong to the value
-      {"<a href=my page.htm>", 8, 10},      // ... and end an unquoted one
-      {"<a href=x.htm", 8, kNone},          // the buffer ends first
-      {"<a href>", kNone, kNone},          {"<a href=", kNone, kNone},
-  };
-  for (const auto& [tag, valueAt, end] : rows) {
-    const std::size_t value = AttributeValue(tag, 3);
-    EXPECT_EQ(value, valueAt) << tag;
-    EXPECT_EQ(value == kNone ? kNone : ValueEnd(tag, value), end) << tag;
   }
 }
 
