@@ -75,16 +75,25 @@ TEST_F(DialogTest, EntryOkTakesTheFieldsAndThePasswordOnlyOnceConfirmed) {
   }
 }
 
-// Only a changed secure address is warned about, and only once a dialog.
-TEST_F(DialogTest, EntryApplyWaitsForAChangeAndWarnsOnceOfASecureAddress) {
+// Only a changed secure address is warned about, once a dialog; untouched fields keep their bytes.
+TEST_F(DialogTest, EntryApplyKeepsUntouchedBytesWarnsOnceOfASecureAddressAndLocksWhileGenerating) {
   TWebEntry entry = SampleEntry();
-  entry.URL = "https://www.example.com/";
+  entry.URL = "https://www.example.com/caf\xe9/";
+  SetTypedName(entry, "Caf\xe9");
+  const auto expectEnabled = [](QWidget& dialog, bool editable) {
+    for (const char* name : {"Active", "EditName", "EditURL", "ImageToggle", "LoadBinaries",
+                             "DepthOfSearch", "LocalOnly", "UserName", "Password", "Confirm"})
+      EXPECT_EQ(Find<QWidget>(dialog, name).isEnabled(),
+                editable && name != std::string("Confirm"));
+  };
   TWebProperties dialog(entry, true, prompter_, nullptr);
+  expectEnabled(dialog, true);
   QPushButton& apply = Find<QPushButton>(dialog, "RO_Apply");
   Find<QSpinBox>(dialog, "DepthOfSearch").setValue(7);
   EXPECT_TRUE(apply.isEnabled());
   dialog.ApplyClick();
   EXPECT_TRUE(prompter_.titles.empty());
+  EXPECT_TRUE(entry.URL == "https://www.example.com/caf\xe9/" && entry.Name == "Caf\xe9");
   Find<QCheckBox>(dialog, "LocalOnly").setChecked(true);
   EXPECT_TRUE(apply.isEnabled());
   for (const char* url : {"https://www.example.org/", "https://www.example.net/"}) {
@@ -96,26 +105,15 @@ TEST_F(DialogTest, EntryApplyWaitsForAChangeAndWarnsOnceOfASecureAddress) {
   EXPECT_EQ(prompter_.titles, Names{"Secure Pages Are Off"});
   dialog.reject();  // what was applied stays
   dialog.FinishEditing();
-  EXPECT_EQ(entry.Name, "https://www.example.net/");
-}
+  EXPECT_EQ(entry.URL, "https://www.example.net/");
 
-TEST_F(DialogTest, EntryOkKeepsUntouchedBytesAndWhileGeneratingChangesNothing) {
-  for (const bool editable : {true, false}) {
-    TWebEntry entry = SampleEntry();
-    entry.URL = "www.example.com/caf\xe9/";
-    SetTypedName(entry, "Caf\xe9");
-    TWebProperties dialog(entry, editable, prompter_, nullptr);
-    for (const char* name : {"Active", "EditName", "EditURL", "ImageToggle", "LoadBinaries",
-                             "DepthOfSearch", "LocalOnly", "UserName", "Password", "Confirm"})
-      EXPECT_EQ(Find<QWidget>(dialog, name).isEnabled(),
-                editable && name != std::string("Confirm"));
-    if (!editable) Find<QLineEdit>(dialog, "EditURL").setText("www.changed.com/");
-    dialog.OKButtonClick();
-    dialog.FinishEditing();
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_TRUE(entry.URL == "www.example.com/caf\xe9/" && entry.Name == "Caf\xe9" &&
-                entry.NameSet);
-  }
+  TWebProperties locked(entry, false, prompter_, nullptr);
+  expectEnabled(locked, false);
+  Find<QLineEdit>(locked, "EditURL").setText("www.changed.com/");
+  locked.OKButtonClick();
+  locked.FinishEditing();
+  EXPECT_EQ(locked.result(), QDialog::Accepted);
+  EXPECT_EQ(entry.URL, "https://www.example.net/");
 }
 
 class BriefSetupDialogTest : public ShellTest {
