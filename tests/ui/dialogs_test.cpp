@@ -225,13 +225,7 @@ TEST_F(BriefSetupDialogTest, OkTakesWhatWasEditedAndKeepsTheRestsBytes) {
 
 // The password is taken only once confirmed; the groups before it are written all the same.
 TEST_F(DialogTest, PreferencesStoreEachFieldThePasswordOnceConfirmedWhileGeneratingTheBrowsers) {
-  SettingsStore store(folder_ / "registry.ini");
-  const auto reloaded = [&] {
-    SettingsStore reopened(folder_ / "registry.ini");
-    Settings settings;
-    ReadSettings(reopened, settings);
-    return settings;
-  };
+  SettingsStore store(DefaultSettingsFile());
   Settings settings;
   settings.DefaultPassword = "old";
   TGLPrefs dialog(settings, store, false, prompter_, nullptr);
@@ -256,7 +250,7 @@ TEST_F(DialogTest, PreferencesStoreEachFieldThePasswordOnceConfirmedWhileGenerat
   EXPECT_TRUE(dialog.DoApply());
   EXPECT_FALSE(apply.isEnabled());
 
-  const Settings s = reloaded();
+  const Settings s = LoadSettings();
   EXPECT_EQ(std::tie(s.BrowserPath, s.BrowserService, s.AutoLoadBrowser, s.BrowserDebuggingPort,
                      s.DiskBufferBytes, s.ProxyServer, s.ProxyPort, s.RetryCount, s.DefaultUserName,
                      s.SecurePages, s.PageStyles, settings.DefaultUserName),
@@ -264,25 +258,24 @@ TEST_F(DialogTest, PreferencesStoreEachFieldThePasswordOnceConfirmedWhileGenerat
                             "proxy.example", 3128, 5, "ann", true, true, "ann"));
   EXPECT_TRUE(prompter_.titles.empty());
 
-  auto& confirm = Find<QLineEdit>(dialog, "Confirm");
-  EXPECT_FALSE(confirm.isEnabled());
-  EXPECT_EQ(confirm.echoMode(), QLineEdit::Password);
-  EXPECT_EQ(Find<QLineEdit>(dialog, "Password").echoMode(), QLineEdit::Password);
+  for (const char* secret : {"Password", "Confirm"})
+    EXPECT_EQ(Find<QLineEdit>(dialog, secret).echoMode(), QLineEdit::Password);
+  EXPECT_FALSE(Find<QLineEdit>(dialog, "Confirm").isEnabled());
   Type(dialog, "Password", "new");
-  EXPECT_TRUE(confirm.isEnabled());
+  EXPECT_TRUE(Find<QLineEdit>(dialog, "Confirm").isEnabled());
   Type(dialog, "Confirm", "nwe");
   Find<QSpinBox>(dialog, "NumRetries").setValue(4);
   dialog.OKClick();
   EXPECT_NE(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(prompter_.titles, Names{"Password Error"});
-  EXPECT_EQ(reloaded().RetryCount, 4);
-  EXPECT_EQ(reloaded().DefaultPassword, "old");
+  const Settings failed = LoadSettings();
+  EXPECT_TRUE(failed.RetryCount == 4 && failed.DefaultPassword == "old");
   EXPECT_EQ(settings.DefaultPassword, "old");
 
   Type(dialog, "Confirm", "new");
   dialog.OKClick();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
-  EXPECT_EQ(reloaded().DefaultPassword, "new");
+  EXPECT_EQ(LoadSettings().DefaultPassword, "new");
 
   settings.BrowserPath = "/usr/bin/caf\xe9";  // the proxy server is set: only generating locks
   TGLPrefs locked(settings, store, true, prompter_, nullptr);
@@ -292,7 +285,7 @@ TEST_F(DialogTest, PreferencesStoreEachFieldThePasswordOnceConfirmedWhileGenerat
                            "Password", "SecurePages", "PageStyles"})
     EXPECT_FALSE(Find<QWidget>(locked, name).isEnabled()) << name;
   EXPECT_TRUE(locked.DoApply());
-  EXPECT_EQ(reloaded().BrowserPath, "/usr/bin/caf\xe9");  // not edited: its bytes stay
+  EXPECT_EQ(LoadSettings().BrowserPath, "/usr/bin/caf\xe9");  // not edited: its bytes stay
 }
 
 }  // namespace
