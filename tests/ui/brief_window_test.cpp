@@ -118,9 +118,7 @@ TEST_F(BriefWindowTest, KeyboardAndCheckMarkSelectEditAndSaveExceptWhileGenerati
   const auto edit = [&](int row, const char* text) {
     form->WebList().Select(row);
     QTest::keyClick(rows, Qt::Key_F2);
-    editor->selectAll();
-    QTest::keyClick(editor, Qt::Key_Backspace);
-    QTest::keyClicks(editor, text);
+    Type(*form, "RowEditor", text);
   };
   QTest::keyClick(rows, Qt::Key_F2);  // the name shows selected: typing replaces it
   QTest::keyClicks(editor, "Named");
