@@ -24,11 +24,9 @@ namespace {
 class BriefWindowTest : public ShellTest {
  protected:
   std::unique_ptr<TGleanerForm> Open(const std::string& file, const Names& names) {
-    LoadResult loaded = ReadBriefs2(WriteBrief(file, names));
-    BriefWindowServices services;
-    services.Prompts = &prompter_;
-    services.Holder = &holder_;
-    auto form = std::make_unique<TGleanerForm>(std::move(loaded.Document), services);
+    auto form = std::make_unique<TGleanerForm>(
+        ReadBriefs2(WriteBrief(file, names)).Document,
+        BriefWindowServices{&prompter_, &holder_, {}, {}, {}, nullptr});
     form->resize(480, 320);
     form->show();
     return form;
@@ -120,9 +118,7 @@ TEST_F(BriefWindowTest, KeyboardAndCheckMarkSelectEditAndSaveExceptWhileGenerati
   const auto edit = [&](int row, const char* text) {
     form->WebList().Select(row);
     QTest::keyClick(rows, Qt::Key_F2);
-    editor->selectAll();
-    QTest::keyClick(editor, Qt::Key_Backspace);
-    QTest::keyClicks(editor, text);
+    Type(*form, "RowEditor", text);
   };
   QTest::keyClick(rows, Qt::Key_F2);  // the name shows selected: typing replaces it
   QTest::keyClicks(editor, "Named");

@@ -75,16 +75,25 @@ TEST_F(DialogTest, EntryOkTakesTheFieldsAndThePasswordOnlyOnceConfirmed) {
   }
 }
 
-// Only a changed secure address is warned about, and only once a dialog.
-TEST_F(DialogTest, EntryApplyWaitsForAChangeAndWarnsOnceOfASecureAddress) {
+// Only a changed secure address is warned about, once a dialog; untouched fields keep their bytes.
+TEST_F(DialogTest, EntryApplyKeepsUntouchedBytesWarnsOnceOfASecureAddressAndLocksWhileGenerating) {
   TWebEntry entry = SampleEntry();
-  entry.URL = "https://www.example.com/";
+  entry.URL = "https://www.example.com/caf\xe9/";
+  SetTypedName(entry, "Caf\xe9");
+  const auto expectEnabled = [](QWidget& dialog, bool editable) {
+    for (const char* name : {"Active", "EditName", "EditURL", "ImageToggle", "LoadBinaries",
+                             "DepthOfSearch", "LocalOnly", "UserName", "Password", "Confirm"})
+      EXPECT_EQ(Find<QWidget>(dialog, name).isEnabled(),
+                editable && name != std::string("Confirm"));
+  };
   TWebProperties dialog(entry, true, prompter_, nullptr);
+  expectEnabled(dialog, true);
   QPushButton& apply = Find<QPushButton>(dialog, "RO_Apply");
   Find<QSpinBox>(dialog, "DepthOfSearch").setValue(7);
   EXPECT_TRUE(apply.isEnabled());
   dialog.ApplyClick();
   EXPECT_TRUE(prompter_.titles.empty());
+  EXPECT_TRUE(entry.URL == "https://www.example.com/caf\xe9/" && entry.Name == "Caf\xe9");
   Find<QCheckBox>(dialog, "LocalOnly").setChecked(true);
   EXPECT_TRUE(apply.isEnabled());
   for (const char* url : {"https://www.example.org/", "https://www.example.net/"}) {
@@ -96,26 +105,15 @@ TEST_F(DialogTest, EntryApplyWaitsForAChangeAndWarnsOnceOfASecureAddress) {
   EXPECT_EQ(prompter_.titles, Names{"Secure Pages Are Off"});
   dialog.reject();  // what was applied stays
   dialog.FinishEditing();
-  EXPECT_EQ(entry.Name, "https://www.example.net/");
-}
+  EXPECT_EQ(entry.URL, "https://www.example.net/");
 
-TEST_F(DialogTest, EntryOkKeepsUntouchedBytesAndWhileGeneratingChangesNothing) {
-  for (const bool editable : {true, false}) {
-    TWebEntry entry = SampleEntry();
-    entry.URL = "www.example.com/caf\xe9/";
-    SetTypedName(entry, "Caf\xe9");
-    TWebProperties dialog(entry, editable, prompter_, nullptr);
-    for (const char* name : {"Active", "EditName", "EditURL", "ImageToggle", "LoadBinaries",
-                             "DepthOfSearch", "LocalOnly", "UserName", "Password", "Confirm"})
-      EXPECT_EQ(Find<QWidget>(dialog, name).isEnabled(),
-                editable && name != std::string("Confirm"));
-    if (!editable) Find<QLineEdit>(dialog, "EditURL").setText("www.changed.com/");
-    dialog.OKButtonClick();
-    dialog.FinishEditing();
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_TRUE(entry.URL == "www.example.com/caf\xe9/" && entry.Name == "Caf\xe9" &&
-                entry.NameSet);
-  }
+  TWebProperties locked(entry, false, prompter_, nullptr);
+  expectEnabled(locked, false);
+  Find<QLineEdit>(locked, "EditURL").setText("www.changed.com/");
+  locked.OKButtonClick();
+  locked.FinishEditing();
+  EXPECT_EQ(locked.result(), QDialog::Accepted);
+  EXPECT_EQ(entry.URL, "https://www.example.net/");
 }
 
 class BriefSetupDialogTest : public ShellTest {
@@ -227,13 +225,7 @@ TEST_F(BriefSetupDialogTest, OkTakesWhatWasEditedAndKeepsTheRestsBytes) {
 
 // The password is taken only once confirmed; the groups before it are written all the same.
 TEST_F(DialogTest, PreferencesStoreEachFieldThePasswordOnceConfirmedWhileGeneratingTheBrowsers) {
-  SettingsStore store(folder_ / "registry.ini");
-  const auto reloaded = [&] {
-    SettingsStore reopened(folder_ / "registry.ini");
-    Settings settings;
-    ReadSettings(reopened, settings);
-    return settings;
-  };
+  SettingsStore store(DefaultSettingsFile());
   Settings settings;
   settings.DefaultPassword = "old";
   TGLPrefs dialog(settings, store, false, prompter_, nullptr);
@@ -258,7 +250,7 @@ TEST_F(DialogTest, PreferencesStoreEachFieldThePasswordOnceConfirmedWhileGenerat
   EXPECT_TRUE(dialog.DoApply());
   EXPECT_FALSE(apply.isEnabled());
 
-  const Settings s = reloaded();
+  const Settings s = LoadSettings();
   EXPECT_EQ(std::tie(s.BrowserPath, s.BrowserService, s.AutoLoadBrowser, s.BrowserDebuggingPort,
                      s.DiskBufferBytes, s.ProxyServer, s.ProxyPort, s.RetryCount, s.DefaultUserName,
                      s.SecurePages, s.PageStyles, settings.DefaultUserName),
@@ -266,25 +258,24 @@ TEST_F(DialogTest, PreferencesStoreEachFieldThePasswordOnceConfirmedWhileGenerat
                             "proxy.example", 3128, 5, "ann", true, true, "ann"));
   EXPECT_TRUE(prompter_.titles.empty());
 
-  auto& confirm = Find<QLineEdit>(dialog, "Confirm");
-  EXPECT_FALSE(confirm.isEnabled());
-  EXPECT_EQ(confirm.echoMode(), QLineEdit::Password);
-  EXPECT_EQ(Find<QLineEdit>(dialog, "Password").echoMode(), QLineEdit::Password);
+  for (const char* secret : {"Password", "Confirm"})
+    EXPECT_EQ(Find<QLineEdit>(dialog, secret).echoMode(), QLineEdit::Password);
+  EXPECT_FALSE(Find<QLineEdit>(dialog, "Confirm").isEnabled());
   Type(dialog, "Password", "new");
-  EXPECT_TRUE(confirm.isEnabled());
+  EXPECT_TRUE(Find<QLineEdit>(dialog, "Confirm").isEnabled());
   Type(dialog, "Confirm", "nwe");
   Find<QSpinBox>(dialog, "NumRetries").setValue(4);
   dialog.OKClick();
   EXPECT_NE(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(prompter_.titles, Names{"Password Error"});
-  EXPECT_EQ(reloaded().RetryCount, 4);
-  EXPECT_EQ(reloaded().DefaultPassword, "old");
+  const Settings failed = LoadSettings();
+  EXPECT_TRUE(failed.RetryCount == 4 && failed.DefaultPassword == "old");
   EXPECT_EQ(settings.DefaultPassword, "old");
 
   Type(dialog, "Confirm", "new");
   dialog.OKClick();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
-  EXPECT_EQ(reloaded().DefaultPassword, "new");
+  EXPECT_EQ(LoadSettings().DefaultPassword, "new");
 
   settings.BrowserPath = "/usr/bin/caf\xe9";  // the proxy server is set: only generating locks
   TGLPrefs locked(settings, store, true, prompter_, nullptr);
@@ -294,7 +285,7 @@ TEST_F(DialogTest, PreferencesStoreEachFieldThePasswordOnceConfirmedWhileGenerat
                            "Password", "SecurePages", "PageStyles"})
     EXPECT_FALSE(Find<QWidget>(locked, name).isEnabled()) << name;
   EXPECT_TRUE(locked.DoApply());
-  EXPECT_EQ(reloaded().BrowserPath, "/usr/bin/caf\xe9");  // not edited: its bytes stay
+  EXPECT_EQ(LoadSettings().BrowserPath, "/usr/bin/caf\xe9");  // not edited: its bytes stay
 }
 
 }  // namespace

@@ -13,7 +13,6 @@
 #include <string>
 
 #include "core/settings_io.h"
-#include "generate/run_handle.h"
 #include "platform/file_address.h"
 #include "support/loopback_server.h"
 #include "support/temp_folder.h"
@@ -92,6 +91,17 @@ TEST_F(RunThreadTest, ProgressSkipAndAbortFromTheWindow) {
       [&] { return Item("CurrAddr").endsWith("/hang.htm") && Percent() > 0 && Percent() < 100; }));
   EXPECT_EQ(Item("BriefName") + "|" + Item("CurrEntry") + "|" + Item("PagesLoaded"),
             "New Brief|First|1");
+  TBriefProcessing& window = *Progress();  // items end at a line break and fit with dots
+  window.UpdateItem(ProgressItem::CurrEntry, " \t\r\nName\tmore\nlines");
+  EXPECT_EQ(Item("CurrEntry"), "Name");
+  const QString address = "http://www.example.com/" + QString(400, 'a');
+  window.UpdateItem(ProgressItem::CurrAddr, ToBytes(address));
+  const QString shown = Item("CurrAddr"), kept = shown.chopped(3);
+  EXPECT_TRUE(shown.endsWith("...") && address.startsWith(kept));
+  const int room = window.width() - 30 - Find<QLabel>(window, "CurrAddr").x();
+  EXPECT_LT(window.fontMetrics().horizontalAdvance(shown), room);
+  EXPECT_GE(window.fontMetrics().horizontalAdvance(address.left(kept.size() + 1) + "..."), room);
+  EXPECT_FALSE(window.close());
 
   EXPECT_EQ(Click("Skip"), 0);
   ASSERT_TRUE(QTest::qWaitFor([&] { return Item("CurrEntry") == "Second" && Percent() > 0; }));
@@ -132,24 +142,6 @@ TEST_F(RunThreadTest, ClosingDuringARunStopsItAndClosesOnceItHasEnded) {
   SettingsStore store(DefaultSettingsFile());
   EXPECT_NE(ReadStartupValue(store, settings_keys::kOpenBriefs)->find("run.brf"),
             std::string::npos);
-}
-
-TEST(ProgressWindowTest, ItemsEndAtALineBreakAndFitWithDotsTheUserCannotCloseIt) {
-  RecordingPrompter prompter;
-  TBriefProcessing window(std::make_shared<RunHandle>(), prompter, nullptr);
-  window.UpdateItem(ProgressItem::CurrEntry, " \t\r\nName\tmore\nlines");
-  EXPECT_EQ(Find<QLabel>(window, "CurrEntry").text(), "Name");
-
-  const QString address = "http://www.example.com/" + QString(400, 'a');
-  window.UpdateItem(ProgressItem::CurrAddr, ToBytes(address));
-  const QString shown = Find<QLabel>(window, "CurrAddr").text();
-  const QString kept = shown.chopped(3);
-  EXPECT_TRUE(shown.endsWith("...") && address.startsWith(kept));
-  const int room = window.width() - 30 - Find<QLabel>(window, "CurrAddr").x();
-  EXPECT_LT(window.fontMetrics().horizontalAdvance(shown), room);
-  EXPECT_GE(window.fontMetrics().horizontalAdvance(address.left(kept.size() + 1) + "..."), room);
-  window.show();
-  EXPECT_FALSE(window.close());
 }
 
 }  // namespace
