@@ -203,6 +203,11 @@ class GenerateTest : public StampedTest {
   }
   std::string RunFile(std::string_view name) const { return ReadFileBytes(RunFolder() / name); }
   Texts FilesOf(int number = 0) const { return SortedNames(RunFolder(number)); }
+  // Each named file of run 0 holds its text.
+  void ExpectFilesHave(std::initializer_list<std::pair<std::string, std::string>> parts) const {
+    for (const auto& [name, part] : parts)
+      EXPECT_TRUE(Contains(RunFile(name), part)) << name << ": " << part;
+  }
 
   // Run 0 is closed, recorded first, listed whole in its catalogue, and its references resolve.
   void ExpectWholeArchive(bool referencesResolve = true) const {

@@ -126,12 +126,12 @@ TEST_F(GenerateTest, PageStylesSheetsPicturesAndFontsAreStoredOnceOrLeftOnTheWeb
   EXPECT_EQ(Generate().Outcome, RunOutcome::Aborted);
   EXPECT_EQ(server_.RequestCount(), 13u + 3u);  // the page and the two sheets before Stop
   const std::string site = Address("");
-  EXPECT_TRUE(Contains(RunFile("GL0.css"), "@import url(\"" + site + "/css/base.css\");\n"));
-  EXPECT_TRUE(Contains(RunFile("GL0.css"), "src: url(" + site + "/fonts/f.woff2) format"));
-  EXPECT_TRUE(Contains(RunFile("GL0.css"), "h1 { background: url(" + site + "/img/a.png#x) }"));
-  EXPECT_TRUE(Contains(RunFile("GL0.htm"), "<style>@import \"" + site + "/css/print.css\";"));
-  EXPECT_TRUE(Contains(RunFile("GL0.htm"), "<img srcset=\"" + site + "/img/a.png 1x, " + site +
-                                               "/img/a2.png 2x\" src=\"/images/NotLoaded\""));
+  ExpectFilesHave({{"GL0.css", "@import url(\"" + site + "/css/base.css\");\n"},
+                   {"GL0.css", "src: url(" + site + "/fonts/f.woff2) format"},
+                   {"GL0.css", "h1 { background: url(" + site + "/img/a.png#x) }"},
+                   {"GL0.htm", "<style>@import \"" + site + "/css/print.css\";"},
+                   {"GL0.htm", "<img srcset=\"" + site + "/img/a.png 1x, " + site +
+                                   "/img/a2.png 2x\" src=\"/images/NotLoaded\""}});
   ExpectWholeArchive();
 }
 
