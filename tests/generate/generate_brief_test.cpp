@@ -69,9 +69,6 @@ class SiteTest : public GenerateTest {
     const ScopedFileSizeLimit limit(fileSizeLimit);
     return Generate();
   }
-  std::string ReadyCall() const {
-    return "ready:News|" + FileAddressFromPath(RunFolder() / "Brief0.htm");
-  }
 
   LoopbackServer external_{[](const Request&) { return PageAnswer("<title>Ext</title>"); }};
 };
@@ -130,7 +127,7 @@ TEST_F(SiteTest, GeneratesTheWholeSiteIntoANewRunFolder) {
       "</ul></ul></ul><hr size=3>"));
 
   EXPECT_EQ(host_.Shown[ProgressItem::CurrDepth], (Texts{"1 of 3", "2 of 3", "3 of 3"}));
-  EXPECT_EQ(host_.Calls.back(), ReadyCall());
+  EXPECT_EQ(host_.Calls.back(), "ready:News|" + FileAddressFromPath(RunFolder() / "Brief0.htm"));
   EXPECT_EQ(document_.Brief.ArchiveStamps, Texts{"3/5/1997     9:07:02 AM"});
 }
 
@@ -158,7 +155,7 @@ TEST_F(SiteTest, StopAndSkipInTheMiddleOrBeforeTheStartAndExternalLinksWhenAllow
     EXPECT_EQ(host_.Count("open"), stop ? 1 : 2);
     EXPECT_EQ(host_.Shown[ProgressItem::CurrEntry],
               (stop ? Texts{"Site"} : Texts{"Site", "Second"}));
-    EXPECT_EQ(host_.Calls.back(), ReadyCall());
+    EXPECT_EQ(host_.Calls.back(), "ready:News|" + FileAddressFromPath(RunFolder() / "Brief0.htm"));
   }
 
   // A stray Stop flag left by an earlier run is cleared; one through the run's handle is kept.

@@ -71,11 +71,6 @@ class RunFixture : public StampedTest {
   }
 
   std::string ReadRunFile(std::string_view name) const { return ReadFileBytes(folder_ / name); }
-  Texts RunFiles() const {
-    Texts names = SortedNames(folder_.Path());
-    std::erase(names, "Brief0.cat");
-    return names;
-  }
   Texts CatalogueNames() {
     run_.FinishCatalogue();
     const auto catalogue = ReadRunCatalogue(folder_ / "Brief0.cat");
@@ -183,9 +178,7 @@ class GenerateTest : public StampedTest {
   }
   std::string Address(std::string_view path) const { return server_.Address(path); }
   int Count(std::string_view path) const {
-    const std::vector<Request> requests = server_.Requests();
-    return static_cast<int>(std::count_if(requests.begin(), requests.end(),
-                                          [&](const Request& r) { return r.Target() == path; }));
+    return static_cast<int>(std::ranges::count(server_.Requests(), path, &Request::Target));
   }
 
   // Removes run 0, the brief's entries and record of runs, and what the host was told.
