@@ -29,8 +29,7 @@ std::string DiskError(
 // Nested levels, frames, base tag, script, comment, images, image map, odd schemes, a redirect.
 class SiteTest : public GenerateTest {
  protected:
-  void SetUp() override {
-    GenerateTest::SetUp();
+  SiteTest() {
     ServePage("/index.htm",
               "<html><head><title>Home Page</title>\n"
               "<!-- <a href=\"hidden.htm\">hidden</a> -->\n"
