@@ -43,8 +43,8 @@ inline Texts SortedNames(const std::filesystem::path& folder) {
 
 inline FetchResult CannedPage(std::string_view body, bool pageOk = true, bool nonText = false) {
   FetchResult result;
-  result.Stream.Bytes() = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" + std::string(body) +
-                          std::string(1, '\0');
+  result.Stream.Bytes() =
+      "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" + std::string(body) + '\0';
   result.PageOk = pageOk;
   result.NonText = nonText;
   return result;
@@ -82,11 +82,9 @@ class RunFixture : public StampedTest {
 
   template <typename Write>
   std::string Written(Write write) {
-    {
-      CheckedFile file(scratch_ / "written.htm");
-      write(file);
-      file.Close();
-    }
+    CheckedFile file(scratch_ / "written.htm");
+    write(file);
+    file.Close();
     return ReadFileBytes(scratch_ / "written.htm");
   }
   std::string Header(std::string_view title, const LinkSet& links, bool frameSet = false) {
