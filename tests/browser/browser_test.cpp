@@ -65,8 +65,8 @@ TEST(BrowseToTest, ARunningBrowserShowsTheAddressElseTheProgramIsStartedWithIt) 
   Texts requests;
   for (const test::Request& request : endpoint.Requests())
     requests.push_back(request.Bytes);
-  const std::string end = " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(endpoint.Port()) +
-                          "\r\nUser-Agent: Gleaner-Light 1.0\r\n\r\n";
+  const std::string end =
+      " HTTP/1.1\r\nHost: " + endpoint.HostPort() + "\r\nUser-Agent: Gleaner-Light 1.0\r\n\r\n";
   EXPECT_EQ(requests, (Texts{"GET /json/list" + end, "GET /json/list" + end,
                              "PUT /json/new?file:///home/ann/a%20b/Brief0.htm%23top" + end,
                              "GET /json/list" + end, "GET /json/activate/NEW" + end}));
@@ -77,8 +77,7 @@ TEST(BrowseToTest, ARunningBrowserShowsTheAddressElseTheProgramIsStartedWithIt) 
     const std::string other = tooLong ? "http://a.test/" + std::string(5000, 'x')
                                       : R"(file:///tmp/a b/"x";touch ran.htm)";
     settings.BrowserDebuggingPort = tooLong ? endpoint.Port() : ClosedLoopbackPort();
-    const BrowseResult result = BrowseTo(other, settings, host);
-    ASSERT_EQ(result.Outcome, BrowseOutcome::ProgramStarted) << result.Message;
+    ASSERT_EQ(BrowseTo(other, settings, host).Outcome, BrowseOutcome::ProgramStarted);
     EXPECT_EQ(ReadFileBytes(fifo), "[" + other + "]");
     EXPECT_EQ(host.Shown.back(), " Gleaner-Light");
   }

@@ -17,7 +17,6 @@ namespace {
 
 using namespace std::string_literals;
 
-const std::string kGif = std::string("GIF89a\x01\x00\x01\x00\x00\xff", 12);
 std::string DiskError(
     const std::filesystem::path& where,
     std::string_view why = "1024 KB free, at or below the disk buffer of 1024 KB") {

@@ -28,6 +28,7 @@ using Texts = std::vector<std::string>;
 
 // 3/5/1997 9:07:02 AM in UTC.
 inline constexpr std::time_t kTestTime = 857552822;
+inline const std::string kGif("GIF89a\x01\x00\x01\x00\x00\xff", 12);
 
 inline bool Contains(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;

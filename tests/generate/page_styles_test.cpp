@@ -13,10 +13,9 @@ namespace {
 
 Texts ScannedAddresses(std::string_view css) {
   Texts found;
-  for (const StyleReference& reference : ScanStyleSheet(css)) {
+  for (const StyleReference& reference : ScanStyleSheet(css))
     found.push_back((reference.Sheet ? "sheet:" : "") +
                     std::string(css.substr(reference.From, reference.To - reference.From)));
-  }
   return found;
 }
 

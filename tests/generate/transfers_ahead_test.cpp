@@ -22,7 +22,6 @@ class TransfersAheadTest : public GenerateTest {
  protected:
   // A tree of pages, three children each, with every kind of link; each after `delay(page, image)`.
   void ServeTree(int pages, const std::function<std::chrono::milliseconds(int, bool)>& delay) {
-    const std::string gif("GIF89a\x01\x00\x01\x00\x00\xff", 12);
     for (int page = 0; page < pages; ++page) {
       const std::string n = std::to_string(page);
       std::string html = "<html><head><title>Page " + n + "</title></head><body>" +
@@ -36,11 +35,11 @@ class TransfersAheadTest : public GenerateTest {
       Answer answer = PageAnswer(html + "</body></html>");
       answer.Delay = delay(page, false);
       Serve(PagePath(page), answer);
-      Answer picture = PageAnswer(gif + n, "image/gif");
+      Answer picture = PageAnswer(kGif + n, "image/gif");
       picture.Delay = delay(page, true);
       Serve("/i/" + n + ".gif", picture);
     }
-    Serve("/logo.gif", PageAnswer(gif, "image/gif"));
+    Serve("/logo.gif", PageAnswer(kGif, "image/gif"));
     Serve("/moved.htm", RedirectAnswer(302, "/p/1.htm"));
   }
 };
