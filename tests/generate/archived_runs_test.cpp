@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "support/temp_folder.h"
+#include "generate/generate_fixture.h"
 
 namespace gl::test {
 namespace {
 
-using Texts = std::vector<std::string>;
 namespace fs = std::filesystem;
 
 // A folder holding an unlisted file stays; a catalogue naming another folder deletes nothing.
@@ -38,9 +37,7 @@ TEST(ArchivedRunsTest, DeletesWhatTheCatalogueListsInItsOwnFolderAndNothingOutsi
             (Texts{"1\\Brief1.htm", "2\\Brief2.htm", "3\\Brief3.htm"}));
   EXPECT_EQ(document.Brief.ArchiveStamps, (Texts{"stamp 1", "stamp 2", "stamp 3"}));
   DeleteArchivedRun(document, 1);
-  EXPECT_EQ(ReadFileBytes(folder / "2" / "mine.txt"), "keep");
-  EXPECT_FALSE(fs::exists(folder / "2" / "Brief2.htm"));
-  EXPECT_FALSE(fs::exists(folder / "2" / "Brief2.cat"));
+  EXPECT_EQ(SortedNames(folder / "2"), Texts{"mine.txt"});
   DeleteArchivedRun(document, 1);
   EXPECT_TRUE(fs::exists(folder / "3" / "GL1.htm"));
   EXPECT_TRUE(fs::exists(folder / "1" / "GL1.htm"));
@@ -61,8 +58,7 @@ TEST(ArchivedRunsTest, DeletesWhatTheCatalogueListsInItsOwnFolderAndNothingOutsi
   EXPECT_EQ(ReadFileBytes(folder / "news.brf"), "brief");
   EXPECT_FALSE(fs::exists(folder / "4"));
   EXPECT_FALSE(fs::exists(fs::symlink_status(folder / "5")));
-  EXPECT_EQ(ReadFileBytes(other / "5" / "Brief5.htm"), "x");
-  EXPECT_TRUE(fs::exists(other / "5" / "Brief5.cat"));
+  EXPECT_EQ(SortedNames(other / "5"), (Texts{"Brief5.cat", "Brief5.htm"}));
   EXPECT_EQ(document.Brief.ArchiveStamps, Texts{"stamp 1"});
 
   fs::create_directory(folder / "outside");

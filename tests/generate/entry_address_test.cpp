@@ -13,23 +13,21 @@ namespace {
 using Pair = std::pair<std::string_view, std::string_view>;
 
 TEST(EntryAddressTest, AddressesExtensionsAndSuffixes) {
-  const std::tuple<std::string_view, std::string_view, bool, bool> rows[] = {
-      // entry address, canonical, fetchable, mail
-      {"HTTP://host/a.htm", "host/a.htm", true, false},
-      {"host/a.htm", "host/a.htm", true, false},
-      {"https://host/x", "https://host/x", false, false},
-      {"FILE:///home/ann/a.htm", "FILE:///home/ann/a.htm", true, false},
-      {"file://relative", "file://relative/", true, false},
+  const std::tuple<std::string_view, bool, std::string_view, bool> rows[] = {
+      // entry address, secure pages on, canonical, fetchable
+      {"HTTP://host/a.htm", false, "host/a.htm", true},
+      {"host/a.htm", false, "host/a.htm", true},
+      {"https://host/x", false, "https://host/x", false},
+      {"HTTPS://host", true, "HTTPS://host/", true},
+      {"FILE:///home/ann/a.htm", false, "FILE:///home/ann/a.htm", true},
+      {"file://relative", false, "file://relative/", true},
   };
-  for (const auto& [url, address, fetchable, mail] : rows) {
+  for (const auto& [url, secure, address, fetchable] : rows) {
     SCOPED_TRACE(url);
-    const EntryTarget target = WorkOutEntryAddress(url, false);
-    EXPECT_EQ(target.Address, address);
-    EXPECT_EQ(target.Fetchable, fetchable);
-    EXPECT_EQ(target.Mail, mail);
+    const EntryTarget target = WorkOutEntryAddress(url, secure);
+    EXPECT_EQ(std::tie(target.Address, target.Fetchable, target.Mail),
+              std::tuple(address, fetchable, false));
   }
-  EXPECT_EQ(WorkOutEntryAddress("HTTPS://host", true).Address, "HTTPS://host/");
-  EXPECT_TRUE(WorkOutEntryAddress("HTTPS://host", true).Fetchable);
 
   const Pair extensions[] = {
       {"host/pub/file.zip", "zip"}, {"host/pub/File.ZIP", "zip"},

@@ -15,7 +15,8 @@
 namespace gl::test {
 namespace {
 
-const std::string kGif = std::string("GIF89a\x01\x00\x01\x00\x00\xff", 12);
+using namespace std::string_literals;
+
 std::string DiskError(
     const std::filesystem::path& where,
     std::string_view why = "1024 KB free, at or below the disk buffer of 1024 KB") {
@@ -27,8 +28,7 @@ std::string DiskError(
 // Nested levels, frames, base tag, script, comment, images, image map, odd schemes, a redirect.
 class SiteTest : public GenerateTest {
  protected:
-  void SetUp() override {
-    GenerateTest::SetUp();
+  SiteTest() {
     ServePage("/index.htm",
               "<html><head><title>Home Page</title>\n"
               "<!-- <a href=\"hidden.htm\">hidden</a> -->\n"
@@ -66,9 +66,6 @@ class SiteTest : public GenerateTest {
   RunReport GenerateWithin(rlim_t fileSizeLimit) {
     const ScopedFileSizeLimit limit(fileSizeLimit);
     return Generate();
-  }
-  std::string ReadyCall() const {
-    return "ready:News|" + FileAddressFromPath(RunFolder() / "Brief0.htm");
   }
 
   LoopbackServer external_{[](const Request&) { return PageAnswer("<title>Ext</title>"); }};
@@ -112,12 +109,12 @@ TEST_F(SiteTest, GeneratesTheWholeSiteIntoANewRunFolder) {
       top.starts_with("<body background=\"GL0.gif\" text=black>"
                       "<script>var s = \"<a href='script.htm'>\";</script>"
                       "<nobr>&#160<a href=\"Brief0.htm\" target=\"_top\">"));
-  EXPECT_TRUE(Contains(top, "<a href=\"GL0.htm#top\">Top</a>\n</body></html><hr size=3>"));
-  EXPECT_TRUE(Contains(top,
-                       "| <a href=\"Brief0.htm\">Brief Summary</a> | <a href=\"GL1.htm\">"
-                       "Site Map</a>| <a href=\"" +
-                           Address("/index.htm") + "\">Original Link</a> |"));
-  EXPECT_TRUE(top.ends_with("</font></center></nobr>\r\n</body></html>\r\n"));
+  EXPECT_TRUE(top.ends_with(
+      "<a href=\"GL0.htm#top\">Top</a>\n</body></html><hr size=3><nobr><center><font size=3>| "
+      "<a href=\"Brief0.htm\">Brief Summary</a> | <a href=\"GL1.htm\">Site Map</a>| <a href=\"" +
+      Address("/index.htm") +
+      "\">Original Link</a> |</font><font size=3> Gleaner-Light<font size=1>(TM)</font></font>"
+      "</center></nobr>\r\n</body></html>\r\n"));
   EXPECT_TRUE(Contains(
       RunFile("GL1.htm"),
       "<h1>Site Map</h1><ul><ul><li><a href=\"GL0.htm\">Home Page</a></li><ul><li><a "
@@ -128,7 +125,7 @@ TEST_F(SiteTest, GeneratesTheWholeSiteIntoANewRunFolder) {
       "</ul></ul></ul><hr size=3>"));
 
   EXPECT_EQ(host_.Shown[ProgressItem::CurrDepth], (Texts{"1 of 3", "2 of 3", "3 of 3"}));
-  EXPECT_EQ(host_.Calls.back(), ReadyCall());
+  EXPECT_EQ(host_.Calls.back(), "ready:News|" + FileAddressFromPath(RunFolder() / "Brief0.htm"));
   EXPECT_EQ(document_.Brief.ArchiveStamps, Texts{"3/5/1997     9:07:02 AM"});
 }
 
@@ -156,7 +153,7 @@ TEST_F(SiteTest, StopAndSkipInTheMiddleOrBeforeTheStartAndExternalLinksWhenAllow
     EXPECT_EQ(host_.Count("open"), stop ? 1 : 2);
     EXPECT_EQ(host_.Shown[ProgressItem::CurrEntry],
               (stop ? Texts{"Site"} : Texts{"Site", "Second"}));
-    EXPECT_EQ(host_.Calls.back(), ReadyCall());
+    EXPECT_EQ(host_.Calls.back(), "ready:News|" + FileAddressFromPath(RunFolder() / "Brief0.htm"));
   }
 
   // A stray Stop flag left by an earlier run is cleared; one through the run's handle is kept.
@@ -268,31 +265,29 @@ TEST_F(GenerateTest, FilesCredentialsSecurePagesThenEntriesOfEveryKindInTwoRuns)
   EXPECT_EQ(server_.RequestCount(), 11u);  // own.gif twice, every other file once
   EXPECT_EQ(secure.RequestCount(), 3u);
   EXPECT_EQ(RunFile("GL0.zip"), body);
-  EXPECT_TRUE(Contains(RunFile("Brief0.htm"),
-                       "<font size=4><b>Web Entry: </b><a href=\"GL0.zip\">Data</a></font><br>\r\n"
-                       "<ul><font size=2><b>Retrieval Depth:</b>2 levels\r\n</font><br></ul>\r\n"));
-  EXPECT_TRUE(Contains(RunFile("GL1.htm"),
-                       "<a href=\"GL3.htm\">big</a><a href=\"GL4.htm\"><img "
-                       "src=\"GL0.gif\"></a><a href=\"GL5.htm\">doc</a>"));
-  EXPECT_TRUE(Contains(RunFile("GL3.htm"), "<img src=\"GL1.png\""));
-  EXPECT_TRUE(Contains(RunFile("GL4.htm"), "<img src=\"GL0.gif\""));
-  EXPECT_TRUE(Contains(RunFile("GL5.htm"), "<a href=\"GL2.zip\">" + Address("/doc.zip") + "</a>"));
+  ExpectFilesHave(
+      {{"Brief0.htm",
+        "<font size=4><b>Web Entry: </b><a href=\"GL0.zip\">Data</a></font><br>\r\n"
+        "<ul><font size=2><b>Retrieval Depth:</b>2 levels\r\n</font><br></ul>\r\n"},
+       {"GL1.htm",
+        "<a href=\"GL3.htm\">big</a><a href=\"GL4.htm\"><img src=\"GL0.gif\"></a>"
+        "<a href=\"GL5.htm\">doc</a>"},
+       {"GL3.htm", "<img src=\"GL1.png\""},
+       {"GL4.htm", "<img src=\"GL0.gif\""},
+       {"GL5.htm", "<a href=\"GL2.zip\">" + Address("/doc.zip") + "</a>"},
+       {"GL8.htm", "<a href=\"GL6.htm\">back</a>"},
+       {"GL6.htm", "<a href=\"GL6.htm\">s</a>"},
+       {"GL9.htm", "<a href=\"GL11.htm\">a</a><a href=\"GL12.htm\">p</a><img src=\"GL3.gif\">"},
+       {"GL12.htm", "<a href=\"GL11.htm\">a</a>"}});
   EXPECT_EQ(host_.Shown[ProgressItem::ImagesLoaded], (Texts{"0", "1", "2", "3", "4", "5"}));
   EXPECT_EQ(host_.Shown[ProgressItem::PagesLoaded].back(), "6");  // files are not pages
 
-  EXPECT_TRUE(Contains(RunFile("GL8.htm"), "<a href=\"GL6.htm\">back</a>"));
-  EXPECT_TRUE(Contains(RunFile("GL6.htm"), "<a href=\"GL6.htm\">s</a>"));
   ASSERT_EQ(pictures.RequestCount(), 1u);
   EXPECT_EQ(pictures.Requests()[0].Header("Authorization"), "");
   Texts own;
   for (const Request& request : server_.Requests())
     if (request.Target() == "/own.gif") own.push_back(request.Header("Authorization"));
   EXPECT_EQ(own, (Texts{"", "Basic YW5uOnB3"}));  // ann:pw after the challenge
-
-  EXPECT_TRUE(
-      Contains(RunFile("GL9.htm"),
-               "<a href=\"GL11.htm\">a</a><a href=\"GL12.htm\">p</a><img src=\"GL3.gif\">"));
-  EXPECT_TRUE(Contains(RunFile("GL12.htm"), "<a href=\"GL11.htm\">a</a>"));
 
   // Entries of every kind, and a second run that carries the counters on.
   StartOver();
@@ -309,28 +304,24 @@ TEST_F(GenerateTest, FilesCredentialsSecurePagesThenEntriesOfEveryKindInTwoRuns)
   AddEntry(FileAddressFromPath(site / "index.htm"), 2, "Local");
   EXPECT_EQ(Generate().Outcome, RunOutcome::Completed);
   EXPECT_EQ(Count("/"), 1);
-  const std::string summary = RunFile("Brief0.htm");
-  EXPECT_FALSE(Contains(summary, "Off"));
-  EXPECT_TRUE(Contains(
-      summary,
-      "9:07:02 AM</font><font size=1><br></font>\r\n</font><font size=1><br>"
-      "</font><hr size=3>\r\n<font size=4><b>Web Entry: </b><a href=\"GL0.htm\">Write</a>"
-      "</font><br>\r\n<ul><font size=2><b>Retrieval:</b> Top Page, Depth:1 level"
-      "\r\n</font><br></ul>\r\n<hr size=1><font size=4><b>Web Entry: </b><a "
-      "href=\"GL1.htm\">Files</a></font><br>\r\n<ul><font size=2><b>Retrieval:"
-      "</b> Top Page, Depth:2 levels\r\n</font><br></ul>\r\n<hr size=1><font size=4><b>Web "
-      "Entry: </b><a href=\"GL2.htm\">Root</a></font><br>\r\n<ul><font size=2><b>"
-      "Retrieval:</b> Top Page, Depth:1 level\r\n</font><br></ul>\r\n<hr size=1>"));
-  EXPECT_TRUE(Contains(RunFile("GL0.htm"),
-                       SpecialPageBody(SpecialPage::MailLink, "mailto://ann@site.test/")));
-  EXPECT_TRUE(Contains(RunFile("GL1.htm"),
-                       SpecialPageBody(SpecialPage::UnsupportedProtocol, "ftp://files.test/")));
-  EXPECT_TRUE(Contains(RunFile("GL3.htm"), "<html>\n\n<title>Local</title><a href=\"GL5.htm\">"));
-  EXPECT_TRUE(Contains(RunFile("GL5.htm"), "<title>Sub Page</title>sub"));
+  EXPECT_FALSE(Contains(RunFile("Brief0.htm"), "Off"));
+  ExpectFilesHave(
+      {{"Brief0.htm",
+        "9:07:02 AM</font><font size=1><br></font>\r\n</font><font size=1><br>"
+        "</font><hr size=3>\r\n<font size=4><b>Web Entry: </b><a href=\"GL0.htm\">Write</a>"
+        "</font><br>\r\n<ul><font size=2><b>Retrieval:</b> Top Page, Depth:1 level"
+        "\r\n</font><br></ul>\r\n<hr size=1><font size=4><b>Web Entry: </b><a "
+        "href=\"GL1.htm\">Files</a></font><br>\r\n<ul><font size=2><b>Retrieval:"
+        "</b> Top Page, Depth:2 levels\r\n</font><br></ul>\r\n<hr size=1><font size=4><b>Web "
+        "Entry: </b><a href=\"GL2.htm\">Root</a></font><br>\r\n<ul><font size=2><b>"
+        "Retrieval:</b> Top Page, Depth:1 level\r\n</font><br></ul>\r\n<hr size=1>"},
+       {"GL0.htm", SpecialPageBody(SpecialPage::MailLink, "mailto://ann@site.test/")},
+       {"GL1.htm", SpecialPageBody(SpecialPage::UnsupportedProtocol, "ftp://files.test/")},
+       {"GL3.htm", "<html>\n\n<title>Local</title><a href=\"GL5.htm\">"},
+       {"GL5.htm", "<title>Sub Page</title>sub"}});
   EXPECT_EQ(RunFile("Brief0.cat"),
-            std::string("\0010\012Brief0.htm\007GL0.htm\007GL1.htm\007GL2.htm"
-                        "\007GL3.htm\007GL4.htm\007GL5.htm\0",
-                        62));
+            "\0010\012Brief0.htm\007GL0.htm\007GL1.htm\007GL2.htm\007GL3.htm"
+            "\007GL4.htm\007GL5.htm\0"s);
   ExpectWholeArchive();
 
   EXPECT_EQ(Generate().Outcome, RunOutcome::Completed);

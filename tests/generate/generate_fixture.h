@@ -28,6 +28,7 @@ using Texts = std::vector<std::string>;
 
 // 3/5/1997 9:07:02 AM in UTC.
 inline constexpr std::time_t kTestTime = 857552822;
+inline const std::string kGif("GIF89a\x01\x00\x01\x00\x00\xff", 12);
 
 inline bool Contains(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;
@@ -43,8 +44,8 @@ inline Texts SortedNames(const std::filesystem::path& folder) {
 
 inline FetchResult CannedPage(std::string_view body, bool pageOk = true, bool nonText = false) {
   FetchResult result;
-  result.Stream.Bytes() = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" + std::string(body) +
-                          std::string(1, '\0');
+  result.Stream.Bytes() =
+      "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" + std::string(body) + '\0';
   result.PageOk = pageOk;
   result.NonText = nonText;
   return result;
@@ -71,11 +72,6 @@ class RunFixture : public StampedTest {
   }
 
   std::string ReadRunFile(std::string_view name) const { return ReadFileBytes(folder_ / name); }
-  Texts RunFiles() const {
-    Texts names = SortedNames(folder_.Path());
-    std::erase(names, "Brief0.cat");
-    return names;
-  }
   Texts CatalogueNames() {
     run_.FinishCatalogue();
     const auto catalogue = ReadRunCatalogue(folder_ / "Brief0.cat");
@@ -87,11 +83,9 @@ class RunFixture : public StampedTest {
 
   template <typename Write>
   std::string Written(Write write) {
-    {
-      CheckedFile file(scratch_ / "written.htm");
-      write(file);
-      file.Close();
-    }
+    CheckedFile file(scratch_ / "written.htm");
+    write(file);
+    file.Close();
     return ReadFileBytes(scratch_ / "written.htm");
   }
   std::string Header(std::string_view title, const LinkSet& links, bool frameSet = false) {
@@ -183,9 +177,7 @@ class GenerateTest : public StampedTest {
   }
   std::string Address(std::string_view path) const { return server_.Address(path); }
   int Count(std::string_view path) const {
-    const std::vector<Request> requests = server_.Requests();
-    return static_cast<int>(std::count_if(requests.begin(), requests.end(),
-                                          [&](const Request& r) { return r.Target() == path; }));
+    return static_cast<int>(std::ranges::count(server_.Requests(), path, &Request::Target));
   }
 
   // Removes run 0, the brief's entries and record of runs, and what the host was told.
@@ -203,6 +195,11 @@ class GenerateTest : public StampedTest {
   }
   std::string RunFile(std::string_view name) const { return ReadFileBytes(RunFolder() / name); }
   Texts FilesOf(int number = 0) const { return SortedNames(RunFolder(number)); }
+  // Each named file of run 0 holds its text.
+  void ExpectFilesHave(std::initializer_list<std::pair<std::string, std::string>> parts) const {
+    for (const auto& [name, part] : parts)
+      EXPECT_TRUE(Contains(RunFile(name), part)) << name << ": " << part;
+  }
 
   // Run 0 is closed, recorded first, listed whole in its catalogue, and its references resolve.
   void ExpectWholeArchive(bool referencesResolve = true) const {

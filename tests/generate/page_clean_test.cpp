@@ -27,8 +27,7 @@ TEST(PagePreparationTest, CleaningTitlesScanCopiesAndBaseTags) {
       {"HTTP/1.0 200\nA: b\n\n<p>x\r\n\r\ny", "<p>x\r\n\r\ny"},
       {"<p>no header", "<p>no header"},
       {"", ""},
-      {std::string("H\n\na\0b\0", 7), "a b"},  // inner zero bytes become blanks
-      {std::string("H\n\na\0\0b", 7), "a  b"},
+      {std::string("H\n\na\0\0b\0", 8), "a  b"},  // inner zero bytes become blanks
       {"H\n\na<!-- x -->b", "a          b"},
       {"H\n\n<!DOCTYPE html><p>", "               <p>"},
       {"H\n\na<!---->b", "a       b"},

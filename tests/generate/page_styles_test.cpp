@@ -13,16 +13,14 @@ namespace {
 
 Texts ScannedAddresses(std::string_view css) {
   Texts found;
-  for (const StyleReference& reference : ScanStyleSheet(css)) {
+  for (const StyleReference& reference : ScanStyleSheet(css))
     found.push_back((reference.Sheet ? "sheet:" : "") +
                     std::string(css.substr(reference.From, reference.To - reference.From)));
-  }
   return found;
 }
 
 TEST(StyleScan, FindsUrlsAndImportsButNotInCommentsOrStringsAndSplitsSrcsets) {
   const std::pair<std::string_view, Texts> rows[] = {
-      {"a{background:url(x.png)}", {"x.png"}},
       {"a{background:URL( 'y z.png' ) ; b:url(\"q.gif\")}", {"y z.png", "q.gif"}},
       {"@import \"s.css\" screen; @IMPORT url(t.css); @import 'u.css'",
        {"sheet:s.css", "sheet:t.css", "sheet:u.css"}},
@@ -40,7 +38,6 @@ TEST(StyleScan, FindsUrlsAndImportsButNotInCommentsOrStringsAndSplitsSrcsets) {
   }
   // Candidates of a srcset are split as browsers do.
   const std::pair<std::string_view, Texts> candidates[] = {
-      {"a.png", {"a.png"}},
       {" a.png 1x, b.png 2x ,c.png", {"a.png", "b.png", "c.png"}},
       {"a.png 100w,b.png 200w", {"a.png", "b.png"}},
       {"a.png,, b.png", {"a.png", "b.png"}},
@@ -126,12 +123,12 @@ TEST_F(GenerateTest, PageStylesSheetsPicturesAndFontsAreStoredOnceOrLeftOnTheWeb
   EXPECT_EQ(Generate().Outcome, RunOutcome::Aborted);
   EXPECT_EQ(server_.RequestCount(), 13u + 3u);  // the page and the two sheets before Stop
   const std::string site = Address("");
-  EXPECT_TRUE(Contains(RunFile("GL0.css"), "@import url(\"" + site + "/css/base.css\");\n"));
-  EXPECT_TRUE(Contains(RunFile("GL0.css"), "src: url(" + site + "/fonts/f.woff2) format"));
-  EXPECT_TRUE(Contains(RunFile("GL0.css"), "h1 { background: url(" + site + "/img/a.png#x) }"));
-  EXPECT_TRUE(Contains(RunFile("GL0.htm"), "<style>@import \"" + site + "/css/print.css\";"));
-  EXPECT_TRUE(Contains(RunFile("GL0.htm"), "<img srcset=\"" + site + "/img/a.png 1x, " + site +
-                                               "/img/a2.png 2x\" src=\"/images/NotLoaded\""));
+  ExpectFilesHave({{"GL0.css", "@import url(\"" + site + "/css/base.css\");\n"},
+                   {"GL0.css", "src: url(" + site + "/fonts/f.woff2) format"},
+                   {"GL0.css", "h1 { background: url(" + site + "/img/a.png#x) }"},
+                   {"GL0.htm", "<style>@import \"" + site + "/css/print.css\";"},
+                   {"GL0.htm", "<img srcset=\"" + site + "/img/a.png 1x, " + site +
+                                   "/img/a2.png 2x\" src=\"/images/NotLoaded\""}});
   ExpectWholeArchive();
 }
 
