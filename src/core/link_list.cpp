@@ -1,20 +1,26 @@
 #include "core/link_list.h"
 
 #include "core/internal/linked_nodes.h"
+#include "core/page_table.h"
 
 namespace gl {
 
-TLList::Node* TLList::Append(std::string_view text, std::uint8_t flag) {
-  return AppendShared(texts_.Keep(text), flag);
+std::string TLList::Node::String() const {
+  return Page != nullptr ? Page->Address() : std::string(Text);
 }
 
-TLList::Node* TLList::AppendShared(std::string_view text, std::uint8_t flag) {
-  LinkLast(Head, Tail, Count, &nodes_.emplace_back(nullptr, text, flag));
+TLList::Node* TLList::Append(std::string_view text, std::uint8_t flag) {
+  LinkLast(Head, Tail, Count, &nodes_.emplace_back(nullptr, texts_.Keep(text), nullptr, flag));
+  return Head;
+}
+
+TLList::Node* TLList::AppendPage(const TPageRecord& page, std::uint8_t flag) {
+  LinkLast(Head, Tail, Count, &nodes_.emplace_back(nullptr, std::string_view(), &page, flag));
   return Head;
 }
 
 TLList::Node* TLList::Push(std::string_view text) {
-  LinkFirst(Head, Count, &nodes_.emplace_back(nullptr, texts_.Keep(text), 0));
+  LinkFirst(Head, Count, &nodes_.emplace_back(nullptr, texts_.Keep(text), nullptr, 0));
   // Pushing in front never moves the tail, except into an empty list; keeping Tail right here
   // lets a later Append link after the true last node.
   if (Tail == nullptr) Tail = Head;

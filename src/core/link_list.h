@@ -2,11 +2,14 @@
 
 #include <cstdint>
 #include <deque>
+#include <string>
 #include <string_view>
 
 #include "core/internal/text_arena.h"
 
 namespace gl {
+
+struct TPageRecord;
 
 // A singly linked list of byte strings, each with a one-byte flag. The spider uses two of them as
 // level queues: the page rewriter appends the links it finds, the spider takes them from the
@@ -21,7 +24,12 @@ class TLList {
   struct Node {
     Node* Next = nullptr;
     std::string_view Text;  // the list's private copy of the string given
+    // A node that stands for a page record's address keeps no copy: its Text is empty.
+    const TPageRecord* Page = nullptr;
     std::uint8_t Flag = 0;
+
+    // The string: Text, or the page record's address.
+    std::string String() const;
   };
 
   TLList() = default;
@@ -30,8 +38,8 @@ class TLList {
 
   // Links a new node after Tail and returns Head (the first node, not the new one).
   Node* Append(std::string_view text, std::uint8_t flag);
-  // As Append, but the node views `text` itself, which must stay in place as long as the node.
-  Node* AppendShared(std::string_view text, std::uint8_t flag);
+  // As Append, for the address of `page`, which must stay in place as long as the node.
+  Node* AppendPage(const TPageRecord& page, std::uint8_t flag);
   // Links a new node with flag 0 in front of Head; returns Head.
   Node* Push(std::string_view text);
   Node* First() const { return Count >= 1 ? Head : nullptr; }

@@ -1,6 +1,7 @@
 #include "core/page_table.h"
 
 #include <charconv>
+#include <cstring>
 #include <functional>
 #include <iterator>
 
@@ -16,6 +17,26 @@ constexpr std::size_t kMostNameDigits = 7;
 
 static_assert(sizeof(void*) != 8 || sizeof(TPageRecord) == 32);
 static_assert(TPageRecord::kFileDepth > kMaxDepth);
+
+// The rest of an address is counted in one byte below this, else in the four bytes after it.
+constexpr unsigned char kLongRest = 0xFF;
+
+struct AddressParts {
+  std::string_view Shared;
+  std::string_view Rest;
+};
+
+AddressParts PartsOf(const char* text) {
+  const char* shared = nullptr;
+  std::memcpy(&shared, text, sizeof shared);
+  text += sizeof shared;
+  std::uint32_t size = static_cast<unsigned char>(*text++);
+  if (size == kLongRest) {
+    std::memcpy(&size, text, sizeof size);
+    text += sizeof size;
+  }
+  return {TextArena::Counted(shared), {text, size}};
+}
 
 bool IsDigit(char byte) {
   return byte >= '0' && byte <= '9';
@@ -36,6 +57,20 @@ std::string TPageRecord::LocalName() const {
   return name;
 }
 
+std::string TPageRecord::Address() const {
+  const AddressParts parts = PartsOf(AddressText);
+  std::string address;
+  address.reserve(parts.Shared.size() + parts.Rest.size());
+  address.append(parts.Shared).append(parts.Rest);
+  return address;
+}
+
+bool TPageRecord::HasAddress(std::string_view address) const {
+  const AddressParts parts = PartsOf(AddressText);
+  return address.size() == parts.Shared.size() + parts.Rest.size() &&
+         address.starts_with(parts.Shared) && address.ends_with(parts.Rest);
+}
+
 THashTable::THashTable() : newest_(kFirstIndexSize, 0) {}
 
 THashTable::~THashTable() = default;
@@ -52,10 +87,10 @@ TPageRecord* THashTable::AddStored(std::string_view address, std::string_view lo
   TPageRecord& record = NewRecord();
   if (slot == 0) {
     ++addressCount_;
-    record.CountedAddress = texts_.KeepCounted(address);
+    record.AddressText = KeepAddress(address);
   } else {
     record.OlderNumber = slot;
-    record.CountedAddress = RecordAt(slot).CountedAddress;  // one copy serves all its records
+    record.AddressText = RecordAt(slot).AddressText;  // one copy serves all its records
   }
   slot = recordCount_;
   KeepLocalName(record, localName);
@@ -100,7 +135,7 @@ std::size_t THashTable::SlotOf(std::string_view address) const {
   const std::size_t mask = newest_.size() - 1;
   for (std::size_t at = std::hash<std::string_view>{}(address)&mask;; at = (at + 1) & mask) {
     const std::uint32_t number = newest_[at];
-    if (number == 0 || RecordAt(number).Address() == address) return at;
+    if (number == 0 || RecordAt(number).HasAddress(address)) return at;
   }
 }
 
@@ -110,6 +145,32 @@ void THashTable::GrowIndex() {
   for (const std::uint32_t number : old) {
     if (number != 0) newest_[SlotOf(RecordAt(number).Address())] = number;
   }
+}
+
+const char* THashTable::KeepAddress(std::string_view address) {
+  const std::size_t slash = address.rfind('/');
+  const std::string_view shared =
+      address.substr(0, slash == std::string_view::npos ? 0 : slash + 1);
+  const std::string_view rest = address.substr(shared.size());
+  // A site's addresses come folder by folder: the last one saves the lookup.
+  if (lastPrefix_ == nullptr || TextArena::Counted(lastPrefix_) != shared) {
+    auto found = prefixes_.find(shared);
+    if (found == prefixes_.end()) {
+      const char* copy = texts_.KeepCounted(shared);
+      found = prefixes_.emplace(TextArena::Counted(copy), copy).first;  // keyed by the copy
+    }
+    lastPrefix_ = found->second;
+  }
+  encoded_.assign(reinterpret_cast<const char*>(&lastPrefix_), sizeof lastPrefix_);
+  if (rest.size() < kLongRest) {
+    encoded_ += static_cast<char>(rest.size());
+  } else {
+    const auto size = static_cast<std::uint32_t>(rest.size());
+    encoded_ += static_cast<char>(kLongRest);
+    encoded_.append(reinterpret_cast<const char*>(&size), sizeof size);
+  }
+  encoded_ += rest;
+  return texts_.Keep(encoded_).data();
 }
 
 // The name's first run of digits is its number when it reads back the same: no leading zero,

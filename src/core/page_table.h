@@ -28,7 +28,9 @@ struct TPageRecord {
   // The file name inside the run directory is kept as its form and number: most names differ
   // only in their number, which costs a few bits where the whole name would cost twenty bytes.
   const TLocalNameForm* NameForm = nullptr;
-  const char* CountedAddress = nullptr;  // the key's length and bytes, as TextArena::KeepCounted
+  // The key: a pointer to the table's counted copy of its text up to the last '/', which the
+  // addresses of one folder share, then the length and bytes of the rest (THashTable::KeepAddress).
+  const char* AddressText = nullptr;
   // The table's number of the record added before this one for the same address, 0 for none.
   std::uint32_t OlderNumber = 0;
   std::uint32_t NameNumber : 21 = 0;  // kNoNameNumber for a name without one
@@ -60,8 +62,10 @@ struct TPageRecord {
   bool StoredDeepEnough(std::int32_t remainingDepth) const {
     return Stored && RemainingDepth() >= remainingDepth;
   }
-  // The lookup key, compared byte for byte.
-  std::string_view Address() const { return TextArena::Counted(CountedAddress); }
+  // The lookup key.
+  std::string Address() const;
+  // Whether the key is `address`, byte for byte.
+  bool HasAddress(std::string_view address) const;
   // The file name inside the run directory.
   std::string LocalName() const;
 };
@@ -122,12 +126,18 @@ class THashTable {
   TPageRecord& RecordAt(std::uint32_t number) const;
   // Sets the record's name form and number from `localName`.
   void KeepLocalName(TPageRecord& record, std::string_view localName);
+  // The table's copy of `address` in the form of TPageRecord::AddressText.
+  const char* KeepAddress(std::string_view address);
 
   TextArena texts_;
   // The name forms met so far, found by the head's length, the head and the tail.
   std::deque<TLocalNameForm> forms_;
   std::unordered_map<std::string, const TLocalNameForm*> formIndex_;
   const TLocalNameForm* lastForm_ = nullptr;
+  // The shared starts of addresses (counted copies), and the last one used.
+  std::unordered_map<std::string_view, const char*> prefixes_;
+  const char* lastPrefix_ = nullptr;
+  std::string encoded_;  // KeepAddress's scratch
   // Records in blocks of a fixed size, numbered from 1 in the order they were added.
   std::vector<std::unique_ptr<TPageRecord[]>> blocks_;
   std::uint32_t recordCount_ = 0;

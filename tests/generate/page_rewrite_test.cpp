@@ -27,7 +27,7 @@ class RewriteTest : public RunFixture {
   Texts Filled() {
     Texts links;
     for (auto* node = run_.FillingList().First(); node != nullptr; node = node->Next)
-      links.push_back(std::string(node->Text) + (node->Flag != 0 ? " frame" : ""));
+      links.push_back(node->String() + (node->Flag != 0 ? " frame" : ""));
     return links;
   }
 

@@ -52,8 +52,8 @@ std::string StoreFetchedFile(RunContext& run, const FetchResult& result, std::st
 }
 
 void WriteFilePage(RunContext& run, TPageRecord& promised, std::string_view fileName) {
-  const std::string display =
-      AddressForPage(NormaliseDisplayAddress(AddressOfKey(promised.Address())));
+  const std::string key = promised.Address();
+  const std::string display = AddressForPage(NormaliseDisplayAddress(AddressOfKey(key)));
   const bool frame = promised.FrameRole;
   if (!promised.Stored) run.RecordFile(promised.LocalName());
   promised.Stored = true;

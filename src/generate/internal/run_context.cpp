@@ -68,15 +68,15 @@ bool RunContext::QueueLink(std::string_view key, bool frame, std::int32_t remain
   }
   TLList& list = FillingList();
   ViewIndex& queued = queued_[frame ? 1 : 0];
-  // An address in the page table is marked queued on its oldest record, and the list views the
-  // table's copy of the key, which lasts as long as the entry's lists. The index holds the rest:
-  // links queued before their address had a record.
+  // An address in the page table is marked queued on its oldest record, and the list names the
+  // record instead of keeping a copy of the key. The index holds the rest, links queued before
+  // their address had a record, and views the list's copies.
   if (newest != nullptr) {
     TPageRecord& oldest = pages_->Oldest(*newest);
     const std::uint32_t role = frame ? 2U : 1U;
     if ((oldest.QueuedRoles & role) == 0 && !queued.Contains(key)) {
       oldest.QueuedRoles = (oldest.QueuedRoles | role) & 3U;
-      list.AppendShared(newest->Address(), frame ? 1 : 0);
+      list.AppendPage(*newest, frame ? 1 : 0);
     }
     return true;
   }
@@ -88,7 +88,7 @@ bool RunContext::QueueLink(std::string_view key, bool frame, std::int32_t remain
 
 void RunContext::EndEntry() {
   currentList_ = nullptr;
-  // The lists and their dedup sets view the page table's keys: they go first.
+  // The dedup sets view the lists' copies: they go first.
   for (auto& queued : queued_)
     queued = {};
   lists_[0].reset();

@@ -65,7 +65,8 @@ class LookAhead {
 
  private:
   void Queue(const TLList::Node& node, std::uint64_t item) {
-    const std::string_view key = CutFragment(node.Text);
+    const std::string link = node.String();
+    const std::string_view key = CutFragment(link);
     const std::string_view target = AddressOfKey(key);
     const TPageRecord* record = FindInRole(run_.Pages(), key, node.Flag != 0);
     if (!NeedsFetch(run_.Pages(), record, target, remainingDepth_)) return;
@@ -114,7 +115,7 @@ void RunLevels(RunContext& run, std::int32_t depth) {
     if (run.Ahead() != nullptr) lookAhead.emplace(run, *run.Ahead(), remaining);
     for (TLList::Node* node = list.First(); node != nullptr; node = list.First(), ++item) {
       if (lookAhead) lookAhead->Before(node, item);
-      const std::string link(node->Text);  // the node and its text go with Remove
+      const std::string link = node->String();  // the node and its text go with Remove
       const bool frame = node->Flag != 0;
       list.Remove(node);
       ProcessPage(run, link, remaining, frame);
@@ -126,7 +127,8 @@ void RunLevels(RunContext& run, std::int32_t depth) {
 // Fills a promised page name that no page took: with the page of the file stored for its address
 // (a picture that the page also shows), else with the skipped page for that address.
 void FillPromisedPage(RunContext& run, TPageRecord& record) {
-  const std::string_view address = AddressOfKey(record.Address());
+  const std::string key = record.Address();
+  const std::string_view address = AddressOfKey(key);
   if (const TPageRecord* file = FindStoredFile(run.Pages(), address)) {
     WriteFilePage(run, record, file->LocalName());
     return;
