@@ -1,6 +1,5 @@
 #include "core/link_list.h"
 
-#include "core/internal/linked_nodes.h"
 #include "core/page_table.h"
 
 namespace gl {
@@ -10,17 +9,25 @@ std::string TLList::Node::String() const {
 }
 
 TLList::Node* TLList::Append(std::string_view text, std::uint8_t flag) {
-  LinkLast(Head, Tail, Count, &nodes_.emplace_back(nullptr, texts_.Keep(text), nullptr, flag));
-  return Head;
+  return LinkLast(Node{nullptr, texts_.Keep(text), nullptr, flag});
 }
 
 TLList::Node* TLList::AppendPage(const TPageRecord& page, std::uint8_t flag) {
-  LinkLast(Head, Tail, Count, &nodes_.emplace_back(nullptr, std::string_view(), &page, flag));
+  return LinkLast(Node{nullptr, {}, &page, flag});
+}
+
+TLList::Node* TLList::LinkLast(const Node& node) {
+  Node* added = &nodes_.emplace_back(node);
+  (Count == 0 ? Head : Tail->Next) = added;
+  Tail = added;
+  ++Count;
   return Head;
 }
 
 TLList::Node* TLList::Push(std::string_view text) {
-  LinkFirst(Head, Count, &nodes_.emplace_back(nullptr, texts_.Keep(text), nullptr, 0));
+  Node* added = &nodes_.emplace_back(Node{Head, texts_.Keep(text), nullptr, 0});
+  Head = added;
+  ++Count;
   // Pushing in front never moves the tail, except into an empty list; keeping Tail right here
   // lets a later Append link after the true last node.
   if (Tail == nullptr) Tail = Head;

@@ -52,6 +52,9 @@ class TLList {
   Node* Tail = nullptr;
 
  private:
+  // Links a copy of `node` after Tail; returns Head.
+  Node* LinkLast(const Node& node);
+
   std::deque<Node> nodes_;
   TextArena texts_;
 };

@@ -34,7 +34,7 @@ struct TPageRecord {
   // The table's number of the record added before this one for the same address, 0 for none.
   std::uint32_t OlderNumber = 0;
   std::uint32_t NameNumber : 21 = 0;  // kNoNameNumber for a name without one
-  std::uint32_t depth_ : 7 = 0;
+  std::uint32_t DepthBits : 7 = 0;    // read and set through RemainingDepth
   // On an address's oldest record: queued for the next level as an ordinary link (bit 0) or as a
   // frame (bit 1). The spider clears them as it starts each level.
   std::uint32_t QueuedRoles : 2 = 0;
@@ -52,10 +52,10 @@ struct TPageRecord {
 
   // How many levels below this page the spider still goes: a page reached again with no more
   // depth left than this is not fetched again.
-  std::int32_t RemainingDepth() const { return static_cast<std::int32_t>(depth_); }
+  std::int32_t RemainingDepth() const { return static_cast<std::int32_t>(DepthBits); }
   // Kept between 0 and kFileDepth.
   void SetRemainingDepth(std::int32_t depth) {
-    depth_ = static_cast<std::uint32_t>(std::clamp(depth, 0, kFileDepth)) & 0x7fU;
+    DepthBits = static_cast<std::uint32_t>(std::clamp(depth, 0, kFileDepth)) & 0x7fU;
   }
   // Stored with at least `remainingDepth` levels still to go below it: a link that reaches it
   // again with no more depth than that is not fetched again.

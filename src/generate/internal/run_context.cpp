@@ -59,7 +59,7 @@ void RunContext::FlipLists() {
 }
 
 bool RunContext::QueueLink(std::string_view key, bool frame, std::int32_t remainingDepth) {
-  // One look-up in each table: the newest record leads to the older ones of the same key.
+  // One look-up: the newest record leads to the older ones of the same key.
   TPageRecord* const newest = pages_->Find(key);
   for (const TPageRecord* record = newest; record != nullptr; record = pages_->Older(*record)) {
     if (record->FrameRole != frame) continue;
