@@ -111,7 +111,7 @@ TPageRecord* THashTable::AddPromised(std::string_view address, std::string_view 
 }
 
 TPageRecord* THashTable::Find(std::string_view address) const {
-  const std::uint32_t number = newest_[SlotOf(address)];
+  const std::uint32_t number = FindNumber(address);
   return number == 0 ? nullptr : &RecordAt(number);
 }
 

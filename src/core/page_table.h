@@ -92,6 +92,9 @@ class THashTable {
 
   // The newest record for exactly `address`.
   TPageRecord* Find(std::string_view address) const;
+  // The number of that record, 0 for none. Records are numbered from 1 in the order added.
+  std::uint32_t FindNumber(std::string_view address) const { return newest_[SlotOf(address)]; }
+  TPageRecord& RecordAt(std::uint32_t number) const;
 
   // The record added before `record` for the same address, if any.
   TPageRecord* Older(const TPageRecord& record) const {
@@ -123,7 +126,6 @@ class THashTable {
   // where it goes.
   std::size_t SlotOf(std::string_view address) const;
   void GrowIndex();
-  TPageRecord& RecordAt(std::uint32_t number) const;
   // Sets the record's name form and number from `localName`.
   void KeepLocalName(TPageRecord& record, std::string_view localName);
   // The table's copy of `address` in the form of TPageRecord::AddressText.

@@ -26,8 +26,9 @@ class RewriteTest : public RunFixture {
   // The links waiting for pages, frames marked.
   Texts Filled() {
     Texts links;
-    for (auto* node = run_.FillingList().First(); node != nullptr; node = node->Next)
-      links.push_back(node->String() + (node->Flag != 0 ? " frame" : ""));
+    const TLList& list = run_.FillingList();
+    for (std::size_t at = 0; at < list.Count(); ++at)
+      links.push_back(run_.QueuedLink(list, list.At(at)) + (list.At(at).Flag != 0 ? " frame" : ""));
     return links;
   }
 

@@ -60,7 +60,8 @@ void RunContext::FlipLists() {
 
 bool RunContext::QueueLink(std::string_view key, bool frame, std::int32_t remainingDepth) {
   // One look-up: the newest record leads to the older ones of the same key.
-  TPageRecord* const newest = pages_->Find(key);
+  const std::uint32_t newestNumber = pages_->FindNumber(key);
+  TPageRecord* const newest = newestNumber == 0 ? nullptr : &pages_->RecordAt(newestNumber);
   for (const TPageRecord* record = newest; record != nullptr; record = pages_->Older(*record)) {
     if (record->FrameRole != frame) continue;
     if (record->StoredDeepEnough(remainingDepth)) return false;
@@ -76,14 +77,18 @@ bool RunContext::QueueLink(std::string_view key, bool frame, std::int32_t remain
     const std::uint32_t role = frame ? 2U : 1U;
     if ((oldest.QueuedRoles & role) == 0 && !queued.Contains(key)) {
       oldest.QueuedRoles = (oldest.QueuedRoles | role) & 3U;
-      list.AppendPage(*newest, frame ? 1 : 0);
+      list.AppendPage(newestNumber, frame ? 1 : 0);
     }
     return true;
   }
   if (queued.Contains(key)) return true;
   list.Append(key, frame ? 1 : 0);
-  queued.FindOrAdd(list.Tail->Text);
+  queued.FindOrAdd(list.Copy(list.Last()));
   return true;
+}
+
+std::string RunContext::QueuedLink(const TLList& list, const TLList::Item& item) const {
+  return item.Copied ? std::string(list.Copy(item)) : pages_->RecordAt(item.Number).Address();
 }
 
 void RunContext::EndEntry() {

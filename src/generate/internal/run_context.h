@@ -91,6 +91,8 @@ class RunContext {
   // Returns whether the list holds it in that role now, after which, until the lists flip, every
   // call for it in that role does nothing.
   bool QueueLink(std::string_view key, bool frame, std::int32_t remainingDepth);
+  // The link that an item of `list` (one of the two) stands for.
+  std::string QueuedLink(const TLList& list, const TLList::Item& item) const;
 
   // Fetching, with the entry's credentials: a page as the entry's options allow it; an image or
   // file that a page shows or links from wherever it is served. With transfers ahead in place,

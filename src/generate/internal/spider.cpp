@@ -50,25 +50,21 @@ class LookAhead {
         pageOptions_(run.PageOptions()),
         fileOptions_(run.FileOptions()) {}
 
-  // `current` is the spider's next item, the `item`-th of the entry.
-  void Before(const TLList::Node* current, std::uint64_t item) {
-    if (frontierItem_ <= item) {
-      frontier_ = current;
-      frontierItem_ = item;
-    }
-    while (frontier_ != nullptr && frontierItem_ <= item + window_) {
-      Queue(*frontier_, frontierItem_);
-      frontier_ = frontier_->Next;
+  // The spider is about to take the front of `list`, the `item`-th of the entry.
+  void Before(const TLList& list, std::uint64_t item) {
+    frontierItem_ = std::max(frontierItem_, item);
+    while (frontierItem_ - item < list.Count() && frontierItem_ <= item + window_) {
+      Queue(list, list.At(frontierItem_ - item), frontierItem_);
       ++frontierItem_;
     }
   }
 
  private:
-  void Queue(const TLList::Node& node, std::uint64_t item) {
-    const std::string link = node.String();
+  void Queue(const TLList& list, const TLList::Item& queued, std::uint64_t item) {
+    const std::string link = run_.QueuedLink(list, queued);
     const std::string_view key = CutFragment(link);
     const std::string_view target = AddressOfKey(key);
-    const TPageRecord* record = FindInRole(run_.Pages(), key, node.Flag != 0);
+    const TPageRecord* record = FindInRole(run_.Pages(), key, queued.Flag != 0);
     if (!NeedsFetch(run_.Pages(), record, target, remainingDepth_)) return;
     // The images of a page are stored only when the entry loads them.
     ahead_.Start(item, TransferKind::Page, std::string(target), pageOptions_,
@@ -81,8 +77,7 @@ class LookAhead {
   const std::uint64_t window_;
   const FetchOptions pageOptions_;
   const FetchOptions fileOptions_;
-  const TLList::Node* frontier_ = nullptr;
-  std::uint64_t frontierItem_ = 0;
+  std::uint64_t frontierItem_ = 0;  // the first item not looked at yet
 };
 
 // The transfers ahead of one entry's levels, in place while they run.
@@ -109,15 +104,15 @@ void RunLevels(RunContext& run, std::int32_t depth) {
     if (StopOrSkipRequested()) return;
     run.FlipLists();
     TLList& list = run.ConsumingList();
-    if (list.Count == 0) return;
+    if (list.Count() == 0) return;
     run.ShowLevel(level, depth);
     std::optional<LookAhead> lookAhead;
     if (run.Ahead() != nullptr) lookAhead.emplace(run, *run.Ahead(), remaining);
-    for (TLList::Node* node = list.First(); node != nullptr; node = list.First(), ++item) {
-      if (lookAhead) lookAhead->Before(node, item);
-      const std::string link = node->String();  // the node and its text go with Remove
-      const bool frame = node->Flag != 0;
-      list.Remove(node);
+    for (; list.Count() != 0; ++item) {
+      if (lookAhead) lookAhead->Before(list, item);
+      const std::string link = run.QueuedLink(list, list.At(0));
+      const bool frame = list.At(0).Flag != 0;
+      list.RemoveFirst();
       ProcessPage(run, link, remaining, frame);
       if (run.Ahead() != nullptr) run.Ahead()->Release(item);
     }
