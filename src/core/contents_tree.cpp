@@ -1,84 +1,54 @@
 #include "core/contents_tree.h"
 
-#include <deque>
-#include <unordered_map>
-
-#include "core/internal/text_arena.h"
-
 namespace gl {
 
-struct TOCList::Store {
-  explicit Store(const TOCList& root) : Root(&root) {}
+TOCList::TOCList() : nodes_(1) {}
 
-  const TOCList* Root;  // the list that owns the store
-  // The level that the last node went to, and that node: a level is filled in one go, so its tail
-  // is almost always here, and another level is walked to its end.
-  const TOCList* LastLevel = nullptr;
-  Node* LastTail = nullptr;
-  std::deque<Node> Nodes;  // appending keeps every node in place
-  TextArena Texts;
-  // The copy of the first name given to Add, which every later Add of the same name shares and
-  // no node rewrites; any other name is a node's own copy.
-  char* SharedName = nullptr;
-  // The few nodes with a fragment keep it here rather than in a field that every node would pay.
-  std::unordered_map<const Node*, const char*> Fragments;
-};
-
-TOCList::TOCList() : store_(new Store(*this)) {}
-
-TOCList::TOCList(Store& store) : store_(&store) {}
-
-TOCList::~TOCList() {
-  if (store_->Root == this) delete store_;
-}
-
-TOCList::Node* TOCList::Add(std::string_view name) {
-  Store& store = *store_;
-  Node& node = store.Nodes.emplace_back(store);
-  if (store.SharedName == nullptr && !name.empty())
-    store.SharedName = store.Texts.KeepCounted(name);
-  if (store.SharedName != nullptr && TextArena::Counted(store.SharedName) == name) {
-    node.name_ = store.SharedName;
+std::uint32_t TOCList::Add(std::uint32_t parent, std::string_view name) {
+  const auto added = static_cast<std::uint32_t>(nodes_.size());
+  nodes_.emplace_back();
+  if (sharedName_ == 0 && !name.empty()) sharedName_ = texts_.KeepCounted(name);
+  if (sharedName_ != 0 && texts_.Counted(sharedName_) == name) {
+    At(added).Name = sharedName_;
   } else {
-    node.SetName(name);
+    SetName(added, name);
   }
-  Node* tail = store.LastLevel == this ? store.LastTail : Head;
-  while (tail != nullptr && tail->Next != nullptr)
-    tail = tail->Next;
-  (tail == nullptr ? Head : tail->Next) = &node;
-  store.LastLevel = this;
-  store.LastTail = &node;
-  return &node;
+  std::uint32_t tail = lastParent_ == parent && lastTail_ != 0 ? lastTail_ : First(parent);
+  while (tail != 0 && Next(tail) != 0)
+    tail = Next(tail);
+  (tail == 0 ? At(parent).FirstChild : At(tail).Next) = added;
+  lastParent_ = parent;
+  lastTail_ = added;
+  return added;
 }
 
-std::string_view TOCList::Node::Name() const {
-  return name_ == nullptr ? std::string_view() : TextArena::Counted(name_);
+std::string_view TOCList::Name(std::uint32_t node) const {
+  const std::uint32_t name = At(node).Name;
+  return name == 0 ? std::string_view() : texts_.Counted(name);
 }
 
-void TOCList::Node::SetName(std::string_view name) {
-  Store& store = *Children.store_;
+void TOCList::SetName(std::uint32_t node, std::string_view name) {
+  std::uint32_t& place = At(node).Name;
   if (name.empty()) {
-    name_ = nullptr;
-  } else if (name_ != nullptr && name_ != store.SharedName && name.size() <= Name().size()) {
-    name_ = TextArena::Rewrite(name_, name);
+    place = 0;
+  } else if (place != 0 && place != sharedName_ && name.size() <= Name(node).size()) {
+    texts_.Rewrite(place, name);
   } else {
-    name_ = store.Texts.KeepCounted(name);
+    place = texts_.KeepCounted(name);
   }
 }
 
-std::string_view TOCList::Node::Fragment() const {
-  const auto& fragments = Children.store_->Fragments;
-  if (fragments.empty()) return {};
-  const auto found = fragments.find(this);
-  return found == fragments.end() ? std::string_view() : TextArena::Counted(found->second);
+std::string_view TOCList::Fragment(std::uint32_t node) const {
+  if (fragments_.empty()) return {};
+  const auto found = fragments_.find(node);
+  return found == fragments_.end() ? std::string_view() : texts_.Counted(found->second);
 }
 
-void TOCList::Node::SetFragment(std::string_view fragment) {
-  Store& store = *Children.store_;
+void TOCList::SetFragment(std::uint32_t node, std::string_view fragment) {
   if (fragment.empty()) {
-    store.Fragments.erase(this);
+    fragments_.erase(node);
   } else {
-    store.Fragments[this] = store.Texts.KeepCounted(fragment);
+    fragments_[node] = texts_.KeepCounted(fragment);
   }
 }
 

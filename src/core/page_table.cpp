@@ -15,28 +15,11 @@ constexpr std::size_t kFirstIndexSize = 64;  // a power of two, as every later s
 // Seven digits are the most that may fit the record's 21-bit number.
 constexpr std::size_t kMostNameDigits = 7;
 
-static_assert(sizeof(void*) != 8 || sizeof(TPageRecord) == 32);
+static_assert(sizeof(TPageRecord) == 16);
 static_assert(TPageRecord::kFileDepth > kMaxDepth);
 
 // The rest of an address is counted in one byte below this, else in the four bytes after it.
 constexpr unsigned char kLongRest = 0xFF;
-
-struct AddressParts {
-  std::string_view Shared;
-  std::string_view Rest;
-};
-
-AddressParts PartsOf(const char* text) {
-  const char* shared = nullptr;
-  std::memcpy(&shared, text, sizeof shared);
-  text += sizeof shared;
-  std::uint32_t size = static_cast<unsigned char>(*text++);
-  if (size == kLongRest) {
-    std::memcpy(&size, text, sizeof size);
-    text += sizeof size;
-  }
-  return {TextArena::Counted(shared), {text, size}};
-}
 
 bool IsDigit(char byte) {
   return byte >= '0' && byte <= '9';
@@ -44,39 +27,53 @@ bool IsDigit(char byte) {
 
 }  // namespace
 
-std::string TPageRecord::LocalName() const {
+std::string THashTable::LocalName(const TPageRecord& record) const {
+  const TLocalNameForm& form = forms_[record.NameForm];
   char digits[kMostNameDigits];
   std::size_t digitCount = 0;
-  if (NameNumber != kNoNameNumber) {
-    digitCount =
-        static_cast<std::size_t>(std::to_chars(digits, std::end(digits), NameNumber).ptr - digits);
+  if (record.NameNumber != TPageRecord::kNoNameNumber) {
+    digitCount = static_cast<std::size_t>(
+        std::to_chars(digits, std::end(digits), record.NameNumber).ptr - digits);
   }
   std::string name;
-  name.reserve(NameForm->Head.size() + digitCount + NameForm->Tail.size());
-  name.append(NameForm->Head).append(digits, digitCount).append(NameForm->Tail);
+  name.reserve(form.Head.size() + digitCount + form.Tail.size());
+  name.append(form.Head).append(digits, digitCount).append(form.Tail);
   return name;
 }
 
-std::string TPageRecord::Address() const {
-  const AddressParts parts = PartsOf(AddressText);
+THashTable::AddressParts THashTable::PartsOf(const TPageRecord& record) const {
+  const char* text = texts_.At(record.AddressPlace);
+  std::uint32_t shared = 0;
+  std::memcpy(&shared, text, sizeof shared);
+  text += sizeof shared;
+  std::uint32_t size = static_cast<unsigned char>(*text++);
+  if (size == kLongRest) {
+    std::memcpy(&size, text, sizeof size);
+    text += sizeof size;
+  }
+  return {texts_.Counted(shared), {text, size}};
+}
+
+std::string THashTable::Address(const TPageRecord& record) const {
+  const AddressParts parts = PartsOf(record);
   std::string address;
   address.reserve(parts.Shared.size() + parts.Rest.size());
   address.append(parts.Shared).append(parts.Rest);
   return address;
 }
 
-bool TPageRecord::HasAddress(std::string_view address) const {
-  const AddressParts parts = PartsOf(AddressText);
+bool THashTable::HasAddress(const TPageRecord& record, std::string_view address) const {
+  const AddressParts parts = PartsOf(record);
   return address.size() == parts.Shared.size() + parts.Rest.size() &&
          address.starts_with(parts.Shared) && address.ends_with(parts.Rest);
 }
 
-THashTable::THashTable() : newest_(kFirstIndexSize, 0) {}
+THashTable::THashTable(TOCList* contents) : contents_(contents), newest_(kFirstIndexSize, 0) {}
 
 THashTable::~THashTable() = default;
 
 TPageRecord* THashTable::AddStored(std::string_view address, std::string_view localName,
-                                   std::int32_t remainingDepth, TOCList::Node* tocNode,
+                                   std::int32_t remainingDepth, std::uint32_t tocNode,
                                    bool frameRole) {
   std::size_t at = SlotOf(address);
   if (newest_[at] == 0 && (addressCount_ + 1) * 4 > newest_.size() * 3) {
@@ -87,10 +84,10 @@ TPageRecord* THashTable::AddStored(std::string_view address, std::string_view lo
   TPageRecord& record = NewRecord();
   if (slot == 0) {
     ++addressCount_;
-    record.AddressText = KeepAddress(address);
+    record.AddressPlace = KeepAddress(address);
   } else {
-    record.OlderNumber = slot;
-    record.AddressText = RecordAt(slot).AddressText;  // one copy serves all its records
+    older_.emplace(recordCount_, slot);
+    record.AddressPlace = RecordAt(slot).AddressPlace;  // one copy serves all its records
   }
   slot = recordCount_;
   KeepLocalName(record, localName);
@@ -98,12 +95,12 @@ TPageRecord* THashTable::AddStored(std::string_view address, std::string_view lo
   record.SetRemainingDepth(remainingDepth);
   record.Stored = true;
   record.FrameRole = frameRole;
-  if (tocNode != nullptr) tocNode->Page = &record;
+  if (tocNode != 0) contents_->SetPage(tocNode, recordCount_);
   return &record;
 }
 
 TPageRecord* THashTable::AddPromised(std::string_view address, std::string_view localName,
-                                     std::int32_t remainingDepth, TOCList::Node* tocNode,
+                                     std::int32_t remainingDepth, std::uint32_t tocNode,
                                      bool frameRole) {
   TPageRecord* record = AddStored(address, localName, remainingDepth, tocNode, frameRole);
   record->Stored = false;
@@ -113,6 +110,18 @@ TPageRecord* THashTable::AddPromised(std::string_view address, std::string_view 
 TPageRecord* THashTable::Find(std::string_view address) const {
   const std::uint32_t number = FindNumber(address);
   return number == 0 ? nullptr : &RecordAt(number);
+}
+
+std::uint32_t THashTable::OlderNumber(std::uint32_t number) const {
+  if (older_.empty()) return 0;
+  const auto found = older_.find(number);
+  return found == older_.end() ? 0 : found->second;
+}
+
+TPageRecord& THashTable::Oldest(std::uint32_t number) const {
+  while (const std::uint32_t older = OlderNumber(number))
+    number = older;
+  return RecordAt(number);
 }
 
 TPageRecord& THashTable::NewRecord() {
@@ -135,7 +144,7 @@ std::size_t THashTable::SlotOf(std::string_view address) const {
   const std::size_t mask = newest_.size() - 1;
   for (std::size_t at = std::hash<std::string_view>{}(address)&mask;; at = (at + 1) & mask) {
     const std::uint32_t number = newest_[at];
-    if (number == 0 || RecordAt(number).HasAddress(address)) return at;
+    if (number == 0 || HasAddress(RecordAt(number), address)) return at;
   }
 }
 
@@ -143,21 +152,21 @@ void THashTable::GrowIndex() {
   std::vector<std::uint32_t> old(newest_.size() * 2, 0);
   old.swap(newest_);
   for (const std::uint32_t number : old) {
-    if (number != 0) newest_[SlotOf(RecordAt(number).Address())] = number;
+    if (number != 0) newest_[SlotOf(Address(RecordAt(number)))] = number;
   }
 }
 
-const char* THashTable::KeepAddress(std::string_view address) {
+std::uint32_t THashTable::KeepAddress(std::string_view address) {
   const std::size_t slash = address.rfind('/');
   const std::string_view shared =
       address.substr(0, slash == std::string_view::npos ? 0 : slash + 1);
   const std::string_view rest = address.substr(shared.size());
   // A site's addresses come folder by folder: the last one saves the lookup.
-  if (lastPrefix_ == nullptr || TextArena::Counted(lastPrefix_) != shared) {
+  if (lastPrefix_ == 0 || texts_.Counted(lastPrefix_) != shared) {
     auto found = prefixes_.find(shared);
     if (found == prefixes_.end()) {
-      const char* copy = texts_.KeepCounted(shared);
-      found = prefixes_.emplace(TextArena::Counted(copy), copy).first;  // keyed by the copy
+      const std::uint32_t copy = texts_.KeepCounted(shared);
+      found = prefixes_.emplace(texts_.Counted(copy), copy).first;  // keyed by the copy
     }
     lastPrefix_ = found->second;
   }
@@ -170,7 +179,7 @@ const char* THashTable::KeepAddress(std::string_view address) {
     encoded_.append(reinterpret_cast<const char*>(&size), sizeof size);
   }
   encoded_ += rest;
-  return texts_.Keep(encoded_).data();
+  return texts_.Place(encoded_);
 }
 
 // The name's first run of digits is its number when it reads back the same: no leading zero,
@@ -201,7 +210,7 @@ void THashTable::KeepLocalName(TPageRecord& record, std::string_view localName) 
   }
   record.NameNumber = number & TPageRecord::kNoNameNumber;
   // Names come in runs of one form: the last one saves the lookup.
-  if (lastForm_ != nullptr && lastForm_->Head == head && lastForm_->Tail == tail) {
+  if (!forms_.empty() && forms_[lastForm_].Head == head && forms_[lastForm_].Tail == tail) {
     record.NameForm = lastForm_;
     return;
   }
@@ -209,9 +218,10 @@ void THashTable::KeepLocalName(TPageRecord& record, std::string_view localName) 
   key += ':';
   key += head;
   key += tail;
-  const TLocalNameForm*& form = formIndex_[key];
-  if (form == nullptr) form = &forms_.emplace_back(texts_.Keep(head), texts_.Keep(tail));
-  record.NameForm = lastForm_ = form;
+  const auto [found, added] =
+      formIndex_.try_emplace(key, static_cast<std::uint32_t>(forms_.size()));
+  if (added) forms_.push_back({texts_.Keep(head), texts_.Keep(tail)});
+  record.NameForm = lastForm_ = found->second;
 }
 
 }  // namespace gl

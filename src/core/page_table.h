@@ -20,19 +20,16 @@ struct TLocalNameForm {
   std::string_view Tail;
 };
 
-// One address that a run has met, with the local file that stands for it. Its texts are the
-// table's own copies and live as long as the table. A large site keeps one or two records per
-// address, so the fields are packed into 32 bytes.
+// One address that a run has met, with the local file that stands for it. A large site keeps one
+// or two records per address, so a record is 16 bytes: its texts are the table's own copies, named
+// by number (THashTable::Address, THashTable::LocalName).
 struct TPageRecord {
-  TOCList::Node* TocNode = nullptr;  // the page's place in the contents tree, if it has one
+  std::uint32_t TocNode = 0;  // the page's node in the contents tree, 0 for none
   // The file name inside the run directory is kept as its form and number: most names differ
   // only in their number, which costs a few bits where the whole name would cost twenty bytes.
-  const TLocalNameForm* NameForm = nullptr;
-  // The key: a pointer to the table's counted copy of its text up to the last '/', which the
-  // addresses of one folder share, then the length and bytes of the rest (THashTable::KeepAddress).
-  const char* AddressText = nullptr;
-  // The table's number of the record added before this one for the same address, 0 for none.
-  std::uint32_t OlderNumber = 0;
+  std::uint32_t NameForm = 0;  // the table's number of the form
+  // Where the table keeps the key: its folder's shared copy and its own rest (KeepAddress).
+  std::uint32_t AddressPlace = 0;
   std::uint32_t NameNumber : 21 = 0;  // kNoNameNumber for a name without one
   std::uint32_t DepthBits : 7 = 0;    // read and set through RemainingDepth
   // On an address's oldest record: queued for the next level as an ordinary link (bit 0) or as a
@@ -62,65 +59,63 @@ struct TPageRecord {
   bool StoredDeepEnough(std::int32_t remainingDepth) const {
     return Stored && RemainingDepth() >= remainingDepth;
   }
-  // The lookup key.
-  std::string Address() const;
-  // Whether the key is `address`, byte for byte.
-  bool HasAddress(std::string_view address) const;
-  // The file name inside the run directory.
-  std::string LocalName() const;
 };
 
-// The page table of one web entry. Every record is kept; an address finds its newest record, and
-// through Older the older ones for the same address. Records and texts are packed in blocks that
-// stay in place, so a large site costs little more than its addresses and names.
+// The page table of one web entry. Every record is kept, numbered from 1 in the order added; an
+// address finds its newest record, and through OlderNumber the older ones for the same address.
+// Records and texts are packed in blocks that stay in place, so a large site costs little more
+// than its addresses and names.
 class THashTable {
  public:
-  THashTable();
+  // A record added with a contents node is set as that node's page in `contents`.
+  explicit THashTable(TOCList* contents = nullptr);
   THashTable(const THashTable&) = delete;
   THashTable& operator=(const THashTable&) = delete;
   ~THashTable();
 
-  // A page or file written into the run folder under `localName`. A given contents node gets the
-  // new record as its Page, so the two point at each other.
+  // A page or file written into the run folder under `localName`, with its place in the contents
+  // tree if it has one.
   TPageRecord* AddStored(std::string_view address, std::string_view localName,
-                         std::int32_t remainingDepth, TOCList::Node* tocNode = nullptr,
+                         std::int32_t remainingDepth, std::uint32_t tocNode = 0,
                          bool frameRole = false);
   // A local name that a link was given before its page is fetched; the spider stores the page
   // under it one level down.
   TPageRecord* AddPromised(std::string_view address, std::string_view localName,
-                           std::int32_t remainingDepth, TOCList::Node* tocNode, bool frameRole);
+                           std::int32_t remainingDepth, std::uint32_t tocNode, bool frameRole);
 
   // The newest record for exactly `address`.
   TPageRecord* Find(std::string_view address) const;
-  // The number of that record, 0 for none. Records are numbered from 1 in the order added.
+  // The number of that record, 0 for none.
   std::uint32_t FindNumber(std::string_view address) const { return newest_[SlotOf(address)]; }
   TPageRecord& RecordAt(std::uint32_t number) const;
-
-  // The record added before `record` for the same address, if any.
-  TPageRecord* Older(const TPageRecord& record) const {
-    return record.OlderNumber == 0 ? nullptr : &RecordAt(record.OlderNumber);
-  }
-
-  // The first record added for `record`'s address, which holds its queued marks.
-  TPageRecord& Oldest(TPageRecord& record) const {
-    TPageRecord* oldest = &record;
-    while (TPageRecord* older = Older(*oldest))
-      oldest = older;
-    return *oldest;
-  }
+  // The number of the record added before record `number` for the same address, 0 for none.
+  std::uint32_t OlderNumber(std::uint32_t number) const;
+  // The first record added for record `number`'s address, which holds its queued marks.
+  TPageRecord& Oldest(std::uint32_t number) const;
   // Clears every record's queued marks.
   void ForgetQueued();
 
   // The newest record for exactly `address` that `wanted` accepts; older ones are asked in turn.
   template <typename Predicate>
   TPageRecord* FindNewest(std::string_view address, Predicate wanted) const {
-    for (TPageRecord* record = Find(address); record != nullptr; record = Older(*record)) {
-      if (wanted(*record)) return record;
+    for (std::uint32_t number = FindNumber(address); number != 0; number = OlderNumber(number)) {
+      if (wanted(RecordAt(number))) return &RecordAt(number);
     }
     return nullptr;
   }
 
+  // The record's key.
+  std::string Address(const TPageRecord& record) const;
+  // The record's file name inside the run directory.
+  std::string LocalName(const TPageRecord& record) const;
+
  private:
+  struct AddressParts {
+    std::string_view Shared;
+    std::string_view Rest;
+  };
+  AddressParts PartsOf(const TPageRecord& record) const;
+  bool HasAddress(const TPageRecord& record, std::string_view address) const;
   TPageRecord& NewRecord();
   // The index position of `address`: the slot holding its newest record, else the empty slot
   // where it goes.
@@ -128,21 +123,24 @@ class THashTable {
   void GrowIndex();
   // Sets the record's name form and number from `localName`.
   void KeepLocalName(TPageRecord& record, std::string_view localName);
-  // The table's copy of `address` in the form of TPageRecord::AddressText.
-  const char* KeepAddress(std::string_view address);
+  // The table's copy of `address` in the form of TPageRecord::AddressPlace.
+  std::uint32_t KeepAddress(std::string_view address);
 
+  TOCList* contents_;
   TextArena texts_;
   // The name forms met so far, found by the head's length, the head and the tail.
   std::deque<TLocalNameForm> forms_;
-  std::unordered_map<std::string, const TLocalNameForm*> formIndex_;
-  const TLocalNameForm* lastForm_ = nullptr;
+  std::unordered_map<std::string, std::uint32_t> formIndex_;
+  std::uint32_t lastForm_ = 0;  // the number of the form used last, when there is one
   // The shared starts of addresses (counted copies), and the last one used.
-  std::unordered_map<std::string_view, const char*> prefixes_;
-  const char* lastPrefix_ = nullptr;
+  std::unordered_map<std::string_view, std::uint32_t> prefixes_;
+  std::uint32_t lastPrefix_ = 0;
   std::string encoded_;  // KeepAddress's scratch
-  // Records in blocks of a fixed size, numbered from 1 in the order they were added.
+  // Records in blocks of a fixed size.
   std::vector<std::unique_ptr<TPageRecord[]>> blocks_;
   std::uint32_t recordCount_ = 0;
+  // The few records with an older one for the same address, rather than a field in every record.
+  std::unordered_map<std::uint32_t, std::uint32_t> older_;
   // Open addressing over the addresses' hashes: each slot holds the number of an address's newest
   // record, 0 when empty. At most three quarters are in use.
   std::vector<std::uint32_t> newest_;

@@ -174,7 +174,7 @@ class RunDriver {
     // was found at, so a link back to either finds it.
     const std::string requested(CutFragment(ResolveAddress(target.Address, "")));
     const std::string found(CutFragment(FetchedPageAddress(target.Address, address)));
-    run_.Pages().AddStored(found, name, depth, run_.Contents().Add(""));
+    run_.Pages().AddStored(found, name, depth, run_.AddContentsNode(""));
     if (requested != found) run_.Pages().AddStored(requested, name, depth);
     run_.CountPage(result.Stream.Size());
     CleanPage(result.Stream);

@@ -30,18 +30,18 @@ TEST(LinkListTest, AQueueTakenFromTheFrontCanBeFilledAgain) {
 
 // Names are kept as a shared form and a number; every name must read back byte for byte.
 TEST(PageTableTest, FindGivesTheNewestRecordForExactlyThatAddressAndItsExactNameAmongThousands) {
-  const auto described = [](const TPageRecord* record) {
-    return record == nullptr ? "none" : std::string(record->Address()) + " " + record->LocalName();
-  };
-  THashTable table;
   TOCList tree;
-  TOCList::Node* node = tree.Add("");
+  THashTable table(&tree);
+  const auto described = [&](const TPageRecord* record) {
+    return record == nullptr ? "none" : table.Address(*record) + " " + table.LocalName(*record);
+  };
+  const std::uint32_t node = tree.Add(0, "");
   EXPECT_EQ(table.Find("host/"), nullptr);
   table.AddStored("host/", "GL0.htm", 3);
   auto* newer = table.AddPromised("host/", "GL100.htm", 2, node, true);
   EXPECT_EQ(table.Find("host/"), newer);
   EXPECT_EQ(newer->TocNode, node);
-  EXPECT_EQ(node->Page, newer);
+  EXPECT_EQ(&table.RecordAt(tree.Page(node)), newer);
   EXPECT_EQ(table.Find("Host/"), nullptr);
   EXPECT_EQ(table.Find("host/#top"), nullptr);
   const std::string names[] = {"",          "ab/",           "ba/",      "GL0.htm",
@@ -56,9 +56,9 @@ TEST(PageTableTest, FindGivesTheNewestRecordForExactlyThatAddressAndItsExactName
   // Thousands of addresses, each also with an older record in the other role, found through it.
   const auto address = [](int page) { return "site.test/pages/" + std::to_string(page) + ".htm"; };
   for (int page = 0; page < 5000; ++page)
-    table.AddStored(address(page), "GL" + std::to_string(page), 1, nullptr, true);
+    table.AddStored(address(page), "GL" + std::to_string(page), 1, 0, true);
   for (int page = 0; page < 5000; ++page)
-    table.AddPromised(address(page), "new", 2, nullptr, false);
+    table.AddPromised(address(page), "new", 2, 0, false);
   const auto frame = [](const TPageRecord& record) { return record.FrameRole; };
   for (int page = 0; page < 5000; ++page) {
     EXPECT_EQ(described(table.Find(address(page))), address(page) + " new");
@@ -68,31 +68,32 @@ TEST(PageTableTest, FindGivesTheNewestRecordForExactlyThatAddressAndItsExactName
   EXPECT_EQ(table.Find("site.test/pages/5000.htm"), nullptr);
   const std::string huge(100000, 'x');  // longer than a text block
   table.AddStored(huge, "GL9.htm", 1);
-  EXPECT_EQ(table.Find(huge)->LocalName(), "GL9.htm");
+  EXPECT_EQ(described(table.Find(huge)), huge + " GL9.htm");
 }
 
 // Nodes share the placeholder's copy and rewrite their own copies in place.
 TEST(ContentsTreeTest, RenamingANodeLeavesEveryOtherNameAlone) {
   TOCList tree;
-  TOCList::Node* first = tree.Add("(unnamed)");
-  TOCList::Node* second = tree.Add("(unnamed)");
-  TOCList::Node* other = tree.Add("Other page");
-  TOCList::Node* child = first->Children.Add("(unnamed)");
-  first->SetName("A");
-  other->SetName("Oth");
-  other->SetName("Much longer title");
-  second->SetName("site.test/some/page.htm");
-  second->SetName("Title");
-  child->SetFragment("#part");
+  const std::uint32_t first = tree.Add(0, "(unnamed)");
+  const std::uint32_t second = tree.Add(0, "(unnamed)");
+  const std::uint32_t other = tree.Add(0, "Other page");
+  const std::uint32_t child = tree.Add(first, "(unnamed)");
+  tree.SetName(first, "A");
+  tree.SetName(other, "Oth");
+  tree.SetName(other, "Much longer title");
+  tree.SetName(second, "site.test/some/page.htm");
+  tree.SetName(second, "Title");
+  tree.SetFragment(child, "#part");
   // Back to the first level after its child's: the new node still goes last.
-  TOCList::Node* last = tree.Add("(unnamed)");
+  const std::uint32_t last = tree.Add(0, "(unnamed)");
   std::string names;
-  for (const TOCList::Node* node : {first, second, other, child, last})
-    names += std::string(node->Name()) + "|";
+  for (const std::uint32_t node : {first, second, other, child, last})
+    names += std::string(tree.Name(node)) + "|";
   EXPECT_EQ(names, "A|Title|Much longer title|(unnamed)|(unnamed)|");
-  EXPECT_TRUE(other->Next == last && first->Children.First() == child && child->Next == nullptr);
-  EXPECT_EQ(child->Fragment(), "#part");
-  EXPECT_EQ(first->Fragment(), "");
+  EXPECT_TRUE(tree.First() == first && tree.Next(other) == last && tree.First(first) == child &&
+              tree.Next(child) == 0);
+  EXPECT_EQ(tree.Fragment(child), "#part");
+  EXPECT_EQ(tree.Fragment(first), "");
 }
 
 TEST(MemoryStreamTest, WriteOverwritesThenExtendsAndReadStopsAtTheEnd) {

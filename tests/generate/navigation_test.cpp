@@ -69,19 +69,19 @@ TEST_F(RunFixture, NavigationHeadersFootersPagesForLinksNotFetchedAndSiteMaps) {
   EXPECT_EQ(CatalogueNames(), Texts{"GL0.htm"});
 
   // The site map: the top page without a name, so only its children are listed.
-  TOCList root;
-  TOCList& top = root.Add("")->Children;
-  THashTable records;
-  TOCList::Node* first = top.Add("First");
-  first->SetFragment("#part");
+  TOCList tree;
+  THashTable records(&tree);
+  const std::uint32_t top = tree.Add(0, "");
+  const std::uint32_t first = tree.Add(top, "First");
+  tree.SetFragment(first, "#part");
   records.AddStored("a", "GL1.htm", 0, first);
-  TOCList::Node* second = top.Add("Second");
+  const std::uint32_t second = tree.Add(top, "Second");
   records.AddStored("b", "GL2.htm", 0, second);
-  records.AddStored("c", "GL3.htm", 0, second->Children.Add("Deep"));
+  records.AddStored("c", "GL3.htm", 0, tree.Add(second, "Deep"));
   const LinkSet mapLinks{"Brief0.htm", "GL1.htm", "http://site.test/", ""};
   EXPECT_EQ(Written([&](CheckedFile& f) {
               WriteSiteMapOpening(run_, f, mapLinks);
-              FinishSiteMap(f, root, mapLinks);
+              FinishSiteMap(f, tree, records, mapLinks);
             }),
             "<html><body bgcolor=#FFFFFF text=\"0000FF\" link=\"FF0000\"><title>Site Map</title>" +
                 Header("Site Map", mapLinks) +
@@ -92,12 +92,12 @@ TEST_F(RunFixture, NavigationHeadersFootersPagesForLinksNotFetchedAndSiteMaps) {
 
   // A very deep tree needs no recursion.
   TOCList deep;
-  TOCList* level = &deep;
+  std::uint32_t level = 0;
   for (int i = 0; i < 100000; ++i)
-    level = &level->Add("n")->Children;
-  const std::string tree = Written([&](CheckedFile& f) { WriteSiteMapTree(f, deep); });
-  EXPECT_EQ(tree.size(), 100000 * std::string("<li><a href=\"\">n</a></li>").size() +
-                             99999 * std::string("<ul></ul>").size());
+    level = deep.Add(level, "n");
+  const std::string deepMap = Written([&](CheckedFile& f) { WriteSiteMapTree(f, deep, records); });
+  EXPECT_EQ(deepMap.size(), 100000 * std::string("<li><a href=\"\">n</a></li>").size() +
+                                99999 * std::string("<ul></ul>").size());
 }
 
 }  // namespace

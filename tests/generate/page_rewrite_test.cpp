@@ -68,11 +68,12 @@ TEST_F(RewriteTest, AnchorsBecomePromisedPages) {
                    "!!--site.test/dir/v.htm", "!!--site.test/dir/x.htm"}));
   const TPageRecord* record = run_.Pages().Find("!!--site.test/dir/a.htm");
   EXPECT_TRUE(record && !record->Stored && record->RemainingDepth() == 2);
-  std::vector<const TOCList::Node*> nodes;
-  for (auto* node = run_.Contents().First(); node != nullptr; node = node->Next)
+  const TOCList& tree = run_.Contents();
+  std::vector<std::uint32_t> nodes;
+  for (std::uint32_t node = tree.First(); node != 0; node = tree.Next(node))
     nodes.push_back(node);
   ASSERT_EQ(nodes.size(), 10u);
-  EXPECT_EQ(nodes.back()->Fragment(), "#top");
+  EXPECT_EQ(tree.Fragment(nodes.back()), "#top");
   EXPECT_TRUE(Contains(ReadRunFile("GL10.htm"),
                        SpecialPageBody(SpecialPage::MailLink, "mailto:ann@site.test")));
   EXPECT_TRUE(Contains(ReadRunFile("GL11.htm"),
@@ -113,7 +114,7 @@ TEST_F(RewriteTest, AFrameSetGetsANavigationRowAndItsFramesAreFollowedAsFrames) 
 TEST_F(RewriteTest, StoredPagesTheLastLevelAndImagesOff) {
   // A top-window link is served by a page stored through ordinary links, but not by a frame.
   run_.Pages().AddStored("!!--site.test/dir/a.htm", "GL50.htm", 2);
-  run_.Pages().AddStored("!!--site.test/dir/f.htm", "GL51.htm", 2, nullptr, true);
+  run_.Pages().AddStored("!!--site.test/dir/f.htm", "GL51.htm", 2, 0, true);
   run_.Pages().AddStored("site.test/dir/index.htm", "GL52.htm", 3);
   EXPECT_EQ(Rewrite("<a href=a.htm target=_top><a href=f.htm target=_top>"
                     "<a href=\"index.htm\"><a href=\"#sec\"><a href=\"./\">"),

@@ -1,39 +1,77 @@
 #include "core/internal/text_arena.h"
 
-#include <cstring>
+#include <stdexcept>
 
 namespace gl {
 namespace {
 
-constexpr std::size_t kBlockSize = 32 * 1024;
+// A place is a block's number and an offset in it, plus one. A long text has a block of its own
+// and the offset 0.
+constexpr unsigned kOffsetBits = 15;
+constexpr std::size_t kBlockSize = std::size_t{1} << kOffsetBits;
+constexpr std::size_t kMostBlocks = (std::size_t{1} << (32 - kOffsetBits)) - 1;
 
 }  // namespace
 
 std::string_view TextArena::Keep(std::string_view text) {
   if (text.empty()) return {};
-  char* copy = Take(text.size());
+  char* copy = Take(text.size()).Bytes;
   std::memcpy(copy, text.data(), text.size());
   return {copy, text.size()};
 }
 
-char* TextArena::KeepCounted(std::string_view text) {
-  // Keys and names are far below 4 GB: a single transfer is bounded well under that.
-  return Rewrite(Take(sizeof(std::uint32_t) + text.size()), text);
+std::uint32_t TextArena::Place(std::string_view text) {
+  const Room room = Take(text.size());
+  if (!text.empty()) std::memcpy(room.Bytes, text.data(), text.size());
+  return room.Place;
 }
 
-char* TextArena::Take(std::size_t size) {
+char* TextArena::Bytes(std::uint32_t place) const {
+  const std::uint32_t at = place - 1;
+  return blocks_[at >> kOffsetBits].get() + (at & (kBlockSize - 1));
+}
+
+std::uint32_t TextArena::KeepCounted(std::string_view text) {
+  // Keys and names are far below 4 GB: a single transfer is bounded well under that.
+  const auto size = static_cast<std::uint32_t>(text.size());
+  const Room room = Take(sizeof size + text.size());
+  std::memcpy(room.Bytes, &size, sizeof size);
+  if (!text.empty()) std::memcpy(room.Bytes + sizeof size, text.data(), text.size());
+  return room.Place;
+}
+
+std::string_view TextArena::Counted(std::uint32_t place) const {
+  const char* counted = At(place);
+  std::uint32_t size = 0;
+  std::memcpy(&size, counted, sizeof size);
+  return {counted + sizeof size, size};
+}
+
+void TextArena::Rewrite(std::uint32_t place, std::string_view text) {
+  char* counted = Bytes(place);
+  const auto size = static_cast<std::uint32_t>(text.size());
+  std::memcpy(counted, &size, sizeof size);
+  std::memcpy(counted + sizeof size, text.data(), size);
+}
+
+TextArena::Room TextArena::Take(std::size_t size) {
+  const auto placeOf = [](std::size_t block, std::size_t offset) {
+    return static_cast<std::uint32_t>(((block << kOffsetBits) | offset) + 1);
+  };
+  if (blocks_.size() >= kMostBlocks) throw std::length_error("text arena full");
   // A long text gets a block of its own, so the free end of the current block is not wasted.
   if (size > kBlockSize / 4) {
     blocks_.push_back(std::make_unique_for_overwrite<char[]>(size));
-    return blocks_.back().get();
+    return {blocks_.back().get(), placeOf(blocks_.size() - 1, 0)};
   }
-  if (size > freeSize_) {
+  if (size > freeSize_ || freeSize_ == 0) {
     blocks_.push_back(std::make_unique_for_overwrite<char[]>(kBlockSize));
-    free_ = blocks_.back().get();
+    freeBlock_ = blocks_.size() - 1;
+    freeOffset_ = 0;
     freeSize_ = kBlockSize;
   }
-  char* room = free_;
-  free_ += size;
+  const Room room{blocks_[freeBlock_].get() + freeOffset_, placeOf(freeBlock_, freeOffset_)};
+  freeOffset_ += size;
   freeSize_ -= size;
   return room;
 }

@@ -37,8 +37,7 @@ std::string DownloadSuffix(std::string_view address) {
 const TPageRecord* FindStoredFile(const THashTable& pages, std::string_view address) {
   // A page that a link promised for the file has a place in the contents tree; the file not.
   return pages.FindNewest(address, [](const TPageRecord& record) {
-    return record.Stored && record.RemainingDepth() == kStoredFileDepth &&
-           record.TocNode == nullptr;
+    return record.Stored && record.RemainingDepth() == kStoredFileDepth && record.TocNode == 0;
   });
 }
 
@@ -52,16 +51,17 @@ std::string StoreFetchedFile(RunContext& run, const FetchResult& result, std::st
 }
 
 void WriteFilePage(RunContext& run, TPageRecord& promised, std::string_view fileName) {
-  const std::string key = promised.Address();
+  const std::string key = run.Pages().Address(promised);
   const std::string display = AddressForPage(NormaliseDisplayAddress(AddressOfKey(key)));
   const bool frame = promised.FrameRole;
-  if (!promised.Stored) run.RecordFile(promised.LocalName());
+  const std::string localName = run.Pages().LocalName(promised);
+  if (!promised.Stored) run.RecordFile(localName);
   promised.Stored = true;
   promised.SetRemainingDepth(kStoredFileDepth);
-  if (promised.TocNode != nullptr) promised.TocNode->SetName(display);
+  if (promised.TocNode != 0) run.Contents().SetName(promised.TocNode, display);
 
   const LinkSet links{run.SummaryName(), run.SiteMapName(), display, ""};
-  CheckedFile page(run.PathOf(promised.LocalName()));
+  CheckedFile page(run.PathOf(localName));
   if (!frame) run.WriteHeader(page, display, false, links);
   page << "<html><body><title>" << display << "</title>";
   if (IsPictureName(fileName)) {
@@ -85,7 +85,7 @@ bool DownloadFile(RunContext& run, CheckedFile& out, std::string_view value,
 
 std::string StoreLinkedFile(RunContext& run, const std::string& key, bool mayFetch) {
   TPageRecord* record = run.Pages().Find(key);
-  if (record != nullptr && record->Stored) return record->LocalName();
+  if (record != nullptr && record->Stored) return run.Pages().LocalName(*record);
   if (!mayFetch) return {};
   std::string fetchAddress = key;
   const FetchResult result = run.FetchFile(fetchAddress);

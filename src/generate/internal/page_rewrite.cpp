@@ -305,7 +305,7 @@ class Pass {
         WriteSpecialPage(run_, out_, address, kind, SpecialLinks(address), SpecialPageTitle(kind));
     if (name.empty()) return;
     copied_ = span.To;
-    run_.Pages().AddStored(key, name, 0, nullptr, frameLink);
+    run_.Pages().AddStored(key, name, 0, 0, frameLink);
   }
 
   void RewriteLink(TagKind kind, std::string_view tag, std::string_view value, Span span,
@@ -318,7 +318,7 @@ class Pass {
       if (stopping_) return;
       std::string key(SkipBlanksAndQuotes(value));
       if (TPageRecord* record = FindServing(key, newWindow)) {
-        Replace(span, record->LocalName());
+        Replace(span, run_.Pages().LocalName(*record));
         return;
       }
       WriteSpecial(span, key, key,
@@ -349,7 +349,7 @@ class Pass {
       if (!fragment.empty() && EqualsNoCase(target, CutFragment(job_.Address))) {
         Replace(span, job_.LocalName, fragment);
       } else if (record != nullptr) {
-        Replace(span, record->LocalName(), fragment);
+        Replace(span, run_.Pages().LocalName(*record), fragment);
       } else {
         WriteSpecial(span, key, NormaliseDisplayAddress(address), SpecialPage::SpiderLimit,
                      frameLink);
@@ -358,14 +358,14 @@ class Pass {
     }
 
     if (record != nullptr) {
-      Replace(span, record->LocalName(), fragment);
+      Replace(span, run_.Pages().LocalName(*record), fragment);
     } else {
       const std::string name = run_.AllocatePage(texts::kPageSuffix);
       if (name == texts::kNoName) {
         Replace(span, {}, fragment);  // the value is dropped; the spider still sees the link
       } else {
-        TOCList::Node* node = run_.CurrentList().Add(texts::kUnnamedNode);
-        node->SetFragment(fragment);
+        const std::uint32_t node = run_.AddContentsNode(texts::kUnnamedNode);
+        run_.Contents().SetFragment(node, fragment);
         run_.Pages().AddPromised(key, name, job_.Depth - 1, node, frameLink);
         Replace(span, name, fragment);
       }

@@ -43,7 +43,7 @@ std::string ReplaceSpans(std::string_view text, const Spans& spans, Replace repl
 // followed, so a sheet that imports itself, directly or not, finds its own name.
 std::string StoreStyleSheet(RunContext& run, const std::string& key, int nesting) {
   TPageRecord* record = run.Pages().Find(key);
-  if (record != nullptr && record->Stored) return record->LocalName();
+  if (record != nullptr && record->Stored) return run.Pages().LocalName(*record);
   if (nesting > kMostSheetNesting || StopOrSkipRequested()) return {};
   std::string found = key;
   const FetchResult result = run.FetchFile(found);

@@ -39,9 +39,9 @@ void RunContext::BeginEntry(const TWebEntry& entry, std::string entryAddress) {
   entry_ = &entry;
   entryAddress_ = std::move(entryAddress);
   siteMapName_.clear();
-  pages_ = std::make_unique<THashTable>();
   contents_ = std::make_unique<TOCList>();
-  currentList_ = contents_.get();
+  pages_ = std::make_unique<THashTable>(contents_.get());
+  currentParent_ = 0;
   lists_[0] = std::make_unique<TLList>();
   lists_[1] = std::make_unique<TLList>();
   listIndex_ = 1;
@@ -60,11 +60,11 @@ void RunContext::FlipLists() {
 
 bool RunContext::QueueLink(std::string_view key, bool frame, std::int32_t remainingDepth) {
   // One look-up: the newest record leads to the older ones of the same key.
-  const std::uint32_t newestNumber = pages_->FindNumber(key);
-  TPageRecord* const newest = newestNumber == 0 ? nullptr : &pages_->RecordAt(newestNumber);
-  for (const TPageRecord* record = newest; record != nullptr; record = pages_->Older(*record)) {
-    if (record->FrameRole != frame) continue;
-    if (record->StoredDeepEnough(remainingDepth)) return false;
+  const std::uint32_t newest = pages_->FindNumber(key);
+  for (std::uint32_t older = newest; older != 0; older = pages_->OlderNumber(older)) {
+    const TPageRecord& record = pages_->RecordAt(older);
+    if (record.FrameRole != frame) continue;
+    if (record.StoredDeepEnough(remainingDepth)) return false;
     break;
   }
   TLList& list = FillingList();
@@ -72,12 +72,12 @@ bool RunContext::QueueLink(std::string_view key, bool frame, std::int32_t remain
   // An address in the page table is marked queued on its oldest record, and the list names the
   // record instead of keeping a copy of the key. The index holds the rest, links queued before
   // their address had a record, and views the list's copies.
-  if (newest != nullptr) {
-    TPageRecord& oldest = pages_->Oldest(*newest);
+  if (newest != 0) {
+    TPageRecord& oldest = pages_->Oldest(newest);
     const std::uint32_t role = frame ? 2U : 1U;
     if ((oldest.QueuedRoles & role) == 0 && !queued.Contains(key)) {
       oldest.QueuedRoles = (oldest.QueuedRoles | role) & 3U;
-      list.AppendPage(newestNumber, frame ? 1 : 0);
+      list.AppendPage(newest, frame ? 1 : 0);
     }
     return true;
   }
@@ -88,11 +88,12 @@ bool RunContext::QueueLink(std::string_view key, bool frame, std::int32_t remain
 }
 
 std::string RunContext::QueuedLink(const TLList& list, const TLList::Item& item) const {
-  return item.Copied ? std::string(list.Copy(item)) : pages_->RecordAt(item.Number).Address();
+  return item.Copied ? std::string(list.Copy(item))
+                     : pages_->Address(pages_->RecordAt(item.Number));
 }
 
 void RunContext::EndEntry() {
-  currentList_ = nullptr;
+  currentParent_ = 0;
   // The dedup sets view the lists' copies: they go first.
   for (auto& queued : queued_)
     queued = {};

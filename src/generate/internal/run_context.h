@@ -78,9 +78,12 @@ class RunContext {
   const std::string& SiteMapName() const { return siteMapName_; }
   THashTable& Pages() { return *pages_; }
   TOCList& Contents() { return *contents_; }
-  // Where the next page nodes are added: the level below the page being written.
-  TOCList& CurrentList() { return *currentList_; }
-  void SetCurrentList(TOCList& list) { currentList_ = &list; }
+  // Adds a node for a page to the level below the page being written (SetCurrentParent), and
+  // returns it.
+  std::uint32_t AddContentsNode(std::string_view name) {
+    return contents_->Add(currentParent_, name);
+  }
+  void SetCurrentParent(std::uint32_t node) { currentParent_ = node; }
   // The two level lists: the rewriter fills one while the spider works through the other.
   TLList& FillingList() { return *lists_[listIndex_]; }
   TLList& ConsumingList() { return *lists_[1 - listIndex_]; }
@@ -146,7 +149,7 @@ class RunContext {
   std::string siteMapName_;   // empty when the entry has no site map
   std::unique_ptr<THashTable> pages_;
   std::unique_ptr<TOCList> contents_;
-  TOCList* currentList_ = nullptr;
+  std::uint32_t currentParent_ = 0;  // a node of the contents tree, 0 for its top level
   std::unique_ptr<TLList> lists_[2];
   int listIndex_ = 1;
   // The links of the filling list queued without a page record, ordinary and frame links apart;

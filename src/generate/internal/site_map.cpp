@@ -13,32 +13,33 @@ void WriteSiteMapOpening(RunContext& run, CheckedFile& map, const LinkSet& links
       << "<ul>";
 }
 
-void WriteSiteMapTree(CheckedFile& map, const TOCList& root) {
+void WriteSiteMapTree(CheckedFile& map, const TOCList& tree, const THashTable& pages) {
   // Each entry is the next node to print at one level of the tree.
-  std::vector<const TOCList::Node*> pending{root.First()};
+  std::vector<std::uint32_t> pending{tree.First()};
   while (!pending.empty()) {
-    const TOCList::Node* node = pending.back();
-    if (node == nullptr) {
+    const std::uint32_t node = pending.back();
+    if (node == 0) {
       pending.pop_back();
       if (!pending.empty()) map << "</ul>";
       continue;
     }
-    pending.back() = node->Next;
-    if (!node->Name().empty()) {
+    pending.back() = tree.Next(node);
+    if (!tree.Name(node).empty()) {
       map << "<li><a href=\"";
-      if (node->Page != nullptr) map << node->Page->LocalName();
-      map << node->Fragment() << "\">" << node->Name() << "</a>"
+      if (tree.Page(node) != 0) map << pages.LocalName(pages.RecordAt(tree.Page(node)));
+      map << tree.Fragment(node) << "\">" << tree.Name(node) << "</a>"
           << "</li>";
     }
-    if (node->Children.First() != nullptr) {
+    if (tree.First(node) != 0) {
       map << "<ul>";
-      pending.push_back(node->Children.First());
+      pending.push_back(tree.First(node));
     }
   }
 }
 
-void FinishSiteMap(CheckedFile& map, const TOCList& root, const LinkSet& links) {
-  WriteSiteMapTree(map, root);
+void FinishSiteMap(CheckedFile& map, const TOCList& tree, const THashTable& pages,
+                   const LinkSet& links) {
+  WriteSiteMapTree(map, tree, pages);
   map << "</ul></ul>";
   PrintBriefFooter(map, links);
   map << "</body></html>";

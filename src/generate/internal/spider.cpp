@@ -122,10 +122,10 @@ void RunLevels(RunContext& run, std::int32_t depth) {
 // Fills a promised page name that no page took: with the page of the file stored for its address
 // (a picture that the page also shows), else with the skipped page for that address.
 void FillPromisedPage(RunContext& run, TPageRecord& record) {
-  const std::string key = record.Address();
+  const std::string key = run.Pages().Address(record);
   const std::string_view address = AddressOfKey(key);
   if (const TPageRecord* file = FindStoredFile(run.Pages(), address)) {
-    WriteFilePage(run, record, file->LocalName());
+    WriteFilePage(run, record, run.Pages().LocalName(*file));
     return;
   }
   const std::string display = NormaliseDisplayAddress(address);
@@ -133,8 +133,8 @@ void FillPromisedPage(RunContext& run, TPageRecord& record) {
   WriteSkippedPage(skipped.Stream, display);
   CleanPage(skipped.Stream);
   record.Stored = true;
-  PageJob job = MakePageJob(run, std::string(address), record.LocalName(), skipped, display,
-                            record.RemainingDepth());
+  PageJob job = MakePageJob(run, std::string(address), run.Pages().LocalName(record), skipped,
+                            display, record.RemainingDepth());
   job.Frame = record.FrameRole;
   StorePage(run, job, skipped.Stream, false);
 }
@@ -143,14 +143,16 @@ void FillPromisedPage(RunContext& run, TPageRecord& record) {
 // link of the archive leads nowhere. Every promised name has a node in the contents tree, which is
 // walked without recursion.
 void FillPromisedPages(RunContext& run) {
-  std::vector<TOCList::Node*> pending{run.Contents().First()};
+  const TOCList& tree = run.Contents();
+  std::vector<std::uint32_t> pending{tree.First()};
   while (!pending.empty()) {
-    TOCList::Node* node = pending.back();
+    const std::uint32_t node = pending.back();
     pending.pop_back();
-    if (node == nullptr) continue;
-    pending.push_back(node->Next);
-    pending.push_back(node->Children.First());
-    if (node->Page != nullptr && !node->Page->Stored) FillPromisedPage(run, *node->Page);
+    if (node == 0) continue;
+    pending.push_back(tree.Next(node));
+    pending.push_back(tree.First(node));
+    TPageRecord* page = tree.Page(node) == 0 ? nullptr : &run.Pages().RecordAt(tree.Page(node));
+    if (page != nullptr && !page->Stored) FillPromisedPage(run, *page);
   }
 }
 
@@ -158,7 +160,7 @@ void FillPromisedPages(RunContext& run) {
 
 void ProcessEntry(RunContext& run, MemoryStream& page, PageJob& top) {
   const TransfersAheadInPlace inPlace(run);
-  TOCList::Node* root = run.Contents().First();
+  const std::uint32_t root = run.Contents().First();
   // The catalogue lists the top page before the site map, which is opened before the top page is
   // written: its opening stands ahead of every file that the top page stores.
   run.RecordFile(top.LocalName);
@@ -167,24 +169,24 @@ void ProcessEntry(RunContext& run, MemoryStream& page, PageJob& top) {
     run.RecordFile(run.SiteMapName());
     siteMap.emplace(run.PathOf(run.SiteMapName()));
     WriteSiteMapOpening(run, *siteMap, top.Links);
-    if (root != nullptr) root->SetName(top.Title);
+    if (root != 0) run.Contents().SetName(root, top.Title);
   }
   try {
-    if (root != nullptr) run.SetCurrentList(root->Children);
+    if (root != 0) run.SetCurrentParent(root);
     StorePage(run, top, page, true);
     RunLevels(run, top.Depth);
     if (StopOrSkipRequested()) FillPromisedPages(run);
   } catch (const EInOutError&) {
     if (siteMap) {
       try {
-        FinishSiteMap(*siteMap, run.Contents(), top.Links);
+        FinishSiteMap(*siteMap, run.Contents(), run.Pages(), top.Links);
       } catch (const EInOutError&) {
         // The disk error that ended the entry is the one reported.
       }
     }
     throw;
   }
-  if (siteMap) FinishSiteMap(*siteMap, run.Contents(), top.Links);
+  if (siteMap) FinishSiteMap(*siteMap, run.Contents(), run.Pages(), top.Links);
 }
 
 void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingDepth, bool frame) {
@@ -196,7 +198,7 @@ void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingD
   if (record != nullptr && record->StoredDeepEnough(remainingDepth)) return;
   // The page shows the file as well and has stored it already: the link leads to that copy.
   if (const TPageRecord* file = FindStoredFile(run.Pages(), target)) {
-    if (record != nullptr) WriteFilePage(run, *record, file->LocalName());
+    if (record != nullptr) WriteFilePage(run, *record, run.Pages().LocalName(*file));
     return;
   }
 
@@ -212,13 +214,13 @@ void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingD
   // A page, or the page that explains why there is none: a promised name is always filled. A page
   // is counted once it has a name to be stored under.
   const std::string name =
-      record != nullptr ? record->LocalName() : run.AllocatePage(texts::kPageSuffix);
+      record != nullptr ? run.Pages().LocalName(*record) : run.AllocatePage(texts::kPageSuffix);
   if (name == texts::kNoName) return;
   run.CountPage(result.Stream.Size());
   CleanPage(result.Stream);
   const bool listed = record != nullptr && record->Stored;
   if (record == nullptr) {
-    record = run.Pages().AddStored(key, name, remainingDepth, run.CurrentList().Add(""), frame);
+    record = run.Pages().AddStored(key, name, remainingDepth, run.AddContentsNode(""), frame);
   } else {
     record->SetRemainingDepth(remainingDepth);
     record->Stored = true;
@@ -227,11 +229,10 @@ void ProcessPage(RunContext& run, std::string_view link, std::int32_t remainingD
   PageJob job =
       MakePageJob(run, FetchedPageAddress(target, address), name, result, display, remainingDepth);
   job.Frame = frame;
-  if (!run.SiteMapName().empty() && (result.PageOk || result.External) &&
-      record->TocNode != nullptr) {
-    record->TocNode->SetName(job.Title);
+  if (!run.SiteMapName().empty() && (result.PageOk || result.External) && record->TocNode != 0) {
+    run.Contents().SetName(record->TocNode, job.Title);
   }
-  if (record->TocNode != nullptr) run.SetCurrentList(record->TocNode->Children);
+  if (record->TocNode != 0) run.SetCurrentParent(record->TocNode);
 
   StorePage(run, job, result.Stream, listed);
   run.SetIdleStatus();
