@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -51,17 +52,25 @@ TEST_F(TransfersAheadTest, AnyConnectionCountMakesOneArchiveAndStopOrSkipEndsEve
     return std::chrono::milliseconds(std::uniform_int_distribution(0, 4)(random));
   });
   std::string one;
+  Texts oneRequests;
   for (const int connections : {1, 4, 16}) {
     SCOPED_TRACE(connections);
     StartOver();
     AddEntry(Address("/index.htm"), 4, "Tree");
     settings_.Connections = connections;
+    const std::size_t earlier = server_.Requests().size();
     ASSERT_EQ(Generate().Outcome, RunOutcome::Completed);
     std::string archive;  // every file's name and bytes
     for (const std::string& name : FilesOf())
       archive += name + '\n' + RunFile(name) + '\0';
-    if (connections == 1) one = archive;
+    // Nothing is fetched twice ahead: the shared logo, for one, once.
+    Texts requests;
+    for (std::size_t at = earlier; at < server_.Requests().size(); ++at)
+      requests.push_back(server_.Requests()[at].Target());
+    std::ranges::sort(requests);
+    if (connections == 1) one = archive, oneRequests = requests;
     EXPECT_TRUE(archive == one) << "the archives differ";
+    EXPECT_EQ(requests, oneRequests);
     // The peak over the server's life: one, then above one and at most four, then at most sixteen.
     EXPECT_EQ(server_.PeakConnections() > 1, connections > 1);
     EXPECT_LE(server_.PeakConnections(), static_cast<std::size_t>(connections));

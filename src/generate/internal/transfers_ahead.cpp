@@ -79,7 +79,8 @@ void TransfersAhead::Start(std::uint64_t item, TransferKind kind, const std::str
 void TransfersAhead::Queue(std::uint64_t item, TransferKind kind, const std::string& address,
                            const FetchOptions& options, const FetchOptions* imageOptions) {
   JobKey key = KeyOf(kind, address);
-  if (stopping_ || !queuedOnce_.Insert(std::hash<JobKey>{}(key))) return;
+  if (stopping_ || jobs_.contains(key)) return;
+  if (kind == TransferKind::File && !filesOnce_.Insert(std::hash<JobKey>{}(key))) return;
   auto job = std::make_shared<Job>();
   job->Item = item;
   job->Arrival = arrivals_++;
@@ -138,7 +139,7 @@ FetchResult TransfersAhead::Take(TransferKind kind, std::string& address,
   // What the spider fetches itself is not fetched ahead any more: a page that shows the same
   // image again finds it stored.
   if (found == jobs_.end()) {
-    queuedOnce_.Insert(std::hash<JobKey>{}(key));
+    if (kind == TransferKind::File) filesOnce_.Insert(std::hash<JobKey>{}(key));
     return FetchNow(lock, address, options, progress);
   }
   const std::shared_ptr<Job> job = found->second;

@@ -39,9 +39,10 @@ class TransfersAhead {
   // Waits for the transfers that are running; nothing new starts.
   ~TransfersAhead();
 
-  // Queues a transfer for the spider's list item `item` (the lowest items go first), unless this
-  // address of this kind was queued before. A page with `imageOptions` has the addresses of the
-  // images and embedded files it shows queued for the same item once it has arrived.
+  // Queues a transfer for the spider's list item `item` (the lowest items go first), unless one
+  // for this address of this kind waits to be taken or, for a file, was ever queued. A page with
+  // `imageOptions` has the addresses of the images and embedded files it shows queued for the same
+  // item once it has arrived.
   void Start(std::uint64_t item, TransferKind kind, const std::string& address,
              const FetchOptions& options, const FetchOptions* imageOptions = nullptr);
 
@@ -74,9 +75,10 @@ class TransfersAhead {
   // Jobs not yet taken, by key; waiting ones also in order of item and arrival.
   std::unordered_map<JobKey, std::shared_ptr<Job>> jobs_;
   std::map<std::pair<std::uint64_t, std::uint64_t>, std::shared_ptr<Job>> waiting_;
-  // The keys queued or fetched so far, by hash: small for a large site. Two keys of one hash
-  // cost a transfer that the spider makes itself, never a wrong result.
-  HashSet queuedOnce_;
+  // The files queued or fetched so far, by their keys' hashes: small for a large site. Two keys of
+  // one hash cost a transfer that the spider makes itself, never a wrong result. Pages need no
+  // such set: the spider queues a page only when the page table has not stored it.
+  HashSet filesOnce_;
   std::uint64_t arrivals_ = 0;
   int running_ = 0;             // transfers under way, the spider's own included
   bool spiderWaiting_ = false;  // the spider waits for a connection: it goes first
