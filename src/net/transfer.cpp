@@ -133,7 +133,7 @@ class Receiver {
   MemoryStream& stream_;
   ProgressSink& progress_;
   bool& nonText_;
-  std::array<char, kChunkSize> buffer_{};
+  std::array<char, kChunkSize> buffer_;  // only what Receive wrote is read: no zeroing
   std::int64_t received_ = 0;
   std::int64_t contentLength_ = 0;
   bool headerAnalysed_ = false;
