@@ -211,13 +211,13 @@ HostPort SplitEndpoint(std::string_view endpoint, std::uint16_t defaultPort) {
   HostPort result{std::string(endpoint.substr(0, colon)), defaultPort};
   if (colon == std::string_view::npos) return result;
   const std::string_view port = endpoint.substr(colon + 1);
-  if (port.empty() || port.size() > 5) return result;
+  if (port.empty()) return result;
   unsigned value = 0;
   for (char byte : port) {
-    if (byte < '0' || byte > '9') return result;
+    if (byte < '0' || byte > '9' || value > 65535) return {result.Host, 0};
     value = value * 10 + static_cast<unsigned>(byte - '0');
   }
-  if (value <= 65535) result.Port = static_cast<std::uint16_t>(value);
+  result.Port = value <= 65535 ? static_cast<std::uint16_t>(value) : 0;
   return result;
 }
 
@@ -242,7 +242,7 @@ bool TransferRequest(std::string_view endpoint, std::string_view requestText,
   // A secure page's server listens on the https port unless its address names another.
   const bool directlySecure = options.Secure != nullptr && !options.Secure->ThroughProxy;
   const HostPort target = SplitEndpoint(endpoint, directlySecure ? kHttpsPort : kHttpPort);
-  const auto address = ResolveHost(target.Host);
+  const auto address = target.Port == 0 ? std::nullopt : ResolveHost(target.Host);
   if (!address) {
     if (StopOrSkipRequested()) {
       WriteSkippedPage(stream, options.DisplayAddress);

@@ -31,7 +31,8 @@ inline constexpr std::uint16_t kHttpPort = 80;
 inline constexpr std::uint16_t kHttpsPort = 443;
 
 // Host and port of an endpoint "host", "host:port" or "host:": the port is `defaultPort` when it
-// is missing or not a port number. Anything from a "/" on is ignored.
+// is missing, and 0, where nothing answers, when it is not a port number: a mistyped port must not
+// reach another server. Anything from a "/" on is ignored.
 struct HostPort {
   std::string Host;
   std::uint16_t Port = kHttpPort;

@@ -78,6 +78,7 @@ TEST_F(ShortWaitTransferTest, FailedExchangeGivesAnInaccessiblePage) {
   const std::tuple<const char*, std::string, std::optional<Answer>, bool> rows[] = {
       {"long host", std::string(257, 'h') + ":80", {}, false},
       {"no host", ":80", {}, false},
+      {"no port", server.substr(0, server.find(':')) + ":99999", {}, false},
       {"silent", server, SilentAnswer(), true},
       {"cut", server, Answer{.Bytes = half, .HoldOpen = true}, true},
       {"closed short", server, Answer{half}, true},
@@ -103,13 +104,17 @@ TEST_F(StretchedTransferTest, SkipDuringTheExchangeEndsWithTheSkippedPage) {
   EXPECT_EQ(stream_.Bytes(), Page(WriteSkippedPage, kDisplay));
 }
 
+// A port that is not one is 0, which no server answers, rather than the default.
 TEST(SplitEndpointTest, PortDefaultsTo80) {
   const std::tuple<const char*, const char*, int> rows[] = {
       {"www.example.com", "www.example.com", 80},
       {"10.0.0.1:8080", "10.0.0.1", 8080},
       {"host:", "host", 80},
-      {"host:abc", "host", 80},
-      {"host:99999", "host", 80},
+      {"host:abc", "host", 0},
+      {"host:8x", "host", 0},
+      {"host:99999", "host", 0},
+      {"host:000000000080", "host", 80},
+      {"host:65535", "host", 65535},
       {"host:81/path:82", "host", 81},
       {"host/path:82", "host", 80},
       {"", "", 80}};
