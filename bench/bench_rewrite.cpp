@@ -1,4 +1,4 @@
-// The page pipeline on large pages: cleaning, preparation, the scan copy and the rewriting pass,
+// The page pipeline on large pages: cleaning, preparation and the rewriting pass,
 // in bytes per second. Pages of 1, 4 and 16 MB show whether the cost grows with the page size
 // alone; a page of many comments and titles before one far-away script shows that the searches
 // never start over. With page styles on, the same pages show what reading every tag for its

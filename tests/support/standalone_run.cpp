@@ -2,10 +2,10 @@
 
 #include <utility>
 
+#include "generate/internal/base_href.h"
 #include "generate/internal/page_clean.h"
 #include "generate/internal/page_prepare.h"
 #include "generate/internal/page_rewrite.h"
-#include "generate/internal/scan_copy.h"
 
 namespace gl::test {
 namespace {
@@ -45,9 +45,8 @@ PageJob StandaloneRun::Job(std::int32_t depth) const {
 bool WriteFetchedPage(RunContext& run, PageJob& job, MemoryStream& page, CheckedFile& out) {
   CleanPage(page);
   job.FrameSet = PreparePage(run, job, page, out);
-  const MemoryStream scanCopy = MakeScanCopy(page);
   StripBaseHref(page);
-  RewritePage(run, job, page, scanCopy, out);
+  RewritePage(run, job, page, out);
   return job.FrameSet;
 }
 

@@ -9,7 +9,6 @@
 #include "core/tag_text.h"
 #include "generate/internal/download.h"
 #include "generate/internal/page_styles.h"
-#include "generate/internal/scan_copy.h"
 #include "generate/internal/stream_search.h"
 #include "generate/internal/texts.h"
 #include "generate/internal/unfetched_link_page.h"
@@ -161,9 +160,8 @@ class ResolvedLinks {
 
 class Pass {
  public:
-  Pass(RunContext& run, const PageJob& job, std::string_view page, std::string_view scan,
-       CheckedFile& out)
-      : run_(run), job_(job), page_(page), scan_(scan.substr(0, page.size())), out_(out) {
+  Pass(RunContext& run, const PageJob& job, std::string_view page, CheckedFile& out)
+      : run_(run), job_(job), page_(page), out_(out) {
     end_ = !page_.empty() && page_.back() == '\0' ? page_.size() - 1 : page_.size();
   }
 
@@ -226,8 +224,8 @@ class Pass {
   std::pair<std::size_t, std::size_t> NextTag(std::size_t from) {
     if (nextTagFrom_ != from) {
       nextTagFrom_ = from;
-      const std::size_t open = FindByteInStream(scan_, kTagOpenMark, from);
-      nextTag_ = {open, open == kNone ? kNone : FindByteInStream(scan_, kTagCloseMark, open + 1)};
+      const std::size_t open = FindByteInStream(page_, '<', from);
+      nextTag_ = {open, open == kNone ? kNone : FindByteInStream(page_, '>', open + 1)};
     }
     return nextTag_;
   }
@@ -436,7 +434,6 @@ class Pass {
   RunContext& run_;
   const PageJob& job_;
   const std::string_view page_;
-  const std::string_view scan_;
   CheckedFile& out_;
   std::size_t end_ = 0;  // the terminating zero, which is not copied
   std::size_t copied_ = 0;
@@ -456,9 +453,8 @@ class Pass {
 
 }  // namespace
 
-void RewritePage(RunContext& run, const PageJob& job, const MemoryStream& page,
-                 const MemoryStream& scanCopy, CheckedFile& out) {
-  Pass(run, job, page.View(), scanCopy.View(), out).Run();
+void RewritePage(RunContext& run, const PageJob& job, const MemoryStream& page, CheckedFile& out) {
+  Pass(run, job, page.View(), out).Run();
 }
 
 }  // namespace gl

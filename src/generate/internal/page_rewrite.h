@@ -11,10 +11,9 @@ namespace gl {
 // anchors, areas, frames, images and embedded objects, which become local names (pages stored or
 // promised, stored files, special pages), absolute web addresses or the not-loaded image; writes
 // the navigation header and footer around a noframes part; appends each link to follow to the
-// run's filling link list. Tags are found in `scanCopy` (MakeScanCopy) and read from `page`.
+// run's filling link list.
 // Once Stop or Skip is requested the rest of the page is still copied, with links made absolute
 // and nothing more fetched or named.
-void RewritePage(RunContext& run, const PageJob& job, const MemoryStream& page,
-                 const MemoryStream& scanCopy, CheckedFile& out);
+void RewritePage(RunContext& run, const PageJob& job, const MemoryStream& page, CheckedFile& out);
 
 }  // namespace gl

@@ -3,13 +3,13 @@
 #include <optional>
 #include <utility>
 
+#include "generate/internal/base_href.h"
 #include "generate/internal/download.h"
 #include "generate/internal/entry_address.h"
 #include "generate/internal/page_clean.h"
 #include "generate/internal/page_prepare.h"
 #include "generate/internal/page_rewrite.h"
 #include "generate/internal/save_file_body.h"
-#include "generate/internal/scan_copy.h"
 #include "generate/internal/texts.h"
 
 namespace gl {
@@ -33,9 +33,8 @@ bool StorePage(RunContext& run, PageJob& job, MemoryStream& page, bool listed) {
   job.FrameSet = PreparePage(run, job, page, file);
   const bool navigation = !job.FrameSet && !job.Frame;
   if (navigation) run.WriteHeader(file, job.Title, false, job.Links);
-  const MemoryStream scanCopy = MakeScanCopy(page);
   StripBaseHref(page);
-  RewritePage(run, job, page, scanCopy, file);
+  RewritePage(run, job, page, file);
   if (navigation) PrintBriefFooter(file, job.Links);
   file << (job.FrameSet ? "</frameset></html>" : "</body></html>");
   // The top page ends with a line end, as the summary page does; the pages below it end without

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
-// Forward searches over a whole page or scan copy in memory. Because the page is one buffer, a
+// Forward searches over a whole page in memory. Because the page is one buffer, a
 // tag, comment or marker that would straddle a block of a block-wise reader is found like any
 // other. Patterns are lower case and match letters of either case. Positions are offsets into the
 // stream; std::string_view::npos when there is nothing more.

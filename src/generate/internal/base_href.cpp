@@ -1,4 +1,4 @@
-#include "generate/internal/scan_copy.h"
+#include "generate/internal/base_href.h"
 
 #include <algorithm>
 
@@ -8,18 +8,6 @@
 namespace gl {
 namespace {
 constexpr std::size_t kNone = std::string_view::npos;
-}
-
-MemoryStream MakeScanCopy(const MemoryStream& page) {
-  // Compares and selects only, no table look-up: the compiler turns the loop into vector code
-  // that handles 16 or 32 bytes at a time.
-  const std::string_view bytes = page.View();
-  std::string copy(bytes.size(), '\0');
-  std::transform(bytes.begin(), bytes.end(), copy.begin(), [](char byte) {
-    const char marked = byte == '<' ? kTagOpenMark : byte == '>' ? kTagCloseMark : byte;
-    return byte == kTagOpenMark || byte == kTagCloseMark ? ' ' : marked;
-  });
-  return MemoryStream(std::move(copy));
 }
 
 void StripBaseHref(MemoryStream& page) {
