@@ -21,6 +21,10 @@ static_assert(TPageRecord::kFileDepth > kMaxDepth);
 // The rest of an address is counted in one byte below this, else in the four bytes after it.
 constexpr unsigned char kLongRest = 0xFF;
 
+std::uint8_t TagOf(std::size_t hash) {
+  return static_cast<std::uint8_t>(hash >> (8 * sizeof hash - 8));
+}
+
 bool IsDigit(char byte) {
   return byte >= '0' && byte <= '9';
 }
@@ -68,22 +72,25 @@ bool THashTable::HasAddress(const TPageRecord& record, std::string_view address)
          address.starts_with(parts.Shared) && address.ends_with(parts.Rest);
 }
 
-THashTable::THashTable(TOCList* contents) : contents_(contents), newest_(kFirstIndexSize, 0) {}
+THashTable::THashTable(TOCList* contents)
+    : contents_(contents), newest_(kFirstIndexSize, 0), tags_(kFirstIndexSize, 0) {}
 
 THashTable::~THashTable() = default;
 
 TPageRecord* THashTable::AddStored(std::string_view address, std::string_view localName,
                                    std::int32_t remainingDepth, std::uint32_t tocNode,
                                    bool frameRole) {
-  std::size_t at = SlotOf(address);
+  const std::size_t hash = HashOf(address);
+  std::size_t at = SlotOf(address, hash);
   if (newest_[at] == 0 && (addressCount_ + 1) * 4 > newest_.size() * 3) {
     GrowIndex();
-    at = SlotOf(address);
+    at = SlotOf(address, hash);
   }
   std::uint32_t& slot = newest_[at];
   TPageRecord& record = NewRecord();
   if (slot == 0) {
     ++addressCount_;
+    tags_[at] = TagOf(hash);
     record.AddressPlace = KeepAddress(address);
   } else {
     older_.emplace(recordCount_, slot);
@@ -140,19 +147,30 @@ TPageRecord& THashTable::RecordAt(std::uint32_t number) const {
   return blocks_[(number - 1) / kRecordsPerBlock][(number - 1) % kRecordsPerBlock];
 }
 
-std::size_t THashTable::SlotOf(std::string_view address) const {
+std::size_t THashTable::HashOf(std::string_view address) {
+  return std::hash<std::string_view>{}(address);
+}
+
+std::size_t THashTable::SlotOf(std::string_view address, std::size_t hash) const {
   const std::size_t mask = newest_.size() - 1;
-  for (std::size_t at = std::hash<std::string_view>{}(address)&mask;; at = (at + 1) & mask) {
+  const std::uint8_t tag = TagOf(hash);
+  for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
     const std::uint32_t number = newest_[at];
-    if (number == 0 || HasAddress(RecordAt(number), address)) return at;
+    if (number == 0 || (tags_[at] == tag && HasAddress(RecordAt(number), address))) return at;
   }
 }
 
 void THashTable::GrowIndex() {
   std::vector<std::uint32_t> old(newest_.size() * 2, 0);
   old.swap(newest_);
+  tags_.assign(newest_.size(), 0);
   for (const std::uint32_t number : old) {
-    if (number != 0) newest_[SlotOf(Address(RecordAt(number)))] = number;
+    if (number == 0) continue;
+    const std::string address = Address(RecordAt(number));
+    const std::size_t hash = HashOf(address);
+    const std::size_t at = SlotOf(address, hash);
+    newest_[at] = number;
+    tags_[at] = TagOf(hash);
   }
 }
 

@@ -86,7 +86,9 @@ class THashTable {
   // The newest record for exactly `address`.
   TPageRecord* Find(std::string_view address) const;
   // The number of that record, 0 for none.
-  std::uint32_t FindNumber(std::string_view address) const { return newest_[SlotOf(address)]; }
+  std::uint32_t FindNumber(std::string_view address) const {
+    return newest_[SlotOf(address, HashOf(address))];
+  }
   TPageRecord& RecordAt(std::uint32_t number) const;
   // The number of the record added before record `number` for the same address, 0 for none.
   std::uint32_t OlderNumber(std::uint32_t number) const;
@@ -117,9 +119,10 @@ class THashTable {
   AddressParts PartsOf(const TPageRecord& record) const;
   bool HasAddress(const TPageRecord& record, std::string_view address) const;
   TPageRecord& NewRecord();
-  // The index position of `address`: the slot holding its newest record, else the empty slot
-  // where it goes.
-  std::size_t SlotOf(std::string_view address) const;
+  static std::size_t HashOf(std::string_view address);
+  // The index position of `address` with hash `hash`: the slot holding its newest record, else
+  // the empty slot where it goes.
+  std::size_t SlotOf(std::string_view address, std::size_t hash) const;
   void GrowIndex();
   // Sets the record's name form and number from `localName`.
   void KeepLocalName(TPageRecord& record, std::string_view localName);
@@ -144,6 +147,9 @@ class THashTable {
   // Open addressing over the addresses' hashes: each slot holds the number of an address's newest
   // record, 0 when empty. At most three quarters are in use.
   std::vector<std::uint32_t> newest_;
+  // Beside each used slot, the top byte of its address's hash: a probe reads a record and its
+  // address, scattered over a large table, only when the byte matches.
+  std::vector<std::uint8_t> tags_;
   std::uint32_t addressCount_ = 0;
 };
 
