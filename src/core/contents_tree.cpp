@@ -46,7 +46,7 @@ std::string_view TOCList::Fragment(std::uint32_t node) const {
 
 void TOCList::SetFragment(std::uint32_t node, std::string_view fragment) {
   if (fragment.empty()) {
-    fragments_.erase(node);
+    if (!fragments_.empty()) fragments_.erase(node);  // most trees have none: no hashing
   } else {
     fragments_[node] = texts_.KeepCounted(fragment);
   }
