@@ -56,25 +56,23 @@ class BriefPrinter {
     y_ += 3 * titleHeight_;
     canvas_.SetFont(kFace, kLinePoints);
 
-    PrintItem("Brief Name: " + brief.Name, left_);
+    PrintField("Brief Name: " + brief.Name, left_);
     PrintItem("Active: " + TrueFalse(brief.Active), left_);
     PrintItem("Comments: ", left_);
-    for (const std::string_view line : LinesOf(brief.Comments)) {
-      for (const std::string& part : Wrapped(line, right_ - left_ - indent_))
-        PrintItem(part, left_ + indent_);
-    }
+    for (const std::string_view line : LinesOf(brief.Comments))
+      PrintWrapped(line, left_ + indent_, left_ + indent_);
 
     for (const TWebEntry& entry : brief.WebList) {
       y_ += lastHeight_ * 3 / 2;
       const int x = left_ + indent_;
-      PrintItem(entry.Name, left_);
-      PrintItem("URL: " + entry.URL, x);
+      PrintField(entry.Name, left_);
+      PrintField("URL: " + entry.URL, x);
       PrintItem("Active: " + TrueFalse(entry.Active), x);
       PrintItem("Download Images: " + TrueFalse(entry.Images), x);
       PrintItem("Download Other Files: " + TrueFalse(entry.OtherFiles), x);
-      PrintItem("User Name: " + OrNotSet(entry.UserName), x);
+      PrintField("User Name: " + OrNotSet(entry.UserName), x);
       // Printed paper lies where anyone can pick it up: a password shows only as stars.
-      PrintItem("Password: " + OrNotSet(MaskedPassword(entry.Password)), x);
+      PrintField("Password: " + OrNotSet(MaskedPassword(entry.Password)), x);
       PrintItem("Depth to Load: " + std::to_string(entry.Depth), x);
       PrintItem("Follow External Links: " + TrueFalse(!entry.StayLocal), x);
     }
@@ -104,32 +102,61 @@ class BriefPrinter {
     lastHeight_ = height;
   }
 
+  // A field that may be longer than a line: its parts after the first are indented one step more.
+  void PrintField(std::string_view text, int x) { PrintWrapped(text, x, x + indent_); }
+
+  // The text wrapped at the right margin: the first part at `x`, the others at `nextX`.
+  void PrintWrapped(std::string_view text, int x, int nextX) {
+    const std::vector<std::string> parts = Wrapped(text, right_ - x, right_ - nextX);
+    for (std::size_t at = 0; at < parts.size(); ++at)
+      PrintItem(parts[at], at == 0 ? x : nextX);
+  }
+
   void PrintFooter() {
     if (canvas_.Aborted()) return;
     const std::string text = "Page " + std::to_string(page_);
     canvas_.DrawText(Centred(text), bottom_ - canvas_.TextHeight(text), text);
   }
 
-  // The line cut at blanks into parts no wider than `width`; a word wider than that keeps a
-  // part of its own.
-  std::vector<std::string> Wrapped(std::string_view line, int width) {
+  // The line cut into parts no wider than `firstWidth` for the first and `width` for the others:
+  // at blanks, and a word too wide for a part of its own (an address has no blanks) wherever its
+  // characters reach the margin.
+  std::vector<std::string> Wrapped(std::string_view line, int firstWidth, int width) {
     std::vector<std::string> parts;
     std::string part;
+    const auto room = [&] { return parts.empty() ? firstWidth : width; };
     for (std::size_t start = 0; start <= line.size();) {
       std::size_t end = line.find(' ', start);
       if (end == std::string_view::npos) end = line.size();
       const std::string_view word = line.substr(start, end - start);
-      const std::string longer = part.empty() ? std::string(word) : part + ' ' + std::string(word);
-      if (!part.empty() && canvas_.TextWidth(longer) > width) {
+      std::string longer = part.empty() ? std::string(word) : part + ' ' + std::string(word);
+      if (!part.empty() && canvas_.TextWidth(longer) > room() && canvas_.TextWidth(word) <= width) {
         parts.push_back(part);
-        part = word;
-      } else {
-        part = longer;
+        longer = word;
       }
+      while (canvas_.TextWidth(longer) > room()) {
+        const std::size_t fit = FittingBytes(longer, room());
+        if (fit == longer.size()) break;
+        parts.push_back(longer.substr(0, fit));
+        longer.erase(0, fit);
+      }
+      part = longer;
       start = end + 1;
     }
     parts.push_back(part);
     return parts;
+  }
+
+  // The bytes of the most whole characters at the start of `text` that fit in `width`, at least
+  // one character.
+  std::size_t FittingBytes(std::string_view text, int width) {
+    std::size_t fit = FirstCharacters(text, 1).size();
+    for (std::size_t count = 2; fit < text.size(); ++count) {
+      const std::string_view longer = FirstCharacters(text, count);
+      if (canvas_.TextWidth(longer) > width) break;
+      fit = longer.size();
+    }
+    return fit;
   }
 
   PrintCanvas& canvas_;

@@ -54,6 +54,17 @@ TEST(PrintLayoutTest, EntriesBreakPagesAboveTheBottomMarginCommentsWrapAndAnAbor
                 "125,520 User Name: Not Set\n125,556 Password: ****\n407,688 Page 1\nnew page\n"
                 "125,100 Depth to Load: 3\n125,136 Follow External Links: True\n407,688 Page 2\n");
 
+  // A field longer than a line goes on, indented one step more, where its characters reach the
+  // margin: 625 pixels hold 104 characters, 600 hold 100.
+  brief.WebList[0].URL = "http://site.test/" + std::string(200, 'a');
+  FakeCanvas wide;
+  PrintBrief(brief, wide);
+  EXPECT_NE(wide.calls.find("\n125,376 URL: http://site.test/" + std::string(82, 'a') +
+                            "\n150,412 " + std::string(100, 'a') + "\n150,448 " +
+                            std::string(18, 'a') + "\n125,484 Active: False\n"),
+            std::string::npos)
+      << wide.calls;
+
   // 625 pixels hold 104 characters; after the eighth line the user stops the job: no entry, no
   // footer.
   brief.Comments = "Morning papers\r\n\r\n" + std::string(100, 'w') + " tail end\r\n";
