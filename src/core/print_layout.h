@@ -34,7 +34,8 @@ class PrintCanvas {
 // Prints the brief on the canvas, starting on its first page, which is already open. Margins are
 // one inch; a line that would reach into the band of three title-line heights above the bottom
 // margin starts a new page. Passwords print as one "*" per character; the brief's comments
-// follow their label, indented and wrapped at the right margin.
+// follow their label, indented and wrapped at the right margin; a name, address or user name
+// longer than a line goes on below, indented one step more, nothing cut off at the margin.
 void PrintBrief(const TBriefRecord& brief, PrintCanvas& canvas);
 
 }  // namespace gl
