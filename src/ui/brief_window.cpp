@@ -1,13 +1,17 @@
 #include "ui/brief_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QFileSystemWatcher>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <chrono>
 #include <system_error>
 
 #include "core/brief_file.h"
@@ -26,9 +30,17 @@ namespace gl {
 
 namespace st = shell_texts;
 
+namespace {
+
+// How often a changed brief file is looked at again while the window cannot take it up.
+constexpr std::chrono::milliseconds kRetakeWait{250};
+
+}  // namespace
+
 TGleanerForm::TGleanerForm(TBriefDocument document, BriefWindowServices services, QWidget* parent)
     : QWidget(parent),
       document_(std::move(document)),
+      watcher_(new QFileSystemWatcher(this)),
       services_(std::move(services)),
       folder_(document_.FileName.parent_path()) {
   setObjectName("GleanerForm");
@@ -45,6 +57,8 @@ TGleanerForm::TGleanerForm(TBriefDocument document, BriefWindowServices services
   ShowHeader();
   connect(&WebList(), &TWebList::SelectionChanged, this, &TGleanerForm::CommandsChanged);
   connect(&WebList(), &TWebList::EntryEdited, this, &TGleanerForm::EntryChanged);
+  connect(watcher_, &QFileSystemWatcher::fileChanged, this, &TGleanerForm::TakeUpChangedFile);
+  WatchFile();
 }
 
 TGleanerForm::~TGleanerForm() {
@@ -140,6 +154,44 @@ void TGleanerForm::ShowHeader() {
 void TGleanerForm::SetFileName(const std::filesystem::path& fileName) {
   document_.FileName = fileName;
   setWindowTitle(ToQString(CreateCaption(fileName.string())));
+  WatchFile();
+}
+
+std::optional<TGleanerForm::FileStamp> TGleanerForm::StampOf(const std::filesystem::path& file) {
+  std::error_code error;
+  FileStamp stamp{std::filesystem::last_write_time(file, error), 0};
+  if (!error) stamp.Size = std::filesystem::file_size(file, error);
+  if (error) return std::nullopt;
+  return stamp;
+}
+
+void TGleanerForm::WatchFile() {
+  // A save replaces the file, which ends the watch on the old one.
+  const QString path = QString::fromStdString(document_.FileName.string());
+  if (!watcher_->files().isEmpty() && watcher_->files() != QStringList{path})
+    watcher_->removePaths(watcher_->files());
+  knownStamp_ = StampOf(document_.FileName);
+  if (knownStamp_ && watcher_->files().isEmpty()) watcher_->addPath(path);
+}
+
+void TGleanerForm::TakeUpChangedFile() {
+  const std::optional<FileStamp> stamp = StampOf(document_.FileName);
+  const QString path = QString::fromStdString(document_.FileName.string());
+  if (stamp && !watcher_->files().contains(path)) watcher_->addPath(path);
+  if (!stamp || stamp == knownStamp_ || document_.Brief.Generating) return;
+  // A dialog, a question or the row editor may be working on an entry of this copy: the file is
+  // taken up once they are done. (A run's end takes it up itself.)
+  if (WebList().Editing() || QApplication::activeModalWidget() != nullptr) {
+    QTimer::singleShot(kRetakeWait, this, &TGleanerForm::TakeUpChangedFile);
+    return;
+  }
+  LoadResult loaded = ReadBriefs2(document_.FileName);
+  if (!loaded.Loaded) return;  // damaged or gone: the window keeps its copy, and saves it next
+  document_.Brief = std::move(loaded.Document.Brief);
+  knownStamp_ = stamp;
+  WebList().Reload();
+  ShowHeader();
+  emit CommandsChanged();
 }
 
 TWebList& TGleanerForm::WebList() const {
@@ -159,7 +211,10 @@ BriefState TGleanerForm::State() const {
 
 bool TGleanerForm::SaveBriefs() {
   const SaveResult result = SaveBriefs2(document_);
-  if (result.Outcome == SaveOutcome::Saved) return true;
+  if (result.Outcome == SaveOutcome::Saved) {
+    WatchFile();
+    return true;
+  }
   services_.Prompts->ShowError(result.Message.Title, result.Message.Text);
   return false;
 }
@@ -373,7 +428,11 @@ void TGleanerForm::FinishRun(const RunReport& report, const NameCounters& names)
   }
   run_.reset();
   EndRun();
-  if (!closeAfterRun_) return;
+  if (!closeAfterRun_) {
+    // The run recorded itself in the file; whatever else was saved there meanwhile joins it.
+    TakeUpChangedFile();
+    return;
+  }
   // Closed from the event loop, once whoever reported the end is done with this window.
   QWidget* window = qobject_cast<QMdiSubWindow*>(parentWidget());
   QMetaObject::invokeMethod(window != nullptr ? window : this, &QWidget::close,

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "core/brief_record.h"
@@ -14,11 +15,14 @@
 #include "ui/prompter.h"
 
 class QAction;
+class QFileSystemWatcher;
 class QLabel;
 class QMenu;
 
 // TGleanerForm, the brief window: a header with the brief's name and state, the column header
-// and one row per web entry. It owns its brief and saves it to its file after every change.
+// and one row per web entry. It owns its brief and saves it to its file after every change, and
+// takes up what another program (the command line) saved to the file meanwhile, so that its
+// next save does not undo it.
 
 namespace gl {
 
@@ -131,8 +135,23 @@ class TGleanerForm : public QWidget {
   // A copy of the held entry at `index`, then saved. The selection stays on its row.
   void InsertCopy(int index, const EntryHolder& holder);
   void EntryChanged(int index);
+  // Loads the brief again when its file is not what this window last saved or loaded, unless
+  // the brief is generating or a row is being edited: then its own copy is the one that counts.
+  void TakeUpChangedFile();
+  // Watches the brief's file, which each save replaces, and notes what it is now.
+  void WatchFile();
+
+  // When the file was last written and its size: a file that another program saved differs.
+  struct FileStamp {
+    std::filesystem::file_time_type Written;
+    std::uintmax_t Size = 0;
+    bool operator==(const FileStamp&) const = default;
+  };
+  static std::optional<FileStamp> StampOf(const std::filesystem::path& file);
 
   TBriefDocument document_;
+  QFileSystemWatcher* watcher_;
+  std::optional<FileStamp> knownStamp_;  // of the file as this window last saved or loaded it
   BriefWindowServices services_;
   std::filesystem::path folder_;
   NameCounters names_;

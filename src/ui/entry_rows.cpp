@@ -159,6 +159,19 @@ void TWebList::PlaceRows(int from, int to) {
   if (selected_ >= 0) highlight_->setGeometry(Row(selected_).geometry());
 }
 
+void TWebList::Reload() {
+  const int selection = selected_;
+  ClearSelection();
+  for (TWebPage* row : rows_)
+    delete row;
+  rows_.clear();
+  for (int index = 0; index < static_cast<int>(entries_.size()); ++index)
+    rows_.push_back(CreateRow(index, Entry(index)));
+  PlaceRows(0, Count() - 1);
+  emit HeightChanged(TotalHeight());
+  if (selection < Count()) Select(selection);
+}
+
 void TWebList::Insert(int index) {
   CommitEdit();
   const TWebEntry& entry = CreateNewWebEntry(brief_, static_cast<std::size_t>(index));
@@ -273,6 +286,10 @@ void TWebList::BeginEdit(EditedCell cell) {
 
 void TWebList::CommitEdit() {
   editor_->Commit();
+}
+
+bool TWebList::Editing() const {
+  return editor_->IsOpen();
 }
 
 void TWebList::ApplyEdit(int index, EditedCell cell, const QString& text) {

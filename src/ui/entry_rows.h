@@ -124,6 +124,9 @@ class TWebList : public QObject {
   // The entry at `from` goes to `to`, the ones between close up; `to` becomes selected.
   void Move(int from, int to);
 
+  // The brief's entries were replaced as a whole: every row is made again. The selection stays at
+  // its index while there is a row there.
+  void Reload();
   // Row `index` shows its entry's check mark and name again.
   void ShowEntry(int index);
   // The depth column shows the entry's depth, unless it already shows that number.
@@ -135,6 +138,7 @@ class TWebList : public QObject {
   // Opens the editor over a cell of the selected row; Commit takes its text into the entry.
   void BeginEdit(EditedCell cell);
   void CommitEdit();
+  bool Editing() const;
 
  signals:
   void SelectionChanged();

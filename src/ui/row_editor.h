@@ -17,6 +17,7 @@ class RowEditor : public QLineEdit {
   void Open(int index, EditedCell cell, const QRect& geometry, const QString& text);
   // Closes an open editor and reports its text once.
   void Commit();
+  bool IsOpen() const { return open_; }
 
  signals:
   void Finished(int index, EditedCell cell, const QString& text);

@@ -162,5 +162,32 @@ TEST_F(BriefWindowTest, KeyboardAndCheckMarkSelectEditAndSaveExceptWhileGenerati
   EXPECT_TRUE(form->WebList().Entry(1).Active);
 }
 
+// What another program (the command line) saves to an open brief's file is taken up before the
+// window's next change is saved over it; during a run, at its end.
+TEST_F(BriefWindowTest, AChangeSavedByAnotherProgramIsKeptByTheWindowsNextSave) {
+  auto form = Open("c.brf", {"a", "b"});
+  const auto addEntry = [&](const std::string& name) {
+    ASSERT_EQ(UpdateBrief(form->FileName(),
+                          [&](TBriefDocument& document) {
+                            SetTypedName(CreateNewWebEntry(document.Brief, 0), name);
+                            return true;
+                          })
+                  .Outcome,
+              UpdateOutcome::Saved);
+  };
+  addEntry("typed");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form->WebList().Count() == 3; }));
+  form->CheckMarkClick(2);
+  EXPECT_EQ(NamesOnDisk(form->FileName()), (Names{"typed", "a", "b"}));
+  EXPECT_FALSE(ReadBriefs2(form->FileName()).Document.Brief.WebList[2].Active);
+
+  form->BeginRun();
+  addEntry("during");
+  QTest::qWait(50);
+  EXPECT_EQ(Shown(*form), (Names{"typed", "a", "b"}));
+  form->FinishRun({}, form->Names());
+  EXPECT_EQ(Shown(*form), (Names{"during", "typed", "a", "b"}));
+}
+
 }  // namespace
 }  // namespace gl::test
