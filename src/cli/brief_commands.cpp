@@ -1,4 +1,6 @@
 #include <CLI/CLI.hpp>
+#include <cerrno>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -175,16 +177,26 @@ struct NewArgs {
 };
 
 int RunNew(NewArgs& args, CommandIo& io) {
-  std::error_code error;
-  if (std::filesystem::exists(std::filesystem::symlink_status(args.file, error))) {
+  // The name is claimed by creating the file exclusively (a link, even a dangling one, counts as
+  // a file), so that of two `new`s of one name at once only one writes it; the save then
+  // replaces the empty claim. A claim that fails for another reason is left to the save to report.
+  errno = 0;
+  std::FILE* claim = std::fopen(args.file.c_str(), "wx");
+  if (claim == nullptr && errno == EEXIST) {
     io.err << "The file " << args.file << " already exists; gleaner new does not replace it.\n";
     return kExitFailed;
   }
+  const bool claimed = claim != nullptr;
+  if (claimed) std::fclose(claim);
   TBriefDocument document;
   document.FileName = args.file;
   CreateNewBrief(document.Brief);
   if (args.name) document.Brief.Name = *args.name;
-  return SaveBrief(document, io);
+  const int code = SaveBrief(document, io);
+  std::error_code error;
+  if (code != kExitDone && claimed && std::filesystem::file_size(args.file, error) == 0)
+    std::filesystem::remove(args.file, error);
+  return code;
 }
 
 struct ShowArgs {
