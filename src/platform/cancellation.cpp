@@ -58,13 +58,16 @@ void DrainWhenIdle() {
   if (stopFlag.load() || skipFlag.load()) Pipe().Signal();
 }
 
+// How many RunRequestsIgnored the thread has in place.
+thread_local int ignoring = 0;
+
 }  // namespace
 
 bool StopRequested() {
-  return stopFlag.load();
+  return ignoring == 0 && stopFlag.load();
 }
 bool SkipRequested() {
-  return skipFlag.load();
+  return ignoring == 0 && skipFlag.load();
 }
 
 void RequestStop() {
@@ -92,7 +95,15 @@ void CancelBlockingCall() {
 }
 
 int CancellationFd() {
-  return Pipe().ReadEnd();
+  return ignoring == 0 ? Pipe().ReadEnd() : -1;
+}
+
+RunRequestsIgnored::RunRequestsIgnored() {
+  ++ignoring;
+}
+
+RunRequestsIgnored::~RunRequestsIgnored() {
+  --ignoring;
 }
 
 }  // namespace gl

@@ -27,7 +27,18 @@ void ClearSkip();
 void CancelBlockingCall();
 
 // A descriptor that is readable while a cancellation is pending. Blocking steps poll it together
-// with their socket.
+// with their socket. -1, which poll passes over, on a thread that ignores the requests.
 int CancellationFd();
+
+// While one is in place, the calling thread sees neither request and its blocking steps are not
+// cancelled: for work beside the run, such as asking the browser to show a page while an entry
+// of the run is being skipped.
+class RunRequestsIgnored {
+ public:
+  RunRequestsIgnored();
+  RunRequestsIgnored(const RunRequestsIgnored&) = delete;
+  RunRequestsIgnored& operator=(const RunRequestsIgnored&) = delete;
+  ~RunRequestsIgnored();
+};
 
 }  // namespace gl

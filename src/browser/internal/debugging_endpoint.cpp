@@ -7,6 +7,7 @@
 #include "net/progress_sink.h"
 #include "net/texts.h"
 #include "net/transfer.h"
+#include "platform/cancellation.h"
 #include "platform/percent_encode.h"
 
 namespace gl {
@@ -52,6 +53,8 @@ bool DebuggingEndpoint::ActivatePage(std::string_view id, std::chrono::milliseco
 std::optional<std::string> DebuggingEndpoint::Call(std::string_view method,
                                                    const std::string& target,
                                                    std::chrono::milliseconds wait) const {
+  // The browser is asked beside a run: a Stop or Skip of the run does not cut the call short.
+  const RunRequestsIgnored besideTheRun;
   const std::string endpoint = "127.0.0.1:" + std::to_string(port_);
   const std::string display = "http://" + endpoint + target;
   // HTTP/1.1, since the endpoint refuses HTTP/1.0 requests. It keeps the connection open after
