@@ -44,7 +44,8 @@ struct TPageRecord {
 
   // Up to six digits fit in the 21 bits; a larger number makes a name of its own form.
   static constexpr std::uint32_t kNoNameNumber = (1U << 21) - 1;
-  // A file's depth, more than any page has (the spider goes at most 99 levels deep).
+  // A stored file's depth, more than any page has (the spider goes at most 99 levels deep): a file
+  // has no links to follow, and no deeper visit fetches it again.
   static constexpr std::int32_t kFileDepth = 127;
 
   // How many levels below this page the spider still goes: a page reached again with no more

@@ -166,12 +166,10 @@ std::optional<TGleanerForm::FileStamp> TGleanerForm::StampOf(const std::filesyst
 }
 
 void TGleanerForm::WatchFile() {
-  // A save replaces the file, which ends the watch on the old one.
-  const QString path = QString::fromStdString(document_.FileName.string());
-  if (!watcher_->files().isEmpty() && watcher_->files() != QStringList{path})
-    watcher_->removePaths(watcher_->files());
+  // A save replaces the file, which ends the watch on the old one; Save As names another.
+  if (!watcher_->files().isEmpty()) watcher_->removePaths(watcher_->files());
   knownStamp_ = StampOf(document_.FileName);
-  if (knownStamp_ && watcher_->files().isEmpty()) watcher_->addPath(path);
+  if (knownStamp_) watcher_->addPath(QString::fromStdString(document_.FileName.string()));
 }
 
 void TGleanerForm::TakeUpChangedFile() {

@@ -15,9 +15,7 @@ constexpr std::size_t kMostBlocks = (std::size_t{1} << (32 - kOffsetBits)) - 1;
 
 std::string_view TextArena::Keep(std::string_view text) {
   if (text.empty()) return {};
-  char* copy = Take(text.size()).Bytes;
-  std::memcpy(copy, text.data(), text.size());
-  return {copy, text.size()};
+  return {At(Place(text)), text.size()};
 }
 
 std::uint32_t TextArena::Place(std::string_view text) {
@@ -33,11 +31,9 @@ char* TextArena::Bytes(std::uint32_t place) const {
 
 std::uint32_t TextArena::KeepCounted(std::string_view text) {
   // Keys and names are far below 4 GB: a single transfer is bounded well under that.
-  const auto size = static_cast<std::uint32_t>(text.size());
-  const Room room = Take(sizeof size + text.size());
-  std::memcpy(room.Bytes, &size, sizeof size);
-  if (!text.empty()) std::memcpy(room.Bytes + sizeof size, text.data(), text.size());
-  return room.Place;
+  const std::uint32_t place = Take(sizeof(std::uint32_t) + text.size()).Place;
+  Rewrite(place, text);
+  return place;
 }
 
 std::string_view TextArena::Counted(std::uint32_t place) const {

@@ -37,7 +37,8 @@ std::string DownloadSuffix(std::string_view address) {
 const TPageRecord* FindStoredFile(const THashTable& pages, std::string_view address) {
   // A page that a link promised for the file has a place in the contents tree; the file not.
   return pages.FindNewest(address, [](const TPageRecord& record) {
-    return record.Stored && record.RemainingDepth() == kStoredFileDepth && record.TocNode == 0;
+    return record.Stored && record.RemainingDepth() == TPageRecord::kFileDepth &&
+           record.TocNode == 0;
   });
 }
 
@@ -45,7 +46,7 @@ std::string StoreFetchedFile(RunContext& run, const FetchResult& result, std::st
                              TPageRecord* promised) {
   const std::string name = StoreFile(run, result, address, false);
   if (name == texts::kNoName) return name;
-  run.Pages().AddStored(address, name, kStoredFileDepth);
+  run.Pages().AddStored(address, name, TPageRecord::kFileDepth);
   if (promised != nullptr) WriteFilePage(run, *promised, name);
   return name;
 }
@@ -57,7 +58,7 @@ void WriteFilePage(RunContext& run, TPageRecord& promised, std::string_view file
   const std::string localName = run.Pages().LocalName(promised);
   if (!promised.Stored) run.RecordFile(localName);
   promised.Stored = true;
-  promised.SetRemainingDepth(kStoredFileDepth);
+  promised.SetRemainingDepth(TPageRecord::kFileDepth);
   if (promised.TocNode != 0) run.Contents().SetName(promised.TocNode, display);
 
   const LinkSet links{run.SummaryName(), run.SiteMapName(), display, ""};

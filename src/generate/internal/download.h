@@ -15,10 +15,6 @@
 
 namespace gl {
 
-// A stored file has no links to follow: its record holds the greatest remaining depth, so that no
-// deeper visit fetches it again.
-inline constexpr std::int32_t kStoredFileDepth = TPageRecord::kFileDepth;
-
 // Stores the image or file that a page refers to with `value` (the attribute value, resolved
 // against `pageAddress`) and writes its local name into `out`. A file that the run has stored
 // before is not fetched again: its name is written at once. False when the fetch did not bring

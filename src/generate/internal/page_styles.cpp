@@ -53,7 +53,7 @@ std::string StoreStyleSheet(RunContext& run, const std::string& key, int nesting
   if (name == texts::kNoName) return {};
   run.RecordFile(name);
   run.CountFile(result.Stream.Size());
-  run.Pages().AddStored(key, name, kStoredFileDepth);
+  run.Pages().AddStored(key, name, TPageRecord::kFileDepth);
   // A link to the top of a window promised a page for this address: it shows the sheet.
   if (record != nullptr) WriteFilePage(run, *record, name);
 

@@ -151,8 +151,9 @@ void FillPromisedPages(RunContext& run) {
     if (node == 0) continue;
     pending.push_back(tree.Next(node));
     pending.push_back(tree.First(node));
-    TPageRecord* page = tree.Page(node) == 0 ? nullptr : &run.Pages().RecordAt(tree.Page(node));
-    if (page != nullptr && !page->Stored) FillPromisedPage(run, *page);
+    if (tree.Page(node) == 0) continue;
+    TPageRecord& page = run.Pages().RecordAt(tree.Page(node));
+    if (!page.Stored) FillPromisedPage(run, page);
   }
 }
 
